@@ -1,0 +1,38 @@
+# Tintora: `make run` and `make test` do all set-up on a fresh Debian or Ubuntu
+# machine (missing packages are installed first).
+BUILD_DIR ?= build
+ASAN_BUILD_DIR ?= build-asan
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+CMAKE_FLAGS ?=
+
+.PHONY: all deps configure build run test test-asan bench clean
+
+all: build
+
+deps:
+	@./scripts/install-deps.sh
+
+configure: deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+
+build: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	./$(BUILD_DIR)/tintora
+
+test: build
+	cd $(BUILD_DIR) && env -u QT_QPA_PLATFORMTHEME QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DTINTORA_SANITIZE=ON -DTINTORA_BUILD_BENCH=OFF $(CMAKE_FLAGS)
+	cmake --build $(ASAN_BUILD_DIR) -j $(JOBS)
+	cd $(ASAN_BUILD_DIR) && env -u QT_QPA_PLATFORMTHEME QT_QPA_PLATFORM=offscreen \
+		ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+		ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	./$(BUILD_DIR)/bench/tintora_bench
+
+clean:
+	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR)

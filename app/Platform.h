@@ -1,0 +1,58 @@
+#pragma once
+
+#include "app/bascommon.h"
+
+#include <QImage>
+#include <QString>
+
+class QWidget;
+
+// Every effect outside the process goes through this interface: the windows
+// receive it by reference, QtPlatform carries the effects out, and the tests'
+// FakePlatform records them and answers from a script.
+class Platform {
+public:
+    enum class Buttons { Ok, YesNo };
+    enum class Icon { Information, Warning, Critical, Question };
+    enum class Answer { Ok, Yes, No };
+    enum class ShowMode { Normal, Show, Maximized };
+
+    virtual ~Platform() = default;
+
+    // Per-user settings under "quorvane software" / "Tintora 3.7". A key never
+    // written yields `defaultValue`.
+    virtual QString readSetting(const QString& key, const QString& defaultValue) = 0;
+    virtual void writeSetting(const QString& key, const QString& value) = 0;
+
+    virtual void clearClipboard() = 0;
+    // Afterwards the clipboard holds exactly this plain text.
+    virtual void setClipboardText(const QString& text) = 0;
+
+    // Modal message box; `text` and `title` are shown as plain text.
+    virtual Answer showMessage(QWidget* parent, const QString& text, Buttons buttons, Icon icon,
+                               const QString& title) = 0;
+
+    // Modal colour dialog starting on `initial` with its custom-colour part
+    // open. Cancelling yields `initial`.
+    virtual Color chooseColor(QWidget* parent, Color initial) = 0;
+
+    // Modal file-save dialog that asks before overwriting. Empty when the user
+    // chose no file.
+    virtual QString chooseSaveFile(QWidget* parent, const QString& proposedName,
+                                   const QString& defaultSuffix, const QString& filter) = 0;
+
+    // Hands a file or address to the desktop; neither waited for nor checked.
+    virtual void shellOpen(QWidget* owner, const QString& verb, const QString& target,
+                           ShowMode mode) = 0;
+
+    // Asked once, at start-up.
+    virtual bool anotherInstanceRunning() = 0;
+
+    // Keeps `window` above all windows that are not themselves kept on top, or
+    // returns it to the normal band.
+    virtual void setTopmost(QWidget* window, bool topmost) = 0;
+
+    // A still image of the whole desktop, covering every screen; null when the
+    // screen cannot be captured.
+    virtual QImage captureScreen() = 0;
+};

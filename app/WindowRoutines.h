@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+class Platform;
+class QWidget;
+
+// The shared routines that act on windows.
+
+// Keeps `window` above all windows not themselves kept on top.
+void SetTopmost(Platform& platform, QWidget* window);
+// Returns `window` to the normal z-order band.
+void ClearTopmost(Platform& platform, QWidget* window);
+
+// Asks for a name with a fresh name dialog. Returns the trimmed name ("Untiltled"
+// when OK was pressed on an empty field), or empty text when the user cancelled.
+QString AskName(Platform& platform, QWidget* parent, const QString& title, const QString& prompt);

@@ -1,0 +1,101 @@
+#include "app/bascommon.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace bascommon {
+
+namespace {
+
+QString twoHexDigits(int channel)
+{
+    // The channel's hex text without leading zeros, prefixed by "0", keeping the
+    // rightmost two characters.
+    const QString digits = QStringLiteral("0") + QString::number(channel, 16).toUpper();
+    return digits.right(2);
+}
+
+bool multipleOf51(int channel) { return channel % 51 == 0; }
+
+int roundChannelToWebSafe(int channel)
+{
+    const int remainder = channel % 51;
+    return remainder > 25 ? channel - remainder + 51 : channel - remainder;
+}
+
+} // namespace
+
+QString RedHex(Color value) { return twoHexDigits(GetRed(value)); }
+QString GreenHex(Color value) { return twoHexDigits(GetGreen(value)); }
+QString BlueHex(Color value) { return twoHexDigits(GetBlue(value)); }
+
+QString ColorToHtmlHex(Color value)
+{
+    return QStringLiteral("#") + RedHex(value) + GreenHex(value) + BlueHex(value);
+}
+
+QString ColorToBgrHex(Color value) { return BlueHex(value) + GreenHex(value) + RedHex(value); }
+
+QString ColorToDecList(Color value)
+{
+    return QStringLiteral("%1,%2,%3").arg(GetRed(value)).arg(GetGreen(value)).arg(GetBlue(value));
+}
+
+bool IsWebSafe(Color value)
+{
+    return multipleOf51(GetRed(value)) && multipleOf51(GetGreen(value)) && multipleOf51(GetBlue(value));
+}
+
+Color RoundToWebSafe(Color value)
+{
+    return MakeColor(roundChannelToWebSafe(GetRed(value)), roundChannelToWebSafe(GetGreen(value)),
+                     roundChannelToWebSafe(GetBlue(value)));
+}
+
+QString TrimSpaces(const QString& text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text.at(first) == QLatin1Char(' '))
+        ++first;
+    while (last > first && text.at(last - 1) == QLatin1Char(' '))
+        --last;
+    return text.mid(first, last - first);
+}
+
+QString DataFilePath(const QString& dataFolder, const QString& fileName)
+{
+    return dataFolder + QLatin1Char('/') + fileName;
+}
+
+FileResult AppendColorToFile(const QString& dataFolder, const QString& fileName,
+                             const QString& colorText)
+{
+    constexpr qint64 RecordLength = 6;
+    QByteArray record = colorText.mid(1, 6).toLatin1();
+    // A field that receives fewer than two characters is padded with spaces.
+    QByteArray padded;
+    for (int field = 0; field < 3; ++field) {
+        QByteArray part = record.mid(field * 2, 2);
+        part.append(QByteArray(2 - part.size(), ' '));
+        padded += part;
+    }
+
+    const QString path = DataFilePath(dataFolder, fileName);
+    if (QFileInfo(path).isDir())
+        return FileResult::failure(describeFileError(QStringLiteral("add a colour to"), path,
+                                                     QStringLiteral("a folder has that name")));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        return FileResult::failure(describeFileError(QStringLiteral("add a colour to"), path, file.errorString()));
+    const qint64 oldSize = file.size();
+    const qint64 position = oldSize - oldSize % RecordLength;
+    if (!file.seek(position) || file.write(padded) != RecordLength || !file.flush()) {
+        const QString reason = file.errorString();
+        file.resize(oldSize);
+        return FileResult::failure(describeFileError(QStringLiteral("add a colour to"), path, reason));
+    }
+    return FileResult::success();
+}
+
+} // namespace bascommon

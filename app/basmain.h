@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+class Platform;
+class frmshowcolor;
+
+namespace basmain {
+
+// Creates the main window as start-up does: the window initialises itself,
+// then takes the caption "Tintora 3.7". The caller owns the window.
+frmshowcolor* CreateMainWindow(Platform& platform, const QString& dataFolder);
+
+// The start-up routine: ends at once when another instance is running,
+// otherwise shows the main window and runs until it closes.
+int Main(Platform& platform, const QString& dataFolder);
+
+} // namespace basmain

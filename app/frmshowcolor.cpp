@@ -1,0 +1,336 @@
+#include "app/frmshowcolor.h"
+
+#include "app/ClickableLabel.h"
+#include "app/CommonDialog.h"
+#include "app/EntryField.h"
+#include "app/ImageList.h"
+#include "app/Platform.h"
+#include "app/SelectionFrame.h"
+#include "app/Twips.h"
+#include "app/WindowRoutines.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolBar>
+
+using namespace bascommon;
+
+namespace {
+
+constexpr int FullViewHeight = twipsToPixels(6945);
+constexpr int CompactViewHeight = twipsToPixels(3900);
+constexpr int WindowWidth = 490;
+
+const QString RecentColorsFile = QStringLiteral("recent.rgb");
+const QString HelpFile = QStringLiteral("tintora.chm");
+const QString WebSiteAddress = QStringLiteral("https://quorvane.example/tintora/");
+const QString SupportAddress = QStringLiteral("mailto:support@quorvane.example?subject=Tintora%203.7");
+
+} // namespace
+
+frmshowcolor::frmshowcolor(Platform& platform, const QString& dataFolder, QWidget* parent)
+    : QMainWindow(parent), m_platform(platform), m_dataFolder(dataFolder)
+{
+    setObjectName(QStringLiteral("frmshowcolor"));
+    setWindowTitle(QStringLiteral("Tintora"));
+    setWindowIcon(ImageList::programIcon());
+    QFont tahoma(QStringLiteral("Tahoma"));
+    tahoma.setPointSizeF(8.25);
+    tahoma.setStyleHint(QFont::SansSerif);
+    setFont(tahoma);
+
+    buildControls();
+    buildMenus();
+    buildToolbar();
+    setFixedSize(WindowWidth, FullViewHeight);
+
+    connect(lblcolor, &ClickableLabel::mouseReleased, this,
+            [this](Qt::MouseButton button, Qt::KeyboardModifiers, const QPoint& pos) { lblcolor_MouseUp(button, pos); });
+    connect(lblcolor, &ClickableLabel::doubleClicked, this, &frmshowcolor::mnuViewColor_Click);
+    for (EntryField* field : {txtr, txtg, txtb})
+        connect(field, &EntryField::applyRequested, this, &frmshowcolor::applyDecimalFields);
+    for (EntryField* field : {txtrh, txtgh, txtbh})
+        connect(field, &EntryField::applyRequested, this, &frmshowcolor::applyHexFields);
+
+    connect(mnuExit, &QAction::triggered, this, &QWidget::close);
+    connect(mnustartpick, &QAction::triggered, this, &frmshowcolor::mnustartpick_Click);
+    connect(mnuWebsafe, &QAction::triggered, this, &frmshowcolor::mnuWebsafe_Click);
+    connect(mnuShowWinColor, &QAction::triggered, this, &frmshowcolor::mnuShowWinColor_Click);
+    connect(mnucon, &QAction::triggered, this, &frmshowcolor::mnucon_Click);
+    connect(mnuconv, &QAction::triggered, this, &frmshowcolor::mnucon_Click);
+    connect(mnuViewColor, &QAction::triggered, this, &frmshowcolor::mnuViewColor_Click);
+    // The check marks are the view modes' state and the commands set them
+    // themselves, so the toggle that the menu has already made is undone first.
+    connect(mnuSwap, &QAction::triggered, this, [this] {
+        mnuSwap->setChecked(!mnuSwap->isChecked());
+        mnuSwap_Click();
+    });
+    connect(mnuOnTop, &QAction::triggered, this, [this] {
+        mnuOnTop->setChecked(!mnuOnTop->isChecked());
+        mnuOnTop_Click();
+    });
+    connect(mnucontents, &QAction::triggered, this, &frmshowcolor::mnucontents_Click);
+    connect(mnuWeb, &QAction::triggered, this, &frmshowcolor::mnuWeb_Click);
+    connect(mnuemail, &QAction::triggered, this, &frmshowcolor::mnuemail_Click);
+    connect(mnuabout, &QAction::triggered, this, &frmshowcolor::mnuabout_Click);
+
+    setUpPaletteHandlers();
+    setUpSchemeHandlers();
+    setUpCopyMenuHandlers();
+
+    Form_Initialize();
+}
+
+frmshowcolor::~frmshowcolor() = default;
+
+QString frmshowcolor::dataFilePath(const QString& fileName) const
+{
+    return DataFilePath(m_dataFolder, fileName);
+}
+
+void frmshowcolor::reportFileError(const QString& message)
+{
+    m_platform.showMessage(this, message, Platform::Buttons::Ok, Platform::Icon::Critical,
+                           QStringLiteral("Tintora"));
+}
+
+QAction* frmshowcolor::toolButton(const QString& tag) const
+{
+    for (QAction* action : tlbTool->actions())
+        if (action->objectName() == tag)
+            return action;
+    return nullptr;
+}
+
+bool frmshowcolor::isCompactView() const
+{
+    return mnuSwap->isChecked();
+}
+
+// ---------------------------------------------------------------------------
+// Start-up and close
+
+void frmshowcolor::Form_Initialize()
+{
+    if (m_platform.readSetting(QStringLiteral("webcolorscheme"), QStringLiteral("0")).trimmed().toInt() == 1)
+        mnuSwap_Click();
+
+    // The recent-colours palette must exist from the start; an existing file
+    // (left by a run that ended without closing) keeps its colours.
+    QFile recent(dataFilePath(RecentColorsFile));
+    if (!recent.open(QIODevice::ReadWrite))
+        reportFileError(describeFileError(QStringLiteral("create"), recent.fileName(), recent.errorString()));
+    recent.close();
+
+    AddToCount = 0;
+    loadSchemeList();
+
+    mnuWebsafe->setEnabled(false);
+    toolButton(QStringLiteral("makewebsafe"))->setEnabled(false);
+
+    shpSelect->resize(lblcor[0]->width() + 4, lblcor[0]->height() + 4);
+    shpSelect->hide();
+    optnone->setChecked(true);
+
+    ShowChartMenu();
+    CurPage = 1;
+    const int listPosition = cmbChart->currentIndex();
+    if (listPosition >= 0 && listPosition < ChartFile.size())
+        ShowColorChart(ChartFile.at(listPosition), 1);
+    lblcor_MouseUp(0, Qt::LeftButton, lblcor[0]->mapToGlobal(QPoint(1, 1)));
+}
+
+void frmshowcolor::closeEvent(QCloseEvent* event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+void frmshowcolor::Form_Unload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    QFile::remove(dataFilePath(RecentColorsFile));
+}
+
+// ---------------------------------------------------------------------------
+// Current colour
+
+void frmshowcolor::CurrentColorChanged(Color color)
+{
+    const bool webSafe = IsWebSafe(color);
+    mnuWebsafe->setEnabled(!webSafe);
+    toolButton(QStringLiteral("makewebsafe"))->setEnabled(!webSafe);
+
+    const QString hex = ColorToHtmlHex(color).toLower();
+    const bool recordable = hex != QLatin1String("#000000") && hex != QLatin1String("#ffffff");
+    if (cmbChart->currentIndex() == 1) {
+        if (recordable && color != CellColor) {
+            if (FileResult appended = AppendColorToFile(m_dataFolder, RecentColorsFile, ColorToHtmlHex(color)); !appended)
+                reportFileError(appended.message);
+            CurPage = 1;
+            ShowColorChart(RecentColorsFile, 1);
+        }
+    } else if (recordable) {
+        if (FileResult appended = AppendColorToFile(m_dataFolder, RecentColorsFile, ColorToHtmlHex(color)); !appended)
+            reportFileError(appended.message);
+    }
+
+    if (color != CellColor) {
+        shpSelect->hide();
+        mnuDelCor->setEnabled(false);
+    }
+
+    lblcolor->setBackColor(color);
+    m_currentColor = color;
+
+    txtrgb1->setText(ColorToDecList(color));
+    txtrgb->setText(ColorToHtmlHex(color));
+    txtr->setText(QString::number(GetRed(color)));
+    txtg->setText(QString::number(GetGreen(color)));
+    txtb->setText(QString::number(GetBlue(color)));
+    txtrh->setText(RedHex(color));
+    txtbh->setText(BlueHex(color));
+    txtgh->setText(GreenHex(color));
+
+    HtmlColor(color);
+    ChangeCopyMenu();
+}
+
+void frmshowcolor::setPaletteItemsVisible(bool visible)
+{
+    for (QAction* item : {mnuDelCor, mnuDelChart, mnuCleanDup, mnuCleanAll, editsep3, editsep1})
+        item->setVisible(visible);
+}
+
+void frmshowcolor::setSwatchItemsVisible(bool visible)
+{
+    for (QAction* item : {mnuAddto->menuAction(), editsep2, editsep4, mnuViewColor, mnuconv})
+        item->setVisible(visible);
+}
+
+void frmshowcolor::lblcolor_MouseUp(Qt::MouseButton button, const QPoint& globalPos)
+{
+    setPaletteItemsVisible(false);
+    if (button == Qt::RightButton) {
+        setSwatchItemsVisible(true);
+        ChangeCopyMenu();
+        mnuEdit->exec(globalPos);
+        setSwatchItemsVisible(false);
+    }
+    setPaletteItemsVisible(true);
+    ChangeCopyMenu();
+}
+
+// ---------------------------------------------------------------------------
+// Entry fields
+
+void frmshowcolor::applyDecimalFields()
+{
+    const Color color = MakeColor(txtr->channelValue(), txtg->channelValue(), txtb->channelValue());
+    lblcolor->setBackColor(color);
+    CurrentColorChanged(color);
+}
+
+void frmshowcolor::applyHexFields()
+{
+    const Color color = MakeColor(txtrh->channelValue(), txtgh->channelValue(), txtbh->channelValue());
+    lblcolor->setBackColor(color);
+    CurrentColorChanged(color);
+}
+
+// ---------------------------------------------------------------------------
+// Commands of the toolbar and of the Tool, View and Help menus
+
+void frmshowcolor::tlbTool_ButtonClick(const QString& tag)
+{
+    if (tag == QLatin1String("pickcolor")) {
+        mnustartpick_Click();
+    } else if (tag == QLatin1String("colorchart")) {
+        mnuSwap_Click();
+    } else if (tag == QLatin1String("ontop")) {
+        mnuOnTop_Click();
+    } else if (tag == QLatin1String("showcolor")) {
+        mnuShowWinColor_Click();
+    } else if (tag == QLatin1String("makewebsafe")) {
+        mnuWebsafe_Click();
+    } else if (tag == QLatin1String("nextpage")) {
+        CurPage += 1;
+        ShowColorChart(ChartFile.value(cmbChart->currentIndex()), CurPage);
+    } else if (tag == QLatin1String("prevpage")) {
+        CurPage -= 1;
+        ShowColorChart(ChartFile.value(cmbChart->currentIndex()), CurPage);
+    } else if (tag == QLatin1String("addnew")) {
+        mnuNew->trigger();
+    } else if (tag == QLatin1String("clearduplicate")) {
+        mnuCleanDup->trigger();
+    }
+}
+
+void frmshowcolor::mnuSwap_Click()
+{
+    const bool compact = !mnuSwap->isChecked();
+    setFixedSize(width(), compact ? CompactViewHeight : FullViewHeight);
+    mnuSwap->setChecked(compact);
+    toolButton(QStringLiteral("colorchart"))->setChecked(compact);
+    m_platform.writeSetting(QStringLiteral("webcolorscheme"), compact ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void frmshowcolor::mnuOnTop_Click()
+{
+    const bool onTop = !mnuOnTop->isChecked();
+    if (onTop)
+        SetTopmost(m_platform, this);
+    else
+        ClearTopmost(m_platform, this);
+    mnuOnTop->setChecked(onTop);
+    toolButton(QStringLiteral("ontop"))->setChecked(onTop);
+}
+
+void frmshowcolor::mnuWebsafe_Click()
+{
+    ClearSchemeSelection();
+    CurrentColorChanged(RoundToWebSafe(lblcolor->backColor()));
+}
+
+void frmshowcolor::mnuShowWinColor_Click()
+{
+    ClearSchemeSelection();
+    dlg1->Flags = CommonDialog::CC_RGBINIT | CommonDialog::CC_FULLOPEN;
+    dlg1->color = lblcolor->backColor();
+    dlg1->ShowColor();
+    CurrentColorChanged(dlg1->color);
+}
+
+void frmshowcolor::mnucontents_Click()
+{
+    // The help viewer would otherwise open behind a window kept on top.
+    if (mnuOnTop->isChecked())
+        showMinimized();
+    m_platform.shellOpen(this, QStringLiteral("open"), dataFilePath(HelpFile), Platform::ShowMode::Maximized);
+}
+
+void frmshowcolor::mnuWeb_Click()
+{
+    m_platform.shellOpen(nullptr, QString(), WebSiteAddress, Platform::ShowMode::Normal);
+}
+
+void frmshowcolor::mnuemail_Click()
+{
+    m_platform.shellOpen(this, QStringLiteral("open"), SupportAddress, Platform::ShowMode::Show);
+}
+
+// Filled in by the windows that these commands open.
+void frmshowcolor::mnustartpick_Click() {}
+void frmshowcolor::mnucon_Click() {}
+void frmshowcolor::mnuViewColor_Click() {}
+void frmshowcolor::mnuabout_Click() {}

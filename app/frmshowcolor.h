@@ -1,0 +1,249 @@
+#pragma once
+
+#include "app/bascommon.h"
+#include "scheme/SchemeColors.h"
+
+#include <QMainWindow>
+#include <QStringList>
+
+#include <array>
+
+class ClickableLabel;
+class CommonDialog;
+class EntryField;
+class ImageList;
+class Platform;
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QToolBar;
+class SelectionFrame;
+
+// The main window. Its handlers are split by subsystem: the shell, current
+// colour, entry fields and commands live in app/, the palette view and palette
+// commands in palettes/, the scheme editor in scheme/, the copy menu in models/.
+//
+// Control names: lblcolor is the current-colour swatch, lblcor the palette
+// cells, cmbChart the palette list, lstCorset the saved schemes, lbldisplay the
+// page-background preview, lbltext/lblnl/lblvl/lblal/lblhl the scheme samples,
+// shpSelect the frame around the selected cell.
+class frmshowcolor : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int CellCount = 216;
+    static constexpr int CellRows = 12;
+    static constexpr int CellsPerPage = 216;
+
+    frmshowcolor(Platform& platform, const QString& dataFolder, QWidget* parent = nullptr);
+    ~frmshowcolor() override;
+
+    Platform& platform() const { return m_platform; }
+    const QString& dataFolder() const { return m_dataFolder; }
+    QString dataFilePath(const QString& fileName) const;
+
+    // ---- Current colour ----
+    // Every change of the current colour ends here.
+    void CurrentColorChanged(Color color);
+    Color currentColor() const { return m_currentColor; }
+
+    // ---- Palettes ----
+    void ShowChartMenu();
+    void ShowColorChart(const QString& curChartfile, qint32 page);
+    void RepairFile();
+    void DeleteChart(qint32 index);
+    void ShowAddTo();
+    // The cell mouse-up handling; start-up runs it for cell 0 with the left button.
+    void lblcor_MouseUp(int index, Qt::MouseButton button, const QPoint& globalPos);
+
+    // ---- Web colour scheme ----
+    void HtmlColor(Color curcor);
+    void ClearSchemeSelection();
+    const SchemeColors& schemeColors() const { return m_scheme; }
+
+    // ---- Copy menu ----
+    void ChangeCopyMenu();
+
+    // ---- Commands ----
+    void mnuSwap_Click();
+    void mnuOnTop_Click();
+    void mnuWebsafe_Click();
+    void mnuShowWinColor_Click();
+    void mnustartpick_Click();
+    void mnucon_Click();
+    void mnuViewColor_Click();
+    void mnucontents_Click();
+    void mnuWeb_Click();
+    void mnuemail_Click();
+    void mnuabout_Click();
+    void tlbTool_ButtonClick(const QString& tag);
+    bool isCompactView() const;
+    QAction* toolButton(const QString& tag) const;
+
+    // ---- Controls, in the order of their definition ----
+    QRadioButton* optnone = nullptr;
+    QPushButton* cmdDelItem = nullptr;
+    QComboBox* cmbChart = nullptr;
+    CommonDialog* dlg1 = nullptr;
+    ImageList* ImageList1 = nullptr;
+    QToolBar* tlbTool = nullptr;
+    QListWidget* lstCorset = nullptr;
+    QRadioButton* opthl = nullptr;
+    QRadioButton* optal = nullptr;
+    QRadioButton* optvl = nullptr;
+    QRadioButton* optnl = nullptr;
+    QRadioButton* optbg = nullptr;
+    QRadioButton* opttext = nullptr;
+    QLineEdit* txtrgb1 = nullptr;
+    EntryField* txtr = nullptr;
+    EntryField* txtg = nullptr;
+    EntryField* txtb = nullptr;
+    EntryField* txtrh = nullptr;
+    EntryField* txtgh = nullptr;
+    EntryField* txtbh = nullptr;
+    QLineEdit* txtrgb = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QLabel* Label12 = nullptr;
+    ClickableLabel* lblcolor = nullptr;
+    std::array<ClickableLabel*, 4> lbltext{};
+    QLabel* Label9 = nullptr;
+    QLabel* Label8 = nullptr;
+    ClickableLabel* lblhl = nullptr;
+    ClickableLabel* lblal = nullptr;
+    ClickableLabel* lblvl = nullptr;
+    ClickableLabel* lblnl = nullptr;
+    QLabel* Label6 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* Label5 = nullptr;
+    SelectionFrame* shpSelect = nullptr;
+    std::array<ClickableLabel*, CellCount> lblcor{};
+    ClickableLabel* lbldisplay = nullptr;
+
+    // ---- Menus ----
+    QMenu* mnufile = nullptr;
+    QAction* mnuNew = nullptr;
+    QAction* mnuExit = nullptr;
+
+    QMenu* mnuEdit = nullptr;
+    QMenu* mnuCopydec = nullptr;
+    QAction* mnuCopydec1 = nullptr;
+    QAction* mnuCopydec2 = nullptr;
+    QMenu* mnuCopyhex = nullptr;
+    QAction* mnuCopyhex1 = nullptr;
+    QAction* mnuCopyhex2 = nullptr;
+    QAction* mnuCopyhex3 = nullptr;
+    QAction* mnuCopyhex4 = nullptr;
+    QAction* mnuCopyhex5 = nullptr;
+    QMenu* mnuCopySpecial = nullptr;
+    QAction* mnuCopyCplus = nullptr;
+    QAction* mnuCopyVB = nullptr;
+    QAction* mnuCopyDelphi = nullptr;
+    QAction* mnuCopyJava = nullptr;
+    QAction* editsep2 = nullptr;
+    QMenu* mnuAddto = nullptr;
+    QList<QAction*> mnuAddChart; // item 0 exists from the start
+    QAction* editsep3 = nullptr;
+    QAction* mnuDelCor = nullptr;
+    QAction* mnuDelChart = nullptr;
+    QAction* editsep1 = nullptr;
+    QAction* mnuCleanDup = nullptr;
+    QAction* mnuCleanAll = nullptr;
+    QAction* editsep4 = nullptr;
+    QAction* mnuViewColor = nullptr;
+    QAction* mnuconv = nullptr;
+
+    QMenu* mnuTool = nullptr;
+    QAction* mnustartpick = nullptr;
+    QAction* mnuWebsafe = nullptr;
+    QAction* mnuShowWinColor = nullptr;
+    QAction* mnucon = nullptr;
+
+    QMenu* mnuView = nullptr;
+    QAction* mnuSwap = nullptr;
+    QAction* mnuOnTop = nullptr;
+
+    QMenu* mnuhelp = nullptr;
+    QAction* mnucontents = nullptr;
+    QAction* helpsep2 = nullptr;
+    QAction* mnuWeb = nullptr;
+    QAction* mnuemail = nullptr;
+    QAction* helpsep3 = nullptr;
+    QAction* mnuabout = nullptr;
+
+    QMenu* mnuHtmlPop1 = nullptr;
+    QAction* mnuSaveScheme = nullptr;
+    QAction* mnuViewCode = nullptr;
+    QAction* pop1sep1 = nullptr;
+    QAction* mnuCopyHtml = nullptr;
+    QAction* mnuCopyInline = nullptr;
+    QAction* mnuCopyExternal = nullptr;
+    QAction* pop1sep2 = nullptr;
+    QAction* mnuShowweb = nullptr;
+
+    // ---- Palette view state ----
+    QStringList ChartFile;
+    QStringList ChartName;
+    QStringList ChartKind;
+    QString NewChartFile;
+    qint32 ColorCount = 0;
+    qint32 PageCount = 1;
+    qint32 CurPage = 1;
+    qint32 SelectedRecord = 0;
+    Color CellColor = bascommon::Black;
+    QStringList AddToFile;
+    int AddToCount = 0;
+
+    // ---- Screen picker ----
+    // File name of the palette that picked colours are appended to.
+    QString SaveToFile;
+
+    // ---- Scheme state ----
+    int SchemeIndex = 0;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Layout (app/frmshowcolor_layout.cpp).
+    void buildControls();
+    void buildMenus();
+    void buildToolbar();
+
+    void Form_Initialize();
+    void Form_Unload();
+
+    // Shows a file error once, naming the file and the reason.
+    void reportFileError(const QString& message);
+
+    // Current colour and entry fields (app/frmshowcolor.cpp).
+    void lblcolor_MouseUp(Qt::MouseButton button, const QPoint& globalPos);
+    void applyDecimalFields();
+    void applyHexFields();
+    void setPaletteItemsVisible(bool visible);
+    void setSwatchItemsVisible(bool visible);
+
+    // Set-up of each subsystem's handlers, called once by the constructor.
+    void setUpPaletteHandlers();   // palettes/frmshowcolor_palettes.cpp
+    void setUpSchemeHandlers();    // scheme/frmshowcolor_scheme.cpp
+    void setUpCopyMenuHandlers();  // models/frmshowcolor_copymenu.cpp
+
+    // Palettes (palettes/frmshowcolor_palettes.cpp).
+    void cmbChart_Click(int index);
+
+    // Scheme (scheme/frmshowcolor_scheme.cpp).
+    void loadSchemeList();
+    void setSchemeColors(const SchemeColors& colors);
+
+    Platform& m_platform;
+    QString m_dataFolder;
+    Color m_currentColor = bascommon::White;
+    SchemeColors m_scheme;
+    bool m_unloaded = false;
+};

@@ -1,0 +1,5 @@
+// The main window's copy menu.
+#include "app/frmshowcolor.h"
+
+void frmshowcolor::setUpCopyMenuHandlers() {}
+void frmshowcolor::ChangeCopyMenu() {}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class Platform;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The name dialog: one prompt, one text field, OK and Cancel.
+class frmInput : public QDialog {
+    Q_OBJECT
+public:
+    frmInput(Platform& platform, QWidget* parent = nullptr);
+
+    // The trimmed name after OK; empty after Cancel or closing the window.
+    QString result() const { return m_result; }
+
+    QLabel* lblMsg;
+    QLineEdit* txtResult;
+    QPushButton* cmdOk;
+    QPushButton* cmdCancel;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void cmdOk_Click();
+    void cmdCancel_Click();
+
+    Platform& m_platform;
+    QString m_result;
+};

@@ -1,0 +1,44 @@
+#!/bin/sh
+# Installs the Debian packages that building, running and testing Tintora need,
+# when any of them is missing. On systems without apt, says what to install.
+set -eu
+
+PACKAGES="cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth imagemagick"
+
+missing=""
+if command -v dpkg-query >/dev/null 2>&1; then
+    for package in $PACKAGES; do
+        status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+        case "$status" in
+            *"install ok installed"*) ;;
+            *) missing="$missing $package" ;;
+        esac
+    done
+else
+    echo "This system has no dpkg. Install these (or your distribution's equivalents) and run again:" >&2
+    echo "  CMake 3.22 or newer, a C++20 compiler, Qt 6.4 or newer (Core, Gui, Widgets, Test)," >&2
+    echo "  and for the tests Xvfb and ImageMagick." >&2
+    if command -v cmake >/dev/null 2>&1 && command -v c++ >/dev/null 2>&1; then
+        exit 0
+    fi
+    exit 1
+fi
+
+if [ -z "$missing" ]; then
+    exit 0
+fi
+
+echo "Installing missing packages:$missing"
+if [ "$(id -u)" -eq 0 ]; then
+    SUDO=""
+elif command -v sudo >/dev/null 2>&1; then
+    SUDO="sudo"
+else
+    echo "Not root and no sudo: please install these packages:$missing" >&2
+    exit 1
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+# shellcheck disable=SC2086
+$SUDO apt-get install -y -qq --no-install-recommends $missing

@@ -1,0 +1,91 @@
+#include "app/SafeRewrite.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+} // namespace
+
+class tst_saferewrite : public QObject {
+    Q_OBJECT
+private slots:
+    void replace_putsNewContentInPlace();
+    void replace_emptiesALeftoverTemporaryFile();
+    void replace_targetTakenByFolder_keepsEverything();
+    void replace_temporaryTakenByFolder_keepsOldFile();
+    void replace_missingFolder_reportsTheFile();
+};
+
+void tst_saferewrite::replace_putsNewContentInPlace()
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("c1.rgb"));
+    writeAll(target, "AAAAAABBBBBB");
+    QVERIFY(replaceFileContents(target, target + QStringLiteral(".tmp"), "CCCCCC").ok);
+    QCOMPARE(readAll(target), QByteArray("CCCCCC"));
+    QVERIFY(!QFile::exists(target + QStringLiteral(".tmp")));
+}
+
+void tst_saferewrite::replace_emptiesALeftoverTemporaryFile()
+{
+    // An interrupted run may leave its temporary file behind; its old content
+    // must never end up in the new file.
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("c1.rgb"));
+    writeAll(target, "AAAAAA");
+    writeAll(target + QStringLiteral(".ctm"), "DDDDDDEEEEEEFFFFFF");
+    QVERIFY(replaceFileContents(target, target + QStringLiteral(".ctm"), "BBBBBB").ok);
+    QCOMPARE(readAll(target), QByteArray("BBBBBB"));
+}
+
+void tst_saferewrite::replace_targetTakenByFolder_keepsEverything()
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("set.hcs"));
+    QVERIFY(QDir().mkdir(target));
+    const FileResult result = replaceFileContents(target, dir.filePath(QStringLiteral("set.hct")), "x");
+    QVERIFY(!result.ok);
+    QVERIFY2(result.message.contains(QStringLiteral("set.hcs")), qPrintable(result.message));
+    QVERIFY(QFileInfo(target).isDir());
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("set.hct"))));
+}
+
+void tst_saferewrite::replace_temporaryTakenByFolder_keepsOldFile()
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("colorchart.cci"));
+    writeAll(target, "old\r\n");
+    QVERIFY(QDir().mkdir(dir.filePath(QStringLiteral("colorchart.cct"))));
+    const FileResult result = replaceFileContents(target, dir.filePath(QStringLiteral("colorchart.cct")), "new\r\n");
+    QVERIFY(!result.ok);
+    QVERIFY2(result.message.contains(QStringLiteral("colorchart.cct")), qPrintable(result.message));
+    QCOMPARE(readAll(target), QByteArray("old\r\n"));
+}
+
+void tst_saferewrite::replace_missingFolder_reportsTheFile()
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("gone/colorset.dat"));
+    const FileResult result = replaceFileContents(target, target + QStringLiteral(".dam"), "x");
+    QVERIFY(!result.ok);
+    QVERIFY(!result.message.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(tst_saferewrite)
+#include "tst_saferewrite.moc"

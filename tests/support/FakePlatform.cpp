@@ -1,0 +1,95 @@
+#include "tests/support/FakePlatform.h"
+
+#include <QWidget>
+
+QString FakePlatform::readSetting(const QString& key, const QString& defaultValue)
+{
+    return settings.value(key, defaultValue);
+}
+
+void FakePlatform::writeSetting(const QString& key, const QString& value)
+{
+    settings.insert(key, value);
+}
+
+void FakePlatform::clearClipboard()
+{
+    ++clipboardClears;
+    clipboard.clear();
+}
+
+void FakePlatform::setClipboardText(const QString& text)
+{
+    ++clipboardWrites;
+    clipboard = text;
+}
+
+Platform::Answer FakePlatform::showMessage(QWidget*, const QString& text, Buttons buttons, Icon icon,
+                                           const QString& title)
+{
+    messages.append({text, title, buttons, icon});
+    if (buttons == Buttons::Ok)
+        return Answer::Ok;
+    if (answers.isEmpty()) {
+        unexpected.append(QStringLiteral("unscripted question: ") + text);
+        return Answer::No;
+    }
+    return answers.takeFirst();
+}
+
+Color FakePlatform::chooseColor(QWidget*, Color initial)
+{
+    colorDialogInitials.append(initial);
+    if (colorAnswers.isEmpty()) {
+        unexpected.append(QStringLiteral("unscripted colour dialog"));
+        return initial;
+    }
+    const std::optional<Color> answer = colorAnswers.takeFirst();
+    return answer.value_or(initial);
+}
+
+QString FakePlatform::chooseSaveFile(QWidget*, const QString& proposedName, const QString& defaultSuffix,
+                                     const QString& filter)
+{
+    saveRequests.append({proposedName, defaultSuffix, filter});
+    if (saveAnswers.isEmpty()) {
+        unexpected.append(QStringLiteral("unscripted save dialog for ") + proposedName);
+        return {};
+    }
+    return saveAnswers.takeFirst();
+}
+
+void FakePlatform::shellOpen(QWidget* owner, const QString& verb, const QString& target, ShowMode mode)
+{
+    shellRequests.append({verb, target, mode, owner != nullptr});
+}
+
+bool FakePlatform::anotherInstanceRunning()
+{
+    return otherInstanceRunning;
+}
+
+void FakePlatform::setTopmost(QWidget* window, bool topmost)
+{
+    topmostRequests.append({QPointer<QWidget>(window), topmost});
+    if (!window || window->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == topmost)
+        return;
+    const bool wasVisible = window->isVisible();
+    window->setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
+    if (wasVisible)
+        window->show();
+}
+
+QImage FakePlatform::captureScreen()
+{
+    ++captureCount;
+    return screen;
+}
+
+QStringList FakePlatform::messageTexts() const
+{
+    QStringList texts;
+    for (const Message& message : messages)
+        texts.append(message.text);
+    return texts;
+}

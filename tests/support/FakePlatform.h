@@ -1,0 +1,79 @@
+#pragma once
+
+#include "app/Platform.h"
+
+#include <QImage>
+#include <QList>
+#include <QMap>
+#include <QPointer>
+#include <QStringList>
+
+#include <optional>
+
+// Records every platform call and answers the dialogs from queues that the test
+// fills. A dialog the test did not script never opens: it is recorded in
+// `unexpected`, which each test checks in its cleanup.
+class FakePlatform final : public Platform {
+public:
+    struct Message {
+        QString text;
+        QString title;
+        Buttons buttons;
+        Icon icon;
+    };
+    struct SaveRequest {
+        QString proposedName;
+        QString defaultSuffix;
+        QString filter;
+    };
+    struct ShellRequest {
+        QString verb;
+        QString target;
+        ShowMode mode;
+        bool hasOwner;
+    };
+
+    // Settings
+    QMap<QString, QString> settings;
+    // Clipboard
+    QString clipboard;
+    int clipboardClears = 0;
+    int clipboardWrites = 0;
+    // Message boxes, and the answers to Yes/No questions in order
+    QList<Message> messages;
+    QList<Answer> answers;
+    // Colour dialog: each answer is a colour, or nullopt for Cancel
+    QList<std::optional<Color>> colorAnswers;
+    QList<Color> colorDialogInitials;
+    // File-save dialog: each answer is a path, or empty text for Cancel
+    QStringList saveAnswers;
+    QList<SaveRequest> saveRequests;
+    // Shell requests
+    QList<ShellRequest> shellRequests;
+    // Single instance
+    bool otherInstanceRunning = false;
+    // Topmost requests, in order
+    QList<QPair<QPointer<QWidget>, bool>> topmostRequests;
+    // Screen capture: the picture handed out, and how often it was asked for
+    QImage screen;
+    int captureCount = 0;
+
+    QStringList unexpected;
+
+    QString readSetting(const QString& key, const QString& defaultValue) override;
+    void writeSetting(const QString& key, const QString& value) override;
+    void clearClipboard() override;
+    void setClipboardText(const QString& text) override;
+    Answer showMessage(QWidget* parent, const QString& text, Buttons buttons, Icon icon,
+                       const QString& title) override;
+    Color chooseColor(QWidget* parent, Color initial) override;
+    QString chooseSaveFile(QWidget* parent, const QString& proposedName, const QString& defaultSuffix,
+                           const QString& filter) override;
+    void shellOpen(QWidget* owner, const QString& verb, const QString& target, ShowMode mode) override;
+    bool anotherInstanceRunning() override;
+    void setTopmost(QWidget* window, bool topmost) override;
+    QImage captureScreen() override;
+
+    // The texts of the message boxes shown so far.
+    QStringList messageTexts() const;
+};
