@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// The text data files (palette index, scheme names) are 8-bit files of single
+// byte characters. Names that fit in Latin-1 are stored as such, byte for byte;
+// a name with characters beyond it is stored as UTF-8 rather than lost, and is
+// recognised again when read back.
+namespace textencoding {
+
+QString DecodeLine(const QByteArray& bytes);
+QByteArray EncodeLine(const QString& text);
+
+} // namespace textencoding
