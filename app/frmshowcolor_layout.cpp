@@ -145,6 +145,12 @@ void frmshowcolor::buildControls()
         (*row.hexPointer)->setGeometry(HexFieldLeft, rowTop, 36, 19);
         rowTop += 21;
     }
+    // Tab walks down the decimal column, then down the hexadecimal one.
+    setTabOrder(txtr, txtg);
+    setTabOrder(txtg, txtb);
+    setTabOrder(txtb, txtrh);
+    setTabOrder(txtrh, txtgh);
+    setTabOrder(txtgh, txtbh);
 
     // Palette grid: 12 rows and 18 columns, numbered down each column, each
     // cell one pixel closer to its neighbour than its own size so that the

@@ -1,4 +1,90 @@
+// Starts the real program: one instance per data folder, and a lock left by a
+// killed run does not block the next start.
+#include "tests/support/TestData.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QtTest>
-class tst_startup : public QObject { Q_OBJECT };
+
+#include <csignal>
+
+namespace {
+
+void startProgram(QProcess& process, const QString& dataFolder)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TINTORA_DATA_DIR"), dataFolder);
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.remove(QStringLiteral("QT_QPA_PLATFORMTHEME"));
+    process.setProcessEnvironment(environment);
+    process.setProgram(QStringLiteral(TINTORA_EXECUTABLE));
+    process.start();
+}
+
+// The program is up once its start-up has created the recent-colours file.
+bool waitUntilRunning(QProcess& process, const TestDataFolder& data)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 20000) {
+        if (data.exists(QStringLiteral("recent.rgb")))
+            return true;
+        if (process.state() == QProcess::NotRunning)
+            return false;
+        QTest::qWait(20);
+    }
+    return false;
+}
+
+} // namespace
+
+class tst_startup : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void secondLaunch_exitsAtOnceAndTouchesNothing();
+    void lockOfAKilledRun_doesNotBlockTheNextStart();
+};
+
+void tst_startup::secondLaunch_exitsAtOnceAndTouchesNothing()
+{
+    TestDataFolder data;
+    data.remove(QStringLiteral("recent.rgb"));
+    QProcess first;
+    startProgram(first, data.path());
+    QVERIFY(waitUntilRunning(first, data));
+
+    data.write(QStringLiteral("recent.rgb"), "ABCDEF");
+    QProcess second;
+    startProgram(second, data.path());
+    QVERIFY(second.waitForFinished(20000));
+    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second.exitCode(), 0);
+    QCOMPARE(data.read(QStringLiteral("recent.rgb")), QByteArray("ABCDEF"));
+    QCOMPARE(first.state(), QProcess::Running);
+
+    first.kill();
+    first.waitForFinished();
+}
+
+void tst_startup::lockOfAKilledRun_doesNotBlockTheNextStart()
+{
+    TestDataFolder data;
+    data.remove(QStringLiteral("recent.rgb"));
+    QProcess crashed;
+    startProgram(crashed, data.path());
+    QVERIFY(waitUntilRunning(crashed, data));
+    crashed.kill();
+    QVERIFY(crashed.waitForFinished());
+
+    data.remove(QStringLiteral("recent.rgb"));
+    QProcess next;
+    startProgram(next, data.path());
+    QVERIFY2(waitUntilRunning(next, data), "the next start was blocked by the old lock");
+    next.terminate();
+    next.waitForFinished();
+}
+
 QTEST_MAIN(tst_startup)
 #include "tst_startup.moc"
