@@ -8,6 +8,7 @@
 #include "app/SelectionFrame.h"
 #include "app/Twips.h"
 #include "app/WindowRoutines.h"
+#include "app/frmabout.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -31,8 +32,6 @@ constexpr int WindowWidth = 490;
 
 const QString RecentColorsFile = QStringLiteral("recent.rgb");
 const QString HelpFile = QStringLiteral("tintora.chm");
-const QString WebSiteAddress = QStringLiteral("https://quorvane.example/tintora/");
-const QString SupportAddress = QStringLiteral("mailto:support@quorvane.example?subject=Tintora%203.7");
 
 } // namespace
 
@@ -321,16 +320,20 @@ void frmshowcolor::mnucontents_Click()
 
 void frmshowcolor::mnuWeb_Click()
 {
-    m_platform.shellOpen(nullptr, QString(), WebSiteAddress, Platform::ShowMode::Normal);
+    m_platform.shellOpen(nullptr, QString(), frmabout::WebSiteAddress, Platform::ShowMode::Normal);
 }
 
 void frmshowcolor::mnuemail_Click()
 {
-    m_platform.shellOpen(this, QStringLiteral("open"), SupportAddress, Platform::ShowMode::Show);
+    m_platform.shellOpen(this, QStringLiteral("open"), frmabout::SupportAddress, Platform::ShowMode::Show);
 }
 
 // Filled in by the windows that these commands open.
 void frmshowcolor::mnustartpick_Click() {}
 void frmshowcolor::mnucon_Click() {}
 void frmshowcolor::mnuViewColor_Click() {}
-void frmshowcolor::mnuabout_Click() {}
+void frmshowcolor::mnuabout_Click()
+{
+    frmabout about(m_platform, this);
+    about.exec();
+}
