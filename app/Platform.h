@@ -1,8 +1,8 @@
 #pragma once
 
+#include "app/ScreenCapture.h"
 #include "app/bascommon.h"
 
-#include <QImage>
 #include <QString>
 
 class QWidget;
@@ -52,7 +52,7 @@ public:
     // returns it to the normal band.
     virtual void setTopmost(QWidget* window, bool topmost) = 0;
 
-    // A still image of the whole desktop, covering every screen; null when the
-    // screen cannot be captured.
-    virtual QImage captureScreen() = 0;
+    // A still picture of every screen; null when the screen cannot be
+    // captured (as on some Wayland sessions).
+    virtual ScreenCapture captureScreen() = 0;
 };

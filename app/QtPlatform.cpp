@@ -10,7 +10,6 @@
 #include <QGuiApplication>
 #include <QLockFile>
 #include <QMessageBox>
-#include <QPainter>
 #include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
@@ -150,24 +149,16 @@ void QtPlatform::setTopmost(QWidget* window, bool topmost)
         window->show();
 }
 
-QImage QtPlatform::captureScreen()
+ScreenCapture QtPlatform::captureScreen()
 {
-    QScreen* primary = QGuiApplication::primaryScreen();
-    if (!primary)
-        return {};
-    const QRect desktop = primary->virtualGeometry();
-    QImage image(desktop.size(), QImage::Format_RGB32);
-    image.fill(Qt::black);
-    bool capturedAny = false;
-    QPainter painter(&image);
+    ScreenCapture capture;
     for (QScreen* screen : QGuiApplication::screens()) {
-        const QPixmap shot = screen->grabWindow(0);
-        if (shot.isNull())
-            continue;
-        capturedAny = true;
-        const QRect area = screen->geometry().translated(-desktop.topLeft());
-        painter.drawPixmap(area, shot);
+        // Grabbing the screen's own area keeps its device pixels, whatever
+        // its scale; window 0 is the whole desktop.
+        const QRect area = screen->geometry();
+        const QPixmap shot = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+        if (!shot.isNull())
+            capture.addScreen(area, shot.toImage());
     }
-    painter.end();
-    return capturedAny ? image : QImage();
+    return capture;
 }

@@ -28,7 +28,7 @@ public:
     void shellOpen(QWidget* owner, const QString& verb, const QString& target, ShowMode mode) override;
     bool anotherInstanceRunning() override;
     void setTopmost(QWidget* window, bool topmost) override;
-    QImage captureScreen() override;
+    ScreenCapture captureScreen() override;
 
 private:
     QString m_dataFolder;

@@ -80,7 +80,7 @@ void FakePlatform::setTopmost(QWidget* window, bool topmost)
         window->show();
 }
 
-QImage FakePlatform::captureScreen()
+ScreenCapture FakePlatform::captureScreen()
 {
     ++captureCount;
     return screen;

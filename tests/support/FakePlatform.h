@@ -2,7 +2,6 @@
 
 #include "app/Platform.h"
 
-#include <QImage>
 #include <QList>
 #include <QMap>
 #include <QPointer>
@@ -55,7 +54,7 @@ public:
     // Topmost requests, in order
     QList<QPair<QPointer<QWidget>, bool>> topmostRequests;
     // Screen capture: the picture handed out, and how often it was asked for
-    QImage screen;
+    ScreenCapture screen;
     int captureCount = 0;
 
     QStringList unexpected;
@@ -72,7 +71,7 @@ public:
     void shellOpen(QWidget* owner, const QString& verb, const QString& target, ShowMode mode) override;
     bool anotherInstanceRunning() override;
     void setTopmost(QWidget* window, bool topmost) override;
-    QImage captureScreen() override;
+    ScreenCapture captureScreen() override;
 
     // The texts of the message boxes shown so far.
     QStringList messageTexts() const;
