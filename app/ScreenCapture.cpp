@@ -21,8 +21,10 @@ QRect ScreenCapture::desktopGeometry() const
 std::optional<Color> ScreenCapture::pixelAt(const QPointF& desktopPoint) const
 {
     for (const Screen& screen : m_screens) {
+        // Half-open, so a point on the border between two screens belongs to one.
         const QRectF area(screen.geometry);
-        if (!area.contains(desktopPoint))
+        if (desktopPoint.x() < area.left() || desktopPoint.x() >= area.right() ||
+            desktopPoint.y() < area.top() || desktopPoint.y() >= area.bottom())
             continue;
         // Each screen maps through its own ratio of device to logical pixels.
         const qreal ratioX = qreal(screen.image.width()) / screen.geometry.width();
