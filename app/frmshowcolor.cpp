@@ -8,6 +8,7 @@
 #include "app/SelectionFrame.h"
 #include "app/Twips.h"
 #include "app/WindowRoutines.h"
+#include "models/frmConversion.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -329,8 +330,13 @@ void frmshowcolor::mnuemail_Click()
     m_platform.shellOpen(this, QStringLiteral("open"), SupportAddress, Platform::ShowMode::Show);
 }
 
+void frmshowcolor::mnucon_Click()
+{
+    frmConversion conversion(*this);
+    conversion.exec();
+}
+
 // Filled in by the windows that these commands open.
 void frmshowcolor::mnustartpick_Click() {}
-void frmshowcolor::mnucon_Click() {}
 void frmshowcolor::mnuViewColor_Click() {}
 void frmshowcolor::mnuabout_Click() {}

@@ -1,10 +1,8 @@
 // The Edit menu's copy submenus, driven through the main window.
 #include "app/ClickableLabel.h"
-#include "app/basmain.h"
 #include "app/frmshowcolor.h"
-#include "tests/support/FakePlatform.h"
+#include "tests/models/MainWindowFixture.h"
 #include "tests/support/ModalScript.h"
-#include "tests/support/TestData.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -33,22 +31,20 @@ private:
         return m_main->findChild<QAction*>(QLatin1String(name));
     }
 
-    std::unique_ptr<TestDataFolder> m_folder;
-    FakePlatform m_platform;
-    std::unique_ptr<frmshowcolor> m_main;
+    MainWindowFixture m_fixture;
+    FakePlatform& m_platform = m_fixture.platform;
+    std::unique_ptr<frmshowcolor>& m_main = m_fixture.main;
 };
 
 void tst_copymenu::init()
 {
-    m_folder = std::make_unique<TestDataFolder>();
-    m_platform = FakePlatform();
-    m_main.reset(basmain::CreateMainWindow(m_platform, m_folder->path()));
+    m_fixture.start(MakeColor(255, 255, 255));
 }
 
 void tst_copymenu::cleanup()
 {
-    m_main.reset();
-    QVERIFY2(m_platform.unexpected.isEmpty(), qPrintable(m_platform.unexpected.join('\n')));
+    const QStringList unexpected = m_fixture.finish();
+    QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join('\n')));
 }
 
 void tst_copymenu::itemsCopyTheirNotation_data()
