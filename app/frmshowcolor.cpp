@@ -9,6 +9,7 @@
 #include "app/Twips.h"
 #include "app/WindowRoutines.h"
 #include "models/frmConversion.h"
+#include "models/frmpreview.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -336,7 +337,12 @@ void frmshowcolor::mnucon_Click()
     conversion.exec();
 }
 
+void frmshowcolor::mnuViewColor_Click()
+{
+    frmpreview details(*this);
+    details.exec();
+}
+
 // Filled in by the windows that these commands open.
 void frmshowcolor::mnustartpick_Click() {}
-void frmshowcolor::mnuViewColor_Click() {}
 void frmshowcolor::mnuabout_Click() {}
