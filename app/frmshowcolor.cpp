@@ -9,6 +9,8 @@
 #include "app/Twips.h"
 #include "app/WindowRoutines.h"
 #include "app/frmabout.h"
+#include "models/frmConversion.h"
+#include "models/frmpreview.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -328,12 +330,23 @@ void frmshowcolor::mnuemail_Click()
     m_platform.shellOpen(this, QStringLiteral("open"), frmabout::SupportAddress, Platform::ShowMode::Show);
 }
 
-// Filled in by the windows that these commands open.
-void frmshowcolor::mnustartpick_Click() {}
-void frmshowcolor::mnucon_Click() {}
-void frmshowcolor::mnuViewColor_Click() {}
+void frmshowcolor::mnucon_Click()
+{
+    frmConversion conversion(*this);
+    conversion.exec();
+}
+
+void frmshowcolor::mnuViewColor_Click()
+{
+    frmpreview details(*this);
+    details.exec();
+}
+
 void frmshowcolor::mnuabout_Click()
 {
     frmabout about(m_platform, this);
     about.exec();
 }
+
+// Filled in by the screen picker.
+void frmshowcolor::mnustartpick_Click() {}

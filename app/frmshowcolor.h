@@ -24,6 +24,9 @@ class QPushButton;
 class QRadioButton;
 class QToolBar;
 class SelectionFrame;
+namespace copynotations {
+enum class Notation;
+}
 
 // The main window. Its handlers are split by subsystem: the shell, current
 // colour, entry fields and commands live in app/, the palette view and palette
@@ -240,6 +243,20 @@ private:
     // Scheme (scheme/frmshowcolor_scheme.cpp).
     void loadSchemeList();
     void setSchemeColors(const SchemeColors& colors);
+
+    // Copy menu (models/frmshowcolor_copymenu.cpp).
+    void copyNotation(copynotations::Notation notation);
+    void mnuCopydec1_Click();
+    void mnuCopydec2_Click();
+    void mnuCopyhex1_Click();
+    void mnuCopyhex2_Click();
+    void mnuCopyhex3_Click();
+    void mnuCopyhex4_Click();
+    void mnuCopyhex5_Click();
+    void mnuCopyCplus_Click();
+    void mnuCopyVB_Click();
+    void mnuCopyDelphi_Click();
+    void mnuCopyJava_Click();
 
     Platform& m_platform;
     QString m_dataFolder;

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "models/cClrModels.h"
+
+#include <QDialog>
+
+#include <array>
+
+class ClickableLabel;
+class frmshowcolor;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSlider;
+class QTabBar;
+
+// The colour conversion window: the colour being edited lives in `Models`;
+// one tab per colour model re-expresses it on up to four sliders, and moving a
+// slider writes the tab's values back through that model. "OK" hands the
+// result to the main window as its current colour.
+//
+// Control names: lblCp are the component labels, sldVal the sliders, txtval
+// their values, picClr the resulting swatch and txtHEX its #RRGGBB text.
+class frmConversion : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit frmConversion(frmshowcolor& mainWindow);
+
+    QFrame* fraCtls = nullptr;
+    QTabBar* tabModels = nullptr;
+    std::array<QLabel*, 4> lblCp{};
+    std::array<QSlider*, 4> sldVal{};
+    std::array<QLineEdit*, 4> txtval{};
+    ClickableLabel* picClr = nullptr;
+    QLineEdit* txtHEX = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command1 = nullptr;
+
+    const cClrModels& models() const { return Models; }
+
+    // Labels, maxima and the fourth slider's visibility for the selected tab.
+    void SetupModelControls();
+    // Moves the selected tab's sliders to the values of `Models`.
+    void ShowModelValues();
+    // Writes the selected tab's slider values into `Models`.
+    void ApplySlidersToModel();
+
+private:
+    void buildControls();
+    void Form_Load();
+    void tabModels_Click();
+    void sldVal_Change(int index);
+    void Command2_Click();
+    void Command1_Click();
+
+    QString selectedModel() const;
+
+    frmshowcolor& m_main;
+    cClrModels Models;
+    // True while the window moves its own sliders, so those moves are shown
+    // but not fed back into Models.
+    bool Updating = false;
+};
