@@ -13,7 +13,8 @@ FileResult ReadWholeFile(const QString& path, const QString& action, WhenMissing
     if (!info.exists() && missing == WhenMissing::ReadAsEmpty)
         return FileResult::success();
     if (info.isDir())
-        return FileResult::failure(describeFileError(action, path, QStringLiteral("a folder has that name")));
+        return FileResult::failure(
+            describeFileError(action, path, QStringLiteral("a folder has that name")));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return FileResult::failure(describeFileError(action, path, file.errorString()));

@@ -54,8 +54,14 @@ QString quoted(const QString& text)
 
 } // namespace
 
-QString IndexFileName() { return QStringLiteral("colorchart.cci"); }
-QString IndexTempFileName() { return QStringLiteral("colorchart.cct"); }
+QString IndexFileName()
+{
+    return QStringLiteral("colorchart.cci");
+}
+QString IndexTempFileName()
+{
+    return QStringLiteral("colorchart.cct");
+}
 
 QList<QByteArray> SplitLines(const QByteArray& content)
 {
@@ -89,7 +95,8 @@ FileResult Repair(const QString& dataFolder)
 {
     const QString path = indexPath(dataFolder);
     QByteArray content;
-    if (FileResult read = readIndex(path, QStringLiteral("repair the palette index"), content); !read)
+    if (FileResult read = readIndex(path, QStringLiteral("repair the palette index"), content);
+        !read)
         return read;
     const QByteArray repaired = joinLines(nonBlankLines(content));
     // Rewriting an index that is already in order would change nothing but
@@ -104,7 +111,8 @@ Reading Read(const QString& dataFolder)
     Reading reading;
     const QString path = indexPath(dataFolder);
     QByteArray content;
-    if (FileResult read = readIndex(path, QStringLiteral("read the palette index"), content); !read) {
+    if (FileResult read = readIndex(path, QStringLiteral("read the palette index"), content);
+        !read) {
         reading.problems = read.message;
         reading.nextFileName = NextFileName({});
         return reading;
@@ -122,30 +130,34 @@ Reading Read(const QString& dataFolder)
         entry.position = static_cast<qint32>(e + 1);
         allFiles.append(entry.file);
         if (!IsPlainFileName(entry.file)) {
-            problems.append(QStringLiteral("Entry %1 (%2) names the file %3, which is not a file of the "
-                                           "data folder; that palette is left out.")
-                                .arg(entry.position)
-                                .arg(quoted(entry.name), quoted(entry.file)));
+            problems.append(
+                QStringLiteral("Entry %1 (%2) names the file %3, which is not a file of the "
+                               "data folder; that palette is left out.")
+                    .arg(entry.position)
+                    .arg(quoted(entry.name), quoted(entry.file)));
             continue;
         }
         reading.entries.append(entry);
     }
 
     if (const qsizetype leftover = lines.size() % LinesPerEntry; leftover != 0)
-        problems.append(QStringLiteral("The last %1 of its lines do not form a whole entry of file name, "
-                                       "palette name and kind; they are ignored.")
-                            .arg(leftover == 1 ? QStringLiteral("one") : QStringLiteral("two")));
+        problems.append(
+            QStringLiteral("The last %1 of its lines do not form a whole entry of file name, "
+                           "palette name and kind; they are ignored.")
+                .arg(leftover == 1 ? QStringLiteral("one") : QStringLiteral("two")));
     if (wholeEntries == 0)
         problems.append(QStringLiteral("It lists no palette."));
     else if (!UserPaletteNumber(allFiles.constLast()))
-        problems.append(QStringLiteral("The file name of its last entry, %1, does not have the form "
-                                       "\"c\" + number + \".rgb\"; new palettes are numbered after the "
-                                       "highest such number.")
-                            .arg(quoted(allFiles.constLast())));
+        problems.append(
+            QStringLiteral("The file name of its last entry, %1, does not have the form "
+                           "\"c\" + number + \".rgb\"; new palettes are numbered after the "
+                           "highest such number.")
+                .arg(quoted(allFiles.constLast())));
 
     reading.nextFileName = NextFileName(allFiles);
     if (!problems.isEmpty())
-        reading.problems = QStringLiteral("The palette index %1 is damaged:\n").arg(quoted(QDir::toNativeSeparators(path))) +
+        reading.problems = QStringLiteral("The palette index %1 is damaged:\n")
+                               .arg(quoted(QDir::toNativeSeparators(path))) +
                            problems.join(QLatin1Char('\n'));
     return reading;
 }
@@ -154,7 +166,8 @@ FileResult DeleteEntry(const QString& dataFolder, qint32 position)
 {
     const QString path = indexPath(dataFolder);
     QByteArray content;
-    if (FileResult read = readIndex(path, QStringLiteral("delete the palette from"), content); !read)
+    if (FileResult read = readIndex(path, QStringLiteral("delete the palette from"), content);
+        !read)
         return read;
     QList<QByteArray> lines = nonBlankLines(content);
     const qsizetype first = (qMax(position, 1) - 1) * qsizetype(LinesPerEntry);
@@ -173,8 +186,10 @@ FileResult AppendEntry(const QString& dataFolder, const QString& file, const QSt
         return read;
 
     QString oneLineName = name;
-    oneLineName.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    const QList<QByteArray> entry = {textencoding::EncodeLine(file), textencoding::EncodeLine(oneLineName),
+    oneLineName.replace(QLatin1Char('\r'), QLatin1Char(' '))
+        .replace(QLatin1Char('\n'), QLatin1Char(' '));
+    const QList<QByteArray> entry = {textencoding::EncodeLine(file),
+                                     textencoding::EncodeLine(oneLineName),
                                      textencoding::EncodeLine(kind)};
 
     QList<QByteArray> lines = nonBlankLines(content);
@@ -207,7 +222,8 @@ bool IsPlainFileName(const QString& name)
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
         return false;
     for (QChar c : name)
-        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char(':') || c.unicode() == 0)
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char(':') ||
+            c.unicode() == 0)
             return false;
     return name.compare(IndexFileName(), Qt::CaseInsensitive) != 0 &&
            name.compare(IndexTempFileName(), Qt::CaseInsensitive) != 0;

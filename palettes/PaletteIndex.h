@@ -17,7 +17,8 @@ namespace paletteindex {
 QString IndexFileName();     // "colorchart.cci"
 QString IndexTempFileName(); // "colorchart.cct", the index during a rewrite
 
-struct Entry {
+struct Entry
+{
     QString file;
     QString name;
     QString kind;
@@ -26,7 +27,8 @@ struct Entry {
     qint32 position = 0;
 };
 
-struct Reading {
+struct Reading
+{
     // The whole entries whose file name is a plain file name in the data folder.
     QList<Entry> entries;
     // The file name that the next new palette gets.

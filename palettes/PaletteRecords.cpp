@@ -144,8 +144,8 @@ FileResult DeleteRecord(const QString& path, qint32 record)
     if (FileResult read = readWholeRecords(path, action, content); !read)
         return read;
     if (record < 1 || record > content.size() / RecordLength)
-        return FileResult::failure(
-            describeFileError(action, path, QStringLiteral("the palette no longer holds that colour")));
+        return FileResult::failure(describeFileError(
+            action, path, QStringLiteral("the palette no longer holds that colour")));
     content.remove((record - 1) * RecordLength, RecordLength);
     return replaceFileContents(path, path + QStringLiteral(".ctm"), content);
 }
@@ -153,7 +153,9 @@ FileResult DeleteRecord(const QString& path, qint32 record)
 FileResult ClearDuplicates(const QString& path, qint32* kept)
 {
     QByteArray content;
-    if (FileResult read = readWholeRecords(path, QStringLiteral("clear duplicate colours in"), content); !read)
+    if (FileResult read =
+            readWholeRecords(path, QStringLiteral("clear duplicate colours in"), content);
+        !read)
         return read;
     const qint64 count = content.size() / RecordLength;
     QSet<quint64> seen;

@@ -33,7 +33,8 @@ qint32 PageCountFor(qint32 colorCount);
 // empty.
 qint32 RecordForCell(qint32 colorCount, qint32 page, int cell);
 
-struct PageCell {
+struct PageCell
+{
     enum class Kind { Empty, Colour, Unreadable };
     Kind kind = Kind::Empty;
     // White unless the cell holds a readable record.

@@ -24,8 +24,10 @@ QByteArray indexOf(const QStringList& entries)
 }
 
 const QStringList Standard = {
-    QStringLiteral("mycolor.rgb|My Colors|0"), QStringLiteral("recent.rgb|Recent Colors|0"),
-    QStringLiteral("c1.rgb|Web|2"),           QStringLiteral("c4.rgb|Mine|1"),
+    QStringLiteral("mycolor.rgb|My Colors|0"),
+    QStringLiteral("recent.rgb|Recent Colors|0"),
+    QStringLiteral("c1.rgb|Web|2"),
+    QStringLiteral("c4.rgb|Mine|1"),
     QStringLiteral("c7.rgb|Last|1"),
 };
 
@@ -37,7 +39,8 @@ QStringList filesOf(const Reading& reading)
     return files;
 }
 
-class IndexFolder {
+class IndexFolder
+{
 public:
     explicit IndexFolder(const QByteArray& index) { writeAll(indexPath(), index); }
     QString path() const { return m_dir.path(); }
@@ -50,7 +53,8 @@ private:
 
 } // namespace
 
-class tst_paletteindex : public QObject {
+class tst_paletteindex : public QObject
+{
     Q_OBJECT
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
@@ -88,7 +92,8 @@ void tst_paletteindex::splitLines_data()
     QTest::newRow("LF") << QByteArray("a\nb\n") << QList<QByteArray>{"a", "b"};
     QTest::newRow("CR") << QByteArray("a\rb\r") << QList<QByteArray>{"a", "b"};
     QTest::newRow("no final line end") << QByteArray("a\r\nb") << QList<QByteArray>{"a", "b"};
-    QTest::newRow("empty lines kept") << QByteArray("a\r\n\r\n  \r\nb") << QList<QByteArray>{"a", "", "  ", "b"};
+    QTest::newRow("empty lines kept")
+        << QByteArray("a\r\n\r\n  \r\nb") << QList<QByteArray>{"a", "", "  ", "b"};
     QTest::newRow("empty file") << QByteArray() << QList<QByteArray>{};
 }
 
@@ -136,7 +141,8 @@ void tst_paletteindex::read_standardIndex()
     IndexFolder folder(indexOf(Standard));
     const Reading reading = Read(folder.path());
     QVERIFY2(reading.problems.isEmpty(), qPrintable(reading.problems));
-    QCOMPARE(filesOf(reading), (QStringList{"mycolor.rgb", "recent.rgb", "c1.rgb", "c4.rgb", "c7.rgb"}));
+    QCOMPARE(filesOf(reading),
+             (QStringList{"mycolor.rgb", "recent.rgb", "c1.rgb", "c4.rgb", "c7.rgb"}));
     QCOMPARE(reading.entries.at(2).name, QStringLiteral("Web"));
     QCOMPARE(reading.entries.at(2).kind, QStringLiteral("2"));
     QCOMPARE(reading.entries.at(4).position, 5);
@@ -163,10 +169,12 @@ void tst_paletteindex::deleteEntry_data()
     QTest::addColumn<int>("position");
     QTest::addColumn<QStringList>("remaining");
     QTest::newRow("first") << 1 << QStringList{"recent.rgb", "c1.rgb", "c4.rgb", "c7.rgb"};
-    QTest::newRow("below one drops the first") << 0 << QStringList{"recent.rgb", "c1.rgb", "c4.rgb", "c7.rgb"};
+    QTest::newRow("below one drops the first")
+        << 0 << QStringList{"recent.rgb", "c1.rgb", "c4.rgb", "c7.rgb"};
     QTest::newRow("middle") << 3 << QStringList{"mycolor.rgb", "recent.rgb", "c4.rgb", "c7.rgb"};
     QTest::newRow("last") << 5 << QStringList{"mycolor.rgb", "recent.rgb", "c1.rgb", "c4.rgb"};
-    QTest::newRow("beyond the end") << 6 << QStringList{"mycolor.rgb", "recent.rgb", "c1.rgb", "c4.rgb", "c7.rgb"};
+    QTest::newRow("beyond the end")
+        << 6 << QStringList{"mycolor.rgb", "recent.rgb", "c1.rgb", "c4.rgb", "c7.rgb"};
 }
 
 void tst_paletteindex::deleteEntry()
@@ -178,7 +186,9 @@ void tst_paletteindex::deleteEntry()
     QCOMPARE(filesOf(Read(folder.path())), remaining);
     // The entries kept are byte for byte what they were.
     QStringList kept = Standard;
-    kept.removeIf([&remaining](const QString& entry) { return !remaining.contains(entry.section('|', 0, 0)); });
+    kept.removeIf([&remaining](const QString& entry) {
+        return !remaining.contains(entry.section('|', 0, 0));
+    });
     QCOMPARE(folder.index(), indexOf(kept));
 }
 
@@ -186,9 +196,11 @@ void tst_paletteindex::deleteEntry_leftoverTemporaryFile_isNotUsed()
 {
     // An interrupted earlier rewrite left its temporary index behind.
     IndexFolder folder(indexOf(Standard));
-    writeAll(QDir(folder.path()).filePath(QStringLiteral("colorchart.cct")), indexOf({"c99.rgb|Stale|1"}));
+    writeAll(QDir(folder.path()).filePath(QStringLiteral("colorchart.cct")),
+             indexOf({"c99.rgb|Stale|1"}));
     QVERIFY(DeleteEntry(folder.path(), 4).ok);
-    QCOMPARE(filesOf(Read(folder.path())), (QStringList{"mycolor.rgb", "recent.rgb", "c1.rgb", "c7.rgb"}));
+    QCOMPARE(filesOf(Read(folder.path())),
+             (QStringList{"mycolor.rgb", "recent.rgb", "c1.rgb", "c7.rgb"}));
     QVERIFY(!QFile::exists(QDir(folder.path()).filePath(QStringLiteral("colorchart.cct"))));
 }
 
@@ -197,13 +209,17 @@ void tst_paletteindex::nextFileName_data()
     QTest::addColumn<QStringList>("files");
     QTest::addColumn<QString>("next");
     QTest::newRow("no palettes") << QStringList{} << "c1.rgb";
-    QTest::newRow("after the last") << QStringList{"mycolor.rgb", "recent.rgb", "c7.rgb"} << "c8.rgb";
+    QTest::newRow("after the last")
+        << QStringList{"mycolor.rgb", "recent.rgb", "c7.rgb"} << "c8.rgb";
     QTest::newRow("only the last counts") << QStringList{"c20.rgb", "c7.rgb"} << "c8.rgb";
     QTest::newRow("leading zeros") << QStringList{"c007.rgb"} << "c8.rgb";
     QTest::newRow("upper case") << QStringList{"C12.RGB"} << "c13.rgb";
-    QTest::newRow("last malformed: highest") << QStringList{"c3.rgb", "c9.rgb", "odd.rgb"} << "c10.rgb";
-    QTest::newRow("last malformed, none numbered") << QStringList{"mycolor.rgb", "recent.rgb"} << "c1.rgb";
-    QTest::newRow("number in use is skipped") << QStringList{"c3.rgb", "c4.rgb", "c2.rgb"} << "c5.rgb";
+    QTest::newRow("last malformed: highest")
+        << QStringList{"c3.rgb", "c9.rgb", "odd.rgb"} << "c10.rgb";
+    QTest::newRow("last malformed, none numbered")
+        << QStringList{"mycolor.rgb", "recent.rgb"} << "c1.rgb";
+    QTest::newRow("number in use is skipped")
+        << QStringList{"c3.rgb", "c4.rgb", "c2.rgb"} << "c5.rgb";
     QTest::newRow("letters in the number") << QStringList{"c5.rgb", "c1x.rgb"} << "c6.rgb";
     QTest::newRow("no number") << QStringList{"c2.rgb", "c.rgb"} << "c3.rgb";
 }
@@ -231,20 +247,21 @@ void tst_paletteindex::read_malformedIndex_data()
     QTest::addColumn<QStringList>("mentions");
     QTest::newRow("one line left over")
         << (indexOf({"mycolor.rgb|A|0", "c3.rgb|B|1", "c9.rgb|C|1"}) + "c12.rgb\r\n")
-        << QStringList{"mycolor.rgb", "c3.rgb", "c9.rgb"} << "c10.rgb" << QStringList{"one of its lines"};
+        << QStringList{"mycolor.rgb", "c3.rgb", "c9.rgb"} << "c10.rgb"
+        << QStringList{"one of its lines"};
     QTest::newRow("two lines left over")
         << (indexOf({"c2.rgb|A|1"}) + "c5.rgb\r\nName\r\n") << QStringList{"c2.rgb"} << "c3.rgb"
         << QStringList{"two of its lines"};
     QTest::newRow("last entry not numbered")
-        << indexOf({"c4.rgb|A|1", "c2.rgb|B|1", "mine.rgb|C|1"}) << QStringList{"c4.rgb", "c2.rgb", "mine.rgb"}
-        << "c5.rgb" << QStringList{"\"mine.rgb\""};
+        << indexOf({"c4.rgb|A|1", "c2.rgb|B|1", "mine.rgb|C|1"})
+        << QStringList{"c4.rgb", "c2.rgb", "mine.rgb"} << "c5.rgb" << QStringList{"\"mine.rgb\""};
     QTest::newRow("unsafe file names left out")
-        << indexOf({"c1.rgb|A|1", "../outside.rgb|Out|1", "/etc/passwd|Abs|1", "sub\\x.rgb|Sub|1", "..|Up|1",
-                    "colorchart.cci|Self|1", "c2.rgb|B|1"})
+        << indexOf({"c1.rgb|A|1", "../outside.rgb|Out|1", "/etc/passwd|Abs|1", "sub\\x.rgb|Sub|1",
+                    "..|Up|1", "colorchart.cci|Self|1", "c2.rgb|B|1"})
         << QStringList{"c1.rgb", "c2.rgb"} << "c3.rgb"
         << QStringList{"Entry 2", "\"../outside.rgb\"", "Entry 3", "Entry 4", "Entry 5", "Entry 6"};
-    QTest::newRow("no entry at all") << QByteArray("\r\n  \r\n") << QStringList{} << "c1.rgb"
-                                     << QStringList{"no palette"};
+    QTest::newRow("no entry at all")
+        << QByteArray("\r\n  \r\n") << QStringList{} << "c1.rgb" << QStringList{"no palette"};
 }
 
 void tst_paletteindex::read_malformedIndex()
@@ -258,7 +275,8 @@ void tst_paletteindex::read_malformedIndex()
     QCOMPARE(filesOf(reading), files);
     QCOMPARE(reading.nextFileName, next);
     // One message naming the index file describes every problem.
-    QVERIFY2(reading.problems.contains(QDir::toNativeSeparators(folder.indexPath())), qPrintable(reading.problems));
+    QVERIFY2(reading.problems.contains(QDir::toNativeSeparators(folder.indexPath())),
+             qPrintable(reading.problems));
     for (const QString& mention : mentions)
         QVERIFY2(reading.problems.contains(mention), qPrintable(reading.problems));
     QCOMPARE(folder.index(), index);
@@ -269,7 +287,8 @@ void tst_paletteindex::read_missingIndex_reportsIt()
     QTemporaryDir dir;
     const Reading reading = Read(dir.path());
     QVERIFY(reading.entries.isEmpty());
-    QVERIFY2(reading.problems.contains(QStringLiteral("colorchart.cci")), qPrintable(reading.problems));
+    QVERIFY2(reading.problems.contains(QStringLiteral("colorchart.cci")),
+             qPrintable(reading.problems));
     QCOMPARE(reading.nextFileName, QStringLiteral("c1.rgb"));
 }
 
@@ -309,8 +328,8 @@ void tst_paletteindex::appendEntry_data()
     QTest::newRow("goes before stray lines")
         << (indexOf({"c1.rgb|A|1"}) + "stray\r\n") << "New"
         << (indexOf({"c1.rgb|A|1", "c2.rgb|New|1"}) + "stray\r\n");
-    QTest::newRow("line breaks in the name")
-        << indexOf({"c1.rgb|A|1"}) << "Two\r\nLines\n" << indexOf({"c1.rgb|A|1", "c2.rgb|Two  Lines |1"});
+    QTest::newRow("line breaks in the name") << indexOf({"c1.rgb|A|1"}) << "Two\r\nLines\n"
+                                             << indexOf({"c1.rgb|A|1", "c2.rgb|Two  Lines |1"});
 }
 
 void tst_paletteindex::appendEntry()
@@ -329,7 +348,8 @@ void tst_paletteindex::appendEntry()
 void tst_paletteindex::appendEntry_missingIndex_isNotCreated()
 {
     QTemporaryDir dir;
-    const FileResult result = AppendEntry(dir.path(), QStringLiteral("c1.rgb"), QStringLiteral("A"), QStringLiteral("1"));
+    const FileResult result =
+        AppendEntry(dir.path(), QStringLiteral("c1.rgb"), QStringLiteral("A"), QStringLiteral("1"));
     QVERIFY(!result.ok);
     QVERIFY2(result.message.contains(QStringLiteral("colorchart.cci")), qPrintable(result.message));
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("colorchart.cci"))));

@@ -13,20 +13,6 @@ using namespace paletterecords;
 
 namespace {
 
-// Record r holds a colour that names r, so a cell shows which record it read.
-Color colourOfRecord(qint32 record)
-{
-    return bascommon::MakeColor(record & 255, (record >> 8) & 255, 7);
-}
-
-QByteArray numberedPalette(qint32 count)
-{
-    QByteArray content;
-    for (qint32 r = 1; r <= count; ++r)
-        content += bascommon::ColorToHtmlHex(colourOfRecord(r)).mid(1).toLatin1();
-    return content;
-}
-
 QByteArray records(const QList<QByteArray>& list)
 {
     QByteArray content;
@@ -37,7 +23,8 @@ QByteArray records(const QList<QByteArray>& list)
 
 } // namespace
 
-class tst_paletterecords : public QObject {
+class tst_paletterecords : public QObject
+{
     Q_OBJECT
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
@@ -72,7 +59,8 @@ void tst_paletterecords::parseRecord_data()
     QTest::addColumn<bool>("readable");
     QTest::addColumn<Color>("colour");
     QTest::newRow("upper case") << QByteArray("0A0B0C") << true << bascommon::MakeColor(10, 11, 12);
-    QTest::newRow("lower case") << QByteArray("ff8000") << true << bascommon::MakeColor(255, 128, 0);
+    QTest::newRow("lower case") << QByteArray("ff8000") << true
+                                << bascommon::MakeColor(255, 128, 0);
     QTest::newRow("mixed case") << QByteArray("fFfFfF") << true << bascommon::White;
     QTest::newRow("black") << QByteArray("000000") << true << bascommon::Black;
     QTest::newRow("letters beyond F") << QByteArray("ZZ0000") << false << Color(0);
@@ -200,7 +188,10 @@ void tst_paletterecords::readPage_unreadableRecord_isMarkedAndFileKept()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("c1.rgb"));
-    const QByteArray content = records({"FF0000", "ZZ\x01\x02" "00", "00ff00"});
+    const QByteArray content = records({"FF0000",
+                                        "ZZ\x01\x02"
+                                        "00",
+                                        "00ff00"});
     writeAll(path, content);
 
     PageCells cells;
@@ -209,7 +200,8 @@ void tst_paletterecords::readPage_unreadableRecord_isMarkedAndFileKept()
     QCOMPARE(cells[0].color, bascommon::MakeColor(0, 255, 0));
     QCOMPARE(cells[1].kind, PageCell::Kind::Unreadable);
     QCOMPARE(cells[1].color, bascommon::White);
-    QCOMPARE(cells[1].raw, QByteArray("ZZ\x01\x02" "00"));
+    QCOMPARE(cells[1].raw, QByteArray("ZZ\x01\x02"
+                                      "00"));
     QCOMPARE(cells[2].color, bascommon::MakeColor(255, 0, 0));
     QCOMPARE(readAll(path), content);
 }
@@ -237,11 +229,16 @@ void tst_paletterecords::deleteRecord_data()
     QTest::addColumn<QByteArray>("before");
     QTest::addColumn<int>("record");
     QTest::addColumn<QByteArray>("after");
-    QTest::newRow("the only colour leaves an empty file") << QByteArray("123456") << 1 << QByteArray();
-    QTest::newRow("oldest") << records({"AAAAAA", "BBBBBB", "CCCCCC"}) << 1 << records({"BBBBBB", "CCCCCC"});
-    QTest::newRow("middle") << records({"AAAAAA", "BBBBBB", "CCCCCC"}) << 2 << records({"AAAAAA", "CCCCCC"});
-    QTest::newRow("newest") << records({"AAAAAA", "BBBBBB", "CCCCCC"}) << 3 << records({"AAAAAA", "BBBBBB"});
-    QTest::newRow("unreadable record") << records({"AAAAAA", "ZZ??ZZ"}) << 2 << QByteArray("AAAAAA");
+    QTest::newRow("the only colour leaves an empty file")
+        << QByteArray("123456") << 1 << QByteArray();
+    QTest::newRow("oldest") << records({"AAAAAA", "BBBBBB", "CCCCCC"}) << 1
+                            << records({"BBBBBB", "CCCCCC"});
+    QTest::newRow("middle") << records({"AAAAAA", "BBBBBB", "CCCCCC"}) << 2
+                            << records({"AAAAAA", "CCCCCC"});
+    QTest::newRow("newest") << records({"AAAAAA", "BBBBBB", "CCCCCC"}) << 3
+                            << records({"AAAAAA", "BBBBBB"});
+    QTest::newRow("unreadable record")
+        << records({"AAAAAA", "ZZ??ZZ"}) << 2 << QByteArray("AAAAAA");
 }
 
 void tst_paletterecords::deleteRecord()
@@ -277,12 +274,16 @@ void tst_paletterecords::clearDuplicates_data()
     QTest::addColumn<QByteArray>("before");
     QTest::addColumn<QByteArray>("after");
     QTest::newRow("oldest copy survives, order kept")
-        << records({"FF0000", "00FF00", "FF0000", "0000FF", "00FF00"}) << records({"FF0000", "00FF00", "0000FF"});
+        << records({"FF0000", "00FF00", "FF0000", "0000FF", "00FF00"})
+        << records({"FF0000", "00FF00", "0000FF"});
     QTest::newRow("comparison is case-sensitive")
         << records({"FFFFFF", "ffffff", "FFFFFF"}) << records({"FFFFFF", "ffffff"});
-    QTest::newRow("no duplicates") << records({"123456", "654321"}) << records({"123456", "654321"});
-    QTest::newRow("all the same") << records({"ABCDEF", "ABCDEF", "ABCDEF"}) << QByteArray("ABCDEF");
-    QTest::newRow("torn tail dropped") << records({"ABCDEF", "ABCDEF", "ABC"}) << QByteArray("ABCDEF");
+    QTest::newRow("no duplicates")
+        << records({"123456", "654321"}) << records({"123456", "654321"});
+    QTest::newRow("all the same") << records({"ABCDEF", "ABCDEF", "ABCDEF"})
+                                  << QByteArray("ABCDEF");
+    QTest::newRow("torn tail dropped")
+        << records({"ABCDEF", "ABCDEF", "ABC"}) << QByteArray("ABCDEF");
 }
 
 void tst_paletterecords::clearDuplicates()
