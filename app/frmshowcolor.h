@@ -58,8 +58,9 @@ public:
     // ---- Palettes ----
     void ShowChartMenu();
     void ShowColorChart(const QString& curChartfile, qint32 page);
-    void RepairFile();
-    void DeleteChart(qint32 index);
+    // Both report a failure themselves and then return false.
+    bool RepairFile();
+    bool DeleteChart(qint32 index);
     void ShowAddTo();
     // The cell mouse-up handling; start-up runs it for cell 0 with the left button.
     void lblcor_MouseUp(int index, Qt::MouseButton button, const QPoint& globalPos);
@@ -239,6 +240,21 @@ private:
 
     // Palettes (palettes/frmshowcolor_palettes.cpp).
     void cmbChart_Click(int index);
+    void cmbChart_CurrentIndexChanged(int index);
+    void cmbChart_Activated(int index);
+    void lblcor_MouseMove(int index);
+    void mnuNew_Click();
+    void mnuDelChart_Click();
+    void mnuDelCor_Click();
+    void mnuCleanAll_Click();
+    void mnuCleanDup_Click();
+    void mnuAddChart_Click(int index);
+    void setCellContent(int index, Color color, bool unreadable);
+    void updateCellTip(int index);
+    void refreshChartFromPageOne(const QString& file);
+    void reportIndexProblems(const QString& problems);
+    int listedChart() const;
+    bool confirmForChart(const QString& question, const QString& chartName, const QString& title);
 
     // Scheme (scheme/frmshowcolor_scheme.cpp).
     void loadSchemeList();
@@ -263,4 +279,11 @@ private:
     Color m_currentColor = bascommon::White;
     SchemeColors m_scheme;
     bool m_unloaded = false;
+
+    // Palettes: the place of each listed palette in the index file, the cells
+    // whose record cannot be read, and the list position whose change the
+    // list's following "activated" signal repeats.
+    QList<qint32> m_chartEntryPosition;
+    std::array<bool, CellCount> m_cellUnreadable{};
+    int m_chartChangeJustShown = -1;
 };

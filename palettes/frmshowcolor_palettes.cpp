@@ -2,26 +2,442 @@
 #include "app/frmshowcolor.h"
 
 #include "app/ClickableLabel.h"
+#include "app/Platform.h"
+#include "app/SelectionFrame.h"
+#include "app/WindowRoutines.h"
+#include "palettes/PaletteIndex.h"
+#include "palettes/PaletteRecords.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QMenu>
+#include <QPainter>
+#include <QPixmap>
+#include <QSignalBlocker>
+#include <QTimer>
+
+using namespace bascommon;
+
+namespace {
+
+const QString CellTipTail =
+    QStringLiteral(" - Right-click for more features. Double-click to show color details.");
+const QString UnreadableCellTip = QStringLiteral("This color record cannot be read");
+const QString EmptyAddToCaption = QStringLiteral("Addto");
+
+// An unreadable record shows as a white cell crossed by red hatching, which no
+// colour of a palette can look like.
+QPixmap unreadableHatch(const QSize& size)
+{
+    QPixmap pixmap(size);
+    pixmap.fill(Qt::white);
+    QPainter painter(&pixmap);
+    painter.setPen(QColor(192, 0, 0));
+    for (int x = -size.height(); x < size.width(); x += 4)
+        painter.drawLine(x, size.height(), x + size.height(), 0);
+    return pixmap;
+}
+
+// Palette names are the user's text: an "&" is a character, not a mnemonic.
+QString menuCaption(const QString& name)
+{
+    QString caption = name;
+    return caption.replace(QLatin1Char('&'), QLatin1String("&&"));
+}
+
+bool isReadOnlyKind(const QString& kind)
+{
+    return TrimSpaces(kind) == QLatin1String("2");
+}
+
+bool isUndeletableKind(const QString& kind)
+{
+    const QString trimmed = TrimSpaces(kind);
+    return trimmed == QLatin1String("0") || trimmed == QLatin1String("2");
+}
+
+} // namespace
 
 void frmshowcolor::setUpPaletteHandlers()
 {
     for (int i = 0; i < CellCount; ++i) {
-        connect(lblcor[static_cast<std::size_t>(i)], &ClickableLabel::mouseReleased, this,
+        ClickableLabel* cell = lblcor[static_cast<std::size_t>(i)];
+        connect(cell, &ClickableLabel::mouseReleased, this,
                 [this, i](Qt::MouseButton button, Qt::KeyboardModifiers, const QPoint& pos) {
                     lblcor_MouseUp(i, button, pos);
                 });
+        connect(cell, &ClickableLabel::mouseMoved, this, [this, i] { lblcor_MouseMove(i); });
+        connect(cell, &ClickableLabel::doubleClicked, this, &frmshowcolor::mnuViewColor_Click);
+    }
+    connect(cmbChart, &QComboBox::currentIndexChanged, this,
+            &frmshowcolor::cmbChart_CurrentIndexChanged);
+    connect(cmbChart, &QComboBox::activated, this, &frmshowcolor::cmbChart_Activated);
+
+    connect(mnuNew, &QAction::triggered, this, &frmshowcolor::mnuNew_Click);
+    connect(mnuDelChart, &QAction::triggered, this, &frmshowcolor::mnuDelChart_Click);
+    connect(mnuDelCor, &QAction::triggered, this, &frmshowcolor::mnuDelCor_Click);
+    connect(mnuCleanAll, &QAction::triggered, this, &frmshowcolor::mnuCleanAll_Click);
+    connect(mnuCleanDup, &QAction::triggered, this, &frmshowcolor::mnuCleanDup_Click);
+    connect(mnuAddChart.at(0), &QAction::triggered, this, [this] { mnuAddChart_Click(0); });
+}
+
+// ---------------------------------------------------------------------------
+// The palette list and the index
+
+void frmshowcolor::reportIndexProblems(const QString& problems)
+{
+    m_platform.showMessage(this, problems, Platform::Buttons::Ok, Platform::Icon::Warning,
+                           QStringLiteral("Tintora"));
+}
+
+bool frmshowcolor::RepairFile()
+{
+    if (FileResult repaired = paletteindex::Repair(m_dataFolder); !repaired) {
+        reportFileError(repaired.message);
+        return false;
+    }
+    return true;
+}
+
+bool frmshowcolor::DeleteChart(qint32 index)
+{
+    if (FileResult deleted = paletteindex::DeleteEntry(m_dataFolder, index); !deleted) {
+        reportFileError(deleted.message);
+        return false;
+    }
+    return true;
+}
+
+void frmshowcolor::ShowChartMenu()
+{
+    {
+        const QSignalBlocker quiet(cmbChart);
+        cmbChart->clear();
+    }
+    // Everything wrong with the index goes into one message per reading.
+    const FileResult repaired = paletteindex::Repair(m_dataFolder);
+    const paletteindex::Reading reading = paletteindex::Read(m_dataFolder);
+
+    ChartFile.clear();
+    ChartName.clear();
+    ChartKind.clear();
+    m_chartEntryPosition.clear();
+    {
+        const QSignalBlocker quiet(cmbChart);
+        for (const paletteindex::Entry& entry : reading.entries) {
+            cmbChart->addItem(entry.name);
+            ChartFile.append(entry.file);
+            ChartName.append(entry.name);
+            ChartKind.append(entry.kind);
+            m_chartEntryPosition.append(entry.position);
+        }
+        cmbChart->setCurrentIndex(-1);
+    }
+    NewChartFile = reading.nextFileName;
+
+    QStringList problems;
+    if (!repaired)
+        problems.append(repaired.message);
+    if (!reading.problems.isEmpty())
+        problems.append(reading.problems);
+    if (!problems.isEmpty())
+        reportIndexProblems(problems.join(QLatin1Char('\n')));
+
+    if (cmbChart->count() > 0)
+        cmbChart->setCurrentIndex(0);
+    else
+        cmbChart_Click(-1);
+    ShowAddTo();
+}
+
+void frmshowcolor::cmbChart_CurrentIndexChanged(int index)
+{
+    cmbChart_Click(index);
+    // When the user made this change, "activated" for the same entry follows
+    // at once and must not show the palette a second time; a change made by
+    // the program has no such follower, so the mark lapses with this event.
+    m_chartChangeJustShown = index;
+    QTimer::singleShot(0, this, [this] { m_chartChangeJustShown = -1; });
+}
+
+void frmshowcolor::cmbChart_Activated(int index)
+{
+    if (index == m_chartChangeJustShown) {
+        m_chartChangeJustShown = -1;
+        return;
+    }
+    // The user chose the entry already on display: show its page 1 again.
+    cmbChart_Click(index);
+}
+
+void frmshowcolor::cmbChart_Click(int index)
+{
+    shpSelect->hide();
+    mnuDelCor->setEnabled(false);
+    CurPage = 1;
+    ShowColorChart(ChartFile.value(index), CurPage);
+
+    const bool listed = index >= 0 && index < ChartKind.size();
+    const bool clearable = listed && !isReadOnlyKind(ChartKind.at(index));
+    mnuCleanAll->setEnabled(clearable);
+    mnuCleanDup->setEnabled(clearable);
+    toolButton(QStringLiteral("clearduplicate"))->setEnabled(clearable);
+    mnuDelChart->setEnabled(listed && !isUndeletableKind(ChartKind.at(index)));
+}
+
+// ---------------------------------------------------------------------------
+// The palette view
+
+void frmshowcolor::ShowColorChart(const QString& curChartfile, qint32 page)
+{
+    shpSelect->hide();
+    mnuDelCor->setEnabled(false);
+
+    // A name that is not a plain file name (no palette listed) shows an empty
+    // page and touches no file.
+    const bool addressable = paletteindex::IsPlainFileName(curChartfile);
+    const QString path = dataFilePath(curChartfile);
+    FileResult result = FileResult::success();
+    if (addressable)
+        result = paletterecords::EnsureFileExists(path);
+    if (page == 1)
+        ColorCount = addressable ? paletterecords::CountRecords(path) : 0;
+    PageCount = paletterecords::PageCountFor(ColorCount);
+
+    paletterecords::PageCells cells;
+    if (addressable && result)
+        result = paletterecords::ReadPage(path, ColorCount, page, cells);
+    else
+        cells.fill({});
+    for (int j = 0; j < CellCount; ++j) {
+        const paletterecords::PageCell& cell = cells[static_cast<std::size_t>(j)];
+        setCellContent(j, cell.color, cell.kind == paletterecords::PageCell::Kind::Unreadable);
+    }
+
+    QAction* previous = toolButton(QStringLiteral("prevpage"));
+    QAction* next = toolButton(QStringLiteral("nextpage"));
+    if (PageCount == 1) {
+        previous->setEnabled(false);
+        next->setEnabled(false);
+    } else if (page == 1) {
+        previous->setEnabled(false);
+        next->setEnabled(true);
+    } else if (page >= PageCount) {
+        previous->setEnabled(true);
+        next->setEnabled(false);
+    } else {
+        previous->setEnabled(true);
+        next->setEnabled(true);
+    }
+
+    if (!result)
+        reportFileError(result.message);
+}
+
+void frmshowcolor::setCellContent(int index, Color color, bool unreadable)
+{
+    const auto at = static_cast<std::size_t>(index);
+    ClickableLabel* cell = lblcor[at];
+    if (cell->backColor() != color)
+        cell->setBackColor(color);
+    if (m_cellUnreadable[at] != unreadable) {
+        m_cellUnreadable[at] = unreadable;
+        if (unreadable)
+            cell->setPixmap(unreadableHatch(cell->contentsRect().size()));
+        else
+            cell->clear();
+    }
+    updateCellTip(index);
+}
+
+void frmshowcolor::updateCellTip(int index)
+{
+    const auto at = static_cast<std::size_t>(index);
+    const QString head =
+        m_cellUnreadable[at] ? UnreadableCellTip : ColorToHtmlHex(lblcor[at]->backColor());
+    lblcor[at]->setToolTip(head + CellTipTail);
+}
+
+void frmshowcolor::lblcor_MouseMove(int index)
+{
+    updateCellTip(index);
+}
+
+void frmshowcolor::lblcor_MouseUp(int index, Qt::MouseButton button, const QPoint& globalPos)
+{
+    ClickableLabel* cell = lblcor[static_cast<std::size_t>(index)];
+    SelectedRecord = paletterecords::RecordForCell(ColorCount, CurPage, index);
+    const int listPosition = cmbChart->currentIndex();
+    const bool readOnly = listPosition < 0 || isReadOnlyKind(ChartKind.value(listPosition));
+    mnuDelCor->setEnabled(SelectedRecord >= 1 && !readOnly);
+
+    ClearSchemeSelection();
+    shpSelect->move(cell->x() - 2, cell->y() - 2);
+    shpSelect->show();
+    shpSelect->raise();
+
+    CellColor = cell->backColor();
+    CurrentColorChanged(CellColor);
+
+    if (button == Qt::RightButton) {
+        const QList<QAction*> popupOnly = {editsep2, mnuAddto->menuAction(), editsep4,
+                                           mnuViewColor};
+        for (QAction* item : popupOnly)
+            item->setVisible(true);
+        ChangeCopyMenu();
+        mnuEdit->exec(globalPos);
+        for (QAction* item : popupOnly)
+            item->setVisible(false);
     }
 }
 
-void frmshowcolor::ShowChartMenu() {}
-void frmshowcolor::ShowColorChart(const QString&, qint32) {}
-void frmshowcolor::RepairFile() {}
-void frmshowcolor::DeleteChart(qint32) {}
-void frmshowcolor::ShowAddTo() {}
-void frmshowcolor::cmbChart_Click(int) {}
+// ---------------------------------------------------------------------------
+// "Add This Color To"
 
-void frmshowcolor::lblcor_MouseUp(int index, Qt::MouseButton, const QPoint&)
+void frmshowcolor::ShowAddTo()
 {
-    CellColor = lblcor[static_cast<std::size_t>(index)]->backColor();
-    CurrentColorChanged(CellColor);
+    while (mnuAddChart.size() > 1)
+        delete mnuAddChart.takeLast();
+    AddToFile.clear();
+    AddToCount = 0;
+
+    // ShowChartMenu has just reported what is wrong with the index.
+    static_cast<void>(paletteindex::Repair(m_dataFolder));
+    const paletteindex::Reading reading = paletteindex::Read(m_dataFolder);
+
+    int k = 0;
+    for (const paletteindex::Entry& entry : reading.entries) {
+        const QString kind = TrimSpaces(entry.kind);
+        if (kind != QLatin1String("1") && kind != QLatin1String("0"))
+            continue;
+        if (k == 0) {
+            mnuAddChart.at(0)->setText(menuCaption(entry.name));
+        } else {
+            QAction* item = mnuAddto->addAction(menuCaption(entry.name));
+            item->setObjectName(QStringLiteral("mnuAddChart_%1").arg(k));
+            connect(item, &QAction::triggered, this, [this, k] { mnuAddChart_Click(k); });
+            mnuAddChart.append(item);
+        }
+        AddToFile.append(entry.file);
+        AddToCount = k;
+        ++k;
+    }
+    if (k == 0)
+        mnuAddChart.at(0)->setText(EmptyAddToCaption);
+}
+
+void frmshowcolor::mnuAddChart_Click(int index)
+{
+    const QString file = AddToFile.value(index);
+    if (file.isEmpty())
+        return;
+    if (FileResult added =
+            AppendColorToFile(m_dataFolder, file, ColorToHtmlHex(lblcolor->backColor()));
+        !added) {
+        reportFileError(added.message);
+        return;
+    }
+    if (file == ChartFile.value(cmbChart->currentIndex()))
+        refreshChartFromPageOne(file);
+}
+
+// ---------------------------------------------------------------------------
+// Palette commands
+
+void frmshowcolor::refreshChartFromPageOne(const QString& file)
+{
+    ShowColorChart(file, 1);
+    CurPage = 1;
+}
+
+void frmshowcolor::mnuNew_Click()
+{
+    const QString name = AskName(m_platform, this, QStringLiteral("Add a new color palette"),
+                                 QStringLiteral("Please input a name of new color palette:"));
+    if (name.isEmpty())
+        return;
+    if (FileResult added =
+            paletteindex::AppendEntry(m_dataFolder, NewChartFile, name, QStringLiteral("1"));
+        !added) {
+        reportFileError(added.message);
+        return;
+    }
+    ShowChartMenu();
+    cmbChart->setCurrentIndex(cmbChart->count() - 1);
+    CurPage = 1;
+    ShowColorChart(ChartFile.value(cmbChart->currentIndex()), 1);
+}
+
+int frmshowcolor::listedChart() const
+{
+    const int i = cmbChart->currentIndex();
+    return i >= 0 && i < ChartFile.size() ? i : -1;
+}
+
+bool frmshowcolor::confirmForChart(const QString& question, const QString& chartName,
+                                   const QString& title)
+{
+    // The name is the user's text and goes into the question as it is.
+    const QString text = question + QLatin1Char('"') + chartName + QStringLiteral("\" palette?");
+    return m_platform.showMessage(this, text, Platform::Buttons::YesNo, Platform::Icon::Question,
+                                  title) == Platform::Answer::Yes;
+}
+
+void frmshowcolor::mnuDelChart_Click()
+{
+    const int i = listedChart();
+    if (i < 0 || isUndeletableKind(ChartKind.at(i)))
+        return;
+    if (!confirmForChart(QStringLiteral("Are you sure you want to delete "), ChartName.at(i),
+                         QStringLiteral("Delete current color palette")))
+        return;
+    if (!DeleteChart(m_chartEntryPosition.at(i)))
+        return;
+    if (FileResult removed = paletterecords::ClearAll(dataFilePath(ChartFile.at(i))); !removed)
+        reportFileError(removed.message);
+    ShowChartMenu();
+    ShowColorChart(ChartFile.value(0), 1);
+    CurPage = 1;
+}
+
+void frmshowcolor::mnuDelCor_Click()
+{
+    const int i = listedChart();
+    if (i < 0 || isReadOnlyKind(ChartKind.at(i)) || SelectedRecord < 1)
+        return;
+    if (FileResult deleted =
+            paletterecords::DeleteRecord(dataFilePath(ChartFile.at(i)), SelectedRecord);
+        !deleted) {
+        reportFileError(deleted.message);
+        return;
+    }
+    refreshChartFromPageOne(ChartFile.at(i));
+}
+
+void frmshowcolor::mnuCleanAll_Click()
+{
+    const int i = listedChart();
+    if (i < 0 || isReadOnlyKind(ChartKind.at(i)))
+        return;
+    if (!confirmForChart(QStringLiteral("Are you sure you want to delete all colors in "),
+                         ChartName.at(i), QStringLiteral("Clean all colors")))
+        return;
+    if (FileResult cleared = paletterecords::ClearAll(dataFilePath(ChartFile.at(i))); !cleared) {
+        reportFileError(cleared.message);
+        return;
+    }
+    refreshChartFromPageOne(ChartFile.at(i));
+}
+
+void frmshowcolor::mnuCleanDup_Click()
+{
+    const int i = listedChart();
+    if (ColorCount < 2 || i < 0 || isReadOnlyKind(ChartKind.at(i)))
+        return;
+    if (FileResult cleared = paletterecords::ClearDuplicates(dataFilePath(ChartFile.at(i)));
+        !cleared) {
+        reportFileError(cleared.message);
+        return;
+    }
+    refreshChartFromPageOne(ChartFile.at(i));
 }

@@ -1,0 +1,43 @@
+#include "bench/BenchPlatform.h"
+
+#include <cstdio>
+
+QString BenchPlatform::readSetting(const QString&, const QString& defaultValue)
+{
+    return defaultValue;
+}
+
+void BenchPlatform::writeSetting(const QString&, const QString&) {}
+void BenchPlatform::clearClipboard() {}
+void BenchPlatform::setClipboardText(const QString&) {}
+
+Platform::Answer BenchPlatform::showMessage(QWidget*, const QString& text, Buttons buttons, Icon,
+                                            const QString&)
+{
+    std::fprintf(stderr, "message during the benchmark: %s\n", qPrintable(text));
+    return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
+}
+
+Color BenchPlatform::chooseColor(QWidget*, Color initial)
+{
+    return initial;
+}
+
+QString BenchPlatform::chooseSaveFile(QWidget*, const QString&, const QString&, const QString&)
+{
+    return {};
+}
+
+void BenchPlatform::shellOpen(QWidget*, const QString&, const QString&, ShowMode) {}
+
+bool BenchPlatform::anotherInstanceRunning()
+{
+    return false;
+}
+
+void BenchPlatform::setTopmost(QWidget*, bool) {}
+
+ScreenCapture BenchPlatform::captureScreen()
+{
+    return screen;
+}

@@ -1,0 +1,165 @@
+// Prints one line per figure: what was measured, the value and its unit.
+// Each subsystem adds one function below and one call in main(); a function
+// gets a fresh copy of the shipped data files to work on.
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "app/basmain.h"
+#include "app/frmshowcolor.h"
+#include "bench/BenchPlatform.h"
+#include "palettes/PaletteRecords.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace {
+
+void report(const char* figure, double value, const char* unit)
+{
+    std::printf("%-62s %12.3f %s\n", figure, value, unit);
+    std::fflush(stdout);
+}
+
+// Median wall time of `runs` calls, in milliseconds; `prepare` runs untimed
+// before each call.
+double medianMs(int runs, const std::function<void()>& work,
+                const std::function<void()>& prepare = {})
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        if (prepare)
+            prepare();
+        QElapsedTimer clock;
+        clock.start();
+        work();
+        times.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// A data folder holding copies of the shipped files.
+class BenchData
+{
+public:
+    BenchData()
+    {
+        const QDir shipped(QStringLiteral(TINTORA_SOURCE_DATA_DIR));
+        for (const QString& name : shipped.entryList(QDir::Files))
+            QFile::copy(shipped.filePath(name), m_dir.filePath(name));
+    }
+    QString path() const { return m_dir.path(); }
+    QString filePath(const QString& name) const { return m_dir.filePath(name); }
+    void write(const QString& name, const QByteArray& content) const
+    {
+        QFile file(filePath(name));
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            file.write(content) != content.size())
+            qFatal("cannot write benchmark data");
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// `count` records of distinct colours, cycling through all 2^24 of them.
+QByteArray paletteOf(qint64 count, qint64 distinct = 1 << 24)
+{
+    QByteArray content;
+    content.reserve(count * paletterecords::RecordLength);
+    for (qint64 r = 0; r < count; ++r)
+        content +=
+            bascommon::ColorToHtmlHex(static_cast<Color>((r % distinct) * 2654435761u % (1u << 24)))
+                .mid(1)
+                .toLatin1();
+    return content;
+}
+
+// ---------------------------------------------------------------------------
+// Palettes
+
+void benchPalettes()
+{
+    BenchData data;
+    data.write(QStringLiteral("colorchart.cci"),
+               "mycolor.rgb\r\nMy Colors\r\n0\r\nrecent.rgb\r\nRecent Colors\r\n0\r\n"
+               "c1.rgb\r\nSmall\r\n1\r\nc2.rgb\r\nHuge\r\n1\r\n");
+    data.write(QStringLiteral("c1.rgb"), paletteOf(300));
+    const QByteArray huge = paletteOf(1000000);
+    data.write(QStringLiteral("c2.rgb"), huge);
+    const QString hugePath = data.filePath(QStringLiteral("c2.rgb"));
+    const qint32 hugeLastPage = paletterecords::PageCountFor(1000000);
+
+    BenchPlatform platform;
+    std::unique_ptr<frmshowcolor> window(basmain::CreateMainWindow(platform, data.path()));
+    window->show();
+    QApplication::processEvents();
+
+    // A display includes the repaint of the cells that it causes.
+    auto show = [&window](const char* file, qint32 page) {
+        window->ShowColorChart(QLatin1String(file), page);
+        QApplication::processEvents();
+    };
+    // Each measured display follows one of other colours, so that every cell
+    // is recoloured and repainted.
+    report("page display, 300-colour palette, page 1",
+           medianMs(
+               51, [&] { show("c1.rgb", 1); }, [&] { show("c2.rgb", 1); }),
+           "ms");
+    report("page display, 1,000,000-colour palette, page 1",
+           medianMs(
+               51, [&] { show("c2.rgb", 1); }, [&] { show("c1.rgb", 1); }),
+           "ms");
+    report("page display, 1,000,000-colour palette, last page",
+           medianMs(
+               51, [&] { show("c2.rgb", hugeLastPage); }, [&] { show("c2.rgb", 1); }),
+           "ms");
+
+    paletterecords::PageCells cells;
+    report("page read alone, 1,000,000-colour palette, middle page",
+           medianMs(201,
+                    [&] {
+                        static_cast<void>(paletterecords::ReadPage(hugePath, 1000000, 2315, cells));
+                    }),
+           "ms");
+    report("record count, 1,000,000-colour palette",
+           medianMs(201, [&] { static_cast<void>(paletterecords::CountRecords(hugePath)); }), "ms");
+
+    // Appending must not read the file: the same cost at any size.
+    report("append one colour, 1,000,000-colour palette",
+           medianMs(101,
+                    [&] {
+                        static_cast<void>(bascommon::AppendColorToFile(
+                            data.path(), QStringLiteral("c2.rgb"), "#123456"));
+                    }),
+           "ms");
+    window.reset();
+
+    // 100,000 records of 25,000 colours, each present four times.
+    const QByteArray repeated = paletteOf(100000, 25000);
+    const QString dupPath = data.filePath(QStringLiteral("c1.rgb"));
+    report("clear duplicates, 100,000 colours",
+           medianMs(
+               11, [&] { static_cast<void>(paletterecords::ClearDuplicates(dupPath)); },
+               [&] { data.write(QStringLiteral("c1.rgb"), repeated); }),
+           "ms");
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    // The windows are measured without a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+
+    benchPalettes();
+    return 0;
+}
