@@ -29,10 +29,10 @@ QString linkRule(const char* selector, Color color)
 
 QString HtmlText(const SchemeColors& colors)
 {
-    return QStringLiteral("<body BGCOLOR=") + quoted(colors.background) + QStringLiteral(" TEXT=")
-           + quoted(colors.text) + QStringLiteral(" LINK=") + quoted(colors.normalLink)
-           + QStringLiteral(" VLINK=") + quoted(colors.visitedLink) + QStringLiteral(" ALINK=")
-           + quoted(colors.activeLink) + QLatin1Char('>');
+    return QStringLiteral("<body BGCOLOR=") + quoted(colors.background) + QStringLiteral(" TEXT=") +
+           quoted(colors.text) + QStringLiteral(" LINK=") + quoted(colors.normalLink) +
+           QStringLiteral(" VLINK=") + quoted(colors.visitedLink) + QStringLiteral(" ALINK=") +
+           quoted(colors.activeLink) + QLatin1Char('>');
 }
 
 QString ExternalCssText(const SchemeColors& colors)
@@ -42,16 +42,16 @@ QString ExternalCssText(const SchemeColors& colors)
         linkRule("a:visited", colors.visitedLink),
         linkRule("a:active", colors.activeLink),
         linkRule("a:hover", colors.hoverLink),
-        QStringLiteral("body {background-color:") + hex(colors.background) + QStringLiteral("; color:")
-            + hex(colors.text) + QStringLiteral(";}"),
+        QStringLiteral("body {background-color:") + hex(colors.background) +
+            QStringLiteral("; color:") + hex(colors.text) + QStringLiteral(";}"),
     };
     return lines.join(LineBreak);
 }
 
 QString InlineCssText(const QString& externalCss)
 {
-    const QStringList lines = {QStringLiteral("<style type=\"text/css\">"), QStringLiteral("<!--"), externalCss,
-                               QStringLiteral("-->"), QStringLiteral("</style>")};
+    const QStringList lines = {QStringLiteral("<style type=\"text/css\">"), QStringLiteral("<!--"),
+                               externalCss, QStringLiteral("-->"), QStringLiteral("</style>")};
     return lines.join(LineBreak);
 }
 

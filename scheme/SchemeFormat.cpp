@@ -109,8 +109,10 @@ DecodedRecord DecodeRecord(QByteArrayView record)
     DecodedRecord decoded;
     qsizetype offset = 0;
     for (Color* field : fieldsOf(decoded.colors)) {
-        const qsizetype available = qBound<qsizetype>(0, record.size() - offset, qsizetype(FieldLength));
-        const QByteArrayView text = available > 0 ? record.sliced(offset, available) : QByteArrayView();
+        const qsizetype available =
+            qBound<qsizetype>(0, record.size() - offset, qsizetype(FieldLength));
+        const QByteArrayView text =
+            available > 0 ? record.sliced(offset, available) : QByteArrayView();
         if (!decodeField(text, *field))
             ++decoded.unreadableFields;
         offset += FieldLength;

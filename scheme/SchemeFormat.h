@@ -44,7 +44,8 @@ QByteArray LineFromName(const QString& name);
 
 QByteArray EncodeRecord(const SchemeColors& colors);
 
-struct DecodedRecord {
+struct DecodedRecord
+{
     // Fields that could not be read keep the defaults of SchemeColors: black
     // text and links on a white background.
     SchemeColors colors;

@@ -27,17 +27,20 @@ FileResult readWholeFile(const QString& path, bool missingIsEmpty, QByteArray& c
     if (missingIsEmpty && !QFileInfo::exists(path))
         return FileResult::success();
     if (!file.open(QIODevice::ReadOnly))
-        return FileResult::failure(describeFileError(QStringLiteral("read"), path, file.errorString()));
+        return FileResult::failure(
+            describeFileError(QStringLiteral("read"), path, file.errorString()));
     content = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return FileResult::failure(describeFileError(QStringLiteral("read"), path, file.errorString()));
+        return FileResult::failure(
+            describeFileError(QStringLiteral("read"), path, file.errorString()));
     return FileResult::success();
 }
 
 QString unreadableColors(int schemeNumber, const QString& path, const QString& reason)
 {
-    return describeFileError(QStringLiteral("read the colors of scheme %1 from").arg(schemeNumber), path, reason)
-           + QStringLiteral(" Colors that could not be read are shown as black on white.");
+    return describeFileError(QStringLiteral("read the colors of scheme %1 from").arg(schemeNumber),
+                             path, reason) +
+           QStringLiteral(" Colors that could not be read are shown as black on white.");
 }
 
 // Puts a file back to the size it had before an append, or removes it when the
@@ -90,13 +93,16 @@ FileResult SchemeStore::readColors(int index, SchemeColors& colors) const
     const DecodedRecord decoded = DecodeRecord(record);
     colors = decoded.colors;
     if (record.isEmpty())
-        return FileResult::failure(unreadableColors(schemeNumber, path, QStringLiteral("the file ends before its record")));
-    if (record.size() < RecordLength)
-        return FileResult::failure(unreadableColors(schemeNumber, path, QStringLiteral("its record is cut short")));
-    if (decoded.unreadableFields > 0)
         return FileResult::failure(unreadableColors(
-            schemeNumber, path,
-            QStringLiteral("%1 of its 6 fields do not hold six hexadecimal digits").arg(decoded.unreadableFields)));
+            schemeNumber, path, QStringLiteral("the file ends before its record")));
+    if (record.size() < RecordLength)
+        return FileResult::failure(
+            unreadableColors(schemeNumber, path, QStringLiteral("its record is cut short")));
+    if (decoded.unreadableFields > 0)
+        return FileResult::failure(
+            unreadableColors(schemeNumber, path,
+                             QStringLiteral("%1 of its 6 fields do not hold six hexadecimal digits")
+                                 .arg(decoded.unreadableFields)));
     return FileResult::success();
 }
 
@@ -120,7 +126,8 @@ FileResult SchemeStore::save(const QString& name, const SchemeColors& colors) co
     QFile colorsFile(colorsPath);
     const bool colorsExisted = colorsFile.exists();
     if (!colorsFile.open(QIODevice::ReadWrite))
-        return FileResult::failure(describeFileError(QStringLiteral("write"), colorsPath, colorsFile.errorString()));
+        return FileResult::failure(
+            describeFileError(QStringLiteral("write"), colorsPath, colorsFile.errorString()));
     const qint64 oldColorsSize = colorsFile.size();
 
     QFile namesFile(namesPath);
@@ -150,7 +157,8 @@ FileResult SchemeStore::save(const QString& name, const SchemeColors& colors) co
         position = oldColorsSize;
     }
     bytes += record;
-    if (!colorsFile.seek(position) || colorsFile.write(bytes) != bytes.size() || !colorsFile.flush()) {
+    if (!colorsFile.seek(position) || colorsFile.write(bytes) != bytes.size() ||
+        !colorsFile.flush()) {
         const QString reason = colorsFile.errorString();
         undoAppend(namesFile, namesExisted, oldNamesSize);
         undoAppend(colorsFile, colorsExisted, oldColorsSize);
@@ -177,8 +185,9 @@ FileResult SchemeStore::remove(int index) const
 
     const QList<QByteArray> lines = NameLines(oldNames);
     if (index < 0 || index >= lines.size())
-        return FileResult::failure(describeFileError(QStringLiteral("delete scheme %1 from").arg(index + 1), namesPath,
-                                                     QStringLiteral("the file holds no such scheme")));
+        return FileResult::failure(
+            describeFileError(QStringLiteral("delete scheme %1 from").arg(index + 1), namesPath,
+                              QStringLiteral("the file holds no such scheme")));
 
     // Records beyond the name count belong to no name and are not carried over.
     QByteArray newNames;

@@ -12,12 +12,13 @@
 //
 // Every operation opens and closes its files within the call. A failure leaves
 // both files as they were and returns a message naming the file and the reason.
-class SchemeStore {
+class SchemeStore
+{
 public:
-    static const QString NamesFile;        // "set.hcs"
-    static const QString ColorsFile;       // "colorset.dat"
-    static const QString NamesTempFile;    // "set.hct"
-    static const QString ColorsTempFile;   // "colorset.dam"
+    static const QString NamesFile;      // "set.hcs"
+    static const QString ColorsFile;     // "colorset.dat"
+    static const QString NamesTempFile;  // "set.hct"
+    static const QString ColorsTempFile; // "colorset.dam"
 
     explicit SchemeStore(QString dataFolder);
 

@@ -29,8 +29,8 @@ QByteArray greyRecord(int level)
 QString describe(const SchemeColors& colors)
 {
     QStringList fields;
-    for (Color color : {colors.text, colors.background, colors.normalLink, colors.visitedLink, colors.activeLink,
-                        colors.hoverLink})
+    for (Color color : {colors.text, colors.background, colors.normalLink, colors.visitedLink,
+                        colors.activeLink, colors.hoverLink})
         fields.append(bascommon::ColorToHtmlHex(color));
     return fields.join(QLatin1Char(' '));
 }

@@ -15,7 +15,8 @@ using namespace schemetest;
 namespace {
 
 // A data folder of its own for one case.
-class Folder {
+class Folder
+{
 public:
     Folder() { QVERIFY(m_dir.isValid()); }
     QString path() const { return m_dir.path(); }
@@ -55,14 +56,20 @@ void writeFour(const Folder& folder)
 
 SchemeColors whiteOnBlack()
 {
-    return {White, Black, MakeColor(0, 0, 255), MakeColor(128, 0, 128), MakeColor(255, 0, 0), MakeColor(255, 102, 0)};
+    return {White,
+            Black,
+            MakeColor(0, 0, 255),
+            MakeColor(128, 0, 128),
+            MakeColor(255, 0, 0),
+            MakeColor(255, 102, 0)};
 }
 
 } // namespace
 
 Q_DECLARE_METATYPE(SchemeColors)
 
-class tst_schemestore : public QObject {
+class tst_schemestore : public QObject
+{
     Q_OBJECT
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
@@ -109,15 +116,24 @@ void tst_schemestore::encodeRecord_data()
 {
     QTest::addColumn<SchemeColors>("colors");
     QTest::addColumn<QByteArray>("record");
-    QTest::newRow("classic") << SchemeColors{Black, White, MakeColor(0, 0, 255), MakeColor(128, 0, 128),
-                                             MakeColor(255, 0, 0), MakeColor(255, 102, 0)}
+    QTest::newRow("classic") << SchemeColors{Black,
+                                             White,
+                                             MakeColor(0, 0, 255),
+                                             MakeColor(128, 0, 128),
+                                             MakeColor(255, 0, 0),
+                                             MakeColor(255, 102, 0)}
                              << QByteArray("000000FFFFFFFF00008000800000FF0066FF");
-    QTest::newRow("white text on black") << whiteOnBlack() << QByteArray("FFFFFF000000FF00008000800000FF0066FF");
+    QTest::newRow("white text on black")
+        << whiteOnBlack() << QByteArray("FFFFFF000000FF00008000800000FF0066FF");
     QTest::newRow("red text is stored blue first")
         << SchemeColors{MakeColor(255, 0, 0), White, Black, Black, Black, Black}
         << QByteArray("0000FFFFFFFF000000000000000000000000");
-    QTest::newRow("small channels") << SchemeColors{MakeColor(1, 2, 3), MakeColor(0x0A, 0x80, 0xFF), Black, Black,
-                                                    Black, MakeColor(0x56, 0x34, 0x12)}
+    QTest::newRow("small channels") << SchemeColors{MakeColor(1, 2, 3),
+                                                    MakeColor(0x0A, 0x80, 0xFF),
+                                                    Black,
+                                                    Black,
+                                                    Black,
+                                                    MakeColor(0x56, 0x34, 0x12)}
                                     << QByteArray("030201FF800A000000000000000000123456");
 }
 
@@ -143,11 +159,13 @@ void tst_schemestore::decodeRecord_data()
     // Unreadable fields take the defaults: black text and links on white.
     QTest::newRow("one bad field") << QByteArray("0A80FF00G000FFFFFF000000000000000000")
                                    << "#FF800A #FFFFFF #FFFFFF #000000 #000000 #000000" << 1;
-    QTest::newRow("signs and spaces are not digits") << QByteArray("+A80FF 00000FFFFFF000000000000000000")
-                                                     << "#000000 #FFFFFF #FFFFFF #000000 #000000 #000000" << 2;
-    QTest::newRow("cut short mid-field") << QByteArray("0A80FF000000FFF")
-                                         << "#FF800A #000000 #000000 #000000 #000000 #000000" << 4;
-    QTest::newRow("empty") << QByteArray() << "#000000 #FFFFFF #000000 #000000 #000000 #000000" << 6;
+    QTest::newRow("signs and spaces are not digits")
+        << QByteArray("+A80FF 00000FFFFFF000000000000000000")
+        << "#000000 #FFFFFF #FFFFFF #000000 #000000 #000000" << 2;
+    QTest::newRow("cut short mid-field")
+        << QByteArray("0A80FF000000FFF") << "#FF800A #000000 #000000 #000000 #000000 #000000" << 4;
+    QTest::newRow("empty") << QByteArray() << "#000000 #FFFFFF #000000 #000000 #000000 #000000"
+                           << 6;
 }
 
 void tst_schemestore::decodeRecord()
@@ -164,13 +182,20 @@ void tst_schemestore::nameFromAnswer_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("name");
-    QTest::newRow("nothing typed cancels") << "" << "";
-    QTest::newRow("one space") << " " << "no name";
-    QTest::newRow("three spaces") << "   " << "no name";
-    QTest::newRow("outer spaces kept") << " Sea " << " Sea ";
-    QTest::newRow("quote kept") << "The \"Best\"" << "The \"Best\"";
-    QTest::newRow("tab is not a space") << "\t" << "\t";
-    QTest::newRow("line breaks become spaces") << "Two\r\nlines" << "Two  lines";
+    QTest::newRow("nothing typed cancels") << ""
+                                           << "";
+    QTest::newRow("one space") << " "
+                               << "no name";
+    QTest::newRow("three spaces") << "   "
+                                  << "no name";
+    QTest::newRow("outer spaces kept") << " Sea "
+                                       << " Sea ";
+    QTest::newRow("quote kept") << "The \"Best\""
+                                << "The \"Best\"";
+    QTest::newRow("tab is not a space") << "\t"
+                                        << "\t";
+    QTest::newRow("line breaks become spaces") << "Two\r\nlines"
+                                               << "Two  lines";
 }
 
 void tst_schemestore::nameFromAnswer()
@@ -185,14 +210,17 @@ void tst_schemestore::nameLines_data()
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QStringList>("names");
     QTest::newRow("CR LF lines") << QByteArray("\"a\"\r\n\"bc\"\r\n") << QStringList{"a", "bc"};
-    QTest::newRow("last line without break") << QByteArray("\"a\"\r\n\"bc\"") << QStringList{"a", "bc"};
+    QTest::newRow("last line without break")
+        << QByteArray("\"a\"\r\n\"bc\"") << QStringList{"a", "bc"};
     QTest::newRow("LF only") << QByteArray("\"a\"\n\"bc\"\n") << QStringList{"a", "bc"};
-    QTest::newRow("short lines skipped") << QByteArray("\"a\"\r\n\r\nx\r\n\"b\"\r\n\r\n") << QStringList{"a", "b"};
+    QTest::newRow("short lines skipped")
+        << QByteArray("\"a\"\r\n\r\nx\r\n\"b\"\r\n\r\n") << QStringList{"a", "b"};
     QTest::newRow("empty name") << QByteArray("\"\"\r\n") << QStringList{""};
     QTest::newRow("first and last character, whatever they are")
         << QByteArray("[x]\r\n\"q\"\"\r\n") << QStringList{"x", "q\""};
     QTest::newRow("empty file") << QByteArray() << QStringList{};
-    QTest::newRow("Latin-1 name") << QByteArray("\"Caf\xe9\"\r\n") << QStringList{QString::fromUtf8("Café")};
+    QTest::newRow("Latin-1 name") << QByteArray("\"Caf\xe9\"\r\n")
+                                  << QStringList{QString::fromUtf8("Café")};
 }
 
 void tst_schemestore::nameLines()
@@ -211,7 +239,8 @@ void tst_schemestore::readNames_missingFile_failsNamingIt()
     QStringList names{"stale"};
     const FileResult result = SchemeStore(folder.path()).readNames(names);
     QVERIFY(!result.ok);
-    QVERIFY2(result.message.contains(QDir::toNativeSeparators(folder.file(Names))), qPrintable(result.message));
+    QVERIFY2(result.message.contains(QDir::toNativeSeparators(folder.file(Names))),
+             qPrintable(result.message));
     QVERIFY(names.isEmpty());
 }
 
@@ -230,17 +259,23 @@ void tst_schemestore::readColors_data()
     QTest::addColumn<int>("index");
     QTest::addColumn<QString>("colors");
     QTest::addColumn<QString>("problem"); // empty when the read succeeds
-    const QByteArray two = greyRecord(1) + record({"#FF0000", "#00FF00", "#0000FF", "#111111", "#222222", "#333333"});
-    QTest::newRow("first") << two << 0 << "#010101 #010101 #010101 #010101 #010101 #010101" << "";
-    QTest::newRow("second") << two << 1 << "#FF0000 #00FF00 #0000FF #111111 #222222 #333333" << "";
+    const QByteArray two =
+        greyRecord(1) + record({"#FF0000", "#00FF00", "#0000FF", "#111111", "#222222", "#333333"});
+    QTest::newRow("first") << two << 0 << "#010101 #010101 #010101 #010101 #010101 #010101"
+                           << "";
+    QTest::newRow("second") << two << 1 << "#FF0000 #00FF00 #0000FF #111111 #222222 #333333"
+                            << "";
     QTest::newRow("fewer records than names")
-        << two << 2 << "#000000 #FFFFFF #000000 #000000 #000000 #000000" << "ends before its record";
-    QTest::newRow("record cut short") << two.left(36 + 14) << 1
-                                      << "#FF0000 #00FF00 #000000 #000000 #000000 #000000" << "cut short";
+        << two << 2 << "#000000 #FFFFFF #000000 #000000 #000000 #000000"
+        << "ends before its record";
+    QTest::newRow("record cut short")
+        << two.left(36 + 14) << 1 << "#FF0000 #00FF00 #000000 #000000 #000000 #000000"
+        << "cut short";
     QByteArray damaged = two;
     damaged.replace(36 + 6, 6, "ZZZZZZ");
     QTest::newRow("field not hexadecimal")
-        << damaged << 1 << "#FF0000 #FFFFFF #0000FF #111111 #222222 #333333" << "1 of its 6 fields";
+        << damaged << 1 << "#FF0000 #FFFFFF #0000FF #111111 #222222 #333333"
+        << "1 of its 6 fields";
 }
 
 void tst_schemestore::readColors()
@@ -257,8 +292,10 @@ void tst_schemestore::readColors()
     QCOMPARE(result.ok, problem.isEmpty());
     if (!problem.isEmpty()) {
         QVERIFY2(result.message.contains(problem), qPrintable(result.message));
-        QVERIFY2(result.message.contains(QDir::toNativeSeparators(folder.file(Colors))), qPrintable(result.message));
-        QVERIFY2(result.message.contains(QStringLiteral("scheme %1").arg(index + 1)), qPrintable(result.message));
+        QVERIFY2(result.message.contains(QDir::toNativeSeparators(folder.file(Colors))),
+                 qPrintable(result.message));
+        QVERIFY2(result.message.contains(QStringLiteral("scheme %1").arg(index + 1)),
+                 qPrintable(result.message));
     }
 }
 
@@ -268,7 +305,8 @@ void tst_schemestore::readColors_missingFile_failsWithDefaults()
     SchemeColors read{White, Black, White, White, White, White};
     const FileResult result = SchemeStore(folder.path()).readColors(0, read);
     QVERIFY(!result.ok);
-    QVERIFY2(result.message.contains(QDir::toNativeSeparators(folder.file(Colors))), qPrintable(result.message));
+    QVERIFY2(result.message.contains(QDir::toNativeSeparators(folder.file(Colors))),
+             qPrintable(result.message));
     QCOMPARE(describe(read), describe(SchemeColors{}));
 }
 
@@ -279,7 +317,8 @@ void tst_schemestore::save_appendsNameAndRecordByteForByte()
     folder.write(Colors, greyRecord(1) + greyRecord(2));
     QVERIFY(SchemeStore(folder.path()).save(QStringLiteral("Night"), whiteOnBlack()).ok);
     QCOMPARE(folder.read(Names), QByteArray("\"one\"\r\n\"two\"\r\n\"Night\"\r\n"));
-    QCOMPARE(folder.read(Colors), greyRecord(1) + greyRecord(2) + "FFFFFF000000FF00008000800000FF0066FF");
+    QCOMPARE(folder.read(Colors),
+             greyRecord(1) + greyRecord(2) + "FFFFFF000000FF00008000800000FF0066FF");
 }
 
 void tst_schemestore::save_namesSurviveAReload_data()
@@ -290,7 +329,8 @@ void tst_schemestore::save_namesSurviveAReload_data()
     QTest::newRow("outer spaces") << " Sea " << QByteArray("\" Sea \"\r\n");
     QTest::newRow("no name") << "no name" << QByteArray("\"no name\"\r\n");
     QTest::newRow("only a quote") << "\"" << QByteArray("\"\"\"\r\n");
-    QTest::newRow("beyond Latin-1") << QString::fromUtf8("Ζ scheme") << QByteArray("\"\xce\x96 scheme\"\r\n");
+    QTest::newRow("beyond Latin-1")
+        << QString::fromUtf8("Ζ scheme") << QByteArray("\"\xce\x96 scheme\"\r\n");
 }
 
 void tst_schemestore::save_namesSurviveAReload()
@@ -335,7 +375,8 @@ void tst_schemestore::save_sameNameTwice_givesTwoEntries()
     QVERIFY(store.save(QStringLiteral("twin"), whiteOnBlack()).ok);
     QVERIFY(store.save(QStringLiteral("twin"), second).ok);
     QCOMPARE(folder.read(Names), nameList({"one", "twin", "twin"}));
-    QCOMPARE(folder.read(Colors), greyRecord(1) + EncodeRecord(whiteOnBlack()) + EncodeRecord(second));
+    QCOMPARE(folder.read(Colors),
+             greyRecord(1) + EncodeRecord(whiteOnBlack()) + EncodeRecord(second));
 }
 
 void tst_schemestore::save_shortColourFile_recordGoesToItsLine()
@@ -383,9 +424,11 @@ void tst_schemestore::save_folderInTheWay_changesNothing()
         folder.write(Colors, colors);
     folder.blockWith(blocked);
 
-    const FileResult result = SchemeStore(folder.path()).save(QStringLiteral("new"), whiteOnBlack());
+    const FileResult result =
+        SchemeStore(folder.path()).save(QStringLiteral("new"), whiteOnBlack());
     QVERIFY(!result.ok);
-    QVERIFY2(result.message.contains(QDir::toNativeSeparators(folder.file(blocked))), qPrintable(result.message));
+    QVERIFY2(result.message.contains(QDir::toNativeSeparators(folder.file(blocked))),
+             qPrintable(result.message));
     if (blocked != Names)
         QCOMPARE(folder.read(Names), names);
     if (blocked != Colors)
@@ -401,8 +444,8 @@ void tst_schemestore::remove_data()
                                     << greyRecord(1) + greyRecord(3) + greyRecord(4);
     QTest::newRow("last of four") << 3 << QStringList{"one", "two", "three"}
                                   << greyRecord(1) + greyRecord(2) + greyRecord(3);
-    QTest::newRow("third of four") << 2 << QStringList{"one", "two", "four"}
-                                   << greyRecord(1) + greyRecord(2) + greyRecord(4);
+    QTest::newRow("third of four")
+        << 2 << QStringList{"one", "two", "four"} << greyRecord(1) + greyRecord(2) + greyRecord(4);
 }
 
 void tst_schemestore::remove()
@@ -462,7 +505,8 @@ void tst_schemestore::remove_folderInTheWay_changesNothing()
 
     const FileResult result = SchemeStore(folder.path()).remove(1);
     QVERIFY(!result.ok);
-    QVERIFY2(result.message.contains(QDir::toNativeSeparators(folder.file(blocked))), qPrintable(result.message));
+    QVERIFY2(result.message.contains(QDir::toNativeSeparators(folder.file(blocked))),
+             qPrintable(result.message));
     QCOMPARE(folder.read(Names), nameList({"one", "two", "three", "four"}));
     if (blocked != Colors)
         QCOMPARE(folder.read(Colors), fourRecords());
