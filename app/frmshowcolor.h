@@ -240,6 +240,16 @@ private:
     // Scheme (scheme/frmshowcolor_scheme.cpp).
     void loadSchemeList();
     void setSchemeColors(const SchemeColors& colors);
+    void paintSchemeColors(const SchemeColors& colors);
+    void lstCorset_Click();
+    void lstCorset_LostFocus(QWidget* newFocus);
+    void cmdDelItem_Click();
+    void selectSchemeRole(QRadioButton* role, Color roleColor);
+    void showSchemePopup(const QPoint& globalPos);
+    void mnuSaveScheme_Click();
+    void mnuViewCode_Click();
+    void copySchemeCode(const QString& code);
+    void mnuShowweb_Click();
 
     Platform& m_platform;
     QString m_dataFolder;
