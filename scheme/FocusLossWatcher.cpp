@@ -15,7 +15,8 @@ bool FocusLossWatcher::eventFilter(QObject* watched, QEvent* event)
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         // By the time the focus-out arrives the application already names the
         // widget that receives the focus.
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+            reason != Qt::MenuBarFocusReason)
             emit focusMovedAway(QApplication::focusWidget());
     }
     return QObject::eventFilter(watched, event);

@@ -6,8 +6,8 @@ class QWidget;
 
 // Tells when a widget hands the input focus to another control. Focus that
 // leaves only because another window (a dialog, a message box) became active,
-// or because a pop-up menu opened, is not reported: the user has not moved on
-// to another control.
+// or because a menu or pop-up menu opened, is not reported: the user has not
+// moved on to another control.
 class FocusLossWatcher : public QObject
 {
     Q_OBJECT

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -70,6 +71,7 @@ private slots:
     void clearSchemeSelection_keepsSchemeIndex();
     void focusToAnotherControl_clearsTheSelection();
     void popupMenu_keepsTheSelection();
+    void menuBarByKeyboard_keepsTheSelection();
 
     // Saving
     void save_storesNameAndRecord_data();
@@ -265,6 +267,18 @@ void tst_savedschemes::popupMenu_keepsTheSelection()
     });
     clickSample(w.lblnl, Qt::RightButton);
     QVERIFY(shown);
+    QCOMPARE(selectedRow(w), 1);
+    QVERIFY(w.cmdDelItem->isEnabled());
+}
+
+void tst_savedschemes::menuBarByKeyboard_keepsTheSelection()
+{
+    // Alt puts the focus on the menu bar; that is not a move to another control.
+    frmshowcolor& w = t->openFour();
+    t->showActive();
+    clickEntry(w, 1);
+    w.menuBar()->setFocus(Qt::MenuBarFocusReason);
+    QVERIFY(!w.lstCorset->hasFocus());
     QCOMPARE(selectedRow(w), 1);
     QVERIFY(w.cmdDelItem->isEnabled());
 }
