@@ -15,3 +15,7 @@ void ClearTopmost(Platform& platform, QWidget* window);
 // Asks for a name with a fresh name dialog. Returns the trimmed name ("Untiltled"
 // when OK was pressed on an empty field), or empty text when the user cancelled.
 QString AskName(Platform& platform, QWidget* parent, const QString& title, const QString& prompt);
+// The same question, answered with the text exactly as typed (outer spaces
+// kept, no default for an empty field); empty text when the user cancelled or
+// typed nothing.
+QString AskNameAsTyped(Platform& platform, QWidget* parent, const QString& title, const QString& prompt);

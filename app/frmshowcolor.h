@@ -259,6 +259,16 @@ private:
     // Scheme (scheme/frmshowcolor_scheme.cpp).
     void loadSchemeList();
     void setSchemeColors(const SchemeColors& colors);
+    void paintSchemeColors(const SchemeColors& colors);
+    void lstCorset_Click();
+    void lstCorset_LostFocus(QWidget* newFocus);
+    void cmdDelItem_Click();
+    void selectSchemeRole(QRadioButton* role, Color roleColor);
+    void showSchemePopup(const QPoint& globalPos);
+    void mnuSaveScheme_Click();
+    void mnuViewCode_Click();
+    void copySchemeCode(const QString& code);
+    void mnuShowweb_Click();
 
     // Copy menu (models/frmshowcolor_copymenu.cpp).
     void copyNotation(copynotations::Notation notation);

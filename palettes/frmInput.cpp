@@ -56,6 +56,7 @@ void frmInput::showEvent(QShowEvent* event)
 
 void frmInput::cmdOk_Click()
 {
+    m_typedText = txtResult->text();
     if (bascommon::TrimSpaces(txtResult->text()).isEmpty())
         txtResult->setText(QStringLiteral("Untiltled"));
     m_result = bascommon::TrimSpaces(txtResult->text());
@@ -65,5 +66,6 @@ void frmInput::cmdOk_Click()
 void frmInput::cmdCancel_Click()
 {
     m_result.clear();
+    m_typedText.clear();
     reject();
 }

@@ -16,6 +16,9 @@ public:
 
     // The trimmed name after OK; empty after Cancel or closing the window.
     QString result() const { return m_result; }
+    // The field's text exactly as it was when OK was pressed, before trimming
+    // or the "Untiltled" default; empty after Cancel or closing the window.
+    QString typedText() const { return m_typedText; }
 
     QLabel* lblMsg;
     QLineEdit* txtResult;
@@ -31,4 +34,5 @@ private:
 
     Platform& m_platform;
     QString m_result;
+    QString m_typedText;
 };

@@ -1,8 +1,284 @@
 // The main window's web colour scheme editor and saved schemes.
 #include "app/frmshowcolor.h"
 
-void frmshowcolor::setUpSchemeHandlers() {}
-void frmshowcolor::loadSchemeList() {}
-void frmshowcolor::setSchemeColors(const SchemeColors& colors) { m_scheme = colors; }
-void frmshowcolor::HtmlColor(Color) {}
-void frmshowcolor::ClearSchemeSelection() {}
+#include "app/ClickableLabel.h"
+#include "app/Platform.h"
+#include "app/SelectionFrame.h"
+#include "app/WindowRoutines.h"
+#include "scheme/FocusLossWatcher.h"
+#include "scheme/SchemeCode.h"
+#include "scheme/SchemeFormat.h"
+#include "scheme/SchemeStore.h"
+#include "scheme/frmShowweb.h"
+#include "scheme/frmcss.h"
+
+#include <QAction>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+
+using namespace bascommon;
+
+namespace {
+
+const QString TextCaptionPrefix = QStringLiteral("Text Color: ");
+
+// The four link roles: their sample, their option button, their colour in the
+// scheme and the caption their sample shows.
+struct LinkRole
+{
+    ClickableLabel* frmshowcolor::*sample;
+    QRadioButton* frmshowcolor::*option;
+    Color SchemeColors::*color;
+    const char* captionPrefix;
+};
+
+constexpr LinkRole LinkRoles[] = {
+    {&frmshowcolor::lblnl, &frmshowcolor::optnl, &SchemeColors::normalLink, "Normal Link Color: "},
+    {&frmshowcolor::lblvl, &frmshowcolor::optvl, &SchemeColors::visitedLink,
+     "Visited Link Color: "},
+    {&frmshowcolor::lblal, &frmshowcolor::optal, &SchemeColors::activeLink, "Active Link Color: "},
+    {&frmshowcolor::lblhl, &frmshowcolor::opthl, &SchemeColors::hoverLink, "Hover Link Color: "},
+};
+
+void paintText(frmshowcolor& window, Color color)
+{
+    for (ClickableLabel* sample : window.lbltext)
+        sample->setForeColor(color);
+}
+
+void paintBackground(frmshowcolor& window, Color color)
+{
+    for (ClickableLabel* sample : window.lbltext)
+        sample->setBackColor(color);
+    for (const LinkRole& role : LinkRoles)
+        (window.*role.sample)->setBackColor(color);
+    window.lbldisplay->setBackColor(color);
+}
+
+void captionText(frmshowcolor& window, Color color)
+{
+    window.lbltext[1]->setText(TextCaptionPrefix + ColorToHtmlHex(color));
+}
+
+void showLink(frmshowcolor& window, const LinkRole& role, Color color)
+{
+    ClickableLabel* sample = window.*role.sample;
+    sample->setForeColor(color);
+    sample->setText(QLatin1String(role.captionPrefix) + ColorToHtmlHex(color));
+}
+
+} // namespace
+
+void frmshowcolor::setUpSchemeHandlers()
+{
+    // Releasing a button over a sample: the right one opens the scheme menu,
+    // any other selects the sample's role and makes its colour current.
+    auto onRelease = [this](ClickableLabel* sample, QRadioButton* role, bool selectsRole) {
+        connect(sample, &ClickableLabel::mouseReleased, this,
+                [this, sample, role, selectsRole](Qt::MouseButton button, Qt::KeyboardModifiers,
+                                                  const QPoint& pos) {
+                    if (button == Qt::RightButton)
+                        showSchemePopup(pos);
+                    else if (selectsRole)
+                        selectSchemeRole(role, sample == lbldisplay ? sample->backColor()
+                                                                    : sample->foreColor());
+                });
+    };
+    onRelease(lbldisplay, optbg, true);
+    for (ClickableLabel* sample : lbltext)
+        onRelease(sample, opttext, true);
+    onRelease(lblnl, optnl, true);
+    onRelease(lblvl, optvl, true);
+    onRelease(lblhl, opthl, true);
+    // The active link sample selects on a click instead of on any release.
+    onRelease(lblal, optal, false);
+    connect(lblal, &ClickableLabel::clicked, this,
+            [this] { selectSchemeRole(optal, lblal->foreColor()); });
+
+    connect(lstCorset, &QListWidget::itemSelectionChanged, this, &frmshowcolor::lstCorset_Click);
+    connect(new FocusLossWatcher(lstCorset), &FocusLossWatcher::focusMovedAway, this,
+            &frmshowcolor::lstCorset_LostFocus);
+    connect(cmdDelItem, &QPushButton::clicked, this, &frmshowcolor::cmdDelItem_Click);
+
+    connect(mnuSaveScheme, &QAction::triggered, this, &frmshowcolor::mnuSaveScheme_Click);
+    connect(mnuViewCode, &QAction::triggered, this, &frmshowcolor::mnuViewCode_Click);
+    connect(mnuCopyHtml, &QAction::triggered, this,
+            [this] { copySchemeCode(schemecode::HtmlText(m_scheme)); });
+    connect(mnuCopyInline, &QAction::triggered, this, [this] {
+        copySchemeCode(schemecode::InlineCssText(schemecode::ExternalCssText(m_scheme)));
+    });
+    connect(mnuCopyExternal, &QAction::triggered, this,
+            [this] { copySchemeCode(schemecode::ExternalCssText(m_scheme)); });
+    connect(mnuShowweb, &QAction::triggered, this, &frmshowcolor::mnuShowweb_Click);
+}
+
+// ---------------------------------------------------------------------------
+// The scheme on display
+
+void frmshowcolor::HtmlColor(Color curcor)
+{
+    // The compact view hides the editor, so nothing may change unseen.
+    if (isCompactView())
+        return;
+    if (opttext->isChecked()) {
+        m_scheme.text = curcor;
+        paintText(*this, curcor);
+        captionText(*this, curcor);
+    } else if (optbg->isChecked()) {
+        m_scheme.background = curcor;
+        paintBackground(*this, curcor);
+    } else {
+        for (const LinkRole& role : LinkRoles) {
+            if ((this->*role.option)->isChecked()) {
+                m_scheme.*role.color = curcor;
+                showLink(*this, role, curcor);
+            }
+        }
+    }
+}
+
+void frmshowcolor::setSchemeColors(const SchemeColors& colors)
+{
+    m_scheme = colors;
+    paintText(*this, colors.text);
+    captionText(*this, colors.text);
+    paintBackground(*this, colors.background);
+    for (const LinkRole& role : LinkRoles)
+        showLink(*this, role, colors.*role.color);
+}
+
+void frmshowcolor::paintSchemeColors(const SchemeColors& colors)
+{
+    paintText(*this, colors.text);
+    paintBackground(*this, colors.background);
+    for (const LinkRole& role : LinkRoles)
+        (this->*role.sample)->setForeColor(colors.*role.color);
+}
+
+void frmshowcolor::selectSchemeRole(QRadioButton* role, Color roleColor)
+{
+    role->setChecked(true);
+    // The propagation hands the colour back to HtmlColor for the role just
+    // selected, which leaves the scheme as it was.
+    CurrentColorChanged(roleColor);
+}
+
+void frmshowcolor::showSchemePopup(const QPoint& globalPos)
+{
+    mnuHtmlPop1->exec(globalPos);
+}
+
+// ---------------------------------------------------------------------------
+// Saved schemes
+
+void frmshowcolor::loadSchemeList()
+{
+    lstCorset->clear();
+    cmdDelItem->setEnabled(false);
+    QStringList names;
+    if (FileResult read = SchemeStore(m_dataFolder).readNames(names); !read)
+        reportFileError(read.message);
+    lstCorset->addItems(names);
+    if (lstCorset->count() > 0)
+        lstCorset->setCurrentRow(0);
+    else
+        paintSchemeColors(m_scheme);
+}
+
+void frmshowcolor::lstCorset_Click()
+{
+    const QList<QListWidgetItem*> selected = lstCorset->selectedItems();
+    if (selected.isEmpty())
+        return;
+    const int index = lstCorset->row(selected.first());
+
+    // A chosen scheme and a selected palette cell exclude each other.
+    shpSelect->hide();
+    mnuDelCor->setEnabled(false);
+    cmdDelItem->setEnabled(index > 0);
+    SchemeIndex = index;
+
+    SchemeColors colors;
+    const FileResult read = SchemeStore(m_dataFolder).readColors(index, colors);
+    setSchemeColors(colors);
+    if (!read)
+        reportFileError(read.message);
+}
+
+void frmshowcolor::ClearSchemeSelection()
+{
+    lstCorset->clearSelection();
+    lstCorset->setCurrentRow(-1);
+    cmdDelItem->setEnabled(false);
+}
+
+void frmshowcolor::lstCorset_LostFocus(QWidget* newFocus)
+{
+    // Pressing "Delete This Scheme" moves the focus from the list to the
+    // button first. Leaving the list clears the selection and disables the
+    // button, which then never sees its click, so the press is honoured here,
+    // for the scheme chosen last.
+    const bool deletePressed = newFocus && newFocus == cmdDelItem && cmdDelItem->isEnabled();
+    ClearSchemeSelection();
+    if (deletePressed)
+        cmdDelItem_Click();
+}
+
+void frmshowcolor::cmdDelItem_Click()
+{
+    // The first scheme is the one shown at every start: it is never deleted.
+    if (SchemeIndex <= 0 || SchemeIndex >= lstCorset->count())
+        return;
+    const QString name = lstCorset->item(SchemeIndex)->text();
+    const Platform::Answer answer =
+        m_platform.showMessage(this,
+                               QStringLiteral("Are you sure you want to delete color scheme \"") +
+                                   name + QStringLiteral("\"?"),
+                               Platform::Buttons::YesNo, Platform::Icon::Question,
+                               QStringLiteral("Delete a color scheme"));
+    if (answer != Platform::Answer::Yes)
+        return;
+    if (FileResult removed = SchemeStore(m_dataFolder).remove(SchemeIndex); !removed) {
+        reportFileError(removed.message);
+        return;
+    }
+    ClearSchemeSelection();
+    delete lstCorset->takeItem(SchemeIndex);
+}
+
+void frmshowcolor::mnuSaveScheme_Click()
+{
+    const QString name = schemeformat::NameFromAnswer(
+        AskNameAsTyped(m_platform, this, QStringLiteral("Save This Color Scheme"),
+                       QStringLiteral("Save this color scheme as:")));
+    if (name.isEmpty())
+        return;
+    if (FileResult saved = SchemeStore(m_dataFolder).save(name, m_scheme); !saved) {
+        reportFileError(saved.message);
+        return;
+    }
+    lstCorset->addItem(name);
+}
+
+// ---------------------------------------------------------------------------
+// HTML and CSS code, preview
+
+void frmshowcolor::mnuViewCode_Click()
+{
+    frmcss window(*this);
+    window.exec();
+}
+
+void frmshowcolor::copySchemeCode(const QString& code)
+{
+    m_platform.clearClipboard();
+    m_platform.setClipboardText(code);
+}
+
+void frmshowcolor::mnuShowweb_Click()
+{
+    frmShowweb window(*this);
+    window.exec();
+}

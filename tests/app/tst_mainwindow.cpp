@@ -119,7 +119,7 @@ void tst_mainwindow::controlsExist_data()
     QTest::newRow("lbltext_3") << "lbltext_3" << "ClickableLabel" << "Right-click here access to more features.";
     QTest::newRow("Label9") << "Label9" << "QLabel" << "HEX";
     QTest::newRow("Label8") << "Label8" << "QLabel" << "DEC";
-    QTest::newRow("lblhl") << "lblhl" << "ClickableLabel" << "Hover links will look like this";
+    QTest::newRow("lblhl") << "lblhl" << "ClickableLabel" << none;
     QTest::newRow("Label6") << "Label6" << "QLabel" << "RGB:";
     QTest::newRow("Label2") << "Label2" << "QLabel" << "HEX:";
     QTest::newRow("Label3") << "Label3" << "QLabel" << "R:";

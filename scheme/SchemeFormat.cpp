@@ -1,0 +1,123 @@
+#include "scheme/SchemeFormat.h"
+
+#include "app/TextEncoding.h"
+
+#include <array>
+
+namespace schemeformat {
+
+namespace {
+
+const QString NoName = QStringLiteral("no name");
+
+bool isHexDigit(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
+
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return c - 'a' + 10;
+}
+
+// The field as a colour value, or false when it is not six hexadecimal digits.
+bool decodeField(QByteArrayView field, Color& value)
+{
+    if (field.size() != FieldLength)
+        return false;
+    Color result = 0;
+    for (char c : field) {
+        if (!isHexDigit(c))
+            return false;
+        result = result * 16 + static_cast<Color>(hexValue(c));
+    }
+    value = result;
+    return true;
+}
+
+// The record's fields in stored order, for filling them in.
+std::array<Color*, FieldCount> fieldsOf(SchemeColors& colors)
+{
+    return {&colors.text,        &colors.background, &colors.normalLink,
+            &colors.visitedLink, &colors.activeLink, &colors.hoverLink};
+}
+
+QString withoutLineBreaks(QString name)
+{
+    name.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    name.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return name;
+}
+
+} // namespace
+
+QString NameFromAnswer(const QString& typed)
+{
+    if (typed.isEmpty())
+        return {};
+    for (QChar c : typed)
+        if (c != QLatin1Char(' '))
+            return withoutLineBreaks(typed);
+    return NoName;
+}
+
+QList<QByteArray> NameLines(const QByteArray& fileContent)
+{
+    QList<QByteArray> lines;
+    qsizetype start = 0;
+    while (start < fileContent.size()) {
+        qsizetype end = fileContent.indexOf('\n', start);
+        const qsizetype next = end < 0 ? fileContent.size() : end + 1;
+        if (end < 0)
+            end = fileContent.size();
+        QByteArray line = fileContent.mid(start, end - start);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (line.size() >= 2)
+            lines.append(line);
+        start = next;
+    }
+    return lines;
+}
+
+QString NameFromLine(const QByteArray& line)
+{
+    return textencoding::DecodeLine(line.mid(1, line.size() - 2));
+}
+
+QByteArray LineFromName(const QString& name)
+{
+    return '"' + textencoding::EncodeLine(withoutLineBreaks(name)) + "\"\r\n";
+}
+
+QByteArray EncodeRecord(const SchemeColors& colors)
+{
+    QByteArray record;
+    record.reserve(RecordLength);
+    for (Color field : {colors.text, colors.background, colors.normalLink, colors.visitedLink,
+                        colors.activeLink, colors.hoverLink})
+        record += bascommon::ColorToBgrHex(field).toLatin1();
+    return record;
+}
+
+DecodedRecord DecodeRecord(QByteArrayView record)
+{
+    DecodedRecord decoded;
+    qsizetype offset = 0;
+    for (Color* field : fieldsOf(decoded.colors)) {
+        const qsizetype available =
+            qBound<qsizetype>(0, record.size() - offset, qsizetype(FieldLength));
+        const QByteArrayView text =
+            available > 0 ? record.sliced(offset, available) : QByteArrayView();
+        if (!decodeField(text, *field))
+            ++decoded.unreadableFields;
+        offset += FieldLength;
+    }
+    return decoded;
+}
+
+} // namespace schemeformat

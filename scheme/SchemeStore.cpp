@@ -1,0 +1,220 @@
+#include "scheme/SchemeStore.h"
+
+#include "app/SafeRewrite.h"
+#include "app/bascommon.h"
+#include "scheme/SchemeFormat.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <utility>
+
+using namespace schemeformat;
+
+const QString SchemeStore::NamesFile = QStringLiteral("set.hcs");
+const QString SchemeStore::ColorsFile = QStringLiteral("colorset.dat");
+const QString SchemeStore::NamesTempFile = QStringLiteral("set.hct");
+const QString SchemeStore::ColorsTempFile = QStringLiteral("colorset.dam");
+
+namespace {
+
+// Reads a whole file. A missing file is empty content when `missingIsEmpty`
+// holds; a folder of that name is always a failure (QFile refuses to open one).
+FileResult readWholeFile(const QString& path, bool missingIsEmpty, QByteArray& content)
+{
+    content.clear();
+    QFile file(path);
+    if (missingIsEmpty && !QFileInfo::exists(path))
+        return FileResult::success();
+    if (!file.open(QIODevice::ReadOnly))
+        return FileResult::failure(
+            describeFileError(QStringLiteral("read"), path, file.errorString()));
+    content = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return FileResult::failure(
+            describeFileError(QStringLiteral("read"), path, file.errorString()));
+    return FileResult::success();
+}
+
+QString unreadableColors(int schemeNumber, const QString& path, const QString& reason)
+{
+    return describeFileError(QStringLiteral("read the colors of scheme %1 from").arg(schemeNumber),
+                             path, reason) +
+           QStringLiteral(" Colors that could not be read are shown as black on white.");
+}
+
+// Puts a file back to the size it had before an append, or removes it when the
+// append created it.
+void undoAppend(QFile& file, bool existed, qint64 oldSize)
+{
+    if (existed) {
+        file.resize(oldSize);
+        file.close();
+    } else {
+        file.close();
+        QFile::remove(file.fileName());
+    }
+}
+
+} // namespace
+
+SchemeStore::SchemeStore(QString dataFolder) : m_dataFolder(std::move(dataFolder)) {}
+
+QString SchemeStore::filePath(const QString& fileName) const
+{
+    return bascommon::DataFilePath(m_dataFolder, fileName);
+}
+
+FileResult SchemeStore::readNames(QStringList& names) const
+{
+    names.clear();
+    QByteArray content;
+    if (FileResult read = readWholeFile(filePath(NamesFile), false, content); !read)
+        return read;
+    for (const QByteArray& line : NameLines(content))
+        names.append(NameFromLine(line));
+    return FileResult::success();
+}
+
+FileResult SchemeStore::readColors(int index, SchemeColors& colors) const
+{
+    colors = SchemeColors{};
+    const QString path = filePath(ColorsFile);
+    const int schemeNumber = index + 1;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return FileResult::failure(unreadableColors(schemeNumber, path, file.errorString()));
+    const qint64 offset = qint64(index) * RecordLength;
+    QByteArray record;
+    if (offset < file.size() && file.seek(offset))
+        record = file.read(RecordLength);
+    file.close();
+
+    const DecodedRecord decoded = DecodeRecord(record);
+    colors = decoded.colors;
+    if (record.isEmpty())
+        return FileResult::failure(unreadableColors(
+            schemeNumber, path, QStringLiteral("the file ends before its record")));
+    if (record.size() < RecordLength)
+        return FileResult::failure(
+            unreadableColors(schemeNumber, path, QStringLiteral("its record is cut short")));
+    if (decoded.unreadableFields > 0)
+        return FileResult::failure(
+            unreadableColors(schemeNumber, path,
+                             QStringLiteral("%1 of its 6 fields do not hold six hexadecimal digits")
+                                 .arg(decoded.unreadableFields)));
+    return FileResult::success();
+}
+
+FileResult SchemeStore::save(const QString& name, const SchemeColors& colors) const
+{
+    const QString namesPath = filePath(NamesFile);
+    const QString colorsPath = filePath(ColorsFile);
+
+    QByteArray names;
+    if (FileResult read = readWholeFile(namesPath, true, names); !read)
+        return read;
+    QByteArray addition;
+    if (!names.isEmpty() && !names.endsWith('\n'))
+        addition = "\r\n";
+    addition += LineFromName(name);
+    const qint64 recordNumber = NameLines(names + addition).size();
+    const QByteArray record = EncodeRecord(colors);
+
+    // Both files are opened before either is written, so that a file that
+    // cannot be written leaves the other one alone.
+    QFile colorsFile(colorsPath);
+    const bool colorsExisted = colorsFile.exists();
+    if (!colorsFile.open(QIODevice::ReadWrite))
+        return FileResult::failure(
+            describeFileError(QStringLiteral("write"), colorsPath, colorsFile.errorString()));
+    const qint64 oldColorsSize = colorsFile.size();
+
+    QFile namesFile(namesPath);
+    const bool namesExisted = namesFile.exists();
+    if (!namesFile.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        const QString reason = namesFile.errorString();
+        undoAppend(colorsFile, colorsExisted, oldColorsSize);
+        return FileResult::failure(describeFileError(QStringLiteral("write"), namesPath, reason));
+    }
+    const qint64 oldNamesSize = namesFile.size();
+
+    if (namesFile.write(addition) != addition.size() || !namesFile.flush()) {
+        const QString reason = namesFile.errorString();
+        undoAppend(namesFile, namesExisted, oldNamesSize);
+        undoAppend(colorsFile, colorsExisted, oldColorsSize);
+        return FileResult::failure(describeFileError(QStringLiteral("write"), namesPath, reason));
+    }
+
+    // Names without a record before this one (a colour file shorter than the
+    // list) get blank records, which read back as unreadable rather than as
+    // colours nobody chose.
+    const qint64 offset = (recordNumber - 1) * RecordLength;
+    QByteArray bytes;
+    qint64 position = offset;
+    if (oldColorsSize < offset) {
+        bytes = QByteArray(offset - oldColorsSize, ' ');
+        position = oldColorsSize;
+    }
+    bytes += record;
+    if (!colorsFile.seek(position) || colorsFile.write(bytes) != bytes.size() ||
+        !colorsFile.flush()) {
+        const QString reason = colorsFile.errorString();
+        undoAppend(namesFile, namesExisted, oldNamesSize);
+        undoAppend(colorsFile, colorsExisted, oldColorsSize);
+        return FileResult::failure(describeFileError(QStringLiteral("write"), colorsPath, reason));
+    }
+    namesFile.close();
+    colorsFile.close();
+    return FileResult::success();
+}
+
+FileResult SchemeStore::remove(int index) const
+{
+    const QString namesPath = filePath(NamesFile);
+    const QString colorsPath = filePath(ColorsFile);
+    const QString namesTemp = filePath(NamesTempFile);
+    const QString colorsTemp = filePath(ColorsTempFile);
+
+    QByteArray oldNames;
+    if (FileResult read = readWholeFile(namesPath, false, oldNames); !read)
+        return read;
+    QByteArray oldColors;
+    if (FileResult read = readWholeFile(colorsPath, true, oldColors); !read)
+        return read;
+
+    const QList<QByteArray> lines = NameLines(oldNames);
+    if (index < 0 || index >= lines.size())
+        return FileResult::failure(
+            describeFileError(QStringLiteral("delete scheme %1 from").arg(index + 1), namesPath,
+                              QStringLiteral("the file holds no such scheme")));
+
+    // Records beyond the name count belong to no name and are not carried over.
+    QByteArray newNames;
+    QByteArray newColors;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i == index)
+            continue;
+        const QByteArray& line = lines.at(i);
+        newNames += '"' + line.mid(1, line.size() - 2) + "\"\r\n";
+        newColors += oldColors.mid(i * RecordLength, RecordLength);
+    }
+
+    if (FileResult written = writeSyncedFile(namesTemp, newNames); !written)
+        return written;
+    if (FileResult written = writeSyncedFile(colorsTemp, newColors); !written) {
+        QFile::remove(namesTemp);
+        return written;
+    }
+    if (FileResult renamed = renameOver(namesTemp, namesPath); !renamed) {
+        QFile::remove(colorsTemp);
+        return renamed;
+    }
+    if (FileResult renamed = renameOver(colorsTemp, colorsPath); !renamed) {
+        // The names have already moved on; put them back so that names and
+        // records stay in step.
+        (void)replaceFileContents(namesPath, namesTemp, oldNames);
+        return renamed;
+    }
+    return FileResult::success();
+}
