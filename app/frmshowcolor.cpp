@@ -147,6 +147,7 @@ void frmshowcolor::Form_Initialize()
     if (listPosition >= 0 && listPosition < ChartFile.size())
         ShowColorChart(ChartFile.at(listPosition), 1);
     lblcor_MouseUp(0, Qt::LeftButton, lblcor[0]->mapToGlobal(QPoint(1, 1)));
+    markStartupScheme();
 }
 
 void frmshowcolor::closeEvent(QCloseEvent* event)

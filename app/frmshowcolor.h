@@ -258,6 +258,7 @@ private:
 
     // Scheme (scheme/frmshowcolor_scheme.cpp).
     void loadSchemeList();
+    void markStartupScheme();
     void setSchemeColors(const SchemeColors& colors);
     void paintSchemeColors(const SchemeColors& colors);
     void lstCorset_Click();

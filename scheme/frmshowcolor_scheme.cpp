@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QListWidget>
+#include <QSignalBlocker>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
@@ -185,6 +186,18 @@ void frmshowcolor::loadSchemeList()
         lstCorset->setCurrentRow(0);
     else
         paintSchemeColors(m_scheme);
+}
+
+void frmshowcolor::markStartupScheme()
+{
+    // Start-up chose saved scheme 1 and then clicked palette cell 0, which
+    // clears the list's selection; the first scheme stays marked so that the
+    // list agrees with the panel. Nothing else of choosing is run again.
+    if (lstCorset->count() == 0 || SchemeIndex != 0)
+        return;
+    const QSignalBlocker quiet(lstCorset);
+    lstCorset->setCurrentRow(0);
+    cmdDelItem->setEnabled(false);
 }
 
 void frmshowcolor::lstCorset_Click()

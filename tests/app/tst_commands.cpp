@@ -1,3 +1,6 @@
+#include "app/ClickableLabel.h"
+#include "app/EntryField.h"
+#include "app/SelectionFrame.h"
 #include "app/basmain.h"
 #include "app/frmabout.h"
 #include "app/frmshowcolor.h"
@@ -6,9 +9,12 @@
 #include "tests/support/TestData.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QListWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStandardPaths>
 #include <QToolButton>
 #include <QtTest>
@@ -28,6 +34,10 @@ private slots:
     void makeWebSafe_roundsAndDisablesItself();
     void colourDialog_startsOnTheCurrentColour_data();
     void colourDialog_startsOnTheCurrentColour();
+    void schemeSelection_clearedByWebSafeAndColourDialogOnly_data();
+    void schemeSelection_clearedByWebSafeAndColourDialogOnly();
+    void startUp_endsOnTheFirstCellWithTheFirstSchemeChosen();
+    void pageButtons_stopAtTheEnds();
     void help_opensTheHelpFileMaximised();
     void help_minimisesAWindowKeptOnTop();
     void webSiteAndEmail_goToTheDesktop();
@@ -95,6 +105,85 @@ void tst_commands::colourDialog_startsOnTheCurrentColour()
     QCOMPARE(m_window->currentColor(), expected);
     // Even a cancelled dialog hands its colour back, so it is recorded again.
     QCOMPARE(m_data->read(QStringLiteral("recent.rgb")), before + ColorToHtmlHex(expected).mid(1).toLatin1());
+}
+
+void tst_commands::schemeSelection_clearedByWebSafeAndColourDialogOnly_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("clears");
+    QTest::newRow("make web safe") << "mnuWebsafe" << true;
+    QTest::newRow("colour dialog") << "mnuShowWinColor" << true;
+    QTest::newRow("entry field") << "txtr" << false;
+}
+
+void tst_commands::schemeSelection_clearedByWebSafeAndColourDialogOnly()
+{
+    QFETCH(QString, command);
+    QFETCH(bool, clears);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    m_window->CurrentColorChanged(MakeColor(0x1A, 0x80, 0xE6));
+    m_window->txtr->setFocus();
+    m_window->lstCorset->setCurrentRow(1);
+    QVERIFY(m_window->cmdDelItem->isEnabled());
+    if (command == QLatin1String("txtr")) {
+        QTest::keyClick(m_window->txtr, Qt::Key_Return);
+    } else {
+        m_platform->colorAnswers.append(MakeColor(9, 9, 9));
+        m_window->findChild<QAction*>(command)->trigger();
+    }
+    QCOMPARE(m_window->lstCorset->currentRow(), clears ? -1 : 1);
+    QCOMPARE(m_window->cmdDelItem->isEnabled(), !clears);
+    QCOMPARE(m_window->SchemeIndex, 1);
+}
+
+void tst_commands::startUp_endsOnTheFirstCellWithTheFirstSchemeChosen()
+{
+    // The newest colour of the first palette is its last record.
+    const QByteArray myColours = m_data->read(QStringLiteral("mycolor.rgb"));
+    QVERIFY(myColours.size() >= 6);
+    const QByteArray newest = myColours.right(6);
+    const Color expected = MakeColor(newest.mid(0, 2).toInt(nullptr, 16), newest.mid(2, 2).toInt(nullptr, 16),
+                                     newest.mid(4, 2).toInt(nullptr, 16));
+    QCOMPARE(m_window->cmbChart->currentIndex(), 0);
+    QCOMPARE(m_window->currentColor(), expected);
+    QVERIFY(m_window->shpSelect->isVisibleTo(m_window.get()));
+    QCOMPARE(m_window->shpSelect->geometry(), m_window->lblcor[0]->geometry().adjusted(-2, -2, 2, 2));
+    QCOMPARE(m_window->lstCorset->currentRow(), 0);
+    QCOMPARE(m_window->lstCorset->selectedItems().size(), 1);
+    QVERIFY(!m_window->cmdDelItem->isEnabled());
+    QVERIFY(m_window->optnone->isChecked());
+    QCOMPARE(m_window->mnuWebsafe->isEnabled(), !IsWebSafe(expected));
+}
+
+void tst_commands::pageButtons_stopAtTheEnds()
+{
+    QStringList colours;
+    for (int i = 0; i < 2 * 216 + 10; ++i)
+        colours.append(ColorToHtmlHex(MakeColor(i % 256, i / 256, 7)));
+    m_data->write(QStringLiteral("c5.rgb"), paletteRecords(colours));
+    const int last = m_window->cmbChart->count() - 1;
+    QCOMPARE(m_window->ChartFile.value(last), QStringLiteral("c5.rgb"));
+    m_window->cmbChart->setCurrentIndex(last);
+    QAction* previous = m_window->toolButton(QStringLiteral("prevpage"));
+    QAction* next = m_window->toolButton(QStringLiteral("nextpage"));
+    QVERIFY(!previous->isEnabled());
+    QVERIFY(next->isEnabled());
+    next->trigger();
+    QCOMPARE(m_window->CurPage, 2);
+    QVERIFY(previous->isEnabled());
+    QVERIFY(next->isEnabled());
+    next->trigger();
+    QCOMPARE(m_window->CurPage, 3);
+    QVERIFY(previous->isEnabled());
+    QVERIFY(!next->isEnabled());
+    // Page 3 holds the ten oldest colours, the oldest last.
+    QCOMPARE(m_window->lblcor[9]->backColor(), MakeColor(0, 0, 7));
+    QCOMPARE(m_window->lblcor[10]->backColor(), White);
+    previous->trigger();
+    previous->trigger();
+    QCOMPARE(m_window->CurPage, 1);
+    QVERIFY(!previous->isEnabled());
 }
 
 void tst_commands::help_opensTheHelpFileMaximised()
