@@ -177,14 +177,12 @@ void frmshowcolor::CurrentColorChanged(Color color)
     const bool recordable = hex != QLatin1String("#000000") && hex != QLatin1String("#ffffff");
     if (cmbChart->currentIndex() == 1) {
         if (recordable && color != CellColor) {
-            if (FileResult appended = AppendColorToFile(m_dataFolder, RecentColorsFile, ColorToHtmlHex(color)); !appended)
-                reportFileError(appended.message);
+            recordRecentColor(color);
             CurPage = 1;
             ShowColorChart(RecentColorsFile, 1);
         }
     } else if (recordable) {
-        if (FileResult appended = AppendColorToFile(m_dataFolder, RecentColorsFile, ColorToHtmlHex(color)); !appended)
-            reportFileError(appended.message);
+        recordRecentColor(color);
     }
 
     if (color != CellColor) {
@@ -206,6 +204,17 @@ void frmshowcolor::CurrentColorChanged(Color color)
 
     HtmlColor(color);
     ChangeCopyMenu();
+}
+
+void frmshowcolor::recordRecentColor(Color color)
+{
+    const FileResult appended = AppendColorToFile(m_dataFolder, RecentColorsFile, ColorToHtmlHex(color));
+    // Recording happens on every change of the colour: one message per run is
+    // enough to tell the user, more would only get in the way.
+    if (!appended && !m_recentFailureReported) {
+        m_recentFailureReported = true;
+        reportFileError(appended.message + QStringLiteral(" Recent colours are not kept."));
+    }
 }
 
 void frmshowcolor::setPaletteItemsVisible(bool visible)

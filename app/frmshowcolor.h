@@ -228,6 +228,7 @@ private:
 
     // Current colour and entry fields (app/frmshowcolor.cpp).
     void lblcolor_MouseUp(Qt::MouseButton button, const QPoint& globalPos);
+    void recordRecentColor(Color color);
     void applyDecimalFields();
     void applyHexFields();
     void setPaletteItemsVisible(bool visible);
@@ -290,6 +291,7 @@ private:
     Color m_currentColor = bascommon::White;
     SchemeColors m_scheme;
     bool m_unloaded = false;
+    bool m_recentFailureReported = false;
 
     // Palettes: the place of each listed palette in the index file, the cells
     // whose record cannot be read, and the list position whose change the

@@ -406,6 +406,10 @@ void tst_mainwindow::currentColour_unwritableRecentFile_reportsAndCarriesOn()
     QVERIFY(m_platform->messages.first().text.contains(QStringLiteral("recent.rgb")));
     // The colour still became current.
     QCOMPARE(window()->currentColor(), MakeColor(0x10, 0x20, 0x30));
+    // Further changes do not repeat the message.
+    setColourByHexFields(QStringLiteral("#405060"));
+    QCOMPARE(window()->currentColor(), MakeColor(0x40, 0x50, 0x60));
+    QCOMPARE(m_platform->messages.size(), 1);
     QDir(m_data->path()).rmdir(QStringLiteral("recent.rgb"));
 }
 
