@@ -153,10 +153,11 @@ ScreenCapture QtPlatform::captureScreen()
 {
     ScreenCapture capture;
     for (QScreen* screen : QGuiApplication::screens()) {
-        // Grabbing the screen's own area keeps its device pixels, whatever
-        // its scale; window 0 is the whole desktop.
+        // With window 0 the offset is relative to the screen's own top-left
+        // corner, not to the desktop; the platform grabs in device pixels, so
+        // a scaled screen yields an image larger than its geometry.
         const QRect area = screen->geometry();
-        const QPixmap shot = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+        const QPixmap shot = screen->grabWindow(0, 0, 0, area.width(), area.height());
         if (!shot.isNull())
             capture.addScreen(area, shot.toImage());
     }

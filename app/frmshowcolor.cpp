@@ -11,9 +11,11 @@
 #include "app/frmabout.h"
 #include "models/frmConversion.h"
 #include "models/frmpreview.h"
+#include "palettes/frmGetColor.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
@@ -358,5 +360,12 @@ void frmshowcolor::mnuabout_Click()
     about.exec();
 }
 
-// Filled in by the screen picker.
-void frmshowcolor::mnustartpick_Click() {}
+void frmshowcolor::mnustartpick_Click()
+{
+    hide();
+    // The main window must have vanished from the screen before it is captured.
+    QCoreApplication::processEvents();
+    // The picker deletes itself when picking ends, and shows this window again.
+    auto* picker = new frmGetColor(*this);
+    picker->Form_Load();
+}

@@ -27,6 +27,9 @@ class SelectionFrame;
 namespace copynotations {
 enum class Notation;
 }
+namespace paletteindex {
+struct Reading;
+}
 
 // The main window. Its handlers are split by subsystem: the shell, current
 // colour, entry fields and commands live in app/, the palette view and palette
@@ -61,6 +64,9 @@ public:
     // Both report a failure themselves and then return false.
     bool RepairFile();
     bool DeleteChart(qint32 index);
+    // Repairs and reads the palette index; whatever is wrong with it is
+    // reported in one message.
+    paletteindex::Reading ReadChartIndex();
     void ShowAddTo();
     // The cell mouse-up handling; start-up runs it for cell 0 with the left button.
     void lblcor_MouseUp(int index, Qt::MouseButton button, const QPoint& globalPos);

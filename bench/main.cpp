@@ -5,12 +5,14 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 
 #include "app/basmain.h"
 #include "app/frmshowcolor.h"
 #include "bench/BenchPlatform.h"
 #include "palettes/PaletteRecords.h"
+#include "palettes/frmGetColor.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -151,6 +153,73 @@ void benchPalettes()
            "ms");
 }
 
+// ---------------------------------------------------------------------------
+// Screen picker
+
+void benchPicker()
+{
+    BenchData data;
+    BenchPlatform platform;
+    const QSize uhd(3840, 2160);
+    QImage picture(uhd, QImage::Format_RGB32);
+    for (int y = 0; y < uhd.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < uhd.width(); ++x)
+            line[x] = qRgb(x & 255, y & 255, (x ^ y) & 255);
+    }
+    platform.screen.addScreen(QRect(QPoint(0, 0), uhd), picture);
+
+    std::unique_ptr<frmshowcolor> window(basmain::CreateMainWindow(platform, data.path()));
+    window->show();
+    QApplication::processEvents();
+    window->mnustartpick_Click();
+    frmGetColor* picker = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* found = qobject_cast<frmGetColor*>(top))
+            picker = found;
+    if (!picker)
+        qFatal("picking did not start");
+    QApplication::processEvents();
+
+    // Moves across the whole picture, so that every one shows a new colour.
+    // Between two moves the event loop runs, as it does for a real mouse, so
+    // that the repaint the move asked for is done; only the handler is timed.
+    constexpr int Moves = 200;
+    int step = 0;
+    QElapsedTimer clock;
+    auto moves = [&](bool timeRepaint) {
+        qint64 nanoseconds = 0;
+        for (int i = 0; i < Moves; ++i) {
+            const QPointF at((step * 977) % uhd.width(), (step * 613) % uhd.height());
+            ++step;
+            QMouseEvent event(QEvent::MouseMove, at, at, at, Qt::NoButton, Qt::NoButton,
+                              Qt::NoModifier);
+            clock.start();
+            QApplication::sendEvent(picker, &event);
+            if (!timeRepaint)
+                nanoseconds += clock.nsecsElapsed();
+            QApplication::processEvents();
+            if (timeRepaint)
+                nanoseconds += clock.nsecsElapsed();
+        }
+        return double(nanoseconds) / 1e3 / Moves;
+    };
+    auto median = [](std::vector<double> values) {
+        std::sort(values.begin(), values.end());
+        return values[values.size() / 2];
+    };
+    std::vector<double> handler;
+    std::vector<double> withRepaint;
+    for (int run = 0; run < 21; ++run) {
+        handler.push_back(moves(false));
+        withRepaint.push_back(moves(true));
+    }
+    report("picker mouse move, 3840 x 2160 capture, handler", median(handler), "us");
+    report("picker mouse move, 3840 x 2160 capture, with its repaint", median(withRepaint), "us");
+    picker->close();
+    QApplication::processEvents();
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -161,5 +230,6 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
 
     benchPalettes();
+    benchPicker();
     return 0;
 }

@@ -229,6 +229,12 @@ bool IsPlainFileName(const QString& name)
            name.compare(IndexTempFileName(), Qt::CaseInsensitive) != 0;
 }
 
+bool AcceptsColors(const QString& kind)
+{
+    const QString trimmed = bascommon::TrimSpaces(kind);
+    return trimmed == QLatin1String("0") || trimmed == QLatin1String("1");
+}
+
 std::optional<qint64> UserPaletteNumber(const QString& file)
 {
     if (file.size() < 6 || !file.startsWith(QLatin1Char('c'), Qt::CaseInsensitive) ||

@@ -65,6 +65,10 @@ FileResult AppendEntry(const QString& dataFolder, const QString& file, const QSt
 // folder part, not "." or "..", and not the index itself.
 bool IsPlainFileName(const QString& name);
 
+// True for the kinds "0" and "1" (spaces around them allowed): the palettes
+// that colours can be added to. Kind "2" is read-only.
+bool AcceptsColors(const QString& kind);
+
 // N of a file name "c" + N + ".rgb", the form of the palettes that users
 // create; nothing for any other name.
 std::optional<qint64> UserPaletteNumber(const QString& file);

@@ -108,15 +108,29 @@ bool frmshowcolor::DeleteChart(qint32 index)
     return true;
 }
 
+paletteindex::Reading frmshowcolor::ReadChartIndex()
+{
+    // Everything wrong with the index goes into one message per reading.
+    const FileResult repaired = paletteindex::Repair(m_dataFolder);
+    paletteindex::Reading reading = paletteindex::Read(m_dataFolder);
+
+    QStringList problems;
+    if (!repaired)
+        problems.append(repaired.message);
+    if (!reading.problems.isEmpty())
+        problems.append(reading.problems);
+    if (!problems.isEmpty())
+        reportIndexProblems(problems.join(QLatin1Char('\n')));
+    return reading;
+}
+
 void frmshowcolor::ShowChartMenu()
 {
     {
         const QSignalBlocker quiet(cmbChart);
         cmbChart->clear();
     }
-    // Everything wrong with the index goes into one message per reading.
-    const FileResult repaired = paletteindex::Repair(m_dataFolder);
-    const paletteindex::Reading reading = paletteindex::Read(m_dataFolder);
+    const paletteindex::Reading reading = ReadChartIndex();
 
     ChartFile.clear();
     ChartName.clear();
@@ -134,14 +148,6 @@ void frmshowcolor::ShowChartMenu()
         cmbChart->setCurrentIndex(-1);
     }
     NewChartFile = reading.nextFileName;
-
-    QStringList problems;
-    if (!repaired)
-        problems.append(repaired.message);
-    if (!reading.problems.isEmpty())
-        problems.append(reading.problems);
-    if (!problems.isEmpty())
-        reportIndexProblems(problems.join(QLatin1Char('\n')));
 
     if (cmbChart->count() > 0)
         cmbChart->setCurrentIndex(0);
@@ -307,8 +313,7 @@ void frmshowcolor::ShowAddTo()
 
     int k = 0;
     for (const paletteindex::Entry& entry : reading.entries) {
-        const QString kind = TrimSpaces(entry.kind);
-        if (kind != QLatin1String("1") && kind != QLatin1String("0"))
+        if (!paletteindex::AcceptsColors(entry.kind))
             continue;
         if (k == 0) {
             mnuAddChart.at(0)->setText(menuCaption(entry.name));

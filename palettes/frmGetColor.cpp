@@ -1,0 +1,254 @@
+#include "palettes/frmGetColor.h"
+
+#include <QBitmap>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPolygon>
+
+#include "app/ClickableLabel.h"
+#include "app/Platform.h"
+#include "app/frmshowcolor.h"
+#include "palettes/frmpick.h"
+
+using namespace bascommon;
+
+namespace {
+
+constexpr int SwatchSize = 30;
+// Where the swatch sits relative to the cursor: right of it and above it.
+constexpr int SwatchRight = 15;
+constexpr int SwatchUp = 40;
+
+const QString MessageTitle = QStringLiteral("Tintora");
+const QString MainPalette = QStringLiteral("mycolor.rgb");
+
+} // namespace
+
+QCursor frmGetColor::eyedropperCursor()
+{
+    // Two colours and a mask, as a classic cursor: black outline, white glass.
+    // The tip of the dropper, pointing down to the left, is the hot spot.
+    constexpr int HotX = 11;
+    constexpr int HotY = 20;
+    const QPolygon glass(
+        {QPoint(HotX, HotY), QPoint(12, 17), QPoint(19, 10), QPoint(21, 12), QPoint(14, 19)});
+    const QPolygon collar({QPoint(17, 9), QPoint(19, 7), QPoint(24, 12), QPoint(22, 14)});
+    const QRect bulb(22, 1, 8, 8);
+
+    QBitmap ink(32, 32);
+    QBitmap mask(32, 32);
+    ink.fill(Qt::color0);
+    mask.fill(Qt::color0);
+    for (QBitmap* layer : {&ink, &mask}) {
+        const bool isMask = layer == &mask;
+        QPainter painter(layer);
+        painter.setPen(QPen(Qt::color1, 1));
+        // The glass is hollow in the ink and solid in the mask, so it shows white.
+        painter.setBrush(isMask ? Qt::color1 : Qt::color0);
+        painter.drawPolygon(glass);
+        painter.setBrush(Qt::color1);
+        painter.drawPolygon(collar);
+        painter.setPen(QPen(Qt::color1, 3));
+        painter.drawLine(22, 10, 25, 7);
+        painter.setPen(QPen(Qt::color1, 1));
+        painter.drawEllipse(bulb);
+    }
+    return QCursor(ink, mask, HotX, HotY);
+}
+
+frmGetColor::frmGetColor(frmshowcolor& main)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_main(main)
+{
+    setObjectName(QStringLiteral("frmGetColor"));
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setCursor(eyedropperCursor());
+
+    shpshow = new QFrame(this);
+    shpshow->setObjectName(QStringLiteral("shpshow"));
+    shpshow->setFrameStyle(QFrame::Box | QFrame::Plain);
+    shpshow->setLineWidth(1);
+    shpshow->setAutoFillBackground(true);
+    shpshow->setFixedSize(SwatchSize, SwatchSize);
+    // The cursor can catch up with the swatch; the picture beneath still counts.
+    shpshow->setAttribute(Qt::WA_TransparentForMouseEvents);
+    shpshow->hide();
+
+    // Picking holds the main window by reference; it must not outlive it.
+    connect(&main, &QObject::destroyed, this, [this] { delete this; });
+}
+
+frmGetColor::~frmGetColor() = default;
+
+void frmGetColor::Form_Load()
+{
+    shpshow->hide();
+    QCoreApplication::processEvents();
+    Platform& platform = m_main.platform();
+    platform.clearClipboard();
+    m_picture = platform.captureScreen();
+    if (m_picture.isNull()) {
+        // A black picture would save black for every click: better to say so.
+        frmshowcolor& main = m_main;
+        FinishPicking();
+        platform.showMessage(&main,
+                             QStringLiteral("The screen could not be captured, so there is no "
+                                            "picture to pick a color from. Picking has ended."),
+                             Platform::Buttons::Ok, Platform::Icon::Warning, MessageTitle);
+        return;
+    }
+
+    const QRect desktop = m_picture.desktopGeometry();
+    m_origin = desktop.topLeft();
+    setGeometry(desktop);
+    show();
+
+    auto* pick = new frmpick(m_main, this);
+    connect(pick, &frmpick::stopRequested, this, &frmGetColor::FinishPicking);
+    connect(pick, &frmpick::pointerEntered, this, &frmGetColor::hideSwatch);
+    m_pick = pick;
+    m_pick->show();
+}
+
+void frmGetColor::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    const QRect dirty = event->rect();
+    // Gaps between screens of different sizes belong to no screen.
+    painter.fillRect(dirty, Qt::black);
+    for (const ScreenCapture::Screen& screen : m_picture.screens()) {
+        const QRect target = screen.geometry.translated(-m_origin);
+        const QRect area = target.intersected(dirty);
+        if (area.isEmpty())
+            continue;
+        // Device pixels of the picture onto device pixels of the window, without
+        // smoothing, so the picture looks exactly like the screen did.
+        const qreal ratioX = qreal(screen.image.width()) / screen.geometry.width();
+        const qreal ratioY = qreal(screen.image.height()) / screen.geometry.height();
+        const QRectF source((area.x() - target.x()) * ratioX, (area.y() - target.y()) * ratioY,
+                            area.width() * ratioX, area.height() * ratioY);
+        painter.drawImage(QRectF(area), screen.image, source);
+    }
+}
+
+// The event's window position keeps the fraction of a logical pixel that its
+// local position rounds away: at a device pixel ratio above 1 it tells which
+// device pixel lies under the hot spot. This window is its own top level, so
+// both are in the same coordinates.
+void frmGetColor::mouseMoveEvent(QMouseEvent* event)
+{
+    Form_MouseMove(event->scenePosition());
+}
+
+void frmGetColor::Form_MouseMove(const QPointF& position)
+{
+    if (m_finished)
+        return;
+    m_lastMove = position;
+    m_moved = true;
+    shpshow->move(position.toPoint() + QPoint(SwatchRight, -SwatchUp));
+    shpshow->show();
+
+    // The frozen picture, not the live screen: one pixel of the capture.
+    PickedColor = m_picture.pixelAt(position + QPointF(m_origin)).value_or(Black);
+    const QColor fill = toQColor(PickedColor);
+    if (shpshow->palette().color(QPalette::Window) != fill) {
+        QPalette colors = shpshow->palette();
+        colors.setColor(QPalette::Window, fill);
+        shpshow->setPalette(colors);
+    }
+    if (m_pick)
+        m_pick->showColor(PickedColor);
+}
+
+void frmGetColor::mouseReleaseEvent(QMouseEvent* event)
+{
+    Form_MouseUp(event->button(), event->scenePosition());
+}
+
+void frmGetColor::Form_MouseUp(Qt::MouseButton button, const QPointF& position)
+{
+    // Until the "Pick&Save Color" window is up there is no target to save to.
+    if (m_finished || !m_pick)
+        return;
+    if (button == Qt::LeftButton) {
+        // A click that no movement led to (the cursor rested where picking
+        // began) picks what is under it, not black.
+        if (!m_moved || position != m_lastMove)
+            Form_MouseMove(position);
+        savePickedColor();
+    } else if (button == Qt::RightButton || button == Qt::MiddleButton) {
+        FinishPicking();
+    }
+}
+
+void frmGetColor::savePickedColor()
+{
+    frmshowcolor& main = m_main;
+    const QString target = main.SaveToFile;
+    const FileResult saved =
+        target.isEmpty()
+            ? FileResult::failure(
+                  QStringLiteral("The picked color cannot be saved: the palette index lists no "
+                                 "palette that colors can be added to."))
+            : AppendColorToFile(main.dataFolder(), target, ColorToHtmlHex(PickedColor));
+    if (!saved) {
+        // Every further click would fail the same way.
+        FinishPicking();
+        main.platform().showMessage(&main, saved.message, Platform::Buttons::Ok,
+                                    Platform::Icon::Critical, MessageTitle);
+        return;
+    }
+    main.CurrentColorChanged(PickedColor);
+    if (m_pick->continuous())
+        return;
+    FinishPicking();
+}
+
+void frmGetColor::hideSwatch()
+{
+    shpshow->hide();
+}
+
+void frmGetColor::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        FinishPicking();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void frmGetColor::closeEvent(QCloseEvent* event)
+{
+    // However the window goes, the main window must come back.
+    event->accept();
+    FinishPicking();
+}
+
+void frmGetColor::FinishPicking()
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    // Hidden rather than closed: closing the last visible window would end
+    // the program before the main window is back.
+    if (m_pick)
+        m_pick->hide();
+    hide();
+    m_picture = ScreenCapture();
+    deleteLater();
+
+    m_main.show();
+    m_main.activateWindow();
+    m_main.cmbChart->setCurrentIndex(0);
+    m_main.ShowColorChart(MainPalette, 1);
+    m_main.CurPage = 1;
+}

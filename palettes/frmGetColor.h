@@ -1,0 +1,62 @@
+#pragma once
+
+#include "app/ScreenCapture.h"
+#include "app/bascommon.h"
+
+#include <QPointF>
+#include <QWidget>
+
+class QFrame;
+class frmpick;
+class frmshowcolor;
+
+// The frozen screen: a borderless window over the whole desktop showing the
+// picture taken when picking began, so that window coordinates are desktop
+// coordinates. shpshow is the swatch that follows the cursor. The window and
+// its "Pick&Save Color" companion delete themselves when picking ends.
+class frmGetColor : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit frmGetColor(frmshowcolor& main);
+    ~frmGetColor() override;
+
+    // Takes the picture and shows both picker windows; when the screen cannot
+    // be captured, says so and ends picking at once.
+    void Form_Load();
+
+    frmpick* pickWindow() const { return m_pick; }
+    bool finished() const { return m_finished; }
+
+    // The colour under the cursor at the last mouse move; black when no pixel
+    // could be read there.
+    Color PickedColor = bascommon::Black;
+
+    QFrame* shpshow = nullptr;
+
+    // The cursor over the picture: an eyedropper whose tip is the hot spot.
+    static QCursor eyedropperCursor();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void Form_MouseMove(const QPointF& position);
+    void Form_MouseUp(Qt::MouseButton button, const QPointF& position);
+    void savePickedColor();
+    void FinishPicking();
+    void hideSwatch();
+
+    frmshowcolor& m_main;
+    ScreenCapture m_picture;
+    // Desktop coordinates of the window's top-left corner.
+    QPoint m_origin;
+    frmpick* m_pick = nullptr;
+    QPointF m_lastMove{-1, -1};
+    bool m_moved = false;
+    bool m_finished = false;
+};

@@ -1,0 +1,184 @@
+#include "palettes/frmpick.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QSignalBlocker>
+
+#include "app/ClickableLabel.h"
+#include "app/Platform.h"
+#include "app/WindowRoutines.h"
+#include "app/frmshowcolor.h"
+#include "palettes/PaletteIndex.h"
+
+using namespace bascommon;
+
+namespace {
+
+const QString AutoStopKey = QStringLiteral("autostop");
+
+// The setting is read as a number: any value other than 0 checks the box,
+// and text that is no number counts as 0.
+bool isNonZeroNumber(const QString& text)
+{
+    bool ok = false;
+    const double value = TrimSpaces(text).toDouble(&ok);
+    return ok && value != 0.0;
+}
+
+QLineEdit* colourText(QWidget* parent, const char* name, int maxLength)
+{
+    auto* field = new QLineEdit(parent);
+    field->setObjectName(QLatin1String(name));
+    field->setReadOnly(true);
+    field->setMaxLength(maxLength);
+    return field;
+}
+
+} // namespace
+
+frmpick::frmpick(frmshowcolor& main, QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_main(main)
+{
+    setObjectName(QStringLiteral("frmpick"));
+    // A window title shows the ampersand as it is.
+    setWindowTitle(QStringLiteral("Pick&Save Color"));
+    setFont(main.font());
+    setAttribute(Qt::WA_QuitOnClose, false);
+    // The free area of the window reports the cursor even without a button down.
+    setMouseTracking(true);
+
+    lblcor = new ClickableLabel(this);
+    lblcor->setObjectName(QStringLiteral("lblcor"));
+    lblcor->setFrameShape(QFrame::Box);
+    lblcor->setFixedSize(48, 48);
+    lblcor->setBackColor(White);
+    txthex = colourText(this, "txthex", 7);
+    txtRgb = colourText(this, "txtRgb", 11);
+    showColor(White);
+
+    Label1 = new QLabel(QStringLiteral("Save To:"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    cmbSaveTo = new QComboBox(this);
+    cmbSaveTo->setObjectName(QStringLiteral("cmbSaveTo"));
+    cmbSaveTo->setMinimumContentsLength(16);
+    cmbSaveTo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    Label1->setBuddy(cmbSaveTo);
+    Check1 = new QCheckBox(QStringLiteral("pick color continuously"), this);
+    Check1->setObjectName(QStringLiteral("Check1"));
+    cmdStop = new QPushButton(QStringLiteral("&Stop"), this);
+    cmdStop->setObjectName(QStringLiteral("cmdStop"));
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(lblcor, 0, 0, 2, 1);
+    grid->addWidget(txthex, 0, 1, 1, 2);
+    grid->addWidget(txtRgb, 1, 1, 1, 2);
+    grid->addWidget(Label1, 2, 0);
+    grid->addWidget(cmbSaveTo, 2, 1, 1, 2);
+    grid->addWidget(Check1, 3, 0, 1, 2);
+    grid->addWidget(cmdStop, 3, 2);
+    grid->setColumnStretch(1, 1);
+    grid->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(cmbSaveTo, &QComboBox::currentIndexChanged, this, &frmpick::cmbSaveTo_Click);
+    connect(Check1, &QCheckBox::toggled, this, &frmpick::Check1_Click);
+    connect(cmdStop, &QPushButton::clicked, this, &frmpick::stopRequested);
+
+    Form_Load();
+}
+
+void frmpick::Form_Load()
+{
+    // Before the first show: changing the flags of a shown window hides it.
+    SetTopmost(m_main.platform(), this);
+    ShowSaveChart();
+    Check1->setChecked(
+        isNonZeroNumber(m_main.platform().readSetting(AutoStopKey, QStringLiteral("0"))));
+}
+
+void frmpick::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_centred)
+        return;
+    m_centred = true;
+    // Shown but not yet on the screen: the frame is known, and the window
+    // appears where it belongs, on the screen the user was working on.
+    QRect frame = frameGeometry();
+    frame.moveCenter(m_main.screen()->geometry().center());
+    move(frame.topLeft());
+}
+
+void frmpick::ShowSaveChart()
+{
+    const paletteindex::Reading reading = m_main.ReadChartIndex();
+    SaveToFiles.clear();
+    {
+        const QSignalBlocker quiet(cmbSaveTo);
+        cmbSaveTo->clear();
+        for (const paletteindex::Entry& entry : reading.entries) {
+            if (!paletteindex::AcceptsColors(entry.kind))
+                continue;
+            cmbSaveTo->addItem(entry.name);
+            SaveToFiles.append(entry.file);
+        }
+        cmbSaveTo->setCurrentIndex(SaveToFiles.isEmpty() ? -1 : 0);
+    }
+    // The first offered palette is the target until the user chooses another;
+    // with none offered there is no target at all.
+    m_main.SaveToFile = SaveToFiles.value(0);
+}
+
+void frmpick::cmbSaveTo_Click(int index)
+{
+    m_main.SaveToFile = SaveToFiles.value(index);
+}
+
+void frmpick::Check1_Click(bool checked)
+{
+    m_main.platform().writeSetting(AutoStopKey,
+                                   checked ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+bool frmpick::continuous() const
+{
+    return Check1->isChecked();
+}
+
+void frmpick::showColor(Color color)
+{
+    lblcor->setBackColor(color);
+    txthex->setText(ColorToHtmlHex(color));
+    txtRgb->setText(ColorToDecList(color));
+}
+
+void frmpick::mouseMoveEvent(QMouseEvent* event)
+{
+    emit pointerEntered();
+    QWidget::mouseMoveEvent(event);
+}
+
+void frmpick::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        emit stopRequested();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void frmpick::closeEvent(QCloseEvent* event)
+{
+    // Closing this window must not leave the screen frozen with the main
+    // window hidden: it ends picking like "&Stop".
+    event->accept();
+    emit stopRequested();
+}

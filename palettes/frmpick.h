@@ -1,0 +1,62 @@
+#pragma once
+
+#include "app/bascommon.h"
+
+#include <QStringList>
+#include <QWidget>
+
+class ClickableLabel;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class frmshowcolor;
+
+// The small "Pick&Save Color" window that stays on top while the screen is
+// frozen: the colour under the cursor (swatch lblcor, txthex, txtRgb), the
+// palette that picked colours go to (cmbSaveTo) and continuous picking (Check1).
+class frmpick : public QWidget
+{
+    Q_OBJECT
+public:
+    frmpick(frmshowcolor& main, QWidget* parent);
+
+    // Fills cmbSaveTo and SaveToFiles with the palettes that take colours and
+    // makes the first of them the target.
+    void ShowSaveChart();
+    // Shows the colour under the cursor.
+    void showColor(Color color);
+    bool continuous() const;
+
+    // The palette file behind each entry of cmbSaveTo, position 0 first.
+    QStringList SaveToFiles;
+
+    ClickableLabel* lblcor = nullptr;
+    QLineEdit* txthex = nullptr;
+    QLineEdit* txtRgb = nullptr;
+    QLabel* Label1 = nullptr;
+    QComboBox* cmbSaveTo = nullptr;
+    QCheckBox* Check1 = nullptr;
+    QPushButton* cmdStop = nullptr;
+
+signals:
+    // "&Stop", Escape or the close box: picking ends without saving.
+    void stopRequested();
+    // The cursor is over this window, not over the frozen picture.
+    void pointerEntered();
+
+protected:
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void Form_Load();
+    void cmbSaveTo_Click(int index);
+    void Check1_Click(bool checked);
+
+    frmshowcolor& m_main;
+    bool m_centred = false;
+};

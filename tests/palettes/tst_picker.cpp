@@ -1,0 +1,517 @@
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include "app/ClickableLabel.h"
+#include "app/frmshowcolor.h"
+#include "palettes/frmGetColor.h"
+#include "palettes/frmpick.h"
+#include "tests/palettes/PaletteTestSession.h"
+
+#include <memory>
+
+using namespace bascommon;
+
+namespace {
+
+// Every device pixel names its place: red = x, green = y (both below 256 in
+// the tests), blue = the screen's mark. Never black or white.
+QImage positionImage(QSize size, int mark)
+{
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            image.setPixel(x, y, qRgb(x & 255, y & 255, mark));
+    return image;
+}
+
+// One screen of 240 x 200 pixels at ratio 1 with a black and a white pixel.
+ScreenCapture oneScreen()
+{
+    QImage image = positionImage(QSize(240, 200), 7);
+    image.setPixel(1, 1, qRgb(0, 0, 0));
+    image.setPixel(2, 2, qRgb(255, 255, 255));
+    ScreenCapture capture;
+    capture.addScreen(QRect(0, 0, 240, 200), image);
+    return capture;
+}
+
+const QList<IndexLine> MixedKinds = {
+    {"mycolor.rgb", "My Colors", "0"}, {"recent.rgb", "Recent Colors", "0"},
+    {"c1.rgb", "Read Only", "2"},      {"c4.rgb", "Spaced Kind", " 1 "},
+    {"c5.rgb", "Fixed", "0"},          {"c6.rgb", "Last & Mine", "1"},
+};
+
+QStringList itemsOf(const QComboBox* list)
+{
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i)
+        items.append(list->itemText(i));
+    return items;
+}
+
+} // namespace
+
+class tst_picker : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cleanup();
+
+    void start_data();
+    void start();
+    void move_showsTheFrozenPixel();
+    void pixelUnderCursor_data();
+    void pixelUnderCursor();
+    void swatch_hiddenOverPickWindow();
+    void singleClick_savesAndReturnsToMyColors();
+    void clickWithoutMove_picksUnderCursor();
+    void continuous_threeClicksThenEnding_data();
+    void continuous_threeClicksThenEnding();
+    void blackAndWhite_savedButNotRecent_data();
+    void blackAndWhite_savedButNotRecent();
+    void saveTo_offersKindsZeroAndOne();
+    void autostop_data();
+    void autostop();
+    void nullCapture_saysSoAndReturns();
+    void saveFailure_data();
+    void saveFailure();
+    void indexProblems_reportedOnce();
+
+private:
+    PaletteSession& begin(const std::function<void(TestDataFolder&)>& prepare = {});
+    frmGetColor* startPicking(bool fromToolbar = false);
+    frmGetColor* picker() const;
+    void verifyPickingEnded();
+    std::unique_ptr<PaletteSession> m_session;
+};
+
+PaletteSession& tst_picker::begin(const std::function<void(TestDataFolder&)>& prepare)
+{
+    m_session = std::make_unique<PaletteSession>(prepare);
+    m_session->platform.screen = oneScreen();
+    return *m_session;
+}
+
+frmGetColor* tst_picker::picker() const
+{
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* found = qobject_cast<frmGetColor*>(window); found && !found->finished())
+            return found;
+    return nullptr;
+}
+
+frmGetColor* tst_picker::startPicking(bool fromToolbar)
+{
+    if (fromToolbar)
+        m_session->tool("pickcolor")->trigger();
+    else
+        m_session->action("mnustartpick")->trigger();
+    return picker();
+}
+
+void tst_picker::verifyPickingEnded()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    for (QWidget* window : QApplication::topLevelWidgets())
+        QVERIFY2(!qobject_cast<frmGetColor*>(window) && !qobject_cast<frmpick*>(window),
+                 "a picker window outlived its run");
+    // The main window returns showing page 1 of the first palette.
+    frmshowcolor& w = *m_session->window;
+    QVERIFY(w.isVisible());
+    QCOMPARE(w.cmbChart->currentIndex(), 0);
+    QCOMPARE(w.CurPage, 1);
+    const QByteArray newest = m_session->folder.read("mycolor.rgb").right(6);
+    auto channel = [&newest](int at) { return newest.mid(at, 2).toInt(nullptr, 16); };
+    QCOMPARE(m_session->cellColour(0),
+             newest.isEmpty() ? White : MakeColor(channel(0), channel(2), channel(4)));
+}
+
+void tst_picker::cleanup()
+{
+    if (m_session)
+        QVERIFY2(m_session->platform.unexpected.isEmpty(),
+                 qPrintable(m_session->platform.unexpected.join('\n')));
+    m_session.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void tst_picker::start_data()
+{
+    QTest::addColumn<bool>("fromToolbar");
+    QTest::newRow("Screen Color Picker") << false;
+    QTest::newRow("pickcolor button") << true;
+}
+
+void tst_picker::start()
+{
+    QFETCH(bool, fromToolbar);
+    PaletteSession& s = begin();
+    s.platform.clipboard = QStringLiteral("kept until picking");
+    frmGetColor* p = startPicking(fromToolbar);
+    QVERIFY(p);
+    QVERIFY(!s.window->isVisible());
+    QVERIFY(p->isVisible());
+    QVERIFY(p->windowFlags().testFlag(Qt::FramelessWindowHint));
+    QCOMPARE(p->geometry(), QRect(0, 0, 240, 200));
+    QVERIFY(p->hasMouseTracking());
+    QVERIFY(!p->shpshow->isVisible());
+    QCOMPARE(s.platform.captureCount, 1);
+    QCOMPARE(s.platform.clipboardClears, 1);
+
+    const QCursor cursor = p->cursor();
+    QCOMPARE(cursor.shape(), Qt::BitmapCursor);
+    QCOMPARE(cursor.hotSpot(), QPoint(11, 20));
+    QCOMPARE(cursor.bitmap().size(), QSize(32, 32));
+    QCOMPARE(cursor.mask().size(), QSize(32, 32));
+    // The tip is drawn: the hot spot is an opaque pixel of the cursor.
+    QCOMPARE(cursor.mask().toImage().pixel(11, 20), QColor(Qt::color1).rgb());
+
+    frmpick* pick = p->pickWindow();
+    QVERIFY(pick && pick->isVisible());
+    QCOMPARE(pick->objectName(), QStringLiteral("frmpick"));
+    QCOMPARE(pick->windowTitle(), QStringLiteral("Pick&Save Color"));
+    QVERIFY(pick->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QCOMPARE(s.platform.topmostRequests.last().first.data(), pick);
+    QCOMPARE(pick->minimumSize(), pick->maximumSize());
+    const QPoint offCentre =
+        pick->frameGeometry().center() - s.window->screen()->geometry().center();
+    QVERIFY(offCentre.manhattanLength() <= 1);
+    QCOMPARE(pick->Label1->text(), QStringLiteral("Save To:"));
+    QCOMPARE(pick->Check1->text(), QStringLiteral("pick color continuously"));
+    QCOMPARE(pick->cmdStop->text(), QStringLiteral("&Stop"));
+    for (const char* name :
+         {"lblcor", "txthex", "txtRgb", "Label1", "cmbSaveTo", "Check1", "cmdStop"})
+        QVERIFY2(pick->findChild<QWidget*>(QLatin1String(name)), name);
+    QCOMPARE(p->findChild<QFrame*>("shpshow"), p->shpshow);
+
+    QTest::mouseClick(pick->cmdStop, Qt::LeftButton);
+    verifyPickingEnded();
+}
+
+void tst_picker::move_showsTheFrozenPixel()
+{
+    PaletteSession& s = begin();
+    frmGetColor* p = startPicking();
+    frmpick* pick = p->pickWindow();
+    // Whatever the screen shows now, the picture taken at the start counts.
+    s.platform.screen = ScreenCapture();
+    for (const QPoint at : {QPoint(100, 120), QPoint(30, 45), QPoint(200, 10)}) {
+        QTest::mouseMove(p, at);
+        const Color expected = MakeColor(at.x(), at.y(), 7);
+        QCOMPARE(p->PickedColor, expected);
+        QVERIFY(p->shpshow->isVisible());
+        QCOMPARE(p->shpshow->pos(), at + QPoint(15, -40));
+        QCOMPARE(p->shpshow->size(), QSize(30, 30));
+        QCOMPARE(p->shpshow->palette().color(QPalette::Window), toQColor(expected));
+        QCOMPARE(pick->lblcor->backColor(), expected);
+        QCOMPARE(pick->txthex->text(), ColorToHtmlHex(expected));
+        QCOMPARE(pick->txtRgb->text(), ColorToDecList(expected));
+    }
+    QCOMPARE(s.platform.captureCount, 1);
+
+    // The window shows the picture exactly as captured.
+    const QImage shown = p->grab().toImage();
+    for (const QPoint at : {QPoint(0, 0), QPoint(37, 150), QPoint(239, 199)})
+        QCOMPARE(QColor(shown.pixel(at)), QColor(oneScreen().screens().at(0).image.pixel(at)));
+    QTest::mouseClick(pick->cmdStop, Qt::LeftButton);
+}
+
+void tst_picker::pixelUnderCursor_data()
+{
+    QTest::addColumn<QList<QRect>>("geometries");
+    QTest::addColumn<QList<qreal>>("ratios");
+    QTest::addColumn<QPointF>("at");
+    QTest::addColumn<QRect>("window");
+    QTest::addColumn<Color>("expected");
+    const QRect left(0, 0, 200, 150);
+    const QRect right(200, 0, 100, 100);
+    QTest::newRow("ratio 2, whole pixel")
+        << QList<QRect>{left} << QList<qreal>{2} << QPointF(10, 20) << left << MakeColor(20, 40, 1);
+    QTest::newRow("ratio 2, hot spot in the second device pixel")
+        << QList<QRect>{left} << QList<qreal>{2} << QPointF(10.5, 20.5) << left
+        << MakeColor(21, 41, 1);
+    QTest::newRow("two screens, second at ratio 2")
+        << QList<QRect>{left, right} << QList<qreal>{1, 2} << QPointF(210, 30)
+        << QRect(0, 0, 300, 150) << MakeColor(20, 60, 2);
+    QTest::newRow("two screens, gap reads black")
+        << QList<QRect>{left, right} << QList<qreal>{1, 2} << QPointF(250, 120)
+        << QRect(0, 0, 300, 150) << Black;
+    QTest::newRow("screen left of the primary")
+        << QList<QRect>{QRect(-100, 0, 100, 150), left} << QList<qreal>{1, 1} << QPointF(30, 5)
+        << QRect(-100, 0, 300, 150) << MakeColor(30, 5, 1);
+}
+
+void tst_picker::pixelUnderCursor()
+{
+    QFETCH(QList<QRect>, geometries);
+    QFETCH(QList<qreal>, ratios);
+    QFETCH(QPointF, at);
+    QFETCH(QRect, window);
+    QFETCH(Color, expected);
+    PaletteSession& s = begin();
+    s.platform.screen = ScreenCapture();
+    for (qsizetype i = 0; i < geometries.size(); ++i)
+        s.platform.screen.addScreen(
+            geometries.at(i), positionImage(geometries.at(i).size() * ratios.at(i), int(i) + 1));
+    frmGetColor* p = startPicking();
+    QCOMPARE(p->geometry(), window);
+    // As the window system delivers it: the local position rounded to whole
+    // logical pixels, the window position exact.
+    QMouseEvent move(QEvent::MouseMove, at.toPoint(), at, p->mapToGlobal(at), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(p, &move);
+    QCOMPARE(p->PickedColor, expected);
+    QTest::mouseClick(p, Qt::RightButton, Qt::NoModifier, at.toPoint());
+    verifyPickingEnded();
+}
+
+void tst_picker::swatch_hiddenOverPickWindow()
+{
+    begin();
+    frmGetColor* p = startPicking();
+    QTest::mouseMove(p, QPoint(50, 60));
+    QVERIFY(p->shpshow->isVisible());
+    QTest::mouseMove(p->pickWindow(), QPoint(1, 1));
+    QVERIFY(!p->shpshow->isVisible());
+    QTest::mouseMove(p, QPoint(70, 90));
+    QVERIFY(p->shpshow->isVisible());
+    QCOMPARE(p->shpshow->pos(), QPoint(85, 50));
+    QTest::mouseClick(p, Qt::RightButton, Qt::NoModifier, QPoint(70, 90));
+}
+
+void tst_picker::singleClick_savesAndReturnsToMyColors()
+{
+    PaletteSession& s = begin();
+    s.choosePalette(3);
+    const QByteArray before = s.folder.read("mycolor.rgb");
+    frmGetColor* p = startPicking();
+    QTest::mouseMove(p, QPoint(18, 52));
+    QTest::mouseClick(p, Qt::LeftButton, Qt::NoModifier, QPoint(18, 52));
+    QCOMPARE(s.folder.read("mycolor.rgb"), before + "123407");
+    QCOMPARE(s.window->currentColor(), MakeColor(0x12, 0x34, 7));
+    QVERIFY(s.folder.read("recent.rgb").endsWith("123407"));
+    verifyPickingEnded();
+    QCOMPARE(s.platform.captureCount, 1);
+}
+
+void tst_picker::clickWithoutMove_picksUnderCursor()
+{
+    PaletteSession& s = begin();
+    frmGetColor* p = startPicking();
+    QTest::mouseClick(p, Qt::LeftButton, Qt::NoModifier, QPoint(33, 44));
+    QVERIFY(s.folder.read("mycolor.rgb").endsWith("212C07"));
+    verifyPickingEnded();
+}
+
+void tst_picker::continuous_threeClicksThenEnding_data()
+{
+    QTest::addColumn<QString>("ending");
+    for (const char* ending : {"Stop", "right button", "middle button", "Escape on the picture",
+                               "Escape on Pick&Save Color", "close box"})
+        QTest::newRow(ending) << QString::fromLatin1(ending);
+}
+
+void tst_picker::continuous_threeClicksThenEnding()
+{
+    QFETCH(QString, ending);
+    PaletteSession& s = begin([](TestDataFolder& folder) { writeIndex(folder, MixedKinds); });
+    s.platform.settings.insert("autostop", "1");
+    frmGetColor* p = startPicking();
+    frmpick* pick = p->pickWindow();
+    QVERIFY(pick->Check1->isChecked());
+    pick->cmbSaveTo->setCurrentIndex(4);
+    for (const QPoint at : {QPoint(10, 11), QPoint(20, 22), QPoint(30, 33)}) {
+        QTest::mouseMove(p, at);
+        QTest::mouseClick(p, Qt::LeftButton, Qt::NoModifier, at);
+        QVERIFY(p->isVisible());
+    }
+    QCOMPARE(s.folder.read("c6.rgb"), QByteArray("0A0B071416071E2107"));
+    QCOMPARE(s.window->currentColor(), MakeColor(30, 33, 7));
+
+    QTest::mouseMove(p, QPoint(40, 44));
+    if (ending == "Stop")
+        QTest::mouseClick(pick->cmdStop, Qt::LeftButton);
+    else if (ending == "right button")
+        QTest::mouseClick(p, Qt::RightButton, Qt::NoModifier, QPoint(40, 44));
+    else if (ending == "middle button")
+        QTest::mouseClick(p, Qt::MiddleButton, Qt::NoModifier, QPoint(40, 44));
+    else if (ending == "Escape on the picture")
+        QTest::keyClick(p, Qt::Key_Escape);
+    else if (ending == "Escape on Pick&Save Color")
+        QTest::keyClick(pick->cmbSaveTo, Qt::Key_Escape);
+    else
+        pick->close();
+    QCOMPARE(s.folder.read("c6.rgb").size(), 18);
+    QCOMPARE(s.window->currentColor(), MakeColor(30, 33, 7));
+    verifyPickingEnded();
+}
+
+void tst_picker::blackAndWhite_savedButNotRecent_data()
+{
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<QByteArray>("record");
+    QTest::addColumn<bool>("recent");
+    QTest::newRow("black") << QPoint(1, 1) << QByteArray("000000") << false;
+    QTest::newRow("white") << QPoint(2, 2) << QByteArray("FFFFFF") << false;
+    QTest::newRow("almost black") << QPoint(0, 1) << QByteArray("000107") << true;
+}
+
+void tst_picker::blackAndWhite_savedButNotRecent()
+{
+    QFETCH(QPoint, at);
+    QFETCH(QByteArray, record);
+    QFETCH(bool, recent);
+    PaletteSession& s = begin();
+    const QByteArray recentBefore = s.folder.read("recent.rgb");
+    frmGetColor* p = startPicking();
+    QTest::mouseMove(p, at);
+    QTest::mouseClick(p, Qt::LeftButton, Qt::NoModifier, at);
+    QVERIFY(s.folder.read("mycolor.rgb").endsWith(record));
+    QCOMPARE(s.folder.read("recent.rgb"), recent ? recentBefore + record : recentBefore);
+    QCOMPARE(ColorToHtmlHex(s.window->currentColor()), "#" + QString::fromLatin1(record));
+}
+
+void tst_picker::saveTo_offersKindsZeroAndOne()
+{
+    PaletteSession& s = begin([](TestDataFolder& folder) { writeIndex(folder, MixedKinds); });
+    const QByteArray mine = s.folder.read("mycolor.rgb");
+    const QByteArray fixed = s.folder.read("c5.rgb");
+    frmGetColor* p = startPicking();
+    frmpick* pick = p->pickWindow();
+    QCOMPARE(itemsOf(pick->cmbSaveTo),
+             QStringList({"My Colors", "Recent Colors", "Spaced Kind", "Fixed", "Last & Mine"}));
+    QCOMPARE(pick->SaveToFiles,
+             QStringList({"mycolor.rgb", "recent.rgb", "c4.rgb", "c5.rgb", "c6.rgb"}));
+    QCOMPARE(pick->cmbSaveTo->currentIndex(), 0);
+    QCOMPARE(s.window->SaveToFile, QStringLiteral("mycolor.rgb"));
+
+    // Chosen the way a user does, with the keyboard.
+    pick->cmbSaveTo->setFocus();
+    QTest::keyClick(pick->cmbSaveTo, Qt::Key_Down);
+    QTest::keyClick(pick->cmbSaveTo, Qt::Key_Down);
+    QTest::keyClick(pick->cmbSaveTo, Qt::Key_Down);
+    QCOMPARE(s.window->SaveToFile, QStringLiteral("c5.rgb"));
+    QTest::mouseMove(p, QPoint(5, 6));
+    QTest::mouseClick(p, Qt::LeftButton, Qt::NoModifier, QPoint(5, 6));
+    QCOMPARE(s.folder.read("c5.rgb"), fixed + "050607");
+    QCOMPARE(s.folder.read("mycolor.rgb"), mine);
+    verifyPickingEnded();
+
+    // Each run builds the list anew and starts at the first palette.
+    p = startPicking();
+    QCOMPARE(p->pickWindow()->cmbSaveTo->currentIndex(), 0);
+    QCOMPARE(s.window->SaveToFile, QStringLiteral("mycolor.rgb"));
+    QCOMPARE(s.platform.captureCount, 2);
+    QTest::mouseClick(p->pickWindow()->cmdStop, Qt::LeftButton);
+}
+
+void tst_picker::autostop_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("checked");
+    QTest::newRow("absent") << QString() << false;
+    QTest::newRow("0") << "0" << false;
+    QTest::newRow("1") << "1" << true;
+    QTest::newRow("other number") << "7" << true;
+    QTest::newRow("negative") << "-1" << true;
+    QTest::newRow("spaces") << " 1 " << true;
+    QTest::newRow("not a number") << "yes" << false;
+}
+
+void tst_picker::autostop()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, checked);
+    PaletteSession& s = begin();
+    if (!stored.isNull())
+        s.platform.settings.insert("autostop", stored);
+    frmGetColor* p = startPicking();
+    QCheckBox* box = p->pickWindow()->Check1;
+    QCOMPARE(box->isChecked(), checked);
+
+    // The box's state is kept for the next run.
+    QTest::mouseClick(box, Qt::LeftButton);
+    QCOMPARE(s.platform.settings.value("autostop"), checked ? "0" : "1");
+    QTest::keyClick(p, Qt::Key_Escape);
+    verifyPickingEnded();
+    p = startPicking();
+    QCOMPARE(p->pickWindow()->Check1->isChecked(), !checked);
+    QTest::keyClick(p, Qt::Key_Escape);
+}
+
+void tst_picker::nullCapture_saysSoAndReturns()
+{
+    PaletteSession& s = begin();
+    s.choosePalette(2);
+    s.platform.screen = ScreenCapture();
+    const QByteArray mine = s.folder.read("mycolor.rgb");
+    const qsizetype before = s.platform.messages.size();
+    QVERIFY(!startPicking());
+    QCOMPARE(s.platform.captureCount, 1);
+    QCOMPARE(s.platform.messages.size(), before + 1);
+    QVERIFY(s.platform.messages.last().text.contains("could not be captured"));
+    QCOMPARE(s.folder.read("mycolor.rgb"), mine);
+    verifyPickingEnded();
+}
+
+void tst_picker::saveFailure_data()
+{
+    QTest::addColumn<QList<IndexLine>>("index");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("target cannot be written") << MixedKinds << "c6.rgb";
+    QTest::newRow("no palette takes colours") << QList<IndexLine>{{"mycolor.rgb", "My Colors", "2"},
+                                                                  {"recent.rgb", "Recent", "2"},
+                                                                  {"c1.rgb", "Read Only", "2"}}
+                                              << "no palette";
+}
+
+void tst_picker::saveFailure()
+{
+    QFETCH(QList<IndexLine>, index);
+    QFETCH(QString, expected);
+    PaletteSession& s = begin([index](TestDataFolder& folder) {
+        writeIndex(folder, index);
+        // A folder in the way fails the write for root as well.
+        QVERIFY(QDir(folder.path()).mkdir("c6.rgb"));
+    });
+    s.platform.settings.insert("autostop", "1");
+    const Color current = s.window->currentColor();
+    const QByteArray mine = s.folder.read("mycolor.rgb");
+    frmGetColor* p = startPicking();
+    p->pickWindow()->cmbSaveTo->setCurrentIndex(p->pickWindow()->cmbSaveTo->count() - 1);
+    const qsizetype before = s.platform.messages.size();
+    QTest::mouseClick(p, Qt::LeftButton, Qt::NoModifier, QPoint(9, 9));
+    QCOMPARE(s.platform.messages.size(), before + 1);
+    const QString shown =
+        expected == "c6.rgb" ? QDir::toNativeSeparators(s.folder.filePath(expected)) : expected;
+    QVERIFY2(s.platform.messages.last().text.contains(shown),
+             qPrintable(s.platform.messages.last().text));
+    QCOMPARE(s.window->currentColor(), current);
+    QCOMPARE(s.folder.read("mycolor.rgb"), mine);
+    verifyPickingEnded();
+}
+
+void tst_picker::indexProblems_reportedOnce()
+{
+    PaletteSession& s = begin([](TestDataFolder& folder) {
+        folder.write("colorchart.cci", indexBytes(MixedKinds) + "stray.rgb\r\n");
+    });
+    QCOMPARE(s.platform.messages.size(), 1);
+    frmGetColor* p = startPicking();
+    QCOMPARE(s.platform.messages.size(), 2);
+    QCOMPARE(s.platform.messages.at(1).text, s.platform.messages.at(0).text);
+    QCOMPARE(p->pickWindow()->cmbSaveTo->count(), 5);
+    QTest::mouseClick(p, Qt::MiddleButton);
+    verifyPickingEnded();
+}
+
+QTEST_MAIN(tst_picker)
+#include "tst_picker.moc"
