@@ -41,6 +41,10 @@ public:
     virtual QString chooseSaveFile(QWidget* parent, const QString& proposedName,
                                    const QString& defaultSuffix, const QString& filter) = 0;
 
+    // Modal file-open dialog for one existing file. Empty when the user chose
+    // no file.
+    virtual QString chooseOpenFile(QWidget* parent, const QString& filter) = 0;
+
     // Hands a file or address to the desktop; neither waited for nor checked.
     virtual void shellOpen(QWidget* owner, const QString& verb, const QString& target,
                            ShowMode mode) = 0;

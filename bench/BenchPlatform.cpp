@@ -28,6 +28,11 @@ QString BenchPlatform::chooseSaveFile(QWidget*, const QString&, const QString&, 
     return {};
 }
 
+QString BenchPlatform::chooseOpenFile(QWidget*, const QString&)
+{
+    return {};
+}
+
 void BenchPlatform::shellOpen(QWidget*, const QString&, const QString&, ShowMode) {}
 
 bool BenchPlatform::anotherInstanceRunning()

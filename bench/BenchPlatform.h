@@ -17,6 +17,7 @@ public:
     Color chooseColor(QWidget* parent, Color initial) override;
     QString chooseSaveFile(QWidget* parent, const QString& proposedName,
                            const QString& defaultSuffix, const QString& filter) override;
+    QString chooseOpenFile(QWidget* parent, const QString& filter) override;
     void shellOpen(QWidget* owner, const QString& verb, const QString& target,
                    ShowMode mode) override;
     bool anotherInstanceRunning() override;

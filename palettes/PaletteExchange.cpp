@@ -75,7 +75,7 @@ QString ImportFilter()
                           "Adobe swatch exchange (*.ase);;All files (*)");
 }
 
-QString ProposedFileName(const QString& paletteName, Format format)
+QString ProposedBaseName(const QString& paletteName)
 {
     QString base;
     for (const QChar c : paletteName)
@@ -83,9 +83,7 @@ QString ProposedFileName(const QString& paletteName, Format format)
     base = base.trimmed();
     while (base.startsWith(QLatin1Char('.')))
         base.remove(0, 1);
-    if (base.isEmpty())
-        base = QStringLiteral("palette");
-    return base + QLatin1Char('.') + ExtensionOf(format);
+    return base.isEmpty() ? QStringLiteral("palette") : base;
 }
 
 QByteArray CssText(const ExchangePalette& palette)

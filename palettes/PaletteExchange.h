@@ -25,9 +25,10 @@ QString ExtensionOf(Format format);
 QString ExportFilter();
 QString ImportFilter();
 
-// A file name for exporting the palette `paletteName`: the name with the
-// characters that file systems refuse replaced, and the format's extension.
-QString ProposedFileName(const QString& paletteName, Format format);
+// A file name, without extension, for exporting the palette `paletteName`:
+// the name with the characters that file systems refuse replaced. The save
+// dialog adds the extension of the format chosen in it.
+QString ProposedBaseName(const QString& paletteName);
 
 // CSS custom properties on :root, one a colour, named after the palette and
 // numbered from 1 in file order:

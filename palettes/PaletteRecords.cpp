@@ -212,13 +212,13 @@ FileResult ReadColors(const QString& path, QList<Color>& colors)
     return FileResult::success();
 }
 
-FileResult WriteColors(const QString& path, const QList<Color>& colors)
+QByteArray RecordsOf(const QList<Color>& colors)
 {
     QByteArray content;
     content.reserve(colors.size() * RecordLength);
     for (const Color color : colors)
         content += bascommon::ColorToHtmlHex(color).mid(1).toLatin1();
-    return replaceFileContents(path, path + QStringLiteral(".tmp"), content);
+    return content;
 }
 
 } // namespace paletterecords

@@ -70,9 +70,7 @@ FileResult ClearAll(const QString& path);
 // passed over or read as some other colour.
 FileResult ReadColors(const QString& path, QList<Color>& colors);
 
-// Makes the palette hold exactly `colors`, in that order, written as
-// ColorToHtmlHex digits. The new content replaces the file through
-// `path` + ".tmp".
-FileResult WriteColors(const QString& path, const QList<Color>& colors);
+// The records of `colors` in that order, as ColorToHtmlHex digits.
+QByteArray RecordsOf(const QList<Color>& colors);
 
 } // namespace paletterecords

@@ -607,7 +607,9 @@ void tst_paletteexchange::fileNames()
     QFETCH(QString, paletteName);
     QFETCH(paletteexchange::Format, format);
     QFETCH(QString, proposed);
-    QCOMPARE(paletteexchange::ProposedFileName(paletteName, format), proposed);
+    QCOMPARE(paletteexchange::ProposedBaseName(paletteName) + '.' +
+                 paletteexchange::ExtensionOf(format),
+             proposed);
     QCOMPARE(paletteexchange::FormatOfFileName(proposed), std::optional(format));
     QCOMPARE(paletteexchange::FormatOfFileName(proposed.toUpper()), std::optional(format));
     QVERIFY(!paletteexchange::FormatOfFileName("x.rgb"));
@@ -684,7 +686,7 @@ void tst_paletteexchange::exportFile_completeOrUntouched()
     for (const auto format :
          {paletteexchange::Format::Gimp, paletteexchange::Format::SwatchExchange,
           paletteexchange::Format::Css, paletteexchange::Format::Json}) {
-        const QString path = dir.filePath(paletteexchange::ProposedFileName(palette.name, format));
+        const QString path = dir.filePath(palette.name + '.' + paletteexchange::ExtensionOf(format));
         QFile old(path);
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write("old");

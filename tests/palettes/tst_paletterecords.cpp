@@ -53,7 +53,7 @@ private slots:
     void ensureFileExists_createsEmptyButKeepsExisting();
     void readColors_data();
     void readColors();
-    void writeColors_replacesWholeFile();
+    void recordsOf_readBackAsTheSameColors();
 };
 
 void tst_paletterecords::parseRecord_data()
@@ -405,19 +405,17 @@ void tst_paletterecords::readColors()
     QVERIFY(read.isEmpty());
 }
 
-void tst_paletterecords::writeColors_replacesWholeFile()
+void tst_paletterecords::recordsOf_readBackAsTheSameColors()
 {
+    const QList<Color> colors = {bascommon::MakeColor(1, 2, 255), bascommon::Black,
+                                 bascommon::MakeColor(0xAB, 0xCD, 0xEF)};
+    QCOMPARE(RecordsOf(colors), QByteArray("0102FF000000ABCDEF"));
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("c5.rgb"));
-    writeAll(path, "AAAAAABBBBBBCCCCCC");
-    // A temporary file left by an interrupted run must not leak into the result.
-    writeAll(path + QStringLiteral(".tmp"), "DDDDDD");
-    QVERIFY(WriteColors(path, {bascommon::MakeColor(1, 2, 255), bascommon::Black}).ok);
-    QCOMPARE(readAll(path), QByteArray("0102FF000000"));
-    QVERIFY(!QFile::exists(path + QStringLiteral(".tmp")));
-
-    QVERIFY(WriteColors(path, {}).ok);
-    QCOMPARE(readAll(path), QByteArray());
+    writeAll(path, RecordsOf(colors));
+    QList<Color> read;
+    QVERIFY(ReadColors(path, read).ok);
+    QCOMPARE(read, colors);
 }
 
 QTEST_GUILESS_MAIN(tst_paletterecords)

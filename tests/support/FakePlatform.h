@@ -47,6 +47,10 @@ public:
     // File-save dialog: each answer is a path, or empty text for Cancel
     QStringList saveAnswers;
     QList<SaveRequest> saveRequests;
+    // File-open dialog: each answer is a path, or empty text for Cancel; the
+    // filter of each request
+    QStringList openAnswers;
+    QStringList openRequests;
     // Shell requests
     QList<ShellRequest> shellRequests;
     // Single instance
@@ -68,6 +72,7 @@ public:
     Color chooseColor(QWidget* parent, Color initial) override;
     QString chooseSaveFile(QWidget* parent, const QString& proposedName, const QString& defaultSuffix,
                            const QString& filter) override;
+    QString chooseOpenFile(QWidget* parent, const QString& filter) override;
     void shellOpen(QWidget* owner, const QString& verb, const QString& target, ShowMode mode) override;
     bool anotherInstanceRunning() override;
     void setTopmost(QWidget* window, bool topmost) override;
