@@ -3,6 +3,7 @@
 #include "app/ScreenCapture.h"
 #include "app/bascommon.h"
 
+#include <QPoint>
 #include <QString>
 
 class QWidget;
@@ -59,4 +60,8 @@ public:
     // A still picture of every screen; null when the screen cannot be
     // captured (as on some Wayland sessions).
     virtual ScreenCapture captureScreen() = 0;
+
+    // Puts the mouse cursor at a desktop position. The window system may
+    // refuse (as Wayland does); the picker does not rely on it.
+    virtual void moveCursor(const QPoint& desktopPosition) = 0;
 };

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QColorDialog>
 #include <QCryptographicHash>
+#include <QCursor>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
@@ -167,6 +168,11 @@ void QtPlatform::setTopmost(QWidget* window, bool topmost)
     // Changing a window's flags hides it; a window that was on screen returns.
     if (wasVisible)
         window->show();
+}
+
+void QtPlatform::moveCursor(const QPoint& desktopPosition)
+{
+    QCursor::setPos(desktopPosition);
 }
 
 ScreenCapture QtPlatform::captureScreen()

@@ -30,6 +30,7 @@ public:
     bool anotherInstanceRunning() override;
     void setTopmost(QWidget* window, bool topmost) override;
     ScreenCapture captureScreen() override;
+    void moveCursor(const QPoint& desktopPosition) override;
 
 private:
     QString m_dataFolder;

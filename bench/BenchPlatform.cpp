@@ -42,6 +42,8 @@ bool BenchPlatform::anotherInstanceRunning()
 
 void BenchPlatform::setTopmost(QWidget*, bool) {}
 
+void BenchPlatform::moveCursor(const QPoint&) {}
+
 ScreenCapture BenchPlatform::captureScreen()
 {
     return screen;

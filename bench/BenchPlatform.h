@@ -23,6 +23,7 @@ public:
     bool anotherInstanceRunning() override;
     void setTopmost(QWidget* window, bool topmost) override;
     ScreenCapture captureScreen() override;
+    void moveCursor(const QPoint& desktopPosition) override;
 
     // The picture that a picking run gets.
     ScreenCapture screen;

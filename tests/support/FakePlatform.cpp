@@ -96,6 +96,11 @@ ScreenCapture FakePlatform::captureScreen()
     return screen;
 }
 
+void FakePlatform::moveCursor(const QPoint& desktopPosition)
+{
+    cursorMoves.append(desktopPosition);
+}
+
 QStringList FakePlatform::messageTexts() const
 {
     QStringList texts;

@@ -60,6 +60,8 @@ public:
     // Screen capture: the picture handed out, and how often it was asked for
     ScreenCapture screen;
     int captureCount = 0;
+    // Where the program put the mouse cursor, in order
+    QList<QPoint> cursorMoves;
 
     QStringList unexpected;
 
@@ -77,6 +79,7 @@ public:
     bool anotherInstanceRunning() override;
     void setTopmost(QWidget* window, bool topmost) override;
     ScreenCapture captureScreen() override;
+    void moveCursor(const QPoint& desktopPosition) override;
 
     // The texts of the message boxes shown so far.
     QStringList messageTexts() const;
