@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-QString BenchPlatform::readSetting(const QString&, const QString& defaultValue)
+QString BenchPlatform::readSetting(const QString& key, const QString& defaultValue)
 {
-    return defaultValue;
+    return settings.value(key, defaultValue);
 }
 
 void BenchPlatform::writeSetting(const QString&, const QString&) {}

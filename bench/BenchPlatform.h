@@ -2,6 +2,8 @@
 
 #include "app/Platform.h"
 
+#include <QMap>
+
 // A platform that shows nothing and answers every question with No, so that a
 // benchmark never waits for a person. Messages go to standard error, since one
 // during a measurement means the figure is not what it claims to be.
@@ -27,4 +29,6 @@ public:
 
     // The picture that a picking run gets.
     ScreenCapture screen;
+    // Settings as the program would find them; nothing is written back.
+    QMap<QString, QString> settings;
 };

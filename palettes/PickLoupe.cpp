@@ -57,25 +57,41 @@ void PickLoupe::paintEvent(QPaintEvent*)
     // The pixels as a tiny image, enlarged without smoothing: one drawing
     // call however many pixels change.
     QImage tiny(Side, Side, QImage::Format_RGB32);
+    bool anyBeyond = false;
     for (int row = 0; row < Side; ++row) {
         auto* line = reinterpret_cast<QRgb*>(tiny.scanLine(row));
         for (int column = 0; column < Side; ++column) {
             const std::optional<Color>& pixel = m_pixels[std::size_t(row * Side + column)];
+            anyBeyond = anyBeyond || !pixel;
             line[column] = pixel ? qRgb(bascommon::GetRed(*pixel), bascommon::GetGreen(*pixel),
                                         bascommon::GetBlue(*pixel))
                                  : qRgb(128, 128, 128);
         }
     }
     QPainter painter(this);
-    const int inner = Side * Zoom;
-    painter.drawImage(QRect(0, 0, inner, inner), tiny);
+    painter.drawImage(QRect(0, 0, Side * Zoom, Side * Zoom), tiny);
     // Places beyond the screen are hatched, so that no colour is taken for them.
-    for (int row = 0; row < Side; ++row)
-        for (int column = 0; column < Side; ++column)
-            if (!m_pixels[std::size_t(row * Side + column)])
-                painter.fillRect(column * Zoom, row * Zoom, Zoom, Zoom,
-                                 QBrush(Qt::black, Qt::BDiagPattern));
+    if (anyBeyond) {
+        for (int row = 0; row < Side; ++row)
+            for (int column = 0; column < Side; ++column)
+                if (!m_pixels[std::size_t(row * Side + column)])
+                    painter.fillRect(column * Zoom, row * Zoom, Zoom, Zoom,
+                                     QBrush(Qt::black, Qt::BDiagPattern));
+    }
+    if (m_overlay.isNull() || m_overlaySize != m_averageSize) {
+        m_overlay = overlay(m_averageSize);
+        m_overlaySize = m_averageSize;
+    }
+    painter.drawPixmap(0, 0, m_overlay);
+}
 
+QPixmap PickLoupe::overlay(int averageSize)
+{
+    // The grid and the frames do not change from move to move: drawn once.
+    QPixmap pixmap(Extent, Extent);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    const int inner = Side * Zoom;
     painter.setPen(QColor(0, 0, 0, 64));
     for (int i = 0; i < Side; ++i) {
         painter.drawLine(i * Zoom, 0, i * Zoom, inner - 1);
@@ -93,7 +109,8 @@ void PickLoupe::paintEvent(QPaintEvent*)
         painter.setPen(QPen(Qt::black, 1, style));
         painter.drawRect(square.adjusted(0, 0, -1, -1));
     };
-    if (m_averageSize > 1)
-        outline(m_averageSize, Qt::DashLine);
+    if (averageSize > 1)
+        outline(averageSize, Qt::DashLine);
     outline(1, Qt::SolidLine);
+    return pixmap;
 }

@@ -2,6 +2,7 @@
 
 #include "palettes/PickSampling.h"
 
+#include <QPixmap>
 #include <QWidget>
 
 // The loupe of "Pick&Save Color": the device pixels around the hot spot,
@@ -34,6 +35,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    static QPixmap overlay(int averageSize);
+
     picksampling::LoupePixels m_pixels{};
     int m_averageSize = 1;
+    QPixmap m_overlay;
+    int m_overlaySize = 0;
 };

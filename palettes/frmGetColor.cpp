@@ -85,6 +85,7 @@ frmGetColor::frmGetColor(frmshowcolor& main)
     // The cursor can catch up with the swatch; the picture beneath still counts.
     shpshow->setAttribute(Qt::WA_TransparentForMouseEvents);
     shpshow->hide();
+    m_swatchPalette = shpshow->palette();
 
     // Picking holds the main window by reference; it must not outlive it.
     connect(&main, &QObject::destroyed, this, [this] { delete this; });
@@ -197,9 +198,8 @@ void frmGetColor::showPickedColor(Color color)
     if (m_shownColor == color)
         return;
     m_shownColor = color;
-    QPalette colors = shpshow->palette();
-    colors.setColor(QPalette::Window, toQColor(color));
-    shpshow->setPalette(colors);
+    m_swatchPalette.setColor(QPalette::Window, toQColor(color));
+    shpshow->setPalette(m_swatchPalette);
     if (m_pick)
         m_pick->showColor(color);
 }

@@ -4,6 +4,7 @@
 #include "app/bascommon.h"
 #include "palettes/PickSampling.h"
 
+#include <QPalette>
 #include <QPointF>
 #include <QWidget>
 
@@ -83,5 +84,7 @@ private:
     // The colour that the swatches and fields show, so that a move over the
     // same colour touches none of them.
     std::optional<Color> m_shownColor;
+    // shpshow's palette, recoloured in place on each new colour.
+    QPalette m_swatchPalette;
     picksampling::LoupePixels m_loupePixels{};
 };

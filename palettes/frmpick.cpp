@@ -67,6 +67,7 @@ frmpick::frmpick(frmshowcolor& main, QWidget* parent)
     lblcor->setFrameShape(QFrame::Box);
     lblcor->setFixedSize(48, 48);
     lblcor->setBackColor(White);
+    m_swatchPalette = lblcor->palette();
     txthex = colourText(this, "txthex", 7);
     txtRgb = colourText(this, "txtRgb", 11);
     showColor(White);
@@ -192,7 +193,10 @@ void frmpick::cmbAverage_Click(int)
 
 void frmpick::showColor(Color color)
 {
-    lblcor->setBackColor(color);
+    // The swatch keeps a palette of its own, recoloured in place: copying
+    // the label's palette on every move would cost more than the change.
+    m_swatchPalette.setColor(QPalette::Window, toQColor(color));
+    lblcor->setPalette(m_swatchPalette);
     txthex->setText(ColorToHtmlHex(color));
     txtRgb->setText(ColorToDecList(color));
 }

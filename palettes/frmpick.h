@@ -2,6 +2,7 @@
 
 #include "app/bascommon.h"
 
+#include <QPalette>
 #include <QStringList>
 #include <QWidget>
 
@@ -71,4 +72,5 @@ private:
 
     frmshowcolor& m_main;
     bool m_centred = false;
+    QPalette m_swatchPalette;
 };
