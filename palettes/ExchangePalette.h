@@ -12,6 +12,8 @@ struct ExchangePalette
     // Empty when the file names none.
     QString name;
     QList<Color> colors;
+
+    bool operator==(const ExchangePalette&) const = default;
 };
 
 // What reading the content of an exchange file gave: the palette, or a

@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+#include <QRandomGenerator>
 #include <QtEndian>
 
 #include "palettes/GimpPalette.h"
@@ -163,6 +164,8 @@ private slots:
     void importFile_data();
     void importFile();
     void exportFile_completeOrUntouched();
+    void mutatedFiles_readSafelyOrRefused_data();
+    void mutatedFiles_readSafelyOrRefused();
 };
 
 void tst_paletteexchange::gimpShippedPalettes_data()
@@ -686,7 +689,8 @@ void tst_paletteexchange::exportFile_completeOrUntouched()
     for (const auto format :
          {paletteexchange::Format::Gimp, paletteexchange::Format::SwatchExchange,
           paletteexchange::Format::Css, paletteexchange::Format::Json}) {
-        const QString path = dir.filePath(palette.name + '.' + paletteexchange::ExtensionOf(format));
+        const QString path =
+            dir.filePath(palette.name + '.' + paletteexchange::ExtensionOf(format));
         QFile old(path);
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write("old");
@@ -703,6 +707,73 @@ void tst_paletteexchange::exportFile_completeOrUntouched()
                                        QDir::toNativeSeparators(nowhere) + "\""),
              qPrintable(failed.message));
     QVERIFY(!QFile::exists(nowhere));
+}
+
+void tst_paletteexchange::mutatedFiles_readSafelyOrRefused_data()
+{
+    QTest::addColumn<QByteArray>("seed");
+    QTest::newRow("GIMP Tango") << readFile(testDataPath("gimp/Tango.gpl"));
+    QTest::newRow("GIMP Visibone") << readFile(testDataPath("gimp/Visibone.gpl"));
+    QTest::newRow("Illustrator swatches") << readFile(testDataPath("ase/illustrator-defaults.ase"));
+    QTest::newRow("swatch exchange with groups")
+        << AseBuilder()
+               .group("G")
+               .colour("a", "LAB ", {0.5f, 20, -30})
+               .colour("b", "CMYK", {0.1f, 0.2f, 0.3f, 0.4f})
+               .block(0x0042, "xyz")
+               .groupEnd()
+               .colour("c", "Gray", {0.25f})
+               .bytes();
+}
+
+void tst_paletteexchange::mutatedFiles_readSafelyOrRefused()
+{
+    // Damaged copies of real files, as a disk, a download or a hostile sender
+    // makes them: whatever the reader makes of one is either refused with a
+    // reason or a palette that every format writes and reads back the same.
+    QFETCH(QByteArray, seed);
+    QRandomGenerator random(20240611);
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray damaged = seed;
+        const int edits = 1 + random.bounded(4);
+        for (int e = 0; e < edits && !damaged.isEmpty(); ++e) {
+            const qsizetype at = random.bounded(damaged.size());
+            switch (random.bounded(5)) {
+            case 0:
+                damaged[at] = char(random.bounded(256));
+                break;
+            case 1:
+                damaged.truncate(at);
+                break;
+            case 2:
+                damaged.insert(at, damaged.mid(random.bounded(damaged.size()), 8));
+                break;
+            case 3:
+                damaged.remove(at, 1 + random.bounded(6));
+                break;
+            default: {
+                // A length or count turned into a large number.
+                QByteArray big(4, '\0');
+                qToBigEndian(quint32(random.generate()), big.data());
+                damaged.replace(at, 4, big);
+            }
+            }
+        }
+        const ExchangeReading reading = paletteexchange::Decode(damaged);
+        if (!reading.ok()) {
+            QVERIFY(reading.palette.colors.isEmpty());
+            continue;
+        }
+        QVERIFY(reading.palette.colors.size() <= paletteexchange::MaxColors);
+        const ExchangeReading viaGimp = paletteexchange::Decode(
+            paletteexchange::Encode(paletteexchange::Format::Gimp, reading.palette));
+        QVERIFY2(viaGimp.ok(), qPrintable(viaGimp.problem));
+        QCOMPARE(viaGimp.palette.colors, reading.palette.colors);
+        const ExchangeReading viaAse = paletteexchange::Decode(
+            paletteexchange::Encode(paletteexchange::Format::SwatchExchange, reading.palette));
+        QVERIFY2(viaAse.ok(), qPrintable(viaAse.problem));
+        QCOMPARE(viaAse.palette, reading.palette);
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_paletteexchange)
