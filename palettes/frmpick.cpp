@@ -83,6 +83,9 @@ frmpick::frmpick(frmshowcolor& main, QWidget* parent)
     Check1->setObjectName(QStringLiteral("Check1"));
     cmdStop = new QPushButton(QStringLiteral("&Stop"), this);
     cmdStop->setObjectName(QStringLiteral("cmdStop"));
+    // Enter on the focused button stops, as it would in a dialog; anywhere
+    // else in this window Enter picks.
+    cmdStop->setAutoDefault(true);
     picLoupe = new PickLoupe(this);
     lblAverage = new QLabel(QStringLiteral("Sample:"), this);
     lblAverage->setObjectName(QStringLiteral("lblAverage"));
