@@ -3,6 +3,7 @@
 #include "app/ScreenCapture.h"
 #include "app/bascommon.h"
 
+#include <QPoint>
 #include <QString>
 
 class QWidget;
@@ -41,6 +42,10 @@ public:
     virtual QString chooseSaveFile(QWidget* parent, const QString& proposedName,
                                    const QString& defaultSuffix, const QString& filter) = 0;
 
+    // Modal file-open dialog for one existing file. Empty when the user chose
+    // no file.
+    virtual QString chooseOpenFile(QWidget* parent, const QString& filter) = 0;
+
     // Hands a file or address to the desktop; neither waited for nor checked.
     virtual void shellOpen(QWidget* owner, const QString& verb, const QString& target,
                            ShowMode mode) = 0;
@@ -55,4 +60,8 @@ public:
     // A still picture of every screen; null when the screen cannot be
     // captured (as on some Wayland sessions).
     virtual ScreenCapture captureScreen() = 0;
+
+    // Puts the mouse cursor at a desktop position. The window system may
+    // refuse (as Wayland does); the picker does not rely on it.
+    virtual void moveCursor(const QPoint& desktopPosition) = 0;
 };

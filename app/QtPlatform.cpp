@@ -4,12 +4,14 @@
 #include <QClipboard>
 #include <QColorDialog>
 #include <QCryptographicHash>
+#include <QCursor>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLockFile>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
@@ -107,6 +109,25 @@ QString QtPlatform::chooseSaveFile(QWidget* parent, const QString& proposedName,
     dialog.setDefaultSuffix(defaultSuffix);
     dialog.setNameFilter(filter);
     dialog.selectFile(proposedName);
+    // With several formats on offer, a name typed without an extension gets
+    // the one of the format chosen in the dialog.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& chosen) {
+        static const QRegularExpression firstPattern(QStringLiteral("\\*\\.(\\w+)"));
+        const QRegularExpressionMatch match = firstPattern.match(chosen);
+        if (match.hasMatch())
+            dialog.setDefaultSuffix(match.captured(1));
+    });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+QString QtPlatform::chooseOpenFile(QWidget* parent, const QString& filter)
+{
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(filter);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
@@ -147,6 +168,11 @@ void QtPlatform::setTopmost(QWidget* window, bool topmost)
     // Changing a window's flags hides it; a window that was on screen returns.
     if (wasVisible)
         window->show();
+}
+
+void QtPlatform::moveCursor(const QPoint& desktopPosition)
+{
+    QCursor::setPos(desktopPosition);
 }
 
 ScreenCapture QtPlatform::captureScreen()

@@ -25,10 +25,12 @@ public:
     Color chooseColor(QWidget* parent, Color initial) override;
     QString chooseSaveFile(QWidget* parent, const QString& proposedName, const QString& defaultSuffix,
                            const QString& filter) override;
+    QString chooseOpenFile(QWidget* parent, const QString& filter) override;
     void shellOpen(QWidget* owner, const QString& verb, const QString& target, ShowMode mode) override;
     bool anotherInstanceRunning() override;
     void setTopmost(QWidget* window, bool topmost) override;
     ScreenCapture captureScreen() override;
+    void moveCursor(const QPoint& desktopPosition) override;
 
 private:
     QString m_dataFolder;

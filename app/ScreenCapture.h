@@ -18,6 +18,13 @@ public:
         QRect geometry;
         QImage image;
     };
+    // One device pixel: the screen it belongs to and its place in that
+    // screen's image.
+    struct DevicePixel {
+        qsizetype screen = -1;
+        QPoint pixel;
+        bool operator==(const DevicePixel&) const = default;
+    };
 
     void addScreen(const QRect& geometry, const QImage& image);
 
@@ -29,6 +36,13 @@ public:
     // The colour of the device pixel under a desktop point; nothing outside
     // every screen.
     std::optional<Color> pixelAt(const QPointF& desktopPoint) const;
+
+    // The device pixel under a desktop point, each screen mapped through its
+    // own ratio of device to logical pixels; nothing outside every screen.
+    std::optional<DevicePixel> devicePixelAt(const QPointF& desktopPoint) const;
+    // The desktop point at the centre of a device pixel, which devicePixelAt
+    // maps back to that pixel.
+    QPointF desktopCentreOf(const DevicePixel& devicePixel) const;
 
 private:
     QList<Screen> m_screens;

@@ -7,12 +7,32 @@ namespace bascommon {
 
 namespace {
 
+// The channel's upper-case hex text without leading zeros, prefixed by "0",
+// keeping the rightmost two characters: the two digits of its low byte. Written
+// digit by digit, since the screen picker formats a colour on every mouse move.
+void putTwoHexDigits(QChar* out, int channel)
+{
+    static constexpr char Digits[] = "0123456789ABCDEF";
+    out[0] = QLatin1Char(Digits[(channel >> 4) & 15]);
+    out[1] = QLatin1Char(Digits[channel & 15]);
+}
+
 QString twoHexDigits(int channel)
 {
-    // The channel's hex text without leading zeros, prefixed by "0", keeping the
-    // rightmost two characters.
-    const QString digits = QStringLiteral("0") + QString::number(channel, 16).toUpper();
-    return digits.right(2);
+    QString digits(2, Qt::Uninitialized);
+    putTwoHexDigits(digits.data(), channel);
+    return digits;
+}
+
+// Decimal digits of a channel (0 to 255) at `out`; returns the end.
+QChar* putDecimal(QChar* out, int channel)
+{
+    if (channel >= 100)
+        *out++ = QLatin1Char(char('0' + channel / 100));
+    if (channel >= 10)
+        *out++ = QLatin1Char(char('0' + channel / 10 % 10));
+    *out++ = QLatin1Char(char('0' + channel % 10));
+    return out;
 }
 
 bool multipleOf51(int channel) { return channel % 51 == 0; }
@@ -31,14 +51,26 @@ QString BlueHex(Color value) { return twoHexDigits(GetBlue(value)); }
 
 QString ColorToHtmlHex(Color value)
 {
-    return QStringLiteral("#") + RedHex(value) + GreenHex(value) + BlueHex(value);
+    QString text(7, Qt::Uninitialized);
+    QChar* out = text.data();
+    out[0] = QLatin1Char('#');
+    putTwoHexDigits(out + 1, GetRed(value));
+    putTwoHexDigits(out + 3, GetGreen(value));
+    putTwoHexDigits(out + 5, GetBlue(value));
+    return text;
 }
 
 QString ColorToBgrHex(Color value) { return BlueHex(value) + GreenHex(value) + RedHex(value); }
 
 QString ColorToDecList(Color value)
 {
-    return QStringLiteral("%1,%2,%3").arg(GetRed(value)).arg(GetGreen(value)).arg(GetBlue(value));
+    QChar buffer[11];
+    QChar* end = putDecimal(buffer, GetRed(value));
+    *end++ = QLatin1Char(',');
+    end = putDecimal(end, GetGreen(value));
+    *end++ = QLatin1Char(',');
+    end = putDecimal(end, GetBlue(value));
+    return QString(buffer, end - buffer);
 }
 
 bool IsWebSafe(Color value)

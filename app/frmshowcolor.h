@@ -139,6 +139,8 @@ public:
     // ---- Menus ----
     QMenu* mnufile = nullptr;
     QAction* mnuNew = nullptr;
+    QAction* mnuExport = nullptr; // the palette on display to a GIMP, ASE, CSS or JSON file
+    QAction* mnuImport = nullptr; // a GIMP or ASE file as a new user palette
     QAction* mnuExit = nullptr;
 
     QMenu* mnuEdit = nullptr;
@@ -251,6 +253,12 @@ private:
     void cmbChart_Activated(int index);
     void lblcor_MouseMove(int index);
     void mnuNew_Click();
+    void mnuExport_Click();
+    void mnuImport_Click();
+    // Lists a new user palette of file NewChartFile; false after reporting a
+    // failure. showNewPalette then rebuilds the list and shows it.
+    bool listUserPalette(const QString& name);
+    void showNewPalette();
     void mnuDelChart_Click();
     void mnuDelCor_Click();
     void mnuCleanAll_Click();

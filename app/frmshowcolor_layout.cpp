@@ -263,6 +263,8 @@ void frmshowcolor::buildMenus()
 
     mnufile = submenu(this, "mnufile", QStringLiteral("&File"));
     mnuNew = menuItem(mnufile, "mnuNew", QStringLiteral("&New Color Palette..."));
+    mnuExport = menuItem(mnufile, "mnuExport", QStringLiteral("Export Palette..."));
+    mnuImport = menuItem(mnufile, "mnuImport", QStringLiteral("Import Palette..."));
     mnuExit = menuItem(mnufile, "mnuExit", QStringLiteral("E&xit"));
     bar->addMenu(mnufile);
 

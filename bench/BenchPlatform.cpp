@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-QString BenchPlatform::readSetting(const QString&, const QString& defaultValue)
+QString BenchPlatform::readSetting(const QString& key, const QString& defaultValue)
 {
-    return defaultValue;
+    return settings.value(key, defaultValue);
 }
 
 void BenchPlatform::writeSetting(const QString&, const QString&) {}
@@ -28,6 +28,11 @@ QString BenchPlatform::chooseSaveFile(QWidget*, const QString&, const QString&, 
     return {};
 }
 
+QString BenchPlatform::chooseOpenFile(QWidget*, const QString&)
+{
+    return {};
+}
+
 void BenchPlatform::shellOpen(QWidget*, const QString&, const QString&, ShowMode) {}
 
 bool BenchPlatform::anotherInstanceRunning()
@@ -36,6 +41,8 @@ bool BenchPlatform::anotherInstanceRunning()
 }
 
 void BenchPlatform::setTopmost(QWidget*, bool) {}
+
+void BenchPlatform::moveCursor(const QPoint&) {}
 
 ScreenCapture BenchPlatform::captureScreen()
 {

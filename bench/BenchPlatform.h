@@ -2,6 +2,8 @@
 
 #include "app/Platform.h"
 
+#include <QMap>
+
 // A platform that shows nothing and answers every question with No, so that a
 // benchmark never waits for a person. Messages go to standard error, since one
 // during a measurement means the figure is not what it claims to be.
@@ -17,12 +19,16 @@ public:
     Color chooseColor(QWidget* parent, Color initial) override;
     QString chooseSaveFile(QWidget* parent, const QString& proposedName,
                            const QString& defaultSuffix, const QString& filter) override;
+    QString chooseOpenFile(QWidget* parent, const QString& filter) override;
     void shellOpen(QWidget* owner, const QString& verb, const QString& target,
                    ShowMode mode) override;
     bool anotherInstanceRunning() override;
     void setTopmost(QWidget* window, bool topmost) override;
     ScreenCapture captureScreen() override;
+    void moveCursor(const QPoint& desktopPosition) override;
 
     // The picture that a picking run gets.
     ScreenCapture screen;
+    // Settings as the program would find them; nothing is written back.
+    QMap<QString, QString> settings;
 };

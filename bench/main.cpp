@@ -156,68 +156,123 @@ void benchPalettes()
 // ---------------------------------------------------------------------------
 // Screen picker
 
+// One picking run on a 3840 x 2160 screen whose every pixel differs from its
+// neighbours, beside a 1920 x 1080 screen of one colour.
+class PickerRun
+{
+public:
+    explicit PickerRun(const QString& averageSize)
+    {
+        QImage picture(Uhd, QImage::Format_RGB32);
+        for (int y = 0; y < Uhd.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+            for (int x = 0; x < Uhd.width(); ++x)
+                line[x] = qRgb(x & 255, y & 255, (x ^ y) & 255);
+        }
+        QImage plain(QSize(1920, 1080), QImage::Format_RGB32);
+        plain.fill(qRgb(40, 90, 160));
+        m_platform.screen.addScreen(QRect(QPoint(0, 0), Uhd), picture);
+        m_platform.screen.addScreen(QRect(QPoint(Uhd.width(), 0), plain.size()), plain);
+        m_platform.settings.insert(QStringLiteral("pickaverage"), averageSize);
+
+        m_window.reset(basmain::CreateMainWindow(m_platform, m_data.path()));
+        m_window->show();
+        QApplication::processEvents();
+        m_window->mnustartpick_Click();
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* found = qobject_cast<frmGetColor*>(top))
+                m_picker = found;
+        if (!m_picker)
+            qFatal("picking did not start");
+        QApplication::processEvents();
+    }
+    ~PickerRun()
+    {
+        m_picker->close();
+        QApplication::processEvents();
+    }
+
+    enum class Path {
+        // Jumps across the whole picture: every move shows a new colour, and
+        // the loupe reads memory that no earlier move brought into the cache.
+        Jumps,
+        // A sweep in steps of 3 pixels, as a hand moves a mouse: every move
+        // shows a new colour, near the last one.
+        Sweep,
+        // Jumps across the plain screen: no move shows a new colour.
+        OneColour,
+    };
+
+    // Median over 21 runs of the mean cost of 200 moves, in microseconds. Between
+    // two moves the event loop runs, as it does for a real mouse, so that the
+    // repaint the move asked for is done; it is timed only when asked for.
+    double moves(Path path, bool timeRepaint)
+    {
+        constexpr int Moves = 200;
+        std::vector<double> runs;
+        QElapsedTimer clock;
+        for (int run = 0; run < 21; ++run) {
+            qint64 nanoseconds = 0;
+            for (int i = 0; i < Moves; ++i) {
+                QPointF at;
+                switch (path) {
+                case Path::Jumps:
+                    at = QPointF((m_step * 977) % Uhd.width(), (m_step * 613) % Uhd.height());
+                    break;
+                case Path::Sweep:
+                    at = QPointF(20 + (m_step * 3) % 3800, 20 + (m_step * 3 / 3800 * 7) % 2120);
+                    break;
+                case Path::OneColour:
+                    at = QPointF(Uhd.width() + 20 + (m_step * 977) % 1880,
+                                 20 + (m_step * 613) % 1040);
+                    break;
+                }
+                ++m_step;
+                QMouseEvent event(QEvent::MouseMove, at, at, at, Qt::NoButton, Qt::NoButton,
+                                  Qt::NoModifier);
+                clock.start();
+                QApplication::sendEvent(m_picker, &event);
+                if (!timeRepaint)
+                    nanoseconds += clock.nsecsElapsed();
+                QApplication::processEvents();
+                if (timeRepaint)
+                    nanoseconds += clock.nsecsElapsed();
+            }
+            runs.push_back(double(nanoseconds) / 1e3 / Moves);
+        }
+        std::sort(runs.begin(), runs.end());
+        return runs[runs.size() / 2];
+    }
+
+private:
+    static constexpr QSize Uhd{3840, 2160};
+    BenchData m_data;
+    BenchPlatform m_platform;
+    std::unique_ptr<frmshowcolor> m_window;
+    frmGetColor* m_picker = nullptr;
+    int m_step = 0;
+};
+
 void benchPicker()
 {
-    BenchData data;
-    BenchPlatform platform;
-    const QSize uhd(3840, 2160);
-    QImage picture(uhd, QImage::Format_RGB32);
-    for (int y = 0; y < uhd.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
-        for (int x = 0; x < uhd.width(); ++x)
-            line[x] = qRgb(x & 255, y & 255, (x ^ y) & 255);
+    {
+        using Path = PickerRun::Path;
+        PickerRun run(QStringLiteral("1"));
+        report("picker mouse move, 3840 x 2160 capture, handler", run.moves(Path::Jumps, false),
+               "us");
+        report("picker mouse move, 3840 x 2160 capture, with its repaint",
+               run.moves(Path::Jumps, true), "us");
+        report("picker mouse move along a path, handler", run.moves(Path::Sweep, false), "us");
+        report("picker mouse move along a path, with its repaint", run.moves(Path::Sweep, true),
+               "us");
+        report("picker mouse move over one colour, handler", run.moves(Path::OneColour, false),
+               "us");
+        report("picker mouse move over one colour, with its repaint",
+               run.moves(Path::OneColour, true), "us");
     }
-    platform.screen.addScreen(QRect(QPoint(0, 0), uhd), picture);
-
-    std::unique_ptr<frmshowcolor> window(basmain::CreateMainWindow(platform, data.path()));
-    window->show();
-    QApplication::processEvents();
-    window->mnustartpick_Click();
-    frmGetColor* picker = nullptr;
-    for (QWidget* top : QApplication::topLevelWidgets())
-        if (auto* found = qobject_cast<frmGetColor*>(top))
-            picker = found;
-    if (!picker)
-        qFatal("picking did not start");
-    QApplication::processEvents();
-
-    // Moves across the whole picture, so that every one shows a new colour.
-    // Between two moves the event loop runs, as it does for a real mouse, so
-    // that the repaint the move asked for is done; only the handler is timed.
-    constexpr int Moves = 200;
-    int step = 0;
-    QElapsedTimer clock;
-    auto moves = [&](bool timeRepaint) {
-        qint64 nanoseconds = 0;
-        for (int i = 0; i < Moves; ++i) {
-            const QPointF at((step * 977) % uhd.width(), (step * 613) % uhd.height());
-            ++step;
-            QMouseEvent event(QEvent::MouseMove, at, at, at, Qt::NoButton, Qt::NoButton,
-                              Qt::NoModifier);
-            clock.start();
-            QApplication::sendEvent(picker, &event);
-            if (!timeRepaint)
-                nanoseconds += clock.nsecsElapsed();
-            QApplication::processEvents();
-            if (timeRepaint)
-                nanoseconds += clock.nsecsElapsed();
-        }
-        return double(nanoseconds) / 1e3 / Moves;
-    };
-    auto median = [](std::vector<double> values) {
-        std::sort(values.begin(), values.end());
-        return values[values.size() / 2];
-    };
-    std::vector<double> handler;
-    std::vector<double> withRepaint;
-    for (int run = 0; run < 21; ++run) {
-        handler.push_back(moves(false));
-        withRepaint.push_back(moves(true));
-    }
-    report("picker mouse move, 3840 x 2160 capture, handler", median(handler), "us");
-    report("picker mouse move, 3840 x 2160 capture, with its repaint", median(withRepaint), "us");
-    picker->close();
-    QApplication::processEvents();
+    PickerRun averaging(QStringLiteral("5"));
+    report("picker mouse move, 5 x 5 average, handler",
+           averaging.moves(PickerRun::Path::Jumps, false), "us");
 }
 
 } // namespace
@@ -229,7 +284,10 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
 
-    benchPalettes();
+    // "picker" measures the screen picker alone.
+    const bool pickerOnly = application.arguments().contains(QStringLiteral("picker"));
+    if (!pickerOnly)
+        benchPalettes();
     benchPicker();
     return 0;
 }

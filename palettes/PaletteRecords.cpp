@@ -188,4 +188,37 @@ FileResult ClearAll(const QString& path)
     return FileResult::success();
 }
 
+FileResult ReadColors(const QString& path, QList<Color>& colors)
+{
+    colors.clear();
+    const QString action = QStringLiteral("read the colors of");
+    QByteArray content;
+    if (FileResult read = readWholeRecords(path, action, content); !read)
+        return read;
+    colors.reserve(content.size() / RecordLength);
+    for (qsizetype offset = 0; offset < content.size(); offset += RecordLength) {
+        const QByteArrayView raw(content.constData() + offset, RecordLength);
+        const std::optional<Color> color = ParseRecord(raw);
+        if (!color) {
+            colors.clear();
+            return FileResult::failure(
+                describeFileError(action, path,
+                                  QStringLiteral("record %1 holds \"%2\", which is not a color")
+                                      .arg(offset / RecordLength + 1)
+                                      .arg(QString::fromLatin1(raw.toByteArray()))));
+        }
+        colors.append(*color);
+    }
+    return FileResult::success();
+}
+
+QByteArray RecordsOf(const QList<Color>& colors)
+{
+    QByteArray content;
+    content.reserve(colors.size() * RecordLength);
+    for (const Color color : colors)
+        content += bascommon::ColorToHtmlHex(color).mid(1).toLatin1();
+    return content;
+}
+
 } // namespace paletterecords

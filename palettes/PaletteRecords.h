@@ -4,6 +4,7 @@
 #include "app/bascommon.h"
 
 #include <QByteArrayView>
+#include <QList>
 #include <QString>
 
 #include <array>
@@ -63,5 +64,13 @@ FileResult ClearDuplicates(const QString& path, qint32* kept = nullptr);
 
 // Empties the palette by deleting its file; the next display recreates it.
 FileResult ClearAll(const QString& path);
+
+// Every colour of the palette in file order, oldest first. A record that is
+// not a colour fails the reading, naming the record, rather than being
+// passed over or read as some other colour.
+FileResult ReadColors(const QString& path, QList<Color>& colors);
+
+// The records of `colors` in that order, as ColorToHtmlHex digits.
+QByteArray RecordsOf(const QList<Color>& colors);
 
 } // namespace paletterecords

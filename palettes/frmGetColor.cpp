@@ -14,7 +14,10 @@
 #include "app/ClickableLabel.h"
 #include "app/Platform.h"
 #include "app/frmshowcolor.h"
+#include "palettes/PickLoupe.h"
 #include "palettes/frmpick.h"
+
+#include <cmath>
 
 using namespace bascommon;
 
@@ -70,6 +73,8 @@ frmGetColor::frmGetColor(frmshowcolor& main)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setCursor(eyedropperCursor());
+    // The picking keys go to the picture.
+    setFocusPolicy(Qt::StrongFocus);
 
     shpshow = new QFrame(this);
     shpshow->setObjectName(QStringLiteral("shpshow"));
@@ -80,6 +85,7 @@ frmGetColor::frmGetColor(frmshowcolor& main)
     // The cursor can catch up with the swatch; the picture beneath still counts.
     shpshow->setAttribute(Qt::WA_TransparentForMouseEvents);
     shpshow->hide();
+    m_swatchPalette = shpshow->palette();
 
     // Picking holds the main window by reference; it must not outlive it.
     connect(&main, &QObject::destroyed, this, [this] { delete this; });
@@ -113,8 +119,14 @@ void frmGetColor::Form_Load()
     auto* pick = new frmpick(m_main, this);
     connect(pick, &frmpick::stopRequested, this, &frmGetColor::FinishPicking);
     connect(pick, &frmpick::pointerEntered, this, &frmGetColor::hideSwatch);
+    connect(pick, &frmpick::pictureKey, this, &frmGetColor::pictureKey);
+    connect(pick, &frmpick::averageSizeChanged, this, &frmGetColor::averageSizeChanged);
     m_pick = pick;
     m_pick->show();
+    // The keys act on the picture from the start, not on the first control
+    // of "Pick&Save Color", whose arrows would change the target palette.
+    activateWindow();
+    setFocus();
 }
 
 void frmGetColor::paintEvent(QPaintEvent* event)
@@ -144,7 +156,11 @@ void frmGetColor::paintEvent(QPaintEvent* event)
 // both are in the same coordinates.
 void frmGetColor::mouseMoveEvent(QMouseEvent* event)
 {
-    Form_MouseMove(event->scenePosition());
+    const QPointF position = event->scenePosition();
+    if (m_keyedCursor && position == QPointF(*m_keyedCursor))
+        return;
+    m_keyedCursor.reset();
+    Form_MouseMove(position);
 }
 
 void frmGetColor::Form_MouseMove(const QPointF& position)
@@ -156,21 +172,120 @@ void frmGetColor::Form_MouseMove(const QPointF& position)
     shpshow->move(position.toPoint() + QPoint(SwatchRight, -SwatchUp));
     shpshow->show();
 
-    // The frozen picture, not the live screen: one pixel of the capture.
-    PickedColor = m_picture.pixelAt(position + QPointF(m_origin)).value_or(Black);
-    const QColor fill = toQColor(PickedColor);
-    if (shpshow->palette().color(QPalette::Window) != fill) {
-        QPalette colors = shpshow->palette();
-        colors.setColor(QPalette::Window, fill);
-        shpshow->setPalette(colors);
+    // The frozen picture, not the live screen: the device pixel under the
+    // hot spot, or the mean of the square around it.
+    const std::optional<ScreenCapture::DevicePixel> at =
+        m_picture.devicePixelAt(position + QPointF(m_origin));
+    if (!at) {
+        PickedColor = Black;
+        if (m_pick)
+            m_pick->picLoupe->showNothing();
+    } else {
+        const QImage& image = m_picture.screens().at(at->screen).image;
+        PickedColor = picksampling::Average(image, at->pixel, m_pick ? m_pick->averageSize() : 1);
+        if (m_pick) {
+            picksampling::ReadLoupe(image, at->pixel, m_loupePixels);
+            m_pick->picLoupe->showPixels(m_loupePixels);
+        }
     }
+    showPickedColor(PickedColor);
+}
+
+void frmGetColor::showPickedColor(Color color)
+{
+    // Most moves cross areas of one colour; the swatches and the fields are
+    // the whole cost of a move, so they are left alone when nothing changed.
+    if (m_shownColor == color)
+        return;
+    m_shownColor = color;
+    m_swatchPalette.setColor(QPalette::Window, toQColor(color));
+    shpshow->setPalette(m_swatchPalette);
     if (m_pick)
-        m_pick->showColor(PickedColor);
+        m_pick->showColor(color);
+}
+
+void frmGetColor::averageSizeChanged()
+{
+    if (m_moved)
+        Form_MouseMove(m_lastMove);
 }
 
 void frmGetColor::mouseReleaseEvent(QMouseEvent* event)
 {
-    Form_MouseUp(event->button(), event->scenePosition());
+    QPointF position = event->scenePosition();
+    // A click where the keys put the cursor picks what the keys chose.
+    if (m_keyedCursor && position == QPointF(*m_keyedCursor))
+        position = m_lastMove;
+    Form_MouseUp(event->button(), position);
+}
+
+void frmGetColor::enterEvent(QEnterEvent* event)
+{
+    // Back from "Pick&Save Color": the keys act on the picture again.
+    if (!m_finished && !isActiveWindow())
+        activateWindow();
+    QWidget::enterEvent(event);
+}
+
+QPointF frmGetColor::hotSpot() const
+{
+    return m_moved ? m_lastMove : QPointF(QCursor::pos() - m_origin);
+}
+
+bool frmGetColor::pictureKey(int key, Qt::KeyboardModifiers modifiers)
+{
+    if (m_finished || !m_pick)
+        return false;
+    const Qt::KeyboardModifiers plain = modifiers & ~Qt::KeypadModifier;
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        if (plain != Qt::NoModifier)
+            return false;
+        Form_MouseUp(Qt::LeftButton, hotSpot());
+        return true;
+    }
+    if (plain != Qt::NoModifier && plain != Qt::ShiftModifier)
+        return false;
+    const int step = plain == Qt::ShiftModifier ? 10 : 1;
+    switch (key) {
+    case Qt::Key_Left:
+        moveHotSpot(-step, 0);
+        return true;
+    case Qt::Key_Right:
+        moveHotSpot(step, 0);
+        return true;
+    case Qt::Key_Up:
+        moveHotSpot(0, -step);
+        return true;
+    case Qt::Key_Down:
+        moveHotSpot(0, step);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void frmGetColor::moveHotSpot(int dx, int dy)
+{
+    const QPointF from = hotSpot();
+    QPointF to = from + QPointF(dx, dy);
+    // Steps of device pixels, within the screen under the hot spot: at a
+    // ratio above 1 the keys reach pixels that no whole cursor position does.
+    if (std::optional<ScreenCapture::DevicePixel> at =
+            m_picture.devicePixelAt(from + QPointF(m_origin))) {
+        const QImage& image = m_picture.screens().at(at->screen).image;
+        at->pixel = QPoint(qBound(0, at->pixel.x() + dx, image.width() - 1),
+                           qBound(0, at->pixel.y() + dy, image.height() - 1));
+        to = m_picture.desktopCentreOf(*at) - QPointF(m_origin);
+    } else {
+        const QRectF area(rect());
+        to = QPointF(qBound(area.left(), to.x(), area.right() - 1),
+                     qBound(area.top(), to.y(), area.bottom() - 1));
+    }
+    Form_MouseMove(to);
+    // The cursor goes to the whole logical pixel that holds the hot spot.
+    const QPoint cursor(int(std::floor(to.x())), int(std::floor(to.y())));
+    m_keyedCursor = cursor;
+    m_main.platform().moveCursor(cursor + m_origin);
 }
 
 void frmGetColor::Form_MouseUp(Qt::MouseButton button, const QPointF& position)
@@ -223,6 +338,8 @@ void frmGetColor::keyPressEvent(QKeyEvent* event)
         FinishPicking();
         return;
     }
+    if (pictureKey(event->key(), event->modifiers()))
+        return;
     QWidget::keyPressEvent(event);
 }
 

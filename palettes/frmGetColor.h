@@ -2,9 +2,13 @@
 
 #include "app/ScreenCapture.h"
 #include "app/bascommon.h"
+#include "palettes/PickSampling.h"
 
+#include <QPalette>
 #include <QPointF>
 #include <QWidget>
+
+#include <optional>
 
 class QFrame;
 class frmpick;
@@ -14,6 +18,10 @@ class frmshowcolor;
 // picture taken when picking began, so that window coordinates are desktop
 // coordinates. shpshow is the swatch that follows the cursor. The window and
 // its "Pick&Save Color" companion delete themselves when picking ends.
+//
+// Keys: the arrows move the hot spot by one device pixel of the screen under
+// it (with Shift by ten), and the cursor with it; Enter picks as a left click
+// does; Escape ends picking.
 class frmGetColor : public QWidget
 {
     Q_OBJECT
@@ -43,10 +51,20 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
 
 private:
     void Form_MouseMove(const QPointF& position);
     void Form_MouseUp(Qt::MouseButton button, const QPointF& position);
+    // Arrows and Enter, from this window or from "Pick&Save Color"; false for
+    // any other key.
+    bool pictureKey(int key, Qt::KeyboardModifiers modifiers);
+    void moveHotSpot(int dx, int dy);
+    // The hot spot in window coordinates: where the last move put it, or
+    // where the cursor rests when nothing has moved yet.
+    QPointF hotSpot() const;
+    void showPickedColor(Color color);
+    void averageSizeChanged();
     void savePickedColor();
     void FinishPicking();
     void hideSwatch();
@@ -59,4 +77,14 @@ private:
     QPointF m_lastMove{-1, -1};
     bool m_moved = false;
     bool m_finished = false;
+    // Where the keys last put the cursor, in window coordinates: the move
+    // that the window system reports for it is already shown, more exactly
+    // than its whole logical pixel can say.
+    std::optional<QPoint> m_keyedCursor;
+    // The colour that the swatches and fields show, so that a move over the
+    // same colour touches none of them.
+    std::optional<Color> m_shownColor;
+    // shpshow's palette, recoloured in place on each new colour.
+    QPalette m_swatchPalette;
+    picksampling::LoupePixels m_loupePixels{};
 };

@@ -18,12 +18,18 @@
 #include "app/WindowRoutines.h"
 #include "app/frmshowcolor.h"
 #include "palettes/PaletteIndex.h"
+#include "palettes/PickLoupe.h"
+
+#include <algorithm>
 
 using namespace bascommon;
 
 namespace {
 
 const QString AutoStopKey = QStringLiteral("autostop");
+// Beside "autostop": "1", "3" or "5", the side of the averaged square.
+const QString AverageKey = QStringLiteral("pickaverage");
+const int AverageSizes[] = {1, 3, 5};
 
 // The setting is read as a number: any value other than 0 checks the box,
 // and text that is no number counts as 0.
@@ -61,6 +67,7 @@ frmpick::frmpick(frmshowcolor& main, QWidget* parent)
     lblcor->setFrameShape(QFrame::Box);
     lblcor->setFixedSize(48, 48);
     lblcor->setBackColor(White);
+    m_swatchPalette = lblcor->palette();
     txthex = colourText(this, "txthex", 7);
     txtRgb = colourText(this, "txtRgb", 11);
     showColor(White);
@@ -76,6 +83,17 @@ frmpick::frmpick(frmshowcolor& main, QWidget* parent)
     Check1->setObjectName(QStringLiteral("Check1"));
     cmdStop = new QPushButton(QStringLiteral("&Stop"), this);
     cmdStop->setObjectName(QStringLiteral("cmdStop"));
+    // Enter on the focused button stops, as it would in a dialog; anywhere
+    // else in this window Enter picks.
+    cmdStop->setAutoDefault(true);
+    picLoupe = new PickLoupe(this);
+    lblAverage = new QLabel(QStringLiteral("Sample:"), this);
+    lblAverage->setObjectName(QStringLiteral("lblAverage"));
+    cmbAverage = new QComboBox(this);
+    cmbAverage->setObjectName(QStringLiteral("cmbAverage"));
+    cmbAverage->addItems({QStringLiteral("Single pixel"), QStringLiteral("3 x 3 average"),
+                          QStringLiteral("5 x 5 average")});
+    lblAverage->setBuddy(cmbAverage);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(lblcor, 0, 0, 2, 1);
@@ -83,14 +101,18 @@ frmpick::frmpick(frmshowcolor& main, QWidget* parent)
     grid->addWidget(txtRgb, 1, 1, 1, 2);
     grid->addWidget(Label1, 2, 0);
     grid->addWidget(cmbSaveTo, 2, 1, 1, 2);
-    grid->addWidget(Check1, 3, 0, 1, 2);
-    grid->addWidget(cmdStop, 3, 2);
+    grid->addWidget(lblAverage, 3, 0);
+    grid->addWidget(cmbAverage, 3, 1, 1, 2);
+    grid->addWidget(Check1, 4, 0, 1, 2);
+    grid->addWidget(cmdStop, 4, 2);
+    grid->addWidget(picLoupe, 0, 3, 5, 1, Qt::AlignCenter);
     grid->setColumnStretch(1, 1);
     grid->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(cmbSaveTo, &QComboBox::currentIndexChanged, this, &frmpick::cmbSaveTo_Click);
     connect(Check1, &QCheckBox::toggled, this, &frmpick::Check1_Click);
     connect(cmdStop, &QPushButton::clicked, this, &frmpick::stopRequested);
+    connect(cmbAverage, &QComboBox::currentIndexChanged, this, &frmpick::cmbAverage_Click);
 
     Form_Load();
 }
@@ -102,6 +124,13 @@ void frmpick::Form_Load()
     ShowSaveChart();
     Check1->setChecked(
         isNonZeroNumber(m_main.platform().readSetting(AutoStopKey, QStringLiteral("0"))));
+    // Anything but 3 or 5 is the single pixel.
+    const int stored =
+        TrimSpaces(m_main.platform().readSetting(AverageKey, QStringLiteral("1"))).toInt();
+    const QSignalBlocker quiet(cmbAverage);
+    const auto* found = std::find(std::begin(AverageSizes), std::end(AverageSizes), stored);
+    cmbAverage->setCurrentIndex(found == std::end(AverageSizes) ? 0 : int(found - AverageSizes));
+    picLoupe->setAverageSize(averageSize());
 }
 
 void frmpick::showEvent(QShowEvent* event)
@@ -153,9 +182,24 @@ bool frmpick::continuous() const
     return Check1->isChecked();
 }
 
+int frmpick::averageSize() const
+{
+    return AverageSizes[qBound(0, cmbAverage->currentIndex(), 2)];
+}
+
+void frmpick::cmbAverage_Click(int)
+{
+    m_main.platform().writeSetting(AverageKey, QString::number(averageSize()));
+    picLoupe->setAverageSize(averageSize());
+    emit averageSizeChanged();
+}
+
 void frmpick::showColor(Color color)
 {
-    lblcor->setBackColor(color);
+    // The swatch keeps a palette of its own, recoloured in place: copying
+    // the label's palette on every move would cost more than the change.
+    m_swatchPalette.setColor(QPalette::Window, toQColor(color));
+    lblcor->setPalette(m_swatchPalette);
     txthex->setText(ColorToHtmlHex(color));
     txtRgb->setText(ColorToDecList(color));
 }
@@ -172,7 +216,20 @@ void frmpick::keyPressEvent(QKeyEvent* event)
         emit stopRequested();
         return;
     }
-    QWidget::keyPressEvent(event);
+    // Only keys that no control took arrive here: the arrows of a list that
+    // has the focus still choose in the list.
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        emit pictureKey(event->key(), event->modifiers());
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
 }
 
 void frmpick::closeEvent(QCloseEvent* event)

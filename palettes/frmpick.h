@@ -2,10 +2,12 @@
 
 #include "app/bascommon.h"
 
+#include <QPalette>
 #include <QStringList>
 #include <QWidget>
 
 class ClickableLabel;
+class PickLoupe;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -15,7 +17,9 @@ class frmshowcolor;
 
 // The small "Pick&Save Color" window that stays on top while the screen is
 // frozen: the colour under the cursor (swatch lblcor, txthex, txtRgb), the
-// palette that picked colours go to (cmbSaveTo) and continuous picking (Check1).
+// palette that picked colours go to (cmbSaveTo) and continuous picking (Check1);
+// beside them the loupe (picLoupe) and the choice between the single pixel and
+// a 3 x 3 or 5 x 5 average (cmbAverage).
 class frmpick : public QWidget
 {
     Q_OBJECT
@@ -28,6 +32,8 @@ public:
     // Shows the colour under the cursor.
     void showColor(Color color);
     bool continuous() const;
+    // The side of the square whose mean is picked: 1, 3 or 5 device pixels.
+    int averageSize() const;
 
     // The palette file behind each entry of cmbSaveTo, position 0 first.
     QStringList SaveToFiles;
@@ -39,12 +45,18 @@ public:
     QComboBox* cmbSaveTo = nullptr;
     QCheckBox* Check1 = nullptr;
     QPushButton* cmdStop = nullptr;
+    PickLoupe* picLoupe = nullptr;
+    QLabel* lblAverage = nullptr;
+    QComboBox* cmbAverage = nullptr;
 
 signals:
     // "&Stop", Escape or the close box: picking ends without saving.
     void stopRequested();
     // The cursor is over this window, not over the frozen picture.
     void pointerEntered();
+    // A picking key (an arrow or Enter) that no control of this window used.
+    void pictureKey(int key, Qt::KeyboardModifiers modifiers);
+    void averageSizeChanged();
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -56,7 +68,9 @@ private:
     void Form_Load();
     void cmbSaveTo_Click(int index);
     void Check1_Click(bool checked);
+    void cmbAverage_Click(int index);
 
     frmshowcolor& m_main;
     bool m_centred = false;
+    QPalette m_swatchPalette;
 };

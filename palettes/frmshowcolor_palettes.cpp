@@ -3,13 +3,16 @@
 
 #include "app/ClickableLabel.h"
 #include "app/Platform.h"
+#include "app/SafeRewrite.h"
 #include "app/SelectionFrame.h"
 #include "app/WindowRoutines.h"
+#include "palettes/PaletteExchange.h"
 #include "palettes/PaletteIndex.h"
 #include "palettes/PaletteRecords.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QFile>
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
@@ -74,6 +77,8 @@ void frmshowcolor::setUpPaletteHandlers()
     connect(cmbChart, &QComboBox::activated, this, &frmshowcolor::cmbChart_Activated);
 
     connect(mnuNew, &QAction::triggered, this, &frmshowcolor::mnuNew_Click);
+    connect(mnuExport, &QAction::triggered, this, &frmshowcolor::mnuExport_Click);
+    connect(mnuImport, &QAction::triggered, this, &frmshowcolor::mnuImport_Click);
     connect(mnuDelChart, &QAction::triggered, this, &frmshowcolor::mnuDelChart_Click);
     connect(mnuDelCor, &QAction::triggered, this, &frmshowcolor::mnuDelCor_Click);
     connect(mnuCleanAll, &QAction::triggered, this, &frmshowcolor::mnuCleanAll_Click);
@@ -361,16 +366,96 @@ void frmshowcolor::mnuNew_Click()
                                  QStringLiteral("Please input a name of new color palette:"));
     if (name.isEmpty())
         return;
+    if (listUserPalette(name))
+        showNewPalette();
+}
+
+bool frmshowcolor::listUserPalette(const QString& name)
+{
     if (FileResult added =
             paletteindex::AppendEntry(m_dataFolder, NewChartFile, name, QStringLiteral("1"));
         !added) {
         reportFileError(added.message);
-        return;
+        return false;
     }
+    return true;
+}
+
+void frmshowcolor::showNewPalette()
+{
     ShowChartMenu();
     cmbChart->setCurrentIndex(cmbChart->count() - 1);
     CurPage = 1;
     ShowColorChart(ChartFile.value(cmbChart->currentIndex()), 1);
+}
+
+// ---------------------------------------------------------------------------
+// Palette exchange
+
+void frmshowcolor::mnuExport_Click()
+{
+    const int i = listedChart();
+    if (i < 0)
+        return;
+    ExchangePalette palette;
+    palette.name = ChartName.at(i);
+    if (FileResult read = paletterecords::ReadColors(dataFilePath(ChartFile.at(i)), palette.colors);
+        !read) {
+        reportFileError(read.message);
+        return;
+    }
+    const QString path =
+        m_platform.chooseSaveFile(this, paletteexchange::ProposedBaseName(palette.name),
+                                  paletteexchange::ExtensionOf(paletteexchange::Format::Gimp),
+                                  paletteexchange::ExportFilter());
+    if (path.isEmpty())
+        return;
+    const std::optional<paletteexchange::Format> format = paletteexchange::FormatOfFileName(path);
+    if (!format) {
+        reportFileError(describeFileError(
+            QStringLiteral("export the palette to"), path,
+            QStringLiteral("the name must end in .gpl, .ase, .css or .json, which tells the "
+                           "format to write")));
+        return;
+    }
+    if (FileResult written = paletteexchange::ExportFile(path, *format, palette); !written)
+        reportFileError(written.message);
+}
+
+void frmshowcolor::mnuImport_Click()
+{
+    const QString path = m_platform.chooseOpenFile(this, paletteexchange::ImportFilter());
+    if (path.isEmpty())
+        return;
+    ExchangePalette palette;
+    if (FileResult read = paletteexchange::ImportFile(path, palette); !read) {
+        reportFileError(read.message);
+        return;
+    }
+    // The colours are written aside first and take the palette file's place
+    // only once the palette is listed: a failure at any step leaves the index
+    // and the data folder as they were, a stray file of that name included.
+    const QString file = NewChartFile;
+    const QString target = dataFilePath(file);
+    const QString aside = target + QStringLiteral(".tmp");
+    if (FileResult written = writeSyncedFile(aside, paletterecords::RecordsOf(palette.colors));
+        !written) {
+        reportFileError(written.message);
+        return;
+    }
+    if (!listUserPalette(paletteexchange::ImportedName(palette, path))) {
+        QFile::remove(aside);
+        return;
+    }
+    if (FileResult placed = renameOver(aside, target); !placed) {
+        const paletteindex::Reading reading = paletteindex::Read(m_dataFolder);
+        if (!reading.entries.isEmpty() && reading.entries.constLast().file == file)
+            static_cast<void>(
+                paletteindex::DeleteEntry(m_dataFolder, reading.entries.constLast().position));
+        reportFileError(placed.message);
+        return;
+    }
+    showNewPalette();
 }
 
 int frmshowcolor::listedChart() const

@@ -15,6 +15,7 @@ private slots:
     void notations_data();
     void notations();
     void channelsOfAColourValue();
+    void notations_everyChannelValue();
     void roundToWebSafe_data();
     void roundToWebSafe();
     void isWebSafe_data();
@@ -102,6 +103,26 @@ void tst_bascommon::isWebSafe()
     QFETCH(Color, color);
     QFETCH(bool, webSafe);
     QCOMPARE(IsWebSafe(color), webSafe);
+}
+
+void tst_bascommon::notations_everyChannelValue()
+{
+    // Each value in each channel, against Qt's own formatting of numbers.
+    for (int v = 0; v < 256; ++v) {
+        const int other = 255 - v;
+        const Color color = MakeColor(v, other, (v * 7) & 255);
+        const QString hex = QStringLiteral("%1").arg(v, 2, 16, QLatin1Char('0')).toUpper();
+        const QString otherHex = QStringLiteral("%1").arg(other, 2, 16, QLatin1Char('0')).toUpper();
+        const QString thirdHex =
+            QStringLiteral("%1").arg((v * 7) & 255, 2, 16, QLatin1Char('0')).toUpper();
+        QCOMPARE(ColorToHtmlHex(color), "#" + hex + otherHex + thirdHex);
+        QCOMPARE(ColorToBgrHex(color), thirdHex + otherHex + hex);
+        QCOMPARE(ColorToDecList(color), QString::number(v) + "," + QString::number(other) + "," +
+                                            QString::number((v * 7) & 255));
+        QCOMPARE(RedHex(color), hex);
+        QCOMPARE(GreenHex(color), otherHex);
+        QCOMPARE(BlueHex(color), thirdHex);
+    }
 }
 
 void tst_bascommon::webSafeRoundingIsIdempotentForEveryChannel()

@@ -25,6 +25,7 @@ private slots:
     void pixelUnderThePoint();
     void outsideEveryScreen_isNothing();
     void emptyCapture_isNull();
+    void everyDevicePixel_hasACentreThatMapsBack();
 };
 
 void tst_screencapture::pixelUnderThePoint_data()
@@ -74,6 +75,30 @@ void tst_screencapture::emptyCapture_isNull()
     QVERIFY(capture.isNull());
     capture.addScreen(QRect(0, 0, 10, 10), QImage());
     QVERIFY(capture.isNull());
+}
+
+void tst_screencapture::everyDevicePixel_hasACentreThatMapsBack()
+{
+    // Ratios 1, 1.5 and 2 side by side; the picker's keys step through every
+    // device pixel by way of these centres.
+    ScreenCapture capture;
+    capture.addScreen(QRect(-100, 0, 100, 80), positionImage(100, 80, 1));
+    capture.addScreen(QRect(0, 0, 100, 80), positionImage(150, 120, 2));
+    capture.addScreen(QRect(100, 30, 60, 50), positionImage(120, 100, 3));
+    for (qsizetype screen = 0; screen < capture.screens().size(); ++screen) {
+        const QImage& image = capture.screens().at(screen).image;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const ScreenCapture::DevicePixel pixel{screen, QPoint(x, y)};
+                const QPointF centre = capture.desktopCentreOf(pixel);
+                const std::optional<ScreenCapture::DevicePixel> back =
+                    capture.devicePixelAt(centre);
+                if (!back || !(*back == pixel))
+                    QFAIL(qPrintable(
+                        QStringLiteral("screen %1 pixel %2,%3").arg(screen).arg(x).arg(y)));
+                QCOMPARE(*capture.pixelAt(centre), MakeColor(x & 255, y & 255, int(screen) + 1));
+            }
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_screencapture)

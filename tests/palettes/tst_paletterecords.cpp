@@ -51,6 +51,9 @@ private slots:
     void rewrite_folderInTheWay_keepsPalette();
     void clearAll_removesFileAndToleratesMissing();
     void ensureFileExists_createsEmptyButKeepsExisting();
+    void readColors_data();
+    void readColors();
+    void recordsOf_readBackAsTheSameColors();
 };
 
 void tst_paletterecords::parseRecord_data()
@@ -362,6 +365,57 @@ void tst_paletterecords::ensureFileExists_createsEmptyButKeepsExisting()
     writeAll(path, "AAAAAA");
     QVERIFY(EnsureFileExists(path).ok);
     QCOMPARE(readAll(path), QByteArray("AAAAAA"));
+}
+
+void tst_paletterecords::readColors_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QList<Color>>("colors");
+    QTest::addColumn<QString>("problem");
+    using bascommon::MakeColor;
+    QTest::newRow("file order, either case")
+        << QByteArray("FF000A0a0b0cffffff")
+        << QList<Color>{MakeColor(255, 0, 10), MakeColor(10, 11, 12), bascommon::White} << "";
+    QTest::newRow("torn last record left out")
+        << QByteArray("123456ABC") << QList<Color>{MakeColor(0x12, 0x34, 0x56)} << "";
+    QTest::newRow("empty") << QByteArray() << QList<Color>{} << "";
+    QTest::newRow("record that is no colour") << QByteArray("123456GG0000") << QList<Color>{}
+                                              << "record 2 holds \"GG0000\", which is not a color";
+}
+
+void tst_paletterecords::readColors()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QList<Color>, colors);
+    QFETCH(QString, problem);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("c3.rgb"));
+    writeAll(path, content);
+    QList<Color> read{bascommon::Black};
+    const FileResult result = ReadColors(path, read);
+    QCOMPARE(result.ok, problem.isEmpty());
+    QCOMPARE(read, colors);
+    if (!result.ok) {
+        QVERIFY2(result.message.contains(problem), qPrintable(result.message));
+        QVERIFY2(result.message.contains(QDir::toNativeSeparators(path)),
+                 qPrintable(result.message));
+    }
+    // A missing palette is an empty one.
+    QVERIFY(ReadColors(dir.filePath(QStringLiteral("none.rgb")), read).ok);
+    QVERIFY(read.isEmpty());
+}
+
+void tst_paletterecords::recordsOf_readBackAsTheSameColors()
+{
+    const QList<Color> colors = {bascommon::MakeColor(1, 2, 255), bascommon::Black,
+                                 bascommon::MakeColor(0xAB, 0xCD, 0xEF)};
+    QCOMPARE(RecordsOf(colors), QByteArray("0102FF000000ABCDEF"));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("c5.rgb"));
+    writeAll(path, RecordsOf(colors));
+    QList<Color> read;
+    QVERIFY(ReadColors(path, read).ok);
+    QCOMPARE(read, colors);
 }
 
 QTEST_GUILESS_MAIN(tst_paletterecords)

@@ -11,6 +11,7 @@
 
 #include "app/ClickableLabel.h"
 #include "app/frmshowcolor.h"
+#include "palettes/PickLoupe.h"
 #include "palettes/frmGetColor.h"
 #include "palettes/frmpick.h"
 #include "tests/palettes/PaletteTestSession.h"
@@ -84,6 +85,18 @@ private slots:
     void saveFailure_data();
     void saveFailure();
     void indexProblems_reportedOnce();
+
+    void loupe_magnifiesTheFrozenPicture();
+    void loupe_atScreenEdgesAndGaps();
+    void keys_moveByDevicePixels_data();
+    void keys_moveByDevicePixels();
+    void keys_fromPickSaveColor();
+    void keyedCursor_clickPicksWhatTheKeysChose();
+    void average_data();
+    void average();
+    void average_choicePersistsAndAppliesAtOnce();
+    void wholePicker_highDpi_data();
+    void wholePicker_highDpi();
 
 private:
     PaletteSession& begin(const std::function<void(TestDataFolder&)>& prepare = {});
@@ -510,6 +523,348 @@ void tst_picker::indexProblems_reportedOnce()
     QCOMPARE(s.platform.messages.at(1).text, s.platform.messages.at(0).text);
     QCOMPARE(p->pickWindow()->cmbSaveTo->count(), 5);
     QTest::mouseClick(p, Qt::MiddleButton);
+    verifyPickingEnded();
+}
+
+// ---------------------------------------------------------------------------
+// Loupe, keys, averaging and high-DPI screens
+
+namespace {
+
+// Sends what the window system sends for a pointer at a window position that
+// keeps its fraction of a logical pixel.
+void sendMouse(QWidget* window, QEvent::Type type, const QPointF& at,
+               Qt::MouseButton button = Qt::NoButton)
+{
+    const Qt::MouseButtons held =
+        type == QEvent::MouseButtonPress ? Qt::MouseButtons(button) : Qt::MouseButtons();
+    QMouseEvent event(type, at.toPoint(), at, window->mapToGlobal(at), button, held,
+                      Qt::NoModifier);
+    QApplication::sendEvent(window, &event);
+}
+
+// Keys pressed in turn: the key, and whether Shift is held.
+using KeyPresses = QList<QPair<int, bool>>;
+
+ScreenCapture screensAt(const QList<QRect>& geometries, const QList<qreal>& ratios)
+{
+    ScreenCapture capture;
+    for (qsizetype i = 0; i < geometries.size(); ++i)
+        capture.addScreen(geometries.at(i),
+                          positionImage(geometries.at(i).size() * ratios.at(i), int(i) + 1));
+    return capture;
+}
+
+} // namespace
+
+void tst_picker::loupe_magnifiesTheFrozenPicture()
+{
+    PaletteSession& s = begin();
+    frmGetColor* p = startPicking();
+    PickLoupe* loupe = p->pickWindow()->findChild<PickLoupe*>("picLoupe");
+    QVERIFY(loupe && loupe->isVisible());
+    QCOMPARE(loupe, p->pickWindow()->picLoupe);
+    QCOMPARE(loupe->size(), QSize(89, 89));
+    // Nothing to show before the cursor has been over the picture.
+    QVERIFY(!loupe->shownPixel(0, 0));
+
+    for (const QPoint at : {QPoint(100, 120), QPoint(37, 150)}) {
+        sendMouse(p, QEvent::MouseMove, at);
+        for (int dy = -5; dy <= 5; ++dy)
+            for (int dx = -5; dx <= 5; ++dx)
+                QCOMPARE(loupe->shownPixel(dx, dy), MakeColor(at.x() + dx, at.y() + dy, 7));
+    }
+    QVERIFY(!loupe->shownPixel(6, 0));
+    QCOMPARE(s.platform.captureCount, 1);
+
+    // Each device pixel is 8 x 8 screen pixels; the centre one is framed
+    // black inside white, its middle in its own colour.
+    const QImage shown = loupe->grab().toImage();
+    QCOMPARE(QColor(shown.pixel(44, 44)), toQColor(MakeColor(37, 150, 7)));
+    QCOMPARE(QColor(shown.pixel(40, 44)), QColor(Qt::black));
+    QCOMPARE(QColor(shown.pixel(39, 44)), QColor(Qt::white));
+    QCOMPARE(QColor(shown.pixel(4 + 8, 4)), toQColor(MakeColor(33, 145, 7)));
+    QTest::mouseClick(p, Qt::RightButton, Qt::NoModifier, QPoint(37, 150));
+}
+
+void tst_picker::loupe_atScreenEdgesAndGaps()
+{
+    PaletteSession& s = begin();
+    s.platform.screen = screensAt({QRect(0, 0, 200, 150), QRect(200, 0, 100, 100)}, {1, 2});
+    frmGetColor* p = startPicking();
+    PickLoupe* loupe = p->pickWindow()->picLoupe;
+    // The corner of the first screen: what lies beyond it is shown as nothing.
+    sendMouse(p, QEvent::MouseMove, QPoint(0, 0));
+    QCOMPARE(loupe->shownPixel(0, 0), MakeColor(0, 0, 1));
+    QCOMPARE(loupe->shownPixel(5, 5), MakeColor(5, 5, 1));
+    QVERIFY(!loupe->shownPixel(-1, 0));
+    QVERIFY(!loupe->shownPixel(0, -1));
+    // A screen at ratio 2: the loupe shows its device pixels, one by one.
+    sendMouse(p, QEvent::MouseMove, QPointF(250.5, 30));
+    QCOMPARE(loupe->shownPixel(0, 0), MakeColor(101, 60, 2));
+    QCOMPARE(loupe->shownPixel(-1, 0), MakeColor(100, 60, 2));
+    QCOMPARE(loupe->shownPixel(1, 1), MakeColor(102, 61, 2));
+    // The gap below the smaller screen belongs to no screen.
+    sendMouse(p, QEvent::MouseMove, QPoint(250, 120));
+    for (int d = -5; d <= 5; ++d)
+        QVERIFY(!loupe->shownPixel(d, d));
+    QCOMPARE(p->PickedColor, Black);
+    QTest::mouseClick(p, Qt::RightButton, Qt::NoModifier, QPoint(250, 120));
+}
+
+void tst_picker::keys_moveByDevicePixels_data()
+{
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<QPoint>("start");
+    QTest::addColumn<KeyPresses>("keys");
+    QTest::addColumn<QPoint>("devicePixel");
+    QTest::addColumn<QPoint>("cursor");
+    using K = KeyPresses;
+    QTest::newRow("ratio 1, right") << 1.0 << QPoint(100, 120) << K{{Qt::Key_Right, false}}
+                                    << QPoint(101, 120) << QPoint(101, 120);
+    QTest::newRow("ratio 1, each way")
+        << 1.0 << QPoint(100, 120)
+        << K{{Qt::Key_Left, false}, {Qt::Key_Up, false}, {Qt::Key_Up, false}, {Qt::Key_Down, false}}
+        << QPoint(99, 119) << QPoint(99, 119);
+    QTest::newRow("ratio 1, Shift moves ten")
+        << 1.0 << QPoint(100, 120)
+        << K{{Qt::Key_Right, true}, {Qt::Key_Down, true}, {Qt::Key_Up, false}} << QPoint(110, 129)
+        << QPoint(110, 129);
+    QTest::newRow("ratio 1, stops at the edge")
+        << 1.0 << QPoint(3, 195) << K{{Qt::Key_Left, true}, {Qt::Key_Down, true}} << QPoint(0, 199)
+        << QPoint(0, 199);
+    QTest::newRow("ratio 2, one device pixel")
+        << 2.0 << QPoint(10, 20) << K{{Qt::Key_Right, false}} << QPoint(21, 40) << QPoint(10, 20);
+    QTest::newRow("ratio 2, two device pixels")
+        << 2.0 << QPoint(10, 20) << K{{Qt::Key_Right, false}, {Qt::Key_Right, false}}
+        << QPoint(22, 40) << QPoint(11, 20);
+    QTest::newRow("ratio 1.5") << 1.5 << QPoint(10, 20)
+                               << K{{Qt::Key_Right, false}, {Qt::Key_Down, true}} << QPoint(16, 40)
+                               << QPoint(11, 27);
+}
+
+void tst_picker::keys_moveByDevicePixels()
+{
+    QFETCH(qreal, ratio);
+    QFETCH(QPoint, start);
+    QFETCH(KeyPresses, keys);
+    QFETCH(QPoint, devicePixel);
+    QFETCH(QPoint, cursor);
+    PaletteSession& s = begin();
+    s.platform.screen = screensAt({QRect(0, 0, 240, 200)}, {ratio});
+    const QByteArray mine = s.folder.read("mycolor.rgb");
+    frmGetColor* p = startPicking();
+    sendMouse(p, QEvent::MouseMove, start);
+    for (const auto& [key, shift] : keys)
+        QTest::keyClick(p, Qt::Key(key), shift ? Qt::ShiftModifier : Qt::NoModifier);
+    const Color expected = MakeColor(devicePixel.x(), devicePixel.y(), 1);
+    QCOMPARE(p->PickedColor, expected);
+    QCOMPARE(p->pickWindow()->txthex->text(), ColorToHtmlHex(expected));
+    QCOMPARE(p->pickWindow()->picLoupe->shownPixel(0, 0), expected);
+    QCOMPARE(s.platform.cursorMoves.size(), keys.size());
+    QCOMPARE(s.platform.cursorMoves.last(), cursor);
+    QVERIFY(p->shpshow->isVisible());
+
+    // Enter picks as a left click does.
+    QTest::keyClick(p, Qt::Key_Return);
+    QCOMPARE(s.folder.read("mycolor.rgb"), mine + ColorToHtmlHex(expected).mid(1).toLatin1());
+    QCOMPARE(s.window->currentColor(), expected);
+    verifyPickingEnded();
+}
+
+void tst_picker::keys_fromPickSaveColor()
+{
+    PaletteSession& s = begin();
+    s.platform.settings.insert("autostop", "1");
+    frmGetColor* p = startPicking();
+    frmpick* pick = p->pickWindow();
+    sendMouse(p, QEvent::MouseMove, QPoint(50, 60));
+    // Keys that no control of "Pick&Save Color" uses still pick.
+    QTest::keyClick(pick, Qt::Key_Right);
+    QCOMPARE(p->PickedColor, MakeColor(51, 60, 7));
+    QTest::keyClick(pick->Check1, Qt::Key_Enter, Qt::KeypadModifier);
+    QVERIFY(s.folder.read("mycolor.rgb").endsWith("333C07"));
+    QVERIFY(p->isVisible());
+    // The list's arrows choose in the list and leave the hot spot alone.
+    pick->cmbSaveTo->setFocus();
+    QTest::keyClick(pick->cmbSaveTo, Qt::Key_Down);
+    QCOMPARE(pick->cmbSaveTo->currentIndex(), 1);
+    QCOMPARE(p->PickedColor, MakeColor(51, 60, 7));
+    // Modifiers other than Shift are not picking keys.
+    QTest::keyClick(p, Qt::Key_Right, Qt::ControlModifier);
+    QCOMPARE(p->PickedColor, MakeColor(51, 60, 7));
+    QCOMPARE(s.platform.cursorMoves.size(), 1);
+    // Enter on "&Stop" stops, without picking.
+    const QByteArray saved = s.folder.read("mycolor.rgb");
+    QTest::keyClick(pick->cmdStop, Qt::Key_Return);
+    QCOMPARE(s.folder.read("mycolor.rgb"), saved);
+    verifyPickingEnded();
+}
+
+void tst_picker::keyedCursor_clickPicksWhatTheKeysChose()
+{
+    PaletteSession& s = begin();
+    s.platform.screen = screensAt({QRect(0, 0, 240, 200)}, {2});
+    frmGetColor* p = startPicking();
+    sendMouse(p, QEvent::MouseMove, QPoint(10, 20));
+    QTest::keyClick(p, Qt::Key_Right);
+    const Color keyed = MakeColor(21, 40, 1);
+    QCOMPARE(p->PickedColor, keyed);
+    // The window system reports the cursor where the keys put it, at a whole
+    // logical pixel, whose first device pixel is another one.
+    const QPoint cursor = s.platform.cursorMoves.last();
+    QCOMPARE(cursor, QPoint(10, 20));
+    sendMouse(p, QEvent::MouseMove, cursor);
+    QCOMPARE(p->PickedColor, keyed);
+    sendMouse(p, QEvent::MouseButtonPress, cursor, Qt::LeftButton);
+    sendMouse(p, QEvent::MouseButtonRelease, cursor, Qt::LeftButton);
+    QVERIFY(s.folder.read("mycolor.rgb").endsWith("152801"));
+
+    // Once the mouse itself moves, it counts again.
+    p = startPicking();
+    sendMouse(p, QEvent::MouseMove, QPoint(10, 20));
+    QTest::keyClick(p, Qt::Key_Right);
+    sendMouse(p, QEvent::MouseMove, QPointF(12, 20));
+    sendMouse(p, QEvent::MouseMove, QPointF(10, 20));
+    QCOMPARE(p->PickedColor, MakeColor(20, 40, 1));
+    QTest::keyClick(p, Qt::Key_Escape);
+}
+
+void tst_picker::average_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<Color>("expected");
+    // Black picture, one white pixel above and left of (50, 50); around the
+    // corner red = x, green = x + 1, blue = x + 2.
+    QTest::newRow("single pixel") << "1" << 0 << QPoint(50, 50) << Black;
+    QTest::newRow("3 x 3: 255 / 9 rounds to 28")
+        << "3" << 1 << QPoint(50, 50) << MakeColor(28, 28, 28);
+    QTest::newRow("5 x 5: 255 / 25 rounds to 10")
+        << "5" << 2 << QPoint(50, 50) << MakeColor(10, 10, 10);
+    QTest::newRow("3 x 3 at the corner: four pixels, ties to even")
+        << "3" << 1 << QPoint(0, 0) << MakeColor(0, 2, 2);
+    QTest::newRow("5 x 5 at the corner: nine pixels")
+        << "5" << 2 << QPoint(0, 0) << MakeColor(1, 2, 3);
+    QTest::newRow("stored with spaces") << " 5 " << 2 << QPoint(50, 50) << MakeColor(10, 10, 10);
+    QTest::newRow("unknown size is a single pixel") << "7" << 0 << QPoint(50, 50) << Black;
+    QTest::newRow("not a number") << "many" << 0 << QPoint(49, 49) << White;
+}
+
+void tst_picker::average()
+{
+    QFETCH(QString, stored);
+    QFETCH(int, index);
+    QFETCH(QPoint, at);
+    QFETCH(Color, expected);
+    PaletteSession& s = begin();
+    QImage picture(QSize(120, 100), QImage::Format_RGB32);
+    picture.fill(Qt::black);
+    picture.setPixel(49, 49, qRgb(255, 255, 255));
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 3; ++x)
+            picture.setPixel(x, y, qRgb(x, x + 1, x + 2));
+    s.platform.screen = ScreenCapture();
+    s.platform.screen.addScreen(QRect(0, 0, 120, 100), picture);
+    s.platform.settings.insert("pickaverage", stored);
+    const QByteArray mine = s.folder.read("mycolor.rgb");
+
+    frmGetColor* p = startPicking();
+    frmpick* pick = p->pickWindow();
+    QCOMPARE(pick->cmbAverage->currentIndex(), index);
+    QCOMPARE(pick->cmbAverage->itemText(index),
+             QStringList({"Single pixel", "3 x 3 average", "5 x 5 average"}).at(index));
+    QCOMPARE(pick->picLoupe->averageSize(), 2 * index + 1);
+    sendMouse(p, QEvent::MouseMove, at);
+    QCOMPARE(p->PickedColor, expected);
+    QCOMPARE(pick->lblcor->backColor(), expected);
+    QCOMPARE(pick->txtRgb->text(), ColorToDecList(expected));
+    QCOMPARE(p->shpshow->palette().color(QPalette::Window), toQColor(expected));
+    // The loupe still shows the pixels themselves.
+    QCOMPARE(pick->picLoupe->shownPixel(0, 0),
+             std::optional<Color>(fromQColor(QColor(picture.pixel(at)))));
+    sendMouse(p, QEvent::MouseButtonPress, at, Qt::LeftButton);
+    sendMouse(p, QEvent::MouseButtonRelease, at, Qt::LeftButton);
+    QCOMPARE(s.folder.read("mycolor.rgb"), mine + ColorToHtmlHex(expected).mid(1).toLatin1());
+    // Reading the setting writes nothing back.
+    QCOMPARE(s.platform.settings.value("pickaverage"), stored);
+}
+
+void tst_picker::average_choicePersistsAndAppliesAtOnce()
+{
+    PaletteSession& s = begin();
+    frmGetColor* p = startPicking();
+    frmpick* pick = p->pickWindow();
+    QCOMPARE(pick->cmbAverage->currentIndex(), 0);
+    QCOMPARE(pick->lblAverage->text(), QStringLiteral("Sample:"));
+    // The left edge of the position picture, where red = x.
+    sendMouse(p, QEvent::MouseMove, QPoint(0, 100));
+    QCOMPARE(p->PickedColor, MakeColor(0, 100, 7));
+    pick->cmbAverage->setFocus();
+    QTest::keyClick(pick->cmbAverage, Qt::Key_Down);
+    QCOMPARE(s.platform.settings.value("pickaverage"), QStringLiteral("3"));
+    // Red 0 and 1 three times each: 0.5 rounds to the even 0.
+    QCOMPARE(p->PickedColor, MakeColor(0, 100, 7));
+    QTest::keyClick(pick->cmbAverage, Qt::Key_Down);
+    QCOMPARE(s.platform.settings.value("pickaverage"), QStringLiteral("5"));
+    QCOMPARE(p->PickedColor, MakeColor(1, 100, 7));
+    QCOMPARE(pick->txthex->text(), QStringLiteral("#016407"));
+    QCOMPARE(pick->picLoupe->averageSize(), 5);
+    QTest::keyClick(p, Qt::Key_Escape);
+    verifyPickingEnded();
+    p = startPicking();
+    QCOMPARE(p->pickWindow()->cmbAverage->currentIndex(), 2);
+    QTest::keyClick(p, Qt::Key_Escape);
+}
+
+void tst_picker::wholePicker_highDpi_data()
+{
+    QTest::addColumn<QList<QRect>>("geometries");
+    QTest::addColumn<QList<qreal>>("ratios");
+    QTest::addColumn<QPointF>("at");
+    QTest::addColumn<Color>("expected");
+    const QRect one(0, 0, 200, 150);
+    QTest::newRow("ratio 1") << QList<QRect>{one} << QList<qreal>{1} << QPointF(37.6, 45.2)
+                             << MakeColor(37, 45, 1);
+    QTest::newRow("ratio 1.5, whole point")
+        << QList<QRect>{one} << QList<qreal>{1.5} << QPointF(10, 20) << MakeColor(15, 30, 1);
+    QTest::newRow("ratio 1.5, second third")
+        << QList<QRect>{one} << QList<qreal>{1.5} << QPointF(10.7, 20.7) << MakeColor(16, 31, 1);
+    QTest::newRow("ratio 2, second device pixel")
+        << QList<QRect>{one} << QList<qreal>{2} << QPointF(10.5, 20.5) << MakeColor(21, 41, 1);
+    // Three screens side by side at ratios 1, 1.5 and 2, the last one lower
+    // and the second one left of the primary.
+    const QList<QRect> mixed = {one, QRect(-100, 0, 100, 100), QRect(200, 50, 60, 50)};
+    const QList<qreal> mixedRatios = {1, 1.5, 2};
+    QTest::newRow("mixed, ratio 1 screen")
+        << mixed << mixedRatios << QPointF(199.5, 149.5) << MakeColor(199, 149, 1);
+    QTest::newRow("mixed, ratio 1.5 screen")
+        << mixed << mixedRatios << QPointF(-0.5, 99.5) << MakeColor(149, 149, 2);
+    QTest::newRow("mixed, ratio 1.5 screen origin")
+        << mixed << mixedRatios << QPointF(-100, 0) << MakeColor(0, 0, 2);
+    QTest::newRow("mixed, ratio 2 screen")
+        << mixed << mixedRatios << QPointF(230.25, 75.75) << MakeColor(60, 51, 3);
+    QTest::newRow("mixed, gap above the ratio 2 screen")
+        << mixed << mixedRatios << QPointF(230, 20) << Black;
+}
+
+void tst_picker::wholePicker_highDpi()
+{
+    QFETCH(QList<QRect>, geometries);
+    QFETCH(QList<qreal>, ratios);
+    QFETCH(QPointF, at);
+    QFETCH(Color, expected);
+    PaletteSession& s = begin();
+    s.platform.screen = screensAt(geometries, ratios);
+    const QByteArray mine = s.folder.read("mycolor.rgb");
+    frmGetColor* p = startPicking();
+    const QPointF local = at - QPointF(p->geometry().topLeft());
+    sendMouse(p, QEvent::MouseMove, local);
+    sendMouse(p, QEvent::MouseButtonPress, local, Qt::LeftButton);
+    sendMouse(p, QEvent::MouseButtonRelease, local, Qt::LeftButton);
+    QCOMPARE(s.folder.read("mycolor.rgb"), mine + ColorToHtmlHex(expected).mid(1).toLatin1());
+    QCOMPARE(s.window->currentColor(), expected);
     verifyPickingEnded();
 }
 

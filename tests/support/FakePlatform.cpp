@@ -59,6 +59,16 @@ QString FakePlatform::chooseSaveFile(QWidget*, const QString& proposedName, cons
     return saveAnswers.takeFirst();
 }
 
+QString FakePlatform::chooseOpenFile(QWidget*, const QString& filter)
+{
+    openRequests.append(filter);
+    if (openAnswers.isEmpty()) {
+        unexpected.append(QStringLiteral("unscripted open dialog for ") + filter);
+        return {};
+    }
+    return openAnswers.takeFirst();
+}
+
 void FakePlatform::shellOpen(QWidget* owner, const QString& verb, const QString& target, ShowMode mode)
 {
     shellRequests.append({verb, target, mode, owner != nullptr});
@@ -84,6 +94,11 @@ ScreenCapture FakePlatform::captureScreen()
 {
     ++captureCount;
     return screen;
+}
+
+void FakePlatform::moveCursor(const QPoint& desktopPosition)
+{
+    cursorMoves.append(desktopPosition);
 }
 
 QStringList FakePlatform::messageTexts() const

@@ -47,6 +47,10 @@ public:
     // File-save dialog: each answer is a path, or empty text for Cancel
     QStringList saveAnswers;
     QList<SaveRequest> saveRequests;
+    // File-open dialog: each answer is a path, or empty text for Cancel; the
+    // filter of each request
+    QStringList openAnswers;
+    QStringList openRequests;
     // Shell requests
     QList<ShellRequest> shellRequests;
     // Single instance
@@ -56,6 +60,8 @@ public:
     // Screen capture: the picture handed out, and how often it was asked for
     ScreenCapture screen;
     int captureCount = 0;
+    // Where the program put the mouse cursor, in order
+    QList<QPoint> cursorMoves;
 
     QStringList unexpected;
 
@@ -68,10 +74,12 @@ public:
     Color chooseColor(QWidget* parent, Color initial) override;
     QString chooseSaveFile(QWidget* parent, const QString& proposedName, const QString& defaultSuffix,
                            const QString& filter) override;
+    QString chooseOpenFile(QWidget* parent, const QString& filter) override;
     void shellOpen(QWidget* owner, const QString& verb, const QString& target, ShowMode mode) override;
     bool anotherInstanceRunning() override;
     void setTopmost(QWidget* window, bool topmost) override;
     ScreenCapture captureScreen() override;
+    void moveCursor(const QPoint& desktopPosition) override;
 
     // The texts of the message boxes shown so far.
     QStringList messageTexts() const;

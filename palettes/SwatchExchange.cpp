@@ -1,0 +1,342 @@
+#include "palettes/SwatchExchange.h"
+
+#include <QtEndian>
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <optional>
+
+namespace swatchexchange {
+
+namespace {
+
+constexpr qsizetype HeaderBytes = 12;
+constexpr qsizetype BlockHeadBytes = 6;
+const QByteArray Magic = QByteArrayLiteral("ASEF");
+constexpr quint16 NormalColorType = 2;
+// The name's count is 16 bits and includes the closing 0.
+constexpr qsizetype MaxNameUnits = 0xFFFF - 1;
+
+// Reads big-endian values from a run of bytes, never past its end.
+class BigEndianReader
+{
+public:
+    explicit BigEndianReader(QByteArrayView bytes) : m_bytes(bytes) {}
+
+    qsizetype remaining() const { return m_bytes.size() - m_at; }
+    bool has(qsizetype count) const { return count >= 0 && count <= remaining(); }
+
+    quint16 u16()
+    {
+        const quint16 value = qFromBigEndian<quint16>(m_bytes.data() + m_at);
+        m_at += 2;
+        return value;
+    }
+    quint32 u32()
+    {
+        const quint32 value = qFromBigEndian<quint32>(m_bytes.data() + m_at);
+        m_at += 4;
+        return value;
+    }
+    float f32() { return std::bit_cast<float>(u32()); }
+    QByteArrayView take(qsizetype count)
+    {
+        const QByteArrayView part = m_bytes.sliced(m_at, count);
+        m_at += count;
+        return part;
+    }
+
+private:
+    QByteArrayView m_bytes;
+    qsizetype m_at = 0;
+};
+
+bool isHighSurrogate(char16_t unit)
+{
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+bool isLowSurrogate(char16_t unit)
+{
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+enum class NameRead { Ok, TooShort, Invalid };
+
+// A counted UTF-16BE name. Closing zeros are dropped; an unpaired surrogate
+// makes the name invalid.
+NameRead readName(BigEndianReader& reader, QString& name)
+{
+    if (!reader.has(2))
+        return NameRead::TooShort;
+    const quint16 count = reader.u16();
+    if (!reader.has(qsizetype(count) * 2))
+        return NameRead::TooShort;
+    QList<char16_t> units;
+    units.reserve(count);
+    for (quint16 i = 0; i < count; ++i)
+        units.append(reader.u16());
+    while (!units.isEmpty() && units.constLast() == 0)
+        units.removeLast();
+    for (qsizetype i = 0; i < units.size(); ++i) {
+        if (isLowSurrogate(units.at(i)))
+            return NameRead::Invalid;
+        if (isHighSurrogate(units.at(i))) {
+            if (i + 1 >= units.size() || !isLowSurrogate(units.at(i + 1)))
+                return NameRead::Invalid;
+            ++i;
+        }
+    }
+    name = QString::fromUtf16(units.constData(), units.size());
+    return NameRead::Ok;
+}
+
+QString nameProblem(NameRead read, const QString& what, qsizetype block)
+{
+    return read == NameRead::Invalid
+               ? QStringLiteral("the name of the %1 in block %2 is not valid UTF-16")
+                     .arg(what)
+                     .arg(block)
+               : QStringLiteral("block %1 is too short for the name of its %2")
+                     .arg(block)
+                     .arg(what);
+}
+
+int channel(double fraction)
+{
+    return static_cast<int>(std::nearbyint(std::clamp(fraction, 0.0, 1.0) * 255.0));
+}
+
+QString shownModel(QByteArrayView model)
+{
+    QString shown;
+    for (char c : model)
+        shown += (c >= 0x20 && c < 0x7F) ? QChar::fromLatin1(c) : QChar(u'?');
+    return shown;
+}
+
+struct Model
+{
+    const char* tag;
+    int values;
+};
+constexpr Model Models[] = {{"RGB ", 3}, {"CMYK", 4}, {"LAB ", 3}, {"Gray", 1}};
+
+// The colour of one entry; `problem` says what is wrong otherwise.
+std::optional<Color> readColorEntry(QByteArrayView data, qsizetype block, QString& problem)
+{
+    BigEndianReader reader(data);
+    QString name;
+    if (const NameRead read = readName(reader, name); read != NameRead::Ok) {
+        problem = nameProblem(read, QStringLiteral("color"), block);
+        return std::nullopt;
+    }
+    if (!reader.has(4)) {
+        problem = QStringLiteral("block %1 ends before its color model").arg(block);
+        return std::nullopt;
+    }
+    const QByteArrayView tag = reader.take(4);
+    const Model* model = std::find_if(std::begin(Models), std::end(Models),
+                                      [&tag](const Model& m) { return tag == m.tag; });
+    if (model == std::end(Models)) {
+        problem = QStringLiteral("block %1 uses the color model \"%2\"; only RGB, CMYK, LAB "
+                                 "and Gray can be read")
+                      .arg(block)
+                      .arg(shownModel(tag));
+        return std::nullopt;
+    }
+    if (!reader.has(qsizetype(model->values) * 4)) {
+        problem = QStringLiteral("block %1 ends inside its color values").arg(block);
+        return std::nullopt;
+    }
+    double v[4] = {};
+    for (int i = 0; i < model->values; ++i) {
+        v[i] = reader.f32();
+        if (!std::isfinite(v[i])) {
+            problem =
+                QStringLiteral("block %1 holds a color value that is not a number").arg(block);
+            return std::nullopt;
+        }
+    }
+    // The colour type that follows (global, spot or normal) changes nothing here.
+    switch (model - std::begin(Models)) {
+    case 0:
+        return FromRgb(v[0], v[1], v[2]);
+    case 1:
+        return FromCmyk(v[0], v[1], v[2], v[3]);
+    case 2:
+        return FromLab(v[0], v[1], v[2]);
+    default:
+        return FromGray(v[0]);
+    }
+}
+
+void appendU16(QByteArray& out, quint16 value)
+{
+    out.append(char(value >> 8)).append(char(value & 0xFF));
+}
+
+void appendU32(QByteArray& out, quint32 value)
+{
+    appendU16(out, quint16(value >> 16));
+    appendU16(out, quint16(value & 0xFFFF));
+}
+
+QByteArray nameData(const QString& name)
+{
+    QString kept = name.left(MaxNameUnits);
+    if (!kept.isEmpty() && kept.back().isHighSurrogate())
+        kept.chop(1);
+    QByteArray data;
+    appendU16(data, quint16(kept.size() + 1));
+    for (QChar unit : kept)
+        appendU16(data, unit.unicode());
+    appendU16(data, 0);
+    return data;
+}
+
+void appendBlock(QByteArray& out, quint16 type, const QByteArray& data)
+{
+    appendU16(out, type);
+    appendU32(out, quint32(data.size()));
+    out += data;
+}
+
+} // namespace
+
+ExchangeReading Read(QByteArrayView content)
+{
+    if (content.size() < HeaderBytes)
+        return ExchangeReading::failure(QStringLiteral(
+            "it is shorter than the 12-byte header of an Adobe swatch exchange file"));
+    BigEndianReader reader(content);
+    if (reader.take(4) != Magic)
+        return ExchangeReading::failure(QStringLiteral(
+            "it does not begin with \"ASEF\", the mark of an Adobe swatch exchange file"));
+    const quint16 major = reader.u16();
+    const quint16 minor = reader.u16();
+    if (major != 1)
+        return ExchangeReading::failure(
+            QStringLiteral("it is a swatch exchange file of version %1.%2; only version 1 "
+                           "can be read")
+                .arg(major)
+                .arg(minor));
+    const quint32 blocks = reader.u32();
+    // Every block takes at least its 6-byte head, so a count beyond that is
+    // a lie that must not be believed.
+    if (blocks > quint64(reader.remaining()) / BlockHeadBytes)
+        return ExchangeReading::failure(
+            QStringLiteral("it claims %1 blocks, more than its %2 bytes can hold")
+                .arg(blocks)
+                .arg(content.size()));
+
+    ExchangeReading reading;
+    bool named = false;
+    for (quint32 i = 1; i <= blocks; ++i) {
+        if (!reader.has(BlockHeadBytes))
+            return ExchangeReading::failure(
+                QStringLiteral("it ends inside block %1 of %2").arg(i).arg(blocks));
+        const quint16 type = reader.u16();
+        const quint32 length = reader.u32();
+        if (!reader.has(qsizetype(length)))
+            return ExchangeReading::failure(
+                QStringLiteral("block %1 runs past the end of the file").arg(i));
+        const QByteArrayView data = reader.take(qsizetype(length));
+        if (type == ColorEntry) {
+            QString problem;
+            const std::optional<Color> colour = readColorEntry(data, i, problem);
+            if (!colour)
+                return ExchangeReading::failure(problem);
+            if (reading.palette.colors.size() == paletteexchange::MaxColors)
+                return ExchangeReading::failure(
+                    QStringLiteral("it holds more than %1 colors, more than a palette can take")
+                        .arg(paletteexchange::MaxColors));
+            reading.palette.colors.append(*colour);
+        } else if (type == GroupStart) {
+            BigEndianReader groupReader(data);
+            QString name;
+            if (const NameRead read = readName(groupReader, name); read != NameRead::Ok)
+                return ExchangeReading::failure(nameProblem(read, QStringLiteral("group"), i));
+            if (!named) {
+                reading.palette.name = name;
+                named = true;
+            }
+        }
+    }
+    return reading;
+}
+
+QByteArray Write(const ExchangePalette& palette)
+{
+    QByteArray out = Magic;
+    appendU16(out, 1);
+    appendU16(out, 0);
+    appendU32(out, quint32(palette.colors.size() + 2));
+    appendBlock(out, GroupStart, nameData(palette.name));
+    for (const Color colour : palette.colors) {
+        QByteArray data = nameData(bascommon::ColorToHtmlHex(colour));
+        data += "RGB ";
+        for (const int value :
+             {bascommon::GetRed(colour), bascommon::GetGreen(colour), bascommon::GetBlue(colour)})
+            appendU32(data, std::bit_cast<quint32>(float(value) / 255.0f));
+        appendU16(data, NormalColorType);
+        appendBlock(out, ColorEntry, data);
+    }
+    appendBlock(out, GroupEnd, {});
+    return out;
+}
+
+Color FromRgb(double red, double green, double blue)
+{
+    return bascommon::MakeColor(channel(red), channel(green), channel(blue));
+}
+
+Color FromGray(double gray)
+{
+    const int value = channel(gray);
+    return bascommon::MakeColor(value, value, value);
+}
+
+Color FromCmyk(double cyan, double magenta, double yellow, double black)
+{
+    auto ink = [](double value) { return std::clamp(value, 0.0, 1.0); };
+    const double white = 1.0 - ink(black);
+    return FromRgb((1.0 - ink(cyan)) * white, (1.0 - ink(magenta)) * white,
+                   (1.0 - ink(yellow)) * white);
+}
+
+Color FromLab(double lightness, double a, double b)
+{
+    const double L = std::clamp(lightness, 0.0, 1.0) * 100.0;
+    const double aStar = std::clamp(a, -128.0, 127.0);
+    const double bStar = std::clamp(b, -128.0, 127.0);
+
+    // CIE L*a*b* to XYZ relative to the D50 white.
+    constexpr double Epsilon = 216.0 / 24389.0;
+    constexpr double Kappa = 24389.0 / 27.0;
+    const double fy = (L + 16.0) / 116.0;
+    const double fx = fy + aStar / 500.0;
+    const double fz = fy - bStar / 200.0;
+    auto inverse = [&](double f) {
+        const double cube = f * f * f;
+        return cube > Epsilon ? cube : (116.0 * f - 16.0) / Kappa;
+    };
+    const double x = inverse(fx) * 0.96422;
+    const double y = (L > Kappa * Epsilon ? fy * fy * fy : L / Kappa) * 1.0;
+    const double z = inverse(fz) * 0.82521;
+
+    // XYZ (D50) to linear sRGB, the Bradford adaptation to D65 included.
+    const double linear[3] = {
+        3.1338561 * x - 1.6168667 * y - 0.4906146 * z,
+        -0.9787684 * x + 1.9161415 * y + 0.0334540 * z,
+        0.0719453 * x - 0.2289914 * y + 1.4052427 * z,
+    };
+    double encoded[3];
+    for (int i = 0; i < 3; ++i) {
+        const double v = std::clamp(linear[i], 0.0, 1.0);
+        encoded[i] = v <= 0.0031308 ? 12.92 * v : 1.055 * std::pow(v, 1.0 / 2.4) - 0.055;
+    }
+    return FromRgb(encoded[0], encoded[1], encoded[2]);
+}
+
+} // namespace swatchexchange
