@@ -2,13 +2,20 @@
 
 #include <QDialog>
 
+class ContrastMatrix;
 class QLineEdit;
 class QPushButton;
+class VisionModeBox;
 class frmshowcolor;
+namespace colorvision {
+enum class VisionMode : int;
+}
 
 // The scheme preview: the main window's scheme on a larger surface, a line of
 // body text and one line per link state, each in its colour on the page
-// background. A snapshot taken when the window is built.
+// background. A snapshot taken when the window is built. Below the samples, the
+// contrast of the scheme's colour pairs; both follow the vision mode chosen
+// here, which starts as the main window's and changes only this window.
 class frmShowweb : public QDialog
 {
     Q_OBJECT
@@ -22,9 +29,12 @@ public:
     QLineEdit* txtvl = nullptr;
     QLineEdit* txtal = nullptr;
     QLineEdit* txthl = nullptr;
+    VisionModeBox* cmbVision = nullptr;
+    ContrastMatrix* fraContrast = nullptr;
 
 private:
     void Form_Load();
+    void showColors(colorvision::VisionMode mode);
     void Command1_Click();
     void Command2_Click();
 
