@@ -77,22 +77,20 @@ frmShowweb::frmShowweb(frmshowcolor& owner) : QDialog(&owner), m_owner(owner)
     for (QLineEdit* box : {txtTxt, txtNl, txtvl, txtal, txthl})
         layout->addWidget(box);
 
-    QFrame* panel = contrastPanel(this);
-    cmbVision = new VisionModeBox(panel);
-    cmbVision->setObjectName(QStringLiteral("cmbVision"));
-    fraContrast = new ContrastMatrix(ContrastMatrix::Fixes::None, panel);
-    fraContrast->setObjectName(QStringLiteral("fraContrast"));
-    auto* panelLayout = new QVBoxLayout(panel);
-    panelLayout->addLayout(cmbVision->labelledRow(QStringLiteral("&Color vision:")));
-    panelLayout->addWidget(fraContrast);
+    cmdContrast = new QPushButton(QStringLiteral("C&ontrast and Color Vision"), this);
+    cmdContrast->setObjectName(QStringLiteral("cmdContrast"));
+    cmdContrast->setCheckable(true);
+    auto* contrastRow = new QHBoxLayout;
+    contrastRow->addWidget(cmdContrast);
+    contrastRow->addStretch();
     layout->addSpacing(12);
-    layout->addWidget(panel);
+    layout->addLayout(contrastRow);
     layout->addStretch();
     setMinimumSize(420, 230);
 
     connect(Command1, &QPushButton::clicked, this, &frmShowweb::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &frmShowweb::Command2_Click);
-    connect(cmbVision, &VisionModeBox::modeChosen, this, &frmShowweb::showColors);
+    connect(cmdContrast, &QPushButton::toggled, this, &frmShowweb::showContrastPanel);
 
     Form_Load();
 }
@@ -107,12 +105,38 @@ void frmShowweb::Form_Load()
           std::pair{txtvl, m_owner.lblvl}, std::pair{txthl, m_owner.lblhl}})
         box->setText(label->text());
 
-    cmbVision->setMode(m_owner.visionMode());
     showColors(m_owner.visionMode());
+    // Colours other than the scheme's own come with the panel that says why.
+    if (m_mode != colorvision::VisionMode::Normal)
+        cmdContrast->setChecked(true);
+}
+
+void frmShowweb::showContrastPanel(bool shown)
+{
+    // Built when first asked for: the preview itself stays as light as it was.
+    if (shown && !fraAccess) {
+        fraAccess = contrastPanel(this);
+        cmbVision = new VisionModeBox(fraAccess);
+        cmbVision->setObjectName(QStringLiteral("cmbVision"));
+        cmbVision->setMode(m_mode);
+        fraContrast = new ContrastMatrix(ContrastMatrix::Fixes::None, fraAccess);
+        fraContrast->setObjectName(QStringLiteral("fraContrast"));
+        fraContrast->showColors(colorvision::Simulate(m_owner.schemeColors(), m_mode));
+        auto* panelLayout = new QVBoxLayout(fraAccess);
+        panelLayout->addLayout(cmbVision->labelledRow(QStringLiteral("&Color vision:")));
+        panelLayout->addWidget(fraContrast);
+        auto* layout = static_cast<QVBoxLayout*>(this->layout());
+        layout->insertWidget(layout->count() - 1, fraAccess);
+        connect(cmbVision, &VisionModeBox::modeChosen, this, &frmShowweb::showColors);
+    }
+    if (fraAccess)
+        fraAccess->setVisible(shown);
+    adjustSize();
 }
 
 void frmShowweb::showColors(colorvision::VisionMode mode)
 {
+    m_mode = mode;
     // The scheme's colours, which the panel's samples show in normal vision.
     const SchemeColors shown = colorvision::Simulate(m_owner.schemeColors(), mode);
     QPalette colors = palette();
@@ -125,7 +149,8 @@ void frmShowweb::showColors(colorvision::VisionMode mode)
     PaintSample(txtal, shown.background, shown.activeLink);
     PaintSample(txtvl, shown.background, shown.visitedLink);
     PaintSample(txthl, shown.background, shown.hoverLink);
-    fraContrast->showColors(shown);
+    if (fraContrast)
+        fraContrast->showColors(shown);
 }
 
 void frmShowweb::Command1_Click()

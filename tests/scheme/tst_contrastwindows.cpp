@@ -450,23 +450,38 @@ void tst_contrastwindows::visionMode_leavesTheCodeUnchanged()
 void tst_contrastwindows::preview_showsTheMatrixForTheShownColours()
 {
     frmshowcolor& w = t->openFour();
-    // In normal vision: the scheme's own figures, and no fixes in a snapshot.
+    // In normal vision the preview opens as it always has; its contrast
+    // button shows the scheme's own figures, with no fixes in a snapshot.
+    bool panelAtFirst = true;
+    QString button;
     QStringList seenRatios;
     bool fixButtons = true;
     whenWindowShown(QStringLiteral("frmShowweb"), [&](QWidget* window) {
+        panelAtFirst = window->findChild<QComboBox*>(QStringLiteral("cmbVision")) != nullptr;
+        auto* contrast = window->findChild<QPushButton*>(QStringLiteral("cmdContrast"));
+        button = contrast->text();
+        QTest::mouseClick(contrast, Qt::LeftButton);
+        QVERIFY(window->findChild<QWidget*>(QStringLiteral("fraAccess"))->isVisible());
         seenRatios = ratios(window);
         fixButtons = window->findChild<QPushButton*>(QStringLiteral("cmdFixBg_3")) != nullptr;
+        QTest::mouseClick(contrast, Qt::LeftButton);
+        QVERIFY(!window->findChild<QWidget*>(QStringLiteral("fraAccess"))->isVisible());
         QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("Command2")),
                           Qt::LeftButton);
     });
     w.mnuShowweb->trigger();
+    QVERIFY(!panelAtFirst);
+    QCOMPARE(button, QStringLiteral("C&ontrast and Color Vision"));
     QCOMPARE(seenRatios, ClassicRatios);
     QVERIFY(!fixButtons);
 
-    // With the tool on protanopia, the preview opens in it.
+    // With the tool on protanopia, the preview opens in it, with the panel
+    // that says so.
     chooseVision(openTool(w), QStringLiteral("Protanopia"));
     QString mode, link, textBox, simulatedRatio, normalLink, normalRatio;
+    bool expanded = false;
     whenWindowShown(QStringLiteral("frmShowweb"), [&](QWidget* window) {
+        expanded = window->findChild<QPushButton*>(QStringLiteral("cmdContrast"))->isChecked();
         mode = window->findChild<QComboBox*>(QStringLiteral("cmbVision"))->currentText();
         link = boxColours(window, "txtNl");
         textBox = window->findChild<QLineEdit*>(QStringLiteral("txtNl"))->text();
@@ -479,6 +494,7 @@ void tst_contrastwindows::preview_showsTheMatrixForTheShownColours()
                           Qt::LeftButton);
     });
     w.mnuShowweb->trigger();
+    QVERIFY(expanded);
     QCOMPARE(mode, QStringLiteral("Protanopia"));
     QCOMPARE(link, QStringLiteral("#0059FF/#FFFFFF"));
     QCOMPARE(textBox, QStringLiteral("Normal Link Color: #0000FF"));
