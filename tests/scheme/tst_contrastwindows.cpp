@@ -156,6 +156,7 @@ private slots:
     void fix_accepted_setsThatRoleOnly();
     void fix_keepsTheOtherPairsOfTheColour();
     void fix_declined_changesNothing();
+    void fix_impossible_isReported();
     void fix_compactView_isNotOffered();
     void visionMode_recoloursThePanelAndRestoresIt();
     void visionMode_closingTheToolReturnsToNormal();
@@ -337,6 +338,26 @@ void tst_contrastwindows::fix_declined_changesNothing()
     QCOMPARE(panelColours(w), colours);
     QCOMPARE(captions(w), before);
     QCOMPARE(ratios(tool), ClassicRatios);
+}
+
+void tst_contrastwindows::fix_impossible_isReported()
+{
+    // #888888 text fails on white but passes against the #383838 link:
+    // darker text would fail against that link, lighter text on white.
+    frmshowcolor& w =
+        t->open(nameList({QStringLiteral("Grey")}),
+                record({"#888888", "#FFFFFF", "#383838", "#000000", "#000000", "#000000"}));
+    frmContrast* tool = openTool(w);
+    QTest::mouseClick(tool->findChild<QPushButton*>(QStringLiteral("cmdFixBg_0")), Qt::LeftButton);
+    QCOMPARE(t->platform.messages.size(), 1);
+    QCOMPARE(t->platform.messages[0].title, QStringLiteral("Fix Contrast"));
+    QCOMPARE(t->platform.messages[0].text,
+             QStringLiteral("No color of the same hue reaches 4.5:1 for the text on the "
+                            "background while keeping the normal link against the body text, "
+                            "the visited link against the body text, the active link against "
+                            "the body text and the hover link against the body text passing."));
+    QCOMPARE(describe(w.schemeColors()),
+             QStringLiteral("#888888 #FFFFFF #383838 #000000 #000000 #000000"));
 }
 
 void tst_contrastwindows::fix_compactView_isNotOffered()
