@@ -4,6 +4,7 @@
 #include "scheme/SchemeColors.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 
 #include <array>
@@ -24,6 +25,11 @@ class QPushButton;
 class QRadioButton;
 class QToolBar;
 class SelectionFrame;
+class frmContrast;
+enum class SchemeRole : int;
+namespace colorvision {
+enum class VisionMode : int;
+}
 namespace copynotations {
 enum class Notation;
 }
@@ -75,6 +81,13 @@ public:
     void HtmlColor(Color curcor);
     void ClearSchemeSelection();
     const SchemeColors& schemeColors() const { return m_scheme; }
+    // Sets one role's colour as HtmlColor does when that role is selected,
+    // without selecting it and without touching the current colour.
+    void applySchemeRoleColor(SchemeRole role, Color color);
+    // How the preview panel shows the scheme: as it is, or as a reader with a
+    // colour-vision deficiency sees it. The scheme itself never changes.
+    colorvision::VisionMode visionMode() const { return m_visionMode; }
+    void setVisionMode(colorvision::VisionMode mode);
 
     // ---- Copy menu ----
     void ChangeCopyMenu();
@@ -219,6 +232,18 @@ public:
     // ---- Scheme state ----
     int SchemeIndex = 0;
 
+    // ---- Scheme contrast and colour vision ----
+    // Appended to the View menu: the tool window that checks the scheme.
+    QAction* viewsep1 = nullptr;
+    QAction* mnuViewContrast = nullptr;
+    // The tool window while it is open.
+    frmContrast* contrastWindow() const;
+
+signals:
+    // Any change of SchemeColors: a role's colour applied, a scheme shown.
+    void schemeColorsChanged();
+    void visionModeChanged();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -285,6 +310,11 @@ private:
     void mnuViewCode_Click();
     void copySchemeCode(const QString& code);
     void mnuShowweb_Click();
+    void buildContrastMenu();
+    void mnuViewContrast_Click();
+    // The panel in the colours the vision mode shows, once the true colours
+    // have been painted.
+    void paintVisionMode();
 
     // Copy menu (models/frmshowcolor_copymenu.cpp).
     void copyNotation(copynotations::Notation notation);
@@ -304,6 +334,8 @@ private:
     QString m_dataFolder;
     Color m_currentColor = bascommon::White;
     SchemeColors m_scheme;
+    colorvision::VisionMode m_visionMode{};
+    QPointer<frmContrast> m_contrastWindow;
     bool m_unloaded = false;
     bool m_recentFailureReported = false;
 

@@ -3,9 +3,16 @@
 #include "app/ClickableLabel.h"
 #include "app/WindowRoutines.h"
 #include "app/frmshowcolor.h"
+#include "scheme/ColorVision.h"
+#include "scheme/ContrastMatrix.h"
+#include "scheme/SampleColors.h"
+#include "scheme/VisionModeBox.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QFrame>
 #include <QGridLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -27,17 +34,18 @@ QLineEdit* sampleBox(QWidget* parent, const char* name, const QString& text, boo
     return box;
 }
 
-// A read-only box paints its surface with Base in some styles and with Window
-// in others; both carry the scheme's colours.
-void paintSample(QLineEdit* box, Color back, Color fore)
+// The contrast panel keeps the usual window colours, whatever the scheme's
+// background around it.
+QFrame* contrastPanel(QWidget* parent)
 {
-    QPalette colors = box->palette();
-    colors.setColor(QPalette::Base, toQColor(back));
-    colors.setColor(QPalette::Window, toQColor(back));
-    colors.setColor(QPalette::Text, toQColor(fore));
-    colors.setColor(QPalette::WindowText, toQColor(fore));
-    box->setPalette(colors);
-    box->setAutoFillBackground(true);
+    auto* panel = new QFrame(parent);
+    panel->setObjectName(QStringLiteral("fraAccess"));
+    panel->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+    QPalette plain = QApplication::palette(panel);
+    plain.setResolveMask(~QPalette::ResolveMask(0));
+    panel->setPalette(plain);
+    panel->setAutoFillBackground(true);
+    return panel;
 }
 
 } // namespace
@@ -68,11 +76,21 @@ frmShowweb::frmShowweb(frmshowcolor& owner) : QDialog(&owner), m_owner(owner)
     layout->addSpacing(12);
     for (QLineEdit* box : {txtTxt, txtNl, txtvl, txtal, txthl})
         layout->addWidget(box);
+
+    cmdContrast = new QPushButton(QStringLiteral("C&ontrast and Color Vision"), this);
+    cmdContrast->setObjectName(QStringLiteral("cmdContrast"));
+    cmdContrast->setCheckable(true);
+    auto* contrastRow = new QHBoxLayout;
+    contrastRow->addWidget(cmdContrast);
+    contrastRow->addStretch();
+    layout->addSpacing(12);
+    layout->addLayout(contrastRow);
     layout->addStretch();
     setMinimumSize(420, 230);
 
     connect(Command1, &QPushButton::clicked, this, &frmShowweb::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &frmShowweb::Command2_Click);
+    connect(cmdContrast, &QPushButton::toggled, this, &frmShowweb::showContrastPanel);
 
     Form_Load();
 }
@@ -81,23 +99,58 @@ void frmShowweb::Form_Load()
 {
     SetTopmost(m_owner.platform(), this);
 
-    const Color background = m_owner.lbldisplay->backColor();
+    txtTxt->setText(m_owner.lbltext[1]->text());
+    for (const auto& [box, label] :
+         {std::pair{txtNl, m_owner.lblnl}, std::pair{txtal, m_owner.lblal},
+          std::pair{txtvl, m_owner.lblvl}, std::pair{txthl, m_owner.lblhl}})
+        box->setText(label->text());
+
+    showColors(m_owner.visionMode());
+    // Colours other than the scheme's own come with the panel that says why.
+    if (m_mode != colorvision::VisionMode::Normal)
+        cmdContrast->setChecked(true);
+}
+
+void frmShowweb::showContrastPanel(bool shown)
+{
+    // Built when first asked for: the preview itself stays as light as it was.
+    if (shown && !fraAccess) {
+        fraAccess = contrastPanel(this);
+        cmbVision = new VisionModeBox(fraAccess);
+        cmbVision->setObjectName(QStringLiteral("cmbVision"));
+        cmbVision->setMode(m_mode);
+        fraContrast = new ContrastMatrix(ContrastMatrix::Fixes::None, fraAccess);
+        fraContrast->setObjectName(QStringLiteral("fraContrast"));
+        fraContrast->showColors(colorvision::Simulate(m_owner.schemeColors(), m_mode));
+        auto* panelLayout = new QVBoxLayout(fraAccess);
+        panelLayout->addLayout(cmbVision->labelledRow(QStringLiteral("&Color vision:")));
+        panelLayout->addWidget(fraContrast);
+        auto* layout = static_cast<QVBoxLayout*>(this->layout());
+        layout->insertWidget(layout->count() - 1, fraAccess);
+        connect(cmbVision, &VisionModeBox::modeChosen, this, &frmShowweb::showColors);
+    }
+    if (fraAccess)
+        fraAccess->setVisible(shown);
+    adjustSize();
+}
+
+void frmShowweb::showColors(colorvision::VisionMode mode)
+{
+    m_mode = mode;
+    // The scheme's colours, which the panel's samples show in normal vision.
+    const SchemeColors shown = colorvision::Simulate(m_owner.schemeColors(), mode);
     QPalette colors = palette();
-    colors.setColor(QPalette::Window, toQColor(background));
+    colors.setColor(QPalette::Window, toQColor(shown.background));
     setPalette(colors);
     setAutoFillBackground(true);
 
-    paintSample(txtTxt, m_owner.lbltext[0]->backColor(), m_owner.lbltext[0]->foreColor());
-    txtTxt->setText(m_owner.lbltext[1]->text());
-
-    const std::pair<QLineEdit*, ClickableLabel*> links[] = {{txtNl, m_owner.lblnl},
-                                                            {txtal, m_owner.lblal},
-                                                            {txtvl, m_owner.lblvl},
-                                                            {txthl, m_owner.lblhl}};
-    for (const auto& [box, label] : links)
-        box->setText(label->text());
-    for (const auto& [box, label] : links)
-        paintSample(box, label->backColor(), label->foreColor());
+    PaintSample(txtTxt, shown.background, shown.text);
+    PaintSample(txtNl, shown.background, shown.normalLink);
+    PaintSample(txtal, shown.background, shown.activeLink);
+    PaintSample(txtvl, shown.background, shown.visitedLink);
+    PaintSample(txthl, shown.background, shown.hoverLink);
+    if (fraContrast)
+        fraContrast->showColors(shown);
 }
 
 void frmShowweb::Command1_Click()

@@ -2,13 +2,22 @@
 
 #include <QDialog>
 
+class ContrastMatrix;
+class QFrame;
 class QLineEdit;
 class QPushButton;
+class VisionModeBox;
 class frmshowcolor;
+namespace colorvision {
+enum class VisionMode : int;
+}
 
 // The scheme preview: the main window's scheme on a larger surface, a line of
 // body text and one line per link state, each in its colour on the page
-// background. A snapshot taken when the window is built.
+// background. A snapshot taken when the window is built. Below the samples,
+// "Contrast and Color Vision" shows the contrast of the scheme's colour pairs
+// and a vision mode that both the samples and the figures follow; the mode
+// starts as the main window's and changes only this window.
 class frmShowweb : public QDialog
 {
     Q_OBJECT
@@ -22,11 +31,19 @@ public:
     QLineEdit* txtvl = nullptr;
     QLineEdit* txtal = nullptr;
     QLineEdit* txthl = nullptr;
+    QPushButton* cmdContrast = nullptr;
+    // The contrast panel, built when cmdContrast is first checked.
+    QFrame* fraAccess = nullptr;
+    VisionModeBox* cmbVision = nullptr;
+    ContrastMatrix* fraContrast = nullptr;
 
 private:
     void Form_Load();
+    void showColors(colorvision::VisionMode mode);
+    void showContrastPanel(bool shown);
     void Command1_Click();
     void Command2_Click();
 
     frmshowcolor& m_owner;
+    colorvision::VisionMode m_mode{};
 };

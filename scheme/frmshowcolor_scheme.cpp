@@ -5,10 +5,13 @@
 #include "app/Platform.h"
 #include "app/SelectionFrame.h"
 #include "app/WindowRoutines.h"
+#include "scheme/ColorVision.h"
 #include "scheme/FocusLossWatcher.h"
 #include "scheme/SchemeCode.h"
 #include "scheme/SchemeFormat.h"
+#include "scheme/SchemeRole.h"
 #include "scheme/SchemeStore.h"
+#include "scheme/frmContrast.h"
 #include "scheme/frmShowweb.h"
 #include "scheme/frmcss.h"
 
@@ -25,22 +28,21 @@ namespace {
 
 const QString TextCaptionPrefix = QStringLiteral("Text Color: ");
 
-// The four link roles: their sample, their option button, their colour in the
-// scheme and the caption their sample shows.
+// The four link roles: their sample, their option button, their colour's role
+// in the scheme and the caption their sample shows.
 struct LinkRole
 {
     ClickableLabel* frmshowcolor::*sample;
     QRadioButton* frmshowcolor::*option;
-    Color SchemeColors::*color;
+    SchemeRole role;
     const char* captionPrefix;
 };
 
 constexpr LinkRole LinkRoles[] = {
-    {&frmshowcolor::lblnl, &frmshowcolor::optnl, &SchemeColors::normalLink, "Normal Link Color: "},
-    {&frmshowcolor::lblvl, &frmshowcolor::optvl, &SchemeColors::visitedLink,
-     "Visited Link Color: "},
-    {&frmshowcolor::lblal, &frmshowcolor::optal, &SchemeColors::activeLink, "Active Link Color: "},
-    {&frmshowcolor::lblhl, &frmshowcolor::opthl, &SchemeColors::hoverLink, "Hover Link Color: "},
+    {&frmshowcolor::lblnl, &frmshowcolor::optnl, SchemeRole::NormalLink, "Normal Link Color: "},
+    {&frmshowcolor::lblvl, &frmshowcolor::optvl, SchemeRole::VisitedLink, "Visited Link Color: "},
+    {&frmshowcolor::lblal, &frmshowcolor::optal, SchemeRole::ActiveLink, "Active Link Color: "},
+    {&frmshowcolor::lblhl, &frmshowcolor::opthl, SchemeRole::HoverLink, "Hover Link Color: "},
 };
 
 void paintText(frmshowcolor& window, Color color)
@@ -75,28 +77,30 @@ void showLink(frmshowcolor& window, const LinkRole& role, Color color)
 void frmshowcolor::setUpSchemeHandlers()
 {
     // Releasing a button over a sample: the right one opens the scheme menu,
-    // any other selects the sample's role and makes its colour current.
-    auto onRelease = [this](ClickableLabel* sample, QRadioButton* role, bool selectsRole) {
+    // any other selects the sample's role and makes its colour current. The
+    // colour is taken from the scheme, not from the sample, which shows it
+    // simulated while a vision mode other than normal is on.
+    auto onRelease = [this](ClickableLabel* sample, QRadioButton* option, SchemeRole role,
+                            bool selectsRole) {
         connect(sample, &ClickableLabel::mouseReleased, this,
-                [this, sample, role, selectsRole](Qt::MouseButton button, Qt::KeyboardModifiers,
+                [this, option, role, selectsRole](Qt::MouseButton button, Qt::KeyboardModifiers,
                                                   const QPoint& pos) {
                     if (button == Qt::RightButton)
                         showSchemePopup(pos);
                     else if (selectsRole)
-                        selectSchemeRole(role, sample == lbldisplay ? sample->backColor()
-                                                                    : sample->foreColor());
+                        selectSchemeRole(option, RoleColor(m_scheme, role));
                 });
     };
-    onRelease(lbldisplay, optbg, true);
+    onRelease(lbldisplay, optbg, SchemeRole::Background, true);
     for (ClickableLabel* sample : lbltext)
-        onRelease(sample, opttext, true);
-    onRelease(lblnl, optnl, true);
-    onRelease(lblvl, optvl, true);
-    onRelease(lblhl, opthl, true);
+        onRelease(sample, opttext, SchemeRole::Text, true);
+    onRelease(lblnl, optnl, SchemeRole::NormalLink, true);
+    onRelease(lblvl, optvl, SchemeRole::VisitedLink, true);
+    onRelease(lblhl, opthl, SchemeRole::HoverLink, true);
     // The active link sample selects on a click instead of on any release.
-    onRelease(lblal, optal, false);
+    onRelease(lblal, optal, SchemeRole::ActiveLink, false);
     connect(lblal, &ClickableLabel::clicked, this,
-            [this] { selectSchemeRole(optal, lblal->foreColor()); });
+            [this] { selectSchemeRole(optal, m_scheme.activeLink); });
 
     connect(lstCorset, &QListWidget::itemSelectionChanged, this, &frmshowcolor::lstCorset_Click);
     connect(new FocusLossWatcher(lstCorset), &FocusLossWatcher::focusMovedAway, this,
@@ -113,6 +117,8 @@ void frmshowcolor::setUpSchemeHandlers()
     connect(mnuCopyExternal, &QAction::triggered, this,
             [this] { copySchemeCode(schemecode::ExternalCssText(m_scheme)); });
     connect(mnuShowweb, &QAction::triggered, this, &frmshowcolor::mnuShowweb_Click);
+
+    buildContrastMenu();
 }
 
 // ---------------------------------------------------------------------------
@@ -124,20 +130,36 @@ void frmshowcolor::HtmlColor(Color curcor)
     if (isCompactView())
         return;
     if (opttext->isChecked()) {
-        m_scheme.text = curcor;
-        paintText(*this, curcor);
-        captionText(*this, curcor);
+        applySchemeRoleColor(SchemeRole::Text, curcor);
     } else if (optbg->isChecked()) {
-        m_scheme.background = curcor;
-        paintBackground(*this, curcor);
+        applySchemeRoleColor(SchemeRole::Background, curcor);
     } else {
         for (const LinkRole& role : LinkRoles) {
-            if ((this->*role.option)->isChecked()) {
-                m_scheme.*role.color = curcor;
-                showLink(*this, role, curcor);
+            if ((this->*role.option)->isChecked())
+                applySchemeRoleColor(role.role, curcor);
+        }
+    }
+}
+
+void frmshowcolor::applySchemeRoleColor(SchemeRole role, Color color)
+{
+    if (role == SchemeRole::Text) {
+        m_scheme.text = color;
+        paintText(*this, color);
+        captionText(*this, color);
+    } else if (role == SchemeRole::Background) {
+        m_scheme.background = color;
+        paintBackground(*this, color);
+    } else {
+        for (const LinkRole& link : LinkRoles) {
+            if (link.role == role) {
+                SetRoleColor(m_scheme, role, color);
+                showLink(*this, link, color);
             }
         }
     }
+    paintVisionMode();
+    emit schemeColorsChanged();
 }
 
 void frmshowcolor::setSchemeColors(const SchemeColors& colors)
@@ -147,7 +169,25 @@ void frmshowcolor::setSchemeColors(const SchemeColors& colors)
     captionText(*this, colors.text);
     paintBackground(*this, colors.background);
     for (const LinkRole& role : LinkRoles)
-        showLink(*this, role, colors.*role.color);
+        showLink(*this, role, RoleColor(colors, role.role));
+    paintVisionMode();
+    emit schemeColorsChanged();
+}
+
+void frmshowcolor::setVisionMode(colorvision::VisionMode mode)
+{
+    if (mode == m_visionMode)
+        return;
+    m_visionMode = mode;
+    // Normal vision paints the scheme's own colours back.
+    paintSchemeColors(colorvision::Simulate(m_scheme, mode));
+    emit visionModeChanged();
+}
+
+void frmshowcolor::paintVisionMode()
+{
+    if (m_visionMode != colorvision::VisionMode::Normal)
+        paintSchemeColors(colorvision::Simulate(m_scheme, m_visionMode));
 }
 
 void frmshowcolor::paintSchemeColors(const SchemeColors& colors)
@@ -155,7 +195,7 @@ void frmshowcolor::paintSchemeColors(const SchemeColors& colors)
     paintText(*this, colors.text);
     paintBackground(*this, colors.background);
     for (const LinkRole& role : LinkRoles)
-        (this->*role.sample)->setForeColor(colors.*role.color);
+        (this->*role.sample)->setForeColor(RoleColor(colors, role.role));
 }
 
 void frmshowcolor::selectSchemeRole(QRadioButton* role, Color roleColor)
@@ -294,4 +334,32 @@ void frmshowcolor::mnuShowweb_Click()
 {
     frmShowweb window(*this);
     window.exec();
+}
+
+// ---------------------------------------------------------------------------
+// Contrast and colour vision
+
+void frmshowcolor::buildContrastMenu()
+{
+    viewsep1 = mnuView->addSeparator();
+    viewsep1->setObjectName(QStringLiteral("viewsep1"));
+    mnuViewContrast = mnuView->addAction(QStringLiteral("Scheme &Contrast and Color Vision"));
+    mnuViewContrast->setObjectName(QStringLiteral("mnuViewContrast"));
+    connect(mnuViewContrast, &QAction::triggered, this, &frmshowcolor::mnuViewContrast_Click);
+}
+
+void frmshowcolor::mnuViewContrast_Click()
+{
+    if (!m_contrastWindow) {
+        m_contrastWindow = new frmContrast(*this);
+        m_contrastWindow->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_contrastWindow->show();
+    m_contrastWindow->raise();
+    m_contrastWindow->activateWindow();
+}
+
+frmContrast* frmshowcolor::contrastWindow() const
+{
+    return m_contrastWindow;
 }

@@ -95,5 +95,26 @@ sleep 0.5
 area "560x230+$((PICK_X - 20))+$((PICK_Y - 60))" "$OUT/picker-loupe.png"
 xdotool key Escape
 sleep 0.3
+# The contrast tool beside the main window, on the first saved scheme, with the
+# preview panel and the figures as a reader with deuteranopia sees them.
+xdotool mousemove --window "$main" 390 287 click 1
+sleep 0.3
+xdotool windowfocus "$main" 2>/dev/null || true
+xdotool key alt+v
+sleep 0.3
+xdotool key c
+sleep 1
+tool=$(xdotool search --name "Scheme Contrast and Color Vision" | head -1)
+xdotool mousemove --window "$tool" 140 21 click 1
+sleep 0.5
+xdotool key Down Down Return
+sleep 0.5
+eval "$(xdotool getwindowgeometry --shell "$main")"
+left=$X top=$Y bottom=$((Y + HEIGHT))
+eval "$(xdotool getwindowgeometry --shell "$tool")"
+right=$((X + WIDTH))
+[ $((Y + HEIGHT)) -gt $bottom ] && bottom=$((Y + HEIGHT))
+import -window root -crop "$((right - left))x$((bottom - top))+${left}+${top}" +repage \
+    "$OUT/contrast-window.png"
 kill $APP
 echo "screenshots written to $OUT"

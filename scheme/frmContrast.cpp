@@ -1,0 +1,124 @@
+#include "scheme/frmContrast.h"
+
+#include "app/Platform.h"
+#include "app/WindowRoutines.h"
+#include "app/frmshowcolor.h"
+#include "scheme/ColorVision.h"
+#include "scheme/Contrast.h"
+#include "scheme/ContrastMatrix.h"
+#include "scheme/SchemeContrast.h"
+#include "scheme/VisionModeBox.h"
+#include "scheme/frmContrastFix.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+using colorvision::VisionMode;
+
+frmContrast::frmContrast(frmshowcolor& owner) : QDialog(&owner), m_owner(owner)
+{
+    setObjectName(QStringLiteral("frmContrast"));
+    setWindowTitle(QStringLiteral("Scheme Contrast and Color Vision"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setFont(owner.font());
+    SetTopmost(owner.platform(), this);
+
+    cmbVision = new VisionModeBox(this);
+    cmbVision->setObjectName(QStringLiteral("cmbVision"));
+    fraContrast = new ContrastMatrix(ContrastMatrix::Fixes::Offered, this);
+    fraContrast->setObjectName(QStringLiteral("fraContrast"));
+    lblNote = new QLabel(this);
+    lblNote->setObjectName(QStringLiteral("lblNote"));
+    lblNote->setWordWrap(true);
+    cmdClose = new QPushButton(QStringLiteral("Close"), this);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+
+    auto* closeRow = new QHBoxLayout;
+    closeRow->addStretch();
+    closeRow->addWidget(cmdClose);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(cmbVision->labelledRow(QStringLiteral("Color &vision:")));
+    layout->addSpacing(6);
+    layout->addWidget(fraContrast);
+    layout->addWidget(lblNote);
+    layout->addLayout(closeRow);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(cmbVision, &VisionModeBox::modeChosen, &m_owner, &frmshowcolor::setVisionMode);
+    connect(fraContrast, &ContrastMatrix::fixRequested, this, &frmContrast::fixPair);
+    connect(cmdClose, &QPushButton::clicked, this, &QDialog::close);
+    connect(&m_owner, &frmshowcolor::schemeColorsChanged, this, &frmContrast::refresh);
+    connect(&m_owner, &frmshowcolor::visionModeChanged, this, &frmContrast::refresh);
+    // The editor is hidden in the compact view, and nothing may change unseen.
+    connect(m_owner.mnuSwap, &QAction::toggled, this, &frmContrast::refresh);
+    refresh();
+
+    // Beside the main window, where it hides none of the scheme editor.
+    adjustSize();
+    QPoint place = owner.frameGeometry().topRight() + QPoint(8, 0);
+    if (const QScreen* screen = owner.screen()) {
+        const QRect room = screen->availableGeometry();
+        place.setX(
+            std::clamp(place.x(), room.left(), std::max(room.left(), room.right() - width())));
+        place.setY(
+            std::clamp(place.y(), room.top(), std::max(room.top(), room.bottom() - height())));
+    }
+    move(place);
+}
+
+void frmContrast::done(int result)
+{
+    QDialog::done(result);
+    m_owner.setVisionMode(VisionMode::Normal);
+}
+
+void frmContrast::refresh()
+{
+    const VisionMode mode = m_owner.visionMode();
+    cmbVision->setMode(mode);
+    fraContrast->showColors(colorvision::Simulate(m_owner.schemeColors(), mode));
+    fraContrast->setFixesAllowed(!m_owner.isCompactView());
+    QString note = QStringLiteral("Ratios are cut to one decimal, never rounded up. "
+                                  "Large text is 18 point, or 14 point bold.");
+    if (mode != VisionMode::Normal)
+        note = QStringLiteral("Colors and ratios as seen with ") +
+               colorvision::VisionModeName(mode).toLower() + QStringLiteral(". ") + note;
+    if (m_owner.isCompactView())
+        note += QStringLiteral(" Fixes need the full view, where the scheme editor shows.");
+    lblNote->setText(note);
+}
+
+void frmContrast::fixPair(int pair)
+{
+    const schemecontrast::Pair& definition = schemecontrast::Pairs[std::size_t(pair)];
+    const SchemeColors before = m_owner.schemeColors();
+    const VisionMode mode = m_owner.visionMode();
+    const schemecontrast::FixProposal proposal = schemecontrast::ProposeFix(before, pair, mode);
+    if (!proposal.color) {
+        QString text = QStringLiteral("No color of the same hue reaches ") +
+                       wcag::RatioText(definition.minimum) + QStringLiteral(" for the ") +
+                       schemecontrast::PairName(definition).toLower();
+        // Away from normal vision a proposal must pass both as the color is
+        // and as it is seen, and light and dark can be on opposite sides.
+        if (mode != VisionMode::Normal)
+            text += QStringLiteral(" both as it is and as seen with ") +
+                    colorvision::VisionModeName(mode).toLower();
+        if (!proposal.kept.empty())
+            text += QStringLiteral(" while keeping ") +
+                    schemecontrast::PairListText(proposal.kept) + QStringLiteral(" passing");
+        m_owner.platform().showMessage(this, text + QLatin1Char('.'), Platform::Buttons::Ok,
+                                       Platform::Icon::Information, QStringLiteral("Fix Contrast"));
+        return;
+    }
+    SchemeColors after = before;
+    SetRoleColor(after, definition.role, *proposal.color);
+    frmContrastFix question(this, m_owner.platform(), pair, before, after, proposal.kept, mode);
+    if (question.exec() == QDialog::Accepted)
+        m_owner.applySchemeRoleColor(definition.role, *proposal.color);
+}
