@@ -22,13 +22,24 @@ void startProgram(QProcess& process, const QString& dataFolder)
     process.start();
 }
 
-// The program is up once its start-up has created the recent-colours file.
+// The colour that start-up makes current, and so records as its last write.
+const QByteArray FirstCellColour = QByteArrayLiteral("123456");
+
+// Gives the first palette one colour, which start-up records in "recent.rgb".
+void prepareFirstPalette(const TestDataFolder& data)
+{
+    data.remove(QStringLiteral("recent.rgb"));
+    data.write(QStringLiteral("mycolor.rgb"), FirstCellColour);
+}
+
+// The program is up once start-up has recorded the first cell's colour: the
+// recent-colours file appears earlier in start-up, before that last write.
 bool waitUntilRunning(QProcess& process, const TestDataFolder& data)
 {
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < 20000) {
-        if (data.exists(QStringLiteral("recent.rgb")))
+        if (data.read(QStringLiteral("recent.rgb")) == FirstCellColour)
             return true;
         if (process.state() == QProcess::NotRunning)
             return false;
@@ -50,7 +61,7 @@ private slots:
 void tst_startup::secondLaunch_exitsAtOnceAndTouchesNothing()
 {
     TestDataFolder data;
-    data.remove(QStringLiteral("recent.rgb"));
+    prepareFirstPalette(data);
     QProcess first;
     startProgram(first, data.path());
     QVERIFY(waitUntilRunning(first, data));
@@ -71,7 +82,7 @@ void tst_startup::secondLaunch_exitsAtOnceAndTouchesNothing()
 void tst_startup::lockOfAKilledRun_doesNotBlockTheNextStart()
 {
     TestDataFolder data;
-    data.remove(QStringLiteral("recent.rgb"));
+    prepareFirstPalette(data);
     QProcess crashed;
     startProgram(crashed, data.path());
     QVERIFY(waitUntilRunning(crashed, data));
