@@ -115,7 +115,12 @@ FileResult SchemeStore::save(const QString& name, const SchemeColors& colors) co
     if (FileResult read = readWholeFile(namesPath, true, names); !read)
         return read;
     QByteArray addition;
-    if (!names.isEmpty() && !names.endsWith('\n'))
+    // A last line without its line break gets one. A lone CR at the very end
+    // is read as that line's ending already; a second CR would become part
+    // of the line and change the name it holds.
+    if (names.endsWith('\r'))
+        addition = "\n";
+    else if (!names.isEmpty() && !names.endsWith('\n'))
         addition = "\r\n";
     addition += LineFromName(name);
     const qint64 recordNumber = NameLines(names + addition).size();

@@ -95,6 +95,7 @@ private slots:
     void save_appendsNameAndRecordByteForByte();
     void save_namesSurviveAReload_data();
     void save_namesSurviveAReload();
+    void save_lastLineWithoutBreak_getsItsOwnLine_data();
     void save_lastLineWithoutBreak_getsItsOwnLine();
     void save_sameNameTwice_givesTwoEntries();
     void save_shortColourFile_recordGoesToItsLine();
@@ -351,16 +352,33 @@ void tst_schemestore::save_namesSurviveAReload()
     QCOMPARE(describe(colors), describe(whiteOnBlack()));
 }
 
-void tst_schemestore::save_lastLineWithoutBreak_getsItsOwnLine()
+void tst_schemestore::save_lastLineWithoutBreak_getsItsOwnLine_data()
 {
+    QTest::addColumn<QByteArray>("names");
+    QTest::addColumn<QByteArray>("expected");
     // Appending straight after a last line without its break would glue the
     // new name to it and write the record over that scheme's colours.
+    QTest::newRow("no break") << QByteArray("\"one\"\r\n\"two\"")
+                              << QByteArray("\"one\"\r\n\"two\"\r\n\"three\"\r\n");
+    // A lone CR already ends the line; another CR LF would make the CR part
+    // of it, and "two" would come back as two" after the save.
+    QTest::newRow("lone CR") << QByteArray("\"one\"\r\n\"two\"\r")
+                             << QByteArray("\"one\"\r\n\"two\"\r\n\"three\"\r\n");
+}
+
+void tst_schemestore::save_lastLineWithoutBreak_getsItsOwnLine()
+{
+    QFETCH(QByteArray, names);
+    QFETCH(QByteArray, expected);
     Folder folder;
-    folder.write(Names, "\"one\"\r\n\"two\"");
+    folder.write(Names, names);
     folder.write(Colors, greyRecord(1) + greyRecord(2));
     const SchemeStore store(folder.path());
     QVERIFY(store.save(QStringLiteral("three"), whiteOnBlack()).ok);
-    QCOMPARE(folder.read(Names), QByteArray("\"one\"\r\n\"two\"\r\n\"three\"\r\n"));
+    QCOMPARE(folder.read(Names), expected);
+    QStringList read;
+    QVERIFY(store.readNames(read).ok);
+    QCOMPARE(read, (QStringList{"one", "two", "three"}));
     QCOMPARE(folder.read(Colors), greyRecord(1) + greyRecord(2) + EncodeRecord(whiteOnBlack()));
 }
 
