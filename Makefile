@@ -2,10 +2,13 @@
 # machine (missing packages are installed first).
 BUILD_DIR ?= build
 ASAN_BUILD_DIR ?= build-asan
+FUZZ_BUILD_DIR ?= build-fuzz
+# Seconds that `make fuzz` gives each fuzz target.
+FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test test-asan bench clean
+.PHONY: all deps configure build run test test-asan bench fuzz clean
 
 all: build
 
@@ -34,5 +37,14 @@ test-asan: deps
 bench: build
 	./$(BUILD_DIR)/bench/tintora_bench
 
+# The libFuzzer targets, built with Clang in a folder of their own, each run
+# for FUZZ_SECONDS seconds.
+fuzz:
+	@./scripts/install-deps.sh fuzz
+	cmake -S . -B $(FUZZ_BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+		-DTINTORA_FUZZ=ON -DTINTORA_BUILD_TESTS=OFF -DTINTORA_BUILD_BENCH=OFF $(CMAKE_FLAGS)
+	cmake --build $(FUZZ_BUILD_DIR) --target tintora_fuzz -j $(JOBS)
+	FUZZ_BUILD_DIR=$(FUZZ_BUILD_DIR) FUZZ_SECONDS=$(FUZZ_SECONDS) ./scripts/run-fuzz.sh
+
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR) $(FUZZ_BUILD_DIR)
