@@ -223,3 +223,33 @@ FileResult SchemeStore::remove(int index) const
     }
     return FileResult::success();
 }
+
+FileResult SchemeStore::finishInterruptedRemove() const
+{
+    const QString colorsTemp = filePath(ColorsTempFile);
+    const QString namesTemp = filePath(NamesTempFile);
+    if (!QFileInfo(colorsTemp).isFile() && !QFileInfo(namesTemp).isFile())
+        return FileResult::success();
+
+    const QString namesPath = filePath(NamesFile);
+    const QString colorsPath = filePath(ColorsFile);
+    QByteArray names;
+    if (FileResult read = readWholeFile(namesPath, true, names); !read)
+        return read;
+    // The new colour file holds exactly one record per remaining name and is
+    // complete once the name list has been replaced, since both were written
+    // and synced before the first rename. A colour file written by a removal
+    // that stopped earlier belongs to a list with one name more.
+    const qint64 expectedSize = qint64(NameLines(names).size()) * RecordLength;
+    if (!QFileInfo::exists(namesTemp) && QFileInfo(colorsTemp).size() == expectedSize &&
+        QFileInfo(colorsPath).size() != expectedSize)
+        return renameOver(colorsTemp, colorsPath);
+
+    for (const QString& leftover : {namesTemp, colorsTemp}) {
+        QFile file(leftover);
+        if (QFileInfo(leftover).isFile() && !file.remove())
+            return FileResult::failure(
+                describeFileError(QStringLiteral("remove"), leftover, file.errorString()));
+    }
+    return FileResult::success();
+}

@@ -111,6 +111,8 @@ private slots:
     void remove_folderInTheWay_changesNothing_data();
     void remove_folderInTheWay_changesNothing();
     void remove_indexBeyondTheList_changesNothing();
+    void finishInterruptedRemove_data();
+    void finishInterruptedRemove();
 };
 
 void tst_schemestore::encodeRecord_data()
@@ -540,6 +542,52 @@ void tst_schemestore::remove_indexBeyondTheList_changesNothing()
     QVERIFY(!SchemeStore(folder.path()).remove(4).ok);
     QCOMPARE(folder.read(Names), nameList({"one", "two", "three", "four"}));
     QCOMPARE(folder.read(Colors), fourRecords());
+}
+
+void tst_schemestore::finishInterruptedRemove_data()
+{
+    // The files that removing "two" of four schemes leaves when the run ends
+    // at some point; null content: the file does not exist.
+    QTest::addColumn<QByteArray>("names");
+    QTest::addColumn<QByteArray>("namesTemp");
+    QTest::addColumn<QByteArray>("colorsTemp");
+    QTest::addColumn<QByteArray>("expectedColors");
+    const QByteArray oldNames = nameList({"one", "two", "three", "four"});
+    const QByteArray newNames = nameList({"one", "three", "four"});
+    const QByteArray newColors = greyRecord(1) + greyRecord(3) + greyRecord(4);
+    QTest::newRow("nothing left over") << oldNames << QByteArray() << QByteArray() << fourRecords();
+    QTest::newRow("ended while writing the names")
+        << oldNames << newNames.left(9) << QByteArray() << fourRecords();
+    QTest::newRow("ended while writing the colours")
+        << oldNames << newNames << newColors.left(50) << fourRecords();
+    QTest::newRow("ended before the first rename")
+        << oldNames << newNames << newColors << fourRecords();
+    // The one state in which names and colours disagree: it is completed.
+    QTest::newRow("ended between the renames")
+        << newNames << QByteArray() << newColors << newColors;
+    QTest::newRow("colour file of a removal that never took effect")
+        << oldNames << QByteArray() << newColors << fourRecords();
+}
+
+void tst_schemestore::finishInterruptedRemove()
+{
+    QFETCH(QByteArray, names);
+    QFETCH(QByteArray, namesTemp);
+    QFETCH(QByteArray, colorsTemp);
+    QFETCH(QByteArray, expectedColors);
+    Folder folder;
+    folder.write(Names, names);
+    folder.write(Colors, fourRecords());
+    if (!namesTemp.isNull())
+        folder.write(SchemeStore::NamesTempFile, namesTemp);
+    if (!colorsTemp.isNull())
+        folder.write(SchemeStore::ColorsTempFile, colorsTemp);
+
+    QVERIFY(SchemeStore(folder.path()).finishInterruptedRemove().ok);
+    QCOMPARE(folder.read(Names), names);
+    QCOMPARE(folder.read(Colors), expectedColors);
+    QVERIFY(!folder.exists(SchemeStore::NamesTempFile));
+    QVERIFY(!folder.exists(SchemeStore::ColorsTempFile));
 }
 
 QTEST_GUILESS_MAIN(tst_schemestore)
