@@ -176,10 +176,14 @@ void frmshowcolor::CurrentColorChanged(Color color)
     const bool recordable = hex != QLatin1String("#000000") && hex != QLatin1String("#ffffff");
     if (cmbChart->currentIndex() == 1) {
         if (recordable && color != CellColor) {
-            if (FileResult appended = AppendColorToFile(m_dataFolder, RecentColorsFile, ColorToHtmlHex(color)); !appended)
+            // After a failed append the view already shows the file as it is;
+            // showing it again would only report the same trouble twice.
+            if (FileResult appended = AppendColorToFile(m_dataFolder, RecentColorsFile, ColorToHtmlHex(color)); !appended) {
                 reportFileError(appended.message);
-            CurPage = 1;
-            ShowColorChart(RecentColorsFile, 1);
+            } else {
+                CurPage = 1;
+                ShowColorChart(RecentColorsFile, 1);
+            }
         }
     } else if (recordable) {
         if (FileResult appended = AppendColorToFile(m_dataFolder, RecentColorsFile, ColorToHtmlHex(color)); !appended)

@@ -291,9 +291,11 @@ private:
     bool m_unloaded = false;
 
     // Palettes: the place of each listed palette in the index file, the cells
-    // whose record cannot be read, and the list position whose change the
-    // list's following "activated" signal repeats.
+    // whose record cannot be read, the list position whose change the list's
+    // following "activated" signal repeats.
     QList<qint32> m_chartEntryPosition;
     std::array<bool, CellCount> m_cellUnreadable{};
     int m_chartChangeJustShown = -1;
+    // What the user was last told about the palette index.
+    QString m_reportedIndexProblems;
 };

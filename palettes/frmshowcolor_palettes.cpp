@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
@@ -140,8 +141,12 @@ void frmshowcolor::ShowChartMenu()
         problems.append(repaired.message);
     if (!reading.problems.isEmpty())
         problems.append(reading.problems);
-    if (!problems.isEmpty())
-        reportIndexProblems(problems.join(QLatin1Char('\n')));
+    // The list is rebuilt after every palette added or deleted: the user hears
+    // about a damaged index once, and again only when its damage changes.
+    const QString report = problems.join(QLatin1Char('\n'));
+    if (!report.isEmpty() && report != m_reportedIndexProblems)
+        reportIndexProblems(report);
+    m_reportedIndexProblems = report;
 
     if (cmbChart->count() > 0)
         cmbChart->setCurrentIndex(0);
@@ -356,6 +361,13 @@ void frmshowcolor::mnuNew_Click()
                                  QStringLiteral("Please input a name of new color palette:"));
     if (name.isEmpty())
         return;
+    // No entry lists a file of this name, but a run that ended while deleting
+    // the palette that had it may have left the file behind: the new palette
+    // starts empty all the same.
+    if (FileResult cleared = paletterecords::ClearAll(dataFilePath(NewChartFile)); !cleared) {
+        reportFileError(cleared.message);
+        return;
+    }
     if (FileResult added =
             paletteindex::AppendEntry(m_dataFolder, NewChartFile, name, QStringLiteral("1"));
         !added) {
@@ -391,6 +403,14 @@ void frmshowcolor::mnuDelChart_Click()
     if (!confirmForChart(QStringLiteral("Are you sure you want to delete "), ChartName.at(i),
                          QStringLiteral("Delete current color palette")))
         return;
+    // The entry goes first. A folder in place of the palette file could not be
+    // removed after it, leaving the index changed and the command half done.
+    const QString palettePath = dataFilePath(ChartFile.at(i));
+    if (QFileInfo(palettePath).isDir()) {
+        reportFileError(describeFileError(QStringLiteral("delete the palette"), palettePath,
+                                          QStringLiteral("a folder has that name")));
+        return;
+    }
     if (!DeleteChart(m_chartEntryPosition.at(i)))
         return;
     if (FileResult removed = paletterecords::ClearAll(dataFilePath(ChartFile.at(i))); !removed)

@@ -7,6 +7,7 @@
 //
 // TINTORA_CRASH_RANDOM_KILLS sets how many random kills each rewrite gets
 // (4 by default); the seed of their moments is printed.
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -17,6 +18,7 @@
 
 #include "app/basmain.h"
 #include "app/frmshowcolor.h"
+#include "tests/scheme/SchemeWindowTest.h"
 #include "scheme/SchemeFormat.h"
 #include "tests/support/FakePlatform.h"
 #include "tests/support/TestData.h"
@@ -181,6 +183,7 @@ private slots:
     void initTestCase();
     void killedRewrite_leavesWholeFilesAndStartsQuietly_data();
     void killedRewrite_leavesWholeFilesAndStartsQuietly();
+    void paletteFileLeftByDeletion_newPaletteStartsEmpty();
     void cleanupTestCase();
 
 private:
@@ -317,6 +320,26 @@ void tst_crashconsistency::killedRewrite_leavesWholeFilesAndStartsQuietly()
     // The kill points reach both sides of the change.
     QVERIFY(outcomes[0] > 0);
     QVERIFY(outcomes[1] > 0);
+}
+
+void tst_crashconsistency::paletteFileLeftByDeletion_newPaletteStartsEmpty()
+{
+    // Deleting the last palette, c6.rgb, removed its entry; the run ended
+    // before its file was deleted. The next new palette gets that name again.
+    TestDataFolder folder;
+    folder.write(Index, TestDataFolder::shipped(Index));
+    folder.write(QStringLiteral("c6.rgb"), "123456ABCDEF");
+    FakePlatform platform;
+    std::unique_ptr<frmshowcolor> window(basmain::CreateMainWindow(platform, folder.path()));
+    QCOMPARE(window->NewChartFile, QStringLiteral("c6.rgb"));
+    schemetest::answerNameDialog(QStringLiteral("Fresh"));
+    window->mnuNew->trigger();
+
+    QCOMPARE(window->ChartFile.constLast(), QStringLiteral("c6.rgb"));
+    QCOMPARE(window->cmbChart->currentText(), QStringLiteral("Fresh"));
+    QCOMPARE(window->ColorCount, 0);
+    QCOMPARE(folder.read(QStringLiteral("c6.rgb")), QByteArray());
+    QVERIFY(platform.messages.isEmpty());
 }
 
 void tst_crashconsistency::cleanupTestCase()
