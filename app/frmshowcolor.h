@@ -4,6 +4,7 @@
 #include "scheme/SchemeColors.h"
 
 #include <QMainWindow>
+#include <QSet>
 #include <QStringList>
 
 #include <array>
@@ -253,6 +254,7 @@ private:
     void updateCellTip(int index);
     void refreshChartFromPageOne(const QString& file);
     void reportIndexProblems(const QString& problems);
+    void reportTornRecord(const QString& path);
     int listedChart() const;
     bool confirmForChart(const QString& question, const QString& chartName, const QString& title);
 
@@ -296,6 +298,8 @@ private:
     QList<qint32> m_chartEntryPosition;
     std::array<bool, CellCount> m_cellUnreadable{};
     int m_chartChangeJustShown = -1;
-    // What the user was last told about the palette index.
+    // What the user was last told about the palette index, and the palette
+    // files whose torn last record was reported.
     QString m_reportedIndexProblems;
+    QSet<QString> m_reportedTornPalettes;
 };

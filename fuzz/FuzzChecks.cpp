@@ -290,6 +290,8 @@ void checkPages(const QString& path, const QByteArray& content)
     const qint32 count = paletterecords::CountRecords(path);
     require(count == content.size() / paletterecords::RecordLength,
             "the record count is the size divided by 6");
+    require(paletterecords::TrailingBytes(path) == content.size() % paletterecords::RecordLength,
+            "the bytes after the last whole record are told apart");
     const qint32 pages = paletterecords::PageCountFor(count);
     require(pages >= 1 && qint64(pages) * paletterecords::CellsPerPage >= count &&
                 qint64(pages - 1) * paletterecords::CellsPerPage < std::max(count, 1),

@@ -76,6 +76,12 @@ qint32 CountRecords(const QString& path)
     return clampToInt32(info.size() / RecordLength);
 }
 
+qint64 TrailingBytes(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.isFile() ? info.size() % RecordLength : 0;
+}
+
 qint32 PageCountFor(qint32 colorCount)
 {
     return colorCount <= 0 ? 1 : (colorCount - 1) / CellsPerPage + 1;

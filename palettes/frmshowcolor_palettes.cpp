@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QMenu>
 #include <QPainter>
@@ -205,8 +206,11 @@ void frmshowcolor::ShowColorChart(const QString& curChartfile, qint32 page)
     FileResult result = FileResult::success();
     if (addressable)
         result = paletterecords::EnsureFileExists(path);
-    if (page == 1)
+    if (page == 1) {
         ColorCount = addressable ? paletterecords::CountRecords(path) : 0;
+        if (addressable && result)
+            reportTornRecord(path);
+    }
     PageCount = paletterecords::PageCountFor(ColorCount);
 
     paletterecords::PageCells cells;
@@ -237,6 +241,24 @@ void frmshowcolor::ShowColorChart(const QString& curChartfile, qint32 page)
 
     if (!result)
         reportFileError(result.message);
+}
+
+void frmshowcolor::reportTornRecord(const QString& path)
+{
+    // Told once a run for each file: the palette is shown again after every
+    // command, and the bytes stay until the next append replaces them.
+    const qint64 torn = paletterecords::TrailingBytes(path);
+    if (torn == 0 || m_reportedTornPalettes.contains(path))
+        return;
+    m_reportedTornPalettes.insert(path);
+    m_platform.showMessage(
+        this,
+        QStringLiteral("The palette file \"%1\" ends with %2 that do not make a whole colour "
+                       "record. They are not shown, and the next colour added to this palette "
+                       "takes their place.")
+            .arg(QDir::toNativeSeparators(path),
+                 torn == 1 ? QStringLiteral("1 byte") : QStringLiteral("%1 bytes").arg(torn)),
+        Platform::Buttons::Ok, Platform::Icon::Warning, QStringLiteral("Tintora"));
 }
 
 void frmshowcolor::setCellContent(int index, Color color, bool unreadable)
