@@ -168,6 +168,11 @@ public:
 
     bool finish() { return m_process.waitForFinished(60000); }
     bool killed() const { return m_process.exitStatus() == QProcess::CrashExit; }
+    // A run to the end that nothing went wrong in, sanitizers included.
+    bool succeeded() const
+    {
+        return m_process.exitStatus() == QProcess::NormalExit && m_process.exitCode() == 0;
+    }
     QByteArray output() { return m_process.readAll(); }
 
 private:
@@ -245,6 +250,7 @@ void tst_crashconsistency::killedRewrite_leavesWholeFilesAndStartsQuietly()
     QVERIFY(complete.waitUntilReady());
     complete.go();
     QVERIFY(complete.finish());
+    QVERIFY(complete.succeeded());
     const QList<QByteArray> done = complete.output().trimmed().split(' ');
     QVERIFY2(done.size() == 3 && done.at(0) == "done", qPrintable(done.join(' ')));
     const QByteArray calls = done.at(1);
