@@ -206,11 +206,8 @@ void frmshowcolor::ShowColorChart(const QString& curChartfile, qint32 page)
     FileResult result = FileResult::success();
     if (addressable)
         result = paletterecords::EnsureFileExists(path);
-    if (page == 1) {
+    if (page == 1)
         ColorCount = addressable ? paletterecords::CountRecords(path) : 0;
-        if (addressable && result)
-            reportTornRecord(path);
-    }
     PageCount = paletterecords::PageCountFor(ColorCount);
 
     paletterecords::PageCells cells;
@@ -241,6 +238,8 @@ void frmshowcolor::ShowColorChart(const QString& curChartfile, qint32 page)
 
     if (!result)
         reportFileError(result.message);
+    else if (page == 1 && addressable)
+        reportTornRecord(path);
 }
 
 void frmshowcolor::reportTornRecord(const QString& path)
