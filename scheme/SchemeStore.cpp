@@ -241,7 +241,8 @@ FileResult SchemeStore::finishInterruptedRemove() const
     // and synced before the first rename. A colour file written by a removal
     // that stopped earlier belongs to a list with one name more.
     const qint64 expectedSize = qint64(NameLines(names).size()) * RecordLength;
-    if (!QFileInfo::exists(namesTemp) && QFileInfo(colorsTemp).size() == expectedSize &&
+    const QFileInfo newColors(colorsTemp);
+    if (!QFileInfo::exists(namesTemp) && newColors.isFile() && newColors.size() == expectedSize &&
         QFileInfo(colorsPath).size() != expectedSize)
         return renameOver(colorsTemp, colorsPath);
 
