@@ -2,10 +2,13 @@
 # machine (missing packages are installed first).
 BUILD_DIR ?= build
 ASAN_BUILD_DIR ?= build-asan
+FUZZ_BUILD_DIR ?= build-fuzz
+# Seconds that `make fuzz` gives each fuzz target.
+FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test test-asan bench clean
+.PHONY: all deps configure build run test asan-configure test-asan test-asan-logic bench fuzz clean
 
 all: build
 
@@ -24,15 +27,35 @@ run: build
 test: build
 	cd $(BUILD_DIR) && env -u QT_QPA_PLATFORMTHEME QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-test-asan: deps
+# The whole suite built with AddressSanitizer (leaks included) and
+# UndefinedBehaviorSanitizer; any report fails the test that made it.
+SANITIZER_ENV = env -u QT_QPA_PLATFORMTHEME QT_QPA_PLATFORM=offscreen \
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+asan-configure: deps
 	cmake -S . -B $(ASAN_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DTINTORA_SANITIZE=ON -DTINTORA_BUILD_BENCH=OFF $(CMAKE_FLAGS)
+
+test-asan: asan-configure
 	cmake --build $(ASAN_BUILD_DIR) -j $(JOBS)
-	cd $(ASAN_BUILD_DIR) && env -u QT_QPA_PLATFORMTHEME QT_QPA_PLATFORM=offscreen \
-		ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-		ctest --output-on-failure -j $(JOBS)
+	cd $(ASAN_BUILD_DIR) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS)
+
+# Only the tests of logic (no windows) under the sanitizers: what CI runs.
+test-asan-logic: asan-configure
+	cmake --build $(ASAN_BUILD_DIR) --target tintora_logic_tests -j $(JOBS)
+	cd $(ASAN_BUILD_DIR) && $(SANITIZER_ENV) ctest --output-on-failure -L logic -j $(JOBS)
 
 bench: build
 	./$(BUILD_DIR)/bench/tintora_bench
 
+# The libFuzzer targets, built with Clang in a folder of their own, each run
+# for FUZZ_SECONDS seconds.
+fuzz:
+	@./scripts/install-deps.sh fuzz
+	cmake -S . -B $(FUZZ_BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+		-DTINTORA_FUZZ=ON -DTINTORA_BUILD_TESTS=OFF -DTINTORA_BUILD_BENCH=OFF $(CMAKE_FLAGS)
+	cmake --build $(FUZZ_BUILD_DIR) --target tintora_fuzz -j $(JOBS)
+	FUZZ_BUILD_DIR=$(FUZZ_BUILD_DIR) FUZZ_SECONDS=$(FUZZ_SECONDS) ./scripts/run-fuzz.sh
+
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR) $(FUZZ_BUILD_DIR)

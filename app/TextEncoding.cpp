@@ -32,7 +32,13 @@ QByteArray EncodeLine(const QString& text)
     for (QChar c : text)
         if (c.unicode() > 0xFF)
             return text.toUtf8();
-    return text.toLatin1();
+    const QByteArray latin1 = text.toLatin1();
+    // Latin-1 bytes that happen to form UTF-8 ("Ã©" is C3 A9) would be read
+    // back as other characters ("é"); the UTF-8 form of such a name is read
+    // back as it was.
+    if (!isAscii(latin1) && DecodeLine(latin1) != text)
+        return text.toUtf8();
+    return latin1;
 }
 
 } // namespace textencoding

@@ -6,7 +6,8 @@
 // The text data files (palette index, scheme names) are 8-bit files of single
 // byte characters. Names that fit in Latin-1 are stored as such, byte for byte;
 // a name with characters beyond it is stored as UTF-8 rather than lost, and is
-// recognised again when read back.
+// recognised again when read back. So is a name whose Latin-1 bytes would be
+// taken for UTF-8, so that every name reads back as it was written.
 namespace textencoding {
 
 QString DecodeLine(const QByteArray& bytes);

@@ -179,9 +179,12 @@ void frmshowcolor::CurrentColorChanged(Color color)
     const bool recordable = hex != QLatin1String("#000000") && hex != QLatin1String("#ffffff");
     if (cmbChart->currentIndex() == 1) {
         if (recordable && color != CellColor) {
-            recordRecentColor(color);
-            CurPage = 1;
-            ShowColorChart(RecentColorsFile, 1);
+            // After a failed append the view already shows the file as it is;
+            // showing it again would only report the same trouble twice.
+            if (recordRecentColor(color)) {
+                CurPage = 1;
+                ShowColorChart(RecentColorsFile, 1);
+            }
         }
     } else if (recordable) {
         recordRecentColor(color);
@@ -208,7 +211,7 @@ void frmshowcolor::CurrentColorChanged(Color color)
     ChangeCopyMenu();
 }
 
-void frmshowcolor::recordRecentColor(Color color)
+bool frmshowcolor::recordRecentColor(Color color)
 {
     const FileResult appended = AppendColorToFile(m_dataFolder, RecentColorsFile, ColorToHtmlHex(color));
     // Recording happens on every change of the colour: one message per run is
@@ -217,6 +220,7 @@ void frmshowcolor::recordRecentColor(Color color)
         m_recentFailureReported = true;
         reportFileError(appended.message + QStringLiteral(" Recent colours are not kept."));
     }
+    return appended.ok;
 }
 
 void frmshowcolor::setPaletteItemsVisible(bool visible)

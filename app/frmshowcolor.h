@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QSet>
 #include <QStringList>
 
 #include <array>
@@ -261,7 +262,7 @@ private:
 
     // Current colour and entry fields (app/frmshowcolor.cpp).
     void lblcolor_MouseUp(Qt::MouseButton button, const QPoint& globalPos);
-    void recordRecentColor(Color color);
+    bool recordRecentColor(Color color);
     void applyDecimalFields();
     void applyHexFields();
     void setPaletteItemsVisible(bool visible);
@@ -293,6 +294,7 @@ private:
     void updateCellTip(int index);
     void refreshChartFromPageOne(const QString& file);
     void reportIndexProblems(const QString& problems);
+    void reportTornRecord(const QString& path);
     int listedChart() const;
     bool confirmForChart(const QString& question, const QString& chartName, const QString& title);
 
@@ -340,9 +342,13 @@ private:
     bool m_recentFailureReported = false;
 
     // Palettes: the place of each listed palette in the index file, the cells
-    // whose record cannot be read, and the list position whose change the
-    // list's following "activated" signal repeats.
+    // whose record cannot be read, the list position whose change the list's
+    // following "activated" signal repeats.
     QList<qint32> m_chartEntryPosition;
     std::array<bool, CellCount> m_cellUnreadable{};
     int m_chartChangeJustShown = -1;
+    // What the user was last told about the palette index, and the palette
+    // files whose torn last record was reported.
+    QString m_reportedIndexProblems;
+    QSet<QString> m_reportedTornPalettes;
 };

@@ -11,10 +11,12 @@
 #include "app/basmain.h"
 #include "app/frmshowcolor.h"
 #include "bench/BenchPlatform.h"
+#include "models/cClrModels.h"
 #include "palettes/PaletteRecords.h"
 #include "palettes/frmGetColor.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -275,6 +277,125 @@ void benchPicker()
            averaging.moves(PickerRun::Path::Jumps, false), "us");
 }
 
+// ---------------------------------------------------------------------------
+// Start-up
+
+// From the creation of the main window on the shipped data (which reads the
+// index, the first palette and the saved schemes) until it has been shown
+// and painted once. The process start and Qt's own set-up come before. The
+// first window of a process also loads fonts and styles, so it is given on
+// its own.
+void benchStartup()
+{
+    BenchData data;
+    BenchPlatform platform;
+    std::unique_ptr<frmshowcolor> window;
+    auto startUp = [&] {
+        window.reset(basmain::CreateMainWindow(platform, data.path()));
+        window->show();
+        window->repaint();
+    };
+    auto closeWindow = [&] {
+        if (window)
+            window->close();
+        window.reset();
+        QApplication::processEvents();
+    };
+    report("start-up to the first shown main window, first in the process", medianMs(1, startUp),
+           "ms");
+    report("start-up to the first shown main window, later ones",
+           medianMs(21, startUp, closeWindow), "ms");
+    closeWindow();
+}
+
+// ---------------------------------------------------------------------------
+// Colour models
+
+// Colours spread over the whole RGB cube.
+std::vector<Color> sampleColours(int count)
+{
+    std::vector<Color> colours;
+    colours.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i)
+        colours.push_back(static_cast<Color>((std::uint32_t(i) * 2654435761u) % (1u << 24)));
+    return colours;
+}
+
+double millionsPerSecond(int count, double milliseconds)
+{
+    return count / (milliseconds / 1000.0) / 1e6;
+}
+
+// Every reading of a colour that the windows show, and each setter, fed
+// with values read from real colours so that none overflows.
+void benchColourModels()
+{
+    constexpr int Count = 200000;
+    const std::vector<Color> colours = sampleColours(Count);
+    cClrModels model;
+    long long sink = 0;
+    auto load = [&model](Color colour) {
+        model.setRgbR(static_cast<std::uint8_t>(bascommon::GetRed(colour)));
+        model.setRgbG(static_cast<std::uint8_t>(bascommon::GetGreen(colour)));
+        model.setRgbB(static_cast<std::uint8_t>(bascommon::GetBlue(colour)));
+    };
+
+    report("colour models: all 13 readings of a colour",
+           millionsPerSecond(Count, medianMs(5,
+                                             [&] {
+                                                 for (Color colour : colours) {
+                                                     load(colour);
+                                                     sink += model.cmyC() + model.cmyM() +
+                                                             model.cmyY() + model.cmykC() +
+                                                             model.cmykM() + model.cmykY() +
+                                                             model.cmykK() + model.hlsH() +
+                                                             model.hlsL() + model.hlsS() +
+                                                             model.ycbcrY() + model.ycbcrCb() +
+                                                             model.ycbcrCr();
+                                                 }
+                                             })),
+           "million colours/s");
+
+    struct Readings
+    {
+        std::int16_t cmy[3];
+        std::int16_t cmyk[4];
+        std::int16_t hls[3];
+        std::int16_t ycbcr[3];
+    };
+    std::vector<Readings> readings;
+    readings.reserve(colours.size());
+    for (Color colour : colours) {
+        load(colour);
+        readings.push_back({{model.cmyC(), model.cmyM(), model.cmyY()},
+                            {model.cmykC(), model.cmykM(), model.cmykY(), model.cmykK()},
+                            {model.hlsH(), model.hlsL(), model.hlsS()},
+                            {model.ycbcrY(), model.ycbcrCb(), model.ycbcrCr()}});
+    }
+    auto setters = [&](const char* figure, const std::function<void(const Readings&)>& set) {
+        report(figure,
+               millionsPerSecond(Count, medianMs(5,
+                                                 [&] {
+                                                     for (const Readings& r : readings) {
+                                                         set(r);
+                                                         sink += model.rgbR() + model.rgbB();
+                                                     }
+                                                 })),
+               "million colours/s");
+    };
+    setters("colour models: SetCMY",
+            [&](const Readings& r) { model.SetCMY(r.cmy[0], r.cmy[1], r.cmy[2]); });
+    setters("colour models: SetCMYK",
+            [&](const Readings& r) { model.SetCMYK(r.cmyk[0], r.cmyk[1], r.cmyk[2], r.cmyk[3]); });
+    setters("colour models: SetHLS",
+            [&](const Readings& r) { model.SetHLS(r.hls[0], r.hls[1], r.hls[2]); });
+    setters("colour models: SetYCbCr",
+            [&](const Readings& r) { model.SetYCbCr(r.ycbcr[0], r.ycbcr[1], r.ycbcr[2]); });
+    // The sum keeps the work from being optimised away.
+    if (sink == 42)
+        std::printf(" ");
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -286,8 +407,11 @@ int main(int argc, char* argv[])
 
     // "picker" measures the screen picker alone.
     const bool pickerOnly = application.arguments().contains(QStringLiteral("picker"));
-    if (!pickerOnly)
+    if (!pickerOnly) {
+        benchStartup();
         benchPalettes();
+        benchColourModels();
+    }
     benchPicker();
     return 0;
 }

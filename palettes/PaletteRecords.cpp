@@ -33,12 +33,12 @@ qint32 clampToInt32(qint64 value)
                                                   std::numeric_limits<qint32>::max()));
 }
 
-// The whole records of a palette file; nothing for a missing one. A torn
-// record at the end (an append cut short) is not a colour.
-FileResult readWholeRecords(const QString& path, const QString& action, QByteArray& content)
+// The whole records of a palette file. A torn record at the end (an append
+// cut short) is not a colour.
+FileResult readWholeRecords(const QString& path, const QString& action,
+                            palettefiles::WhenMissing missing, QByteArray& content)
 {
-    const FileResult read =
-        palettefiles::ReadWholeFile(path, action, palettefiles::WhenMissing::ReadAsEmpty, content);
+    const FileResult read = palettefiles::ReadWholeFile(path, action, missing, content);
     content.truncate(content.size() - content.size() % RecordLength);
     return read;
 }
@@ -74,6 +74,12 @@ qint32 CountRecords(const QString& path)
     if (!info.isFile())
         return 0;
     return clampToInt32(info.size() / RecordLength);
+}
+
+qint64 TrailingBytes(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.isFile() ? info.size() % RecordLength : 0;
 }
 
 qint32 PageCountFor(qint32 colorCount)
@@ -141,7 +147,10 @@ FileResult DeleteRecord(const QString& path, qint32 record)
 {
     const QString action = QStringLiteral("delete the colour from");
     QByteArray content;
-    if (FileResult read = readWholeRecords(path, action, content); !read)
+    // A colour was chosen from this file: if the file has gone since, saying
+    // so is clearer than saying that the colour has.
+    if (FileResult read = readWholeRecords(path, action, palettefiles::WhenMissing::Fail, content);
+        !read)
         return read;
     if (record < 1 || record > content.size() / RecordLength)
         return FileResult::failure(describeFileError(
@@ -153,8 +162,8 @@ FileResult DeleteRecord(const QString& path, qint32 record)
 FileResult ClearDuplicates(const QString& path, qint32* kept)
 {
     QByteArray content;
-    if (FileResult read =
-            readWholeRecords(path, QStringLiteral("clear duplicate colours in"), content);
+    if (FileResult read = readWholeRecords(path, QStringLiteral("clear duplicate colours in"),
+                                           palettefiles::WhenMissing::ReadAsEmpty, content);
         !read)
         return read;
     const qint64 count = content.size() / RecordLength;
@@ -193,7 +202,7 @@ FileResult ReadColors(const QString& path, QList<Color>& colors)
     colors.clear();
     const QString action = QStringLiteral("read the colors of");
     QByteArray content;
-    if (FileResult read = readWholeRecords(path, action, content); !read)
+    if (FileResult read = readWholeRecords(path, action, palettefiles::WhenMissing::ReadAsEmpty, content); !read)
         return read;
     colors.reserve(content.size() / RecordLength);
     for (qsizetype offset = 0; offset < content.size(); offset += RecordLength) {

@@ -26,6 +26,10 @@ std::optional<Color> ParseRecord(QByteArrayView record);
 // empty palette.
 qint32 CountRecords(const QString& path);
 
+// Bytes after the last whole record, the rest of a record cut short: not a
+// colour, and overwritten by the next append. 0 for a missing file.
+qint64 TrailingBytes(const QString& path);
+
 // Pages needed to show `colorCount` records; at least 1.
 qint32 PageCountFor(qint32 colorCount);
 

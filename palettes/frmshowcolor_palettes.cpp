@@ -13,6 +13,8 @@
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
+#include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
@@ -124,8 +126,12 @@ paletteindex::Reading frmshowcolor::ReadChartIndex()
         problems.append(repaired.message);
     if (!reading.problems.isEmpty())
         problems.append(reading.problems);
-    if (!problems.isEmpty())
-        reportIndexProblems(problems.join(QLatin1Char('\n')));
+    // The index is read again after every palette added or deleted: the user
+    // hears about a damaged index once, and again only when its damage changes.
+    const QString report = problems.join(QLatin1Char('\n'));
+    if (!report.isEmpty() && report != m_reportedIndexProblems)
+        reportIndexProblems(report);
+    m_reportedIndexProblems = report;
     return reading;
 }
 
@@ -243,6 +249,26 @@ void frmshowcolor::ShowColorChart(const QString& curChartfile, qint32 page)
 
     if (!result)
         reportFileError(result.message);
+    else if (page == 1 && addressable)
+        reportTornRecord(path);
+}
+
+void frmshowcolor::reportTornRecord(const QString& path)
+{
+    // Told once a run for each file: the palette is shown again after every
+    // command, and the bytes stay until the next append replaces them.
+    const qint64 torn = paletterecords::TrailingBytes(path);
+    if (torn == 0 || m_reportedTornPalettes.contains(path))
+        return;
+    m_reportedTornPalettes.insert(path);
+    m_platform.showMessage(
+        this,
+        QStringLiteral("The palette file \"%1\" ends with %2 that do not make a whole colour "
+                       "record. They are not shown, and the next colour added to this palette "
+                       "takes their place.")
+            .arg(QDir::toNativeSeparators(path),
+                 torn == 1 ? QStringLiteral("1 byte") : QStringLiteral("%1 bytes").arg(torn)),
+        Platform::Buttons::Ok, Platform::Icon::Warning, QStringLiteral("Tintora"));
 }
 
 void frmshowcolor::setCellContent(int index, Color color, bool unreadable)
@@ -366,6 +392,13 @@ void frmshowcolor::mnuNew_Click()
                                  QStringLiteral("Please input a name of new color palette:"));
     if (name.isEmpty())
         return;
+    // No entry lists a file of this name, but a run that ended while deleting
+    // the palette that had it may have left the file behind: the new palette
+    // starts empty all the same.
+    if (FileResult cleared = paletterecords::ClearAll(dataFilePath(NewChartFile)); !cleared) {
+        reportFileError(cleared.message);
+        return;
+    }
     if (listUserPalette(name))
         showNewPalette();
 }
@@ -481,6 +514,14 @@ void frmshowcolor::mnuDelChart_Click()
     if (!confirmForChart(QStringLiteral("Are you sure you want to delete "), ChartName.at(i),
                          QStringLiteral("Delete current color palette")))
         return;
+    // The entry goes first. A folder in place of the palette file could not be
+    // removed after it, leaving the index changed and the command half done.
+    const QString palettePath = dataFilePath(ChartFile.at(i));
+    if (QFileInfo(palettePath).isDir()) {
+        reportFileError(describeFileError(QStringLiteral("delete the palette"), palettePath,
+                                          QStringLiteral("a folder has that name")));
+        return;
+    }
     if (!DeleteChart(m_chartEntryPosition.at(i)))
         return;
     if (FileResult removed = paletterecords::ClearAll(dataFilePath(ChartFile.at(i))); !removed)

@@ -115,7 +115,12 @@ FileResult SchemeStore::save(const QString& name, const SchemeColors& colors) co
     if (FileResult read = readWholeFile(namesPath, true, names); !read)
         return read;
     QByteArray addition;
-    if (!names.isEmpty() && !names.endsWith('\n'))
+    // A last line without its line break gets one. A lone CR at the very end
+    // is read as that line's ending already; a second CR would become part
+    // of the line and change the name it holds.
+    if (names.endsWith('\r'))
+        addition = "\n";
+    else if (!names.isEmpty() && !names.endsWith('\n'))
         addition = "\r\n";
     addition += LineFromName(name);
     const qint64 recordNumber = NameLines(names + addition).size();
@@ -215,6 +220,37 @@ FileResult SchemeStore::remove(int index) const
         // records stay in step.
         (void)replaceFileContents(namesPath, namesTemp, oldNames);
         return renamed;
+    }
+    return FileResult::success();
+}
+
+FileResult SchemeStore::finishInterruptedRemove() const
+{
+    const QString colorsTemp = filePath(ColorsTempFile);
+    const QString namesTemp = filePath(NamesTempFile);
+    if (!QFileInfo(colorsTemp).isFile() && !QFileInfo(namesTemp).isFile())
+        return FileResult::success();
+
+    const QString namesPath = filePath(NamesFile);
+    const QString colorsPath = filePath(ColorsFile);
+    QByteArray names;
+    if (FileResult read = readWholeFile(namesPath, true, names); !read)
+        return read;
+    // The new colour file holds exactly one record per remaining name and is
+    // complete once the name list has been replaced, since both were written
+    // and synced before the first rename. A colour file written by a removal
+    // that stopped earlier belongs to a list with one name more.
+    const qint64 expectedSize = qint64(NameLines(names).size()) * RecordLength;
+    const QFileInfo newColors(colorsTemp);
+    if (!QFileInfo::exists(namesTemp) && newColors.isFile() && newColors.size() == expectedSize &&
+        QFileInfo(colorsPath).size() != expectedSize)
+        return renameOver(colorsTemp, colorsPath);
+
+    for (const QString& leftover : {namesTemp, colorsTemp}) {
+        QFile file(leftover);
+        if (QFileInfo(leftover).isFile() && !file.remove())
+            return FileResult::failure(
+                describeFileError(QStringLiteral("remove"), leftover, file.errorString()));
     }
     return FileResult::success();
 }

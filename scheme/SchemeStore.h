@@ -43,8 +43,16 @@ public:
     // Removes the name and the record at list position `index`; later schemes
     // move down by one in both files. Both new files are written completely
     // (and synced) under their temporary names before either replaces its
-    // original, each by one atomic rename.
+    // original, each by one atomic rename: the name list first.
     FileResult remove(int index) const;
+
+    // Completes a removal that a run ended between its two renames: the name
+    // list is the new one, so the new colour file, still under its temporary
+    // name, takes the old one's place; otherwise each name would be shown
+    // with the colours of the scheme after it. Temporary files of a removal
+    // that never reached its first rename are deleted. To be run before the
+    // names are read at start-up.
+    FileResult finishInterruptedRemove() const;
 
 private:
     QString m_dataFolder;

@@ -218,8 +218,11 @@ void frmshowcolor::loadSchemeList()
 {
     lstCorset->clear();
     cmdDelItem->setEnabled(false);
+    const SchemeStore store(m_dataFolder);
+    if (FileResult finished = store.finishInterruptedRemove(); !finished)
+        reportFileError(finished.message);
     QStringList names;
-    if (FileResult read = SchemeStore(m_dataFolder).readNames(names); !read)
+    if (FileResult read = store.readNames(names); !read)
         reportFileError(read.message);
     lstCorset->addItems(names);
     if (lstCorset->count() > 0)

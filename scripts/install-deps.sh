@@ -1,9 +1,31 @@
 #!/bin/sh
 # Installs the Debian packages that building, running and testing Tintora need,
 # when any of them is missing. On systems without apt, says what to install.
+#   scripts/install-deps.sh        what `make run` and `make test` need
+#   scripts/install-deps.sh fuzz   that, and Clang with libFuzzer for `make fuzz`
 set -eu
 
 PACKAGES="cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth imagemagick"
+case "${1:-}" in
+    "") ;;
+    fuzz)
+        # libFuzzer ships in the runtime package of Clang's own version.
+        clang_version=""
+        if command -v apt-cache >/dev/null 2>&1; then
+            clang_version=$(apt-cache depends clang 2>/dev/null |
+                sed -n 's/^ *Depends: clang-\([0-9][0-9]*\)$/\1/p' | head -n 1)
+        fi
+        PACKAGES="$PACKAGES clang"
+        if [ -n "$clang_version" ] &&
+            apt-cache show "libclang-rt-$clang_version-dev" >/dev/null 2>&1; then
+            PACKAGES="$PACKAGES libclang-rt-$clang_version-dev"
+        fi
+        ;;
+    *)
+        echo "usage: $0 [fuzz]" >&2
+        exit 2
+        ;;
+esac
 
 missing=""
 if command -v dpkg-query >/dev/null 2>&1; then
@@ -17,7 +39,7 @@ if command -v dpkg-query >/dev/null 2>&1; then
 else
     echo "This system has no dpkg. Install these (or your distribution's equivalents) and run again:" >&2
     echo "  CMake 3.22 or newer, a C++20 compiler, Qt 6.4 or newer (Core, Gui, Widgets, Test)," >&2
-    echo "  and for the tests Xvfb and ImageMagick." >&2
+    echo "  and for the tests Xvfb and ImageMagick; for fuzzing, Clang with libFuzzer." >&2
     if command -v cmake >/dev/null 2>&1 && command -v c++ >/dev/null 2>&1; then
         exit 0
     fi

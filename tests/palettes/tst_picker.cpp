@@ -518,9 +518,9 @@ void tst_picker::indexProblems_reportedOnce()
         folder.write("colorchart.cci", indexBytes(MixedKinds) + "stray.rgb\r\n");
     });
     QCOMPARE(s.platform.messages.size(), 1);
+    // The same damage, read again for "Save To:", is not told a second time.
     frmGetColor* p = startPicking();
-    QCOMPARE(s.platform.messages.size(), 2);
-    QCOMPARE(s.platform.messages.at(1).text, s.platform.messages.at(0).text);
+    QCOMPARE(s.platform.messages.size(), 1);
     QCOMPARE(p->pickWindow()->cmbSaveTo->count(), 5);
     QTest::mouseClick(p, Qt::MiddleButton);
     verifyPickingEnded();

@@ -95,6 +95,7 @@ private slots:
     void save_appendsNameAndRecordByteForByte();
     void save_namesSurviveAReload_data();
     void save_namesSurviveAReload();
+    void save_lastLineWithoutBreak_getsItsOwnLine_data();
     void save_lastLineWithoutBreak_getsItsOwnLine();
     void save_sameNameTwice_givesTwoEntries();
     void save_shortColourFile_recordGoesToItsLine();
@@ -110,6 +111,8 @@ private slots:
     void remove_folderInTheWay_changesNothing_data();
     void remove_folderInTheWay_changesNothing();
     void remove_indexBeyondTheList_changesNothing();
+    void finishInterruptedRemove_data();
+    void finishInterruptedRemove();
 };
 
 void tst_schemestore::encodeRecord_data()
@@ -351,16 +354,33 @@ void tst_schemestore::save_namesSurviveAReload()
     QCOMPARE(describe(colors), describe(whiteOnBlack()));
 }
 
-void tst_schemestore::save_lastLineWithoutBreak_getsItsOwnLine()
+void tst_schemestore::save_lastLineWithoutBreak_getsItsOwnLine_data()
 {
+    QTest::addColumn<QByteArray>("names");
+    QTest::addColumn<QByteArray>("expected");
     // Appending straight after a last line without its break would glue the
     // new name to it and write the record over that scheme's colours.
+    QTest::newRow("no break") << QByteArray("\"one\"\r\n\"two\"")
+                              << QByteArray("\"one\"\r\n\"two\"\r\n\"three\"\r\n");
+    // A lone CR already ends the line; another CR LF would make the CR part
+    // of it, and "two" would come back as two" after the save.
+    QTest::newRow("lone CR") << QByteArray("\"one\"\r\n\"two\"\r")
+                             << QByteArray("\"one\"\r\n\"two\"\r\n\"three\"\r\n");
+}
+
+void tst_schemestore::save_lastLineWithoutBreak_getsItsOwnLine()
+{
+    QFETCH(QByteArray, names);
+    QFETCH(QByteArray, expected);
     Folder folder;
-    folder.write(Names, "\"one\"\r\n\"two\"");
+    folder.write(Names, names);
     folder.write(Colors, greyRecord(1) + greyRecord(2));
     const SchemeStore store(folder.path());
     QVERIFY(store.save(QStringLiteral("three"), whiteOnBlack()).ok);
-    QCOMPARE(folder.read(Names), QByteArray("\"one\"\r\n\"two\"\r\n\"three\"\r\n"));
+    QCOMPARE(folder.read(Names), expected);
+    QStringList read;
+    QVERIFY(store.readNames(read).ok);
+    QCOMPARE(read, (QStringList{"one", "two", "three"}));
     QCOMPARE(folder.read(Colors), greyRecord(1) + greyRecord(2) + EncodeRecord(whiteOnBlack()));
 }
 
@@ -522,6 +542,52 @@ void tst_schemestore::remove_indexBeyondTheList_changesNothing()
     QVERIFY(!SchemeStore(folder.path()).remove(4).ok);
     QCOMPARE(folder.read(Names), nameList({"one", "two", "three", "four"}));
     QCOMPARE(folder.read(Colors), fourRecords());
+}
+
+void tst_schemestore::finishInterruptedRemove_data()
+{
+    // The files that removing "two" of four schemes leaves when the run ends
+    // at some point; null content: the file does not exist.
+    QTest::addColumn<QByteArray>("names");
+    QTest::addColumn<QByteArray>("namesTemp");
+    QTest::addColumn<QByteArray>("colorsTemp");
+    QTest::addColumn<QByteArray>("expectedColors");
+    const QByteArray oldNames = nameList({"one", "two", "three", "four"});
+    const QByteArray newNames = nameList({"one", "three", "four"});
+    const QByteArray newColors = greyRecord(1) + greyRecord(3) + greyRecord(4);
+    QTest::newRow("nothing left over") << oldNames << QByteArray() << QByteArray() << fourRecords();
+    QTest::newRow("ended while writing the names")
+        << oldNames << newNames.left(9) << QByteArray() << fourRecords();
+    QTest::newRow("ended while writing the colours")
+        << oldNames << newNames << newColors.left(50) << fourRecords();
+    QTest::newRow("ended before the first rename")
+        << oldNames << newNames << newColors << fourRecords();
+    // The one state in which names and colours disagree: it is completed.
+    QTest::newRow("ended between the renames")
+        << newNames << QByteArray() << newColors << newColors;
+    QTest::newRow("colour file of a removal that never took effect")
+        << oldNames << QByteArray() << newColors << fourRecords();
+}
+
+void tst_schemestore::finishInterruptedRemove()
+{
+    QFETCH(QByteArray, names);
+    QFETCH(QByteArray, namesTemp);
+    QFETCH(QByteArray, colorsTemp);
+    QFETCH(QByteArray, expectedColors);
+    Folder folder;
+    folder.write(Names, names);
+    folder.write(Colors, fourRecords());
+    if (!namesTemp.isNull())
+        folder.write(SchemeStore::NamesTempFile, namesTemp);
+    if (!colorsTemp.isNull())
+        folder.write(SchemeStore::ColorsTempFile, colorsTemp);
+
+    QVERIFY(SchemeStore(folder.path()).finishInterruptedRemove().ok);
+    QCOMPARE(folder.read(Names), names);
+    QCOMPARE(folder.read(Colors), expectedColors);
+    QVERIFY(!folder.exists(SchemeStore::NamesTempFile));
+    QVERIFY(!folder.exists(SchemeStore::ColorsTempFile));
 }
 
 QTEST_GUILESS_MAIN(tst_schemestore)

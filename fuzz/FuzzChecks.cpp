@@ -1,0 +1,603 @@
+#include "fuzz/FuzzChecks.h"
+
+#include <QDir>
+#include <QFile>
+#include <QList>
+#include <QRegularExpression>
+#include <QSet>
+
+#include "app/TextEncoding.h"
+#include "app/bascommon.h"
+#include "palettes/PaletteIndex.h"
+#include "palettes/PaletteRecords.h"
+#include "scheme/SchemeFormat.h"
+#include "scheme/SchemeStore.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+
+namespace fuzzchecks {
+
+namespace {
+
+// Each rewrite is run at a few places only, so that one input stays quick.
+constexpr int MaxNamesChecked = 16;
+constexpr int MaxRecordsChecked = 64;
+
+[[noreturn]] void fail(const char* promise, const QString& detail)
+{
+    std::fprintf(stderr, "\nBroken promise: %s\n%s\n", promise, qPrintable(detail));
+    std::fflush(stderr);
+    std::abort();
+}
+
+void require(bool held, const char* promise)
+{
+    if (!held)
+        fail(promise, {});
+}
+
+// The detail is worked out only for a broken promise: most checks run in loops
+// where building it every time would slow fuzzing down.
+template <typename Detail> void require(bool held, const char* promise, Detail&& detail)
+{
+    if (!held)
+        fail(promise, detail());
+}
+
+void requireOk(const FileResult& result, const char* promise)
+{
+    if (!result.ok)
+        fail(promise, result.message);
+}
+
+QString show(const QByteArray& bytes)
+{
+    return QString::fromLatin1(bytes.toPercentEncoding(" \"#"));
+}
+
+void emptyFolder(const QString& folder)
+{
+    QDir dir(folder);
+    dir.mkpath(QStringLiteral("."));
+    const auto entries = dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    for (const QFileInfo& entry : entries) {
+        if (entry.isDir() && !entry.isSymLink())
+            QDir(entry.filePath()).removeRecursively();
+        else
+            QFile::remove(entry.filePath());
+    }
+}
+
+void writeFile(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(content) != content.size())
+        fail("the scratch folder takes a file", path);
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray crLfLines(const QList<QByteArray>& lines)
+{
+    QByteArray content;
+    for (const QByteArray& line : lines)
+        content += line + "\r\n";
+    return content;
+}
+
+// ---------------------------------------------------------------------------
+// Palette index
+
+struct IndexCase
+{
+    QString folder;
+    QString path;
+    QList<QByteArray> lines; // the non-blank lines, the ones that count
+};
+
+bool sameEntry(const paletteindex::Entry& a, const paletteindex::Entry& b)
+{
+    return a.file == b.file && a.name == b.name && a.kind == b.kind && a.position == b.position;
+}
+
+bool sameEntries(const QList<paletteindex::Entry>& a, const QList<paletteindex::Entry>& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), sameEntry);
+}
+
+// What a reading must give for these lines: every whole entry whose file lies
+// in the data folder, at its place in the file, and a next file name that is
+// numbered and taken by no entry.
+void checkReading(const paletteindex::Reading& reading, const QList<QByteArray>& lines)
+{
+    const qsizetype wholeEntries = lines.size() / 3;
+    QList<paletteindex::Entry> expected;
+    QStringList files;
+    for (qsizetype e = 0; e < wholeEntries; ++e) {
+        paletteindex::Entry entry;
+        entry.file = textencoding::DecodeLine(lines.at(e * 3));
+        entry.name = textencoding::DecodeLine(lines.at(e * 3 + 1));
+        entry.kind = textencoding::DecodeLine(lines.at(e * 3 + 2));
+        entry.position = static_cast<qint32>(e + 1);
+        files.append(entry.file);
+        if (paletteindex::IsPlainFileName(entry.file))
+            expected.append(entry);
+    }
+    require(sameEntries(reading.entries, expected),
+            "the index lists every whole entry with a plain file name, in file order");
+
+    static const QRegularExpression numbered(QStringLiteral("^c[1-9][0-9]*\\.rgb$"));
+    require(numbered.match(reading.nextFileName).hasMatch(),
+            "the next palette file is \"c\" + number + \".rgb\"",
+            [&] { return reading.nextFileName; });
+    require(!files.contains(reading.nextFileName, Qt::CaseInsensitive),
+            "the next palette file is not taken", [&] { return reading.nextFileName; });
+    if (!files.isEmpty()) {
+        const std::optional<qint64> last = paletteindex::UserPaletteNumber(files.constLast());
+        const QString following = last ? QStringLiteral("c%1.rgb").arg(*last + 1) : QString();
+        if (last && !files.contains(following, Qt::CaseInsensitive))
+            require(reading.nextFileName == following,
+                    "the next palette file follows the last entry's number",
+                    [&] { return reading.nextFileName; });
+    }
+
+    const bool sound = lines.size() % 3 == 0 && wholeEntries > 0 &&
+                       expected.size() == files.size() &&
+                       paletteindex::UserPaletteNumber(files.constLast());
+    require(sound == reading.problems.isEmpty(),
+            "problems are reported exactly when there are some", [&] { return reading.problems; });
+}
+
+void checkRepair(const IndexCase& index, const paletteindex::Reading& before)
+{
+    requireOk(paletteindex::Repair(index.folder), "the repair of a writable index succeeds");
+    const QByteArray repaired = readFile(index.path);
+    require(repaired == crLfLines(index.lines),
+            "the repair keeps every non-blank line byte for byte, each with CR LF",
+            [&] { return show(repaired); });
+    requireOk(paletteindex::Repair(index.folder), "a second repair succeeds");
+    require(readFile(index.path) == repaired, "a second repair changes nothing");
+    require(!QFile::exists(index.folder + QStringLiteral("/colorchart.cct")),
+            "no temporary index is left behind");
+    const paletteindex::Reading after = paletteindex::Read(index.folder);
+    require(sameEntries(after.entries, before.entries) && after.nextFileName == before.nextFileName,
+            "the repair changes nothing that a reading gives");
+}
+
+void checkDeleteEntry(const IndexCase& index, const QByteArray& original)
+{
+    const qint32 wholeEntries = static_cast<qint32>(index.lines.size() / 3);
+    for (const qint32 position : {0, 1, wholeEntries / 2 + 1, wholeEntries, wholeEntries + 1}) {
+        writeFile(index.path, original);
+        requireOk(paletteindex::DeleteEntry(index.folder, position),
+                  "deleting an entry of a writable index succeeds");
+        QList<QByteArray> rest = index.lines;
+        const qsizetype first = (std::max(position, 1) - 1) * qsizetype(3);
+        if (first < rest.size())
+            rest.remove(first, std::min<qsizetype>(3, rest.size() - first));
+        require(readFile(index.path) == crLfLines(rest),
+                "deleting an entry removes its three lines and keeps every other",
+                [&] { return QStringLiteral("position %1").arg(position); });
+    }
+}
+
+void checkAppendEntry(const IndexCase& index, const QByteArray& original,
+                      const paletteindex::Reading& before)
+{
+    // A name as the name dialog hands it over: trimmed, never empty, one line.
+    QString name = bascommon::TrimSpaces(
+        textencoding::DecodeLine(paletteindex::SplitLines(original).value(0)));
+    if (name.isEmpty())
+        name = QStringLiteral("Untiltled");
+
+    writeFile(index.path, original);
+    requireOk(
+        paletteindex::AppendEntry(index.folder, before.nextFileName, name, QStringLiteral("1")),
+        "adding an entry to a writable index succeeds");
+    const paletteindex::Reading after = paletteindex::Read(index.folder);
+    require(after.entries.size() == before.entries.size() + 1 &&
+                sameEntries(after.entries.mid(0, before.entries.size()), before.entries),
+            "adding an entry keeps every entry before it");
+    paletteindex::Entry added;
+    added.file = before.nextFileName;
+    added.name = name;
+    added.kind = QStringLiteral("1");
+    added.position = static_cast<qint32>(index.lines.size() / 3 + 1);
+    require(sameEntry(after.entries.constLast(), added),
+            "the added entry reads back as it was given",
+            [&] { return after.entries.constLast().name + QStringLiteral(" | ") + name; });
+}
+
+// ---------------------------------------------------------------------------
+// Palette records
+
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// "&h" + blue + green + red read as one hexadecimal number.
+std::optional<Color> expectedColour(const QByteArray& record)
+{
+    const QByteArray bgr = record.mid(4, 2) + record.mid(2, 2) + record.mid(0, 2);
+    Color value = 0;
+    for (char c : bgr) {
+        if (hexValue(c) < 0)
+            return std::nullopt;
+        value = value * 16 + static_cast<Color>(hexValue(c));
+    }
+    return value;
+}
+
+QByteArray wholeRecords(const QByteArray& content)
+{
+    return content.left(content.size() - content.size() % paletterecords::RecordLength);
+}
+
+QByteArray recordAt(const QByteArray& content, qint64 record)
+{
+    return content.mid((record - 1) * paletterecords::RecordLength, paletterecords::RecordLength);
+}
+
+void checkPage(const QString& path, const QByteArray& content, qint32 colorCount, qint32 page)
+{
+    paletterecords::PageCells cells;
+    requireOk(paletterecords::ReadPage(path, colorCount, page, cells), "a page of a file reads");
+    const qint64 recordsInFile = content.size() / paletterecords::RecordLength;
+    for (int j = 0; j < paletterecords::CellsPerPage; ++j) {
+        const paletterecords::PageCell& cell = cells[static_cast<std::size_t>(j)];
+        const qint32 record = paletterecords::RecordForCell(colorCount, page, j);
+        const auto where = [&] {
+            return QStringLiteral("page %1 cell %2 of %3").arg(page).arg(j).arg(colorCount);
+        };
+        if (record < 1 || record > colorCount || record > recordsInFile) {
+            require(cell.kind == paletterecords::PageCell::Kind::Empty &&
+                        cell.color == bascommon::White,
+                    "a cell without a record is empty and white", where);
+            continue;
+        }
+        const QByteArray raw = recordAt(content, record);
+        const std::optional<Color> colour = expectedColour(raw);
+        require(paletterecords::ParseRecord(raw) == colour, "a record reads as \"&h\" + BBGGRR",
+                [&] { return show(raw); });
+        if (colour)
+            require(cell.kind == paletterecords::PageCell::Kind::Colour && cell.color == *colour,
+                    "a readable record shows its colour", where);
+        else
+            require(cell.kind == paletterecords::PageCell::Kind::Unreadable && cell.raw == raw &&
+                        cell.color == bascommon::White,
+                    "an unreadable record shows as such, with its bytes", where);
+    }
+}
+
+void checkPages(const QString& path, const QByteArray& content)
+{
+    const qint32 count = paletterecords::CountRecords(path);
+    require(count == content.size() / paletterecords::RecordLength,
+            "the record count is the size divided by 6");
+    require(paletterecords::TrailingBytes(path) == content.size() % paletterecords::RecordLength,
+            "the bytes after the last whole record are told apart");
+    const qint32 pages = paletterecords::PageCountFor(count);
+    require(pages >= 1 && qint64(pages) * paletterecords::CellsPerPage >= count &&
+                qint64(pages - 1) * paletterecords::CellsPerPage < std::max(count, 1),
+            "the pages hold every record, and none is empty but a sole page");
+    for (const qint32 page : {1, 2, pages, pages + 1, 0})
+        checkPage(path, content, count, page);
+    // A view counted before the file shrank asks for records that are gone.
+    checkPage(path, content, count + 7, 1);
+}
+
+void checkPaletteRewrites(const QString& folder, const QString& path, const QByteArray& content)
+{
+    const QByteArray records = wholeRecords(content);
+    const qint32 count = static_cast<qint32>(records.size() / paletterecords::RecordLength);
+
+    writeFile(path, content);
+    requireOk(
+        bascommon::AppendColorToFile(folder, QStringLiteral("c1.rgb"), QStringLiteral("#A1B2C3")),
+        "appending to a writable palette succeeds");
+    require(readFile(path) == records + "A1B2C3",
+            "an append goes right after the last whole record");
+
+    for (const qint32 record : {1, count / 2 + 1, count}) {
+        if (record < 1 || record > count)
+            continue;
+        writeFile(path, content);
+        requireOk(paletterecords::DeleteRecord(path, record), "deleting a colour succeeds");
+        QByteArray expected = records;
+        expected.remove((record - 1) * paletterecords::RecordLength, paletterecords::RecordLength);
+        require(readFile(path) == expected, "deleting a colour keeps every other in order",
+                [&] { return QStringLiteral("record %1").arg(record); });
+    }
+    writeFile(path, content);
+    require(!paletterecords::DeleteRecord(path, count + 1).ok,
+            "deleting a colour the palette does not hold fails");
+    require(readFile(path) == content, "a failed deletion leaves the file alone");
+
+    writeFile(path, content);
+    qint32 kept = -1;
+    requireOk(paletterecords::ClearDuplicates(path, &kept), "clearing duplicates succeeds");
+    QByteArray unique;
+    QSet<QByteArray> seen;
+    for (qint32 r = 1; r <= count; ++r) {
+        const QByteArray raw = recordAt(records, r);
+        if (!seen.contains(raw)) {
+            seen.insert(raw);
+            unique += raw;
+        }
+    }
+    require(readFile(path) == unique,
+            "clearing duplicates keeps the first of each record, in order");
+    require(kept == unique.size() / paletterecords::RecordLength, "the kept count is right");
+    for (const char* temporary : {".tmp", ".ctm"})
+        require(!QFile::exists(path + QLatin1String(temporary)),
+                "no temporary palette is left behind");
+}
+
+// ---------------------------------------------------------------------------
+// Saved schemes
+
+constexpr int RecordLength = schemeformat::RecordLength;
+
+QString withoutLineBreaks(QString name)
+{
+    return name.replace(QLatin1Char('\r'), QLatin1Char(' '))
+        .replace(QLatin1Char('\n'), QLatin1Char(' '));
+}
+
+// Six colours that tell scheme n apart from every other.
+SchemeColors coloursOfScheme(int n)
+{
+    SchemeColors colors;
+    colors.text = bascommon::MakeColor(n & 255, (n >> 8) & 255, 1);
+    colors.background = bascommon::MakeColor(n & 255, (n >> 8) & 255, 2);
+    colors.normalLink = bascommon::MakeColor(n & 255, (n >> 8) & 255, 3);
+    colors.visitedLink = bascommon::MakeColor(n & 255, (n >> 8) & 255, 4);
+    colors.activeLink = bascommon::MakeColor(n & 255, (n >> 8) & 255, 5);
+    colors.hoverLink = bascommon::MakeColor(n & 255, (n >> 8) & 255, 6);
+    return colors;
+}
+
+void writeSchemes(const SchemeStore& store, const QByteArray& names, const QByteArray& colors)
+{
+    writeFile(store.filePath(SchemeStore::NamesFile), names);
+    writeFile(store.filePath(SchemeStore::ColorsFile), colors);
+}
+
+struct StoredSchemes
+{
+    QStringList names;
+    QList<SchemeColors> colors;
+    QList<bool> readable;
+};
+
+StoredSchemes readAll(const SchemeStore& store)
+{
+    StoredSchemes stored;
+    requireOk(store.readNames(stored.names), "an existing name list reads");
+    for (int i = 0; i < std::min<int>(stored.names.size(), MaxNamesChecked); ++i) {
+        SchemeColors colors;
+        stored.readable.append(store.readColors(i, colors).ok);
+        stored.colors.append(colors);
+    }
+    return stored;
+}
+
+void checkNameRoundTrip(const QString& name)
+{
+    const QList<QByteArray> lines = schemeformat::NameLines(schemeformat::LineFromName(name));
+    require(lines.size() == 1 &&
+                schemeformat::NameFromLine(lines.first()) == withoutLineBreaks(name),
+            "a stored name reads back as it was stored", [&] { return name; });
+}
+
+void checkSave(const SchemeStore& store, const StoredSchemes& before, const QString& typed)
+{
+    const QString name = schemeformat::NameFromAnswer(typed);
+    if (name.isEmpty())
+        return;
+    const SchemeColors colors = coloursOfScheme(0x5A5A);
+    requireOk(store.save(name, colors), "saving into writable files succeeds");
+    const StoredSchemes after = readAll(store);
+    require(after.names.mid(0, before.names.size()) == before.names,
+            "saving keeps every earlier name", [&] { return after.names.join(QLatin1Char('|')); });
+    require(after.names.size() == before.names.size() + 1 && after.names.constLast() == name,
+            "the saved name comes last, as it was given", [&] { return after.names.constLast(); });
+    for (int i = 0; i < std::min<int>(before.names.size(), MaxNamesChecked); ++i)
+        require(after.colors.at(i) == before.colors.at(i) &&
+                    after.readable.at(i) == before.readable.at(i),
+                "saving keeps every earlier scheme's colours");
+    SchemeColors saved;
+    requireOk(store.readColors(static_cast<int>(before.names.size()), saved),
+              "the saved scheme's colours read");
+    require(saved == colors, "the saved scheme's colours read back as saved");
+}
+
+void checkRemove(const SchemeStore& store, const StoredSchemes& before, int index)
+{
+    requireOk(store.remove(index), "deleting a scheme from writable files succeeds");
+    const StoredSchemes after = readAll(store);
+    QStringList names = before.names;
+    names.removeAt(index);
+    require(after.names == names, "deleting a scheme removes its name only",
+            [&] { return QStringLiteral("index %1").arg(index); });
+    for (int i = 0; i < std::min<int>(after.names.size(), MaxNamesChecked - 1); ++i) {
+        const int old = i < index ? i : i + 1;
+        require(after.colors.at(i) == before.colors.at(old) &&
+                    after.readable.at(i) == before.readable.at(old),
+                "every other scheme keeps its colours",
+                [&] { return QStringLiteral("index %1").arg(i); });
+    }
+    for (const QString& temporary : {SchemeStore::NamesTempFile, SchemeStore::ColorsTempFile})
+        require(!QFile::exists(store.filePath(temporary)),
+                "no temporary scheme file is left behind");
+}
+
+} // namespace
+
+void CheckPaletteIndex(const QString& scratchFolder, QByteArrayView input)
+{
+    emptyFolder(scratchFolder);
+    const QByteArray original = input.toByteArray();
+    IndexCase index;
+    index.folder = scratchFolder;
+    index.path = bascommon::DataFilePath(scratchFolder, paletteindex::IndexFileName());
+    for (const QByteArray& line : paletteindex::SplitLines(original))
+        if (!paletteindex::IsBlankLine(line))
+            index.lines.append(line);
+
+    writeFile(index.path, original);
+    const paletteindex::Reading before = paletteindex::Read(scratchFolder);
+    require(readFile(index.path) == original, "reading leaves the index alone");
+    checkReading(before, index.lines);
+    checkRepair(index, before);
+    checkDeleteEntry(index, original);
+    checkAppendEntry(index, original, before);
+}
+
+void CheckPaletteFile(const QString& scratchFolder, QByteArrayView input)
+{
+    emptyFolder(scratchFolder);
+    const QByteArray content = input.toByteArray();
+    const QString path = bascommon::DataFilePath(scratchFolder, QStringLiteral("c1.rgb"));
+    writeFile(path, content);
+    checkPages(path, content);
+    requireOk(paletterecords::EnsureFileExists(path), "an existing palette is left as it is");
+    require(readFile(path) == content, "making sure a palette exists does not change it");
+    checkPaletteRewrites(scratchFolder, path, content);
+}
+
+void CheckSchemeNames(const QString& scratchFolder, QByteArrayView input)
+{
+    emptyFolder(scratchFolder);
+    const QByteArray names = input.toByteArray();
+    const SchemeStore store(scratchFolder);
+
+    // One distinct record per name line, so that every move shows.
+    const qsizetype lineCount = schemeformat::NameLines(names).size();
+    QByteArray colors;
+    for (qsizetype i = 0; i < lineCount; ++i)
+        colors += schemeformat::EncodeRecord(coloursOfScheme(static_cast<int>(i)));
+    writeSchemes(store, names, colors);
+
+    const StoredSchemes before = readAll(store);
+    require(before.names.size() == lineCount, "every line of two bytes or more is a name");
+    require(std::all_of(before.readable.begin(), before.readable.end(), [](bool r) { return r; }),
+            "every name has its record");
+    for (int i = 0; i < std::min<int>(before.names.size(), MaxNamesChecked); ++i) {
+        checkNameRoundTrip(before.names.at(i));
+        require(before.colors.at(i) == coloursOfScheme(i), "name i goes with record i + 1");
+    }
+
+    // What the user might type: the first line of the input, as it stands.
+    const qsizetype firstLineEnd = names.indexOf('\n');
+    checkSave(store, before,
+              textencoding::DecodeLine(names.left(firstLineEnd < 0 ? names.size() : firstLineEnd)));
+
+    for (const qsizetype index : {qsizetype(0), lineCount / 2, lineCount - 1}) {
+        if (index < 0 || index >= lineCount)
+            continue;
+        writeSchemes(store, names, colors);
+        checkRemove(store, before, static_cast<int>(index));
+    }
+}
+
+void CheckSchemeColors(const QString& scratchFolder, QByteArrayView input)
+{
+    emptyFolder(scratchFolder);
+    const QByteArray colors = input.toByteArray();
+    const SchemeStore store(scratchFolder);
+    const QString colorsPath = store.filePath(SchemeStore::ColorsFile);
+
+    // One name more than there are records, so that a missing record is read too.
+    const int schemes = std::min<int>(colors.size() / RecordLength + 2, MaxRecordsChecked);
+    QByteArray names;
+    for (int i = 0; i < schemes; ++i)
+        names += schemeformat::LineFromName(QStringLiteral("scheme %1").arg(i));
+    writeSchemes(store, names, colors);
+
+    for (int i = 0; i < schemes; ++i) {
+        const QByteArray record = colors.mid(qsizetype(i) * RecordLength, RecordLength);
+        SchemeColors read;
+        const FileResult result = store.readColors(i, read);
+        const schemeformat::DecodedRecord decoded = schemeformat::DecodeRecord(record);
+        require(read == decoded.colors, "a scheme shows the fields of its record");
+        require(result.ok == (record.size() == RecordLength && decoded.unreadableFields == 0),
+                "reading a scheme fails exactly when its record is short or unreadable",
+                [&] { return show(record); });
+        for (int f = 0; f < schemeformat::FieldCount; ++f) {
+            const QByteArray field =
+                record.mid(f * schemeformat::FieldLength, schemeformat::FieldLength);
+            bool hex = field.size() == schemeformat::FieldLength;
+            for (char c : field)
+                hex = hex && hexValue(c) >= 0;
+            const Color value = hex ? static_cast<Color>(field.toUInt(nullptr, 16)) : 0;
+            const Color fallback = f == 1 ? bascommon::White : bascommon::Black;
+            const Color shown =
+                std::array<Color, 6>{read.text,        read.background, read.normalLink,
+                                     read.visitedLink, read.activeLink, read.hoverLink}[f];
+            require(shown == (hex ? value : fallback),
+                    "a field shows its six digits, or black text and links on white",
+                    [&] { return show(field); });
+        }
+        const QByteArray encoded = schemeformat::EncodeRecord(read);
+        require(encoded.size() == RecordLength && encoded == encoded.toUpper() &&
+                    schemeformat::DecodeRecord(encoded).colors == read &&
+                    schemeformat::DecodeRecord(encoded).unreadableFields == 0,
+                "colours that were read are written back and read again unchanged",
+                [&] { return show(encoded); });
+    }
+
+    const SchemeColors saved = coloursOfScheme(0xA5A5);
+    requireOk(store.save(QStringLiteral("added"), saved), "saving into writable files succeeds");
+    const QByteArray afterSave = readFile(colorsPath);
+    const qsizetype offset = qsizetype(schemes) * RecordLength;
+    QByteArray expected = colors.left(offset);
+    expected += QByteArray(offset - expected.size(), ' ') + schemeformat::EncodeRecord(saved);
+    expected += colors.mid(offset + RecordLength);
+    require(afterSave == expected,
+            "a saved record goes to its name's place, blank records filling any gap before it",
+            [&] { return show(afterSave); });
+
+    for (const int index : {0, schemes / 2, schemes - 1}) {
+        writeSchemes(store, names, colors);
+        requireOk(store.remove(index), "deleting a scheme from writable files succeeds");
+        QByteArray kept;
+        for (int i = 0; i < schemes; ++i)
+            if (i != index)
+                kept += colors.mid(qsizetype(i) * RecordLength, RecordLength);
+        require(readFile(colorsPath) == kept,
+                "deleting a scheme keeps the other names' records, and only those",
+                [&] { return QStringLiteral("index %1").arg(index); });
+    }
+}
+
+Check CheckNamed(const QString& target)
+{
+    if (target == QLatin1String("paletteindex"))
+        return &CheckPaletteIndex;
+    if (target == QLatin1String("paletterecords"))
+        return &CheckPaletteFile;
+    if (target == QLatin1String("schemenames"))
+        return &CheckSchemeNames;
+    if (target == QLatin1String("schemecolors"))
+        return &CheckSchemeColors;
+    return nullptr;
+}
+
+} // namespace fuzzchecks

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+
+// What every reader of a data file must hold for any content at all, checked
+// on one input: the input becomes the data file in a scratch folder, the
+// reader runs, and so do the rewrites that the program bases on what it read.
+// A broken promise prints what was expected and aborts, which is how libFuzzer
+// and a test both notice it.
+//
+// The scratch folder belongs to the check: it is emptied first on every call.
+namespace fuzzchecks {
+
+using Check = void (*)(const QString& scratchFolder, QByteArrayView input);
+
+// The palette index "colorchart.cci": reading, repair, deleting an entry,
+// adding one, and the next palette's file name.
+void CheckPaletteIndex(const QString& scratchFolder, QByteArrayView input);
+
+// A palette file: counting, page reads, appending, deleting one colour and
+// clearing duplicates.
+void CheckPaletteFile(const QString& scratchFolder, QByteArrayView input);
+
+// The scheme name list "set.hcs": reading, saving a scheme after it and
+// deleting one.
+void CheckSchemeNames(const QString& scratchFolder, QByteArrayView input);
+
+// The scheme colour file "colorset.dat": reading each record, saving and
+// deleting a scheme.
+void CheckSchemeColors(const QString& scratchFolder, QByteArrayView input);
+
+// The check of a fuzz target by its name ("paletteindex", "paletterecords",
+// "schemenames", "schemecolors"); nullptr for any other name.
+Check CheckNamed(const QString& target);
+
+} // namespace fuzzchecks
