@@ -8,6 +8,7 @@
 
 #include "app/TextEncoding.h"
 #include "app/bascommon.h"
+#include "palettes/PaletteExchange.h"
 #include "palettes/PaletteIndex.h"
 #include "palettes/PaletteRecords.h"
 #include "scheme/SchemeFormat.h"
@@ -587,8 +588,34 @@ void CheckSchemeColors(const QString& scratchFolder, QByteArrayView input)
     }
 }
 
+void CheckExchangeFile(const QString& scratchFolder, QByteArrayView input)
+{
+    Q_UNUSED(scratchFolder);
+    using paletteexchange::Format;
+    const ExchangeReading reading = paletteexchange::Decode(input);
+    if (!reading.ok())
+        return;
+    require(reading.palette.colors.size() <= paletteexchange::MaxColors,
+            "an imported palette stays within the colour limit");
+    for (Format format : {Format::Gimp, Format::SwatchExchange}) {
+        const QByteArray written = paletteexchange::Encode(format, reading.palette);
+        const ExchangeReading again = paletteexchange::Decode(written);
+        require(again.ok(), "a palette written for export imports again",
+                [&] { return again.problem; });
+        require(again.palette.colors == reading.palette.colors,
+                "the colours of an exported palette import unchanged",
+                [&] { return show(written.left(200)); });
+    }
+    require(!paletteexchange::Encode(Format::Css, reading.palette).isEmpty(),
+            "a palette always exports as CSS");
+    require(!paletteexchange::Encode(Format::Json, reading.palette).isEmpty(),
+            "a palette always exports as JSON");
+}
+
 Check CheckNamed(const QString& target)
 {
+    if (target == QLatin1String("exchange"))
+        return &CheckExchangeFile;
     if (target == QLatin1String("paletteindex"))
         return &CheckPaletteIndex;
     if (target == QLatin1String("paletterecords"))

@@ -30,8 +30,13 @@ void CheckSchemeNames(const QString& scratchFolder, QByteArrayView input);
 // deleting a scheme.
 void CheckSchemeColors(const QString& scratchFolder, QByteArrayView input);
 
+// A GIMP palette or swatch exchange file to import: reading never fails
+// without a reason, and whatever was read writes out in both formats and reads
+// back to the same colours; the CSS and JSON exports take it too.
+void CheckExchangeFile(const QString& scratchFolder, QByteArrayView input);
+
 // The check of a fuzz target by its name ("paletteindex", "paletterecords",
-// "schemenames", "schemecolors"); nullptr for any other name.
+// "schemenames", "schemecolors", "exchange"); nullptr for any other name.
 Check CheckNamed(const QString& target);
 
 } // namespace fuzzchecks

@@ -14,6 +14,7 @@ struct Target
 {
     QString name;
     QStringList shippedSeeds;
+    QStringList seedFolders = {};
 };
 
 const QList<Target> Targets = {
@@ -21,6 +22,7 @@ const QList<Target> Targets = {
     {"paletterecords", {"mycolor.rgb", "c1.rgb", "c2.rgb", "c3.rgb", "c4.rgb", "c5.rgb"}},
     {"schemenames", {"set.hcs"}},
     {"schemecolors", {"colorset.dat"}},
+    {"exchange", {}, {"tests/data/gimp", "tests/data/ase"}},
 };
 
 const QString SourceDir = QStringLiteral(TINTORA_SOURCE_DIR);
@@ -41,8 +43,11 @@ void tst_fuzzregressions::replay_data()
     QTest::addColumn<QString>("input");
     for (const Target& target : Targets) {
         QStringList inputs;
-        for (const QString& folder : {SourceDir + "/tests/fuzz/regressions/" + target.name,
-                                      SourceDir + "/fuzz/seeds/" + target.name}) {
+        QStringList folders = {SourceDir + "/tests/fuzz/regressions/" + target.name,
+                               SourceDir + "/fuzz/seeds/" + target.name};
+        for (const QString& folder : target.seedFolders)
+            folders.append(SourceDir + "/" + folder);
+        for (const QString& folder : folders) {
             const QDir dir(folder);
             for (const QString& file : dir.entryList(QDir::Files, QDir::Name))
                 inputs.append(dir.filePath(file));
