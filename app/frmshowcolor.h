@@ -74,7 +74,8 @@ public:
     // Repairs and reads the palette index; whatever is wrong with it is
     // reported in one message.
     paletteindex::Reading ReadChartIndex();
-    void ShowAddTo();
+    // Rebuilds "Add This Color To" from the index that ShowChartMenu has just read.
+    void ShowAddTo(const paletteindex::Reading& reading);
     // The cell mouse-up handling; start-up runs it for cell 0 with the left button.
     void lblcor_MouseUp(int index, Qt::MouseButton button, const QPoint& globalPos);
 

@@ -164,7 +164,7 @@ void frmshowcolor::ShowChartMenu()
         cmbChart->setCurrentIndex(0);
     else
         cmbChart_Click(-1);
-    ShowAddTo();
+    ShowAddTo(reading);
 }
 
 void frmshowcolor::cmbChart_CurrentIndexChanged(int index)
@@ -331,16 +331,12 @@ void frmshowcolor::lblcor_MouseUp(int index, Qt::MouseButton button, const QPoin
 // ---------------------------------------------------------------------------
 // "Add This Color To"
 
-void frmshowcolor::ShowAddTo()
+void frmshowcolor::ShowAddTo(const paletteindex::Reading& reading)
 {
     while (mnuAddChart.size() > 1)
         delete mnuAddChart.takeLast();
     AddToFile.clear();
     AddToCount = 0;
-
-    // ShowChartMenu has just reported what is wrong with the index.
-    static_cast<void>(paletteindex::Repair(m_dataFolder));
-    const paletteindex::Reading reading = paletteindex::Read(m_dataFolder);
 
     int k = 0;
     for (const paletteindex::Entry& entry : reading.entries) {
