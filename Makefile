@@ -3,12 +3,13 @@
 BUILD_DIR ?= build
 ASAN_BUILD_DIR ?= build-asan
 FUZZ_BUILD_DIR ?= build-fuzz
+CLANG_BUILD_DIR ?= build-clang
 # Seconds that `make fuzz` gives each fuzz target.
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test asan-configure test-asan test-asan-logic bench fuzz clean
+.PHONY: all deps configure build run test asan-configure test-asan test-asan-logic test-clang-models bench fuzz clean
 
 all: build
 
@@ -45,6 +46,18 @@ test-asan-logic: asan-configure
 	cmake --build $(ASAN_BUILD_DIR) --target tintora_logic_tests -j $(JOBS)
 	cd $(ASAN_BUILD_DIR) && $(SANITIZER_ENV) ctest --output-on-failure -L logic -j $(JOBS)
 
+# The exhaustive checks of the numeric code, built with Clang: the colour
+# models and the routines that claim exact results must give the same numbers
+# whichever compiler builds them.
+NUMERIC_TESTS = tst_colormodels_exhaustive tst_colormodels tst_buildindependence
+test-clang-models:
+	@./scripts/install-deps.sh clang
+	cmake -S . -B $(CLANG_BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+		-DTINTORA_BUILD_BENCH=OFF $(CMAKE_FLAGS)
+	cmake --build $(CLANG_BUILD_DIR) --target $(NUMERIC_TESTS) -j $(JOBS)
+	cd $(CLANG_BUILD_DIR) && env -u QT_QPA_PLATFORMTHEME QT_QPA_PLATFORM=offscreen \
+		ctest --output-on-failure -R '^($(shell echo $(NUMERIC_TESTS) | tr ' ' '|'))$$'
+
 bench: build
 	./$(BUILD_DIR)/bench/tintora_bench
 
@@ -58,4 +71,4 @@ fuzz:
 	FUZZ_BUILD_DIR=$(FUZZ_BUILD_DIR) FUZZ_SECONDS=$(FUZZ_SECONDS) ./scripts/run-fuzz.sh
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR) $(FUZZ_BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR) $(FUZZ_BUILD_DIR) $(CLANG_BUILD_DIR)

@@ -31,9 +31,15 @@ std::int16_t toInteger(double value)
     return static_cast<std::int16_t>(rounded);
 }
 
+// Rounds to single precision here and now. A plain cast is not enough in
+// practice: GCC 12 at -O2 vectorises the fractions of red and green and hands
+// them on unrounded, which moves tens of thousands of hues. A volatile object
+// must hold exactly the float that was stored and be read back from it, so no
+// optimiser, vectoriser or target flag can skip or widen this step.
 float single(double value)
 {
-    return static_cast<float>(value);
+    volatile float stored = static_cast<float>(value);
+    return stored;
 }
 
 } // namespace

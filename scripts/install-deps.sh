@@ -3,11 +3,15 @@
 # when any of them is missing. On systems without apt, says what to install.
 #   scripts/install-deps.sh        what `make run` and `make test` need
 #   scripts/install-deps.sh fuzz   that, and Clang with libFuzzer for `make fuzz`
+#   scripts/install-deps.sh clang  that, and Clang for `make test-clang-models`
 set -eu
 
 PACKAGES="cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth imagemagick"
 case "${1:-}" in
     "") ;;
+    clang)
+        PACKAGES="$PACKAGES clang"
+        ;;
     fuzz)
         # libFuzzer ships in the runtime package of Clang's own version.
         clang_version=""
@@ -22,7 +26,7 @@ case "${1:-}" in
         fi
         ;;
     *)
-        echo "usage: $0 [fuzz]" >&2
+        echo "usage: $0 [fuzz|clang]" >&2
         exit 2
         ;;
 esac
