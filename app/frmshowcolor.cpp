@@ -88,6 +88,7 @@ frmshowcolor::frmshowcolor(Platform& platform, const QString& dataFolder, QWidge
     setUpPaletteHandlers();
     setUpSchemeHandlers();
     setUpCopyMenuHandlers();
+    setUpGeneratorHandlers();
 
     Form_Initialize();
 }

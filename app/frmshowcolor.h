@@ -27,6 +27,7 @@ class QRadioButton;
 class QToolBar;
 class SelectionFrame;
 class frmContrast;
+class frmGenerator;
 enum class SchemeRole : int;
 namespace colorvision {
 enum class VisionMode : int;
@@ -241,6 +242,12 @@ public:
     // The tool window while it is open.
     frmContrast* contrastWindow() const;
 
+    // ---- Colour generator ----
+    // Appended to the Tool menu: the window that builds palettes around the
+    // current colour, and that window while it is open.
+    QAction* mnuGenerator = nullptr;
+    frmGenerator* generatorWindow() const;
+
 signals:
     // Any change of SchemeColors: a role's colour applied, a scheme shown.
     void schemeColorsChanged();
@@ -273,6 +280,8 @@ private:
     void setUpPaletteHandlers();   // palettes/frmshowcolor_palettes.cpp
     void setUpSchemeHandlers();    // scheme/frmshowcolor_scheme.cpp
     void setUpCopyMenuHandlers();  // models/frmshowcolor_copymenu.cpp
+    void setUpGeneratorHandlers(); // palettes/frmshowcolor_generator.cpp
+    void mnuGenerator_Click();
 
     // Palettes (palettes/frmshowcolor_palettes.cpp).
     void cmbChart_Click(int index);
@@ -286,6 +295,9 @@ private:
     // failure. showNewPalette then rebuilds the list and shows it.
     bool listUserPalette(const QString& name);
     void showNewPalette();
+    // A new user palette of these colours, listed last and shown; false after
+    // reporting a failure, with the index and the data folder as they were.
+    bool addUserPalette(const QString& name, const QList<Color>& colors);
     void mnuDelChart_Click();
     void mnuDelCor_Click();
     void mnuCleanAll_Click();
@@ -339,6 +351,7 @@ private:
     SchemeColors m_scheme;
     colorvision::VisionMode m_visionMode{};
     QPointer<frmContrast> m_contrastWindow;
+    QPointer<frmGenerator> m_generatorWindow;
     bool m_unloaded = false;
     bool m_recentFailureReported = false;
 

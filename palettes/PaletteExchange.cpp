@@ -178,8 +178,11 @@ FileResult ImportFile(const QString& path, ExchangePalette& palette)
 
 FileResult ExportFile(const QString& path, Format format, const ExchangePalette& palette)
 {
-    const QString action = QStringLiteral("export the palette to");
-    const QByteArray content = Encode(format, palette);
+    return WriteExport(path, Encode(format, palette), QStringLiteral("export the palette to"));
+}
+
+FileResult WriteExport(const QString& path, const QByteArray& content, const QString& action)
+{
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return FileResult::failure(describeFileError(action, path, file.errorString()));
@@ -191,6 +194,11 @@ FileResult ExportFile(const QString& path, Format format, const ExchangePalette&
     if (!file.commit())
         return FileResult::failure(describeFileError(action, path, file.errorString()));
     return FileResult::success();
+}
+
+QString CssNamePart(const QString& paletteName)
+{
+    return cssNamePart(paletteName);
 }
 
 QString ImportedName(const ExchangePalette& palette, const QString& path)

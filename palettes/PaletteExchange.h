@@ -30,6 +30,11 @@ QString ImportFilter();
 // dialog adds the extension of the format chosen in it.
 QString ProposedBaseName(const QString& paletteName);
 
+// The part of a CSS custom property's name that a palette name gives: ASCII
+// letters and digits in lower case, every other run of characters one
+// hyphen; "color" when nothing is left.
+QString CssNamePart(const QString& paletteName);
+
 // CSS custom properties on :root, one a colour, named after the palette and
 // numbered from 1 in file order:
 //   :root {
@@ -52,6 +57,10 @@ FileResult ImportFile(const QString& path, ExchangePalette& palette);
 
 // Writes the palette to `path` in `format`; the file is complete or untouched.
 FileResult ExportFile(const QString& path, Format format, const ExchangePalette& palette);
+
+// Writes `content` to `path`, a complete file or none; a failure names the
+// file, as "Could not <action> ...".
+FileResult WriteExport(const QString& path, const QByteArray& content, const QString& action);
 
 // The display name for an imported palette: the name the file gives, with
 // spaces trimmed, or else the file's name without its extension, or else

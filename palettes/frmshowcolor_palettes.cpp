@@ -461,20 +461,24 @@ void frmshowcolor::mnuImport_Click()
         reportFileError(read.message);
         return;
     }
+    addUserPalette(paletteexchange::ImportedName(palette, path), palette.colors);
+}
+
+bool frmshowcolor::addUserPalette(const QString& name, const QList<Color>& colors)
+{
     // The colours are written aside first and take the palette file's place
     // only once the palette is listed: a failure at any step leaves the index
     // and the data folder as they were, a stray file of that name included.
     const QString file = NewChartFile;
     const QString target = dataFilePath(file);
     const QString aside = target + QStringLiteral(".tmp");
-    if (FileResult written = writeSyncedFile(aside, paletterecords::RecordsOf(palette.colors));
-        !written) {
+    if (FileResult written = writeSyncedFile(aside, paletterecords::RecordsOf(colors)); !written) {
         reportFileError(written.message);
-        return;
+        return false;
     }
-    if (!listUserPalette(paletteexchange::ImportedName(palette, path))) {
+    if (!listUserPalette(name)) {
         QFile::remove(aside);
-        return;
+        return false;
     }
     if (FileResult placed = renameOver(aside, target); !placed) {
         const paletteindex::Reading reading = paletteindex::Read(m_dataFolder);
@@ -482,9 +486,10 @@ void frmshowcolor::mnuImport_Click()
             static_cast<void>(
                 paletteindex::DeleteEntry(m_dataFolder, reading.entries.constLast().position));
         reportFileError(placed.message);
-        return;
+        return false;
     }
     showNewPalette();
+    return true;
 }
 
 int frmshowcolor::listedChart() const
