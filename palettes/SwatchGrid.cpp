@@ -42,8 +42,9 @@ SwatchGrid::SwatchGrid(QWidget* parent) : QWidget(parent)
 
 QSize SwatchGrid::cellSize() const
 {
+    // The longest caption the generator writes is a shade's, at most 95%.
     const int width =
-        std::max(64, fontMetrics().horizontalAdvance(QStringLiteral("Shade 100%")) + 4);
+        std::max(56, fontMetrics().horizontalAdvance(QStringLiteral("Shade 95%")) + 4);
     return {width, swatchHeight() + 2 * fontMetrics().height() + 2};
 }
 

@@ -95,6 +95,14 @@ QComboBox* choiceBox(QWidget* parent, const char* name, int count, QString (*nam
     return box;
 }
 
+// Lists and spin boxes keep their own width; text fields take the rest.
+QFormLayout* pageForm(QWidget* page)
+{
+    auto* form = new QFormLayout(page);
+    form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
+    return form;
+}
+
 QHBoxLayout* colorRow(QLabel* swatch, QLineEdit* field, QPushButton* pick)
 {
     auto* row = new QHBoxLayout;
@@ -113,9 +121,12 @@ QLineEdit* hexField(QWidget* parent, const char* name)
     return field;
 }
 
-bool outsideSrgb(const Swatch& swatch)
+// Asked for outside sRGB and moved by the mapping more than rounding to 8
+// bits moves a colour (a quarter of the just-noticeable difference).
+bool broughtIn(const Swatch& swatch)
 {
-    return !colorscience::InGamut(colorscience::ToSrgb(colorscience::ToOkLab(swatch.wanted)));
+    return swatch.mappingShift >= colorscience::JustNoticeableDeltaEOK / 4 &&
+           !colorscience::InGamut(colorscience::ToSrgb(colorscience::ToOkLab(swatch.wanted)));
 }
 
 QString shiftText(double shift)
@@ -218,7 +229,7 @@ QWidget* frmGenerator::buildHarmonyPage()
     angleRow->addWidget(lblAngle);
     angleRow->addStretch();
 
-    auto* form = new QFormLayout(page);
+    QFormLayout* form = pageForm(page);
     form->addRow(QStringLiteral("Harmony:"), cmbHarmony);
     form->addRow(QStringLiteral("Analogous angle:"), angleRow);
     connect(cmbHarmony, &QComboBox::currentIndexChanged, this, &frmGenerator::regenerate);
@@ -232,7 +243,7 @@ QWidget* frmGenerator::buildVariationPage()
     cmbVariation = choiceBox(page, "cmbVariation", colorgenerator::VariationCount,
                              colorgenerator::VariationName);
     spnSteps = stepsBox(page, "spnSteps");
-    auto* form = new QFormLayout(page);
+    QFormLayout* form = pageForm(page);
     form->addRow(QStringLiteral("Variation:"), cmbVariation);
     form->addRow(QStringLiteral("Steps:"), spnSteps);
     connect(cmbVariation, &QComboBox::currentIndexChanged, this, &frmGenerator::regenerate);
@@ -252,7 +263,7 @@ QWidget* frmGenerator::buildMixPage()
     txtMixWith->setText(bascommon::ColorToHtmlHex(m_mixWith));
     paintSwatchLabel(lblMixWith, m_mixWith);
 
-    auto* form = new QFormLayout(page);
+    QFormLayout* form = pageForm(page);
     form->addRow(QStringLiteral("Mix with:"), colorRow(lblMixWith, txtMixWith, cmdPickMix));
     form->addRow(QStringLiteral("In:"), cmbMixSpace);
     form->addRow(QStringLiteral("Steps:"), spnMixSteps);
@@ -273,7 +284,7 @@ QWidget* frmGenerator::buildRampPage()
     themeRow->addWidget(cmdCopyTheme);
     themeRow->addWidget(cmdExportTheme);
     themeRow->addStretch();
-    auto* form = new QFormLayout(page);
+    QFormLayout* form = pageForm(page);
     form->addRow(QStringLiteral("Name:"), txtRampName);
     form->addRow(QStringLiteral("Tailwind CSS v4:"), themeRow);
     connect(cmdCopyTheme, &QPushButton::clicked, this, &frmGenerator::copyTheme);
@@ -298,7 +309,7 @@ QWidget* frmGenerator::buildContrastPage()
 
     auto* backgroundRow = colorRow(lblBackground, txtBackground, cmdPickBackground);
     backgroundRow->insertWidget(0, cmbBackground);
-    auto* form = new QFormLayout(page);
+    QFormLayout* form = pageForm(page);
     form->addRow(QStringLiteral("Against:"), backgroundRow);
     form->addRow(QStringLiteral("Target ratios:"), txtTargets);
     connect(cmbBackground, &QComboBox::currentIndexChanged, this, &frmGenerator::regenerate);
@@ -444,23 +455,24 @@ Swatches frmGenerator::contrastSwatches(QString& note) const
 
 QString frmGenerator::noteFor(const Swatches& swatches) const
 {
-    int outside = 0;
+    int moved = 0;
     double largest = 0;
     for (const Swatch& swatch : swatches) {
-        if (outsideSrgb(swatch)) {
-            ++outside;
+        if (broughtIn(swatch)) {
+            ++moved;
             largest = std::max(largest, swatch.mappingShift);
         }
     }
-    if (outside == 0)
-        return page() == Page::Contrast
-                   ? QStringLiteral("Ratios are cut to two decimals, never rounded up.")
-                   : QString();
-    return (outside == 1 ? QStringLiteral("1 color lay")
-                         : QString::number(outside) + QStringLiteral(" colors lay")) +
-           QStringLiteral(
-               " outside sRGB and lost chroma to CSS gamut mapping (at most \u0394EOK ") +
-           shiftText(largest) + QStringLiteral(").");
+    QString note;
+    if (moved > 0)
+        note = (moved == 1 ? QStringLiteral("1 color lay")
+                           : QString::number(moved) + QStringLiteral(" colors lay")) +
+               QStringLiteral(" outside sRGB and lost chroma to CSS gamut mapping (at most "
+                              "\u0394EOK ") +
+               shiftText(largest) + QStringLiteral("). ");
+    if (page() == Page::Contrast)
+        note += QStringLiteral("Ratios are cut to two decimals, never rounded up.");
+    return note.trimmed();
 }
 
 void frmGenerator::showSwatchInfo(int index)
@@ -479,7 +491,7 @@ void frmGenerator::showSwatchInfo(int index)
         text += swatch.label;
     if (swatch.isBase && swatch.label != QStringLiteral("Base"))
         text += QStringLiteral(" (the base color)");
-    if (outsideSrgb(swatch))
+    if (broughtIn(swatch))
         text += QStringLiteral("   brought into sRGB, \u0394EOK ") + shiftText(swatch.mappingShift);
     lblSwatch->setText(text);
 }
