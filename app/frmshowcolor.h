@@ -14,6 +14,7 @@ class ClickableLabel;
 class CommonDialog;
 class EntryField;
 class ImageList;
+class PaletteGrid;
 class Platform;
 class QAction;
 class QComboBox;
@@ -347,6 +348,8 @@ private:
     // following "activated" signal repeats.
     QList<qint32> m_chartEntryPosition;
     std::array<bool, CellCount> m_cellUnreadable{};
+    // Keyboard and screen-reader access to the cells, and the grid's lines.
+    PaletteGrid* m_paletteGrid = nullptr;
     int m_chartChangeJustShown = -1;
     // What the user was last told about the palette index, and the palette
     // files whose torn last record was reported.

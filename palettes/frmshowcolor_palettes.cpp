@@ -7,6 +7,8 @@
 #include "app/SelectionFrame.h"
 #include "app/WindowRoutines.h"
 #include "palettes/PaletteExchange.h"
+#include "palettes/PaletteGrid.h"
+#include "palettes/PaletteGridLines.h"
 #include "palettes/PaletteIndex.h"
 #include "palettes/PaletteRecords.h"
 
@@ -14,6 +16,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QDir>
+#include <QFontMetrics>
 #include <QFileInfo>
 #include <QMenu>
 #include <QPainter>
@@ -50,9 +53,33 @@ QString menuCaption(const QString& name)
     return caption.replace(QLatin1Char('&'), QLatin1String("&&"));
 }
 
+// Longer names are cut short in the "Add This Color To" menu, whole in the
+// item's tooltip.
+constexpr int AddToCaptionWidth = 320;
+
+void setAddToCaption(const QMenu* menu, QAction* item, const QString& name)
+{
+    const QFontMetrics metrics(menu->font());
+    item->setText(menuCaption(metrics.elidedText(name, Qt::ElideRight, AddToCaptionWidth)));
+    item->setToolTip(name);
+}
+
 bool isReadOnlyKind(const QString& kind)
 {
     return TrimSpaces(kind) == QLatin1String("2");
+}
+
+PaletteGrid::Content gridContent(paletterecords::PageCell::Kind kind)
+{
+    switch (kind) {
+    case paletterecords::PageCell::Kind::Colour:
+        return PaletteGrid::Content::Colour;
+    case paletterecords::PageCell::Kind::Unreadable:
+        return PaletteGrid::Content::Unreadable;
+    case paletterecords::PageCell::Kind::Empty:
+        break;
+    }
+    return PaletteGrid::Content::Empty;
 }
 
 bool isUndeletableKind(const QString& kind)
@@ -65,6 +92,12 @@ bool isUndeletableKind(const QString& kind)
 
 void frmshowcolor::setUpPaletteHandlers()
 {
+    m_paletteGrid = new PaletteGrid(QList<ClickableLabel*>(lblcor.begin(), lblcor.end()), CellRows, this);
+    m_paletteGrid->lines()->stackUnder(shpSelect);
+    m_paletteGrid->setPageButtons(toolButton(QStringLiteral("prevpage")),
+                                  toolButton(QStringLiteral("nextpage")));
+    connect(m_paletteGrid, &PaletteGrid::cellReleased, this, &frmshowcolor::lblcor_MouseUp);
+
     for (int i = 0; i < CellCount; ++i) {
         ClickableLabel* cell = lblcor[static_cast<std::size_t>(i)];
         connect(cell, &ClickableLabel::mouseReleased, this,
@@ -229,7 +262,10 @@ void frmshowcolor::ShowColorChart(const QString& curChartfile, qint32 page)
     for (int j = 0; j < CellCount; ++j) {
         const paletterecords::PageCell& cell = cells[static_cast<std::size_t>(j)];
         setCellContent(j, cell.color, cell.kind == paletterecords::PageCell::Kind::Unreadable);
+        m_paletteGrid->describeCell(j, gridContent(cell.kind), cell.color,
+                                    (page - 1) * CellsPerPage + j + 1, ColorCount);
     }
+    m_paletteGrid->setPage(page, PageCount);
 
     QAction* previous = toolButton(QStringLiteral("prevpage"));
     QAction* next = toolButton(QStringLiteral("nextpage"));
@@ -343,9 +379,10 @@ void frmshowcolor::ShowAddTo(const paletteindex::Reading& reading)
         if (!paletteindex::AcceptsColors(entry.kind))
             continue;
         if (k == 0) {
-            mnuAddChart.at(0)->setText(menuCaption(entry.name));
+            setAddToCaption(mnuAddto, mnuAddChart.at(0), entry.name);
         } else {
-            QAction* item = mnuAddto->addAction(menuCaption(entry.name));
+            QAction* item = mnuAddto->addAction(QString());
+            setAddToCaption(mnuAddto, item, entry.name);
             item->setObjectName(QStringLiteral("mnuAddChart_%1").arg(k));
             connect(item, &QAction::triggered, this, [this, k] { mnuAddChart_Click(k); });
             mnuAddChart.append(item);
@@ -354,8 +391,11 @@ void frmshowcolor::ShowAddTo(const paletteindex::Reading& reading)
         AddToCount = k;
         ++k;
     }
-    if (k == 0)
+    mnuAddto->setToolTipsVisible(true);
+    if (k == 0) {
         mnuAddChart.at(0)->setText(EmptyAddToCaption);
+        mnuAddChart.at(0)->setToolTip(QString());
+    }
 }
 
 void frmshowcolor::mnuAddChart_Click(int index)
@@ -436,7 +476,8 @@ void frmshowcolor::mnuExport_Click()
     const QString path =
         m_platform.chooseSaveFile(this, paletteexchange::ProposedBaseName(palette.name),
                                   paletteexchange::ExtensionOf(paletteexchange::Format::Gimp),
-                                  paletteexchange::ExportFilter());
+                                  paletteexchange::ExportFilter(),
+                                  QStringLiteral("Export Palette"));
     if (path.isEmpty())
         return;
     const std::optional<paletteexchange::Format> format = paletteexchange::FormatOfFileName(path);
@@ -453,7 +494,8 @@ void frmshowcolor::mnuExport_Click()
 
 void frmshowcolor::mnuImport_Click()
 {
-    const QString path = m_platform.chooseOpenFile(this, paletteexchange::ImportFilter());
+    const QString path = m_platform.chooseOpenFile(this, paletteexchange::ImportFilter(),
+                                                   QStringLiteral("Import Palette"));
     if (path.isEmpty())
         return;
     ExchangePalette palette;
