@@ -15,6 +15,7 @@ class CommonDialog;
 class EntryField;
 class ImageList;
 class PaletteGrid;
+class PaletteUndoMenu;
 class Platform;
 class QAction;
 class QComboBox;
@@ -350,6 +351,8 @@ private:
     std::array<bool, CellCount> m_cellUnreadable{};
     // Keyboard and screen-reader access to the cells, and the grid's lines.
     PaletteGrid* m_paletteGrid = nullptr;
+    // Edit > "Undo ...": copies of what the palette edits replace.
+    PaletteUndoMenu* m_paletteUndo = nullptr;
     int m_chartChangeJustShown = -1;
     // What the user was last told about the palette index, and the palette
     // files whose torn last record was reported.

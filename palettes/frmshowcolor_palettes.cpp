@@ -11,6 +11,7 @@
 #include "palettes/PaletteGridLines.h"
 #include "palettes/PaletteIndex.h"
 #include "palettes/PaletteRecords.h"
+#include "palettes/PaletteUndoMenu.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -98,6 +99,14 @@ void frmshowcolor::setUpPaletteHandlers()
                                   toolButton(QStringLiteral("nextpage")));
     connect(m_paletteGrid, &PaletteGrid::cellReleased, this, &frmshowcolor::lblcor_MouseUp);
 
+    m_paletteUndo = new PaletteUndoMenu(m_dataFolder, m_platform, mnuEdit, this);
+    connect(m_paletteUndo, &PaletteUndoMenu::restored, this, [this](const QString& file) {
+        ShowChartMenu();
+        const int restored = int(ChartFile.indexOf(file));
+        if (restored > 0)
+            cmbChart->setCurrentIndex(restored);
+        refreshChartFromPageOne(ChartFile.value(cmbChart->currentIndex()));
+    });
     for (int i = 0; i < CellCount; ++i) {
         ClickableLabel* cell = lblcor[static_cast<std::size_t>(i)];
         connect(cell, &ClickableLabel::mouseReleased, this,
@@ -560,10 +569,15 @@ void frmshowcolor::mnuDelChart_Click()
                                           QStringLiteral("a folder has that name")));
         return;
     }
-    if (!DeleteChart(m_chartEntryPosition.at(i)))
+    if (!m_paletteUndo->keep(PaletteUndo::Edit::DeletePalette, ChartFile.at(i)))
         return;
+    if (!DeleteChart(m_chartEntryPosition.at(i))) {
+        m_paletteUndo->failed();
+        return;
+    }
     if (FileResult removed = paletterecords::ClearAll(dataFilePath(ChartFile.at(i))); !removed)
         reportFileError(removed.message);
+    m_paletteUndo->done();
     ShowChartMenu();
     ShowColorChart(ChartFile.value(0), 1);
     CurPage = 1;
@@ -574,12 +588,16 @@ void frmshowcolor::mnuDelCor_Click()
     const int i = listedChart();
     if (i < 0 || isReadOnlyKind(ChartKind.at(i)) || SelectedRecord < 1)
         return;
+    if (!m_paletteUndo->keep(PaletteUndo::Edit::DeleteColor, ChartFile.at(i)))
+        return;
     if (FileResult deleted =
             paletterecords::DeleteRecord(dataFilePath(ChartFile.at(i)), SelectedRecord);
         !deleted) {
+        m_paletteUndo->failed();
         reportFileError(deleted.message);
         return;
     }
+    m_paletteUndo->done();
     refreshChartFromPageOne(ChartFile.at(i));
 }
 
@@ -591,10 +609,14 @@ void frmshowcolor::mnuCleanAll_Click()
     if (!confirmForChart(QStringLiteral("Are you sure you want to delete all colors in "),
                          ChartName.at(i), QStringLiteral("Clean all colors")))
         return;
+    if (!m_paletteUndo->keep(PaletteUndo::Edit::ClearAll, ChartFile.at(i)))
+        return;
     if (FileResult cleared = paletterecords::ClearAll(dataFilePath(ChartFile.at(i))); !cleared) {
+        m_paletteUndo->failed();
         reportFileError(cleared.message);
         return;
     }
+    m_paletteUndo->done();
     refreshChartFromPageOne(ChartFile.at(i));
 }
 
@@ -603,10 +625,14 @@ void frmshowcolor::mnuCleanDup_Click()
     const int i = listedChart();
     if (ColorCount < 2 || i < 0 || isReadOnlyKind(ChartKind.at(i)))
         return;
+    if (!m_paletteUndo->keep(PaletteUndo::Edit::ClearDuplicates, ChartFile.at(i)))
+        return;
     if (FileResult cleared = paletterecords::ClearDuplicates(dataFilePath(ChartFile.at(i)));
         !cleared) {
+        m_paletteUndo->failed();
         reportFileError(cleared.message);
         return;
     }
+    m_paletteUndo->done();
     refreshChartFromPageOne(ChartFile.at(i));
 }
