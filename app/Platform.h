@@ -38,13 +38,15 @@ public:
     virtual Color chooseColor(QWidget* parent, Color initial) = 0;
 
     // Modal file-save dialog that asks before overwriting. Empty when the user
-    // chose no file.
+    // chose no file. Without a title the dialog has the platform's own.
     virtual QString chooseSaveFile(QWidget* parent, const QString& proposedName,
-                                   const QString& defaultSuffix, const QString& filter) = 0;
+                                   const QString& defaultSuffix, const QString& filter,
+                                   const QString& title = QString()) = 0;
 
     // Modal file-open dialog for one existing file. Empty when the user chose
     // no file.
-    virtual QString chooseOpenFile(QWidget* parent, const QString& filter) = 0;
+    virtual QString chooseOpenFile(QWidget* parent, const QString& filter,
+                                   const QString& title = QString()) = 0;
 
     // Hands a file or address to the desktop; neither waited for nor checked.
     virtual void shellOpen(QWidget* owner, const QString& verb, const QString& target,

@@ -101,9 +101,12 @@ Color QtPlatform::chooseColor(QWidget* parent, Color initial)
 }
 
 QString QtPlatform::chooseSaveFile(QWidget* parent, const QString& proposedName,
-                                   const QString& defaultSuffix, const QString& filter)
+                                   const QString& defaultSuffix, const QString& filter,
+                                   const QString& title)
 {
     QFileDialog dialog(parent);
+    if (!title.isEmpty())
+        dialog.setWindowTitle(title);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(defaultSuffix);
@@ -122,9 +125,11 @@ QString QtPlatform::chooseSaveFile(QWidget* parent, const QString& proposedName,
     return dialog.selectedFiles().constFirst();
 }
 
-QString QtPlatform::chooseOpenFile(QWidget* parent, const QString& filter)
+QString QtPlatform::chooseOpenFile(QWidget* parent, const QString& filter, const QString& title)
 {
     QFileDialog dialog(parent);
+    if (!title.isEmpty())
+        dialog.setWindowTitle(title);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilter(filter);

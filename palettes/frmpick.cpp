@@ -14,6 +14,7 @@
 #include <QSignalBlocker>
 
 #include "app/ClickableLabel.h"
+#include "app/ImageList.h"
 #include "app/Platform.h"
 #include "app/WindowRoutines.h"
 #include "app/frmshowcolor.h"
@@ -57,6 +58,7 @@ frmpick::frmpick(frmshowcolor& main, QWidget* parent)
     setObjectName(QStringLiteral("frmpick"));
     // A window title shows the ampersand as it is.
     setWindowTitle(QStringLiteral("Pick&Save Color"));
+    setWindowIcon(ImageList::programIcon());
     setFont(main.font());
     setAttribute(Qt::WA_QuitOnClose, false);
     // The free area of the window reports the cursor even without a button down.
