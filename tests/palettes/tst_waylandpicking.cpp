@@ -1,0 +1,378 @@
+// Picking from a real Wayland desktop: sway without a screen, the desktop
+// portal and its wlroots backend, all started here. The test runs in two
+// roles. As started by ctest it brings up a desktop for each case and runs
+// itself on it as a Wayland client ("--on-desktop <case>"); that client shows
+// known colours full screen, picks them through the menu with the program's
+// real platform services and checks the palette file.
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
+#include <QtTest>
+
+#include "app/QtPlatform.h"
+#include "app/basmain.h"
+#include "app/frmshowcolor.h"
+#include "palettes/FrozenScreen.h"
+#include "palettes/PickLoupe.h"
+#include "palettes/frmGetColor.h"
+#include "palettes/frmpick.h"
+#include "tests/support/HeadlessDesktop.h"
+#include "tests/support/TestData.h"
+
+#include <memory>
+
+using namespace bascommon;
+
+namespace {
+
+const QString OnDesktop = QStringLiteral("--on-desktop");
+
+// The four quadrants of screen `screen`, left to right, top to bottom, and
+// the one device pixel wide column just right of the middle. Never black
+// or white, so each pick also lands in the recent colours.
+Color quadrantColour(int screen, int quadrant)
+{
+    static const Color colours[2][4] = {
+        {MakeColor(200, 50, 50), MakeColor(50, 200, 50), MakeColor(50, 50, 200), MakeColor(200, 200, 50)},
+        {MakeColor(20, 120, 220), MakeColor(220, 120, 20), MakeColor(120, 20, 220), MakeColor(20, 220, 120)},
+    };
+    return colours[screen % 2][quadrant];
+}
+constexpr Color Column = MakeColor(255, 0, 255);
+
+// Known colours over a whole screen, painted in the screen's device pixels.
+class KnownColours : public QWidget {
+public:
+    explicit KnownColours(int index) : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_index(index)
+    {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        const qreal ratio = devicePixelRatioF();
+        const QSize device(qRound(width() * ratio), qRound(height() * ratio));
+        QImage image(device, QImage::Format_RGB32);
+        const int midX = device.width() / 2;
+        const int midY = device.height() / 2;
+        for (int y = 0; y < device.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < device.width(); ++x) {
+                const Color colour = x == midX + 1 ? Column
+                                                    : quadrantColour(m_index, (x >= midX) + 2 * (y >= midY));
+                line[x] = qRgb(GetRed(colour), GetGreen(colour), GetBlue(colour));
+            }
+        }
+        image.setDevicePixelRatio(ratio);
+        QPainter(this).drawImage(0, 0, image);
+    }
+
+private:
+    int m_index;
+};
+
+// Any message box is a failure here; it is recorded and closed, so that a
+// modal loop cannot hang the test.
+class MessageWatch : public QObject {
+public:
+    MessageWatch()
+    {
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            for (QWidget* window : QApplication::topLevelWidgets())
+                if (auto* box = qobject_cast<QMessageBox*>(window); box && box->isVisible()) {
+                    texts.append(box->text());
+                    box->done(QMessageBox::Ok);
+                }
+        });
+        m_timer.start(50);
+    }
+    QStringList texts;
+
+private:
+    QTimer m_timer;
+};
+
+frmGetColor* runningPicker()
+{
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* found = qobject_cast<frmGetColor*>(window); found && !found->finished())
+            return found;
+    return nullptr;
+}
+
+QByteArray recordOf(Color colour)
+{
+    return ColorToHtmlHex(colour).mid(1).toLatin1();
+}
+
+// The program on this desktop, with its real platform services and a data
+// folder of its own, in front of known colours on every screen.
+struct ProgramOnDesktop {
+    ProgramOnDesktop() : platform(folder.path())
+    {
+        window.reset(basmain::CreateMainWindow(platform, folder.path()));
+        window->show();
+        const QList<QScreen*> screens = QGuiApplication::screens();
+        for (int i = 0; i < screens.size(); ++i) {
+            auto colours = std::make_unique<KnownColours>(i);
+            FrozenScreen::coverScreen(colours.get(), screens.at(i)->geometry());
+            backgrounds.push_back(std::move(colours));
+        }
+    }
+    // Until the compositor shows every background at its screen's size.
+    bool backgroundsShown()
+    {
+        for (const auto& colours : backgrounds)
+            if (!QTest::qWaitForWindowExposed(colours.get()) ||
+                colours->size() != colours->screen()->geometry().size())
+                return false;
+        // One more frame for the compositor to present them.
+        QTest::qWait(300);
+        return true;
+    }
+    QAction* startAction() const
+    {
+        return window->findChild<QAction*>(QStringLiteral("mnustartpick"));
+    }
+
+    TestDataFolder folder;
+    QtPlatform platform;
+    std::unique_ptr<frmshowcolor> window;
+    std::vector<std::unique_ptr<KnownColours>> backgrounds;
+    MessageWatch messages;
+};
+
+} // namespace
+
+// The cases that run on the desktop, as its client.
+class tst_waylandpicking_client : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void pickFromTheFrozenScreens();
+    void pickThroughTheDesktopsColourPicker();
+};
+
+void tst_waylandpicking_client::init()
+{
+    QCOMPARE(QGuiApplication::platformName(), QStringLiteral("wayland"));
+}
+
+void tst_waylandpicking_client::pickFromTheFrozenScreens()
+{
+    ProgramOnDesktop program;
+    QVERIFY(program.backgroundsShown());
+    const QByteArray before = program.folder.read(QStringLiteral("mycolor.rgb"));
+    program.startAction()->trigger();
+    QVERIFY2(program.messages.texts.isEmpty(), qPrintable(program.messages.texts.join('\n')));
+    frmGetColor* picker = runningPicker();
+    QVERIFY(picker);
+    QVERIFY(!program.window->isVisible());
+
+    // One full-screen window for each screen, each on its own screen.
+    QList<QWidget*> frozen{picker};
+    for (FrozenScreen* more : picker->frozenScreens())
+        frozen.append(more);
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    QCOMPARE(frozen.size(), screens.size());
+    frmpick* pick = picker->pickWindow();
+    QVERIFY(pick && pick->isVisible());
+    QVERIFY(!pick->pickerOnly());
+    pick->Check1->setChecked(true);
+
+    QByteArray expected;
+    for (int i = 0; i < screens.size(); ++i) {
+        QWidget* window = frozen.at(i);
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QCOMPARE(window->windowHandle()->screen(), screens.at(i));
+        QVERIFY(window->isFullScreen());
+        const QSize size = screens.at(i)->geometry().size();
+        // The middle of each quadrant.
+        for (int quadrant = 0; quadrant < 4; ++quadrant) {
+            const QPoint at((quadrant % 2 ? 3 : 1) * size.width() / 4,
+                            (quadrant / 2 ? 3 : 1) * size.height() / 4);
+            QTest::mouseMove(window, at);
+            QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, at);
+            expected += recordOf(quadrantColour(i, quadrant));
+        }
+        // The pointer half a logical pixel right of the middle lies on the
+        // one device pixel column there at ratio 2; at ratio 1 a whole pixel.
+        const qreal ratio = screens.at(i)->devicePixelRatio();
+        const int midDevice = qRound(size.width() * ratio) / 2;
+        const QPointF onColumn((midDevice + 1 + 0.5) / ratio, size.height() / 4.0);
+        QMouseEvent move(QEvent::MouseMove, onColumn, onColumn, window->mapToGlobal(onColumn),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(window, &move);
+        QMouseEvent press(QEvent::MouseButtonPress, onColumn, onColumn, window->mapToGlobal(onColumn),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, onColumn, onColumn,
+                            window->mapToGlobal(onColumn), Qt::LeftButton, Qt::NoButton,
+                            Qt::NoModifier);
+        QApplication::sendEvent(window, &release);
+        expected += recordOf(Column);
+    }
+    QTest::mouseClick(pick->cmdStop, Qt::LeftButton);
+    QTRY_VERIFY(program.window->isVisible());
+    QCOMPARE(program.folder.read(QStringLiteral("mycolor.rgb")), before + expected);
+    QVERIFY2(program.messages.texts.isEmpty(), qPrintable(program.messages.texts.join('\n')));
+}
+
+void tst_waylandpicking_client::pickThroughTheDesktopsColourPicker()
+{
+    ProgramOnDesktop program;
+    QVERIFY(program.backgroundsShown());
+    const QByteArray before = program.folder.read(QStringLiteral("mycolor.rgb"));
+    program.startAction()->trigger();
+    QVERIFY2(program.messages.texts.isEmpty(), qPrintable(program.messages.texts.join('\n')));
+    frmGetColor* picker = runningPicker();
+    QVERIFY(picker);
+    // No frozen screen: only "Pick&Save Color", which says what is missing.
+    QVERIFY(!picker->isVisible());
+    frmpick* pick = picker->pickWindow();
+    QVERIFY(pick && pick->isVisible() && pick->pickerOnly());
+    QVERIFY(pick->lblPickerOnly->isVisible());
+    QVERIFY(!pick->Check1->isEnabled());
+    QVERIFY(!pick->picLoupe->isVisible());
+
+    // The stand-in for the pointer click points at the bottom right quadrant.
+    QTest::mouseClick(pick->cmdPick, Qt::LeftButton);
+    QTRY_VERIFY(program.window->isVisible());
+    QVERIFY2(program.messages.texts.isEmpty(), qPrintable(program.messages.texts.join('\n')));
+    QCOMPARE(program.folder.read(QStringLiteral("mycolor.rgb")), before + recordOf(quadrantColour(0, 3)));
+    QCOMPARE(program.window->currentColor(), quadrantColour(0, 3));
+}
+
+// The cases as ctest runs them: a desktop each.
+class tst_waylandpicking : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanup();
+    void screenshotAtScale1();
+    void screenshotAtScale2BesideScale1();
+    void colourPickerWhereThePortalHandsNoPicture();
+
+private:
+    void runOnDesktop(const HeadlessDesktop::Options& options, const QString& clientCase);
+    std::unique_ptr<HeadlessDesktop> m_desktop;
+};
+
+void tst_waylandpicking::initTestCase()
+{
+    const QStringList missing = HeadlessDesktop::missingPackages();
+    if (!missing.isEmpty())
+        QSKIP(qPrintable(QStringLiteral("a headless Wayland desktop needs these packages, which are "
+                                        "not installed: %1 (scripts/install-deps.sh installs them)")
+                             .arg(missing.join(QStringLiteral(", ")))));
+}
+
+void tst_waylandpicking::cleanup()
+{
+    m_desktop.reset();
+}
+
+void tst_waylandpicking::runOnDesktop(const HeadlessDesktop::Options& options, const QString& clientCase)
+{
+    m_desktop = std::make_unique<HeadlessDesktop>();
+    QVERIFY2(m_desktop->start(options), qPrintable(m_desktop->problem() + '\n' + m_desktop->logs()));
+    QProcess client;
+    client.setProcessEnvironment(m_desktop->clientEnvironment());
+    client.setProcessChannelMode(QProcess::MergedChannels);
+    client.start(QCoreApplication::applicationFilePath(), {OnDesktop, clientCase});
+    QVERIFY(client.waitForStarted(5000));
+    // The desktop's portal asks this process for access while the client waits.
+    QTRY_VERIFY_WITH_TIMEOUT(client.state() == QProcess::NotRunning, 90000);
+    const QByteArray output = client.readAll();
+    if (client.exitStatus() != QProcess::NormalExit || client.exitCode() != 0)
+        QFAIL(qPrintable(QString::fromUtf8(output) + '\n' + m_desktop->logs()));
+    qInfo().noquote() << QString::fromUtf8(output).trimmed();
+}
+
+void tst_waylandpicking::screenshotAtScale1()
+{
+    runOnDesktop({{{QSize(800, 600), 1, QPoint(0, 0)}}, {}}, QStringLiteral("pickFromTheFrozenScreens"));
+    // The program's own executable takes the application id that names its
+    // desktop entry, tintora.desktop, by which the portals know it.
+    TestDataFolder folder;
+    QProcess program;
+    QProcessEnvironment environment = m_desktop->clientEnvironment();
+    environment.insert(QStringLiteral("TINTORA_DATA_DIR"), folder.path());
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(TINTORA_EXECUTABLE), {});
+    QVERIFY(program.waitForStarted(5000));
+    QTRY_VERIFY_WITH_TIMEOUT(m_desktop->swaymsg({QStringLiteral("-t"), QStringLiteral("get_tree")})
+                                 .contains("\"app_id\": \"tintora\""),
+                             10000);
+    program.terminate();
+    if (!program.waitForFinished(3000)) {
+        program.kill();
+        program.waitForFinished(3000);
+    }
+}
+
+void tst_waylandpicking::screenshotAtScale2BesideScale1()
+{
+    // Two screens: one at ratio 2 and one at 1 right of it; the portal's
+    // picture comes at the finer scale.
+    runOnDesktop({{{QSize(640, 480), 2, QPoint(0, 0)}, {QSize(480, 360), 1, QPoint(320, 0)}}, {}},
+                 QStringLiteral("pickFromTheFrozenScreens"));
+}
+
+void tst_waylandpicking::colourPickerWhereThePortalHandsNoPicture()
+{
+    // Stand-ins on the portal backend's PATH: a screenshot tool that reports
+    // success but leaves an empty file, as a desktop that cannot capture
+    // would, and a pointer pick (slurp) that chooses a point at once instead
+    // of waiting for a click that never comes on a seat without a mouse.
+    QTemporaryDir tools;
+    QVERIFY(tools.isValid());
+    const auto writeTool = [&tools](const QString& name, const QByteArray& script) {
+        QFile file(tools.filePath(name));
+        return file.open(QIODevice::WriteOnly) && file.write(script) == script.size() &&
+               file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                   QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                                   QFileDevice::ExeOther);
+    };
+    const QByteArray grim = "#!/bin/sh\n"
+                            "for last in \"$@\"; do :; done\n"
+                            "if [ \"$last\" = /tmp/out.png ]; then : > /tmp/out.png; exit 0; fi\n"
+                            "exec " +
+                            QStandardPaths::findExecutable(QStringLiteral("grim")).toUtf8() +
+                            " \"$@\"\n";
+    QVERIFY(writeTool(QStringLiteral("grim"), grim));
+    QVERIFY(writeTool(QStringLiteral("slurp"), "#!/bin/sh\necho '600,450 1x1'\n"));
+    runOnDesktop({{{QSize(800, 600), 1, QPoint(0, 0)}}, tools.path()},
+                 QStringLiteral("pickThroughTheDesktopsColourPicker"));
+}
+
+int main(int argc, char* argv[])
+{
+    if (argc == 3 && OnDesktop == QLatin1String(argv[1])) {
+        QApplication application(argc, argv);
+        QStandardPaths::setTestModeEnabled(true);
+        tst_waylandpicking_client client;
+        char* arguments[] = {argv[0], argv[2]};
+        return QTest::qExec(&client, 2, arguments);
+    }
+    QCoreApplication application(argc, argv);
+    QStandardPaths::setTestModeEnabled(true);
+    tst_waylandpicking runner;
+    return QTest::qExec(&runner, argc, argv);
+}
+
+#include "tst_waylandpicking.moc"
