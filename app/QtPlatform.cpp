@@ -7,6 +7,7 @@
 #include <QDBusConnection>
 #include <QCursor>
 #include <QDesktopServices>
+#include <QEventLoop>
 #include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -16,6 +17,7 @@
 #include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QUrl>
 #include <QWidget>
 
@@ -45,6 +47,9 @@ QString lockFilePath(const QString& dataFolder)
                                .left(16);
     return folder + QStringLiteral("/tintora-") + QString::fromLatin1(key) + QStringLiteral(".lock");
 }
+
+// A few frames of the compositor, even on a busy machine.
+constexpr int SettleMilliseconds = 150;
 
 bool onWayland()
 {
@@ -224,6 +229,12 @@ ScreenCapture QtPlatform::captureScreen()
         if (!capture.isNull())
             return capture;
     }
+    // The compositor has to take the hidden main window off the screen
+    // before it renders the picture: Qt sends the request when its event
+    // loop next waits, and the compositor shows the change with its next frame.
+    QEventLoop settle;
+    QTimer::singleShot(SettleMilliseconds, &settle, &QEventLoop::quit);
+    settle.exec(QEventLoop::ExcludeUserInputEvents);
     DesktopPortal portal(QDBusConnection::sessionBus());
     return portalcapture::Capture(portal, screenLayouts());
 }

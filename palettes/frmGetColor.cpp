@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -72,7 +73,19 @@ QCursor frmGetColor::eyedropperCursor()
         painter.setPen(QPen(Qt::color1, 1));
         painter.drawEllipse(bulb);
     }
-    return QCursor(ink, mask, HotX, HotY);
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return QCursor(ink, mask, HotX, HotY);
+    // Qt's Wayland platform shows no two-colour bitmap cursor (its buffer
+    // for one stays empty); the same picture as a colour pixmap it shows.
+    const QImage inkImage = ink.toImage();
+    const QImage maskImage = mask.toImage();
+    QImage picture(32, 32, QImage::Format_ARGB32);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+            picture.setPixel(x, y, maskImage.pixelIndex(x, y) == 0 ? qRgba(0, 0, 0, 0)
+                                   : inkImage.pixelIndex(x, y) != 0 ? qRgb(0, 0, 0)
+                                                                    : qRgb(255, 255, 255));
+    return QCursor(QPixmap::fromImage(picture), HotX, HotY);
 }
 
 frmGetColor::frmGetColor(frmshowcolor& main)

@@ -244,6 +244,14 @@ bool HeadlessDesktop::start(const Options& options)
     // The wlroots backend quits without PipeWire.
     if (!launch(QStringLiteral("pipewire"), QStringLiteral("pipewire"), {}, base))
         return false;
+    const QString pipewireSocket = m_runtime + QStringLiteral("/pipewire-0");
+    clock.restart();
+    while (!QFileInfo::exists(pipewireSocket) && clock.elapsed() < 10000)
+        QThread::msleep(10);
+    if (!QFileInfo::exists(pipewireSocket)) {
+        m_problem = QStringLiteral("PipeWire did not come up");
+        return false;
+    }
     QProcessEnvironment backend = base;
     if (!options.backendTools.isEmpty())
         backend.insert(QStringLiteral("PATH"),
