@@ -1,5 +1,6 @@
-// Picking from a real Wayland desktop: sway without a screen, the desktop
-// portal and its wlroots backend, all started here. The test runs in two
+// Picking from real desktops: a Wayland one (sway without a screen, the
+// desktop portal and its wlroots backend) and an X11 one (Xvfb), all started
+// here. The test runs in two
 // roles. As started by ctest it brings up a desktop for each case and runs
 // itself on it as a Wayland client ("--on-desktop <case>"); that client shows
 // known colours full screen, picks them through the menu with the program's
@@ -136,21 +137,30 @@ struct ProgramOnDesktop {
             backgrounds.push_back(std::move(colours));
         }
     }
-    // Until the desktop's own screenshot tool sees every background on its
-    // screen: only then can a picture of the screen show them.
+    // The whole desktop as the window system shows it: through the
+    // desktop's own screenshot tool on Wayland, from the root window on X11.
+    static QImage desktopShot()
+    {
+        if (QGuiApplication::platformName() != QLatin1String("wayland"))
+            return QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+        QProcess grim;
+        grim.start(QStringLiteral("grim"), {QStringLiteral("-t"), QStringLiteral("ppm"),
+                                            QStringLiteral("-")});
+        while (grim.state() != QProcess::NotRunning)
+            QTest::qWait(10);
+        QImage shot;
+        shot.loadFromData(grim.readAllStandardOutput(), "PPM");
+        return shot;
+    }
+    // Until the window system shows every background on its screen: only
+    // then can a picture of the screen show them.
     bool backgroundsShown()
     {
         const QList<QScreen*> screens = QGuiApplication::screens();
         QElapsedTimer clock;
         clock.start();
         while (clock.elapsed() < 20000) {
-            QProcess grim;
-            grim.start(QStringLiteral("grim"), {QStringLiteral("-t"), QStringLiteral("ppm"),
-                                                QStringLiteral("-")});
-            QImage shot;
-            while (grim.state() != QProcess::NotRunning)
-                QTest::qWait(10);
-            shot.loadFromData(grim.readAllStandardOutput(), "PPM");
+            const QImage shot = desktopShot();
             bool all = !shot.isNull();
             const QRect desktop = screens.first()->virtualGeometry();
             const double scale = shot.width() / double(desktop.width());
@@ -183,7 +193,7 @@ struct ProgramOnDesktop {
 } // namespace
 
 // The cases that run on the desktop, as its client.
-class tst_waylandpicking_client : public QObject {
+class tst_desktoppicking_client : public QObject {
     Q_OBJECT
 private slots:
     void init();
@@ -191,12 +201,12 @@ private slots:
     void pickThroughTheDesktopsColourPicker();
 };
 
-void tst_waylandpicking_client::init()
+void tst_desktoppicking_client::init()
 {
-    QCOMPARE(QGuiApplication::platformName(), QStringLiteral("wayland"));
+    QCOMPARE(QGuiApplication::platformName(), qEnvironmentVariable("QT_QPA_PLATFORM"));
 }
 
-void tst_waylandpicking_client::pickFromTheFrozenScreens()
+void tst_desktoppicking_client::pickFromTheFrozenScreens()
 {
     ProgramOnDesktop program;
     QVERIFY(program.backgroundsShown());
@@ -226,7 +236,11 @@ void tst_waylandpicking_client::pickFromTheFrozenScreens()
         QWidget* window = frozen.at(i);
         QVERIFY(QTest::qWaitForWindowExposed(window));
         QCOMPARE(window->windowHandle()->screen(), screens.at(i));
-        QTRY_VERIFY(window->isFullScreen());
+        // X11 places the one window over the whole desktop.
+        if (QGuiApplication::platformName() == QLatin1String("wayland"))
+            QTRY_VERIFY(window->isFullScreen());
+        else
+            QCOMPARE(window->geometry(), screens.at(i)->virtualGeometry());
         const QSize size = screens.at(i)->geometry().size();
         // The middle of each quadrant.
         for (int quadrant = 0; quadrant < 4; ++quadrant) {
@@ -236,10 +250,11 @@ void tst_waylandpicking_client::pickFromTheFrozenScreens()
             QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, at);
             expected += recordOf(quadrantColour(i, quadrant));
         }
-        // The eyedropper shows over the picture (Qt shows no bitmap cursor
-        // on Wayland).
+        // The eyedropper shows over the picture: as a pixmap on Wayland,
+        // where Qt shows no two-colour bitmap cursor.
         QCOMPARE(window->cursor().shape(), Qt::BitmapCursor);
-        QVERIFY(!window->cursor().pixmap().isNull());
+        QCOMPARE(window->cursor().pixmap().isNull(),
+                 QGuiApplication::platformName() != QLatin1String("wayland"));
         // The pointer half a logical pixel right of the middle lies on the
         // one device pixel column there at ratio 2; at ratio 1 a whole pixel.
         // The portal's picture comes at the finest screen's scale, and sway
@@ -269,7 +284,7 @@ void tst_waylandpicking_client::pickFromTheFrozenScreens()
     QVERIFY2(program.messages.texts.isEmpty(), qPrintable(program.messages.texts.join('\n')));
 }
 
-void tst_waylandpicking_client::pickThroughTheDesktopsColourPicker()
+void tst_desktoppicking_client::pickThroughTheDesktopsColourPicker()
 {
     ProgramOnDesktop program;
     QVERIFY(program.backgroundsShown());
@@ -295,40 +310,53 @@ void tst_waylandpicking_client::pickThroughTheDesktopsColourPicker()
 }
 
 // The cases as ctest runs them: a desktop each.
-class tst_waylandpicking : public QObject {
+class tst_desktoppicking : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
     void cleanup();
     void screenshotAtScale1();
     void screenshotAtScale2BesideScale1();
+    void screenOfX11();
     void colourPickerWhereThePortalHandsNoPicture();
 
 private:
+    // Brings up a Wayland desktop and runs `clientCase` on it; no desktop
+    // where it cannot run or came to grief.
     void runOnDesktop(const HeadlessDesktop::Options& options, const QString& clientCase);
+    void runClient(const QProcessEnvironment& environment, const QString& clientCase,
+                   const QString& logs = {});
     std::unique_ptr<HeadlessDesktop> m_desktop;
 };
 
-void tst_waylandpicking::initTestCase()
+void tst_desktoppicking::cleanup()
+{
+    m_desktop.reset();
+}
+
+void tst_desktoppicking::runOnDesktop(const HeadlessDesktop::Options& options, const QString& clientCase)
 {
     const QStringList missing = HeadlessDesktop::missingPackages();
     if (!missing.isEmpty())
         QSKIP(qPrintable(QStringLiteral("a headless Wayland desktop needs these packages, which are "
                                         "not installed: %1 (scripts/install-deps.sh installs them)")
                              .arg(missing.join(QStringLiteral(", ")))));
-}
 
-void tst_waylandpicking::cleanup()
-{
-    m_desktop.reset();
-}
-
-void tst_waylandpicking::runOnDesktop(const HeadlessDesktop::Options& options, const QString& clientCase)
-{
     m_desktop = std::make_unique<HeadlessDesktop>();
-    QVERIFY2(m_desktop->start(options), qPrintable(m_desktop->problem() + '\n' + m_desktop->logs()));
+    if (!m_desktop->start(options)) {
+        const QString problem = m_desktop->problem() + '\n' + m_desktop->logs();
+        m_desktop.reset();
+        QFAIL(qPrintable(problem));
+    }
+    runClient(m_desktop->clientEnvironment(), clientCase, m_desktop->logs());
+    if (QTest::currentTestFailed())
+        m_desktop.reset();
+}
+
+void tst_desktoppicking::runClient(const QProcessEnvironment& environment, const QString& clientCase,
+                                   const QString& logs)
+{
     QProcess client;
-    client.setProcessEnvironment(m_desktop->clientEnvironment());
+    client.setProcessEnvironment(environment);
     client.setProcessChannelMode(QProcess::MergedChannels);
     client.start(QCoreApplication::applicationFilePath(), {OnDesktop, clientCase});
     QVERIFY(client.waitForStarted(5000));
@@ -336,13 +364,15 @@ void tst_waylandpicking::runOnDesktop(const HeadlessDesktop::Options& options, c
     QTRY_VERIFY_WITH_TIMEOUT(client.state() == QProcess::NotRunning, 90000);
     const QByteArray output = client.readAll();
     if (client.exitStatus() != QProcess::NormalExit || client.exitCode() != 0)
-        QFAIL(qPrintable(QString::fromUtf8(output) + '\n' + m_desktop->logs()));
+        QFAIL(qPrintable(QString::fromUtf8(output) + '\n' + logs));
     qInfo().noquote() << QString::fromUtf8(output).trimmed();
 }
 
-void tst_waylandpicking::screenshotAtScale1()
+void tst_desktoppicking::screenshotAtScale1()
 {
     runOnDesktop({{{QSize(800, 600), 1, QPoint(0, 0)}}, {}}, QStringLiteral("pickFromTheFrozenScreens"));
+    if (!m_desktop)
+        return;
     // The program's own executable takes the application id that names its
     // desktop entry, tintora.desktop, by which the portals know it.
     TestDataFolder folder;
@@ -362,7 +392,7 @@ void tst_waylandpicking::screenshotAtScale1()
     }
 }
 
-void tst_waylandpicking::screenshotAtScale2BesideScale1()
+void tst_desktoppicking::screenshotAtScale2BesideScale1()
 {
     // Two screens: one at ratio 2 and one at 1 right of it; the portal's
     // picture comes at the finer scale.
@@ -370,7 +400,39 @@ void tst_waylandpicking::screenshotAtScale2BesideScale1()
                  QStringLiteral("pickFromTheFrozenScreens"));
 }
 
-void tst_waylandpicking::colourPickerWhereThePortalHandsNoPicture()
+void tst_desktoppicking::screenOfX11()
+{
+    // Today's capture where the session is X11: the program reads the
+    // screen itself, without any portal.
+    if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty())
+        QSKIP("Xvfb is not installed (package xvfb; scripts/install-deps.sh installs it)");
+    QProcess server;
+    server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // -displayfd 1: the server picks a free display and names it on its output.
+    server.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
+                                          QStringLiteral("-screen"), QStringLiteral("0"),
+                                          QStringLiteral("800x600x24"), QStringLiteral("-nolisten"),
+                                          QStringLiteral("tcp")});
+    QVERIFY(server.waitForStarted(5000));
+    QTRY_VERIFY_WITH_TIMEOUT(server.canReadLine() || server.state() == QProcess::NotRunning, 10000);
+    const QString display = QString::fromLatin1(server.readLine()).trimmed();
+    QVERIFY(!display.isEmpty());
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"WAYLAND_DISPLAY", "XDG_SESSION_TYPE", "QT_QPA_PLATFORMTHEME",
+                             "DBUS_SESSION_BUS_ADDRESS"})
+        environment.remove(QString::fromLatin1(name));
+    environment.insert(QStringLiteral("DISPLAY"), QLatin1Char(':') + display);
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    runClient(environment, QStringLiteral("pickFromTheFrozenScreens"));
+    server.terminate();
+    if (!server.waitForFinished(3000)) {
+        server.kill();
+        server.waitForFinished(3000);
+    }
+}
+
+void tst_desktoppicking::colourPickerWhereThePortalHandsNoPicture()
 {
     // Stand-ins on the portal backend's PATH: a screenshot tool that reports
     // success but leaves an empty file, as a desktop that cannot capture
@@ -402,14 +464,14 @@ int main(int argc, char* argv[])
     if (argc == 3 && OnDesktop == QLatin1String(argv[1])) {
         QApplication application(argc, argv);
         QStandardPaths::setTestModeEnabled(true);
-        tst_waylandpicking_client client;
+        tst_desktoppicking_client client;
         char* arguments[] = {argv[0], argv[2]};
         return QTest::qExec(&client, 2, arguments);
     }
     QCoreApplication application(argc, argv);
     QStandardPaths::setTestModeEnabled(true);
-    tst_waylandpicking runner;
+    tst_desktoppicking runner;
     return QTest::qExec(&runner, argc, argv);
 }
 
-#include "tst_waylandpicking.moc"
+#include "tst_desktoppicking.moc"
