@@ -217,6 +217,9 @@ void QtPlatform::setTopmost(QWidget* window, bool topmost)
 
 void QtPlatform::moveCursor(const QPoint& desktopPosition)
 {
+    // Wayland lets no client move the pointer; Qt would only warn.
+    if (onWayland())
+        return;
     QCursor::setPos(desktopPosition);
 }
 
