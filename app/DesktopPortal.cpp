@@ -27,7 +27,8 @@ const QString ScreenshotInterface = QStringLiteral("org.freedesktop.portal.Scree
 const QString RequestInterface = QStringLiteral("org.freedesktop.portal.Request");
 
 // Catches the one Response of a request object.
-class ResponseCatcher : public QObject {
+class ResponseCatcher : public QObject
+{
     Q_OBJECT
 public:
     bool answered = false;
@@ -54,9 +55,7 @@ public slots:
 QString nextToken()
 {
     static std::atomic<unsigned> counter{0};
-    return QStringLiteral("tintora_%1_%2")
-        .arg(QCoreApplication::applicationPid())
-        .arg(++counter);
+    return QStringLiteral("tintora_%1_%2").arg(QCoreApplication::applicationPid()).arg(++counter);
 }
 
 DesktopPortal::Status statusOfError(const QDBusError& error)
@@ -219,8 +218,8 @@ QString RequestPath(const QString& uniqueName, const QString& token)
     if (sender.startsWith(QLatin1Char(':')))
         sender.remove(0, 1);
     sender.replace(QLatin1Char('.'), QLatin1Char('_'));
-    return QStringLiteral("/org/freedesktop/portal/desktop/request/") + sender +
-           QLatin1Char('/') + token;
+    return QStringLiteral("/org/freedesktop/portal/desktop/request/") + sender + QLatin1Char('/') +
+           token;
 }
 
 ScreenshotFile TakeScreenshotFile(const QString& uri, const QDateTime& requestedAt)

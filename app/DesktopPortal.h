@@ -16,7 +16,8 @@
 // screen. Each request is answered later by a Response signal on a request
 // object of its own; the calls wait for it in a local event loop that takes
 // no user input.
-class DesktopPortal {
+class DesktopPortal
+{
 public:
     enum class Status {
         // Response 0: the results hold the answer.
@@ -32,7 +33,8 @@ public:
         // The portal is there but rejects the method itself.
         Unsupported,
     };
-    struct Reply {
+    struct Reply
+    {
         Status status = Status::NoPortal;
         QVariantMap results;
         // The bus's own words when a call failed, for diagnostics.
@@ -66,7 +68,8 @@ namespace desktopportal {
 // documentation derives it from the caller's unique bus name.
 QString RequestPath(const QString& uniqueName, const QString& token);
 
-struct ScreenshotFile {
+struct ScreenshotFile
+{
     // The file's bytes; empty when it could not be read.
     QByteArray data;
     QString error;

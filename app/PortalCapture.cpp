@@ -30,7 +30,8 @@ ScreenCapture Capture(DesktopPortal& portal, const QList<ScreenCapture::Layout>&
     switch (reply.status) {
     case DesktopPortal::Status::Answered: {
         const QString uri = reply.results.value(QStringLiteral("uri")).toString();
-        const desktopportal::ScreenshotFile file = desktopportal::TakeScreenshotFile(uri, requestedAt);
+        const desktopportal::ScreenshotFile file =
+            desktopportal::TakeScreenshotFile(uri, requestedAt);
         if (!file.error.isEmpty())
             qWarning("Tintora: the desktop portal's screenshot cannot be read: %s",
                      qPrintable(file.error));

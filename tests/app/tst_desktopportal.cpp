@@ -19,7 +19,8 @@ using Status = DesktopPortal::Status;
 namespace {
 
 // The colour of a PickColor answer, as the portal marshals it: (ddd).
-struct PortalRgb {
+struct PortalRgb
+{
     double red = 0;
     double green = 0;
     double blue = 0;
@@ -48,7 +49,8 @@ constexpr std::chrono::milliseconds ShortPatience{400};
 Q_DECLARE_METATYPE(PortalRgb)
 Q_DECLARE_METATYPE(DesktopPortal::Status)
 
-class tst_desktopportal : public QObject {
+class tst_desktopportal : public QObject
+{
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -113,12 +115,10 @@ void tst_desktopportal::screenshot_data()
     QTest::newRow("method refused")
         << 0 << QStringLiteral("org.freedesktop.DBus.Error.UnknownMethod") << false << false
         << Status::Unsupported;
-    QTest::newRow("not supported")
-        << 0 << QStringLiteral("org.freedesktop.DBus.Error.NotSupported") << false << false
-        << Status::Unsupported;
-    QTest::newRow("portal error")
-        << 0 << QStringLiteral("org.freedesktop.portal.Error.Failed") << false << false
-        << Status::Failed;
+    QTest::newRow("not supported") << 0 << QStringLiteral("org.freedesktop.DBus.Error.NotSupported")
+                                   << false << false << Status::Unsupported;
+    QTest::newRow("portal error") << 0 << QStringLiteral("org.freedesktop.portal.Error.Failed")
+                                  << false << false << Status::Failed;
 }
 
 void tst_desktopportal::screenshot()
@@ -129,7 +129,8 @@ void tst_desktopportal::screenshot()
     QFETCH(bool, beforeReply);
     QFETCH(Status, expected);
     QVERIFY(m_portal->publish());
-    const QVariantMap results{{QStringLiteral("uri"), QStringLiteral("file:///somewhere/shot.png")}};
+    const QVariantMap results{
+        {QStringLiteral("uri"), QStringLiteral("file:///somewhere/shot.png")}};
     m_portal->answers.append({response, results, errorName, ownHandle, beforeReply});
 
     DesktopPortal portal(client(), ShortPatience);
@@ -150,7 +151,8 @@ void tst_desktopportal::screenshot()
     if (expected == Status::Answered)
         QCOMPARE(reply.results, results);
     // A request given up on is closed, so the portal can drop its dialog.
-    const QStringList closed = expected == Status::NoAnswer ? QStringList{call.handle} : QStringList();
+    const QStringList closed =
+        expected == Status::NoAnswer ? QStringList{call.handle} : QStringList();
     QTRY_COMPARE_WITH_TIMEOUT(m_portal->closed, closed, 2000);
 }
 
@@ -190,12 +192,13 @@ void tst_desktopportal::pickColor_roundsToBytes_data()
     QTest::addColumn<Color>("expected");
     QTest::newRow("black") << 0.0 << 0.0 << 0.0 << Black;
     QTest::newRow("white") << 1.0 << 1.0 << 1.0 << White;
-    QTest::newRow("exact bytes") << 51 / 255.0 << 102 / 255.0 << 204 / 255.0 << MakeColor(51, 102, 204);
+    QTest::newRow("exact bytes") << 51 / 255.0 << 102 / 255.0 << 204 / 255.0
+                                 << MakeColor(51, 102, 204);
     // 127.5 lies halfway: to the even 128.
     QTest::newRow("half way") << 0.5 << 0.25 << 0.75 << MakeColor(128, 64, 191);
     QTest::newRow("out of range") << 1.2 << -0.1 << 2.0 << MakeColor(255, 0, 255);
-    QTest::newRow("not a number")
-        << std::numeric_limits<double>::quiet_NaN() << 1.0 << 0.0 << MakeColor(0, 255, 0);
+    QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN() << 1.0 << 0.0
+                                  << MakeColor(0, 255, 0);
 }
 
 void tst_desktopportal::pickColor_roundsToBytes()
@@ -206,7 +209,11 @@ void tst_desktopportal::pickColor_roundsToBytes()
     QFETCH(Color, expected);
     QVERIFY(m_portal->publish());
     m_portal->answers.append(
-        {0, {{QStringLiteral("color"), QVariant::fromValue(PortalRgb{red, green, blue})}}, {}, false, false});
+        {0,
+         {{QStringLiteral("color"), QVariant::fromValue(PortalRgb{red, green, blue})}},
+         {},
+         false,
+         false});
     DesktopPortal portal(client(), ShortPatience);
     const DesktopPortal::Reply reply = portal.pickColor(QString());
     QCOMPARE(reply.status, Status::Answered);
@@ -257,8 +264,9 @@ void tst_desktopportal::takeScreenshotFile()
     } else if (kind == QLatin1String("missing")) {
         named = folder.filePath(QStringLiteral("none.png"));
     }
-    const QString uri = kind == QLatin1String("remote") ? QStringLiteral("https://example.org/shot.png")
-                                                        : QUrl::fromLocalFile(named).toString();
+    const QString uri = kind == QLatin1String("remote")
+                            ? QStringLiteral("https://example.org/shot.png")
+                            : QUrl::fromLocalFile(named).toString();
 
     const desktopportal::ScreenshotFile taken = desktopportal::TakeScreenshotFile(uri, requestedAt);
     QCOMPARE(taken.data, readable ? QByteArray("picture bytes") : QByteArray());

@@ -50,17 +50,21 @@ const QString OnDesktop = QStringLiteral("--on-desktop");
 Color quadrantColour(int screen, int quadrant)
 {
     static const Color colours[2][4] = {
-        {MakeColor(200, 50, 50), MakeColor(50, 200, 50), MakeColor(50, 50, 200), MakeColor(200, 200, 50)},
-        {MakeColor(20, 120, 220), MakeColor(220, 120, 20), MakeColor(120, 20, 220), MakeColor(20, 220, 120)},
+        {MakeColor(200, 50, 50), MakeColor(50, 200, 50), MakeColor(50, 50, 200),
+         MakeColor(200, 200, 50)},
+        {MakeColor(20, 120, 220), MakeColor(220, 120, 20), MakeColor(120, 20, 220),
+         MakeColor(20, 220, 120)},
     };
     return colours[screen % 2][quadrant];
 }
 constexpr Color Column = MakeColor(255, 0, 255);
 
 // Known colours over a whole screen, painted in the screen's device pixels.
-class KnownColours : public QWidget {
+class KnownColours : public QWidget
+{
 public:
-    explicit KnownColours(int index) : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_index(index)
+    explicit KnownColours(int index)
+        : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_index(index)
     {
         setAttribute(Qt::WA_OpaquePaintEvent);
     }
@@ -76,8 +80,8 @@ protected:
         for (int y = 0; y < device.height(); ++y) {
             auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
             for (int x = 0; x < device.width(); ++x) {
-                const Color colour = x == midX + 1 ? Column
-                                                    : quadrantColour(m_index, (x >= midX) + 2 * (y >= midY));
+                const Color colour =
+                    x == midX + 1 ? Column : quadrantColour(m_index, (x >= midX) + 2 * (y >= midY));
                 line[x] = qRgb(GetRed(colour), GetGreen(colour), GetBlue(colour));
             }
         }
@@ -91,7 +95,8 @@ private:
 
 // Any message box is a failure here; it is recorded and closed, so that a
 // modal loop cannot hang the test.
-class MessageWatch : public QObject {
+class MessageWatch : public QObject
+{
 public:
     MessageWatch()
     {
@@ -125,7 +130,8 @@ QByteArray recordOf(Color colour)
 
 // The program on this desktop, with its real platform services and a data
 // folder of its own, in front of known colours on every screen.
-struct ProgramOnDesktop {
+struct ProgramOnDesktop
+{
     ProgramOnDesktop() : platform(folder.path())
     {
         window.reset(basmain::CreateMainWindow(platform, folder.path()));
@@ -144,8 +150,8 @@ struct ProgramOnDesktop {
         if (QGuiApplication::platformName() != QLatin1String("wayland"))
             return QGuiApplication::primaryScreen()->grabWindow(0).toImage();
         QProcess grim;
-        grim.start(QStringLiteral("grim"), {QStringLiteral("-t"), QStringLiteral("ppm"),
-                                            QStringLiteral("-")});
+        grim.start(QStringLiteral("grim"),
+                   {QStringLiteral("-t"), QStringLiteral("ppm"), QStringLiteral("-")});
         while (grim.state() != QProcess::NotRunning)
             QTest::qWait(10);
         QImage shot;
@@ -168,7 +174,8 @@ struct ProgramOnDesktop {
                 const QRect area = screens.at(i)->geometry().translated(-desktop.topLeft());
                 for (int quadrant = 0; all && quadrant < 4; ++quadrant) {
                     const QPoint at((area.x() + (quadrant % 2 ? 3 : 1) * area.width() / 4) * scale,
-                                    (area.y() + (quadrant / 2 ? 3 : 1) * area.height() / 4) * scale);
+                                    (area.y() + (quadrant / 2 ? 3 : 1) * area.height() / 4) *
+                                        scale);
                     all = fromQColor(shot.pixelColor(at)) == quadrantColour(i, quadrant);
                 }
             }
@@ -196,7 +203,8 @@ struct ProgramOnDesktop {
 } // namespace
 
 // The cases that run on the desktop, as its client.
-class tst_desktoppicking_client : public QObject {
+class tst_desktoppicking_client : public QObject
+{
     Q_OBJECT
 private slots:
     void init();
@@ -270,8 +278,9 @@ void tst_desktoppicking_client::pickFromTheFrozenScreens()
         QMouseEvent move(QEvent::MouseMove, onColumn, onColumn, window->mapToGlobal(onColumn),
                          Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(window, &move);
-        QMouseEvent press(QEvent::MouseButtonPress, onColumn, onColumn, window->mapToGlobal(onColumn),
-                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent press(QEvent::MouseButtonPress, onColumn, onColumn,
+                          window->mapToGlobal(onColumn), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
         QApplication::sendEvent(window, &press);
         QMouseEvent release(QEvent::MouseButtonRelease, onColumn, onColumn,
                             window->mapToGlobal(onColumn), Qt::LeftButton, Qt::NoButton,
@@ -304,12 +313,14 @@ void tst_desktoppicking_client::pickThroughTheDesktopsColourPicker()
     QTest::mouseClick(pick->cmdPick, Qt::LeftButton);
     QTRY_VERIFY(program.window->isVisible());
     QVERIFY2(program.messages.texts.isEmpty(), qPrintable(program.messages.texts.join('\n')));
-    QCOMPARE(program.folder.read(QStringLiteral("mycolor.rgb")), before + recordOf(quadrantColour(0, 3)));
+    QCOMPARE(program.folder.read(QStringLiteral("mycolor.rgb")),
+             before + recordOf(quadrantColour(0, 3)));
     QCOMPARE(program.window->currentColor(), quadrantColour(0, 3));
 }
 
 // The cases as ctest runs them: a desktop each.
-class tst_desktoppicking : public QObject {
+class tst_desktoppicking : public QObject
+{
     Q_OBJECT
 private slots:
     void cleanup();
@@ -332,13 +343,15 @@ void tst_desktoppicking::cleanup()
     m_desktop.reset();
 }
 
-void tst_desktoppicking::runOnDesktop(const HeadlessDesktop::Options& options, const QString& clientCase)
+void tst_desktoppicking::runOnDesktop(const HeadlessDesktop::Options& options,
+                                      const QString& clientCase)
 {
     const QStringList missing = HeadlessDesktop::missingPackages();
     if (!missing.isEmpty())
-        QSKIP(qPrintable(QStringLiteral("a headless Wayland desktop needs these packages, which are "
-                                        "not installed: %1 (scripts/install-deps.sh installs them)")
-                             .arg(missing.join(QStringLiteral(", ")))));
+        QSKIP(
+            qPrintable(QStringLiteral("a headless Wayland desktop needs these packages, which are "
+                                      "not installed: %1 (scripts/install-deps.sh installs them)")
+                           .arg(missing.join(QStringLiteral(", ")))));
 
     m_desktop = std::make_unique<HeadlessDesktop>();
     if (!m_desktop->start(options)) {
@@ -351,8 +364,8 @@ void tst_desktoppicking::runOnDesktop(const HeadlessDesktop::Options& options, c
         m_desktop.reset();
 }
 
-void tst_desktoppicking::runClient(const QProcessEnvironment& environment, const QString& clientCase,
-                                   const QString& logs)
+void tst_desktoppicking::runClient(const QProcessEnvironment& environment,
+                                   const QString& clientCase, const QString& logs)
 {
     QProcess client;
     client.setProcessEnvironment(environment);
@@ -369,7 +382,8 @@ void tst_desktoppicking::runClient(const QProcessEnvironment& environment, const
 
 void tst_desktoppicking::screenshotAtScale1()
 {
-    runOnDesktop({{{QSize(800, 600), 1, QPoint(0, 0)}}, {}}, QStringLiteral("pickFromTheFrozenScreens"));
+    runOnDesktop({{{QSize(800, 600), 1, QPoint(0, 0)}}, {}},
+                 QStringLiteral("pickFromTheFrozenScreens"));
     if (!m_desktop)
         return;
     // The program's own executable takes the application id that names its
@@ -408,10 +422,10 @@ void tst_desktoppicking::screenOfX11()
     QProcess server;
     server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     // -displayfd 1: the server picks a free display and names it on its output.
-    server.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
-                                          QStringLiteral("-screen"), QStringLiteral("0"),
-                                          QStringLiteral("800x600x24"), QStringLiteral("-nolisten"),
-                                          QStringLiteral("tcp")});
+    server.start(QStringLiteral("Xvfb"),
+                 {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                  QStringLiteral("0"), QStringLiteral("800x600x24"), QStringLiteral("-nolisten"),
+                  QStringLiteral("tcp")});
     QVERIFY(server.waitForStarted(5000));
     QTRY_VERIFY_WITH_TIMEOUT(server.canReadLine() || server.state() == QProcess::NotRunning, 10000);
     const QString display = QString::fromLatin1(server.readLine()).trimmed();

@@ -20,7 +20,8 @@ namespace {
 const QString AccessService = QStringLiteral("org.freedesktop.impl.portal.desktop.tintoratest");
 
 // Grants every Access dialog the portal would show.
-class GrantingAccess : public QObject {
+class GrantingAccess : public QObject
+{
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.impl.portal.Access")
 public slots:
@@ -32,7 +33,8 @@ public slots:
     }
 };
 
-struct Needed {
+struct Needed
+{
     const char* program;
     const char* package;
 };
@@ -228,8 +230,8 @@ bool HeadlessDesktop::start(const Options& options)
     QElapsedTimer clock;
     clock.start();
     while (m_swaySocket.isEmpty() && clock.elapsed() < 10000) {
-        const QStringList ipc = QDir(m_swayRuntime).entryList({QStringLiteral("sway-ipc.*.sock")},
-                                                              QDir::System);
+        const QStringList ipc =
+            QDir(m_swayRuntime).entryList({QStringLiteral("sway-ipc.*.sock")}, QDir::System);
         if (QFileInfo::exists(m_waylandSocket) && !ipc.isEmpty())
             m_swaySocket = m_swayRuntime + QLatin1Char('/') + ipc.constFirst();
         else
@@ -254,16 +256,16 @@ bool HeadlessDesktop::start(const Options& options)
     }
     QProcessEnvironment backend = base;
     if (!options.backendTools.isEmpty())
-        backend.insert(QStringLiteral("PATH"),
-                       options.backendTools + QLatin1Char(':') + base.value(QStringLiteral("PATH")));
-    if (!launch(QStringLiteral("xdg-desktop-portal-wlr"), QStringLiteral("/usr/libexec/xdg-desktop-portal-wlr"),
-                {}, backend) ||
+        backend.insert(QStringLiteral("PATH"), options.backendTools + QLatin1Char(':') +
+                                                   base.value(QStringLiteral("PATH")));
+    if (!launch(QStringLiteral("xdg-desktop-portal-wlr"),
+                QStringLiteral("/usr/libexec/xdg-desktop-portal-wlr"), {}, backend) ||
         !waitForBusName(QStringLiteral("org.freedesktop.impl.portal.desktop.wlr"), 10000))
         return false;
 
     m_access = std::make_unique<GrantingAccess>();
-    if (!connection.registerObject(QStringLiteral("/org/freedesktop/portal/desktop"), m_access.get(),
-                                   QDBusConnection::ExportAllSlots) ||
+    if (!connection.registerObject(QStringLiteral("/org/freedesktop/portal/desktop"),
+                                   m_access.get(), QDBusConnection::ExportAllSlots) ||
         !connection.registerService(AccessService)) {
         m_problem = QStringLiteral("the Access service cannot be put on the bus");
         return false;
@@ -282,8 +284,8 @@ bool HeadlessDesktop::start(const Options& options)
     access.close();
     QProcessEnvironment frontend = base;
     frontend.insert(QStringLiteral("XDG_DESKTOP_PORTAL_DIR"), portals);
-    if (!launch(QStringLiteral("xdg-desktop-portal"), QStringLiteral("/usr/libexec/xdg-desktop-portal"),
-                {}, frontend) ||
+    if (!launch(QStringLiteral("xdg-desktop-portal"),
+                QStringLiteral("/usr/libexec/xdg-desktop-portal"), {}, frontend) ||
         !waitForBusName(QStringLiteral("org.freedesktop.portal.Desktop"), 10000))
         return false;
     return true;
@@ -307,7 +309,8 @@ QProcessEnvironment HeadlessDesktop::clientEnvironment() const
 QByteArray HeadlessDesktop::swaymsg(const QStringList& arguments) const
 {
     QProcess process;
-    process.start(QStringLiteral("swaymsg"), QStringList{QStringLiteral("-s"), m_swaySocket} + arguments);
+    process.start(QStringLiteral("swaymsg"),
+                  QStringList{QStringLiteral("-s"), m_swaySocket} + arguments);
     process.waitForFinished(5000);
     return process.readAllStandardOutput();
 }

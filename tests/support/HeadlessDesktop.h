@@ -17,14 +17,17 @@
 // serves the portal's Access interface itself (grant everything), which the
 // portal wants before it offers screenshots. Every process is ended by its
 // id when the object goes.
-class HeadlessDesktop {
+class HeadlessDesktop
+{
 public:
-    struct Output {
+    struct Output
+    {
         QSize mode;
         double scale = 1;
         QPoint position;
     };
-    struct Options {
+    struct Options
+    {
         QList<Output> outputs;
         // Put before the portal backend's PATH: stand-ins for the tools it
         // runs (grim, slurp).

@@ -13,7 +13,8 @@ const QString PortalService = QStringLiteral("org.freedesktop.portal.Desktop");
 const QString PortalPath = QStringLiteral("/org/freedesktop/portal/desktop");
 
 // The request object, for the Close a caller may send it.
-class ScriptedRequest : public QObject {
+class ScriptedRequest : public QObject
+{
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Request")
 public:
@@ -40,15 +41,16 @@ PrivateBus::PrivateBus()
         m_problem = file.errorString();
         return;
     }
-    file.write(QStringLiteral(
-                   "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration "
-                   "1.0//EN\" \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
-                   "<busconfig><type>session</type><listen>unix:path=%1</listen>"
-                   "<auth>EXTERNAL</auth><policy context=\"default\"><allow send_destination=\"*\"/>"
-                   "<allow receive_sender=\"*\"/>"
-                   "<allow own=\"*\"/></policy></busconfig>\n")
-                   .arg(m_folder.filePath(QStringLiteral("bus")))
-                   .toUtf8());
+    file.write(
+        QStringLiteral(
+            "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration "
+            "1.0//EN\" \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
+            "<busconfig><type>session</type><listen>unix:path=%1</listen>"
+            "<auth>EXTERNAL</auth><policy context=\"default\"><allow send_destination=\"*\"/>"
+            "<allow receive_sender=\"*\"/>"
+            "<allow own=\"*\"/></policy></busconfig>\n")
+            .arg(m_folder.filePath(QStringLiteral("bus")))
+            .toUtf8());
     file.close();
     m_daemon.start(QStringLiteral("dbus-daemon"),
                    {QStringLiteral("--config-file=") + config, QStringLiteral("--nofork"),
@@ -112,10 +114,11 @@ QDBusObjectPath ScriptedPortal::answer(const QString& method, const QString& par
                                        const QVariantMap& options)
 {
     const Answer next = answers.isEmpty() ? Answer{-1, {}, {}, false, false} : answers.takeFirst();
-    QString path = desktopportal::RequestPath(message().service(),
-                                              options.value(QStringLiteral("handle_token")).toString());
+    QString path = desktopportal::RequestPath(
+        message().service(), options.value(QStringLiteral("handle_token")).toString());
     if (next.ownHandle)
-        path = QStringLiteral("/org/freedesktop/portal/desktop/request/elsewhere/r%1").arg(calls.size());
+        path = QStringLiteral("/org/freedesktop/portal/desktop/request/elsewhere/r%1")
+                   .arg(calls.size());
     calls.append({method, parentWindow, options, path});
     if (!next.errorName.isEmpty()) {
         sendErrorReply(next.errorName, QStringLiteral("refused by the script"));
@@ -135,8 +138,8 @@ QDBusObjectPath ScriptedPortal::answer(const QString& method, const QString& par
 
 void ScriptedPortal::respond(const QString& path, const Answer& answer)
 {
-    QDBusMessage signal = QDBusMessage::createSignal(path, QStringLiteral("org.freedesktop.portal.Request"),
-                                                     QStringLiteral("Response"));
+    QDBusMessage signal = QDBusMessage::createSignal(
+        path, QStringLiteral("org.freedesktop.portal.Request"), QStringLiteral("Response"));
     signal << uint(answer.response) << answer.results;
     m_connection.send(signal);
     m_connection.unregisterObject(path);

@@ -15,7 +15,8 @@
 // A D-Bus daemon of the test's own, with no service activation, so that
 // nothing but what the test puts there answers on it. Ended by its process
 // id when the object goes.
-class PrivateBus {
+class PrivateBus
+{
 public:
     PrivateBus();
     ~PrivateBus();
@@ -39,12 +40,14 @@ private:
 // The desktop portal's Screenshot interface as a test scripts it: each
 // call takes the next answer, records what it was asked, and answers with a
 // Response on the request object named by the caller's handle_token.
-class ScriptedPortal : public QObject, protected QDBusContext {
+class ScriptedPortal : public QObject, protected QDBusContext
+{
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Screenshot")
     Q_PROPERTY(uint version READ version)
 public:
-    struct Answer {
+    struct Answer
+    {
         // -1: never answers.
         int response = 0;
         QVariantMap results;
@@ -55,7 +58,8 @@ public:
         // Sends the Response before the call's own reply.
         bool beforeReply = false;
     };
-    struct Call {
+    struct Call
+    {
         QString method;
         QString parentWindow;
         QVariantMap options;
