@@ -66,4 +66,14 @@ public:
     // Puts the mouse cursor at a desktop position. The window system may
     // refuse (as Wayland does); the picker does not rely on it.
     virtual void moveCursor(const QPoint& desktopPosition) = 0;
+
+    // Whether a window can be put at a desktop position. Wayland gives
+    // clients no global positions: there each screen needs a full-screen
+    // window of its own.
+    virtual bool placesWindowsOnDesktop() { return true; }
+
+    // One colour from the desktop's own colour picker, for desktops that
+    // hand out no picture of the screen (ScreenCapture::Outcome::ColorPickerOnly).
+    // Without one, nothing is picked.
+    virtual ScreenColorPick pickScreenColor() { return {}; }
 };

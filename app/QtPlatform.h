@@ -31,6 +31,8 @@ public:
     void setTopmost(QWidget* window, bool topmost) override;
     ScreenCapture captureScreen() override;
     void moveCursor(const QPoint& desktopPosition) override;
+    bool placesWindowsOnDesktop() override;
+    ScreenColorPick pickScreenColor() override;
 
 private:
     QString m_dataFolder;

@@ -102,6 +102,21 @@ void FakePlatform::moveCursor(const QPoint& desktopPosition)
     cursorMoves.append(desktopPosition);
 }
 
+bool FakePlatform::placesWindowsOnDesktop()
+{
+    return placesWindows;
+}
+
+ScreenColorPick FakePlatform::pickScreenColor()
+{
+    ++colorPickCount;
+    if (colorPicks.isEmpty()) {
+        unexpected.append(QStringLiteral("unscripted desktop color picker"));
+        return {ScreenColorPick::Outcome::Cancelled, bascommon::Black};
+    }
+    return colorPicks.takeFirst();
+}
+
 QStringList FakePlatform::messageTexts() const
 {
     QStringList texts;

@@ -65,6 +65,14 @@ public:
     // Where the program put the mouse cursor, in order
     QList<QPoint> cursorMoves;
 
+    // Window placement: false stands for Wayland, where each screen of the
+    // frozen picture gets a full-screen window of its own
+    bool placesWindows = true;
+    // The desktop's colour picker: the answers in order, and how often it was
+    // asked for; a pick the test did not script is unexpected
+    QList<ScreenColorPick> colorPicks;
+    int colorPickCount = 0;
+
     QStringList unexpected;
 
     QString readSetting(const QString& key, const QString& defaultValue) override;
@@ -82,6 +90,8 @@ public:
     void setTopmost(QWidget* window, bool topmost) override;
     ScreenCapture captureScreen() override;
     void moveCursor(const QPoint& desktopPosition) override;
+    bool placesWindowsOnDesktop() override;
+    ScreenColorPick pickScreenColor() override;
 
     // The texts of the message boxes shown so far.
     QStringList messageTexts() const;
