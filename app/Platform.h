@@ -38,13 +38,15 @@ public:
     virtual Color chooseColor(QWidget* parent, Color initial) = 0;
 
     // Modal file-save dialog that asks before overwriting. Empty when the user
-    // chose no file.
+    // chose no file. Without a title the dialog has the platform's own.
     virtual QString chooseSaveFile(QWidget* parent, const QString& proposedName,
-                                   const QString& defaultSuffix, const QString& filter) = 0;
+                                   const QString& defaultSuffix, const QString& filter,
+                                   const QString& title = QString()) = 0;
 
     // Modal file-open dialog for one existing file. Empty when the user chose
     // no file.
-    virtual QString chooseOpenFile(QWidget* parent, const QString& filter) = 0;
+    virtual QString chooseOpenFile(QWidget* parent, const QString& filter,
+                                   const QString& title = QString()) = 0;
 
     // Hands a file or address to the desktop; neither waited for nor checked.
     virtual void shellOpen(QWidget* owner, const QString& verb, const QString& target,
@@ -64,4 +66,14 @@ public:
     // Puts the mouse cursor at a desktop position. The window system may
     // refuse (as Wayland does); the picker does not rely on it.
     virtual void moveCursor(const QPoint& desktopPosition) = 0;
+
+    // Whether a window can be put at a desktop position. Wayland gives
+    // clients no global positions: there each screen needs a full-screen
+    // window of its own.
+    virtual bool placesWindowsOnDesktop() { return true; }
+
+    // One colour from the desktop's own colour picker, for desktops that
+    // hand out no picture of the screen (ScreenCapture::Outcome::ColorPickerOnly).
+    // Without one, nothing is picked.
+    virtual ScreenColorPick pickScreenColor() { return {}; }
 };

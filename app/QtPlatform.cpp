@@ -4,8 +4,10 @@
 #include <QClipboard>
 #include <QColorDialog>
 #include <QCryptographicHash>
+#include <QDBusConnection>
 #include <QCursor>
 #include <QDesktopServices>
+#include <QEventLoop>
 #include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -15,8 +17,12 @@
 #include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QUrl>
 #include <QWidget>
+
+#include "app/DesktopPortal.h"
+#include "app/PortalCapture.h"
 
 namespace {
 
@@ -40,6 +46,45 @@ QString lockFilePath(const QString& dataFolder)
                                .toHex()
                                .left(16);
     return folder + QStringLiteral("/tintora-") + QString::fromLatin1(key) + QStringLiteral(".lock");
+}
+
+// A few frames of the compositor, even on a busy machine.
+constexpr int SettleMilliseconds = 150;
+
+bool onWayland()
+{
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+// A Wayland session, whether this program talks Wayland or X11 through
+// XWayland, whose root window holds none of the Wayland windows' pixels.
+bool waylandSession()
+{
+    return onWayland() || qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+ScreenCapture grabScreens()
+{
+    ScreenCapture capture;
+    for (QScreen* screen : QGuiApplication::screens()) {
+        // With window 0 the offset is relative to the screen's own top-left
+        // corner, not to the desktop; the platform grabs in device pixels, so
+        // a scaled screen yields an image larger than its geometry.
+        const QRect area = screen->geometry();
+        const QPixmap shot = screen->grabWindow(0, 0, 0, area.width(), area.height());
+        if (!shot.isNull())
+            capture.addScreen(area, shot.toImage());
+    }
+    return capture;
+}
+
+QList<ScreenCapture::Layout> screenLayouts()
+{
+    QList<ScreenCapture::Layout> layouts;
+    for (QScreen* screen : QGuiApplication::screens())
+        layouts.append({screen->geometry(), screen->devicePixelRatio()});
+    return layouts;
 }
 
 } // namespace
@@ -101,9 +146,12 @@ Color QtPlatform::chooseColor(QWidget* parent, Color initial)
 }
 
 QString QtPlatform::chooseSaveFile(QWidget* parent, const QString& proposedName,
-                                   const QString& defaultSuffix, const QString& filter)
+                                   const QString& defaultSuffix, const QString& filter,
+                                   const QString& title)
 {
     QFileDialog dialog(parent);
+    if (!title.isEmpty())
+        dialog.setWindowTitle(title);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(defaultSuffix);
@@ -122,9 +170,11 @@ QString QtPlatform::chooseSaveFile(QWidget* parent, const QString& proposedName,
     return dialog.selectedFiles().constFirst();
 }
 
-QString QtPlatform::chooseOpenFile(QWidget* parent, const QString& filter)
+QString QtPlatform::chooseOpenFile(QWidget* parent, const QString& filter, const QString& title)
 {
     QFileDialog dialog(parent);
+    if (!title.isEmpty())
+        dialog.setWindowTitle(title);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilter(filter);
@@ -172,20 +222,38 @@ void QtPlatform::setTopmost(QWidget* window, bool topmost)
 
 void QtPlatform::moveCursor(const QPoint& desktopPosition)
 {
+    // Wayland lets no client move the pointer; Qt would only warn.
+    if (onWayland())
+        return;
     QCursor::setPos(desktopPosition);
 }
 
 ScreenCapture QtPlatform::captureScreen()
 {
-    ScreenCapture capture;
-    for (QScreen* screen : QGuiApplication::screens()) {
-        // With window 0 the offset is relative to the screen's own top-left
-        // corner, not to the desktop; the platform grabs in device pixels, so
-        // a scaled screen yields an image larger than its geometry.
-        const QRect area = screen->geometry();
-        const QPixmap shot = screen->grabWindow(0, 0, 0, area.width(), area.height());
-        if (!shot.isNull())
-            capture.addScreen(area, shot.toImage());
+    // Chosen anew at each picking run: the X11 picture where the session is
+    // X11 and it can be had, the desktop portal's otherwise.
+    if (!waylandSession()) {
+        ScreenCapture capture = grabScreens();
+        if (!capture.isNull())
+            return capture;
     }
-    return capture;
+    // The compositor has to take the hidden main window off the screen
+    // before it renders the picture: Qt sends the request when its event
+    // loop next waits, and the compositor shows the change with its next frame.
+    QEventLoop settle;
+    QTimer::singleShot(SettleMilliseconds, &settle, &QEventLoop::quit);
+    settle.exec(QEventLoop::ExcludeUserInputEvents);
+    DesktopPortal portal(QDBusConnection::sessionBus());
+    return portalcapture::Capture(portal, screenLayouts());
+}
+
+bool QtPlatform::placesWindowsOnDesktop()
+{
+    return !onWayland();
+}
+
+ScreenColorPick QtPlatform::pickScreenColor()
+{
+    DesktopPortal portal(QDBusConnection::sessionBus());
+    return portalcapture::PickColor(portal);
 }

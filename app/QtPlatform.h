@@ -24,13 +24,15 @@ public:
                        const QString& title) override;
     Color chooseColor(QWidget* parent, Color initial) override;
     QString chooseSaveFile(QWidget* parent, const QString& proposedName, const QString& defaultSuffix,
-                           const QString& filter) override;
-    QString chooseOpenFile(QWidget* parent, const QString& filter) override;
+                           const QString& filter, const QString& title = QString()) override;
+    QString chooseOpenFile(QWidget* parent, const QString& filter, const QString& title = QString()) override;
     void shellOpen(QWidget* owner, const QString& verb, const QString& target, ShowMode mode) override;
     bool anotherInstanceRunning() override;
     void setTopmost(QWidget* window, bool topmost) override;
     ScreenCapture captureScreen() override;
     void moveCursor(const QPoint& desktopPosition) override;
+    bool placesWindowsOnDesktop() override;
+    ScreenColorPick pickScreenColor() override;
 
 private:
     QString m_dataFolder;

@@ -3,10 +3,12 @@
 #include "app/ClickableLabel.h"
 #include "app/CommonDialog.h"
 #include "app/EntryField.h"
+#include "app/FramePositionKeeper.h"
 #include "app/ImageList.h"
 #include "app/Platform.h"
 #include "app/SelectionFrame.h"
 #include "app/Twips.h"
+#include "app/WindowAccess.h"
 #include "app/WindowRoutines.h"
 #include "app/frmabout.h"
 #include "models/frmConversion.h"
@@ -88,6 +90,9 @@ frmshowcolor::frmshowcolor(Platform& platform, const QString& dataFolder, QWidge
     setUpPaletteHandlers();
     setUpSchemeHandlers();
     setUpCopyMenuHandlers();
+    windowaccess::SetUp(*this);
+    // The picker hides this window while it runs.
+    new FramePositionKeeper(this);
     setUpGeneratorHandlers();
 
     Form_Initialize();

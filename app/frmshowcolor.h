@@ -14,6 +14,8 @@ class ClickableLabel;
 class CommonDialog;
 class EntryField;
 class ImageList;
+class PaletteGrid;
+class PaletteUndoMenu;
 class Platform;
 class QAction;
 class QComboBox;
@@ -360,6 +362,10 @@ private:
     // following "activated" signal repeats.
     QList<qint32> m_chartEntryPosition;
     std::array<bool, CellCount> m_cellUnreadable{};
+    // Keyboard and screen-reader access to the cells, and the grid's lines.
+    PaletteGrid* m_paletteGrid = nullptr;
+    // Edit > "Undo ...": copies of what the palette edits replace.
+    PaletteUndoMenu* m_paletteUndo = nullptr;
     int m_chartChangeJustShown = -1;
     // What the user was last told about the palette index, and the palette
     // files whose torn last record was reported.

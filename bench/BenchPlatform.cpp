@@ -23,12 +23,13 @@ Color BenchPlatform::chooseColor(QWidget*, Color initial)
     return initial;
 }
 
-QString BenchPlatform::chooseSaveFile(QWidget*, const QString&, const QString&, const QString&)
+QString BenchPlatform::chooseSaveFile(QWidget*, const QString&, const QString&, const QString&,
+                                      const QString&)
 {
     return {};
 }
 
-QString BenchPlatform::chooseOpenFile(QWidget*, const QString&)
+QString BenchPlatform::chooseOpenFile(QWidget*, const QString&, const QString&)
 {
     return {};
 }

@@ -18,8 +18,10 @@ public:
                        const QString& title) override;
     Color chooseColor(QWidget* parent, Color initial) override;
     QString chooseSaveFile(QWidget* parent, const QString& proposedName,
-                           const QString& defaultSuffix, const QString& filter) override;
-    QString chooseOpenFile(QWidget* parent, const QString& filter) override;
+                           const QString& defaultSuffix, const QString& filter,
+                           const QString& title = QString()) override;
+    QString chooseOpenFile(QWidget* parent, const QString& filter,
+                           const QString& title = QString()) override;
     void shellOpen(QWidget* owner, const QString& verb, const QString& target,
                    ShowMode mode) override;
     bool anotherInstanceRunning() override;

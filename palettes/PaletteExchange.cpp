@@ -10,6 +10,8 @@
 #include <QJsonObject>
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace paletteexchange {
 
 namespace {
@@ -18,17 +20,22 @@ const QByteArray GimpMagic = QByteArrayLiteral("GIMP Palette");
 const QByteArray SwatchMagic = QByteArrayLiteral("ASEF");
 const QByteArray Utf8Bom = QByteArrayLiteral("\xEF\xBB\xBF");
 
-// A CSS identifier part from the palette name: ASCII letters and digits in
-// lower case, every other run of characters one hyphen.
+// A CSS identifier part from the palette name: its letters and digits, of any
+// script, in lower case, every other run of characters one hyphen. Every
+// character from U+0080 up may stand in an identifier as it is; the file is
+// UTF-8 and says so when it holds any (CssText).
 QString cssNamePart(const QString& name)
 {
     QString part;
-    for (const QChar c : name) {
-        const char16_t u = c.unicode();
-        const bool keep =
-            (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9');
-        if (keep)
-            part += c.toLower();
+    for (const char32_t u : name.toUcs4()) {
+        const bool ascii = u < 0x80;
+        const bool keep = ascii ? ((u >= U'a' && u <= U'z') || (u >= U'A' && u <= U'Z') ||
+                                   (u >= U'0' && u <= U'9'))
+                                : (QChar::isLetterOrNumber(u) || QChar::isMark(u));
+        if (keep) {
+            const char32_t lower = QChar::toLower(u);
+            part += QString::fromUcs4(&lower, 1);
+        }
         else if (!part.isEmpty() && !part.endsWith(QLatin1Char('-')))
             part += QLatin1Char('-');
     }
@@ -98,7 +105,13 @@ QByteArray CssText(const ExchangePalette& palette)
         text += prefix + QString::number(i + 1) + QStringLiteral(": ") +
                 bascommon::ColorToHtmlHex(palette.colors.at(i)) + QStringLiteral(";\n");
     text += QStringLiteral("}\n");
-    return text.toUtf8();
+    // Without the rule a style sheet is read in the encoding of the page that
+    // links it, which may not be UTF-8.
+    const QByteArray utf8 = text.toUtf8();
+    const bool allAscii = std::all_of(utf8.cbegin(), utf8.cend(), [](char c) { return (c & 0x80) == 0; });
+    if (!allAscii)
+        return QByteArrayLiteral("@charset \"UTF-8\";\n") + utf8;
+    return utf8;
 }
 
 QByteArray JsonText(const ExchangePalette& palette)

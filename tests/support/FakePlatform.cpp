@@ -49,9 +49,9 @@ Color FakePlatform::chooseColor(QWidget*, Color initial)
 }
 
 QString FakePlatform::chooseSaveFile(QWidget*, const QString& proposedName, const QString& defaultSuffix,
-                                     const QString& filter)
+                                     const QString& filter, const QString& title)
 {
-    saveRequests.append({proposedName, defaultSuffix, filter});
+    saveRequests.append({proposedName, defaultSuffix, filter, title});
     if (saveAnswers.isEmpty()) {
         unexpected.append(QStringLiteral("unscripted save dialog for ") + proposedName);
         return {};
@@ -59,9 +59,10 @@ QString FakePlatform::chooseSaveFile(QWidget*, const QString& proposedName, cons
     return saveAnswers.takeFirst();
 }
 
-QString FakePlatform::chooseOpenFile(QWidget*, const QString& filter)
+QString FakePlatform::chooseOpenFile(QWidget*, const QString& filter, const QString& title)
 {
     openRequests.append(filter);
+    openTitles.append(title);
     if (openAnswers.isEmpty()) {
         unexpected.append(QStringLiteral("unscripted open dialog for ") + filter);
         return {};
@@ -99,6 +100,21 @@ ScreenCapture FakePlatform::captureScreen()
 void FakePlatform::moveCursor(const QPoint& desktopPosition)
 {
     cursorMoves.append(desktopPosition);
+}
+
+bool FakePlatform::placesWindowsOnDesktop()
+{
+    return placesWindows;
+}
+
+ScreenColorPick FakePlatform::pickScreenColor()
+{
+    ++colorPickCount;
+    if (colorPicks.isEmpty()) {
+        unexpected.append(QStringLiteral("unscripted desktop color picker"));
+        return {ScreenColorPick::Outcome::Cancelled, bascommon::Black};
+    }
+    return colorPicks.takeFirst();
 }
 
 QStringList FakePlatform::messageTexts() const
