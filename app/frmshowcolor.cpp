@@ -3,6 +3,7 @@
 #include "app/ClickableLabel.h"
 #include "app/CommonDialog.h"
 #include "app/EntryField.h"
+#include "app/HelpOpener.h"
 #include "app/ImageList.h"
 #include "app/Platform.h"
 #include "app/SelectionFrame.h"
@@ -333,7 +334,9 @@ void frmshowcolor::mnucontents_Click()
     // The help viewer would otherwise open behind a window kept on top.
     if (mnuOnTop->isChecked())
         showMinimized();
-    m_platform.shellOpen(this, QStringLiteral("open"), dataFilePath(HelpFile), Platform::ShowMode::Maximized);
+    if (!m_help)
+        m_help = new HelpOpener(m_platform, this);
+    m_help->open(dataFilePath(HelpFile));
 }
 
 void frmshowcolor::mnuWeb_Click()

@@ -6,6 +6,8 @@
 set -eu
 
 PACKAGES="cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth imagemagick"
+# The help window reads the compiled help with chmlib.
+PACKAGES="$PACKAGES libchm-dev"
 case "${1:-}" in
     "") ;;
     fuzz)
@@ -38,7 +40,7 @@ if command -v dpkg-query >/dev/null 2>&1; then
     done
 else
     echo "This system has no dpkg. Install these (or your distribution's equivalents) and run again:" >&2
-    echo "  CMake 3.22 or newer, a C++20 compiler, Qt 6.4 or newer (Core, Gui, Widgets, Test)," >&2
+    echo "  CMake 3.22 or newer, a C++20 compiler, Qt 6.4 or newer (Core, Gui, Widgets, Test), chmlib," >&2
     echo "  and for the tests Xvfb and ImageMagick; for fuzzing, Clang with libFuzzer." >&2
     if command -v cmake >/dev/null 2>&1 && command -v c++ >/dev/null 2>&1; then
         exit 0

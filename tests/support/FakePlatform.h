@@ -53,6 +53,9 @@ public:
     QStringList openRequests;
     // Shell requests
     QList<ShellRequest> shellRequests;
+    // Whether the desktop takes the files handed to shellOpenFile (which are
+    // recorded in shellRequests too)
+    bool desktopOpensFiles = true;
     // Single instance
     bool otherInstanceRunning = false;
     // Topmost requests, in order
@@ -76,6 +79,7 @@ public:
                            const QString& filter) override;
     QString chooseOpenFile(QWidget* parent, const QString& filter) override;
     void shellOpen(QWidget* owner, const QString& verb, const QString& target, ShowMode mode) override;
+    bool shellOpenFile(QWidget* owner, const QString& verb, const QString& file, ShowMode mode) override;
     bool anotherInstanceRunning() override;
     void setTopmost(QWidget* window, bool topmost) override;
     ScreenCapture captureScreen() override;
