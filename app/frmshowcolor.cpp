@@ -2,6 +2,7 @@
 
 #include "app/ClickableLabel.h"
 #include "app/CommonDialog.h"
+#include "app/DataFolder.h"
 #include "app/EntryField.h"
 #include "app/HelpOpener.h"
 #include "app/ImageList.h"
@@ -36,7 +37,6 @@ constexpr int CompactViewHeight = twipsToPixels(3900);
 constexpr int WindowWidth = 490;
 
 const QString RecentColorsFile = QStringLiteral("recent.rgb");
-const QString HelpFile = QStringLiteral("tintora.chm");
 
 } // namespace
 
@@ -336,7 +336,7 @@ void frmshowcolor::mnucontents_Click()
         showMinimized();
     if (!m_help)
         m_help = new HelpOpener(m_platform, this);
-    m_help->open(dataFilePath(HelpFile));
+    m_help->open(helpFilePath(m_dataFolder));
 }
 
 void frmshowcolor::mnuWeb_Click()
