@@ -45,6 +45,11 @@ test-asan-logic: asan-configure
 	cmake --build $(ASAN_BUILD_DIR) --target tintora_logic_tests -j $(JOBS)
 	cd $(ASAN_BUILD_DIR) && $(SANITIZER_ENV) ctest --output-on-failure -L logic -j $(JOBS)
 
+# The Debian package, built with CPack into $(BUILD_DIR)/package.
+.PHONY: package
+package: build
+	cmake --build $(BUILD_DIR) --target package
+
 bench: build
 	./$(BUILD_DIR)/bench/tintora_bench
 

@@ -6,8 +6,10 @@
 set -eu
 
 PACKAGES="cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth imagemagick"
-# The help window reads the compiled help with chmlib.
-PACKAGES="$PACKAGES libchm-dev"
+# The help viewer reads the compiled help with chmlib; the package is built
+# with dpkg-dev (dependencies from the binary) and file, and checked with
+# lintian, desktop-file-validate and appstreamcli.
+PACKAGES="$PACKAGES libchm-dev dpkg-dev file lintian desktop-file-utils appstream"
 case "${1:-}" in
     "") ;;
     fuzz)
