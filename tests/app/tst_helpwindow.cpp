@@ -64,7 +64,6 @@ private slots:
     void pictures_comeFromTheHelpFile();
     void find_goesRoundThePage_data();
     void find_goesRoundThePage();
-    void helpTopics_withAViewer_leavesItToTheDesktop();
     void helpTopics_withoutAViewer_showsOneHelpWindow();
     void helpTopics_badHelpFile_oneMessageNamingIt_data();
     void helpTopics_badHelpFile_oneMessageNamingIt();
@@ -224,16 +223,6 @@ void tst_helpwindow::find_goesRoundThePage()
     QCOMPARE(found.last(), found.first());
     for (int i = 1; i < places; ++i)
         QVERIFY(backward ? found.at(i) < found.at(i - 1) : found.at(i) > found.at(i - 1));
-}
-
-void tst_helpwindow::helpTopics_withAViewer_leavesItToTheDesktop()
-{
-    m_help.reset();
-    std::unique_ptr<frmshowcolor> window(basmain::CreateMainWindow(*m_platform, m_data->path()));
-    window->mnucontents->trigger();
-    QCOMPARE(m_platform->shellRequests.size(), 1);
-    QCOMPARE(m_platform->shellRequests.first().target, helpFile());
-    QVERIFY(helpWindows().isEmpty());
 }
 
 void tst_helpwindow::helpTopics_withoutAViewer_showsOneHelpWindow()
