@@ -52,6 +52,12 @@ public:
     virtual void shellOpen(QWidget* owner, const QString& verb, const QString& target,
                            ShowMode mode) = 0;
 
+    // Hands a file to the desktop as shellOpen does, and says whether it was
+    // taken: false when no program is registered for the file's type or none
+    // could be started, so that the caller can show the file itself.
+    virtual bool shellOpenFile(QWidget* owner, const QString& verb, const QString& file,
+                               ShowMode mode) = 0;
+
     // Asked once, at start-up.
     virtual bool anotherInstanceRunning() = 0;
 

@@ -13,6 +13,8 @@
 #include <QGuiApplication>
 #include <QLockFile>
 #include <QMessageBox>
+#include <QMimeDatabase>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QSettings>
@@ -85,6 +87,32 @@ QList<ScreenCapture::Layout> screenLayouts()
     for (QScreen* screen : QGuiApplication::screens())
         layouts.append({screen->geometry(), screen->devicePixelRatio()});
     return layouts;
+}
+
+// Whether the desktop names a program for the file's type (or one of its
+// aliases). Opening a file hands it to xdg-open, which reports a missing
+// handler only later and to no one; xdg-mime answers the same question at
+// once. Without xdg-mime the answer is left to the opening itself.
+bool desktopHasHandlerFor(const QString& file)
+{
+    const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+    if (xdgMime.isEmpty())
+        return true;
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(file);
+    QStringList names = type.aliases();
+    names.prepend(type.name());
+    for (const QString& name : names) {
+        QProcess query;
+        query.start(xdgMime, {QStringLiteral("query"), QStringLiteral("default"), name});
+        if (!query.waitForFinished(5000)) {
+            query.kill();
+            query.waitForFinished();
+            return true;
+        }
+        if (query.exitCode() == 0 && !query.readAllStandardOutput().trimmed().isEmpty())
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -192,6 +220,14 @@ void QtPlatform::shellOpen(QWidget* owner, const QString& verb, const QString& t
                          ? QUrl(target)
                          : QUrl::fromLocalFile(target);
     QDesktopServices::openUrl(url);
+}
+
+bool QtPlatform::shellOpenFile(QWidget* owner, const QString& verb, const QString& file, ShowMode mode)
+{
+    Q_UNUSED(owner);
+    Q_UNUSED(verb);
+    Q_UNUSED(mode);
+    return desktopHasHandlerFor(file) && QDesktopServices::openUrl(QUrl::fromLocalFile(file));
 }
 
 bool QtPlatform::anotherInstanceRunning()

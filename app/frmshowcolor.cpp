@@ -2,8 +2,10 @@
 
 #include "app/ClickableLabel.h"
 #include "app/CommonDialog.h"
+#include "app/DataFolder.h"
 #include "app/EntryField.h"
 #include "app/FramePositionKeeper.h"
+#include "app/HelpOpener.h"
 #include "app/ImageList.h"
 #include "app/Platform.h"
 #include "app/SelectionFrame.h"
@@ -37,7 +39,6 @@ constexpr int CompactViewHeight = twipsToPixels(3900);
 constexpr int WindowWidth = 490;
 
 const QString RecentColorsFile = QStringLiteral("recent.rgb");
-const QString HelpFile = QStringLiteral("tintora.chm");
 
 } // namespace
 
@@ -339,7 +340,9 @@ void frmshowcolor::mnucontents_Click()
     // The help viewer would otherwise open behind a window kept on top.
     if (mnuOnTop->isChecked())
         showMinimized();
-    m_platform.shellOpen(this, QStringLiteral("open"), dataFilePath(HelpFile), Platform::ShowMode::Maximized);
+    if (!m_help)
+        m_help = new HelpOpener(m_platform, this);
+    m_help->open(helpFilePath(m_dataFolder));
 }
 
 void frmshowcolor::mnuWeb_Click()

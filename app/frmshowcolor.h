@@ -13,6 +13,7 @@
 class ClickableLabel;
 class CommonDialog;
 class EntryField;
+class HelpOpener;
 class ImageList;
 class PaletteGrid;
 class PaletteUndoMenu;
@@ -353,6 +354,7 @@ private:
     SchemeColors m_scheme;
     colorvision::VisionMode m_visionMode{};
     QPointer<frmContrast> m_contrastWindow;
+    HelpOpener* m_help = nullptr;
     QPointer<frmGenerator> m_generatorWindow;
     bool m_unloaded = false;
     bool m_recentFailureReported = false;

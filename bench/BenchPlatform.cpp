@@ -36,6 +36,11 @@ QString BenchPlatform::chooseOpenFile(QWidget*, const QString&, const QString&)
 
 void BenchPlatform::shellOpen(QWidget*, const QString&, const QString&, ShowMode) {}
 
+bool BenchPlatform::shellOpenFile(QWidget*, const QString&, const QString&, ShowMode)
+{
+    return true;
+}
+
 bool BenchPlatform::anotherInstanceRunning()
 {
     return false;

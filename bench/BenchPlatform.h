@@ -24,6 +24,8 @@ public:
                            const QString& title = QString()) override;
     void shellOpen(QWidget* owner, const QString& verb, const QString& target,
                    ShowMode mode) override;
+    bool shellOpenFile(QWidget* owner, const QString& verb, const QString& file,
+                       ShowMode mode) override;
     bool anotherInstanceRunning() override;
     void setTopmost(QWidget* window, bool topmost) override;
     ScreenCapture captureScreen() override;

@@ -387,7 +387,7 @@ void tst_desktoppicking::screenshotAtScale1()
     if (!m_desktop)
         return;
     // The program's own executable takes the application id that names its
-    // desktop entry, tintora.desktop, by which the portals know it.
+    // desktop entry, by which the portals know it.
     TestDataFolder folder;
     QProcess program;
     QProcessEnvironment environment = m_desktop->clientEnvironment();
@@ -396,7 +396,7 @@ void tst_desktoppicking::screenshotAtScale1()
     program.start(QStringLiteral(TINTORA_EXECUTABLE), {});
     QVERIFY(program.waitForStarted(5000));
     QTRY_VERIFY_WITH_TIMEOUT(m_desktop->swaymsg({QStringLiteral("-t"), QStringLiteral("get_tree")})
-                                 .contains("\"app_id\": \"tintora\""),
+                                 .contains("\"app_id\": \"" TINTORA_APP_ID "\""),
                              10000);
     program.terminate();
     if (!program.waitForFinished(3000)) {

@@ -75,6 +75,12 @@ void FakePlatform::shellOpen(QWidget* owner, const QString& verb, const QString&
     shellRequests.append({verb, target, mode, owner != nullptr});
 }
 
+bool FakePlatform::shellOpenFile(QWidget* owner, const QString& verb, const QString& file, ShowMode mode)
+{
+    shellRequests.append({verb, file, mode, owner != nullptr});
+    return desktopOpensFiles;
+}
+
 bool FakePlatform::anotherInstanceRunning()
 {
     return otherInstanceRunning;

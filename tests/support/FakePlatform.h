@@ -55,6 +55,9 @@ public:
     QStringList openTitles;
     // Shell requests
     QList<ShellRequest> shellRequests;
+    // Whether the desktop takes the files handed to shellOpenFile (which are
+    // recorded in shellRequests too)
+    bool desktopOpensFiles = true;
     // Single instance
     bool otherInstanceRunning = false;
     // Topmost requests, in order
@@ -86,6 +89,7 @@ public:
                            const QString& filter, const QString& title = QString()) override;
     QString chooseOpenFile(QWidget* parent, const QString& filter, const QString& title = QString()) override;
     void shellOpen(QWidget* owner, const QString& verb, const QString& target, ShowMode mode) override;
+    bool shellOpenFile(QWidget* owner, const QString& verb, const QString& file, ShowMode mode) override;
     bool anotherInstanceRunning() override;
     void setTopmost(QWidget* window, bool topmost) override;
     ScreenCapture captureScreen() override;
