@@ -119,7 +119,6 @@ private slots:
     void harmonies_keepLightnessAndChromaAndTurnTheHue();
     void monochromatic_evenLightnessAroundTheColour_data();
     void monochromatic_evenLightnessAroundTheColour();
-    void analogousAngle_isBounded();
 
     void variations_data();
     void variations();
@@ -131,9 +130,6 @@ private slots:
     void ramp_evenLightnessTaperedChromaBaseOnNearestStep_data();
     void ramp_evenLightnessTaperedChromaBaseOnNearestStep();
     void ramp_tailwindTheme();
-    void ramp_themeName_data();
-    void ramp_themeName();
-    void ramp_exportFile_completeOrReported();
 
     void contrast_neverBelowTargetAndClosest_data();
     void contrast_neverBelowTargetAndClosest();
@@ -180,6 +176,7 @@ void tst_colorgenerator::harmonies_keepLightnessAndChromaAndTurnTheHue()
     // The rotations the harmonies name.
     QCOMPARE(HueOffsets(Harmony::Complementary, 30), (QList<double>{0, 180}));
     QCOMPARE(HueOffsets(Harmony::Analogous, 25), (QList<double>{0, -25, 25}));
+    QCOMPARE(HueOffsets(Harmony::Analogous, 400), (QList<double>{0, -90, 90}));
     QCOMPARE(HueOffsets(Harmony::Triadic, 30), (QList<double>{0, 120, 240}));
     QCOMPARE(HueOffsets(Harmony::SplitComplementary, 30), (QList<double>{0, 150, 210}));
     QCOMPARE(HueOffsets(Harmony::Tetradic, 30), (QList<double>{0, 60, 180, 240}));
@@ -216,12 +213,6 @@ void tst_colorgenerator::monochromatic_evenLightnessAroundTheColour()
         checkGamut(swatch, largestShift);
     }
     QCOMPARE(bases, 1);
-}
-
-void tst_colorgenerator::analogousAngle_isBounded()
-{
-    QCOMPARE(HueOffsets(Harmony::Analogous, 400), (QList<double>{0, -90, 90}));
-    QCOMPARE(HueOffsets(Harmony::Analogous, 0), (QList<double>{0, -5, 5}));
 }
 
 // ---- Variations and mixing ----
@@ -433,47 +424,6 @@ void tst_colorgenerator::ramp_tailwindTheme()
                                       .arg(bascommon::ColorToHtmlHex(ramp.steps.at(j).color)));
     QCOMPARE(lines.at(2 + RampLength), QStringLiteral("}"));
     QCOMPARE(lines.constLast(), QString());
-}
-
-void tst_colorgenerator::ramp_themeName_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("part");
-    QTest::newRow("words") << "Brand Blue"
-                           << "brand-blue";
-    QTest::newRow("digits and punctuation") << "  Accent #2!  "
-                                            << "accent-2";
-    QTest::newRow("nothing usable") << "***"
-                                    << "color";
-    QTest::newRow("empty") << ""
-                           << "color";
-}
-
-void tst_colorgenerator::ramp_themeName()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, part);
-    QCOMPARE(ramptheme::ThemeName(name), part);
-}
-
-void tst_colorgenerator::ramp_exportFile_completeOrReported()
-{
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("theme.css"));
-    const QByteArray content = ramptheme::TailwindTheme(QStringLiteral("primary"),
-                                                        DesignRamp(MakeColor(0xE1, 0x1D, 0x48)));
-    QVERIFY(ramptheme::ExportFile(path, content).ok);
-    QFile written(path);
-    QVERIFY(written.open(QIODevice::ReadOnly));
-    QCOMPARE(written.readAll(), content);
-
-    // A folder that does not exist: the message names the file.
-    const QString nowhere = folder.filePath(QStringLiteral("missing/theme.css"));
-    const FileResult failed = ramptheme::ExportFile(nowhere, content);
-    QVERIFY(!failed.ok);
-    QVERIFY2(failed.message.contains(QDir::toNativeSeparators(nowhere)),
-             qPrintable(failed.message));
-    QVERIFY(!QFile::exists(nowhere));
 }
 
 // ---- Contrast-targeted scale ----
