@@ -64,4 +64,8 @@ public:
     // Puts the mouse cursor at a desktop position. The window system may
     // refuse (as Wayland does); the picker does not rely on it.
     virtual void moveCursor(const QPoint& desktopPosition) = 0;
+
+    // After anotherInstanceRunning() said no: a later start on the same data
+    // brings `window` to the front instead of opening one of its own.
+    virtual void bringToFrontOnSecondStart(QWidget* window) = 0;
 };

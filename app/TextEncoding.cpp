@@ -6,7 +6,7 @@ namespace textencoding {
 
 namespace {
 
-bool isAscii(const QByteArray& bytes)
+bool isAscii(QByteArrayView bytes)
 {
     for (char c : bytes)
         if (static_cast<unsigned char>(c) >= 0x80)
@@ -16,7 +16,7 @@ bool isAscii(const QByteArray& bytes)
 
 } // namespace
 
-QString DecodeLine(const QByteArray& bytes)
+QString DecodeLine(QByteArrayView bytes)
 {
     if (isAscii(bytes))
         return QString::fromLatin1(bytes);

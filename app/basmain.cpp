@@ -21,6 +21,7 @@ int Main(Platform& platform, const QString& dataFolder)
     if (platform.anotherInstanceRunning())
         return 0;
     std::unique_ptr<frmshowcolor> window(CreateMainWindow(platform, dataFolder));
+    platform.bringToFrontOnSecondStart(window.get());
     window->show();
     return QApplication::exec();
 }

@@ -2,12 +2,17 @@
 #include "app/frmshowcolor.h"
 
 #include "app/ClickableLabel.h"
+#include "app/DataFileAccess.h"
 #include "app/Platform.h"
+#include "app/ProgressWindow.h"
 #include "app/SafeRewrite.h"
 #include "app/SelectionFrame.h"
+#include "app/TextBounds.h"
 #include "app/WindowRoutines.h"
+#include "palettes/GroupedMenu.h"
 #include "palettes/PaletteExchange.h"
 #include "palettes/PaletteIndex.h"
+#include "palettes/PaletteListModel.h"
 #include "palettes/PaletteRecords.h"
 
 #include <QAction>
@@ -15,6 +20,7 @@
 #include <QFile>
 #include <QDir>
 #include <QFileInfo>
+#include <QListView>
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
@@ -74,6 +80,13 @@ void frmshowcolor::setUpPaletteHandlers()
         connect(cell, &ClickableLabel::mouseMoved, this, [this, i] { lblcor_MouseMove(i); });
         connect(cell, &ClickableLabel::doubleClicked, this, &frmshowcolor::mnuViewColor_Click);
     }
+    // The list reads the names from ChartName; with uniform rows its pop-up
+    // opens at once however many palettes the index lists.
+    m_chartListModel = new PaletteListModel(cmbChart);
+    cmbChart->setModel(m_chartListModel);
+    if (auto* view = qobject_cast<QListView*>(cmbChart->view()))
+        view->setUniformItemSizes(true);
+    m_addToGroups = new GroupedMenu(this);
     connect(cmbChart, &QComboBox::currentIndexChanged, this,
             &frmshowcolor::cmbChart_CurrentIndexChanged);
     connect(cmbChart, &QComboBox::activated, this, &frmshowcolor::cmbChart_Activated);
@@ -117,6 +130,12 @@ bool frmshowcolor::DeleteChart(qint32 index)
 
 paletteindex::Reading frmshowcolor::ReadChartIndex()
 {
+    // Without the data folder there is no index; that was told once already.
+    if (m_missingFolderReported && !QFileInfo(m_dataFolder).isDir()) {
+        paletteindex::Reading none;
+        none.nextFileName = paletteindex::NextFileName({});
+        return none;
+    }
     // Everything wrong with the index goes into one message per reading.
     const FileResult repaired = paletteindex::Repair(m_dataFolder);
     paletteindex::Reading reading = paletteindex::Read(m_dataFolder);
@@ -143,19 +162,13 @@ void frmshowcolor::ShowChartMenu()
     }
     const paletteindex::Reading reading = ReadChartIndex();
 
-    ChartFile.clear();
-    ChartName.clear();
-    ChartKind.clear();
-    m_chartEntryPosition.clear();
+    ChartFile = reading.entries.files;
+    ChartName = reading.entries.names;
+    ChartKind = reading.entries.kinds;
+    m_chartEntryPosition = reading.entries.positions;
     {
         const QSignalBlocker quiet(cmbChart);
-        for (const paletteindex::Entry& entry : reading.entries) {
-            cmbChart->addItem(entry.name);
-            ChartFile.append(entry.file);
-            ChartName.append(entry.name);
-            ChartKind.append(entry.kind);
-            m_chartEntryPosition.append(entry.position);
-        }
+        m_chartListModel->setNames(ChartName);
         cmbChart->setCurrentIndex(-1);
     }
     NewChartFile = reading.nextFileName;
@@ -247,7 +260,11 @@ void frmshowcolor::ShowColorChart(const QString& curChartfile, qint32 page)
         next->setEnabled(true);
     }
 
-    if (!result)
+    // A link is left alone for the whole run, and the user is told so once
+    // rather than at every display.
+    if (!result && datafiles::IsSymbolicLink(path))
+        reportFileErrorOnce(result.message);
+    else if (!result)
         reportFileError(result.message);
     else if (page == 1 && addressable)
         reportTornRecord(path);
@@ -333,29 +350,64 @@ void frmshowcolor::lblcor_MouseUp(int index, Qt::MouseButton button, const QPoin
 
 void frmshowcolor::ShowAddTo(const paletteindex::Reading& reading)
 {
+    m_addToGroups->clear();
+    delete m_addToGroupsSeparator;
+    m_addToGroupsSeparator = nullptr;
     while (mnuAddChart.size() > 1)
         delete mnuAddChart.takeLast();
     AddToFile.clear();
     AddToCount = 0;
 
-    int k = 0;
-    for (const paletteindex::Entry& entry : reading.entries) {
-        if (!paletteindex::AcceptsColors(entry.kind))
-            continue;
-        if (k == 0) {
-            mnuAddChart.at(0)->setText(menuCaption(entry.name));
-        } else {
-            QAction* item = mnuAddto->addAction(menuCaption(entry.name));
-            item->setObjectName(QStringLiteral("mnuAddChart_%1").arg(k));
-            connect(item, &QAction::triggered, this, [this, k] { mnuAddChart_Click(k); });
-            mnuAddChart.append(item);
+    const paletteindex::EntryTable& entries = reading.entries;
+    StringTable captions;
+    qsizetype accepted = 0;
+    for (qsizetype i = 0; i < entries.size(); ++i)
+        accepted += paletteindex::AcceptsColors(entries.kinds.view(i)) ? 1 : 0;
+    if (accepted == entries.size()) {
+        // The usual index: every palette is a target, and the tables are shared.
+        AddToFile = entries.files;
+        captions = entries.names;
+    } else {
+        for (qsizetype i = 0; i < entries.size(); ++i) {
+            if (!paletteindex::AcceptsColors(entries.kinds.view(i)))
+                continue;
+            AddToFile.append(entries.files.view(i));
+            captions.append(entries.names.view(i));
         }
-        AddToFile.append(entry.file);
-        AddToCount = k;
-        ++k;
     }
-    if (k == 0)
+
+    if (AddToFile.isEmpty()) {
         mnuAddChart.at(0)->setText(EmptyAddToCaption);
+        return;
+    }
+    mnuAddChart.at(0)->setText(menuCaption(captions.at(0)));
+    AddToCount = static_cast<int>(AddToFile.size() - 1);
+    addAddToItems(captions);
+}
+
+void frmshowcolor::addAddToItems(const StringTable& captions)
+{
+    const auto makeItem = [this](QMenu* menu, qsizetype k, const QString& name) {
+        return addAddToItem(menu, k, name);
+    };
+    if (captions.size() <= GroupedMenu::GroupSize + 1) {
+        for (qsizetype k = 1; k < captions.size(); ++k)
+            mnuAddChart.append(addAddToItem(mnuAddto, k, captions.at(k)));
+        return;
+    }
+    // Item 0, the first palette, stays one click away; the others come in
+    // groups that are filled when opened.
+    m_addToGroupsSeparator = mnuAddto->addSeparator();
+    m_addToGroups->fill(mnuAddto, captions, 1, makeItem);
+}
+
+QAction* frmshowcolor::addAddToItem(QMenu* menu, qsizetype k, const QString& name)
+{
+    QAction* item = menu->addAction(menuCaption(name));
+    item->setObjectName(QStringLiteral("mnuAddChart_%1").arg(k));
+    const int target = static_cast<int>(k);
+    connect(item, &QAction::triggered, this, [this, target] { mnuAddChart_Click(target); });
+    return item;
 }
 
 void frmshowcolor::mnuAddChart_Click(int index)
@@ -426,9 +478,21 @@ void frmshowcolor::mnuExport_Click()
     const int i = listedChart();
     if (i < 0)
         return;
+    // The exchange formats are read back with a bound on the colours; a
+    // larger palette would also take gigabytes to write out.
+    const QString palettePath = dataFilePath(ChartFile.at(i));
+    if (const qint32 count = paletterecords::CountRecords(palettePath);
+        count > paletteexchange::MaxColors) {
+        reportFileError(describeFileError(
+            QStringLiteral("export the palette"), palettePath,
+            QStringLiteral("it holds %1 colors, and an exported palette holds at most %2")
+                .arg(count)
+                .arg(paletteexchange::MaxColors)));
+        return;
+    }
     ExchangePalette palette;
     palette.name = ChartName.at(i);
-    if (FileResult read = paletterecords::ReadColors(dataFilePath(ChartFile.at(i)), palette.colors);
+    if (FileResult read = paletterecords::ReadColors(palettePath, palette.colors);
         !read) {
         reportFileError(read.message);
         return;
@@ -472,7 +536,9 @@ void frmshowcolor::mnuImport_Click()
         reportFileError(written.message);
         return;
     }
-    if (!listUserPalette(paletteexchange::ImportedName(palette, path))) {
+    bool nameCut = false;
+    const QString name = paletteexchange::ImportedName(palette, path, &nameCut);
+    if (!listUserPalette(name)) {
         QFile::remove(aside);
         return;
     }
@@ -485,6 +551,14 @@ void frmshowcolor::mnuImport_Click()
         return;
     }
     showNewPalette();
+    if (nameCut)
+        m_platform.showMessage(
+            this,
+            QStringLiteral("The palette's name in \"%1\" is longer than %2 characters; the "
+                           "imported palette is named after its first %2.")
+                .arg(QDir::toNativeSeparators(path))
+                .arg(textbounds::MaxNameLength),
+            Platform::Buttons::Ok, Platform::Icon::Information, QStringLiteral("Tintora"));
 }
 
 int frmshowcolor::listedChart() const
@@ -513,9 +587,14 @@ void frmshowcolor::mnuDelChart_Click()
     // The entry goes first. A folder in place of the palette file could not be
     // removed after it, leaving the index changed and the command half done.
     const QString palettePath = dataFilePath(ChartFile.at(i));
+    const QString action = QStringLiteral("delete the palette");
     if (QFileInfo(palettePath).isDir()) {
-        reportFileError(describeFileError(QStringLiteral("delete the palette"), palettePath,
-                                          QStringLiteral("a folder has that name")));
+        reportFileError(
+            describeFileError(action, palettePath, QStringLiteral("a folder has that name")));
+        return;
+    }
+    if (FileResult link = datafiles::RefuseLink(palettePath, action); !link) {
+        reportFileError(link.message);
         return;
     }
     if (!DeleteChart(m_chartEntryPosition.at(i)))
@@ -532,10 +611,12 @@ void frmshowcolor::mnuDelCor_Click()
     const int i = listedChart();
     if (i < 0 || isReadOnlyKind(ChartKind.at(i)) || SelectedRecord < 1)
         return;
-    if (FileResult deleted =
-            paletterecords::DeleteRecord(dataFilePath(ChartFile.at(i)), SelectedRecord);
+    ProgressWindow progress(this, QStringLiteral("Deleting the color..."));
+    if (FileResult deleted = paletterecords::DeleteRecord(dataFilePath(ChartFile.at(i)),
+                                                          SelectedRecord, progress.progress());
         !deleted) {
-        reportFileError(deleted.message);
+        if (!deleted.wasCancelled())
+            reportFileError(deleted.message);
         return;
     }
     refreshChartFromPageOne(ChartFile.at(i));
@@ -561,9 +642,12 @@ void frmshowcolor::mnuCleanDup_Click()
     const int i = listedChart();
     if (ColorCount < 2 || i < 0 || isReadOnlyKind(ChartKind.at(i)))
         return;
-    if (FileResult cleared = paletterecords::ClearDuplicates(dataFilePath(ChartFile.at(i)));
+    ProgressWindow progress(this, QStringLiteral("Clearing duplicate colors..."));
+    if (FileResult cleared = paletterecords::ClearDuplicates(dataFilePath(ChartFile.at(i)),
+                                                             nullptr, progress.progress());
         !cleared) {
-        reportFileError(cleared.message);
+        if (!cleared.wasCancelled())
+            reportFileError(cleared.message);
         return;
     }
     refreshChartFromPageOne(ChartFile.at(i));

@@ -108,3 +108,8 @@ QStringList FakePlatform::messageTexts() const
         texts.append(message.text);
     return texts;
 }
+
+void FakePlatform::bringToFrontOnSecondStart(QWidget* window)
+{
+    secondStartWindow = window;
+}

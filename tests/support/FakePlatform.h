@@ -62,6 +62,8 @@ public:
     int captureCount = 0;
     // Where the program put the mouse cursor, in order
     QList<QPoint> cursorMoves;
+    // The window that a second start would bring to the front
+    QPointer<QWidget> secondStartWindow;
 
     QStringList unexpected;
 
@@ -80,6 +82,7 @@ public:
     void setTopmost(QWidget* window, bool topmost) override;
     ScreenCapture captureScreen() override;
     void moveCursor(const QPoint& desktopPosition) override;
+    void bringToFrontOnSecondStart(QWidget* window) override;
 
     // The texts of the message boxes shown so far.
     QStringList messageTexts() const;
