@@ -40,7 +40,10 @@ QString systemReason()
 
 bool allZero(QByteArrayView block)
 {
-    return std::all_of(block.begin(), block.end(), [](char c) { return c == 0; });
+    // Each byte equal to the next and the first zero: memcmp runs at memory speed.
+    return block.isEmpty() ||
+           (block.front() == 0 &&
+            std::memcmp(block.data(), block.data() + 1, std::size_t(block.size() - 1)) == 0);
 }
 
 // Removes whatever an interrupted run left under the temporary name: a file

@@ -61,25 +61,28 @@ BoundedMessage BoundMessage(const QString& text)
     QStringList shown;
     qsizetype start = 0;
     qsizetype lines = 0;
+    qsizetype length = 0;
     // Only the lines that are shown are split off; the rest is counted.
     while (start <= text.size()) {
         qsizetype end = text.indexOf(QLatin1Char('\n'), start);
         if (end < 0)
             end = text.size();
-        if (lines < MaxSummaryLines) {
+        if (shown.size() == lines && lines < MaxSummaryLines && length < MaxSummaryLength) {
             QString line = text.mid(start, end - start);
-            if (line.size() > MaxLineLength) {
-                line = leftWhole(line, MaxLineLength) + QChar(0x2026);
+            const qsizetype room = qMin(MaxLineLength, MaxSummaryLength - length);
+            if (line.size() > room) {
+                line = leftWhole(line, room) + QChar(0x2026);
                 shortened = true;
             }
+            length += line.size();
             shown.append(breakableRuns(line));
         }
         ++lines;
         start = end + 1;
     }
-    if (lines > MaxSummaryLines) {
+    if (lines > shown.size()) {
         shortened = true;
-        const qsizetype more = lines - MaxSummaryLines;
+        const qsizetype more = lines - shown.size();
         shown.append(more == 1 ? QStringLiteral("(1 more line under \"Show Details...\")")
                                : QStringLiteral("(%1 more lines under \"Show Details...\")").arg(more));
     } else if (shortened) {

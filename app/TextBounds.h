@@ -29,12 +29,14 @@ struct BoundedMessage
     QString details;
 };
 
-// Keeps at most MaxSummaryLines lines of at most MaxLineLength characters in
-// the summary, telling how many lines follow; long runs without a space get
-// break opportunities so that no line is wider than the box. The details keep
-// at most MaxDetailsLength characters.
-constexpr int MaxSummaryLines = 12;
-constexpr qsizetype MaxLineLength = 300;
+// Keeps at most MaxSummaryLines lines of at most MaxLineLength characters,
+// MaxSummaryLength in all, in the summary, telling how many lines follow;
+// long runs without a space get break opportunities so that no line is wider
+// than the box. So the box stays within a screen of 800 x 600. The details
+// keep at most MaxDetailsLength characters.
+constexpr int MaxSummaryLines = 10;
+constexpr qsizetype MaxLineLength = 240;
+constexpr qsizetype MaxSummaryLength = 800;
 constexpr qsizetype MaxDetailsLength = 200000;
 BoundedMessage BoundMessage(const QString& text);
 

@@ -21,6 +21,21 @@ void GroupedMenu::fill(QMenu* menu, const StringTable& names, qsizetype first, I
     clear();
     m_names = names;
     m_makeItem = std::move(makeItem);
+    // The fewest levels of at most GroupSize entries, then the smallest
+    // branching that still reaches every name in that many levels.
+    const qsizetype count = names.size() - first;
+    int levels = 1;
+    for (qsizetype reach = GroupSize; reach < count; reach *= GroupSize)
+        ++levels;
+    m_branching = 2;
+    while (true) {
+        qsizetype reach = 1;
+        for (int level = 0; level < levels && reach < count; ++level)
+            reach *= m_branching;
+        if (reach >= count)
+            break;
+        ++m_branching;
+    }
     addRange(menu, first, names.size(), true);
 }
 
@@ -39,11 +54,11 @@ void GroupedMenu::addRange(QMenu* menu, qsizetype first, qsizetype end, bool top
             m_makeItem(menu, k, m_names.at(k));
         return;
     }
-    // The smallest power of GroupSize that splits the range into at most
-    // GroupSize groups.
-    qsizetype span = GroupSize;
-    while (span * GroupSize < count)
-        span *= GroupSize;
+    // Groups of a power of the branching that splits the range into at most
+    // that many groups, so that every level of the tree is about as full.
+    qsizetype span = m_branching;
+    while (span * m_branching < count)
+        span *= m_branching;
     for (qsizetype start = first; start < end; start += span) {
         const qsizetype stop = qMin(start + span, end);
         // A nested group belongs to the group it is in and goes with it.

@@ -37,5 +37,6 @@ private:
 
     StringTable m_names;
     ItemMaker m_makeItem;
+    qsizetype m_branching = GroupSize;
     QList<QMenu*> m_groups;
 };
