@@ -16,7 +16,6 @@ class CommonDialog;
 class EntryField;
 class GroupedMenu;
 class ImageList;
-class PaletteListModel;
 class Platform;
 class QAction;
 class QComboBox;
@@ -372,8 +371,7 @@ private:
     // files whose torn last record was reported.
     QString m_reportedIndexProblems;
     QSet<QString> m_reportedTornPalettes;
-    // The palette list's entries and the groups of a long "Add This Color To".
-    PaletteListModel* m_chartListModel = nullptr;
+    // The groups of a long "Add This Color To".
     GroupedMenu* m_addToGroups = nullptr;
     QAction* m_addToGroupsSeparator = nullptr;
     // Messages given by reportFileErrorOnce, and whether the missing data

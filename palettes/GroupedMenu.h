@@ -18,7 +18,8 @@ class GroupedMenu : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr qsizetype GroupSize = 40;
+    // Groups that fit a screen 800 pixels high.
+    static constexpr qsizetype GroupSize = 32;
 
     // Creates the item for name `k` in `menu` (adding it there).
     using ItemMaker = std::function<QAction*(QMenu* menu, qsizetype k, const QString& name)>;

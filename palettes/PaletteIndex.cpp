@@ -615,6 +615,26 @@ bool AcceptsColors(QStringView kind)
     return kind == QLatin1String("0") || kind == QLatin1String("1");
 }
 
+void ColorTargets(const EntryTable& entries, StringTable& files, StringTable& names)
+{
+    qsizetype accepted = 0;
+    for (qsizetype i = 0; i < entries.size(); ++i)
+        accepted += AcceptsColors(entries.kinds.view(i)) ? 1 : 0;
+    if (accepted == entries.size()) {
+        files = entries.files;
+        names = entries.names;
+        return;
+    }
+    files.clear();
+    names.clear();
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        if (!AcceptsColors(entries.kinds.view(i)))
+            continue;
+        files.append(entries.files.view(i));
+        names.append(entries.names.view(i));
+    }
+}
+
 std::optional<qint64> UserPaletteNumber(const QString& file)
 {
     if (file.size() < 6 || !file.startsWith(QLatin1Char('c'), Qt::CaseInsensitive) ||

@@ -135,6 +135,11 @@ bool IsPaletteFileName(const QString& name);
 // that colours can be added to. Kind "2" is read-only.
 bool AcceptsColors(QStringView kind);
 
+// The files and names of the entries that colours can be added to, in index
+// order. Where every entry takes colours, the tables are the entries' own,
+// shared rather than copied.
+void ColorTargets(const EntryTable& entries, StringTable& files, StringTable& names);
+
 // N of a file name "c" + N + ".rgb", the form of the palettes that users
 // create; nothing for any other name.
 std::optional<qint64> UserPaletteNumber(const QString& file);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/StringTable.h"
+
 #include "app/bascommon.h"
 
 #include <QPalette>
@@ -36,7 +38,7 @@ public:
     int averageSize() const;
 
     // The palette file behind each entry of cmbSaveTo, position 0 first.
-    QStringList SaveToFiles;
+    StringTable SaveToFiles;
 
     ClickableLabel* lblcor = nullptr;
     QLineEdit* txthex = nullptr;

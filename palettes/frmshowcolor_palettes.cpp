@@ -20,7 +20,6 @@
 #include <QFile>
 #include <QDir>
 #include <QFileInfo>
-#include <QListView>
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
@@ -80,12 +79,8 @@ void frmshowcolor::setUpPaletteHandlers()
         connect(cell, &ClickableLabel::mouseMoved, this, [this, i] { lblcor_MouseMove(i); });
         connect(cell, &ClickableLabel::doubleClicked, this, &frmshowcolor::mnuViewColor_Click);
     }
-    // The list reads the names from ChartName; with uniform rows its pop-up
-    // opens at once however many palettes the index lists.
-    m_chartListModel = new PaletteListModel(cmbChart);
-    cmbChart->setModel(m_chartListModel);
-    if (auto* view = qobject_cast<QListView*>(cmbChart->view()))
-        view->setUniformItemSizes(true);
+    // The list reads its entries from ChartName.
+    ShowPaletteNames(cmbChart, ChartName);
     m_addToGroups = new GroupedMenu(this);
     connect(cmbChart, &QComboBox::currentIndexChanged, this,
             &frmshowcolor::cmbChart_CurrentIndexChanged);
@@ -168,7 +163,7 @@ void frmshowcolor::ShowChartMenu()
     m_chartEntryPosition = reading.entries.positions;
     {
         const QSignalBlocker quiet(cmbChart);
-        m_chartListModel->setNames(ChartName);
+        ShowPaletteNames(cmbChart, ChartName);
         cmbChart->setCurrentIndex(-1);
     }
     NewChartFile = reading.nextFileName;
@@ -358,23 +353,8 @@ void frmshowcolor::ShowAddTo(const paletteindex::Reading& reading)
     AddToFile.clear();
     AddToCount = 0;
 
-    const paletteindex::EntryTable& entries = reading.entries;
     StringTable captions;
-    qsizetype accepted = 0;
-    for (qsizetype i = 0; i < entries.size(); ++i)
-        accepted += paletteindex::AcceptsColors(entries.kinds.view(i)) ? 1 : 0;
-    if (accepted == entries.size()) {
-        // The usual index: every palette is a target, and the tables are shared.
-        AddToFile = entries.files;
-        captions = entries.names;
-    } else {
-        for (qsizetype i = 0; i < entries.size(); ++i) {
-            if (!paletteindex::AcceptsColors(entries.kinds.view(i)))
-                continue;
-            AddToFile.append(entries.files.view(i));
-            captions.append(entries.names.view(i));
-        }
-    }
+    paletteindex::ColorTargets(reading.entries, AddToFile, captions);
 
     if (AddToFile.isEmpty()) {
         mnuAddChart.at(0)->setText(EmptyAddToCaption);

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QMenu>
 #include <QtTest>
 
 #include "app/basmain.h"
@@ -102,6 +103,7 @@ private slots:
     void emptyKindLine_keepsEveryPaletteWithItsName();
     void leftoverTemporaryFiles_goAtStart();
     void missingDataFolder_isOneMessage();
+    void longAddToMenu_comesInGroups_thatAddToTheChosenPalette();
 
 private:
     QStringList m_unexpected;
@@ -325,6 +327,53 @@ void tst_hostilefolder::missingDataFolder_isOneMessage()
     window.reset();
     QVERIFY(!QFileInfo::exists(gone));
     QVERIFY(platform.unexpected.isEmpty());
+}
+
+void tst_hostilefolder::longAddToMenu_comesInGroups_thatAddToTheChosenPalette()
+{
+    // 1,500 palettes: the first one stays an item, the others come in groups
+    // of at most 32 that are filled when opened.
+    PaletteSession s([](TestDataFolder& folder) {
+        QList<IndexLine> entries = {{"mycolor.rgb", "My Colors", "0"}};
+        for (int n = 1; n <= 1500; ++n)
+            entries.append({QStringLiteral("c%1.rgb").arg(n), QStringLiteral("Palette %1").arg(n), "1"});
+        writeIndex(folder, entries);
+    });
+    frmshowcolor& w = *s.window;
+    QCOMPARE(w.AddToCount, 1500);
+    QCOMPARE(w.mnuAddChart.size(), 1);
+    QCOMPARE(w.mnuAddChart.at(0)->text(), QStringLiteral("My Colors"));
+    QList<QMenu*> groups;
+    for (QAction* item : w.mnuAddto->actions())
+        if (item->menu())
+            groups.append(item->menu());
+    QVERIFY(groups.size() > 1 && groups.size() <= 32);
+    QVERIFY(groups.constFirst()->actions().isEmpty());
+    QVERIFY(!s.action(QStringLiteral("mnuAddChart_1400")));
+
+    // Down the groups that hold palette 1400, to its item.
+    QMenu* menu = w.mnuAddto;
+    QAction* target = nullptr;
+    while (!target && menu) {
+        if (menu != w.mnuAddto)
+            emit menu->aboutToShow();
+        QVERIFY(menu->actions().size() <= 34);
+        QMenu* next = nullptr;
+        for (QAction* item : menu->actions()) {
+            if (item->objectName() == QLatin1String("mnuAddChart_1400"))
+                target = item;
+            else if (item->menu() && item->text().startsWith(QStringLiteral("Palette ")) &&
+                     item->text().section(QChar(0x2013), 0, 0).mid(8).trimmed().toInt() <= 1400)
+                next = item->menu();
+        }
+        menu = next;
+    }
+    QVERIFY(target);
+    QCOMPARE(target->text(), QStringLiteral("Palette 1400"));
+    s.clickCell(0);
+    target->trigger();
+    QCOMPARE(s.folder.read(QStringLiteral("c1400.rgb")).size(), 6);
+    QVERIFY(s.platform.unexpected.isEmpty());
 }
 
 QTEST_MAIN(tst_hostilefolder)
