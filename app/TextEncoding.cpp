@@ -20,7 +20,10 @@ QString DecodeLine(QByteArrayView bytes)
 {
     if (isAscii(bytes))
         return QString::fromLatin1(bytes);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // A U+FEFF at the start of a line is a character of the name; the mark of a
+    // whole file is taken off by the readers before the lines are split.
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     const QString decoded = utf8.decode(bytes);
     if (!utf8.hasError())
         return decoded;

@@ -277,7 +277,9 @@ FileResult rewritten(QByteArrayView content, qint32 dropped, const QString& acti
         appendLine(out, line);
     for (const QByteArrayView line : parser.layout().leftover)
         appendLine(out, line);
-    if (parser.layout().bom)
+    // A first line that itself begins with the bytes of a byte-order mark
+    // (after blank lines the rewrite drops) keeps them behind a mark of its own.
+    if (parser.layout().bom || out.startsWith(Utf8Bom))
         out.prepend(Utf8Bom);
 
     EntryParser before(content);
