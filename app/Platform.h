@@ -82,4 +82,8 @@ public:
     // hand out no picture of the screen (ScreenCapture::Outcome::ColorPickerOnly).
     // Without one, nothing is picked.
     virtual ScreenColorPick pickScreenColor() { return {}; }
+
+    // After anotherInstanceRunning() said no: a later start on the same data
+    // brings `window` to the front instead of opening one of its own.
+    virtual void bringToFrontOnSecondStart(QWidget* window) = 0;
 };

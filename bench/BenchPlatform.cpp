@@ -50,6 +50,8 @@ void BenchPlatform::setTopmost(QWidget*, bool) {}
 
 void BenchPlatform::moveCursor(const QPoint&) {}
 
+void BenchPlatform::bringToFrontOnSecondStart(QWidget*) {}
+
 ScreenCapture BenchPlatform::captureScreen()
 {
     return screen;

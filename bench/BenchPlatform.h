@@ -30,6 +30,7 @@ public:
     void setTopmost(QWidget* window, bool topmost) override;
     ScreenCapture captureScreen() override;
     void moveCursor(const QPoint& desktopPosition) override;
+    void bringToFrontOnSecondStart(QWidget* window) override;
 
     // The picture that a picking run gets.
     ScreenCapture screen;

@@ -130,3 +130,8 @@ QStringList FakePlatform::messageTexts() const
         texts.append(message.text);
     return texts;
 }
+
+void FakePlatform::bringToFrontOnSecondStart(QWidget* window)
+{
+    secondStartWindow = window;
+}

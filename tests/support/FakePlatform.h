@@ -67,6 +67,8 @@ public:
     int captureCount = 0;
     // Where the program put the mouse cursor, in order
     QList<QPoint> cursorMoves;
+    // The window that a second start would bring to the front
+    QPointer<QWidget> secondStartWindow;
 
     // Window placement: false stands for Wayland, where each screen of the
     // frozen picture gets a full-screen window of its own
@@ -96,6 +98,7 @@ public:
     void moveCursor(const QPoint& desktopPosition) override;
     bool placesWindowsOnDesktop() override;
     ScreenColorPick pickScreenColor() override;
+    void bringToFrontOnSecondStart(QWidget* window) override;
 
     // The texts of the message boxes shown so far.
     QStringList messageTexts() const;
