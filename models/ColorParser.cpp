@@ -222,15 +222,15 @@ ParseResult Reader::succeed(const CssColor& css, const QString& readAs) const
     result.css = css;
     result.alpha = std::clamp(std::isnan(css.alpha) ? 0.0 : css.alpha, 0.0, 1.0);
     result.readAs = readAs;
-    result.gamutMapped = !csscolor::InsideSrgb(css);
-    result.color = csscolor::ToColor(css);
-    QStringList notes;
+    result.color = csscolor::ToColor(css, &result.gamutMapped);
     if (result.alpha < 1)
-        notes << QStringLiteral("Its alpha of %1% is ignored: colors here are opaque.")
-                     .arg(QString::number(result.alpha * 100, 'g', 4));
-    if (result.gamutMapped)
-        notes << QStringLiteral("It lies outside sRGB and was brought inside by CSS gamut mapping.");
-    result.message = notes.join(QLatin1Char(' '));
+        result.message = QStringLiteral("Its alpha of %1% is ignored: colors here are opaque.")
+                             .arg(QString::number(result.alpha * 100, 'g', 4));
+    if (result.gamutMapped) {
+        if (!result.message.isEmpty())
+            result.message += QLatin1Char(' ');
+        result.message += QStringLiteral("It lies outside sRGB and was brought inside by CSS gamut mapping.");
+    }
     return result;
 }
 
@@ -567,7 +567,8 @@ ParseResult Reader::parseFunction(View name, View inside, View whole)
 ParseResult Reader::parseCss(View name, const Args& args, View whole)
 {
     const QString function = shown(name) + QStringLiteral("()");
-    const QString prefix = QStringLiteral("%1 is read as %2, but ").arg(quoted(whole), function);
+    // Built only for a refusal: most texts are colours.
+    const auto prefix = [&] { return QStringLiteral("%1 is read as %2, but ").arg(quoted(whole), function); };
     const bool legacyAllowed = name == "rgb" || name == "rgba" || name == "hsl" || name == "hsla";
     const bool legacy = args.commas > 0;
     Space space = Space::Rgb;
@@ -588,11 +589,11 @@ ParseResult Reader::parseCss(View name, const Args& args, View whole)
     bool hasAlpha = false;
     if (legacy) {
         if (!legacyAllowed)
-            return fail(prefix + QStringLiteral("%1 separates its values with spaces, not commas.").arg(function));
+            return fail(prefix() + QStringLiteral("%1 separates its values with spaces, not commas.").arg(function));
         if (args.slashBefore >= 0)
-            return fail(prefix + QStringLiteral("the comma form takes its alpha after a fourth comma, not after \"/\"."));
+            return fail(prefix() + QStringLiteral("the comma form takes its alpha after a fourth comma, not after \"/\"."));
         if (args.commas != args.count - 1 || (args.count != 3 && args.count != 4))
-            return fail(prefix + QStringLiteral("the comma form takes three values and an optional "
+            return fail(prefix() + QStringLiteral("the comma form takes three values and an optional "
                                                 "alpha, each after a comma; it has %1 values and %2 commas.")
                                      .arg(args.count)
                                      .arg(args.commas));
@@ -602,11 +603,11 @@ ParseResult Reader::parseCss(View name, const Args& args, View whole)
         if (args.slashBefore >= 0) {
             channels = args.slashBefore;
             if (args.count - args.slashBefore != 1)
-                return fail(prefix + QStringLiteral("\"/\" must be followed by exactly one alpha value."));
+                return fail(prefix() + QStringLiteral("\"/\" must be followed by exactly one alpha value."));
             hasAlpha = true;
         }
         if (channels != 3)
-            return fail(prefix + QStringLiteral("%1 takes three values and it has %2.")
+            return fail(prefix() + QStringLiteral("%1 takes three values and it has %2.")
                                      .arg(function, Words(channels)));
     }
 
@@ -619,15 +620,15 @@ ParseResult Reader::parseCss(View name, const Args& args, View whole)
                          ((space == Space::Lch || space == Space::OkLch) && i == 2);
         if (arg.kind == Arg::Kind::None) {
             if (legacy)
-                return fail(prefix + QStringLiteral("\"none\" is not allowed in the comma form."));
+                return fail(prefix() + QStringLiteral("\"none\" is not allowed in the comma form."));
             continue; // a missing component is 0
         }
         if (arg.kind != Arg::Kind::Number)
-            return fail(prefix + QStringLiteral("%1 is not a number.").arg(quoted(arg.text)));
+            return fail(prefix() + QStringLiteral("%1 is not a number.").arg(quoted(arg.text)));
         Unit unit = Unit::Number;
         if (hue) {
             if (arg.unit == "%")
-                return fail(prefix + QStringLiteral("its hue %1 is a percentage; a hue is a number "
+                return fail(prefix() + QStringLiteral("its hue %1 is a percentage; a hue is a number "
                                                     "of degrees or an angle (deg, grad, rad, turn).")
                                          .arg(quoted(arg.text)));
             if (arg.unit == "deg")
@@ -639,35 +640,35 @@ ParseResult Reader::parseCss(View name, const Args& args, View whole)
             else if (arg.unit == "turn")
                 unit = Unit::Turns;
             else if (!arg.unit.empty())
-                return fail(prefix + QStringLiteral("%1 has a unit that no angle has; a hue takes "
+                return fail(prefix() + QStringLiteral("%1 has a unit that no angle has; a hue takes "
                                                     "deg, grad, rad or turn.")
                                          .arg(quoted(arg.text)));
         } else if (arg.unit == "%") {
             unit = Unit::Percent;
             percentSeen = true;
         } else if (!arg.unit.empty()) {
-            return fail(prefix + QStringLiteral("%1 has a unit; this value takes a number or a percentage.")
+            return fail(prefix() + QStringLiteral("%1 has a unit; this value takes a number or a percentage.")
                                      .arg(quoted(arg.text)));
         } else {
             numberSeen = true;
             if (legacy && space == Space::Hsl)
-                return fail(prefix + QStringLiteral("the comma form writes saturation and "
+                return fail(prefix() + QStringLiteral("the comma form writes saturation and "
                                                     "lightness as percentages, and %1 is not one.")
                                          .arg(quoted(arg.text)));
         }
         if (!std::isfinite(arg.value))
-            return fail(prefix + QStringLiteral("%1 is too large.").arg(quoted(arg.text)));
+            return fail(prefix() + QStringLiteral("%1 is too large.").arg(quoted(arg.text)));
         css.components[std::size_t(i)] = csscolor::ResolveComponent(space, i, arg.value, unit);
     }
     if (legacy && space == Space::Rgb && percentSeen && numberSeen)
-        return fail(prefix + QStringLiteral("the comma form writes all three channels as numbers "
+        return fail(prefix() + QStringLiteral("the comma form writes all three channels as numbers "
                                             "or all three as percentages, not both."));
     if (hasAlpha) {
         const Arg& alpha = args.items[3];
         if (alpha.kind == Arg::Kind::None && !legacy) {
             css.alpha = 0;
         } else if (alpha.kind != Arg::Kind::Number || (!alpha.unit.empty() && alpha.unit != "%")) {
-            return fail(prefix + QStringLiteral("its alpha %1 is neither a number nor a percentage.")
+            return fail(prefix() + QStringLiteral("its alpha %1 is neither a number nor a percentage.")
                                      .arg(quoted(alpha.text)));
         } else {
             css.alpha = std::clamp(alpha.unit == "%" ? alpha.value / 100 : alpha.value, 0.0, 1.0);
@@ -678,9 +679,9 @@ ParseResult Reader::parseCss(View name, const Args& args, View whole)
 
 ParseResult Reader::parseCssColorFunction(const Args& args, View whole)
 {
-    const QString prefix = QStringLiteral("%1 is read as color(), but ").arg(quoted(whole));
+    const auto prefix = [&] { return QStringLiteral("%1 is read as color(), but ").arg(quoted(whole)); };
     if (args.commas > 0)
-        return fail(prefix + QStringLiteral("color() separates its values with spaces, not commas."));
+        return fail(prefix() + QStringLiteral("color() separates its values with spaces, not commas."));
     const Arg& first = args.items[0];
     struct Named
     {
@@ -697,24 +698,24 @@ ParseResult Reader::parseCssColorFunction(const Args& args, View whole)
     const auto found = std::find_if(std::begin(Spaces), std::end(Spaces),
                                     [&](const Named& n) { return n.name == first.text; });
     if (args.count == 0 || first.kind != Arg::Kind::Word || found == std::end(Spaces))
-        return fail(prefix + QStringLiteral("%1 is no color space of color(); it takes srgb, "
+        return fail(prefix() + QStringLiteral("%1 is no color space of color(); it takes srgb, "
                                             "srgb-linear, display-p3, a98-rgb, prophoto-rgb, "
                                             "rec2020, xyz, xyz-d50 or xyz-d65.")
                                  .arg(quoted(args.count ? first.text : View("")))); 
     const int channels = (args.slashBefore >= 0 ? args.slashBefore : args.count) - 1;
     if (channels != 3)
-        return fail(prefix + QStringLiteral("color(%1 ...) takes three values and it has %2.")
+        return fail(prefix() + QStringLiteral("color(%1 ...) takes three values and it has %2.")
                                  .arg(shown(first.text),
                                       Words(channels)));
     if (args.slashBefore >= 0 && args.count - args.slashBefore != 1)
-        return fail(prefix + QStringLiteral("\"/\" must be followed by exactly one alpha value."));
+        return fail(prefix() + QStringLiteral("\"/\" must be followed by exactly one alpha value."));
     CssColor css{found->space, {}, 1};
     for (int i = 0; i < 3; ++i) {
         const Arg& arg = args.items[std::size_t(i + 1)];
         if (arg.kind == Arg::Kind::None)
             continue;
         if (arg.kind != Arg::Kind::Number || (!arg.unit.empty() && arg.unit != "%"))
-            return fail(prefix + QStringLiteral("%1 is neither a number nor a percentage.").arg(quoted(arg.text)));
+            return fail(prefix() + QStringLiteral("%1 is neither a number nor a percentage.").arg(quoted(arg.text)));
         css.components[std::size_t(i)] = csscolor::ResolveComponent(
             css.space, i, arg.value, arg.unit == "%" ? Unit::Percent : Unit::Number);
     }
@@ -723,7 +724,7 @@ ParseResult Reader::parseCssColorFunction(const Args& args, View whole)
         if (alpha.kind == Arg::Kind::None)
             css.alpha = 0;
         else if (alpha.kind != Arg::Kind::Number || (!alpha.unit.empty() && alpha.unit != "%"))
-            return fail(prefix + QStringLiteral("its alpha %1 is neither a number nor a percentage.")
+            return fail(prefix() + QStringLiteral("its alpha %1 is neither a number nor a percentage.")
                                      .arg(quoted(alpha.text)));
         else
             css.alpha = std::clamp(alpha.unit == "%" ? alpha.value / 100 : alpha.value, 0.0, 1.0);
@@ -738,7 +739,8 @@ ParseResult Reader::parseCssColorFunction(const Args& args, View whole)
 ParseResult Reader::parseCode(View name, const Args& args, View whole)
 {
     const QString function = shown(name) + QStringLiteral("()");
-    const QString prefix = QStringLiteral("%1 is read as %2, but ").arg(quoted(whole), function);
+    // Built only for a refusal: most texts are colours.
+    const auto prefix = [&] { return QStringLiteral("%1 is read as %2, but ").arg(quoted(whole), function); };
     const auto isOneOf = [&](std::initializer_list<View> names) {
         return std::find(names.begin(), names.end(), name) != names.end();
     };
@@ -768,7 +770,7 @@ ParseResult Reader::parseCode(View name, const Args& args, View whole)
         if (hex.hexDigits == 8 || hex.hexDigits == 6)
             return fromRgb(int((v >> 16) & 255), int((v >> 8) & 255), int(v & 255),
                            (v >> 24) / 255.0, QStringLiteral("Flutter or Compose Color(0xAARRGGBB)"));
-        return fail(prefix + QStringLiteral("%1 has %2 hexadecimal digits; 0xAARRGGBB has eight.")
+        return fail(prefix() + QStringLiteral("%1 has %2 hexadecimal digits; 0xAARRGGBB has eight.")
                                  .arg(quoted(hex.text))
                                  .arg(hex.hexDigits));
     }
@@ -786,7 +788,7 @@ ParseResult Reader::parseCode(View name, const Args& args, View whole)
             continue;
         labelled = true;
         if (arg.kind != Arg::Kind::Number || !arg.unit.empty())
-            return fail(prefix + QStringLiteral("%1 of %2 is not a number.")
+            return fail(prefix() + QStringLiteral("%1 of %2 is not a number.")
                                      .arg(quoted(arg.text), shown(arg.label)));
         const View label = arg.label;
         if (label == "red" || label == "displayp3red" || label == "hue" || label == "white") {
@@ -803,7 +805,7 @@ ParseResult Reader::parseCode(View name, const Args& args, View whole)
         } else if (label == "alpha" || label == "opacity") {
             alpha = arg.value;
         } else {
-            return fail(prefix + QStringLiteral("it has a value labelled %1; a color takes red, "
+            return fail(prefix() + QStringLiteral("it has a value labelled %1; a color takes red, "
                                                 "green, blue and alpha or opacity.")
                                      .arg(quoted(label)));
         }
@@ -817,7 +819,7 @@ ParseResult Reader::parseCode(View name, const Args& args, View whole)
             found = 3;
         }
         if (found != 3)
-            return fail(prefix + QStringLiteral("it labels %1 of the three channels.").arg(Words(found)));
+            return fail(prefix() + QStringLiteral("it labels %1 of the three channels.").arg(Words(found)));
         CssColor css{p3 ? Space::DisplayP3 : Space::Srgb, {channels[0], channels[1], channels[2]}, alpha};
         if (model == Model::Hsb) {
             const colorscience::Srgb rgb =
@@ -836,12 +838,12 @@ ParseResult Reader::parseCode(View name, const Args& args, View whole)
         if (arg.kind == Arg::Kind::Word && arg.text.front() == '.')
             continue;
         if (arg.kind != Arg::Kind::Number || !arg.unit.empty() || positional == 4)
-            return fail(prefix + QStringLiteral("%1 is not a channel value.").arg(quoted(arg.text)));
+            return fail(prefix() + QStringLiteral("%1 is not a channel value.").arg(quoted(arg.text)));
         values[positional++] = arg.value;
         anyFraction = anyFraction || arg.fraction;
     }
     if (positional != 3 && positional != 4)
-        return fail(prefix + QStringLiteral("it has %1 values; a color takes three channels and an "
+        return fail(prefix() + QStringLiteral("it has %1 values; a color takes three channels and an "
                                             "optional alpha.")
                                  .arg(Words(positional)));
     const bool alphaFirst = positional == 4 && isOneOf({"color.fromargb", "color.argb"});
@@ -858,7 +860,7 @@ ParseResult Reader::parseCode(View name, const Args& args, View whole)
     }
     for (int i = 0; i < 3; ++i)
         if (values[i] < 0 || values[i] > 255 || values[i] != std::floor(values[i]))
-            return fail(prefix + QStringLiteral("its channel %1 is not a whole number from 0 to 255.")
+            return fail(prefix() + QStringLiteral("its channel %1 is not a whole number from 0 to 255.")
                                      .arg(QString::number(values[i])));
     CssColor css{Space::Rgb, {values[0], values[1], values[2]}, alphaValue};
     return succeed(css, function + QStringLiteral(" with channels from 0 to 255"));
@@ -908,11 +910,19 @@ ParseResult Reader::parsePlain(View text)
 // The text in lower case and in Latin-1, typographic quotes and spaces
 // made plain; anything else beyond ASCII becomes a character no colour
 // contains.
-std::string Simplified(QStringView text)
+struct SimpleText
 {
-    std::string result;
-    result.reserve(std::size_t(std::min<qsizetype>(text.size(), MaximumLength + 1)));
-    for (const QChar c : text.first(std::min<qsizetype>(text.size(), MaximumLength + 1))) {
+    std::array<char, MaximumLength> characters;
+    std::size_t length = 0;
+    void operator+=(char c) { characters[length++] = c; }
+    View view() const { return View(characters.data(), length); }
+};
+
+// `text` is at most MaximumLength characters long.
+SimpleText Simplified(QStringView text)
+{
+    SimpleText result;
+    for (const QChar c : text) {
         const char16_t u = c.unicode();
         if (u < 128)
             result += char(u >= 'A' && u <= 'Z' ? u + 32 : u);
@@ -938,8 +948,8 @@ ParseResult Parse(QStringView text)
                              .arg(text.size());
         return result;
     }
-    const std::string simple = Simplified(text);
-    return Reader(simple, text).run();
+    const SimpleText simple = Simplified(text);
+    return Reader(simple.view(), text).run();
 }
 
 } // namespace colorparser

@@ -172,14 +172,36 @@ const std::array<double, 256> LevelBoundaries = [] {
     return boundaries;
 }();
 
+// Where to start looking: for each of 1024 equal steps of the square root
+// of a linear value (which spreads the levels nearly evenly, as the curve
+// does), the lowest level found in it. A step holds at most a few levels.
+constexpr int Buckets = 1024;
+const std::array<std::uint8_t, Buckets + 1> FirstLevelOfBucket = [] {
+    std::array<std::uint8_t, Buckets + 1> first{};
+    int level = 0;
+    for (int bucket = 0; bucket <= Buckets; ++bucket) {
+        const double start = double(bucket) / Buckets;
+        const double linear = start * start;
+        while (level < 255 && LevelBoundaries[std::size_t(level + 1)] <= linear)
+            ++level;
+        first[std::size_t(bucket)] = std::uint8_t(level);
+    }
+    return first;
+}();
+
 int LinearToLevel(double linear)
 {
     // NaN fails the comparison too.
     if (!(linear >= LevelBoundaries[1]))
         return 0;
-    // The number of boundaries at or below the value, less the sentinel.
-    const auto found = std::upper_bound(LevelBoundaries.begin(), LevelBoundaries.end(), linear);
-    return std::max(0, int(found - LevelBoundaries.begin()) - 1);
+    if (linear >= 1)
+        return 255;
+    // One level lower than the bucket's first, so that a root rounded up
+    // by its last bit cannot start the walk above the answer.
+    int level = std::max(0, FirstLevelOfBucket[std::size_t(std::sqrt(linear) * Buckets)] - 1);
+    while (level < 255 && LevelBoundaries[std::size_t(level + 1)] <= linear)
+        ++level;
+    return level;
 }
 
 // Hue in degrees of the largest channel's sector, as CSS Color 4 computes it

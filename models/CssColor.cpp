@@ -200,16 +200,36 @@ double ResolveComponent(Space space, int index, double value, Unit unit)
     }
 }
 
-bool InsideSrgb(const CssColor& color)
+namespace {
+
+// Less than half an 8-bit step outside rounds to the edge anyway; in linear
+// light the same bounds through the curve, which is monotonic.
+constexpr double Noise = 0.5 / 255;
+
+bool NearSrgb(const Srgb& c)
 {
-    // Less than half an 8-bit step outside rounds to the edge anyway.
-    constexpr double Noise = 0.5 / 255;
-    const Srgb c = ToSrgbDirect(color);
     const auto inside = [](double v) { return v >= -Noise && v <= 1 + Noise; };
     return inside(c.r) && inside(c.g) && inside(c.b);
 }
 
-Color ToColor(const CssColor& color)
+bool NearSrgb(const LinearSrgb& c)
+{
+    static const double low = ToLinear(-Noise);
+    static const double high = ToLinear(1 + Noise);
+    const auto inside = [](double v) { return v >= low && v <= high; };
+    return inside(c.r) && inside(c.g) && inside(c.b);
+}
+
+} // namespace
+
+bool InsideSrgb(const CssColor& color)
+{
+    bool outside = false;
+    ToColor(color, &outside);
+    return !outside;
+}
+
+Color ToColor(const CssColor& color, bool* outside)
 {
     switch (color.space) {
     case Space::Rgb:
@@ -217,6 +237,8 @@ Color ToColor(const CssColor& color)
     case Space::Hwb:
     case Space::Srgb: {
         const Srgb srgb = ToSrgbDirect(color);
+        if (outside)
+            *outside = !NearSrgb(srgb);
         if (InGamut(srgb))
             return colorscience::ToColor(srgb);
         break;
@@ -225,6 +247,8 @@ Color ToColor(const CssColor& color)
         // Tested for the gamut in linear light, which the curve maps onto
         // 0..1 itself; the level comes without evaluating the curve.
         const LinearSrgb linear = ToLinearSrgb(ToXyz(color));
+        if (outside)
+            *outside = !NearSrgb(linear);
         if (InGamut(linear))
             return colorscience::ToColor(linear);
         break;

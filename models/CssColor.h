@@ -48,7 +48,9 @@ double ResolveComponent(Space space, int index, double value, Unit unit);
 
 // The 8-bit colour: a colour inside sRGB converted and rounded, one outside
 // it brought in by CSS gamut mapping first. Alpha is not looked at.
-Color ToColor(const CssColor& color);
+// `outside`, when given, tells whether the colour lies outside sRGB by more
+// than rounding to 8 bits takes care of (see InsideSrgb).
+Color ToColor(const CssColor& color, bool* outside = nullptr);
 
 // True when the colour lies inside sRGB, or so close to it that rounding to
 // 8 bits alone brings it in (less than half a step outside).
