@@ -16,7 +16,10 @@
 #include "app/frmshowcolor.h"
 #include "palettes/PaletteIndex.h"
 #include "bench/BenchPlatform.h"
+#include "models/ColorNotations.h"
+#include "models/ColorParser.h"
 #include "models/cClrModels.h"
+#include "models/frmFormats.h"
 #include "palettes/PaletteRecords.h"
 #include "palettes/frmGetColor.h"
 
@@ -25,6 +28,7 @@
 #include <malloc.h>
 #endif
 #include <cstring>
+#include <ctime>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -592,6 +596,93 @@ void benchColourModels()
         std::printf(" ");
 }
 
+// ---------------------------------------------------------------------------
+// Today's notations
+
+// Median CPU time of this thread over `runs` calls, in milliseconds: on a
+// machine shared with other work, what one core does when it runs.
+double medianCpuMs(int runs, const std::function<void()>& work)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        timespec start{};
+        timespec end{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &start);
+        work();
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &end);
+        times.push_back(double(end.tv_sec - start.tv_sec) * 1e3 + double(end.tv_nsec - start.tv_nsec) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+void benchNotations()
+{
+    constexpr int Count = 200000;
+    const std::vector<Color> colours = sampleColours(Count);
+    long long sink = 0;
+    const auto formatAll = [&](bool css, bool cpu) {
+        const auto work = [&] {
+            for (const notations::Notation notation : notations::AllNotations)
+                if (notations::IsCss(notation) == css)
+                    for (Color colour : colours)
+                        sink += notations::Format(notation, colour).size();
+        };
+        return millionsPerSecond(Count * 10, cpu ? medianCpuMs(5, work) : medianMs(5, work));
+    };
+    report("notations: format, the 10 CSS notations", formatAll(true, false), "million texts/s");
+    report("notations: format, the 10 CSS notations, CPU time", formatAll(true, true), "million texts/s");
+    report("notations: format, the 10 code forms", formatAll(false, false), "million texts/s");
+    report("notations: format, the 10 code forms, CPU time", formatAll(false, true), "million texts/s");
+    for (const notations::Notation notation :
+         {notations::Notation::Oklch, notations::Notation::Lab, notations::Notation::DisplayP3}) {
+        const QByteArray figure = "notations: format, " + notations::Label(notation).toUtf8();
+        report(figure.constData(),
+               millionsPerSecond(Count, medianMs(5, [&] {
+                                     for (Color colour : colours)
+                                         sink += notations::Format(notation, colour).size();
+                                 })),
+               "million texts/s");
+    }
+
+    const auto parseAll = [&](const char* figure, bool css) {
+        QStringList texts;
+        for (const notations::Notation notation : notations::AllNotations)
+            if (notations::IsCss(notation) == css)
+                for (int i = 0; i < Count / 10; ++i)
+                    texts << notations::Format(notation, colours[std::size_t(i)]);
+        const auto work = [&] {
+            for (const QString& text : texts)
+                sink += colorparser::Parse(text).color;
+        };
+        report(figure, millionsPerSecond(int(texts.size()), medianMs(5, work)), "million texts/s");
+        const QByteArray cpu = QByteArray(figure) + ", CPU time";
+        report(cpu.constData(), millionsPerSecond(int(texts.size()), medianCpuMs(5, work)),
+               "million texts/s");
+    };
+    parseAll("notations: parse, the 10 CSS notations (to 8 bits)", true);
+    parseAll("notations: parse, the 10 code forms (to 8 bits)", false);
+
+    BenchPlatform platform;
+    BenchData data;
+    frmFormats window(platform, data.path(), nullptr);
+    window.show();
+    QCoreApplication::processEvents();
+    int next = 0;
+    report("Color Formats window: new current colour, fields and names",
+           medianMs(101, [&] { window.setCurrentColor(colours[std::size_t(next++)]); }), "ms");
+    const auto withRepaint = [&] {
+        window.setCurrentColor(colours[std::size_t(next++)]);
+        window.repaint();
+    };
+    report("Color Formats window: new current colour, with its repaint", medianMs(101, withRepaint),
+           "ms");
+    report("Color Formats window: new current colour, with its repaint, CPU time",
+           medianCpuMs(101, withRepaint), "ms");
+    if (sink == 42)
+        std::printf(" ");
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -612,6 +703,7 @@ int main(int argc, char* argv[])
         benchStartup();
         benchPalettes();
         benchColourModels();
+        benchNotations();
     }
     benchPicker();
     if (!pickerOnly)
