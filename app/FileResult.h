@@ -12,6 +12,9 @@ struct [[nodiscard]] FileResult {
 
     static FileResult success() { return {}; }
     static FileResult failure(QString message) { return {false, std::move(message)}; }
+    // The user stopped the operation; nothing changed and nothing is to be told.
+    static FileResult cancelled() { return {false, QString()}; }
+    bool wasCancelled() const { return !ok && message.isEmpty(); }
     explicit operator bool() const { return ok; }
 };
 

@@ -28,6 +28,8 @@ public:
     virtual void clearClipboard() = 0;
     // Afterwards the clipboard holds exactly this plain text.
     virtual void setClipboardText(const QString& text) = 0;
+    // The clipboard's plain text; empty when it holds none.
+    virtual QString clipboardText() = 0;
 
     // Modal message box; `text` and `title` are shown as plain text.
     virtual Answer showMessage(QWidget* parent, const QString& text, Buttons buttons, Icon icon,
@@ -82,4 +84,8 @@ public:
     // hand out no picture of the screen (ScreenCapture::Outcome::ColorPickerOnly).
     // Without one, nothing is picked.
     virtual ScreenColorPick pickScreenColor() { return {}; }
+
+    // After anotherInstanceRunning() said no: a later start on the same data
+    // brings `window` to the front instead of opening one of its own.
+    virtual void bringToFrontOnSecondStart(QWidget* window) = 0;
 };

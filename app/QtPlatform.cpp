@@ -1,5 +1,8 @@
 #include "app/QtPlatform.h"
 
+#include "app/InstanceLock.h"
+#include "app/TextBounds.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QColorDialog>
@@ -11,6 +14,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QLockFile>
 #include <QMessageBox>
 #include <QMimeDatabase>
@@ -115,6 +120,43 @@ bool desktopHasHandlerFor(const QString& file)
     return false;
 }
 
+// Where a running instance listens for later starts, in the order tried: a
+// socket in the data folder, which every run on the folder can reach, then a
+// name of the data folder's own in the user's temporary folder.
+QStringList secondStartAddresses(const QString& dataFolder)
+{
+    const QByteArray key = QCryptographicHash::hash(QDir(dataFolder).canonicalPath().toUtf8(),
+                                                    QCryptographicHash::Sha1)
+                               .toHex()
+                               .left(16);
+    QStringList addresses;
+    const QString inFolder = QDir(dataFolder).absoluteFilePath(QStringLiteral(".tintora.socket"));
+    // A Unix socket address holds at most 107 bytes.
+    if (QFile::encodeName(inFolder).size() < 100)
+        addresses.append(inFolder);
+    addresses.append(QStringLiteral("tintora-") + QString::fromLatin1(key));
+    return addresses;
+}
+
+constexpr int SecondStartWaitMs = 2000;
+const QByteArray FrontRequest = QByteArrayLiteral("front\n");
+
+// Asks the running instance to show its window; quietly gives up when it
+// does not answer.
+void askRunningInstanceToComeForward(const QString& dataFolder)
+{
+    for (const QString& address : secondStartAddresses(dataFolder)) {
+        QLocalSocket socket;
+        socket.connectToServer(address);
+        if (!socket.waitForConnected(SecondStartWaitMs))
+            continue;
+        socket.write(FrontRequest);
+        socket.waitForBytesWritten(SecondStartWaitMs);
+        socket.disconnectFromServer();
+        return;
+    }
+}
+
 } // namespace
 
 QtPlatform::QtPlatform(const QString& dataFolder) : m_dataFolder(dataFolder) {}
@@ -143,6 +185,11 @@ void QtPlatform::setClipboardText(const QString& text)
     QGuiApplication::clipboard()->setText(text);
 }
 
+QString QtPlatform::clipboardText()
+{
+    return QGuiApplication::clipboard()->text();
+}
+
 Platform::Answer QtPlatform::showMessage(QWidget* parent, const QString& text, Buttons buttons,
                                          Icon icon, const QString& title)
 {
@@ -155,8 +202,14 @@ Platform::Answer QtPlatform::showMessage(QWidget* parent, const QString& text, B
     }
     const QMessageBox::StandardButtons standard =
         buttons == Buttons::YesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok;
-    QMessageBox box(boxIcon, title, text, standard, parent);
+    // A damaged file can make a message of thousands of lines or a name of
+    // megabytes: the box shows a summary and keeps the rest behind
+    // "Show Details...", so that it always fits the screen.
+    const textbounds::BoundedMessage bounded = textbounds::BoundMessage(text);
+    QMessageBox box(boxIcon, title, bounded.summary, standard, parent);
     box.setTextFormat(Qt::PlainText);
+    if (!bounded.details.isEmpty())
+        box.setDetailedText(bounded.details);
     if (buttons == Buttons::YesNo)
         box.setDefaultButton(QMessageBox::Yes);
     const int pressed = box.exec();
@@ -232,6 +285,24 @@ bool QtPlatform::shellOpenFile(QWidget* owner, const QString& verb, const QStrin
 
 bool QtPlatform::anotherInstanceRunning()
 {
+    if (!m_dataLock) {
+        m_dataLock = std::make_unique<InstanceLock>();
+        switch (m_dataLock->acquire(m_dataFolder)) {
+        case InstanceLock::State::Held:
+            listenForSecondStarts();
+            return false;
+        case InstanceLock::State::HeldElsewhere:
+            askRunningInstanceToComeForward(m_dataFolder);
+            return true;
+        case InstanceLock::State::Unavailable:
+            break;
+        }
+    } else if (m_dataLock->held()) {
+        return false;
+    }
+
+    // A folder that cannot be written holds no lock: one in the runtime
+    // folder keeps at least the runs of this session apart.
     if (!m_lock) {
         m_lock = std::make_unique<QLockFile>(lockFilePath(m_dataFolder));
         // Only a lock whose process has gone counts as stale: a long-running
@@ -240,7 +311,66 @@ bool QtPlatform::anotherInstanceRunning()
     }
     if (m_lock->isLocked())
         return false;
-    return !m_lock->tryLock(0);
+    if (!m_lock->tryLock(0)) {
+        askRunningInstanceToComeForward(m_dataFolder);
+        return true;
+    }
+    listenForSecondStarts();
+    return false;
+}
+
+void QtPlatform::listenForSecondStarts()
+{
+    if (m_server)
+        return;
+    m_server = std::make_unique<QLocalServer>();
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    for (const QString& address : secondStartAddresses(m_dataFolder)) {
+        // Holding the lock, this process owns the address: a socket left by a
+        // run that ended without closing is in the way, nothing more.
+        QLocalServer::removeServer(address);
+        if (m_server->listen(address))
+            break;
+    }
+    if (!m_server->isListening()) {
+        m_server.reset();
+        return;
+    }
+    QObject::connect(m_server.get(), &QLocalServer::newConnection, m_server.get(), [this] {
+        while (QLocalSocket* socket = m_server->nextPendingConnection()) {
+            QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            QObject::connect(socket, &QLocalSocket::readyRead, socket, [this, socket] {
+                if (socket->readAll().contains(FrontRequest))
+                    bringWindowToFront();
+            });
+            if (socket->bytesAvailable() > 0 && socket->readAll().contains(FrontRequest))
+                bringWindowToFront();
+        }
+    });
+}
+
+void QtPlatform::bringToFrontOnSecondStart(QWidget* window)
+{
+    m_window = window;
+}
+
+void QtPlatform::bringWindowToFront()
+{
+    QWidget* window = m_window;
+    // While the screen picker runs the main window is hidden on purpose: the
+    // picker's own windows come forward instead.
+    if (!window || !window->isVisible()) {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->isVisible() && top->isWindow()) {
+                top->raise();
+                top->activateWindow();
+            }
+        return;
+    }
+    if (window->isMinimized())
+        window->showNormal();
+    window->raise();
+    window->activateWindow();
 }
 
 void QtPlatform::setTopmost(QWidget* window, bool topmost)

@@ -2,10 +2,14 @@
 
 #include "app/Platform.h"
 
+#include <QPointer>
 #include <QString>
+#include <QWidget>
 
 #include <memory>
 
+class InstanceLock;
+class QLocalServer;
 class QLockFile;
 
 // The platform services carried out with Qt.
@@ -20,6 +24,7 @@ public:
     void writeSetting(const QString& key, const QString& value) override;
     void clearClipboard() override;
     void setClipboardText(const QString& text) override;
+    QString clipboardText() override;
     Answer showMessage(QWidget* parent, const QString& text, Buttons buttons, Icon icon,
                        const QString& title) override;
     Color chooseColor(QWidget* parent, Color initial) override;
@@ -34,8 +39,18 @@ public:
     void moveCursor(const QPoint& desktopPosition) override;
     bool placesWindowsOnDesktop() override;
     ScreenColorPick pickScreenColor() override;
+    void bringToFrontOnSecondStart(QWidget* window) override;
 
 private:
+    // Starts listening for later starts; the first name that works is used.
+    void listenForSecondStarts();
+    void bringWindowToFront();
+
     QString m_dataFolder;
+    // The lock in the data folder, or, where the folder gives none, the one
+    // in the runtime folder.
+    std::unique_ptr<InstanceLock> m_dataLock;
     std::unique_ptr<QLockFile> m_lock;
+    std::unique_ptr<QLocalServer> m_server;
+    QPointer<QWidget> m_window;
 };

@@ -6,7 +6,7 @@ namespace textencoding {
 
 namespace {
 
-bool isAscii(const QByteArray& bytes)
+bool isAscii(QByteArrayView bytes)
 {
     for (char c : bytes)
         if (static_cast<unsigned char>(c) >= 0x80)
@@ -16,11 +16,14 @@ bool isAscii(const QByteArray& bytes)
 
 } // namespace
 
-QString DecodeLine(const QByteArray& bytes)
+QString DecodeLine(QByteArrayView bytes)
 {
     if (isAscii(bytes))
         return QString::fromLatin1(bytes);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // A U+FEFF at the start of a line is a character of the name; the mark of a
+    // whole file is taken off by the readers before the lines are split.
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     const QString decoded = utf8.decode(bytes);
     if (!utf8.hasError())
         return decoded;

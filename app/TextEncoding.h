@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 // The text data files (palette index, scheme names) are 8-bit files of single
@@ -10,7 +11,7 @@
 // taken for UTF-8, so that every name reads back as it was written.
 namespace textencoding {
 
-QString DecodeLine(const QByteArray& bytes);
+QString DecodeLine(QByteArrayView bytes);
 QByteArray EncodeLine(const QString& text);
 
 } // namespace textencoding

@@ -1,5 +1,7 @@
 #include "app/bascommon.h"
 
+#include "app/DataFileAccess.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -114,18 +116,16 @@ FileResult AppendColorToFile(const QString& dataFolder, const QString& fileName,
     }
 
     const QString path = DataFilePath(dataFolder, fileName);
-    if (QFileInfo(path).isDir())
-        return FileResult::failure(describeFileError(QStringLiteral("add a colour to"), path,
-                                                     QStringLiteral("a folder has that name")));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite))
-        return FileResult::failure(describeFileError(QStringLiteral("add a colour to"), path, file.errorString()));
+    const QString action = QStringLiteral("add a colour to");
+    QFile file;
+    if (FileResult opened = datafiles::OpenForWriting(file, path, action); !opened)
+        return opened;
     const qint64 oldSize = file.size();
     const qint64 position = oldSize - oldSize % RecordLength;
     if (!file.seek(position) || file.write(padded) != RecordLength || !file.flush()) {
         const QString reason = file.errorString();
         file.resize(oldSize);
-        return FileResult::failure(describeFileError(QStringLiteral("add a colour to"), path, reason));
+        return FileResult::failure(describeFileError(action, path, reason));
     }
     return FileResult::success();
 }

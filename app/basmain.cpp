@@ -28,6 +28,7 @@ int Main(Platform& platform, const QString& dataFolder)
         layout.kind == DataFolderLayout::Kind::PerUser && layout.folder == dataFolder)
         offerShippedPalettes(platform, layout.shipped, dataFolder);
     std::unique_ptr<frmshowcolor> window(CreateMainWindow(platform, dataFolder));
+    platform.bringToFrontOnSecondStart(window.get());
     window->show();
     return QApplication::exec();
 }

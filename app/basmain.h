@@ -11,8 +11,9 @@ namespace basmain {
 // then takes the caption "Tintora 3.7". The caller owns the window.
 frmshowcolor* CreateMainWindow(Platform& platform, const QString& dataFolder);
 
-// The start-up routine: ends at once when another instance is running,
-// otherwise shows the main window and runs until it closes.
+// The start-up routine: ends at once when another instance is running on the
+// same data (which brings that instance's window to the front), otherwise
+// shows the main window and runs until it closes.
 int Main(Platform& platform, const QString& dataFolder);
 
 } // namespace basmain

@@ -3,6 +3,7 @@
 #include "app/ClickableLabel.h"
 #include "app/CommonDialog.h"
 #include "app/DataFolder.h"
+#include "app/DataFileAccess.h"
 #include "app/EntryField.h"
 #include "app/FramePositionKeeper.h"
 #include "app/HelpOpener.h"
@@ -13,15 +14,19 @@
 #include "app/WindowAccess.h"
 #include "app/WindowRoutines.h"
 #include "app/frmabout.h"
+#include "models/FormatsTool.h"
 #include "models/frmConversion.h"
 #include "models/frmpreview.h"
+#include "palettes/PaletteRecords.h"
 #include "palettes/frmGetColor.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -96,6 +101,14 @@ frmshowcolor::frmshowcolor(Platform& platform, const QString& dataFolder, QWidge
     new FramePositionKeeper(this);
     setUpGeneratorHandlers();
 
+    // Paste Color, text dropped on the swatch, More Formats and the Color
+    // Formats window.
+    m_formatsTool = new FormatsTool(m_platform, m_dataFolder, {mnuEdit, mnuTool, mnuViewColor, lblcolor, this},
+                                    [this] { return m_scheme; }, m_currentColor);
+    connect(m_formatsTool, &FormatsTool::colorChosen, this, &frmshowcolor::CurrentColorChanged);
+    connect(this, &frmshowcolor::currentColorChanged, m_formatsTool, &FormatsTool::setCurrentColor);
+    connect(this, &frmshowcolor::schemeColorsChanged, m_formatsTool, &FormatsTool::schemeChanged);
+
     Form_Initialize();
 }
 
@@ -110,6 +123,36 @@ void frmshowcolor::reportFileError(const QString& message)
 {
     m_platform.showMessage(this, message, Platform::Buttons::Ok, Platform::Icon::Critical,
                            QStringLiteral("Tintora"));
+}
+
+void frmshowcolor::reportFileErrorOnce(const QString& message)
+{
+    if (m_reportedOnce.contains(message))
+        return;
+    m_reportedOnce.insert(message);
+    reportFileError(message);
+}
+
+bool frmshowcolor::dataFolderPresent()
+{
+    if (QFileInfo(m_dataFolder).isDir())
+        return true;
+    // Every file of the program would fail on its own; one message says why.
+    if (!m_missingFolderReported) {
+        m_missingFolderReported = true;
+        reportFileError(
+            QStringLiteral("The data folder \"%1\" does not exist. Tintora keeps its palettes and "
+                           "saved color schemes there, so none can be shown or kept until it "
+                           "is back.")
+                .arg(QDir::toNativeSeparators(m_dataFolder)));
+    }
+    return false;
+}
+
+bool frmshowcolor::recentColorsShown() const
+{
+    const int i = cmbChart->currentIndex();
+    return i >= 0 && i < ChartFile.size() && ChartFile.view(i) == RecentColorsFile;
 }
 
 QAction* frmshowcolor::toolButton(const QString& tag) const
@@ -133,15 +176,28 @@ void frmshowcolor::Form_Initialize()
     if (m_platform.readSetting(QStringLiteral("webcolorscheme"), QStringLiteral("0")).trimmed().toInt() == 1)
         mnuSwap_Click();
 
-    // The recent-colours palette must exist from the start; an existing file
-    // (left by a run that ended without closing) keeps its colours.
-    QFile recent(dataFilePath(RecentColorsFile));
-    if (!recent.open(QIODevice::ReadWrite))
-        reportFileError(describeFileError(QStringLiteral("create"), recent.fileName(), recent.errorString()));
-    recent.close();
+    const bool folderPresent = dataFolderPresent();
+    if (folderPresent) {
+        // What interrupted rewrites left behind is never used again, and can be
+        // as large as the palette it was made from.
+        paletterecords::RemoveLeftoverTemporaryFiles(m_dataFolder);
+        // The recent-colours palette must exist from the start; an existing
+        // file (left by a run that ended without closing) keeps its colours.
+        QFile recent;
+        if (FileResult created = datafiles::OpenForWriting(recent, dataFilePath(RecentColorsFile),
+                                                           QStringLiteral("create"));
+            !created) {
+            // Every later colour change would fail the same way.
+            m_recentFailureReported = true;
+            reportFileError(created.message + QStringLiteral(" Recent colours are not kept."));
+        }
+    }
 
     AddToCount = 0;
-    loadSchemeList();
+    if (folderPresent)
+        loadSchemeList();
+    else
+        paintSchemeColors(m_scheme);
 
     mnuWebsafe->setEnabled(false);
     toolButton(QStringLiteral("makewebsafe"))->setEnabled(false);
@@ -170,7 +226,9 @@ void frmshowcolor::Form_Unload()
     if (m_unloaded)
         return;
     m_unloaded = true;
-    QFile::remove(dataFilePath(RecentColorsFile));
+    // A "recent.rgb" that is a link was never written to and is left as it is.
+    static_cast<void>(
+        datafiles::RemoveFile(dataFilePath(RecentColorsFile), QStringLiteral("delete")));
 }
 
 // ---------------------------------------------------------------------------
@@ -184,7 +242,7 @@ void frmshowcolor::CurrentColorChanged(Color color)
 
     const QString hex = ColorToHtmlHex(color).toLower();
     const bool recordable = hex != QLatin1String("#000000") && hex != QLatin1String("#ffffff");
-    if (cmbChart->currentIndex() == 1) {
+    if (recentColorsShown()) {
         if (recordable && color != CellColor) {
             // After a failed append the view already shows the file as it is;
             // showing it again would only report the same trouble twice.
@@ -216,6 +274,7 @@ void frmshowcolor::CurrentColorChanged(Color color)
 
     HtmlColor(color);
     ChangeCopyMenu();
+    emit currentColorChanged(color);
 }
 
 bool frmshowcolor::recordRecentColor(Color color)

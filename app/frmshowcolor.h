@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/StringTable.h"
 #include "app/bascommon.h"
 #include "scheme/SchemeColors.h"
 
@@ -14,6 +15,7 @@ class ClickableLabel;
 class CommonDialog;
 class EntryField;
 class HelpOpener;
+class GroupedMenu;
 class ImageList;
 class PaletteGrid;
 class PaletteUndoMenu;
@@ -29,6 +31,7 @@ class QPushButton;
 class QRadioButton;
 class QToolBar;
 class SelectionFrame;
+class FormatsTool;
 class frmContrast;
 class frmGenerator;
 enum class SchemeRole : int;
@@ -219,16 +222,21 @@ public:
     QAction* mnuShowweb = nullptr;
 
     // ---- Palette view state ----
-    QStringList ChartFile;
-    QStringList ChartName;
-    QStringList ChartKind;
+    // The index tables are kept compact: an index can list a million palettes.
+    StringTable ChartFile;
+    StringTable ChartName;
+    StringTable ChartKind;
     QString NewChartFile;
     qint32 ColorCount = 0;
     qint32 PageCount = 1;
     qint32 CurPage = 1;
     qint32 SelectedRecord = 0;
     Color CellColor = bascommon::Black;
-    QStringList AddToFile;
+    // The file of each "Add This Color To" target, in index order. With more
+    // targets than fit one menu, the items come in groups that are filled when
+    // opened (mnuAddChart then holds item 0 alone); AddToCount is the highest
+    // target index either way.
+    StringTable AddToFile;
     int AddToCount = 0;
 
     // ---- Screen picker ----
@@ -245,6 +253,9 @@ public:
     // The tool window while it is open.
     frmContrast* contrastWindow() const;
 
+    // ---- Today's colour notations (models/FormatsTool) ----
+    FormatsTool* formatsTool() const { return m_formatsTool; }
+
     // ---- Colour generator ----
     // Appended to the Tool menu: the window that builds palettes around the
     // current colour, and that window while it is open.
@@ -255,6 +266,8 @@ signals:
     // Any change of SchemeColors: a role's colour applied, a scheme shown.
     void schemeColorsChanged();
     void visionModeChanged();
+    // The last step of CurrentColorChanged.
+    void currentColorChanged(Color color);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -270,6 +283,15 @@ private:
 
     // Shows a file error once, naming the file and the reason.
     void reportFileError(const QString& message);
+    // The same for failures that each display or colour change would repeat:
+    // a message is shown the first time of a run only.
+    void reportFileErrorOnce(const QString& message);
+    // True while the palette on display is the recent-colours palette, the
+    // one of file "recent.rgb", wherever the index lists it.
+    bool recentColorsShown() const;
+    // The data folder as start-up finds it: false, after telling the user
+    // once, when it does not exist.
+    bool dataFolderPresent();
 
     // Current colour and entry fields (app/frmshowcolor.cpp).
     void lblcolor_MouseUp(Qt::MouseButton button, const QPoint& globalPos);
@@ -311,6 +333,9 @@ private:
     void refreshChartFromPageOne(const QString& file);
     void reportIndexProblems(const QString& problems);
     void reportTornRecord(const QString& path);
+    // Targets 1 and up of "Add This Color To", one item each or in groups.
+    void addAddToItems(const StringTable& captions);
+    QAction* addAddToItem(QMenu* menu, qsizetype k, const QString& name);
     int listedChart() const;
     bool confirmForChart(const QString& question, const QString& chartName, const QString& title);
 
@@ -355,6 +380,7 @@ private:
     colorvision::VisionMode m_visionMode{};
     QPointer<frmContrast> m_contrastWindow;
     HelpOpener* m_help = nullptr;
+    FormatsTool* m_formatsTool = nullptr;
     QPointer<frmGenerator> m_generatorWindow;
     bool m_unloaded = false;
     bool m_recentFailureReported = false;
@@ -373,4 +399,11 @@ private:
     // files whose torn last record was reported.
     QString m_reportedIndexProblems;
     QSet<QString> m_reportedTornPalettes;
+    // The groups of a long "Add This Color To".
+    GroupedMenu* m_addToGroups = nullptr;
+    QAction* m_addToGroupsSeparator = nullptr;
+    // Messages given by reportFileErrorOnce, and whether the missing data
+    // folder has been reported.
+    QSet<QString> m_reportedOnce;
+    bool m_missingFolderReported = false;
 };

@@ -14,6 +14,7 @@ public:
     void writeSetting(const QString& key, const QString& value) override;
     void clearClipboard() override;
     void setClipboardText(const QString& text) override;
+    QString clipboardText() override;
     Answer showMessage(QWidget* parent, const QString& text, Buttons buttons, Icon icon,
                        const QString& title) override;
     Color chooseColor(QWidget* parent, Color initial) override;
@@ -30,6 +31,7 @@ public:
     void setTopmost(QWidget* window, bool topmost) override;
     ScreenCapture captureScreen() override;
     void moveCursor(const QPoint& desktopPosition) override;
+    void bringToFrontOnSecondStart(QWidget* window) override;
 
     // The picture that a picking run gets.
     ScreenCapture screen;

@@ -1,8 +1,12 @@
 // Prints one line per figure: what was measured, the value and its unit.
 // Each subsystem adds one function below and one call in main(); a function
 // gets a fresh copy of the shipped data files to work on.
+#include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QListWidget>
+#include <QMenu>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMouseEvent>
@@ -15,8 +19,12 @@
 
 #include "app/basmain.h"
 #include "app/frmshowcolor.h"
+#include "palettes/PaletteIndex.h"
 #include "bench/BenchPlatform.h"
+#include "models/ColorNotations.h"
+#include "models/ColorParser.h"
 #include "models/cClrModels.h"
+#include "models/frmFormats.h"
 #include "palettes/ColorGenerator.h"
 #include "palettes/PaletteRecords.h"
 #include "palettes/SwatchGrid.h"
@@ -24,6 +32,11 @@
 #include "palettes/frmGetColor.h"
 
 #include <algorithm>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+#include <cstring>
+#include <ctime>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -161,6 +174,193 @@ void benchPalettes()
                11, [&] { static_cast<void>(paletterecords::ClearDuplicates(dupPath)); },
                [&] { data.write(QStringLiteral("c1.rgb"), repeated); }),
            "ms");
+}
+
+// ---------------------------------------------------------------------------
+// Large and damaged data folders
+
+// The process's resident memory now, and the most it has held since the last
+// resetPeakMemory(), in megabytes (Linux; 0 elsewhere).
+double memoryFigure(const char* field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(int(std::strlen(field))).trimmed().split(' ').value(0).toDouble() / 1024;
+    return 0;
+}
+void resetPeakMemory();
+double residentMb()
+{
+    return memoryFigure("VmRSS:");
+}
+double peakMb()
+{
+    return memoryFigure("VmHWM:");
+}
+void resetPeakMemory()
+{
+#ifdef __GLIBC__
+    // Memory freed by earlier figures goes back to the system first, so that
+    // it is not counted as taken again.
+    malloc_trim(0);
+#endif
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+// An index of the two fixed palettes and `count` user palettes c1.rgb...;
+// with `lastIsFirst` the last entry is c1.rgb, after c2.rgb to c<count>.rgb,
+// so that the next file name is found only after every other number.
+QByteArray largeIndex(qint64 count, bool lastIsFirst = false)
+{
+    QByteArray index = "mycolor.rgb\r\nMy Colors\r\n0\r\nrecent.rgb\r\nRecent Colors\r\n0\r\n";
+    index.reserve(index.size() + count * 36);
+    const qint64 first = lastIsFirst ? 2 : 1;
+    for (qint64 n = first; n < first + count; ++n) {
+        const qint64 number = lastIsFirst && n == count + 1 ? 1 : n;
+        index += "c" + QByteArray::number(number) + ".rgb\r\nPalette " + QByteArray::number(number) +
+                 "\r\n1\r\n";
+    }
+    return index;
+}
+
+// Start-up on a data folder with `index`: the time until the window is
+// shown and painted, and the memory it takes above what the process held.
+void reportStartUp(const char* timeFigure, const char* memoryFigureName, const QByteArray& index)
+{
+    BenchData data;
+    data.write(QStringLiteral("colorchart.cci"), index);
+    BenchPlatform platform;
+    resetPeakMemory();
+    const double before = residentMb();
+    QElapsedTimer clock;
+    clock.start();
+    std::unique_ptr<frmshowcolor> window(basmain::CreateMainWindow(platform, data.path()));
+    window->show();
+    window->repaint();
+    const double ms = double(clock.nsecsElapsed()) / 1e6;
+    report(timeFigure, ms, "ms");
+    report(memoryFigureName, peakMb() - before, "MB");
+
+    // The first level of "Add This Color To", opened as a user opens it.
+    if (window->mnuAddto->actions().size() > 2) {
+        report("  \"Add This Color To\" submenu entries shown",
+               double(window->mnuAddto->actions().size()), "items");
+        QMenu* group = nullptr;
+        for (QAction* action : window->mnuAddto->actions())
+            if (action->menu())
+                group = action->menu();
+        if (group) {
+            report("  open its last group, to the items",
+                   medianMs(1,
+                            [&] {
+                                for (QMenu* menu = group; menu;) {
+                                    emit menu->aboutToShow();
+                                    QMenu* inner = nullptr;
+                                    for (QAction* action : menu->actions())
+                                        if (action->menu())
+                                            inner = action->menu();
+                                    menu = inner;
+                                }
+                            }),
+                   "ms");
+        }
+    }
+    window->close();
+    window.reset();
+    QApplication::processEvents();
+}
+
+// Peak memory above the idle program and time of one palette command.
+void reportCommand(const char* timeFigure, const char* memoryFigureName,
+                   const std::function<void()>& command)
+{
+    resetPeakMemory();
+    const double before = residentMb();
+    QElapsedTimer clock;
+    clock.start();
+    command();
+    report(timeFigure, double(clock.nsecsElapsed()) / 1e6, "ms");
+    report(memoryFigureName, peakMb() - before, "MB");
+}
+
+// Mean time of a click on each of `rows` in turn, as the user makes them.
+double meanClickMs(const std::function<void(int)>& click, int rows)
+{
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < rows; ++i) {
+        click(i);
+        QApplication::processEvents();
+    }
+    return double(clock.nsecsElapsed()) / 1e6 / rows;
+}
+
+void benchLargeDataFolders()
+{
+    reportStartUp("start-up, 100,000 user palettes", "  memory taken by it", largeIndex(100000));
+    reportStartUp("start-up, 1,000,000 user palettes", "  memory taken by it",
+                  largeIndex(1000000));
+    reportStartUp("start-up, 100,000 user palettes, the last one c1.rgb", "  memory taken by it",
+                  largeIndex(100000, true));
+
+    BenchData data;
+    BenchPlatform platform;
+    const QString hugePath = data.filePath(QStringLiteral("c9.rgb"));
+    {
+        // 50,000,000 records of 4,000,000 colours.
+        QFile file(hugePath);
+        if (!file.open(QIODevice::WriteOnly))
+            qFatal("cannot write benchmark data");
+        const QByteArray block = paletteOf(1000000, 4000000);
+        for (int i = 0; i < 50; ++i)
+            file.write(block);
+    }
+    reportCommand("clear duplicates, 50,000,000 colours", "  peak memory above the idle program",
+                  [&] { static_cast<void>(paletterecords::ClearDuplicates(hugePath)); });
+    QFile::remove(hugePath);
+
+    {
+        // 2 GB of which only the first and last records are written.
+        QFile file(hugePath);
+        if (!file.open(QIODevice::WriteOnly))
+            qFatal("cannot write benchmark data");
+        file.write("123456");
+        file.resize(qint64(2) << 30);
+        file.seek((qint64(2) << 30) - 6);
+        file.write("ABCDEF");
+    }
+    reportCommand("delete one colour, 2 GB sparse palette", "  peak memory above the idle program",
+                  [&] { static_cast<void>(paletterecords::DeleteRecord(hugePath, 1)); });
+    QFile::remove(hugePath);
+
+    // A saved scheme of a 10 MB name, and a palette of a 60 MB name, as a
+    // damaged list or an imported GIMP file gives them.
+    auto shipped = [&data](const char* name) {
+        QFile file(data.filePath(QLatin1String(name)));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    data.write(QStringLiteral("set.hcs"),
+               shipped("set.hcs") + '"' + QByteArray(10 * 1024 * 1024, 'n') + "\"\r\n");
+    data.write(QStringLiteral("colorset.dat"),
+               shipped("colorset.dat") + "000000FFFFFFFF0000800080FF00000066FF");
+    data.write(QStringLiteral("colorchart.cci"),
+               "mycolor.rgb\r\nMy Colors\r\n0\r\nrecent.rgb\r\nRecent Colors\r\n0\r\n"
+               "c1.rgb\r\n" + QByteArray(60 * 1024 * 1024, 'p') + "\r\n1\r\n");
+    std::unique_ptr<frmshowcolor> window(basmain::CreateMainWindow(platform, data.path()));
+    window->show();
+    QApplication::processEvents();
+    const int schemes = window->lstCorset->count();
+    report("click in the scheme list, a 10 MB name among the schemes",
+           meanClickMs([&](int i) { window->lstCorset->setCurrentRow(schemes - 1 - i % 2); }, 20),
+           "ms");
+    report("click in the palette list, a 60 MB name among the palettes",
+           meanClickMs([&](int i) { window->cmbChart->setCurrentIndex(2 - i % 2); }, 20), "ms");
+    window->close();
 }
 
 // ---------------------------------------------------------------------------
@@ -478,6 +678,93 @@ void benchGenerator()
     if (sink == 42)
         std::printf(" ");
 }
+// ---------------------------------------------------------------------------
+// Today's notations
+
+// Median CPU time of this thread over `runs` calls, in milliseconds: on a
+// machine shared with other work, what one core does when it runs.
+double medianCpuMs(int runs, const std::function<void()>& work)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        timespec start{};
+        timespec end{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &start);
+        work();
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &end);
+        times.push_back(double(end.tv_sec - start.tv_sec) * 1e3 + double(end.tv_nsec - start.tv_nsec) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+void benchNotations()
+{
+    constexpr int Count = 200000;
+    const std::vector<Color> colours = sampleColours(Count);
+    long long sink = 0;
+    const auto formatAll = [&](bool css, bool cpu) {
+        const auto work = [&] {
+            for (const notations::Notation notation : notations::AllNotations)
+                if (notations::IsCss(notation) == css)
+                    for (Color colour : colours)
+                        sink += notations::Format(notation, colour).size();
+        };
+        return millionsPerSecond(Count * 10, cpu ? medianCpuMs(5, work) : medianMs(5, work));
+    };
+    report("notations: format, the 10 CSS notations", formatAll(true, false), "million texts/s");
+    report("notations: format, the 10 CSS notations, CPU time", formatAll(true, true), "million texts/s");
+    report("notations: format, the 10 code forms", formatAll(false, false), "million texts/s");
+    report("notations: format, the 10 code forms, CPU time", formatAll(false, true), "million texts/s");
+    for (const notations::Notation notation :
+         {notations::Notation::Oklch, notations::Notation::Lab, notations::Notation::DisplayP3}) {
+        const QByteArray figure = "notations: format, " + notations::Label(notation).toUtf8();
+        report(figure.constData(),
+               millionsPerSecond(Count, medianMs(5, [&] {
+                                     for (Color colour : colours)
+                                         sink += notations::Format(notation, colour).size();
+                                 })),
+               "million texts/s");
+    }
+
+    const auto parseAll = [&](const char* figure, bool css) {
+        QStringList texts;
+        for (const notations::Notation notation : notations::AllNotations)
+            if (notations::IsCss(notation) == css)
+                for (int i = 0; i < Count / 10; ++i)
+                    texts << notations::Format(notation, colours[std::size_t(i)]);
+        const auto work = [&] {
+            for (const QString& text : texts)
+                sink += colorparser::Parse(text).color;
+        };
+        report(figure, millionsPerSecond(int(texts.size()), medianMs(5, work)), "million texts/s");
+        const QByteArray cpu = QByteArray(figure) + ", CPU time";
+        report(cpu.constData(), millionsPerSecond(int(texts.size()), medianCpuMs(5, work)),
+               "million texts/s");
+    };
+    parseAll("notations: parse, the 10 CSS notations (to 8 bits)", true);
+    parseAll("notations: parse, the 10 code forms (to 8 bits)", false);
+
+    BenchPlatform platform;
+    BenchData data;
+    frmFormats window(platform, data.path(), nullptr);
+    window.show();
+    QCoreApplication::processEvents();
+    int next = 0;
+    report("Color Formats window: new current colour, fields and names",
+           medianMs(101, [&] { window.setCurrentColor(colours[std::size_t(next++)]); }), "ms");
+    const auto withRepaint = [&] {
+        window.setCurrentColor(colours[std::size_t(next++)]);
+        window.repaint();
+    };
+    report("Color Formats window: new current colour, with its repaint", medianMs(101, withRepaint),
+           "ms");
+    report("Color Formats window: new current colour, with its repaint, CPU time",
+           medianCpuMs(101, withRepaint), "ms");
+    if (sink == 42)
+        std::printf(" ");
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -487,14 +774,22 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
 
-    // "picker" measures the screen picker alone.
+    // "picker" measures the screen picker alone, "large" the large and
+    // damaged data folders alone.
     const bool pickerOnly = application.arguments().contains(QStringLiteral("picker"));
+    if (application.arguments().contains(QStringLiteral("large"))) {
+        benchLargeDataFolders();
+        return 0;
+    }
     if (!pickerOnly) {
         benchStartup();
         benchPalettes();
         benchColourModels();
         benchGenerator();
+        benchNotations();
     }
     benchPicker();
+    if (!pickerOnly)
+        benchLargeDataFolders();
     return 0;
 }

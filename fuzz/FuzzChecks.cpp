@@ -6,8 +6,11 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include "app/TextBounds.h"
 #include "app/TextEncoding.h"
 #include "app/bascommon.h"
+#include "models/ColorNotations.h"
+#include "models/ColorParser.h"
 #include "palettes/PaletteExchange.h"
 #include "palettes/PaletteIndex.h"
 #include "palettes/PaletteRecords.h"
@@ -87,12 +90,16 @@ QByteArray readFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QByteArray crLfLines(const QList<QByteArray>& lines)
+// Every line of `content` ends with CR LF.
+bool crLfOnly(const QByteArray& content)
 {
-    QByteArray content;
-    for (const QByteArray& line : lines)
-        content += line + "\r\n";
-    return content;
+    for (qsizetype i = 0; i < content.size(); ++i) {
+        if (content.at(i) == '\r' && (i + 1 >= content.size() || content.at(i + 1) != '\n'))
+            return false;
+        if (content.at(i) == '\n' && (i == 0 || content.at(i - 1) != '\r'))
+            return false;
+    }
+    return content.isEmpty() || content.endsWith("\r\n");
 }
 
 // ---------------------------------------------------------------------------
@@ -102,7 +109,9 @@ struct IndexCase
 {
     QString folder;
     QString path;
-    QList<QByteArray> lines; // the non-blank lines, the ones that count
+    // The entries as the repair pairs the lines, none left out.
+    QList<paletteindex::Entry> parsed;
+    qsizetype leftover = 0;
 };
 
 bool sameEntry(const paletteindex::Entry& a, const paletteindex::Entry& b)
@@ -115,26 +124,53 @@ bool sameEntries(const QList<paletteindex::Entry>& a, const QList<paletteindex::
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), sameEntry);
 }
 
-// What a reading must give for these lines: every whole entry whose file lies
-// in the data folder, at its place in the file, and a next file name that is
-// numbered and taken by no entry.
-void checkReading(const paletteindex::Reading& reading, const QList<QByteArray>& lines)
+QList<paletteindex::Entry> listOf(const paletteindex::EntryTable& table)
 {
-    const qsizetype wholeEntries = lines.size() / 3;
+    QList<paletteindex::Entry> entries;
+    for (const paletteindex::Entry& entry : table)
+        entries.append(entry);
+    return entries;
+}
+
+QList<paletteindex::Entry> parsedFile(const QString& path, qsizetype* leftover = nullptr)
+{
+    return paletteindex::ParseEntries(readFile(path), leftover);
+}
+
+QByteArray withoutBom(const QByteArray& content)
+{
+    return content.startsWith("\xEF\xBB\xBF") ? content.mid(3) : content;
+}
+
+QList<QByteArray> nonBlankLines(const QByteArray& content)
+{
+    QList<QByteArray> lines;
+    for (const QByteArray& line : paletteindex::SplitLines(withoutBom(content)))
+        if (!paletteindex::IsBlankLine(line))
+            lines.append(line);
+    return lines;
+}
+
+// What a reading must give for these entries: every one whose file is a
+// palette file not listed before (ignoring case), at its place in the file,
+// with its name cut to the bound; and a next file name that is numbered and
+// taken by no entry.
+void checkReading(const paletteindex::Reading& reading, const IndexCase& index,
+                  const QByteArray& original)
+{
     QList<paletteindex::Entry> expected;
     QStringList files;
-    for (qsizetype e = 0; e < wholeEntries; ++e) {
-        paletteindex::Entry entry;
-        entry.file = textencoding::DecodeLine(lines.at(e * 3));
-        entry.name = textencoding::DecodeLine(lines.at(e * 3 + 1));
-        entry.kind = textencoding::DecodeLine(lines.at(e * 3 + 2));
-        entry.position = static_cast<qint32>(e + 1);
+    QSet<QString> listed;
+    for (paletteindex::Entry entry : index.parsed) {
         files.append(entry.file);
-        if (paletteindex::IsPlainFileName(entry.file))
-            expected.append(entry);
+        if (!paletteindex::IsPaletteFileName(entry.file) || listed.contains(entry.file.toCaseFolded()))
+            continue;
+        listed.insert(entry.file.toCaseFolded());
+        entry.name = textbounds::BoundName(entry.name);
+        expected.append(entry);
     }
-    require(sameEntries(reading.entries, expected),
-            "the index lists every whole entry with a plain file name, in file order");
+    require(sameEntries(listOf(reading.entries), expected),
+            "the index lists every whole entry naming a palette file once, in file order");
 
     static const QRegularExpression numbered(QStringLiteral("^c[1-9][0-9]*\\.rgb$"));
     require(numbered.match(reading.nextFileName).hasMatch(),
@@ -151,42 +187,85 @@ void checkReading(const paletteindex::Reading& reading, const QList<QByteArray>&
                     [&] { return reading.nextFileName; });
     }
 
-    const bool sound = lines.size() % 3 == 0 && wholeEntries > 0 &&
-                       expected.size() == files.size() &&
+    // Without a blank line the lines pair up three by three, and only then
+    // can an index be sound.
+    const QList<QByteArray> lines = paletteindex::SplitLines(withoutBom(original));
+    const bool noBlankLine = std::none_of(lines.begin(), lines.end(), [](const QByteArray& line) {
+        return paletteindex::IsBlankLine(line);
+    });
+    if (noBlankLine)
+        require(index.parsed.size() == lines.size() / 3 && index.leftover == lines.size() % 3,
+                "an index without blank lines is read three lines to an entry");
+    const bool namesFit = std::all_of(index.parsed.begin(), index.parsed.end(), [](const auto& e) {
+        return e.name.size() <= textbounds::MaxNameLength;
+    });
+    const bool sound = noBlankLine && index.leftover == 0 && !index.parsed.isEmpty() &&
+                       expected.size() == index.parsed.size() && namesFit &&
                        paletteindex::UserPaletteNumber(files.constLast());
-    require(sound == reading.problems.isEmpty(),
-            "problems are reported exactly when there are some", [&] { return reading.problems; });
+    if (sound)
+        require(reading.problems.isEmpty(), "a sound index reports no problem",
+                [&] { return reading.problems; });
+    else if (noBlankLine)
+        require(!reading.problems.isEmpty(), "a damaged index reports its problems");
 }
 
-void checkRepair(const IndexCase& index, const paletteindex::Reading& before)
+void checkRepair(const IndexCase& index, const QByteArray& original,
+                 const paletteindex::Reading& before)
 {
     requireOk(paletteindex::Repair(index.folder), "the repair of a writable index succeeds");
     const QByteArray repaired = readFile(index.path);
-    require(repaired == crLfLines(index.lines),
-            "the repair keeps every non-blank line byte for byte, each with CR LF",
+    require(nonBlankLines(repaired) == nonBlankLines(original),
+            "the repair keeps every non-blank line byte for byte, in order",
             [&] { return show(repaired); });
+    require(crLfOnly(withoutBom(repaired)), "the repair ends every line with CR LF",
+            [&] { return show(repaired); });
+    qsizetype leftover = 0;
+    require(sameEntries(parsedFile(index.path, &leftover), index.parsed) &&
+                leftover == index.leftover,
+            "the repair keeps every file with its own name and kind");
     requireOk(paletteindex::Repair(index.folder), "a second repair succeeds");
     require(readFile(index.path) == repaired, "a second repair changes nothing");
     require(!QFile::exists(index.folder + QStringLiteral("/colorchart.cct")),
             "no temporary index is left behind");
     const paletteindex::Reading after = paletteindex::Read(index.folder);
-    require(sameEntries(after.entries, before.entries) && after.nextFileName == before.nextFileName,
+    require(sameEntries(listOf(after.entries), listOf(before.entries)) &&
+                after.nextFileName == before.nextFileName,
             "the repair changes nothing that a reading gives");
+}
+
+// A rewrite of a writable index is refused only where it would pair a file
+// with another entry's lines, and then it changes nothing.
+void requireRefusedForPairing(const FileResult& result, const IndexCase& index,
+                              const QByteArray& original)
+{
+    require(result.message.contains(QStringLiteral("pair")),
+            "a rewrite of a writable index succeeds or keeps the pairing",
+            [&] { return result.message; });
+    require(readFile(index.path) == original, "a refused rewrite changes nothing");
 }
 
 void checkDeleteEntry(const IndexCase& index, const QByteArray& original)
 {
-    const qint32 wholeEntries = static_cast<qint32>(index.lines.size() / 3);
+    const qint32 wholeEntries = static_cast<qint32>(index.parsed.size());
     for (const qint32 position : {0, 1, wholeEntries / 2 + 1, wholeEntries, wholeEntries + 1}) {
         writeFile(index.path, original);
-        requireOk(paletteindex::DeleteEntry(index.folder, position),
-                  "deleting an entry of a writable index succeeds");
-        QList<QByteArray> rest = index.lines;
-        const qsizetype first = (std::max(position, 1) - 1) * qsizetype(3);
-        if (first < rest.size())
-            rest.remove(first, std::min<qsizetype>(3, rest.size() - first));
-        require(readFile(index.path) == crLfLines(rest),
-                "deleting an entry removes its three lines and keeps every other",
+        const FileResult deleted = paletteindex::DeleteEntry(index.folder, position);
+        if (!deleted) {
+            requireRefusedForPairing(deleted, index, original);
+            continue;
+        }
+        QList<paletteindex::Entry> rest;
+        const qint32 dropped = std::max(position, 1);
+        for (paletteindex::Entry entry : index.parsed) {
+            if (entry.position == dropped)
+                continue;
+            if (entry.position > dropped)
+                --entry.position;
+            rest.append(entry);
+        }
+        qsizetype leftover = 0;
+        require(sameEntries(parsedFile(index.path, &leftover), rest) && leftover == index.leftover,
+                "deleting an entry removes it and keeps every other with its own lines",
                 [&] { return QStringLiteral("position %1").arg(position); });
     }
 }
@@ -201,21 +280,22 @@ void checkAppendEntry(const IndexCase& index, const QByteArray& original,
         name = QStringLiteral("Untiltled");
 
     writeFile(index.path, original);
-    requireOk(
-        paletteindex::AppendEntry(index.folder, before.nextFileName, name, QStringLiteral("1")),
-        "adding an entry to a writable index succeeds");
+    const FileResult added =
+        paletteindex::AppendEntry(index.folder, before.nextFileName, name, QStringLiteral("1"));
+    if (!added) {
+        requireRefusedForPairing(added, index, original);
+        return;
+    }
+    QList<paletteindex::Entry> expected = index.parsed;
+    expected.append({before.nextFileName, name, QStringLiteral("1"),
+                     static_cast<qint32>(index.parsed.size() + 1)});
+    require(sameEntries(parsedFile(index.path), expected),
+            "adding an entry keeps every entry before it and reads back as it was given");
     const paletteindex::Reading after = paletteindex::Read(index.folder);
-    require(after.entries.size() == before.entries.size() + 1 &&
-                sameEntries(after.entries.mid(0, before.entries.size()), before.entries),
-            "adding an entry keeps every entry before it");
-    paletteindex::Entry added;
-    added.file = before.nextFileName;
-    added.name = name;
-    added.kind = QStringLiteral("1");
-    added.position = static_cast<qint32>(index.lines.size() / 3 + 1);
-    require(sameEntry(after.entries.constLast(), added),
-            "the added entry reads back as it was given",
-            [&] { return after.entries.constLast().name + QStringLiteral(" | ") + name; });
+    require(!after.entries.isEmpty() && after.entries.constLast().file == before.nextFileName &&
+                after.entries.constLast().name == textbounds::BoundName(name),
+            "the added palette is listed last",
+            [&] { return after.entries.isEmpty() ? QString() : after.entries.constLast().name; });
 }
 
 // ---------------------------------------------------------------------------
@@ -417,7 +497,8 @@ void checkSave(const SchemeStore& store, const StoredSchemes& before, const QStr
     const StoredSchemes after = readAll(store);
     require(after.names.mid(0, before.names.size()) == before.names,
             "saving keeps every earlier name", [&] { return after.names.join(QLatin1Char('|')); });
-    require(after.names.size() == before.names.size() + 1 && after.names.constLast() == name,
+    require(after.names.size() == before.names.size() + 1 &&
+                after.names.constLast() == textbounds::BoundName(name),
             "the saved name comes last, as it was given", [&] { return after.names.constLast(); });
     for (int i = 0; i < std::min<int>(before.names.size(), MaxNamesChecked); ++i)
         require(after.colors.at(i) == before.colors.at(i) &&
@@ -458,15 +539,13 @@ void CheckPaletteIndex(const QString& scratchFolder, QByteArrayView input)
     IndexCase index;
     index.folder = scratchFolder;
     index.path = bascommon::DataFilePath(scratchFolder, paletteindex::IndexFileName());
-    for (const QByteArray& line : paletteindex::SplitLines(original))
-        if (!paletteindex::IsBlankLine(line))
-            index.lines.append(line);
+    index.parsed = paletteindex::ParseEntries(original, &index.leftover);
 
     writeFile(index.path, original);
     const paletteindex::Reading before = paletteindex::Read(scratchFolder);
     require(readFile(index.path) == original, "reading leaves the index alone");
-    checkReading(before, index.lines);
-    checkRepair(index, before);
+    checkReading(before, index, original);
+    checkRepair(index, original, before);
     checkDeleteEntry(index, original);
     checkAppendEntry(index, original, before);
 }
@@ -612,8 +691,27 @@ void CheckExchangeFile(const QString& scratchFolder, QByteArrayView input)
             "a palette always exports as JSON");
 }
 
+void CheckColorText(const QString&, QByteArrayView input)
+{
+    const QString text = QString::fromUtf8(input);
+    const colorparser::ParseResult result = colorparser::Parse(text);
+    if (!result.ok) {
+        require(!result.message.isEmpty(), "a refused text is told why");
+        return;
+    }
+    require(result.color <= 0xFFFFFFu, "a colour read has three channels only");
+    for (const notations::Notation notation : {notations::Notation::Oklch, notations::Notation::Hex}) {
+        const QString written = notations::Format(notation, result.color);
+        const colorparser::ParseResult back = colorparser::Parse(written);
+        if (!back.ok || back.color != result.color)
+            fail("a colour read reads back from its own notation", text + QStringLiteral(" -> ") + written);
+    }
+}
+
 Check CheckNamed(const QString& target)
 {
+    if (target == QLatin1String("colortext"))
+        return &CheckColorText;
     if (target == QLatin1String("exchange"))
         return &CheckExchangeFile;
     if (target == QLatin1String("paletteindex"))

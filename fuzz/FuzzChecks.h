@@ -35,8 +35,14 @@ void CheckSchemeColors(const QString& scratchFolder, QByteArrayView input);
 // back to the same colours; the CSS and JSON exports take it too.
 void CheckExchangeFile(const QString& scratchFolder, QByteArrayView input);
 
+// A text pasted or dropped as a colour: the parser either reads a colour,
+// which then reads back from its own oklch() and hex texts, or refuses with
+// a message; the scratch folder is not used.
+void CheckColorText(const QString& scratchFolder, QByteArrayView input);
+
 // The check of a fuzz target by its name ("paletteindex", "paletterecords",
-// "schemenames", "schemecolors", "exchange"); nullptr for any other name.
+// "schemenames", "schemecolors", "exchange", "colortext"); nullptr for any
+// other name.
 Check CheckNamed(const QString& target);
 
 } // namespace fuzzchecks

@@ -10,7 +10,7 @@ namespace {
 
 QString valueLine(const QString& value)
 {
-    return QStringLiteral("<td width=33%><font face=Tahoma size=2>") + value +
+    return QStringLiteral("<td width=33%><font face=Tahoma size=2>") + HtmlText(value) +
            QStringLiteral("</font></td>");
 }
 
@@ -31,6 +31,38 @@ const QString NextRow[] = {QStringLiteral("</tr>"), QStringLiteral("<tr>")};
 
 } // namespace
 
+QString HtmlText(const QString& text)
+{
+    QString escaped;
+    escaped.reserve(text.size());
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case u'&': escaped += QStringLiteral("&amp;"); break;
+        case u'<': escaped += QStringLiteral("&lt;"); break;
+        case u'>': escaped += QStringLiteral("&gt;"); break;
+        case u'"': escaped += QStringLiteral("&quot;"); break;
+        case u'\'': escaped += QStringLiteral("&#39;"); break;
+        default: escaped += c;
+        }
+    }
+    return escaped;
+}
+
+QString UnquotedAttribute(const QString& text)
+{
+    QString escaped;
+    escaped.reserve(text.size());
+    for (const char32_t c : text.toUcs4()) {
+        const bool plain = (c >= U'0' && c <= U'9') || (c >= U'A' && c <= U'Z') ||
+                           (c >= U'a' && c <= U'z') || c == U'#';
+        if (plain)
+            escaped += QChar(char16_t(c));
+        else
+            escaped += QStringLiteral("&#%1;").arg(quint32(c));
+    }
+    return escaped;
+}
+
 QStringList PageLines(const PageTexts& texts)
 {
     QStringList lines{
@@ -49,7 +81,7 @@ QStringList PageLines(const PageTexts& texts)
         QStringLiteral("</tr>"),
         QStringLiteral("<tr>"),
         QStringLiteral("<td width=100% colspan=3>"),
-        QStringLiteral("<p align=center><font face=Tahoma size=2><b>") + texts.hex +
+        QStringLiteral("<p align=center><font face=Tahoma size=2><b>") + HtmlText(texts.hex) +
             QStringLiteral("</b></font></td>"),
     };
 
@@ -78,7 +110,8 @@ QStringList PageLines(const PageTexts& texts)
     row({}, QStringLiteral("Cr"), texts.redChroma);
 
     lines << QStringLiteral("</tr>") << QStringLiteral("</table>") << QStringLiteral("</td>")
-          << QStringLiteral("<td width=80% bgcolor=") + texts.hex + QStringLiteral("></td>")
+          << QStringLiteral("<td width=80% bgcolor=") + UnquotedAttribute(texts.hex) +
+                 QStringLiteral("></td>")
           << QStringLiteral("</tr>") << QStringLiteral("</table>") << QStringLiteral("</body>")
           << QStringLiteral("</html>");
     return lines;

@@ -20,7 +20,19 @@ struct PageTexts
     QString luma, blueChroma, redChroma;
 };
 
-// The 91 lines of the page, without line ends.
+// Text as page content: "&", "<", ">" and both quotes as character
+// references, everything else as it is. The details window's boxes can be
+// typed in, and their text must stay text in the page.
+QString HtmlText(const QString& text);
+
+// Text as the value of an unquoted attribute: letters, digits and "#" as they
+// are, every other character as a numeric reference, so that neither a space
+// nor ">" can end the attribute.
+QString UnquotedAttribute(const QString& text);
+
+// The 91 lines of the page, without line ends. Every box's text is written
+// through HtmlText (UnquotedAttribute in "bgcolor="), which leaves the
+// numbers and #RRGGBB texts the boxes hold byte for byte.
 QStringList PageLines(const PageTexts& texts);
 
 // The page as written to disk: every line ended by CR LF.

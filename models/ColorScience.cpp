@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <cmath>
 #include <numbers>
 #include <type_traits>
@@ -145,7 +147,61 @@ int ToLevel(double channel)
         return 0;
     if (channel >= 1)
         return 255;
-    return static_cast<int>(std::floor(channel * 255 + 0.5));
+    // Positive, so truncation is the floor.
+    return static_cast<int>(channel * 255 + 0.5);
+}
+
+// Boundary[k] is the smallest linear value that ToLevel(ToEncoded(value))
+// takes to level k or above, found by bisection over the doubles of 0..1
+// (whose bit patterns are ordered as their values).
+const std::array<double, 256> LevelBoundaries = [] {
+    std::array<double, 256> boundaries{};
+    for (int level = 1; level < 256; ++level) {
+        std::uint64_t below = 0;                               // bits of 0.0
+        std::uint64_t atOrAbove = std::bit_cast<std::uint64_t>(1.0);
+        while (atOrAbove - below > 1) {
+            const std::uint64_t middle = below + (atOrAbove - below) / 2;
+            if (ToLevel(ToEncoded(std::bit_cast<double>(middle))) >= level)
+                atOrAbove = middle;
+            else
+                below = middle;
+        }
+        boundaries[std::size_t(level)] = std::bit_cast<double>(atOrAbove);
+    }
+    boundaries[0] = -HUGE_VAL;
+    return boundaries;
+}();
+
+// Where to start looking: for each of 1024 equal steps of the square root
+// of a linear value (which spreads the levels nearly evenly, as the curve
+// does), the lowest level found in it. A step holds at most a few levels.
+constexpr int Buckets = 1024;
+const std::array<std::uint8_t, Buckets + 1> FirstLevelOfBucket = [] {
+    std::array<std::uint8_t, Buckets + 1> first{};
+    int level = 0;
+    for (int bucket = 0; bucket <= Buckets; ++bucket) {
+        const double start = double(bucket) / Buckets;
+        const double linear = start * start;
+        while (level < 255 && LevelBoundaries[std::size_t(level + 1)] <= linear)
+            ++level;
+        first[std::size_t(bucket)] = std::uint8_t(level);
+    }
+    return first;
+}();
+
+int LinearToLevel(double linear)
+{
+    // NaN fails the comparison too.
+    if (!(linear >= LevelBoundaries[1]))
+        return 0;
+    if (linear >= 1)
+        return 255;
+    // One level lower than the bucket's first, so that a root rounded up
+    // by its last bit cannot start the walk above the answer.
+    int level = std::max(0, FirstLevelOfBucket[std::size_t(std::sqrt(linear) * Buckets)] - 1);
+    while (level < 255 && LevelBoundaries[std::size_t(level + 1)] <= linear)
+        ++level;
+    return level;
 }
 
 // Hue in degrees of the largest channel's sector, as CSS Color 4 computes it
@@ -486,6 +542,12 @@ Color ToColor(const Srgb& color)
     return bascommon::MakeColor(ToLevel(color.r), ToLevel(color.g), ToLevel(color.b));
 }
 
+Color ToColor(const LinearSrgb& color)
+{
+    return bascommon::MakeColor(LinearToLevel(color.r), LinearToLevel(color.g),
+                                LinearToLevel(color.b));
+}
+
 double DeltaEOK(const OkLab& first, const OkLab& second)
 {
     const double dl = first.l - second.l;
@@ -495,6 +557,10 @@ double DeltaEOK(const OkLab& first, const OkLab& second)
 }
 
 bool InGamut(const Srgb& color)
+{
+    return InsideUnitCube(color);
+}
+bool InGamut(const LinearSrgb& color)
 {
     return InsideUnitCube(color);
 }

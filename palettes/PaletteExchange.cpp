@@ -1,5 +1,6 @@
 #include "palettes/PaletteExchange.h"
 
+#include "app/TextBounds.h"
 #include "palettes/GimpPalette.h"
 #include "palettes/SwatchExchange.h"
 
@@ -95,8 +96,12 @@ QString ProposedBaseName(const QString& paletteName)
 
 QByteArray CssText(const ExchangePalette& palette)
 {
+    // The file may end up inside a style element of a page: neither "*/" nor
+    // "</style>" (nor "<!--") in the name may end the comment or the element.
     QString comment = palette.name;
     comment.replace(QLatin1String("*/"), QLatin1String("* /"))
+        .replace(QLatin1Char('<'), QLatin1String("\\3C "))
+        .replace(QLatin1Char('>'), QLatin1String("\\3E "))
         .replace(QLatin1Char('\r'), QLatin1Char(' '))
         .replace(QLatin1Char('\n'), QLatin1Char(' '));
     const QString prefix = QStringLiteral("  --") + cssNamePart(palette.name) + QLatin1Char('-');
@@ -214,13 +219,15 @@ QString CssNamePart(const QString& paletteName)
     return cssNamePart(paletteName);
 }
 
-QString ImportedName(const ExchangePalette& palette, const QString& path)
+QString ImportedName(const ExchangePalette& palette, const QString& path, bool* cut)
 {
+    if (cut)
+        *cut = false;
     QString name = bascommon::TrimSpaces(palette.name);
     if (name.isEmpty())
         name = bascommon::TrimSpaces(QFileInfo(path).completeBaseName());
     // A display name is never empty; the name dialog's word for none.
-    return name.isEmpty() ? QStringLiteral("Untiltled") : name;
+    return name.isEmpty() ? QStringLiteral("Untiltled") : textbounds::BoundName(name, cut);
 }
 
 } // namespace paletteexchange

@@ -40,6 +40,9 @@ QString CssNamePart(const QString& paletteName);
 //   :root {
 //     --my-colors-1: #FF0000;
 //   }
+// after a comment with the palette's name, in which "*/", "<" and ">" are
+// written so that neither the comment nor a style element holding the text
+// can be ended by the name.
 QByteArray CssText(const ExchangePalette& palette);
 
 // JSON: {"name": "My Colors", "colors": ["#FF0000", "#00FF00"]}, colours as
@@ -64,7 +67,8 @@ FileResult WriteExport(const QString& path, const QByteArray& content, const QSt
 
 // The display name for an imported palette: the name the file gives, with
 // spaces trimmed, or else the file's name without its extension, or else
-// "Untiltled" as the name dialog gives.
-QString ImportedName(const ExchangePalette& palette, const QString& path);
+// "Untiltled" as the name dialog gives; cut to textbounds::MaxNameLength
+// characters, which `cut` tells.
+QString ImportedName(const ExchangePalette& palette, const QString& path, bool* cut = nullptr);
 
 } // namespace paletteexchange

@@ -1,13 +1,24 @@
 #include "palettes/PaletteRecords.h"
 
+#include "app/DataFileAccess.h"
 #include "app/SafeRewrite.h"
 #include "palettes/PaletteFileAccess.h"
 
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 #include <algorithm>
+#include <cerrno>
+#include <array>
+#include <cstring>
+#include <cstdlib>
 #include <limits>
 
 namespace paletterecords {
@@ -132,69 +143,271 @@ FileResult ReadPage(const QString& path, qint32 colorCount, qint32 page, PageCel
 FileResult EnsureFileExists(const QString& path)
 {
     const QFileInfo info(path);
-    if (info.isFile())
+    if (info.isFile() && !info.isSymLink())
         return FileResult::success();
-    const QString action = QStringLiteral("create the palette");
-    if (info.isDir())
-        return FileResult::failure(describeFileError(action, path, FolderInTheWay));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite))
-        return FileResult::failure(describeFileError(action, path, file.errorString()));
-    return FileResult::success();
+    QFile file;
+    return datafiles::OpenForWriting(file, path, QStringLiteral("create the palette"));
 }
 
-FileResult DeleteRecord(const QString& path, qint32 record)
+namespace {
+
+enum class Verdict { Keep, Drop, Stop };
+
+// Streams the whole records of a palette file into a staged replacement,
+// block by block, letting `judge` keep each record, drop it or stop the
+// rewrite (which then leaves the file as it was, as a cancel does).
+class RecordStream
+{
+public:
+    RecordStream(const QString& path, const QString& tempPath, const QString& action)
+        : m_path(path), m_action(action), m_staged(path, tempPath, action)
+    {
+    }
+
+    // Opens the palette for reading and the staged file for writing. A
+    // missing palette counts as empty unless `missingFails`.
+    FileResult open(bool missingFails)
+    {
+        if (FileResult link = datafiles::RefuseLink(m_path, m_action); !link)
+            return link;
+        const QFileInfo info(m_path);
+        if (info.isDir())
+            return FileResult::failure(describeFileError(m_action, m_path, FolderInTheWay));
+        if (info.exists()) {
+            m_source.setFileName(m_path);
+            if (!m_source.open(QIODevice::ReadOnly))
+                return FileResult::failure(
+                    describeFileError(m_action, m_path, m_source.errorString()));
+            m_records = m_source.size() / RecordLength;
+        } else if (missingFails) {
+            return FileResult::failure(describeFileError(
+                m_action, m_path, QStringLiteral("the file no longer exists")));
+        }
+        return FileResult::success();
+    }
+
+    qint64 records() const { return m_records; }
+
+    // Runs `judge`(bytes, record number) over every whole record in order.
+    template <typename Judge>
+    FileResult run(const Progress& progress, Judge&& judge)
+    {
+        if (FileResult opened = m_staged.open(); !opened)
+            return opened;
+        const qint64 total = m_records * RecordLength;
+        QByteArray block;
+        qint64 record = 1;
+        while (record <= m_records) {
+            const qint64 wanted = qMin(RecordsPerBlock, m_records - record + 1) * RecordLength;
+            block.resize(wanted);
+            char* bytes = block.data();
+            const qint64 at = (record - 1) * RecordLength;
+            qint64 got = wanted;
+            if (isHole(at, wanted))
+                std::memset(bytes, 0, std::size_t(wanted));
+            else if (!m_source.seek(at))
+                got = -1;
+            else
+                got = m_source.read(bytes, wanted);
+            if (got != wanted)
+                return failure(m_source.error() != QFileDevice::NoError
+                                   ? m_source.errorString()
+                                   : QStringLiteral("the file became shorter while it was read"));
+            // The kept records close up in place, a run at a time, so that a
+            // block of kept records is written as it was read.
+            qint64 kept = 0;
+            qint64 runStart = 0;
+            auto closeRun = [&](qint64 runEnd) {
+                if (runStart != kept)
+                    std::memmove(bytes + kept, bytes + runStart, std::size_t(runEnd - runStart));
+                kept += runEnd - runStart;
+            };
+            for (qint64 offset = 0; offset < got; offset += RecordLength, ++record) {
+                const Verdict verdict = judge(bytes + offset, record);
+                if (verdict == Verdict::Stop) {
+                    m_staged.discard();
+                    return FileResult::cancelled();
+                }
+                if (verdict == Verdict::Drop) {
+                    closeRun(offset);
+                    runStart = offset + RecordLength;
+                }
+            }
+            closeRun(got);
+            if (FileResult written = m_staged.write(QByteArrayView(bytes, kept)); !written)
+                return written;
+            m_kept += kept / RecordLength;
+            if (progress && !progress((record - 1) * RecordLength, total)) {
+                m_staged.discard();
+                return FileResult::cancelled();
+            }
+        }
+        return m_staged.commit();
+    }
+
+    qint64 kept() const { return m_kept; }
+
+private:
+    // True when the file holds no data from `at` for `length` bytes (a hole
+    // of a sparse file): such a block is known to be zeros without reading
+    // it, which some file systems do at a fraction of their usual speed.
+    bool isHole(qint64 at, qint64 length)
+    {
+#if defined(Q_OS_UNIX) && defined(SEEK_DATA)
+        const off_t data = ::lseek(m_source.handle(), off_t(at), SEEK_DATA);
+        if (data < 0)
+            return errno == ENXIO;
+        return qint64(data) >= at + length;
+#else
+        Q_UNUSED(at);
+        Q_UNUSED(length);
+        return false;
+#endif
+    }
+
+    FileResult failure(const QString& reason)
+    {
+        m_staged.discard();
+        return FileResult::failure(describeFileError(m_action, m_path, reason));
+    }
+
+    QString m_path;
+    QString m_action;
+    QFile m_source;
+    StagedReplacement m_staged;
+    qint64 m_records = 0;
+    qint64 m_kept = 0;
+};
+
+// Each of the 22 characters a hexadecimal record can hold (both cases)
+// numbered from 0, or -1: a table, since every record of a large palette
+// passes through it six times.
+struct HexSymbols
+{
+    std::array<qint8, 256> of{};
+    HexSymbols()
+    {
+        for (int c = 0; c < 256; ++c) {
+            const int value = hexDigitValue(char(c));
+            of[std::size_t(c)] = qint8(value < 10 || c < 'a' ? value : value + 6);
+        }
+    }
+};
+const HexSymbols hexSymbols;
+
+// The records already met: one bit for each of the 22^6 records of
+// hexadecimal characters (14 MB, taken from the system zeroed, so that pages
+// never touched cost nothing), a set for the others.
+class SeenRecords
+{
+public:
+    static constexpr quint64 HexRecords = 22ull * 22 * 22 * 22 * 22 * 22;
+
+    SeenRecords() : m_bits(static_cast<quint64*>(std::calloc((HexRecords + 63) / 64, 8))) {}
+    ~SeenRecords() { std::free(m_bits); }
+    SeenRecords(const SeenRecords&) = delete;
+    SeenRecords& operator=(const SeenRecords&) = delete;
+
+    bool valid() const { return m_bits != nullptr; }
+    qsizetype otherCount() const { return m_others.size(); }
+
+    // True when the record was not met before; it is met from now on.
+    bool firstMeeting(const char* bytes)
+    {
+        quint64 index = 0;
+        for (qint64 i = 0; i < RecordLength; ++i) {
+            const int symbol = hexSymbols.of[static_cast<unsigned char>(bytes[i])];
+            if (symbol < 0) {
+                const qsizetype before = m_others.size();
+                m_others.insert(recordKey(bytes));
+                return m_others.size() != before;
+            }
+            index = index * 22 + quint64(symbol);
+        }
+        quint64& word = m_bits[index / 64];
+        const quint64 bit = quint64(1) << (index % 64);
+        if (word & bit)
+            return false;
+        word |= bit;
+        return true;
+    }
+
+private:
+    quint64* m_bits;
+    QSet<quint64> m_others;
+};
+
+} // namespace
+
+FileResult DeleteRecord(const QString& path, qint32 record, const Progress& progress)
 {
     const QString action = QStringLiteral("delete the colour from");
-    QByteArray content;
+    RecordStream stream(path, path + QStringLiteral(".ctm"), action);
     // A colour was chosen from this file: if the file has gone since, saying
     // so is clearer than saying that the colour has.
-    if (FileResult read = readWholeRecords(path, action, palettefiles::WhenMissing::Fail, content);
-        !read)
-        return read;
-    if (record < 1 || record > content.size() / RecordLength)
+    if (FileResult opened = stream.open(true); !opened)
+        return opened;
+    if (record < 1 || record > stream.records())
         return FileResult::failure(describeFileError(
             action, path, QStringLiteral("the palette no longer holds that colour")));
-    content.remove((record - 1) * RecordLength, RecordLength);
-    return replaceFileContents(path, path + QStringLiteral(".ctm"), content);
+    return stream.run(progress, [record](const char*, qint64 number) {
+        return number == record ? Verdict::Drop : Verdict::Keep;
+    });
 }
 
-FileResult ClearDuplicates(const QString& path, qint32* kept)
+FileResult ClearDuplicates(const QString& path, qint32* kept, const Progress& progress)
 {
-    QByteArray content;
-    if (FileResult read = readWholeRecords(path, QStringLiteral("clear duplicate colours in"),
-                                           palettefiles::WhenMissing::ReadAsEmpty, content);
-        !read)
-        return read;
-    const qint64 count = content.size() / RecordLength;
-    QSet<quint64> seen;
-    seen.reserve(count);
-    QByteArray unique;
-    unique.reserve(content.size());
-    for (qint64 offset = 0; offset < content.size(); offset += RecordLength) {
-        const char* bytes = content.constData() + offset;
-        const qsizetype before = seen.size();
-        seen.insert(recordKey(bytes));
-        if (seen.size() != before)
-            unique.append(bytes, RecordLength);
+    const QString action = QStringLiteral("clear duplicate colours in");
+    RecordStream stream(path, path + QStringLiteral(".tmp"), action);
+    if (FileResult opened = stream.open(false); !opened)
+        return opened;
+    SeenRecords seen;
+    if (!seen.valid())
+        return FileResult::failure(
+            describeFileError(action, path, QStringLiteral("there is not enough memory")));
+    bool tooManyOthers = false;
+    const FileResult result = stream.run(progress, [&](const char* bytes, qint64) {
+        const bool first = seen.firstMeeting(bytes);
+        if (seen.otherCount() > MaxOtherRecords) {
+            tooManyOthers = true;
+            return Verdict::Stop;
+        }
+        return first ? Verdict::Keep : Verdict::Drop;
+    });
+    if (tooManyOthers) {
+        return FileResult::failure(describeFileError(
+            action, path,
+            QStringLiteral("it holds more than %1 different records that are not colours, more "
+                           "than the program can compare; nothing was changed")
+                .arg(MaxOtherRecords)));
     }
-    if (kept)
-        *kept = clampToInt32(unique.size() / RecordLength);
-    return replaceFileContents(path, path + QStringLiteral(".tmp"), unique);
+    if (result && kept)
+        *kept = clampToInt32(stream.kept());
+    return result;
 }
 
 FileResult ClearAll(const QString& path)
 {
-    const QFileInfo info(path);
-    const QString action = QStringLiteral("clear the palette");
-    if (info.isDir())
-        return FileResult::failure(describeFileError(action, path, FolderInTheWay));
-    if (!info.exists())
-        return FileResult::success();
-    QFile file(path);
-    if (!file.remove())
-        return FileResult::failure(describeFileError(action, path, file.errorString()));
-    return FileResult::success();
+    return datafiles::RemoveFile(path, QStringLiteral("clear the palette"));
+}
+
+QStringList RemoveLeftoverTemporaryFiles(const QString& dataFolder)
+{
+    QStringList removed;
+    // Broken links are "system" entries to QDir; folders are never listed.
+    QDirIterator it(dataFolder,
+                    {QStringLiteral("*.rgb.tmp"), QStringLiteral("*.rgb.ctm"),
+                     QStringLiteral("colorchart.cct")},
+                    QDir::Files | QDir::System | QDir::Hidden);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QFileInfo info = it.fileInfo();
+        if (info.isDir() && !info.isSymLink())
+            continue;
+        if (QFile::remove(path))
+            removed.append(info.fileName());
+    }
+    return removed;
 }
 
 FileResult ReadColors(const QString& path, QList<Color>& colors)

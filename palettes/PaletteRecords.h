@@ -1,11 +1,13 @@
 #pragma once
 
 #include "app/FileResult.h"
+#include "app/Progress.h"
 #include "app/bascommon.h"
 
 #include <QByteArrayView>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <optional>
@@ -55,19 +57,40 @@ using PageCells = std::array<PageCell, CellsPerPage>;
 FileResult ReadPage(const QString& path, qint32 colorCount, qint32 page, PageCells& cells);
 
 // Creates an empty palette file when none exists; an existing one is untouched.
+// A palette file that is a symbolic link is never created through.
 FileResult EnsureFileExists(const QString& path);
 
+// Records a rewrite holds in memory at a time: rewrites stream the palette
+// in blocks of this many records, whatever its size.
+constexpr qint64 RecordsPerBlock = 1 << 17;
+
 // Removes record `record` (from 1), keeping the others in order. The new
-// content replaces the file through `path` + ".ctm".
-FileResult DeleteRecord(const QString& path, qint32 record);
+// content replaces the file through `path` + ".ctm"; a torn last record is
+// dropped. `progress`, when given, is told the bytes read so far and may stop
+// the work, which leaves the file as it was and gives FileResult::cancelled().
+FileResult DeleteRecord(const QString& path, qint32 record, const Progress& progress = {});
 
 // Keeps the first (oldest) occurrence of every record, comparing the 6 bytes
 // exactly, in the original order. The new content replaces the file through
 // `path` + ".tmp". `kept`, when given, receives the number of records left.
-FileResult ClearDuplicates(const QString& path, qint32* kept = nullptr);
+// Memory stays within a few tens of megabytes for any size: the records of
+// hexadecimal digits (all that the program writes) are remembered in a
+// bitset, the others, which only damage makes, in a set that is refused
+// beyond MaxOtherRecords different ones. `progress` as for DeleteRecord.
+constexpr qsizetype MaxOtherRecords = 1000000;
+FileResult ClearDuplicates(const QString& path, qint32* kept = nullptr,
+                           const Progress& progress = {});
 
 // Empties the palette by deleting its file; the next display recreates it.
+// A palette file that is a symbolic link is refused, not removed.
 FileResult ClearAll(const QString& path);
+
+// Removes what interrupted rewrites left in `dataFolder`: the temporary
+// files of palettes ("*.rgb.tmp", "*.rgb.ctm") and of the index
+// ("colorchart.cct"). No rewrite ever reads them, and one of a large palette
+// is as large. A link of such a name is removed itself, never what it leads
+// to; folders stay. Returns the names removed.
+QStringList RemoveLeftoverTemporaryFiles(const QString& dataFolder);
 
 // Every colour of the palette in file order, oldest first. A record that is
 // not a colour fails the reading, naming the record, rather than being

@@ -61,7 +61,9 @@ QString RecordFileName()
 Check NewPalettes(const QString& shippedFolder, const QString& dataFolder)
 {
     Check check;
-    const QList<paletteindex::Entry> shipped = paletteindex::Read(shippedFolder).entries;
+    QList<paletteindex::Entry> shipped;
+    for (const paletteindex::Entry& palette : paletteindex::Read(shippedFolder).entries)
+        shipped.append(palette);
     bool exists = false;
     const QStringList given = readRecord(dataFolder, exists);
     if (!exists) {

@@ -482,6 +482,10 @@ void frmGetColor::FinishPicking()
     m_main.show();
     m_main.activateWindow();
     m_main.cmbChart->setCurrentIndex(0);
-    m_main.ShowColorChart(MainPalette, 1);
+    // The list's first palette is "mycolor.rgb" in a sound index; where it is
+    // not, the view shows the palette the list names, so that a command on
+    // the view never reaches a file the user does not see.
+    if (m_main.ChartFile.value(0) == MainPalette)
+        m_main.ShowColorChart(MainPalette, 1);
     m_main.CurPage = 1;
 }

@@ -19,6 +19,7 @@
 #include "app/WindowRoutines.h"
 #include "app/frmshowcolor.h"
 #include "palettes/PaletteIndex.h"
+#include "palettes/PaletteListModel.h"
 #include "palettes/PickLoupe.h"
 
 #include <algorithm>
@@ -163,16 +164,11 @@ void frmpick::showEvent(QShowEvent* event)
 void frmpick::ShowSaveChart()
 {
     const paletteindex::Reading reading = m_main.ReadChartIndex();
-    SaveToFiles.clear();
+    StringTable names;
+    paletteindex::ColorTargets(reading.entries, SaveToFiles, names);
     {
         const QSignalBlocker quiet(cmbSaveTo);
-        cmbSaveTo->clear();
-        for (const paletteindex::Entry& entry : reading.entries) {
-            if (!paletteindex::AcceptsColors(entry.kind))
-                continue;
-            cmbSaveTo->addItem(entry.name);
-            SaveToFiles.append(entry.file);
-        }
+        ShowPaletteNames(cmbSaveTo, names);
         cmbSaveTo->setCurrentIndex(SaveToFiles.isEmpty() ? -1 : 0);
     }
     // The first offered palette is the target until the user chooses another;

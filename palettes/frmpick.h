@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/StringTable.h"
+
 #include "app/bascommon.h"
 
 #include <QPalette>
@@ -41,7 +43,7 @@ public:
     bool pickerOnly() const { return m_pickerOnly; }
 
     // The palette file behind each entry of cmbSaveTo, position 0 first.
-    QStringList SaveToFiles;
+    StringTable SaveToFiles;
 
     ClickableLabel* lblcor = nullptr;
     QLineEdit* txthex = nullptr;

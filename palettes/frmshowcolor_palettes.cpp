@@ -2,14 +2,19 @@
 #include "app/frmshowcolor.h"
 
 #include "app/ClickableLabel.h"
+#include "app/DataFileAccess.h"
 #include "app/Platform.h"
+#include "app/ProgressWindow.h"
 #include "app/SafeRewrite.h"
 #include "app/SelectionFrame.h"
+#include "app/TextBounds.h"
 #include "app/WindowRoutines.h"
+#include "palettes/GroupedMenu.h"
 #include "palettes/PaletteExchange.h"
 #include "palettes/PaletteGrid.h"
 #include "palettes/PaletteGridLines.h"
 #include "palettes/PaletteIndex.h"
+#include "palettes/PaletteListModel.h"
 #include "palettes/PaletteRecords.h"
 #include "palettes/PaletteUndoMenu.h"
 
@@ -116,6 +121,9 @@ void frmshowcolor::setUpPaletteHandlers()
         connect(cell, &ClickableLabel::mouseMoved, this, [this, i] { lblcor_MouseMove(i); });
         connect(cell, &ClickableLabel::doubleClicked, this, &frmshowcolor::mnuViewColor_Click);
     }
+    // The list reads its entries from ChartName.
+    ShowPaletteNames(cmbChart, ChartName);
+    m_addToGroups = new GroupedMenu(this);
     connect(cmbChart, &QComboBox::currentIndexChanged, this,
             &frmshowcolor::cmbChart_CurrentIndexChanged);
     connect(cmbChart, &QComboBox::activated, this, &frmshowcolor::cmbChart_Activated);
@@ -159,6 +167,12 @@ bool frmshowcolor::DeleteChart(qint32 index)
 
 paletteindex::Reading frmshowcolor::ReadChartIndex()
 {
+    // Without the data folder there is no index; that was told once already.
+    if (m_missingFolderReported && !QFileInfo(m_dataFolder).isDir()) {
+        paletteindex::Reading none;
+        none.nextFileName = paletteindex::NextFileName({});
+        return none;
+    }
     // Everything wrong with the index goes into one message per reading.
     const FileResult repaired = paletteindex::Repair(m_dataFolder);
     paletteindex::Reading reading = paletteindex::Read(m_dataFolder);
@@ -185,19 +199,13 @@ void frmshowcolor::ShowChartMenu()
     }
     const paletteindex::Reading reading = ReadChartIndex();
 
-    ChartFile.clear();
-    ChartName.clear();
-    ChartKind.clear();
-    m_chartEntryPosition.clear();
+    ChartFile = reading.entries.files;
+    ChartName = reading.entries.names;
+    ChartKind = reading.entries.kinds;
+    m_chartEntryPosition = reading.entries.positions;
     {
         const QSignalBlocker quiet(cmbChart);
-        for (const paletteindex::Entry& entry : reading.entries) {
-            cmbChart->addItem(entry.name);
-            ChartFile.append(entry.file);
-            ChartName.append(entry.name);
-            ChartKind.append(entry.kind);
-            m_chartEntryPosition.append(entry.position);
-        }
+        ShowPaletteNames(cmbChart, ChartName);
         cmbChart->setCurrentIndex(-1);
     }
     NewChartFile = reading.nextFileName;
@@ -292,7 +300,11 @@ void frmshowcolor::ShowColorChart(const QString& curChartfile, qint32 page)
         next->setEnabled(true);
     }
 
-    if (!result)
+    // A link is left alone for the whole run, and the user is told so once
+    // rather than at every display.
+    if (!result && datafiles::IsSymbolicLink(path))
+        reportFileErrorOnce(result.message);
+    else if (!result)
         reportFileError(result.message);
     else if (page == 1 && addressable)
         reportTornRecord(path);
@@ -378,33 +390,53 @@ void frmshowcolor::lblcor_MouseUp(int index, Qt::MouseButton button, const QPoin
 
 void frmshowcolor::ShowAddTo(const paletteindex::Reading& reading)
 {
+    m_addToGroups->clear();
+    delete m_addToGroupsSeparator;
+    m_addToGroupsSeparator = nullptr;
     while (mnuAddChart.size() > 1)
         delete mnuAddChart.takeLast();
     AddToFile.clear();
     AddToCount = 0;
 
-    int k = 0;
-    for (const paletteindex::Entry& entry : reading.entries) {
-        if (!paletteindex::AcceptsColors(entry.kind))
-            continue;
-        if (k == 0) {
-            setAddToCaption(mnuAddto, mnuAddChart.at(0), entry.name);
-        } else {
-            QAction* item = mnuAddto->addAction(QString());
-            setAddToCaption(mnuAddto, item, entry.name);
-            item->setObjectName(QStringLiteral("mnuAddChart_%1").arg(k));
-            connect(item, &QAction::triggered, this, [this, k] { mnuAddChart_Click(k); });
-            mnuAddChart.append(item);
-        }
-        AddToFile.append(entry.file);
-        AddToCount = k;
-        ++k;
-    }
+    StringTable captions;
+    paletteindex::ColorTargets(reading.entries, AddToFile, captions);
+
     mnuAddto->setToolTipsVisible(true);
-    if (k == 0) {
+    if (AddToFile.isEmpty()) {
         mnuAddChart.at(0)->setText(EmptyAddToCaption);
         mnuAddChart.at(0)->setToolTip(QString());
+        return;
     }
+    setAddToCaption(mnuAddto, mnuAddChart.at(0), captions.at(0));
+    AddToCount = static_cast<int>(AddToFile.size() - 1);
+    addAddToItems(captions);
+}
+
+void frmshowcolor::addAddToItems(const StringTable& captions)
+{
+    const auto makeItem = [this](QMenu* menu, qsizetype k, const QString& name) {
+        return addAddToItem(menu, k, name);
+    };
+    if (captions.size() <= GroupedMenu::GroupSize + 1) {
+        for (qsizetype k = 1; k < captions.size(); ++k)
+            mnuAddChart.append(addAddToItem(mnuAddto, k, captions.at(k)));
+        return;
+    }
+    // Item 0, the first palette, stays one click away; the others come in
+    // groups that are filled when opened.
+    m_addToGroupsSeparator = mnuAddto->addSeparator();
+    m_addToGroups->fill(mnuAddto, captions, 1, makeItem);
+}
+
+QAction* frmshowcolor::addAddToItem(QMenu* menu, qsizetype k, const QString& name)
+{
+    QAction* item = menu->addAction(QString());
+    setAddToCaption(menu, item, name);
+    menu->setToolTipsVisible(true);
+    item->setObjectName(QStringLiteral("mnuAddChart_%1").arg(k));
+    const int target = static_cast<int>(k);
+    connect(item, &QAction::triggered, this, [this, target] { mnuAddChart_Click(target); });
+    return item;
 }
 
 void frmshowcolor::mnuAddChart_Click(int index)
@@ -475,9 +507,21 @@ void frmshowcolor::mnuExport_Click()
     const int i = listedChart();
     if (i < 0)
         return;
+    // The exchange formats are read back with a bound on the colours; a
+    // larger palette would also take gigabytes to write out.
+    const QString palettePath = dataFilePath(ChartFile.at(i));
+    if (const qint32 count = paletterecords::CountRecords(palettePath);
+        count > paletteexchange::MaxColors) {
+        reportFileError(describeFileError(
+            QStringLiteral("export the palette"), palettePath,
+            QStringLiteral("it holds %1 colors, and an exported palette holds at most %2")
+                .arg(count)
+                .arg(paletteexchange::MaxColors)));
+        return;
+    }
     ExchangePalette palette;
     palette.name = ChartName.at(i);
-    if (FileResult read = paletterecords::ReadColors(dataFilePath(ChartFile.at(i)), palette.colors);
+    if (FileResult read = paletterecords::ReadColors(palettePath, palette.colors);
         !read) {
         reportFileError(read.message);
         return;
@@ -512,7 +556,16 @@ void frmshowcolor::mnuImport_Click()
         reportFileError(read.message);
         return;
     }
-    addUserPalette(paletteexchange::ImportedName(palette, path), palette.colors);
+    bool nameCut = false;
+    const QString name = paletteexchange::ImportedName(palette, path, &nameCut);
+    if (addUserPalette(name, palette.colors) && nameCut)
+        m_platform.showMessage(
+            this,
+            QStringLiteral("The palette's name in \"%1\" is longer than %2 characters; the "
+                           "imported palette is named after its first %2.")
+                .arg(QDir::toNativeSeparators(path))
+                .arg(textbounds::MaxNameLength),
+            Platform::Buttons::Ok, Platform::Icon::Information, QStringLiteral("Tintora"));
 }
 
 bool frmshowcolor::addUserPalette(const QString& name, const QList<Color>& colors)
@@ -569,9 +622,14 @@ void frmshowcolor::mnuDelChart_Click()
     // The entry goes first. A folder in place of the palette file could not be
     // removed after it, leaving the index changed and the command half done.
     const QString palettePath = dataFilePath(ChartFile.at(i));
+    const QString action = QStringLiteral("delete the palette");
     if (QFileInfo(palettePath).isDir()) {
-        reportFileError(describeFileError(QStringLiteral("delete the palette"), palettePath,
-                                          QStringLiteral("a folder has that name")));
+        reportFileError(
+            describeFileError(action, palettePath, QStringLiteral("a folder has that name")));
+        return;
+    }
+    if (FileResult link = datafiles::RefuseLink(palettePath, action); !link) {
+        reportFileError(link.message);
         return;
     }
     if (!m_paletteUndo->keep(PaletteUndo::Edit::DeletePalette, ChartFile.at(i)))
@@ -595,11 +653,13 @@ void frmshowcolor::mnuDelCor_Click()
         return;
     if (!m_paletteUndo->keep(PaletteUndo::Edit::DeleteColor, ChartFile.at(i)))
         return;
-    if (FileResult deleted =
-            paletterecords::DeleteRecord(dataFilePath(ChartFile.at(i)), SelectedRecord);
+    ProgressWindow progress(this, QStringLiteral("Deleting the color..."));
+    if (FileResult deleted = paletterecords::DeleteRecord(dataFilePath(ChartFile.at(i)),
+                                                          SelectedRecord, progress.progress());
         !deleted) {
         m_paletteUndo->failed();
-        reportFileError(deleted.message);
+        if (!deleted.wasCancelled())
+            reportFileError(deleted.message);
         return;
     }
     m_paletteUndo->done();
@@ -632,10 +692,13 @@ void frmshowcolor::mnuCleanDup_Click()
         return;
     if (!m_paletteUndo->keep(PaletteUndo::Edit::ClearDuplicates, ChartFile.at(i)))
         return;
-    if (FileResult cleared = paletterecords::ClearDuplicates(dataFilePath(ChartFile.at(i)));
+    ProgressWindow progress(this, QStringLiteral("Clearing duplicate colors..."));
+    if (FileResult cleared = paletterecords::ClearDuplicates(dataFilePath(ChartFile.at(i)),
+                                                             nullptr, progress.progress());
         !cleared) {
         m_paletteUndo->failed();
-        reportFileError(cleared.message);
+        if (!cleared.wasCancelled())
+            reportFileError(cleared.message);
         return;
     }
     m_paletteUndo->done();

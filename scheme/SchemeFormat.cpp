@@ -1,5 +1,6 @@
 #include "scheme/SchemeFormat.h"
 
+#include "app/TextBounds.h"
 #include "app/TextEncoding.h"
 
 #include <array>
@@ -67,26 +68,33 @@ QString NameFromAnswer(const QString& typed)
 
 QList<QByteArray> NameLines(const QByteArray& fileContent)
 {
+    static const QByteArray Utf8Bom = QByteArrayLiteral("\xEF\xBB\xBF");
     QList<QByteArray> lines;
-    qsizetype start = 0;
-    while (start < fileContent.size()) {
-        qsizetype end = fileContent.indexOf('\n', start);
-        const qsizetype next = end < 0 ? fileContent.size() : end + 1;
-        if (end < 0)
-            end = fileContent.size();
-        QByteArray line = fileContent.mid(start, end - start);
-        if (line.endsWith('\r'))
-            line.chop(1);
-        if (line.size() >= 2)
-            lines.append(line);
-        start = next;
+    qsizetype start = fileContent.startsWith(Utf8Bom) ? Utf8Bom.size() : 0;
+    const qsizetype size = fileContent.size();
+    while (start < size) {
+        qsizetype end = start;
+        while (end < size && fileContent.at(end) != '\n' && fileContent.at(end) != '\r')
+            ++end;
+        if (end - start >= 2)
+            lines.append(fileContent.mid(start, end - start));
+        // CR LF, a lone LF and a lone CR each end a line.
+        start = end + ((end + 1 < size && fileContent.at(end) == '\r' &&
+                        fileContent.at(end + 1) == '\n')
+                           ? 2
+                           : 1);
     }
     return lines;
 }
 
-QString NameFromLine(const QByteArray& line)
+QString NameFromLine(const QByteArray& line, bool* cut)
 {
-    return textencoding::DecodeLine(line.mid(1, line.size() - 2));
+    if (cut)
+        *cut = false;
+    if (line.size() < 2)
+        return {};
+    return textbounds::BoundName(
+        textencoding::DecodeLine(QByteArrayView(line).sliced(1, line.size() - 2)), cut);
 }
 
 QByteArray LineFromName(const QString& name)

@@ -1,9 +1,12 @@
 #include "scheme/SchemeStore.h"
 
+#include "app/DataFileAccess.h"
 #include "app/SafeRewrite.h"
+#include "app/TextBounds.h"
 #include "app/bascommon.h"
 #include "scheme/SchemeFormat.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -65,14 +68,38 @@ QString SchemeStore::filePath(const QString& fileName) const
     return bascommon::DataFilePath(m_dataFolder, fileName);
 }
 
-FileResult SchemeStore::readNames(QStringList& names) const
+FileResult SchemeStore::readNames(QStringList& names, QString* notice) const
 {
     names.clear();
+    if (notice)
+        notice->clear();
+    const QString path = filePath(NamesFile);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return FileResult::failure(describeFileError(QStringLiteral("read"), path, file.errorString()));
+    // Mapped rather than copied: the list may hold a name of many megabytes.
     QByteArray content;
-    if (FileResult read = readWholeFile(filePath(NamesFile), false, content); !read)
-        return read;
-    for (const QByteArray& line : NameLines(content))
-        names.append(NameFromLine(line));
+    const qint64 size = file.size();
+    if (const uchar* mapped = size > 0 ? file.map(0, size) : nullptr)
+        content = QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), size);
+    else
+        content = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return FileResult::failure(describeFileError(QStringLiteral("read"), path, file.errorString()));
+    qsizetype cutNames = 0;
+    for (const QByteArray& line : NameLines(content)) {
+        bool cut = false;
+        names.append(NameFromLine(line, &cut));
+        cutNames += cut ? 1 : 0;
+    }
+    if (notice && cutNames > 0)
+        *notice = QStringLiteral("%1 in \"%2\" %3 longer than %4 characters and %5 shown cut short.")
+                      .arg(cutNames == 1 ? QStringLiteral("One scheme name")
+                                         : QStringLiteral("%1 scheme names").arg(cutNames),
+                           QDir::toNativeSeparators(path),
+                           cutNames == 1 ? QStringLiteral("is") : QStringLiteral("are"))
+                      .arg(textbounds::MaxNameLength)
+                      .arg(cutNames == 1 ? QStringLiteral("is") : QStringLiteral("are"));
     return FileResult::success();
 }
 
@@ -128,21 +155,28 @@ FileResult SchemeStore::save(const QString& name, const SchemeColors& colors) co
 
     // Both files are opened before either is written, so that a file that
     // cannot be written leaves the other one alone.
-    QFile colorsFile(colorsPath);
-    const bool colorsExisted = colorsFile.exists();
-    if (!colorsFile.open(QIODevice::ReadWrite))
-        return FileResult::failure(
-            describeFileError(QStringLiteral("write"), colorsPath, colorsFile.errorString()));
+    const QString action = QStringLiteral("write");
+    if (FileResult link = datafiles::RefuseLink(namesPath, action); !link)
+        return link;
+    QFile colorsFile;
+    const bool colorsExisted = QFileInfo::exists(colorsPath);
+    if (FileResult opened = datafiles::OpenForWriting(colorsFile, colorsPath, action); !opened)
+        return opened;
     const qint64 oldColorsSize = colorsFile.size();
 
-    QFile namesFile(namesPath);
-    const bool namesExisted = namesFile.exists();
-    if (!namesFile.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        const QString reason = namesFile.errorString();
+    QFile namesFile;
+    const bool namesExisted = QFileInfo::exists(namesPath);
+    if (FileResult opened = datafiles::OpenForWriting(namesFile, namesPath, action); !opened) {
         undoAppend(colorsFile, colorsExisted, oldColorsSize);
-        return FileResult::failure(describeFileError(QStringLiteral("write"), namesPath, reason));
+        return opened;
     }
     const qint64 oldNamesSize = namesFile.size();
+    if (!namesFile.seek(oldNamesSize)) {
+        const QString reason = namesFile.errorString();
+        undoAppend(namesFile, namesExisted, oldNamesSize);
+        undoAppend(colorsFile, colorsExisted, oldColorsSize);
+        return FileResult::failure(describeFileError(action, namesPath, reason));
+    }
 
     if (namesFile.write(addition) != addition.size() || !namesFile.flush()) {
         const QString reason = namesFile.errorString();
@@ -187,6 +221,12 @@ FileResult SchemeStore::remove(int index) const
     QByteArray oldColors;
     if (FileResult read = readWholeFile(colorsPath, true, oldColors); !read)
         return read;
+
+    // A link would be replaced by a plain file: refused before anything is written.
+    for (const QString& path : {namesPath, colorsPath})
+        if (FileResult link = datafiles::RefuseLink(path, QStringLiteral("delete the scheme from"));
+            !link)
+            return link;
 
     const QList<QByteArray> lines = NameLines(oldNames);
     if (index < 0 || index >= lines.size())

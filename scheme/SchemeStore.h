@@ -25,8 +25,10 @@ public:
     QString filePath(const QString& fileName) const;
 
     // The names in file order. A missing or unreadable list yields no names and
-    // a failure; an empty one yields no names and success.
-    FileResult readNames(QStringList& names) const;
+    // a failure; an empty one yields no names and success. Names longer than
+    // textbounds::MaxNameLength characters are cut to that length; `notice`,
+    // when given, then receives a sentence saying so (and is emptied otherwise).
+    FileResult readNames(QStringList& names, QString* notice = nullptr) const;
 
     // The colours of the scheme at list position `index`. `colors` is always
     // filled: when the record is missing, cut short or holds a field that is
@@ -34,6 +36,9 @@ public:
     // black text and links on white, and the failure says what was wrong.
     FileResult readColors(int index, SchemeColors& colors) const;
 
+    // Neither file is ever written through a symbolic link, nor replaced
+    // when it is one: the command is refused, naming the file.
+    //
     // Appends `name` to the name list and `colors` as the record whose number
     // is the list's line count afterwards. The list is read first, so a list
     // whose last line lacks its line break gets one before the new name

@@ -222,13 +222,19 @@ void frmshowcolor::loadSchemeList()
     if (FileResult finished = store.finishInterruptedRemove(); !finished)
         reportFileError(finished.message);
     QStringList names;
-    if (FileResult read = store.readNames(names); !read)
+    QString cutNames;
+    if (FileResult read = store.readNames(names, &cutNames); !read)
         reportFileError(read.message);
+    // The names come cut to a length a list can lay out at once, so that no
+    // click waits on megabytes of text.
     lstCorset->addItems(names);
     if (lstCorset->count() > 0)
         lstCorset->setCurrentRow(0);
     else
         paintSchemeColors(m_scheme);
+    if (!cutNames.isEmpty())
+        m_platform.showMessage(this, cutNames, Platform::Buttons::Ok, Platform::Icon::Warning,
+                               QStringLiteral("Tintora"));
 }
 
 void frmshowcolor::markStartupScheme()

@@ -5,16 +5,20 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <csignal>
 
 namespace {
 
-void startProgram(QProcess& process, const QString& dataFolder)
+void startProgram(QProcess& process, const QString& dataFolder,
+                  const QString& runtimeFolder = QString())
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("TINTORA_DATA_DIR"), dataFolder);
+    if (!runtimeFolder.isEmpty())
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder);
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     environment.remove(QStringLiteral("QT_QPA_PLATFORMTHEME"));
     process.setProcessEnvironment(environment);
@@ -48,6 +52,24 @@ bool waitUntilRunning(QProcess& process, const TestDataFolder& data)
     return false;
 }
 
+// A second launch on the data of the running `first` ends at once with
+// success, touching no file, and then `first` is ended.
+void secondLaunchEndsAtOnce(QProcess& first, const TestDataFolder& data,
+                            const QString& runtimeFolder = QString())
+{
+    data.write(QStringLiteral("recent.rgb"), "ABCDEF");
+    QProcess second;
+    startProgram(second, data.path(), runtimeFolder);
+    QVERIFY(second.waitForFinished(20000));
+    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second.exitCode(), 0);
+    QCOMPARE(data.read(QStringLiteral("recent.rgb")), QByteArray("ABCDEF"));
+    QCOMPARE(first.state(), QProcess::Running);
+
+    first.kill();
+    first.waitForFinished();
+}
+
 } // namespace
 
 class tst_startup : public QObject {
@@ -56,6 +78,7 @@ private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void secondLaunch_exitsAtOnceAndTouchesNothing();
     void lockOfAKilledRun_doesNotBlockTheNextStart();
+    void secondLaunch_ofAnotherSession_exitsAtOnceToo();
 };
 
 void tst_startup::secondLaunch_exitsAtOnceAndTouchesNothing()
@@ -66,17 +89,7 @@ void tst_startup::secondLaunch_exitsAtOnceAndTouchesNothing()
     startProgram(first, data.path());
     QVERIFY(waitUntilRunning(first, data));
 
-    data.write(QStringLiteral("recent.rgb"), "ABCDEF");
-    QProcess second;
-    startProgram(second, data.path());
-    QVERIFY(second.waitForFinished(20000));
-    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(second.exitCode(), 0);
-    QCOMPARE(data.read(QStringLiteral("recent.rgb")), QByteArray("ABCDEF"));
-    QCOMPARE(first.state(), QProcess::Running);
-
-    first.kill();
-    first.waitForFinished();
+    secondLaunchEndsAtOnce(first, data);
 }
 
 void tst_startup::lockOfAKilledRun_doesNotBlockTheNextStart()
@@ -95,6 +108,24 @@ void tst_startup::lockOfAKilledRun_doesNotBlockTheNextStart()
     QVERIFY2(waitUntilRunning(next, data), "the next start was blocked by the old lock");
     next.terminate();
     next.waitForFinished();
+}
+
+void tst_startup::secondLaunch_ofAnotherSession_exitsAtOnceToo()
+{
+    // Another login session or a container has a runtime folder of its own;
+    // the data folder is the same, and so is the lock held in it.
+    QTemporaryDir sessionA;
+    QTemporaryDir sessionB;
+    for (const QTemporaryDir* session : {&sessionA, &sessionB})
+        QFile::setPermissions(session->path(),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    TestDataFolder data;
+    prepareFirstPalette(data);
+    QProcess first;
+    startProgram(first, data.path(), sessionA.path());
+    QVERIFY(waitUntilRunning(first, data));
+
+    secondLaunchEndsAtOnce(first, data, sessionB.path());
 }
 
 QTEST_MAIN(tst_startup)

@@ -23,6 +23,7 @@ const QList<Target> Targets = {
     {"schemenames", {"set.hcs"}},
     {"schemecolors", {"colorset.dat"}},
     {"exchange", {}, {"tests/data/gimp", "tests/data/ase"}},
+    {"colortext", {}},
 };
 
 const QString SourceDir = QStringLiteral(TINTORA_SOURCE_DIR);

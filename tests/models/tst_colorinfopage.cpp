@@ -24,6 +24,8 @@ private slots:
     void save_replacesAnEarlierPage();
     void save_failure_data();
     void save_failure();
+    void page_typedMarkup_staysText_data();
+    void page_typedMarkup_staysText();
 };
 
 void tst_colorinfopage::page_isTheNinetyOneLines()
@@ -100,6 +102,47 @@ void tst_colorinfopage::save_failure()
              QStringList{"inTheWay.htm"});
     QCOMPARE(QDir(folder.filePath("inTheWay.htm")).entryList(QDir::Files | QDir::Hidden),
              QStringList{"kept.txt"});
+}
+
+void tst_colorinfopage::page_typedMarkup_staysText_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("asText");
+    QTest::addColumn<QString>("asAttribute");
+    QTest::newRow("closing the attribute") << "\"><script>alert(1)</script>"
+                                           << "&quot;&gt;&lt;script&gt;alert(1)&lt;/script&gt;"
+                                           << "&#34;&#62;&#60;script&#62;alert&#40;1&#41;&#60;&#47;script&#62;";
+    QTest::newRow("a second attribute") << "#FFFFFF onload=x()" << "#FFFFFF onload=x()"
+                                        << "#FFFFFF&#32;onload&#61;x&#40;&#41;";
+    QTest::newRow("quote and ampersand") << "'&'" << "&#39;&amp;&#39;" << "&#39;&#38;&#39;";
+}
+
+void tst_colorinfopage::page_typedMarkup_staysText()
+{
+    // The details window's boxes can be typed in: what they hold is text in
+    // the page, in every place it goes.
+    QFETCH(QString, typed);
+    QFETCH(QString, asText);
+    QFETCH(QString, asAttribute);
+    colorinfo::PageTexts texts = pinkTexts();
+    texts.hex = typed;
+    texts.red = typed;
+    texts.redChroma = typed;
+    const QStringList lines = colorinfo::PageLines(texts);
+    const QStringList pink = expectedPinkPage();
+    QCOMPARE(lines.size(), 91);
+    QCOMPARE(lines.at(15), QStringLiteral("<p align=center><font face=Tahoma size=2><b>") + asText +
+                               QStringLiteral("</b></font></td>"));
+    QCOMPARE(lines.at(20), QStringLiteral("<td width=33%><font face=Tahoma size=2>") + asText +
+                               QStringLiteral("</font></td>"));
+    QCOMPARE(lines.at(82), QStringLiteral("<td width=33%><font face=Tahoma size=2>") + asText +
+                               QStringLiteral("</font></td>"));
+    QCOMPARE(lines.at(86),
+             QStringLiteral("<td width=80% bgcolor=") + asAttribute + QStringLiteral("></td>"));
+    // Every other line is the page as it always is.
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        if (i != 15 && i != 20 && i != 82 && i != 86)
+            QCOMPARE(lines.at(i), pink.at(i));
 }
 
 QTEST_GUILESS_MAIN(tst_colorinfopage)

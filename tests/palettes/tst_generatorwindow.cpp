@@ -97,8 +97,7 @@ void tst_generatorwindow::toolMenu_opensTheWindowOnTheCurrentColour()
     frmGenerator* g = open();
     QVERIFY(g);
     frmshowcolor& w = *m_session->window;
-    // The last command of the Tool menu.
-    QCOMPARE(w.mnuTool->actions().constLast(), w.mnuGenerator);
+    QVERIFY(w.mnuTool->actions().contains(w.mnuGenerator));
     QCOMPARE(w.mnuGenerator->text(), QStringLiteral("Color &Generator"));
     QCOMPARE(g->objectName(), QStringLiteral("frmGenerator"));
     QCOMPARE(g->windowTitle(), QStringLiteral("Color Generator"));

@@ -558,6 +558,14 @@ void tst_paletteexchange::cssAndJson()
                                                            "  --my-colors-2-1: #FF000A;\n"
                                                            "  --my-colors-2-2: #0116CB;\n"
                                                            "}\n"));
+    // A name can end neither the comment nor a style element that holds the text.
+    const QByteArray hostile =
+        paletteexchange::CssText({QStringLiteral("</style><script>x()</script><!-- */"), {Black}});
+    QVERIFY2(!hostile.contains('<') && !hostile.contains('>'), hostile.constData());
+    QCOMPARE(hostile.count("*/"), 1);
+    QVERIFY(hostile.startsWith("/* \\3C /style\\3E "));
+    const ExchangePalette unnamed{QString::fromUtf8("\xC3\xA9t\xC3\xA9"), {White}};
+    QVERIFY(paletteexchange::CssText(unnamed).contains("  --\xC3\xA9t\xC3\xA9-1: #FFFFFF;\n"));
     QVERIFY(
         paletteexchange::CssText({QStringLiteral("***"), {Black}}).contains("--color-1: #000000;"));
 

@@ -82,6 +82,14 @@ private slots:
     void appendEntry();
     void appendEntry_missingIndex_isNotCreated();
     void shippedIndex_meetsTheInvariants();
+    void repair_blankLinesInsideEntries_keepEntriesPaired_data();
+    void repair_blankLinesInsideEntries_keepEntriesPaired();
+    void deleteEntry_afterAnEmptyKind_keepsEntriesPaired();
+    void read_onlyPaletteFilesListedOnce_data();
+    void read_onlyPaletteFilesListedOnce();
+    void read_longNameIsCutAndReported();
+    void read_manyProblems_listsTheFirstOnes();
+    void rewrite_indexThatIsALink_isRefused();
 };
 
 void tst_paletteindex::splitLines_data()
@@ -375,6 +383,168 @@ void tst_paletteindex::shippedIndex_meetsTheInvariants()
         }
     }
     QVERIFY(!QFile::exists(QDir(shipped).filePath(QStringLiteral("recent.rgb"))));
+}
+
+void tst_paletteindex::repair_blankLinesInsideEntries_keepEntriesPaired_data()
+{
+    QTest::addColumn<QByteArray>("index");
+    // Each entry as file|name|kind, as the entries must stay paired.
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<QByteArray>("repaired");
+    QTest::newRow("empty kind, later entries follow")
+        << QByteArray("c1.rgb\r\nFirst\r\n\r\nc2.rgb\r\nSecond\r\n1\r\nc3.rgb\r\nThird\r\n2\r\n")
+        << QStringList{"c1.rgb|First|", "c2.rgb|Second|1", "c3.rgb|Third|2"}
+        << QByteArray("c1.rgb\r\nFirst\r\n\r\nc2.rgb\r\nSecond\r\n1\r\nc3.rgb\r\nThird\r\n2\r\n");
+    QTest::newRow("kind of spaces, then stray blank lines")
+        << QByteArray("c1.rgb\r\nFirst\r\n   \r\n\r\n\r\nc2.rgb\r\nSecond\r\n1\r\n")
+        << QStringList{"c1.rgb|First|   ", "c2.rgb|Second|1"}
+        << QByteArray("c1.rgb\r\nFirst\r\n   \r\nc2.rgb\r\nSecond\r\n1\r\n");
+    QTest::newRow("empty kind of the last entry")
+        << QByteArray("c1.rgb\r\nFirst\r\n1\r\nc2.rgb\r\nSecond\r\n\r\n")
+        << QStringList{"c1.rgb|First|1", "c2.rgb|Second|"}
+        << QByteArray("c1.rgb\r\nFirst\r\n1\r\nc2.rgb\r\nSecond\r\n\r\n");
+    QTest::newRow("empty name")
+        << QByteArray("c1.rgb\r\n\r\n1\r\nc2.rgb\r\nSecond\r\n1\r\n")
+        << QStringList{"c1.rgb||1", "c2.rgb|Second|1"}
+        << QByteArray("c1.rgb\r\n\r\n1\r\nc2.rgb\r\nSecond\r\n1\r\n");
+    QTest::newRow("stray line before the kind is removed")
+        << QByteArray("c1.rgb\r\nFirst\r\n\r\n1\r\nc2.rgb\r\nSecond\r\n1\r\n")
+        << QStringList{"c1.rgb|First|1", "c2.rgb|Second|1"}
+        << QByteArray("c1.rgb\r\nFirst\r\n1\r\nc2.rgb\r\nSecond\r\n1\r\n");
+    QTest::newRow("stray line before the name is removed")
+        << QByteArray("c1.rgb\r\n\r\nFirst\r\n1\r\n")
+        << QStringList{"c1.rgb|First|1"} << QByteArray("c1.rgb\r\nFirst\r\n1\r\n");
+    QTest::newRow("name and kind alike: the line is stray")
+        << QByteArray("c1.rgb\r\n\r\n1\r\n2\r\n")
+        << QStringList{"c1.rgb|1|2"} << QByteArray("c1.rgb\r\n1\r\n2\r\n");
+    QTest::newRow("unusual kind after a stray line")
+        << QByteArray("c1.rgb\r\nFirst\r\n\r\nx\r\nc2.rgb\r\nSecond\r\n1\r\n")
+        << QStringList{"c1.rgb|First|x", "c2.rgb|Second|1"}
+        << QByteArray("c1.rgb\r\nFirst\r\nx\r\nc2.rgb\r\nSecond\r\n1\r\n");
+    QTest::newRow("byte-order mark kept before the first entry")
+        << QByteArray("\xEF\xBB\xBFmycolor.rgb\r\n\r\nMine\r\n0\r\n")
+        << QStringList{"mycolor.rgb|Mine|0"}
+        << QByteArray("\xEF\xBB\xBFmycolor.rgb\r\nMine\r\n0\r\n");
+}
+
+void tst_paletteindex::repair_blankLinesInsideEntries_keepEntriesPaired()
+{
+    QFETCH(QByteArray, index);
+    QFETCH(QStringList, entries);
+    QFETCH(QByteArray, repaired);
+    IndexFolder folder(index);
+    QVERIFY(Repair(folder.path()).ok);
+    QCOMPARE(folder.index(), repaired);
+    // On disk, every file keeps its own name and kind.
+    QStringList paired;
+    for (const Entry& entry : ParseEntries(folder.index()))
+        paired.append(entry.file + '|' + entry.name + '|' + entry.kind);
+    QCOMPARE(paired, entries);
+    // A kept empty line is reported, naming its entry.
+    const Reading reading = Read(folder.path());
+    if (index.contains("\r\n\r\n") && index == repaired)
+        QVERIFY2(reading.problems.contains(QStringLiteral("has an empty")), qPrintable(reading.problems));
+}
+
+void tst_paletteindex::deleteEntry_afterAnEmptyKind_keepsEntriesPaired()
+{
+    IndexFolder folder("c1.rgb\r\nFirst\r\n\r\nc2.rgb\r\nSecond\r\n1\r\nc3.rgb\r\nThird\r\n1\r\n");
+    QVERIFY(DeleteEntry(folder.path(), 2).ok);
+    QCOMPARE(folder.index(), QByteArray("c1.rgb\r\nFirst\r\n\r\nc3.rgb\r\nThird\r\n1\r\n"));
+    QVERIFY(AppendEntry(folder.path(), QStringLiteral("c4.rgb"), QStringLiteral("Fourth"),
+                        QStringLiteral("1"))
+                .ok);
+    const QList<Entry> entries = ParseEntries(folder.index());
+    QCOMPARE(entries.size(), 3);
+    QCOMPARE(entries.at(0).kind, QString());
+    QCOMPARE(entries.at(2).name, QStringLiteral("Fourth"));
+}
+
+void tst_paletteindex::read_onlyPaletteFilesListedOnce_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("palette");
+    QTest::newRow("user palette") << "c12.rgb" << true;
+    QTest::newRow("upper-case extension") << "Mine.RGB" << true;
+    QTest::newRow("scheme colours") << "colorset.dat" << false;
+    QTest::newRow("scheme names") << "set.hcs" << false;
+    QTest::newRow("help file") << "tintora.chm" << false;
+    QTest::newRow("temporary file of a deletion") << "c4.rgb.ctm" << false;
+    QTest::newRow("temporary file of clearing") << "c4.rgb.tmp" << false;
+    QTest::newRow("the lock file") << ".tintora.lock" << false;
+    QTest::newRow("ends in a space") << "c5.rgb " << false;
+    QTest::newRow("starts with a space") << " c5.rgb" << false;
+    QTest::newRow("extension alone") << ".rgb" << false;
+    QTest::newRow("control character") << "c\t5.rgb" << false;
+    QTest::newRow("longer than a file name can be") << QString(300, QLatin1Char('c')) + ".rgb" << false;
+}
+
+void tst_paletteindex::read_onlyPaletteFilesListedOnce()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, palette);
+    QCOMPARE(IsPaletteFileName(file), palette);
+    // Listed after the same file under another case, it is left out too.
+    IndexFolder folder(indexOf({"mycolor.rgb|My Colors|0", "recent.rgb|Recent|0",
+                                file + "|Entry|1", "RECENT.rgb|Again|1", "c9.rgb|Last|1"}));
+    const Reading reading = Read(folder.path());
+    const QStringList expected = palette ? QStringList{"mycolor.rgb", "recent.rgb", file, "c9.rgb"}
+                                         : QStringList{"mycolor.rgb", "recent.rgb", "c9.rgb"};
+    QCOMPARE(filesOf(reading), expected);
+    QVERIFY2(reading.problems.contains(QStringLiteral("Entry 4 (\"Again\") names the file \"RECENT.rgb\", which entry 2 lists already")),
+             qPrintable(reading.problems));
+    if (!palette)
+        QVERIFY2(reading.problems.contains(QStringLiteral("Entry 3 (\"Entry\")")), qPrintable(reading.problems));
+}
+
+void tst_paletteindex::read_longNameIsCutAndReported()
+{
+    const QString name = QString(5000, QLatin1Char('n'));
+    IndexFolder folder(indexOf({"c1.rgb|" + name + "|1"}));
+    const Reading reading = Read(folder.path());
+    QCOMPARE(reading.entries.at(0).name, name.left(1000));
+    QVERIFY2(reading.problems.contains(QStringLiteral("longer than 1000 characters")),
+             qPrintable(reading.problems.left(500)));
+    // The file keeps the whole name.
+    QCOMPARE(ParseEntries(folder.index()).at(0).name, name);
+}
+
+void tst_paletteindex::read_manyProblems_listsTheFirstOnes()
+{
+    // A damaged index of 20,000 entries, none of a palette file.
+    QStringList entries;
+    for (int i = 0; i < 20000; ++i)
+        entries.append(QStringLiteral("x%1.dat|Name %1|1").arg(i));
+    IndexFolder folder(indexOf(entries));
+    const Reading reading = Read(folder.path());
+    QVERIFY(reading.entries.isEmpty());
+    QCOMPARE(reading.problems.count(QLatin1Char('\n')), MaxListedProblems + 1);
+    QVERIFY2(reading.problems.endsWith(QStringLiteral("and 19901 more problems of the same kinds.")),
+             qPrintable(reading.problems.right(200)));
+}
+
+void tst_paletteindex::rewrite_indexThatIsALink_isRefused()
+{
+    QTemporaryDir outside;
+    const QString target = QDir(outside.path()).filePath(QStringLiteral("elsewhere.cci"));
+    const QByteArray content = "c1.rgb\r\n\r\nA\r\n1\r\nc2.rgb\r\nB\r\n1\r\n";
+    writeAll(target, content);
+    QTemporaryDir dir;
+    const QString index = QDir(dir.path()).filePath(QStringLiteral("colorchart.cci"));
+    QVERIFY(QFile::link(target, index));
+
+    // Read through the link, but never written or replaced through it.
+    QCOMPARE(filesOf(Read(dir.path())), (QStringList{"c1.rgb", "c2.rgb"}));
+    for (const FileResult& result :
+         {Repair(dir.path()), DeleteEntry(dir.path(), 1),
+          AppendEntry(dir.path(), QStringLiteral("c3.rgb"), QStringLiteral("C"), QStringLiteral("1"))}) {
+        QVERIFY(!result.ok);
+        QVERIFY2(result.message.contains(QStringLiteral("symbolic link")), qPrintable(result.message));
+    }
+    QCOMPARE(readAll(target), content);
+    QCOMPARE(QFileInfo(index).symLinkTarget(), target);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
+             QStringList{QStringLiteral("colorchart.cci")});
 }
 
 QTEST_GUILESS_MAIN(tst_paletteindex)

@@ -8,6 +8,10 @@
 
 #include "tests/palettes/PaletteTestFiles.h"
 
+#ifdef Q_OS_LINUX
+#include <sys/stat.h>
+#endif
+
 using namespace palettetest;
 using namespace paletterecords;
 
@@ -50,6 +54,13 @@ private slots:
     void rewrite_folderInTheWay_keepsPalette_data();
     void rewrite_folderInTheWay_keepsPalette();
     void clearAll_removesFileAndToleratesMissing();
+    void streamedRewrite_acrossBlocks_data();
+    void streamedRewrite_acrossBlocks();
+    void streamedRewrite_cancelled_leavesFileAsItWas_data();
+    void streamedRewrite_cancelled_leavesFileAsItWas();
+    void deleteRecord_sparsePalette_staysSparse();
+    void clearDuplicates_recordsThatAreNotColours();
+    void removeLeftoverTemporaryFiles_removesOnlyThem();
     void ensureFileExists_createsEmptyButKeepsExisting();
     void readColors_data();
     void readColors();
@@ -337,6 +348,9 @@ void tst_paletterecords::rewrite_folderInTheWay_keepsPalette()
     const FileResult result = deleting ? DeleteRecord(path, 1) : ClearDuplicates(path);
     QVERIFY(!result.ok);
     QVERIFY2(result.message.contains(blocked), qPrintable(result.message));
+    // The message is about the palette, the file the user acted on.
+    QVERIFY2(result.message.contains(QStringLiteral("\"%1\":").arg(QDir::toNativeSeparators(path))),
+             qPrintable(result.message));
     QCOMPARE(readAll(path), content);
 }
 
@@ -353,6 +367,145 @@ void tst_paletterecords::clearAll_removesFileAndToleratesMissing()
     const FileResult blocked = ClearAll(path);
     QVERIFY(!blocked.ok);
     QVERIFY2(blocked.message.contains(QStringLiteral("c1.rgb")), qPrintable(blocked.message));
+}
+
+void tst_paletterecords::streamedRewrite_acrossBlocks_data()
+{
+    QTest::addColumn<qint32>("count");
+    QTest::addColumn<qint32>("deleted");
+    // Records on both sides of a block boundary, and a last block of one record.
+    const qint32 block = static_cast<qint32>(RecordsPerBlock);
+    QTest::newRow("last of the first block") << block + 1 << block;
+    QTest::newRow("first of the second block") << block + 1 << block + 1;
+    QTest::newRow("first record, two blocks") << 2 * block + 3 << 1;
+}
+
+void tst_paletterecords::streamedRewrite_acrossBlocks()
+{
+    QFETCH(qint32, count);
+    QFETCH(qint32, deleted);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("c1.rgb"));
+    const QByteArray numbered = numberedPalette(count);
+    writeAll(path, numbered);
+
+    QVERIFY(DeleteRecord(path, deleted).ok);
+    QByteArray expected = numbered;
+    expected.remove(qsizetype(deleted - 1) * RecordLength, RecordLength);
+    QCOMPARE(readAll(path), expected);
+
+    // The numbered palette repeats every 65,536 records: the first copy of
+    // each colour survives, wherever its block.
+    qint32 kept = 0;
+    QVERIFY(ClearDuplicates(path, &kept).ok);
+    const QByteArray once = expected.left(65536 * RecordLength);
+    QCOMPARE(kept, once.size() / RecordLength);
+    QCOMPARE(readAll(path), once);
+}
+
+void tst_paletterecords::streamedRewrite_cancelled_leavesFileAsItWas_data()
+{
+    QTest::addColumn<bool>("deleting");
+    QTest::addColumn<int>("stopAfter");
+    QTest::newRow("delete, stopped at once") << true << 1;
+    QTest::newRow("delete, stopped in the middle") << true << 2;
+    QTest::newRow("clear duplicates, stopped at once") << false << 1;
+    QTest::newRow("clear duplicates, stopped in the middle") << false << 2;
+}
+
+void tst_paletterecords::streamedRewrite_cancelled_leavesFileAsItWas()
+{
+    QFETCH(bool, deleting);
+    QFETCH(int, stopAfter);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("c1.rgb"));
+    const QByteArray content = numberedPalette(static_cast<qint32>(3 * RecordsPerBlock)).repeated(2);
+    writeAll(path, content);
+    int calls = 0;
+    qint64 lastDone = -1;
+    const Progress stop = [&](qint64 done, qint64 total) {
+        // Told of the work in order, within its bounds.
+        if (done <= lastDone || done > total)
+            qFatal("progress out of order");
+        lastDone = done;
+        return ++calls < stopAfter;
+    };
+    const FileResult result = deleting ? DeleteRecord(path, 5, stop) : ClearDuplicates(path, nullptr, stop);
+    QVERIFY(result.wasCancelled());
+    QCOMPARE(calls, stopAfter);
+    QCOMPARE(readAll(path), content);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("c1.rgb")});
+}
+
+void tst_paletterecords::deleteRecord_sparsePalette_staysSparse()
+{
+    // A palette of 48 MB that holds data at its start, its middle and its end.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("c1.rgb"));
+    constexpr qint64 Size = RecordLength << 23;
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("123456ABCDEF");
+        QVERIFY(file.seek(Size / 2));
+        file.write("FEDCBA");
+        QVERIFY(file.resize(Size));
+        QVERIFY(file.seek(Size - 6));
+        file.write("654321");
+    }
+    QVERIFY(DeleteRecord(path, 1).ok);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.size(), Size - 6);
+    QCOMPARE(file.read(6), QByteArray("ABCDEF"));
+    QVERIFY(file.seek(Size / 2 - 6));
+    QCOMPARE(file.read(6), QByteArray("FEDCBA"));
+    QVERIFY(file.seek(Size - 12));
+    QCOMPARE(file.read(6), QByteArray("654321"));
+    QVERIFY(file.seek(4096));
+    QCOMPARE(file.read(1 << 20), QByteArray(1 << 20, '\0'));
+#ifdef Q_OS_LINUX
+    // The zeros were not written out: the new file takes a fraction of its size.
+    struct stat status;
+    QVERIFY(::stat(QFile::encodeName(path).constData(), &status) == 0);
+    QVERIFY2(qint64(status.st_blocks) * 512 < Size / 4, qPrintable(QString::number(status.st_blocks)));
+#endif
+}
+
+void tst_paletterecords::clearDuplicates_recordsThatAreNotColours()
+{
+    // Damaged records take part like any other, compared byte for byte.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("c1.rgb"));
+    writeAll(path, records({"ZZZZZZ", "ABCDEF", QByteArray(6, '\0'), "ZZZZZZ", QByteArray(6, '\0'),
+                            "abcdef", "ABCDEF"}));
+    qint32 kept = 0;
+    QVERIFY(ClearDuplicates(path, &kept).ok);
+    QCOMPARE(kept, 4);
+    QCOMPARE(readAll(path), records({"ZZZZZZ", "ABCDEF", QByteArray(6, '\0'), "abcdef"}));
+}
+
+void tst_paletterecords::removeLeftoverTemporaryFiles_removesOnlyThem()
+{
+    QTemporaryDir dir;
+    QTemporaryDir outside;
+    const QByteArray kept = "123456";
+    for (const char* name : {"mycolor.rgb", "c1.rgb", "set.hcs", "colorset.dam", "notes.tmp"})
+        writeAll(dir.filePath(QLatin1String(name)), kept);
+    for (const char* name : {"mycolor.rgb.ctm", "c1.rgb.tmp", "colorchart.cct"})
+        writeAll(dir.filePath(QLatin1String(name)), "left by an interrupted rewrite");
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("c2.rgb.ctm")));
+    const QString target = outside.filePath(QStringLiteral("kept.rgb"));
+    writeAll(target, kept);
+    QVERIFY(QFile::link(target, dir.filePath(QStringLiteral("c3.rgb.tmp"))));
+
+    QStringList removed = RemoveLeftoverTemporaryFiles(dir.path());
+    removed.sort();
+    QCOMPARE(removed, (QStringList{"c1.rgb.tmp", "c3.rgb.tmp", "colorchart.cct", "mycolor.rgb.ctm"}));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
+             (QStringList{"c1.rgb", "c2.rgb.ctm", "colorset.dam", "mycolor.rgb", "notes.tmp", "set.hcs"}));
+    // A link is removed itself; what it led to stays as it was.
+    QCOMPARE(readAll(target), kept);
 }
 
 void tst_paletterecords::ensureFileExists_createsEmptyButKeepsExisting()

@@ -113,6 +113,9 @@ private slots:
     void remove_indexBeyondTheList_changesNothing();
     void finishInterruptedRemove_data();
     void finishInterruptedRemove();
+    void readNames_longName_isCutWithANotice();
+    void linkedFiles_areNeitherWrittenNorReplaced_data();
+    void linkedFiles_areNeitherWrittenNorReplaced();
 };
 
 void tst_schemestore::encodeRecord_data()
@@ -224,6 +227,13 @@ void tst_schemestore::nameLines_data()
     QTest::newRow("empty file") << QByteArray() << QStringList{};
     QTest::newRow("Latin-1 name") << QByteArray("\"Caf\xe9\"\r\n")
                                   << QStringList{QString::fromUtf8("Café")};
+    // As the palette index takes them: lines that end in a lone CR.
+    QTest::newRow("CR only") << QByteArray("\"a\"\r\"bc\"\r\"d\"") << QStringList{"a", "bc", "d"};
+    QTest::newRow("byte-order mark before the first name")
+        << QByteArray("\xEF\xBB\xBF\"First\"\r\n\"Second\"\r\n") << QStringList{"First", "Second"};
+    QTest::newRow("name beyond the bound is cut")
+        << QByteArray("\"" + QByteArray(1500, 'n') + "\"\r\n")
+        << QStringList{QString(1000, QLatin1Char('n'))};
 }
 
 void tst_schemestore::nameLines()
@@ -588,6 +598,53 @@ void tst_schemestore::finishInterruptedRemove()
     QCOMPARE(folder.read(Colors), expectedColors);
     QVERIFY(!folder.exists(SchemeStore::NamesTempFile));
     QVERIFY(!folder.exists(SchemeStore::ColorsTempFile));
+}
+
+void tst_schemestore::readNames_longName_isCutWithANotice()
+{
+    Folder folder;
+    folder.write(Names, nameList({"short", QString(10 * 1024 * 1024, QLatin1Char('n'))}));
+    QStringList names;
+    QString notice;
+    QVERIFY(SchemeStore(folder.path()).readNames(names, &notice).ok);
+    QCOMPARE(names.size(), 2);
+    QCOMPARE(names.at(1).size(), 1000);
+    QVERIFY2(notice.contains(QStringLiteral("longer than 1000 characters")), qPrintable(notice));
+}
+
+void tst_schemestore::linkedFiles_areNeitherWrittenNorReplaced_data()
+{
+    QTest::addColumn<QString>("linked");
+    QTest::addColumn<bool>("saving");
+    QTest::newRow("save, name list") << Names << true;
+    QTest::newRow("save, colour file") << Colors << true;
+    QTest::newRow("delete, name list") << Names << false;
+    QTest::newRow("delete, colour file") << Colors << false;
+}
+
+void tst_schemestore::linkedFiles_areNeitherWrittenNorReplaced()
+{
+    QFETCH(QString, linked);
+    QFETCH(bool, saving);
+    Folder folder;
+    writeFour(folder);
+    QTemporaryDir outside;
+    const QString target = QDir(outside.path()).filePath(QStringLiteral("elsewhere"));
+    const QByteArray content = folder.read(linked);
+    QVERIFY(QFile::rename(folder.file(linked), target));
+    QVERIFY(QFile::link(target, folder.file(linked)));
+    const QByteArray other = folder.read(linked == Names ? Colors : Names);
+
+    const SchemeStore store(folder.path());
+    const FileResult result = saving ? store.save(QStringLiteral("five"), whiteOnBlack()) : store.remove(1);
+    QVERIFY(!result.ok);
+    QVERIFY2(result.message.contains(linked) && result.message.contains(QStringLiteral("symbolic link")),
+             qPrintable(result.message));
+    QFile outsideFile(target);
+    QVERIFY(outsideFile.open(QIODevice::ReadOnly));
+    QCOMPARE(outsideFile.readAll(), content);
+    QCOMPARE(QFileInfo(folder.file(linked)).symLinkTarget(), target);
+    QCOMPARE(folder.read(linked == Names ? Colors : Names), other);
 }
 
 QTEST_GUILESS_MAIN(tst_schemestore)

@@ -24,6 +24,11 @@ void FakePlatform::setClipboardText(const QString& text)
     clipboard = text;
 }
 
+QString FakePlatform::clipboardText()
+{
+    return clipboard;
+}
+
 Platform::Answer FakePlatform::showMessage(QWidget*, const QString& text, Buttons buttons, Icon icon,
                                            const QString& title)
 {
@@ -129,4 +134,9 @@ QStringList FakePlatform::messageTexts() const
     for (const Message& message : messages)
         texts.append(message.text);
     return texts;
+}
+
+void FakePlatform::bringToFrontOnSecondStart(QWidget* window)
+{
+    secondStartWindow = window;
 }

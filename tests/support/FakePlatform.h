@@ -67,6 +67,8 @@ public:
     int captureCount = 0;
     // Where the program put the mouse cursor, in order
     QList<QPoint> cursorMoves;
+    // The window that a second start would bring to the front
+    QPointer<QWidget> secondStartWindow;
 
     // Window placement: false stands for Wayland, where each screen of the
     // frozen picture gets a full-screen window of its own
@@ -82,6 +84,7 @@ public:
     void writeSetting(const QString& key, const QString& value) override;
     void clearClipboard() override;
     void setClipboardText(const QString& text) override;
+    QString clipboardText() override;
     Answer showMessage(QWidget* parent, const QString& text, Buttons buttons, Icon icon,
                        const QString& title) override;
     Color chooseColor(QWidget* parent, Color initial) override;
@@ -96,6 +99,7 @@ public:
     void moveCursor(const QPoint& desktopPosition) override;
     bool placesWindowsOnDesktop() override;
     ScreenColorPick pickScreenColor() override;
+    void bringToFrontOnSecondStart(QWidget* window) override;
 
     // The texts of the message boxes shown so far.
     QStringList messageTexts() const;
