@@ -2,6 +2,10 @@
 
 #include "app/Platform.h"
 #include "app/WindowRoutines.h"
+#include "models/ColorNotations.h"
+#include "models/ColorParser.h"
+#include "models/FormatChoices.h"
+#include "models/FormatTemplate.h"
 #include "palettes/PaletteExchange.h"
 #include "palettes/RampTheme.h"
 #include "palettes/SwatchGrid.h"
@@ -20,7 +24,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <optional>
 
 using colorgenerator::Swatch;
 using colorgenerator::Swatches;
@@ -33,22 +36,6 @@ template <typename T> T* named(T* widget, const char* name)
 {
     widget->setObjectName(QLatin1String(name));
     return widget;
-}
-
-// #RRGGBB, RRGGBB, #RGB or RGB, in either case, spaces around allowed.
-std::optional<Color> parseHexColor(const QString& typed)
-{
-    QString text = typed.trimmed();
-    if (text.startsWith(QLatin1Char('#')))
-        text.remove(0, 1);
-    if (text.size() == 3)
-        text = QString(text[0]) + text[0] + text[1] + text[1] + text[2] + text[2];
-    bool ok = false;
-    const uint value = text.toUInt(&ok, 16);
-    if (!ok || text.size() != 6 || text.startsWith(QLatin1Char('+')) ||
-        text.startsWith(QLatin1Char('-')))
-        return std::nullopt;
-    return bascommon::MakeColor(int(value >> 16), int(value >> 8), int(value));
 }
 
 void paintSwatchLabel(QLabel* label, Color color)
@@ -113,11 +100,13 @@ QHBoxLayout* colorRow(QLabel* swatch, QLineEdit* field, QPushButton* pick)
     return row;
 }
 
-QLineEdit* hexField(QWidget* parent, const char* name)
+QLineEdit* colorField(QWidget* parent, const char* name)
 {
     auto* field = named(new QLineEdit(parent), name);
-    field->setMaxLength(20);
-    field->setFixedWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("#DDDDDDDD")) + 12);
+    field->setMaxLength(colorparser::MaximumLength);
+    field->setToolTip(QStringLiteral("Any color: #RRGGBB, rgb(), hsl(), oklch(), a CSS name..."));
+    field->setFixedWidth(
+        field->fontMetrics().horizontalAdvance(QStringLiteral("oklch(62.3% 0.214 259)")) + 12);
     return field;
 }
 
@@ -147,7 +136,7 @@ frmGenerator::frmGenerator(Platform& platform, Color base, Color pageBackground,
     SetTopmost(m_platform, this);
 
     lblBase = swatchLabel(this, "lblBase");
-    txtBase = hexField(this, "txtBase");
+    txtBase = colorField(this, "txtBase");
     cmdPickBase = button(QStringLiteral("&Pick..."), this, "cmdPickBase");
     auto* baseCaption = new QLabel(QStringLiteral("&Base color:"), this);
     baseCaption->setBuddy(txtBase);
@@ -255,7 +244,7 @@ QWidget* frmGenerator::buildMixPage()
 {
     auto* page = new QWidget;
     lblMixWith = swatchLabel(page, "lblMixWith");
-    txtMixWith = hexField(page, "txtMixWith");
+    txtMixWith = colorField(page, "txtMixWith");
     cmdPickMix = button(QStringLiteral("P&ick..."), page, "cmdPickMix");
     cmbMixSpace =
         choiceBox(page, "cmbMixSpace", colorgenerator::MixSpaceCount, colorgenerator::MixSpaceName);
@@ -299,7 +288,7 @@ QWidget* frmGenerator::buildContrastPage()
     cmbBackground->addItems({QStringLiteral("White"), QStringLiteral("Black"),
                              QStringLiteral("Page background"), QStringLiteral("Other color")});
     lblBackground = swatchLabel(page, "lblBackground");
-    txtBackground = hexField(page, "txtBackground");
+    txtBackground = colorField(page, "txtBackground");
     cmdPickBackground = button(QStringLiteral("Pic&k..."), page, "cmdPickBackground");
     txtTargets =
         named(new QLineEdit(QLatin1String(colorgenerator::DefaultTargets), page), "txtTargets");
@@ -325,6 +314,8 @@ void frmGenerator::buildSwatchMenu()
     mnuSwatchMakeCurrent->setObjectName(QStringLiteral("mnuSwatchMakeCurrent"));
     mnuSwatchCopyHex = mnuSwatch->addAction(QStringLiteral("&Copy"));
     mnuSwatchCopyHex->setObjectName(QStringLiteral("mnuSwatchCopyHex"));
+    mnuSwatchCopyAs = mnuSwatch->addMenu(QStringLiteral("Copy &As"));
+    mnuSwatchCopyAs->setObjectName(QStringLiteral("mnuSwatchCopyAs"));
     // The menu is for the selected swatch: asking for it selects the swatch.
     connect(mnuSwatchMakeCurrent, &QAction::triggered, this,
             [this] { makeCurrent(grdSwatches->currentIndex()); });
@@ -504,19 +495,53 @@ void frmGenerator::makeCurrent(int index)
 
 void frmGenerator::copyHex(int index)
 {
-    if (index < 0 || index >= swatches().size())
-        return;
+    if (index >= 0 && index < swatches().size())
+        copyText(bascommon::ColorToHtmlHex(swatches().at(index).color));
+}
+
+void frmGenerator::copyText(const QString& text)
+{
     m_platform.clearClipboard();
-    m_platform.setClipboardText(bascommon::ColorToHtmlHex(swatches().at(index).color));
+    m_platform.setClipboardText(text);
 }
 
 void frmGenerator::showSwatchMenu(int index, const QPoint& globalPosition)
 {
     if (index < 0 || index >= swatches().size())
         return;
-    mnuSwatchCopyHex->setText(QStringLiteral("&Copy ") +
-                              bascommon::ColorToHtmlHex(swatches().at(index).color));
+    const Color color = swatches().at(index).color;
+    mnuSwatchCopyHex->setText(QStringLiteral("&Copy ") + bascommon::ColorToHtmlHex(color));
+    fillCopyAsMenu(color);
     mnuSwatch->exec(globalPosition);
+}
+
+void frmGenerator::fillCopyAsMenu(Color color)
+{
+    // What the Color Formats window lists: every notation, then the user's
+    // own templates, each with the text it copies.
+    qDeleteAll(mnuSwatchCopyAs->actions());
+    mnuSwatchCopyAs->clear();
+    const auto add = [this](const QString& label, const QString& text, const QString& name) {
+        const auto menuText = [](QString caption) {
+            return caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        };
+        QAction* action =
+            mnuSwatchCopyAs->addAction(menuText(label) + QLatin1Char('\t') + menuText(text));
+        action->setObjectName(name);
+        connect(action, &QAction::triggered, this, [this, text] { copyText(text); });
+    };
+    for (const notations::Notation notation : notations::AllNotations)
+        add(notations::Label(notation), notations::Format(notation, color),
+            QStringLiteral("fmt") + notations::ShortName(notation));
+    const FormatChoices choices = FormatChoices::fromSetting(
+        m_platform.readSetting(FormatChoices::SettingKey, FormatChoices::Defaults().toSetting()));
+    for (qsizetype i = 0; i < choices.templates.size(); ++i) {
+        const formattemplate::Compiled compiled =
+            formattemplate::Compile(choices.templates.at(i).text);
+        if (compiled.ok)
+            add(choices.templates.at(i).name, compiled.result.expand(color),
+                QStringLiteral("fmtTemplate_%1").arg(i));
+    }
 }
 
 void frmGenerator::savePalette()
@@ -546,22 +571,20 @@ void frmGenerator::exportTheme()
 
 void frmGenerator::copyTheme()
 {
-    m_platform.clearClipboard();
-    m_platform.setClipboardText(
-        QString::fromUtf8(ramptheme::TailwindTheme(txtRampName->text(), ramp())));
+    copyText(QString::fromUtf8(ramptheme::TailwindTheme(txtRampName->text(), ramp())));
 }
 
 void frmGenerator::readTypedColor(QLineEdit* field, Color& color, QLabel* label)
 {
-    const std::optional<Color> typed = parseHexColor(field->text());
-    if (!typed) {
+    // Any colour a designer pastes: hex, rgb(), oklch(), a name, a code form.
+    const colorparser::ParseResult typed = colorparser::Parse(field->text());
+    if (!typed.ok) {
         // The last good colour stays; the field says what it still holds.
-        lblNote->setText(QLatin1Char('"') + field->text().trimmed() +
-                         QStringLiteral("\" is not a color: type #RRGGBB, such as #3366CC."));
+        lblNote->setText(typed.message);
         field->setText(bascommon::ColorToHtmlHex(color));
         return;
     }
-    color = *typed;
+    color = typed.color;
     field->setText(bascommon::ColorToHtmlHex(color));
     paintSwatchLabel(label, color);
     regenerate();

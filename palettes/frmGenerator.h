@@ -84,6 +84,8 @@ public:
     QMenu* mnuSwatch = nullptr;
     QAction* mnuSwatchMakeCurrent = nullptr;
     QAction* mnuSwatchCopyHex = nullptr;
+    // Every notation of the Color Formats window and the user's templates.
+    QMenu* mnuSwatchCopyAs = nullptr;
 
 public slots:
     // Recomputes the page on display; every parameter change ends here.
@@ -111,12 +113,15 @@ private:
     void showSwatchInfo(int index);
     void makeCurrent(int index);
     void copyHex(int index);
+    void copyText(const QString& text);
+    void fillCopyAsMenu(Color color);
     void showSwatchMenu(int index, const QPoint& globalPosition);
     void savePalette();
     void exportTheme();
     void copyTheme();
-    // Reads a typed colour into `color` and its swatch `label`; text that is
-    // no colour leaves both and marks the field.
+    // Reads a typed colour (any notation the colour parser reads) into
+    // `color` and its swatch `label`; text that is no colour leaves both and
+    // says why in the note.
     void readTypedColor(QLineEdit* field, Color& color, QLabel* label);
     void pickColor(QLineEdit* field, Color& color, QLabel* label);
     // Typing into `field` or picking with `pick` sets `color`, one of the

@@ -12,6 +12,9 @@
 #include <QtTest>
 
 #include "app/frmshowcolor.h"
+#include "models/ColorNotations.h"
+#include "models/ColorParser.h"
+#include "models/FormatChoices.h"
 #include "palettes/ColorGenerator.h"
 #include "palettes/PaletteRecords.h"
 #include "palettes/RampTheme.h"
@@ -373,6 +376,32 @@ void tst_generatorwindow::swatch_hoverShowsHexAndMenuCopiesIt()
     QCOMPARE(caption, QStringLiteral("&Copy ") + ColorToHtmlHex(third));
     QCOMPARE(m_session->platform.clipboard, ColorToHtmlHex(third));
     QCOMPARE(g->grdSwatches->currentIndex(), 2);
+
+    // Copied in any notation of the Color Formats window, the user's
+    // templates included.
+    FormatChoices choices = FormatChoices::Defaults();
+    choices.templates.append({QStringLiteral("Sass"), QStringLiteral("$brand: #{hex:X};"), true});
+    m_session->platform.settings.insert(FormatChoices::SettingKey, choices.toSetting());
+    for (const auto& [name, expected] :
+         {std::pair{QStringLiteral("fmtOklch"),
+                    notations::Format(notations::Notation::Oklch, third)},
+          std::pair{QStringLiteral("fmtSwiftUI"),
+                    notations::Format(notations::Notation::SwiftUI, third)},
+          std::pair{QStringLiteral("fmtTemplate_0"), QStringLiteral("$brand: #") +
+                                                         ColorToHtmlHex(third).mid(1) +
+                                                         QLatin1Char(';')}}) {
+        int listed = 0;
+        whenPopupShown([&, name = name](QMenu* menu) {
+            listed = int(g->mnuSwatchCopyAs->actions().size());
+            QAction* item = g->mnuSwatchCopyAs->findChild<QAction*>(name);
+            QVERIFY2(item, qPrintable(name));
+            item->trigger();
+            menu->close();
+        });
+        QApplication::sendEvent(g->grdSwatches, &request);
+        QCOMPARE(listed, notations::NotationCount + 1);
+        QCOMPARE(m_session->platform.clipboard, expected);
+    }
 }
 
 void tst_generatorwindow::contrast_followsThePageBackground()
@@ -420,7 +449,7 @@ void tst_generatorwindow::typedColours_badTextKeepsTheColour()
 {
     frmGenerator* g = open();
     g->setBaseColor(MakeColor(0x33, 0x66, 0x99));
-    g->txtBase->setText(QStringLiteral("f0a"));
+    g->txtBase->setText(QStringLiteral("#f0a"));
     QTest::keyClick(g->txtBase, Qt::Key_Return);
     QCOMPARE(g->baseColor(), MakeColor(0xFF, 0x00, 0xAA));
     QCOMPARE(g->txtBase->text(), QStringLiteral("#FF00AA"));
@@ -430,7 +459,15 @@ void tst_generatorwindow::typedColours_badTextKeepsTheColour()
     QTest::keyClick(g->txtBase, Qt::Key_Return);
     QCOMPARE(g->baseColor(), MakeColor(0xFF, 0x00, 0xAA));
     QCOMPARE(g->txtBase->text(), QStringLiteral("#FF00AA"));
-    QVERIFY(g->lblNote->text().contains(QStringLiteral("\"#12345G\" is not a color")));
+    QVERIFY(!g->lblNote->text().isEmpty());
+    QCOMPARE(g->lblNote->text(), colorparser::Parse(u"#12345G").message);
+
+    // Any colour the parser reads, a CSS name among them.
+    g->tabGenerator->setCurrentIndex(int(Page::Mix));
+    g->txtMixWith->setText(QStringLiteral(" rebeccapurple "));
+    QTest::keyClick(g->txtMixWith, Qt::Key_Return);
+    QCOMPARE(g->txtMixWith->text(), QStringLiteral("#663399"));
+    QCOMPARE(g->swatches().constLast().color, MakeColor(0x66, 0x33, 0x99));
 
     // Picked with the colour dialog, which starts on the colour in use.
     m_session->platform.colorAnswers.append(MakeColor(0x10, 0x20, 0x30));
