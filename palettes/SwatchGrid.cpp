@@ -84,10 +84,11 @@ void SwatchGrid::setSwatches(const colorgenerator::Swatches& swatches)
     if (m_hovered >= m_swatches.size())
         setHovered(-1);
     update();
-    if (current != m_current) {
-        m_current = current;
+    const bool moved = current != m_current;
+    m_current = current;
+    describeCurrent();
+    if (moved)
         emit currentChanged(m_current);
-    }
 }
 
 void SwatchGrid::setCurrentIndex(int index)
@@ -96,7 +97,23 @@ void SwatchGrid::setCurrentIndex(int index)
         return;
     m_current = index;
     update();
+    describeCurrent();
     emit currentChanged(m_current);
+}
+
+void SwatchGrid::describeCurrent()
+{
+    // One widget paints every swatch, so it speaks for the selected one.
+    if (m_current < 0) {
+        setAccessibleName(QStringLiteral("No swatches"));
+        return;
+    }
+    const colorgenerator::Swatch& swatch = m_swatches.at(m_current);
+    QString name = bascommon::ColorToHtmlHex(swatch.color) + QStringLiteral(", ") + swatch.label;
+    if (!swatch.detail.isEmpty())
+        name += QStringLiteral(", ") + swatch.detail;
+    setAccessibleName(
+        name + QStringLiteral(", swatch %1 of %2").arg(m_current + 1).arg(m_swatches.size()));
 }
 
 void SwatchGrid::setHovered(int index)

@@ -7,7 +7,8 @@
 // The colour generator's preview: one widget that paints every swatch with
 // its caption under it, in rows of up to Columns. A click selects a swatch,
 // a double-click or Enter activates it; the arrow keys, Home and End move the
-// selection. The tooltip of a swatch gives its hex form.
+// selection. The tooltip of a swatch gives its hex form; the accessible name
+// describes the selected swatch.
 class SwatchGrid : public QWidget
 {
     Q_OBJECT
@@ -53,6 +54,7 @@ private:
     QSize cellSize() const;
     int swatchHeight() const;
     void setHovered(int index);
+    void describeCurrent();
 
     colorgenerator::Swatches m_swatches;
     int m_current = -1;

@@ -247,6 +247,9 @@ void tst_generatorwindow::makeCurrent_goesThroughCurrentColorChanged()
     g->grdSwatches->setFocus();
     QTest::keyClick(g->grdSwatches, Qt::Key_Home);
     QTest::keyClick(g->grdSwatches, Qt::Key_Right);
+    // A screen reader hears the swatch the keys moved to.
+    QCOMPARE(g->grdSwatches->accessibleName(),
+             ColorToHtmlHex(g->swatches().at(1).color) + QStringLiteral(", 100, swatch 2 of 11"));
     QTest::keyClick(g->grdSwatches, Qt::Key_Return);
     QCOMPARE(w.currentColor(), g->swatches().at(1).color);
 }
