@@ -64,4 +64,16 @@ public:
     // Puts the mouse cursor at a desktop position. The window system may
     // refuse (as Wayland does); the picker does not rely on it.
     virtual void moveCursor(const QPoint& desktopPosition) = 0;
+
+    // chooseSaveFile for a choice of formats: `chosenFilter` receives the entry
+    // of `filter` that was chosen when the user saved, which tells formats
+    // that share an extension apart. A platform without that knowledge leaves
+    // it empty.
+    virtual QString chooseSaveFileOfType(QWidget* parent, const QString& proposedName,
+                                         const QString& defaultSuffix, const QString& filter,
+                                         QString& chosenFilter)
+    {
+        chosenFilter.clear();
+        return chooseSaveFile(parent, proposedName, defaultSuffix, filter);
+    }
 };

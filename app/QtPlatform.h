@@ -26,6 +26,9 @@ public:
     QString chooseSaveFile(QWidget* parent, const QString& proposedName, const QString& defaultSuffix,
                            const QString& filter) override;
     QString chooseOpenFile(QWidget* parent, const QString& filter) override;
+    QString chooseSaveFileOfType(QWidget* parent, const QString& proposedName,
+                                 const QString& defaultSuffix, const QString& filter,
+                                 QString& chosenFilter) override;
     void shellOpen(QWidget* owner, const QString& verb, const QString& target, ShowMode mode) override;
     bool anotherInstanceRunning() override;
     void setTopmost(QWidget* window, bool topmost) override;

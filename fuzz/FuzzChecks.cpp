@@ -8,7 +8,12 @@
 
 #include "app/TextEncoding.h"
 #include "app/bascommon.h"
+#include "palettes/DesignTokens.h"
+#include "palettes/OfficePalette.h"
 #include "palettes/PaletteExchange.h"
+#include "palettes/PhotoshopSwatches.h"
+#include "palettes/SketchPalette.h"
+#include "palettes/StyleSheetPalette.h"
 #include "palettes/PaletteIndex.h"
 #include "palettes/PaletteRecords.h"
 #include "scheme/SchemeFormat.h"
@@ -588,34 +593,91 @@ void CheckSchemeColors(const QString& scratchFolder, QByteArrayView input)
     }
 }
 
+namespace {
+
+// Whatever a reader made of a file: refused with a reason and no colours, or
+// a palette within the bounds that every format able to hold it writes and
+// reads back to the same colours in the same order.
+void checkImported(const ExchangeReading& reading)
+{
+    if (!reading.ok()) {
+        require(reading.palette.colors.isEmpty(), "a refused file gives no colours");
+        return;
+    }
+    require(reading.palette.colors.size() <= paletteexchange::MaxColors,
+            "an imported palette stays within the colour limit");
+    for (const paletteexchange::Format format : paletteexchange::ExportFormats()) {
+        if (!paletteexchange::ExportProblem(format, reading.palette).isEmpty())
+            continue;
+        const QByteArray written = paletteexchange::Encode(format, reading.palette);
+        const ExchangeReading again = paletteexchange::Decode(written);
+        require(again.ok(), "a palette written for export imports again", [&] {
+            return paletteexchange::ExtensionOf(format) + QStringLiteral(": ") + again.problem;
+        });
+        require(again.palette.colors == reading.palette.colors,
+                "the colours of an exported palette import unchanged", [&] {
+                    return paletteexchange::ExtensionOf(format) + QStringLiteral(": ") +
+                           show(written.left(200));
+                });
+    }
+}
+
+} // namespace
+
 void CheckExchangeFile(const QString& scratchFolder, QByteArrayView input)
 {
     Q_UNUSED(scratchFolder);
-    using paletteexchange::Format;
-    const ExchangeReading reading = paletteexchange::Decode(input);
-    if (!reading.ok())
-        return;
-    require(reading.palette.colors.size() <= paletteexchange::MaxColors,
-            "an imported palette stays within the colour limit");
-    for (Format format : {Format::Gimp, Format::SwatchExchange}) {
-        const QByteArray written = paletteexchange::Encode(format, reading.palette);
-        const ExchangeReading again = paletteexchange::Decode(written);
-        require(again.ok(), "a palette written for export imports again",
-                [&] { return again.problem; });
-        require(again.palette.colors == reading.palette.colors,
-                "the colours of an exported palette import unchanged",
-                [&] { return show(written.left(200)); });
+    checkImported(paletteexchange::Decode(input));
+}
+
+void CheckPhotoshopSwatches(const QString& scratchFolder, QByteArrayView input)
+{
+    Q_UNUSED(scratchFolder);
+    checkImported(photoshopswatches::Read(input));
+}
+
+void CheckOfficePalette(const QString& scratchFolder, QByteArrayView input)
+{
+    Q_UNUSED(scratchFolder);
+    checkImported(officepalette::Read(input));
+}
+
+void CheckSketchPalette(const QString& scratchFolder, QByteArrayView input)
+{
+    Q_UNUSED(scratchFolder);
+    checkImported(sketchpalette::Read(input));
+}
+
+void CheckDesignTokens(const QString& scratchFolder, QByteArrayView input)
+{
+    Q_UNUSED(scratchFolder);
+    checkImported(designtokens::Read(input));
+}
+
+void CheckStyleSheetVariables(const QString& scratchFolder, QByteArrayView input)
+{
+    Q_UNUSED(scratchFolder);
+    if (std::optional<ExchangePalette> palette = stylesheetpalette::ReadWritten(input)) {
+        ExchangeReading reading;
+        reading.palette = std::move(*palette);
+        checkImported(reading);
     }
-    require(!paletteexchange::Encode(Format::Css, reading.palette).isEmpty(),
-            "a palette always exports as CSS");
-    require(!paletteexchange::Encode(Format::Json, reading.palette).isEmpty(),
-            "a palette always exports as JSON");
 }
 
 Check CheckNamed(const QString& target)
 {
     if (target == QLatin1String("exchange"))
         return &CheckExchangeFile;
+    if (target == QLatin1String("aco"))
+        return &CheckPhotoshopSwatches;
+    if (target == QLatin1String("soc"))
+        return &CheckOfficePalette;
+    if (target == QLatin1String("sketch"))
+        return &CheckSketchPalette;
+    if (target == QLatin1String("tokens"))
+        return &CheckDesignTokens;
+    if (target == QLatin1String("stylesheet"))
+        return &CheckStyleSheetVariables;
     if (target == QLatin1String("paletteindex"))
         return &CheckPaletteIndex;
     if (target == QLatin1String("paletterecords"))

@@ -30,13 +30,23 @@ void CheckSchemeNames(const QString& scratchFolder, QByteArrayView input);
 // deleting a scheme.
 void CheckSchemeColors(const QString& scratchFolder, QByteArrayView input);
 
-// A GIMP palette or swatch exchange file to import: reading never fails
-// without a reason, and whatever was read writes out in both formats and reads
-// back to the same colours; the CSS and JSON exports take it too.
+// A file to import, of any exchange format: reading never fails without a
+// reason, and whatever was read writes out in every export format that can
+// hold it and reads back to the same colours.
 void CheckExchangeFile(const QString& scratchFolder, QByteArrayView input);
 
+// The same promises for one reader each: Photoshop swatches, LibreOffice
+// palettes, Sketch palettes, design tokens, and the style-sheet variables that
+// this program writes.
+void CheckPhotoshopSwatches(const QString& scratchFolder, QByteArrayView input);
+void CheckOfficePalette(const QString& scratchFolder, QByteArrayView input);
+void CheckSketchPalette(const QString& scratchFolder, QByteArrayView input);
+void CheckDesignTokens(const QString& scratchFolder, QByteArrayView input);
+void CheckStyleSheetVariables(const QString& scratchFolder, QByteArrayView input);
+
 // The check of a fuzz target by its name ("paletteindex", "paletterecords",
-// "schemenames", "schemecolors", "exchange"); nullptr for any other name.
+// "schemenames", "schemecolors", "exchange", "aco", "soc", "sketch", "tokens",
+// "stylesheet"); nullptr for any other name.
 Check CheckNamed(const QString& target);
 
 } // namespace fuzzchecks

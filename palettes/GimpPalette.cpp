@@ -99,9 +99,7 @@ ExchangeReading Read(QByteArrayView content)
                     .arg(i + 1)
                     .arg(shownLine(line)));
         if (reading.palette.colors.size() == paletteexchange::MaxColors)
-            return ExchangeReading::failure(
-                QStringLiteral("it holds more than %1 colors, more than a palette can take")
-                    .arg(paletteexchange::MaxColors));
+            return ExchangeReading::failure(paletteexchange::TooManyColors());
         reading.palette.colors.append(*colour);
     }
     return reading;

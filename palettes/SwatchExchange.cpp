@@ -1,6 +1,6 @@
 #include "palettes/SwatchExchange.h"
 
-#include <QtEndian>
+#include "palettes/BigEndianFields.h"
 
 #include <algorithm>
 #include <bit>
@@ -11,55 +11,16 @@ namespace swatchexchange {
 
 namespace {
 
+using BigEndianReader = bigendian::Reader;
+using bigendian::AppendU16;
+using bigendian::AppendU32;
+
 constexpr qsizetype HeaderBytes = 12;
 constexpr qsizetype BlockHeadBytes = 6;
 const QByteArray Magic = QByteArrayLiteral("ASEF");
 constexpr quint16 NormalColorType = 2;
 // The name's count is 16 bits and includes the closing 0.
 constexpr qsizetype MaxNameUnits = 0xFFFF - 1;
-
-// Reads big-endian values from a run of bytes, never past its end.
-class BigEndianReader
-{
-public:
-    explicit BigEndianReader(QByteArrayView bytes) : m_bytes(bytes) {}
-
-    qsizetype remaining() const { return m_bytes.size() - m_at; }
-    bool has(qsizetype count) const { return count >= 0 && count <= remaining(); }
-
-    quint16 u16()
-    {
-        const quint16 value = qFromBigEndian<quint16>(m_bytes.data() + m_at);
-        m_at += 2;
-        return value;
-    }
-    quint32 u32()
-    {
-        const quint32 value = qFromBigEndian<quint32>(m_bytes.data() + m_at);
-        m_at += 4;
-        return value;
-    }
-    float f32() { return std::bit_cast<float>(u32()); }
-    QByteArrayView take(qsizetype count)
-    {
-        const QByteArrayView part = m_bytes.sliced(m_at, count);
-        m_at += count;
-        return part;
-    }
-
-private:
-    QByteArrayView m_bytes;
-    qsizetype m_at = 0;
-};
-
-bool isHighSurrogate(char16_t unit)
-{
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-bool isLowSurrogate(char16_t unit)
-{
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
 
 enum class NameRead { Ok, TooShort, Invalid };
 
@@ -76,18 +37,10 @@ NameRead readName(BigEndianReader& reader, QString& name)
     units.reserve(count);
     for (quint16 i = 0; i < count; ++i)
         units.append(reader.u16());
-    while (!units.isEmpty() && units.constLast() == 0)
-        units.removeLast();
-    for (qsizetype i = 0; i < units.size(); ++i) {
-        if (isLowSurrogate(units.at(i)))
-            return NameRead::Invalid;
-        if (isHighSurrogate(units.at(i))) {
-            if (i + 1 >= units.size() || !isLowSurrogate(units.at(i + 1)))
-                return NameRead::Invalid;
-            ++i;
-        }
-    }
-    name = QString::fromUtf16(units.constData(), units.size());
+    const std::optional<QString> read = bigendian::NameFromUnits(std::move(units));
+    if (!read)
+        return NameRead::Invalid;
+    name = *read;
     return NameRead::Ok;
 }
 
@@ -171,34 +124,18 @@ std::optional<Color> readColorEntry(QByteArrayView data, qsizetype block, QStrin
     }
 }
 
-void appendU16(QByteArray& out, quint16 value)
-{
-    out.append(char(value >> 8)).append(char(value & 0xFF));
-}
-
-void appendU32(QByteArray& out, quint32 value)
-{
-    appendU16(out, quint16(value >> 16));
-    appendU16(out, quint16(value & 0xFFFF));
-}
-
 QByteArray nameData(const QString& name)
 {
-    QString kept = name.left(MaxNameUnits);
-    if (!kept.isEmpty() && kept.back().isHighSurrogate())
-        kept.chop(1);
+    const QString kept = bigendian::CutName(name, MaxNameUnits);
     QByteArray data;
-    appendU16(data, quint16(kept.size() + 1));
-    for (QChar unit : kept)
-        appendU16(data, unit.unicode());
-    appendU16(data, 0);
-    return data;
+    AppendU16(data, quint16(kept.size() + 1));
+    return data + bigendian::UnitsWithClosingZero(kept);
 }
 
 void appendBlock(QByteArray& out, quint16 type, const QByteArray& data)
 {
-    appendU16(out, type);
-    appendU32(out, quint32(data.size()));
+    AppendU16(out, type);
+    AppendU32(out, quint32(data.size()));
     out += data;
 }
 
@@ -248,9 +185,7 @@ ExchangeReading Read(QByteArrayView content)
             if (!colour)
                 return ExchangeReading::failure(problem);
             if (reading.palette.colors.size() == paletteexchange::MaxColors)
-                return ExchangeReading::failure(
-                    QStringLiteral("it holds more than %1 colors, more than a palette can take")
-                        .arg(paletteexchange::MaxColors));
+                return ExchangeReading::failure(paletteexchange::TooManyColors());
             reading.palette.colors.append(*colour);
         } else if (type == GroupStart) {
             BigEndianReader groupReader(data);
@@ -269,17 +204,17 @@ ExchangeReading Read(QByteArrayView content)
 QByteArray Write(const ExchangePalette& palette)
 {
     QByteArray out = Magic;
-    appendU16(out, 1);
-    appendU16(out, 0);
-    appendU32(out, quint32(palette.colors.size() + 2));
+    AppendU16(out, 1);
+    AppendU16(out, 0);
+    AppendU32(out, quint32(palette.colors.size() + 2));
     appendBlock(out, GroupStart, nameData(palette.name));
     for (const Color colour : palette.colors) {
         QByteArray data = nameData(bascommon::ColorToHtmlHex(colour));
         data += "RGB ";
         for (const int value :
              {bascommon::GetRed(colour), bascommon::GetGreen(colour), bascommon::GetBlue(colour)})
-            appendU32(data, std::bit_cast<quint32>(float(value) / 255.0f));
-        appendU16(data, NormalColorType);
+            AppendU32(data, std::bit_cast<quint32>(float(value) / 255.0f));
+        AppendU16(data, NormalColorType);
         appendBlock(out, ColorEntry, data);
     }
     appendBlock(out, GroupEnd, {});

@@ -553,13 +553,13 @@ void tst_paletteexchange::cssAndJson()
                                   {MakeColor(255, 0, 10), MakeColor(1, 22, 203)}};
     QCOMPARE(paletteexchange::CssText(palette), QByteArray("/* My * / Colors #2 */\n"
                                                            ":root {\n"
-                                                           "  --my-colors-2-1: #FF000A;\n"
-                                                           "  --my-colors-2-2: #0116CB;\n"
+                                                           "  --my-colors-2-ff000a: #FF000A;\n"
+                                                           "  --my-colors-2-0116cb: #0116CB;\n"
                                                            "}\n"));
     const ExchangePalette unnamed{QString::fromUtf8("\xC3\xA9t\xC3\xA9"), {White}};
-    QVERIFY(paletteexchange::CssText(unnamed).contains("  --t-1: #FFFFFF;\n"));
-    QVERIFY(
-        paletteexchange::CssText({QStringLiteral("***"), {Black}}).contains("--color-1: #000000;"));
+    QVERIFY(paletteexchange::CssText(unnamed).contains("  --t-ffffff: #FFFFFF;\n"));
+    QVERIFY(paletteexchange::CssText({QStringLiteral("***"), {Black}})
+                .contains("--color-000000: #000000;"));
 
     const QJsonDocument json = QJsonDocument::fromJson(paletteexchange::JsonText(palette));
     QCOMPARE(json.object().keys(), QStringList({"colors", "name"}));
@@ -576,8 +576,8 @@ void tst_paletteexchange::decode_tellsFormatsApart_data()
     QTest::newRow("GIMP with byte order mark")
         << QByteArray("\xEF\xBB\xBFGIMP Palette\n255 255 255\n") << "";
     QTest::newRow("empty file") << QByteArray() << "the file is empty";
-    QTest::newRow("something else") << QByteArray("{\"colors\": []}")
-                                    << "neither a GIMP palette (.gpl) nor an Adobe swatch exchange";
+    QTest::newRow("something else") << QByteArray("Colors: red, green")
+                                    << "it is not a palette file of a known format";
 }
 
 void tst_paletteexchange::decode_tellsFormatsApart()

@@ -59,6 +59,15 @@ QString FakePlatform::chooseSaveFile(QWidget*, const QString& proposedName, cons
     return saveAnswers.takeFirst();
 }
 
+QString FakePlatform::chooseSaveFileOfType(QWidget* parent, const QString& proposedName,
+                                          const QString& defaultSuffix, const QString& filter,
+                                          QString& chosenFilter)
+{
+    chosenFilter = saveFilterAnswers.isEmpty() ? filter.section(QStringLiteral(";;"), 0, 0)
+                                               : saveFilterAnswers.takeFirst();
+    return chooseSaveFile(parent, proposedName, defaultSuffix, filter);
+}
+
 QString FakePlatform::chooseOpenFile(QWidget*, const QString& filter)
 {
     openRequests.append(filter);

@@ -1,0 +1,50 @@
+#include "palettes/ExchangeNames.h"
+
+#include <QHash>
+
+namespace exchangenames {
+
+QString ColorName(Color color)
+{
+    return bascommon::ColorToHtmlHex(color);
+}
+
+QStringList ColorNames(const QList<Color>& colors)
+{
+    QStringList names;
+    names.reserve(colors.size());
+    QHash<QString, int> seen;
+    for (const Color color : colors) {
+        const QString name = ColorName(color);
+        int& count = seen[name];
+        ++count;
+        QString unique = count == 1 ? name : name + QLatin1Char('-') + QString::number(count);
+        // "red-2" may itself be a colour's name in a later version of the
+        // table, or have been made already: count on until it is free.
+        while (count > 1 && seen.contains(unique))
+            unique = name + QLatin1Char('-') + QString::number(++count);
+        if (count > 1)
+            seen.insert(unique, 1);
+        names.append(unique);
+    }
+    return names;
+}
+
+QString IdentifierPart(const QString& text, const QString& fallback)
+{
+    QString part;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        const bool keep =
+            (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9');
+        if (keep)
+            part += c.toLower();
+        else if (!part.isEmpty() && !part.endsWith(QLatin1Char('-')))
+            part += QLatin1Char('-');
+    }
+    while (part.endsWith(QLatin1Char('-')))
+        part.chop(1);
+    return part.isEmpty() ? fallback : part;
+}
+
+} // namespace exchangenames

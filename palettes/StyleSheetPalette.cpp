@@ -1,0 +1,145 @@
+#include "palettes/StyleSheetPalette.h"
+
+#include "palettes/ExchangeNames.h"
+#include "palettes/ExchangeText.h"
+
+#include <QRegularExpression>
+
+namespace stylesheetpalette {
+
+namespace {
+
+QString oneLine(QString text)
+{
+    return text.replace(QLatin1Char('\r'), QLatin1Char(' '))
+        .replace(QLatin1Char('\n'), QLatin1Char(' '));
+}
+
+QString blockComment(const QString& title)
+{
+    QString text = oneLine(title);
+    text.replace(QLatin1String("*/"), QLatin1String("* /"));
+    return QStringLiteral("/* ") + text + QStringLiteral(" */\n");
+}
+
+QString declaration(const QString& lead, const QString& name, Color color)
+{
+    return lead + name + QStringLiteral(": ") + bascommon::ColorToHtmlHex(color) +
+           QStringLiteral(";\n");
+}
+
+} // namespace
+
+QByteArray TailwindTheme(const QList<NamedColor>& colors, const QString& title)
+{
+    QString text = title.isEmpty() ? QString() : blockComment(title);
+    text += QStringLiteral("@theme {\n");
+    for (const NamedColor& named : colors)
+        text += declaration(QStringLiteral("  --color-"),
+                            exchangenames::IdentifierPart(named.name, QStringLiteral("color")),
+                            named.color);
+    text += QStringLiteral("}\n");
+    return text.toUtf8();
+}
+
+QByteArray Write(Dialect dialect, const ExchangePalette& palette)
+{
+    const QStringList names = exchangenames::ColorNames(palette.colors);
+    if (dialect == Dialect::TailwindTheme) {
+        QList<NamedColor> named;
+        named.reserve(palette.colors.size());
+        for (qsizetype i = 0; i < palette.colors.size(); ++i)
+            named.append({names.at(i), palette.colors.at(i)});
+        return TailwindTheme(named, palette.name);
+    }
+    const QString prefix =
+        exchangenames::IdentifierPart(palette.name, QStringLiteral("color")) + QLatin1Char('-');
+    QString text;
+    QString lead;
+    switch (dialect) {
+    case Dialect::CustomProperties:
+        text = blockComment(palette.name) + QStringLiteral(":root {\n");
+        lead = QStringLiteral("  --");
+        break;
+    case Dialect::Scss:
+        text = QStringLiteral("// ") + oneLine(palette.name) + QLatin1Char('\n');
+        lead = QStringLiteral("$");
+        break;
+    default:
+        text = QStringLiteral("// ") + oneLine(palette.name) + QLatin1Char('\n');
+        lead = QStringLiteral("@");
+        break;
+    }
+    for (qsizetype i = 0; i < palette.colors.size(); ++i)
+        text += declaration(
+            lead, prefix + exchangenames::IdentifierPart(names.at(i), QStringLiteral("color")),
+            palette.colors.at(i));
+    if (dialect == Dialect::CustomProperties)
+        text += QStringLiteral("}\n");
+    return text.toUtf8();
+}
+
+std::optional<ExchangePalette> ReadWritten(QByteArrayView content)
+{
+    static const QRegularExpression blockTitle(QStringLiteral("^/\\*\\s?(.*?)\\s?\\*/$"),
+                                               QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression lineTitle(QStringLiteral("^//\\s?(.*)$"),
+                                              QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression property(
+        QStringLiteral("^--[A-Za-z0-9_-]+\\s*:\\s*(#[0-9A-Fa-f]{6})\\s*;$"));
+    static const QRegularExpression variable(
+        QStringLiteral("^[$@][A-Za-z_][A-Za-z0-9_-]*\\s*:\\s*(#[0-9A-Fa-f]{6})\\s*;$"));
+
+    const QString text = exchangetext::DecodeUtf8OrLatin1(content);
+    QStringList lines = text.split(QLatin1Char('\n'));
+    ExchangePalette palette;
+    bool titled = false;
+    bool hasTitle = false;
+    enum class Shape { Unknown, Block, Variables } shape = Shape::Unknown;
+    bool blockOpen = false;
+    bool blockClosed = false;
+    for (QString line : lines) {
+        line = line.trimmed();
+        if (line.isEmpty())
+            continue;
+        if (!titled && shape == Shape::Unknown && palette.colors.isEmpty()) {
+            titled = true;
+            QRegularExpressionMatch title = blockTitle.match(line);
+            if (!title.hasMatch())
+                title = lineTitle.match(line);
+            if (title.hasMatch()) {
+                palette.name = title.captured(1);
+                hasTitle = true;
+                continue;
+            }
+        }
+        if (shape != Shape::Variables && !blockOpen && !blockClosed &&
+            (line == QLatin1String(":root {") || line == QLatin1String("@theme {"))) {
+            shape = Shape::Block;
+            blockOpen = true;
+            continue;
+        }
+        if (blockOpen && line == QLatin1String("}")) {
+            blockOpen = false;
+            blockClosed = true;
+            continue;
+        }
+        const QRegularExpressionMatch declared =
+            blockOpen ? property.match(line)
+                      : (shape != Shape::Block ? variable.match(line) : QRegularExpressionMatch());
+        if (!declared.hasMatch())
+            return std::nullopt;
+        if (!blockOpen)
+            shape = Shape::Variables;
+        if (palette.colors.size() == paletteexchange::MaxColors)
+            return std::nullopt;
+        palette.colors.append(
+            *exchangetext::HexColor(declared.captured(1), exchangetext::HexForms::SixDigits));
+    }
+    // A title alone is what SCSS and Less give an empty palette.
+    if ((shape == Shape::Unknown && !hasTitle) || blockOpen)
+        return std::nullopt;
+    return palette;
+}
+
+} // namespace stylesheetpalette
