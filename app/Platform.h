@@ -28,6 +28,8 @@ public:
     virtual void clearClipboard() = 0;
     // Afterwards the clipboard holds exactly this plain text.
     virtual void setClipboardText(const QString& text) = 0;
+    // The clipboard's plain text; empty when it holds none.
+    virtual QString clipboardText() = 0;
 
     // Modal message box; `text` and `title` are shown as plain text.
     virtual Answer showMessage(QWidget* parent, const QString& text, Buttons buttons, Icon icon,

@@ -70,6 +70,11 @@ void QtPlatform::setClipboardText(const QString& text)
     QGuiApplication::clipboard()->setText(text);
 }
 
+QString QtPlatform::clipboardText()
+{
+    return QGuiApplication::clipboard()->text();
+}
+
 Platform::Answer QtPlatform::showMessage(QWidget* parent, const QString& text, Buttons buttons,
                                          Icon icon, const QString& title)
 {

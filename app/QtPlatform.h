@@ -20,6 +20,7 @@ public:
     void writeSetting(const QString& key, const QString& value) override;
     void clearClipboard() override;
     void setClipboardText(const QString& text) override;
+    QString clipboardText() override;
     Answer showMessage(QWidget* parent, const QString& text, Buttons buttons, Icon icon,
                        const QString& title) override;
     Color chooseColor(QWidget* parent, Color initial) override;

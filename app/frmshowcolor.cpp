@@ -9,6 +9,7 @@
 #include "app/Twips.h"
 #include "app/WindowRoutines.h"
 #include "app/frmabout.h"
+#include "models/FormatsTool.h"
 #include "models/frmConversion.h"
 #include "models/frmpreview.h"
 #include "palettes/frmGetColor.h"
@@ -88,6 +89,14 @@ frmshowcolor::frmshowcolor(Platform& platform, const QString& dataFolder, QWidge
     setUpPaletteHandlers();
     setUpSchemeHandlers();
     setUpCopyMenuHandlers();
+
+    // Paste Color, text dropped on the swatch, More Formats and the Color
+    // Formats window.
+    m_formatsTool = new FormatsTool(m_platform, m_dataFolder, {mnuEdit, mnuTool, mnuViewColor, lblcolor, this},
+                                    [this] { return m_scheme; }, m_currentColor);
+    connect(m_formatsTool, &FormatsTool::colorChosen, this, &frmshowcolor::CurrentColorChanged);
+    connect(this, &frmshowcolor::currentColorChanged, m_formatsTool, &FormatsTool::setCurrentColor);
+    connect(this, &frmshowcolor::schemeColorsChanged, m_formatsTool, &FormatsTool::schemeChanged);
 
     Form_Initialize();
 }
@@ -209,6 +218,7 @@ void frmshowcolor::CurrentColorChanged(Color color)
 
     HtmlColor(color);
     ChangeCopyMenu();
+    emit currentColorChanged(color);
 }
 
 bool frmshowcolor::recordRecentColor(Color color)

@@ -26,6 +26,7 @@ class QPushButton;
 class QRadioButton;
 class QToolBar;
 class SelectionFrame;
+class FormatsTool;
 class frmContrast;
 enum class SchemeRole : int;
 namespace colorvision {
@@ -241,10 +242,15 @@ public:
     // The tool window while it is open.
     frmContrast* contrastWindow() const;
 
+    // ---- Today's colour notations (models/FormatsTool) ----
+    FormatsTool* formatsTool() const { return m_formatsTool; }
+
 signals:
     // Any change of SchemeColors: a role's colour applied, a scheme shown.
     void schemeColorsChanged();
     void visionModeChanged();
+    // The last step of CurrentColorChanged.
+    void currentColorChanged(Color color);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -339,6 +345,7 @@ private:
     SchemeColors m_scheme;
     colorvision::VisionMode m_visionMode{};
     QPointer<frmContrast> m_contrastWindow;
+    FormatsTool* m_formatsTool = nullptr;
     bool m_unloaded = false;
     bool m_recentFailureReported = false;
 

@@ -10,6 +10,10 @@ QString BenchPlatform::readSetting(const QString& key, const QString& defaultVal
 void BenchPlatform::writeSetting(const QString&, const QString&) {}
 void BenchPlatform::clearClipboard() {}
 void BenchPlatform::setClipboardText(const QString&) {}
+QString BenchPlatform::clipboardText()
+{
+    return {};
+}
 
 Platform::Answer BenchPlatform::showMessage(QWidget*, const QString& text, Buttons buttons, Icon,
                                             const QString&)

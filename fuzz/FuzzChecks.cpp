@@ -8,6 +8,8 @@
 
 #include "app/TextEncoding.h"
 #include "app/bascommon.h"
+#include "models/ColorNotations.h"
+#include "models/ColorParser.h"
 #include "palettes/DesignTokens.h"
 #include "palettes/OfficePalette.h"
 #include "palettes/PaletteExchange.h"
@@ -664,8 +666,27 @@ void CheckStyleSheetVariables(const QString& scratchFolder, QByteArrayView input
     }
 }
 
+void CheckColorText(const QString&, QByteArrayView input)
+{
+    const QString text = QString::fromUtf8(input);
+    const colorparser::ParseResult result = colorparser::Parse(text);
+    if (!result.ok) {
+        require(!result.message.isEmpty(), "a refused text is told why");
+        return;
+    }
+    require(result.color <= 0xFFFFFFu, "a colour read has three channels only");
+    for (const notations::Notation notation : {notations::Notation::Oklch, notations::Notation::Hex}) {
+        const QString written = notations::Format(notation, result.color);
+        const colorparser::ParseResult back = colorparser::Parse(written);
+        if (!back.ok || back.color != result.color)
+            fail("a colour read reads back from its own notation", text + QStringLiteral(" -> ") + written);
+    }
+}
+
 Check CheckNamed(const QString& target)
 {
+    if (target == QLatin1String("colortext"))
+        return &CheckColorText;
     if (target == QLatin1String("exchange"))
         return &CheckExchangeFile;
     if (target == QLatin1String("aco"))

@@ -35,9 +35,14 @@ void CheckSchemeColors(const QString& scratchFolder, QByteArrayView input);
 // hold it and reads back to the same colours.
 void CheckExchangeFile(const QString& scratchFolder, QByteArrayView input);
 
-// The same promises for one reader each: Photoshop swatches, LibreOffice
-// palettes, Sketch palettes, design tokens, and the style-sheet variables that
-// this program writes.
+// A text pasted or dropped as a colour: the parser either reads a colour,
+// which then reads back from its own oklch() and hex texts, or refuses with
+// a message; the scratch folder is not used.
+void CheckColorText(const QString& scratchFolder, QByteArrayView input);
+
+// The same promises as for CheckExchangeFile, for one reader each: Photoshop
+// swatches, LibreOffice palettes, Sketch palettes, design tokens, and the
+// style-sheet variables that this program writes.
 void CheckPhotoshopSwatches(const QString& scratchFolder, QByteArrayView input);
 void CheckOfficePalette(const QString& scratchFolder, QByteArrayView input);
 void CheckSketchPalette(const QString& scratchFolder, QByteArrayView input);
@@ -45,8 +50,8 @@ void CheckDesignTokens(const QString& scratchFolder, QByteArrayView input);
 void CheckStyleSheetVariables(const QString& scratchFolder, QByteArrayView input);
 
 // The check of a fuzz target by its name ("paletteindex", "paletterecords",
-// "schemenames", "schemecolors", "exchange", "aco", "soc", "sketch", "tokens",
-// "stylesheet"); nullptr for any other name.
+// "schemenames", "schemecolors", "exchange", "colortext", "aco", "soc",
+// "sketch", "tokens", "stylesheet"); nullptr for any other name.
 Check CheckNamed(const QString& target);
 
 } // namespace fuzzchecks

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <cmath>
 #include <numbers>
 #include <type_traits>
@@ -145,7 +147,39 @@ int ToLevel(double channel)
         return 0;
     if (channel >= 1)
         return 255;
-    return static_cast<int>(std::floor(channel * 255 + 0.5));
+    // Positive, so truncation is the floor.
+    return static_cast<int>(channel * 255 + 0.5);
+}
+
+// Boundary[k] is the smallest linear value that ToLevel(ToEncoded(value))
+// takes to level k or above, found by bisection over the doubles of 0..1
+// (whose bit patterns are ordered as their values).
+const std::array<double, 256> LevelBoundaries = [] {
+    std::array<double, 256> boundaries{};
+    for (int level = 1; level < 256; ++level) {
+        std::uint64_t below = 0;                               // bits of 0.0
+        std::uint64_t atOrAbove = std::bit_cast<std::uint64_t>(1.0);
+        while (atOrAbove - below > 1) {
+            const std::uint64_t middle = below + (atOrAbove - below) / 2;
+            if (ToLevel(ToEncoded(std::bit_cast<double>(middle))) >= level)
+                atOrAbove = middle;
+            else
+                below = middle;
+        }
+        boundaries[std::size_t(level)] = std::bit_cast<double>(atOrAbove);
+    }
+    boundaries[0] = -HUGE_VAL;
+    return boundaries;
+}();
+
+int LinearToLevel(double linear)
+{
+    // NaN fails the comparison too.
+    if (!(linear >= LevelBoundaries[1]))
+        return 0;
+    // The number of boundaries at or below the value, less the sentinel.
+    const auto found = std::upper_bound(LevelBoundaries.begin(), LevelBoundaries.end(), linear);
+    return std::max(0, int(found - LevelBoundaries.begin()) - 1);
 }
 
 // Hue in degrees of the largest channel's sector, as CSS Color 4 computes it
@@ -486,6 +520,12 @@ Color ToColor(const Srgb& color)
     return bascommon::MakeColor(ToLevel(color.r), ToLevel(color.g), ToLevel(color.b));
 }
 
+Color ToColor(const LinearSrgb& color)
+{
+    return bascommon::MakeColor(LinearToLevel(color.r), LinearToLevel(color.g),
+                                LinearToLevel(color.b));
+}
+
 double DeltaEOK(const OkLab& first, const OkLab& second)
 {
     const double dl = first.l - second.l;
@@ -495,6 +535,10 @@ double DeltaEOK(const OkLab& first, const OkLab& second)
 }
 
 bool InGamut(const Srgb& color)
+{
+    return InsideUnitCube(color);
+}
+bool InGamut(const LinearSrgb& color)
 {
     return InsideUnitCube(color);
 }

@@ -135,6 +135,10 @@ LinearSrgb ToLinearSrgb(Color color);
 OkLab ToOkLab(Color color);
 Lab ToLab(Color color);
 Color ToColor(const Srgb& color);
+// The same for linear light, without evaluating the curve: each of the 255
+// boundaries between levels is found once, from the curve itself, so the
+// result is the one ToColor(ToEncoded(color)) gives.
+Color ToColor(const LinearSrgb& color);
 
 // Difference in OKLab: the Euclidean distance, 0 for equal colours, about 1
 // between black and white. 0.02 is CSS's just-noticeable difference.
@@ -143,6 +147,7 @@ constexpr double JustNoticeableDeltaEOK = 0.02;
 
 // Inside the gamut when every channel lies in 0..1, exactly.
 bool InGamut(const Srgb& color);
+bool InGamut(const LinearSrgb& color);
 bool InGamut(const DisplayP3& color);
 Srgb Clip(const Srgb& color);
 DisplayP3 Clip(const DisplayP3& color);

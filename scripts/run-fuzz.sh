@@ -14,7 +14,7 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${FUZZ_BUILD_DIR:-build-fuzz}" && pwd)
 seconds=${FUZZ_SECONDS:-60}
-targets=${FUZZ_TARGETS:-"paletteindex paletterecords schemenames schemecolors exchange aco soc sketch tokens stylesheet"}
+targets=${FUZZ_TARGETS:-"paletteindex paletterecords schemenames schemecolors exchange colortext aco soc sketch tokens stylesheet"}
 
 shipped_seeds() {
     case "$1" in

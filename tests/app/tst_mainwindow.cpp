@@ -428,8 +428,10 @@ void tst_mainwindow::swatch_rightClickShowsItsOwnMenu()
     });
     QTest::mouseClick(window()->lblcolor, Qt::RightButton);
     QVERIFY(popupWasEditMenu);
+    // Today's Paste Color and More Formats follow the specified items.
     QCOMPARE(visibleDuringPopup, QStringList({"mnuCopydec", "mnuCopyhex", "mnuCopySpecial", "mnuAddto",
-                                              "mnuViewColor", "mnuconv"}));
+                                              "mnuViewColor", "mnuconv", "mnuPasteColor",
+                                              "mnuMoreFormats2"}));
     // Afterwards the menu bar's Edit menu holds the palette commands again and
     // not the swatch-only items.
     for (QAction* item : {window()->mnuDelCor, window()->mnuDelChart, window()->mnuCleanDup, window()->mnuCleanAll,

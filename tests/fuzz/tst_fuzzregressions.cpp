@@ -28,6 +28,7 @@ const QList<Target> Targets = {
     {"sketch", {}},
     {"tokens", {}},
     {"stylesheet", {}},
+    {"colortext", {}},
 };
 
 const QString SourceDir = QStringLiteral(TINTORA_SOURCE_DIR);

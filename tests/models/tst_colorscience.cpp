@@ -59,6 +59,7 @@ private slots:
     void hslHwbHsvRoundTripEveryHue();
     void levelTableIsTheCurve();
     void toColorRoundsHalvesUpAndClips();
+    void linearLevelsAreTheCurvesLevels();
     void gamutMapping_data();
     void gamutMapping();
     void gamutMappingEnds();
@@ -339,6 +340,34 @@ void tst_colorscience::toColorRoundsHalvesUpAndClips()
 {
     QCOMPARE(ToColor(Srgb{127.5 / 255, 0.5 / 255, 1.4999 / 255}), bascommon::MakeColor(128, 1, 1));
     QCOMPARE(ToColor(Srgb{-0.2, 1.7, std::nan("")}), bascommon::MakeColor(0, 255, 0));
+}
+
+void tst_colorscience::linearLevelsAreTheCurvesLevels()
+{
+    // The boundaries between levels stand exactly where the curve puts them:
+    // on each side of every boundary, and over a sweep of 0..1, the table and
+    // the curve agree.
+    const auto curve = [](double linear) { return ToColor(ToEncoded(LinearSrgb{linear, 0, 0})); };
+    const auto table = [](double linear) { return ToColor(LinearSrgb{linear, 0, 0}); };
+    for (int level = 1; level < 256; ++level) {
+        const double middle = ToLinear((level - 0.5) / 255);
+        double x = middle;
+        for (int step = 0; step < 2000; ++step)
+            x = std::nextafter(x, 0.0);
+        for (int step = 0; step < 4000; ++step) {
+            if (curve(x) != table(x))
+                QFAIL(qPrintable(QString::number(x, 'g', 17)));
+            x = std::nextafter(x, 1.0);
+        }
+    }
+    for (int i = 0; i <= 1000000; ++i) {
+        const double x = i / 1000000.0;
+        if (curve(x) != table(x))
+            QFAIL(qPrintable(QString::number(x, 'g', 17)));
+    }
+    QCOMPARE(table(-0.1), Color(0));
+    QCOMPARE(table(std::nan("")), Color(0));
+    QCOMPARE(table(1.5), Color(255));
 }
 
 void tst_colorscience::gamutMapping_data()

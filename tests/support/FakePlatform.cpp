@@ -24,6 +24,11 @@ void FakePlatform::setClipboardText(const QString& text)
     clipboard = text;
 }
 
+QString FakePlatform::clipboardText()
+{
+    return clipboard;
+}
+
 Platform::Answer FakePlatform::showMessage(QWidget*, const QString& text, Buttons buttons, Icon icon,
                                            const QString& title)
 {
