@@ -15,6 +15,7 @@
 #include "palettes/PaletteExchange.h"
 #include "palettes/PhotoshopSwatches.h"
 #include "palettes/SketchPalette.h"
+#include "palettes/StyleSheetHarvest.h"
 #include "palettes/StyleSheetPalette.h"
 #include "palettes/PaletteIndex.h"
 #include "palettes/PaletteRecords.h"
@@ -656,6 +657,18 @@ void CheckDesignTokens(const QString& scratchFolder, QByteArrayView input)
     checkImported(designtokens::Read(input));
 }
 
+void CheckStyleSheetHarvest(const QString& scratchFolder, QByteArrayView input)
+{
+    Q_UNUSED(scratchFolder);
+    for (const ExchangeReading& reading :
+         {stylesheetharvest::FromStyleSheet(input), stylesheetharvest::FromWebPage(input)}) {
+        const QSet<Color> distinct(reading.palette.colors.begin(), reading.palette.colors.end());
+        require(distinct.size() == reading.palette.colors.size(),
+                "a harvested palette holds each colour once");
+        checkImported(reading);
+    }
+}
+
 void CheckStyleSheetVariables(const QString& scratchFolder, QByteArrayView input)
 {
     Q_UNUSED(scratchFolder);
@@ -675,11 +688,13 @@ void CheckColorText(const QString&, QByteArrayView input)
         return;
     }
     require(result.color <= 0xFFFFFFu, "a colour read has three channels only");
-    for (const notations::Notation notation : {notations::Notation::Oklch, notations::Notation::Hex}) {
+    for (const notations::Notation notation :
+         {notations::Notation::Oklch, notations::Notation::Hex}) {
         const QString written = notations::Format(notation, result.color);
         const colorparser::ParseResult back = colorparser::Parse(written);
         if (!back.ok || back.color != result.color)
-            fail("a colour read reads back from its own notation", text + QStringLiteral(" -> ") + written);
+            fail("a colour read reads back from its own notation",
+                 text + QStringLiteral(" -> ") + written);
     }
 }
 
@@ -699,6 +714,8 @@ Check CheckNamed(const QString& target)
         return &CheckDesignTokens;
     if (target == QLatin1String("stylesheet"))
         return &CheckStyleSheetVariables;
+    if (target == QLatin1String("harvest"))
+        return &CheckStyleSheetHarvest;
     if (target == QLatin1String("paletteindex"))
         return &CheckPaletteIndex;
     if (target == QLatin1String("paletterecords"))

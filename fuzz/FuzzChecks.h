@@ -48,10 +48,13 @@ void CheckOfficePalette(const QString& scratchFolder, QByteArrayView input);
 void CheckSketchPalette(const QString& scratchFolder, QByteArrayView input);
 void CheckDesignTokens(const QString& scratchFolder, QByteArrayView input);
 void CheckStyleSheetVariables(const QString& scratchFolder, QByteArrayView input);
+// A style sheet and a web page to harvest: each colour once, and the same
+// promises as above.
+void CheckStyleSheetHarvest(const QString& scratchFolder, QByteArrayView input);
 
 // The check of a fuzz target by its name ("paletteindex", "paletterecords",
 // "schemenames", "schemecolors", "exchange", "colortext", "aco", "soc",
-// "sketch", "tokens", "stylesheet"); nullptr for any other name.
+// "sketch", "tokens", "stylesheet", "harvest"); nullptr for any other name.
 Check CheckNamed(const QString& target);
 
 } // namespace fuzzchecks

@@ -1,6 +1,8 @@
 #include "palettes/DesignTokens.h"
 
+#include "models/ColorParser.h"
 #include "models/ColorScience.h"
+#include "models/CssColor.h"
 #include "palettes/ExchangeNames.h"
 #include "palettes/ExchangeText.h"
 #include "palettes/JsonWriting.h"
@@ -64,60 +66,56 @@ bool looksLikeColourValue(const Value& value)
            value.member(u"components").isValid();
 }
 
-// sRGB to the program's colour: inside the gamut (or within half a step of it,
-// which rounding takes in) directly, otherwise by CSS gamut mapping.
-Color toProgramColor(const cs::Srgb& srgb)
+// The CSS colour space of each colorSpace name; the design-token names are
+// CSS's own, and so are the units of the components.
+std::optional<csscolor::Space> cssSpace(const QString& name)
 {
-    constexpr double HalfStep = 0.5 / 255.0;
-    const bool inside = std::isfinite(srgb.r) && std::isfinite(srgb.g) && std::isfinite(srgb.b) &&
-                        srgb.r >= -HalfStep && srgb.r <= 1 + HalfStep && srgb.g >= -HalfStep &&
-                        srgb.g <= 1 + HalfStep && srgb.b >= -HalfStep && srgb.b <= 1 + HalfStep;
-    if (inside)
-        return cs::ToColor(srgb);
-    if (!std::isfinite(srgb.r) || !std::isfinite(srgb.g) || !std::isfinite(srgb.b))
-        return bascommon::Black;
-    return cs::ToColor(cs::GamutMapToSrgb(cs::ToOkLch(cs::ToOkLab(srgb))));
+    using csscolor::Space;
+    static const QHash<QString, Space> spaces = {
+        {QStringLiteral("srgb"), Space::Srgb},
+        {QStringLiteral("srgb-linear"), Space::SrgbLinear},
+        {QStringLiteral("hsl"), Space::Hsl},
+        {QStringLiteral("hwb"), Space::Hwb},
+        {QStringLiteral("lab"), Space::Lab},
+        {QStringLiteral("lch"), Space::Lch},
+        {QStringLiteral("oklab"), Space::OkLab},
+        {QStringLiteral("oklch"), Space::OkLch},
+        {QStringLiteral("display-p3"), Space::DisplayP3},
+        {QStringLiteral("a98-rgb"), Space::A98Rgb},
+        {QStringLiteral("prophoto-rgb"), Space::ProPhotoRgb},
+        {QStringLiteral("rec2020"), Space::Rec2020},
+        {QStringLiteral("xyz-d65"), Space::XyzD65},
+        {QStringLiteral("xyz-d50"), Space::XyzD50},
+    };
+    const auto found = spaces.constFind(name);
+    return found == spaces.constEnd() ? std::nullopt : std::optional<Space>(*found);
 }
 
-// The colour of three components in a named space; nothing for a space that
-// the conversions do not cover.
-std::optional<Color> convert(const QString& space, const double (&c)[3])
+// Three components in a named space, converted and, outside sRGB, gamut mapped
+// as CSS does; nothing for a value that converts to no number.
+std::optional<Color> convert(csscolor::Space space, const double (&c)[3])
 {
-    cs::Srgb srgb;
-    if (space == QLatin1String("srgb"))
-        srgb = {c[0], c[1], c[2]};
-    else if (space == QLatin1String("srgb-linear"))
-        srgb = cs::ToEncoded(cs::LinearSrgb{c[0], c[1], c[2]});
-    else if (space == QLatin1String("hsl"))
-        srgb = cs::ToSrgb(cs::Hsl{cs::NormalizeHue(c[0]), c[1] / 100.0, c[2] / 100.0});
-    else if (space == QLatin1String("hwb"))
-        srgb = cs::ToSrgb(cs::Hwb{cs::NormalizeHue(c[0]), c[1] / 100.0, c[2] / 100.0});
-    else if (space == QLatin1String("lab"))
-        srgb = cs::ToSrgb(cs::Lab{c[0], c[1], c[2]});
-    else if (space == QLatin1String("lch"))
-        srgb = cs::ToSrgb(cs::ToLab(cs::Lch{c[0], c[1], cs::NormalizeHue(c[2])}));
-    else if (space == QLatin1String("oklab"))
-        srgb = cs::ToSrgb(cs::OkLab{c[0], c[1], c[2]});
-    else if (space == QLatin1String("oklch"))
-        srgb = cs::ToSrgb(cs::ToOkLab(cs::OkLch{c[0], c[1], cs::NormalizeHue(c[2])}));
-    else if (space == QLatin1String("display-p3"))
-        srgb = cs::ToSrgb(cs::DisplayP3{c[0], c[1], c[2]});
-    else if (space == QLatin1String("xyz-d65"))
-        srgb = cs::ToEncoded(cs::ToLinearSrgb(cs::XyzD65{c[0], c[1], c[2]}));
-    else if (space == QLatin1String("xyz-d50"))
-        srgb = cs::ToEncoded(cs::ToLinearSrgb(cs::ToXyzD65(cs::XyzD50{c[0], c[1], c[2]})));
-    else
-        return std::nullopt;
-    return toProgramColor(srgb);
+    csscolor::CssColor color;
+    color.space = space;
+    for (int i = 0; i < 3; ++i) {
+        if (!std::isfinite(c[i]))
+            return std::nullopt;
+        // As CSS reads a written number: lightness into its range, negative
+        // chroma and saturation to 0.
+        color.components[std::size_t(i)] =
+            csscolor::ResolveComponent(space, i, c[i], csscolor::Unit::Number);
+    }
+    // Hues are angles: a turn and a half is half a turn.
+    if (space == csscolor::Space::Hsl || space == csscolor::Space::Hwb)
+        color.components[0] = cs::NormalizeHue(c[0]);
+    else if (space == csscolor::Space::Lch || space == csscolor::Space::OkLch)
+        color.components[2] = cs::NormalizeHue(c[2]);
+    return csscolor::ToColor(color);
 }
 
-const QStringList KnownSpaces = {
-    QStringLiteral("srgb"),    QStringLiteral("srgb-linear"),  QStringLiteral("hsl"),
-    QStringLiteral("hwb"),     QStringLiteral("lab"),          QStringLiteral("lch"),
-    QStringLiteral("oklab"),   QStringLiteral("oklch"),        QStringLiteral("display-p3"),
-    QStringLiteral("a98-rgb"), QStringLiteral("prophoto-rgb"), QStringLiteral("rec2020"),
-    QStringLiteral("xyz-d65"), QStringLiteral("xyz-d50"),
-};
+// Aliases of aliases are followed this far; a longer chain is refused rather
+// than followed down the stack.
+constexpr int MaxAliasChain = 1000;
 
 class Resolver
 {
@@ -131,8 +129,16 @@ public:
     QString problem;
 
     // The colour of a colour token (or of one that an alias made colour).
-    std::optional<Color> colorOf(const Token& token)
+    // `chain` counts the aliases followed to reach it.
+    std::optional<Color> colorOf(const Token& token, int chain = 0)
     {
+        if (chain > MaxAliasChain) {
+            fail(token.token.member(u"$value"),
+                 QStringLiteral("the token \"%1\" is reached through more than %2 aliases")
+                     .arg(exchangetext::Shown(token.path))
+                     .arg(MaxAliasChain));
+            return std::nullopt;
+        }
         if (const auto found = m_done.constFind(token.path); found != m_done.constEnd())
             return *found;
         if (m_visiting.contains(token.path)) {
@@ -142,7 +148,7 @@ public:
             return std::nullopt;
         }
         m_visiting.insert(token.path);
-        const std::optional<Color> color = computeColor(token);
+        const std::optional<Color> color = computeColor(token, chain);
         m_visiting.remove(token.path);
         if (color)
             m_done.insert(token.path, *color);
@@ -154,7 +160,7 @@ public:
     {
         if (token.type == QLatin1String("color"))
             return true;
-        if (!token.type.isEmpty() || depth > 64)
+        if (!token.type.isEmpty() || depth > MaxAliasChain)
             return false;
         const Value value = token.token.member(u"$value");
         if (looksLikeColourValue(value))
@@ -177,7 +183,7 @@ private:
                 QStringLiteral("at %1 %2").arg(exchangetext::Where(m_content, at.offset()), what);
     }
 
-    std::optional<Color> computeColor(const Token& token)
+    std::optional<Color> computeColor(const Token& token, int chain)
     {
         const Value value = token.token.member(u"$value");
         const QString name = exchangetext::Shown(token.path);
@@ -195,14 +201,15 @@ private:
                                 .arg(name, exchangetext::Shown(*alias)));
                 return std::nullopt;
             }
-            return colorOf(*target);
+            return colorOf(*target, chain + 1);
         }
         if (value.isString()) {
-            if (const std::optional<Color> hex =
-                    exchangetext::HexColor(value.string().trimmed(), exchangetext::HexForms::Css))
-                return hex;
+            // Earlier drafts, and many files still, give a CSS colour text.
+            const colorparser::ParseResult parsed = colorparser::Parse(value.string());
+            if (parsed.ok)
+                return parsed.color;
             fail(value, QStringLiteral("the colour token \"%1\" has the value \"%2\", which is "
-                                       "neither a colour object nor a hex colour")
+                                       "neither a colour object nor a CSS colour")
                             .arg(name, exchangetext::Shown(value.string())));
             return std::nullopt;
         }
@@ -232,7 +239,9 @@ private:
                 return std::nullopt;
             }
         }
-        if (!space.isString() || !KnownSpaces.contains(space.string())) {
+        const std::optional<csscolor::Space> known =
+            space.isString() ? cssSpace(space.string()) : std::nullopt;
+        if (!known) {
             fail(space.isValid() ? space : value,
                  space.isString()
                      ? QStringLiteral("the colour token \"%1\" names the colour space \"%2\", "
@@ -260,13 +269,13 @@ private:
                 return std::nullopt;
             }
         }
-        if (const std::optional<Color> color = convert(space.string(), c))
+        if (const std::optional<Color> color = convert(*known, c))
             return color;
         if (fallback)
             return fallback;
-        fail(space, QStringLiteral("the colour token \"%1\" is in %2, which this program cannot "
-                                   "convert, and gives no hex to use instead")
-                        .arg(name, space.string()));
+        fail(components, QStringLiteral("the colour token \"%1\" has components that give no "
+                                        "colour in %2, and no hex to use instead")
+                             .arg(name, space.string()));
         return std::nullopt;
     }
 };

@@ -30,9 +30,10 @@
 namespace designtokens {
 
 // Every colour token in document order, its alias resolved, converted to sRGB
-// with the colour-science conversions, a colour outside sRGB brought in by CSS
-// gamut mapping; alpha is ignored. A space that cannot be converted falls back
-// to "hex". Earlier drafts' plain hex strings ("#FF8800") are read as well.
+// with the conversions of CSS Color 4, a colour outside sRGB brought in by CSS
+// gamut mapping; alpha is ignored. Components that give no number fall back
+// to "hex". Earlier drafts' CSS colour texts ("#FF8800", "oklch(62% 0.2 260)")
+// are read as well.
 // Tokens of other types are passed over. When the document holds one group and
 // nothing else, its name names the palette.
 // Text that is not JSON, a colour token whose value is malformed, an alias to

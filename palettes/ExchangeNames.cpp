@@ -1,12 +1,16 @@
 #include "palettes/ExchangeNames.h"
 
+#include "models/NamedColors.h"
+
 #include <QHash>
 
 namespace exchangenames {
 
 QString ColorName(Color color)
 {
-    return bascommon::ColorToHtmlHex(color);
+    const std::vector<namedcolors::Match> nearest =
+        namedcolors::Nearest(color, namedcolors::Palette::Css, 1);
+    return nearest.empty() ? bascommon::ColorToHtmlHex(color) : nearest.front().name;
 }
 
 QStringList ColorNames(const QList<Color>& colors)
@@ -14,8 +18,12 @@ QStringList ColorNames(const QList<Color>& colors)
     QStringList names;
     names.reserve(colors.size());
     QHash<QString, int> seen;
+    QHash<Color, QString> known;
     for (const Color color : colors) {
-        const QString name = ColorName(color);
+        auto found = known.constFind(color);
+        if (found == known.constEnd())
+            found = known.insert(color, ColorName(color));
+        const QString& name = *found;
         int& count = seen[name];
         ++count;
         QString unique = count == 1 ? name : name + QLatin1Char('-') + QString::number(count);

@@ -11,7 +11,8 @@
 // from the colour itself.
 namespace exchangenames {
 
-// The name of one colour: its #RRGGBB text.
+// The name of one colour: the CSS named colour nearest to it in OKLab
+// ("steelblue" for #4682B4, and for #4A80B0 too).
 QString ColorName(Color color);
 
 // A name for every colour, in order; a name that an earlier colour already

@@ -7,6 +7,7 @@
 #include "palettes/OfficePalette.h"
 #include "palettes/PhotoshopSwatches.h"
 #include "palettes/SketchPalette.h"
+#include "palettes/StyleSheetHarvest.h"
 #include "palettes/StyleSheetPalette.h"
 #include "palettes/SwatchExchange.h"
 
@@ -321,10 +322,13 @@ ExchangeReading Decode(QByteArrayView content)
         reading.palette = std::move(*written);
         return reading;
     }
-    return ExchangeReading::failure(QStringLiteral(
-        "it is not a palette file of a known format (GIMP, Adobe swatch exchange, Photoshop "
-        "swatches, LibreOffice, Sketch, design tokens, JSON, or variables as this program "
-        "writes them)"));
+    // Binary files of other kinds hold zero bytes; no style sheet does.
+    if (content.contains('\0'))
+        return ExchangeReading::failure(QStringLiteral(
+            "it is not a palette file of a known format (GIMP, Adobe swatch exchange, Photoshop "
+            "swatches, LibreOffice, Sketch, design tokens, JSON) and not text"));
+    return stylesheetharvest::LooksLikeMarkup(content) ? stylesheetharvest::FromWebPage(content)
+                                                       : stylesheetharvest::FromStyleSheet(content);
 }
 
 FileResult ImportFile(const QString& path, ExchangePalette& palette)

@@ -81,7 +81,8 @@ QString ExportProblem(Format format, const ExchangePalette& palette);
 // Any palette file of the formats above, told apart by its content: binary
 // formats by their first bytes, XML by its root element, JSON by its keys
 // (Sketch palette, this program's JSON, else design tokens), style-sheet text
-// in the form this program writes.
+// in the form this program writes. Any other text is harvested: a web page
+// (text that begins with "<") or a style sheet gives the colours it uses.
 ExchangeReading Decode(QByteArrayView content);
 
 // Reads the palette in a file that the user chose. Files larger than

@@ -14,7 +14,7 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${FUZZ_BUILD_DIR:-build-fuzz}" && pwd)
 seconds=${FUZZ_SECONDS:-60}
-targets=${FUZZ_TARGETS:-"paletteindex paletterecords schemenames schemecolors exchange colortext aco soc sketch tokens stylesheet"}
+targets=${FUZZ_TARGETS:-"paletteindex paletterecords schemenames schemecolors exchange colortext aco soc sketch tokens stylesheet harvest"}
 
 shipped_seeds() {
     case "$1" in
@@ -47,6 +47,7 @@ for target in $targets; do
     case "$target" in
         exchange) extra="$root/tests/data/gimp $root/tests/data/ase $root/tests/data/soc" ;;
         soc) extra="$root/tests/data/soc" ;;
+        harvest) extra="$root/fuzz/seeds/stylesheet" ;;
     esac
     for folder in "$root/fuzz/seeds/$target" "$root/tests/fuzz/regressions/$target" $extra; do
         if [ -d "$folder" ]; then

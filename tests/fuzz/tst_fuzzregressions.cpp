@@ -28,6 +28,7 @@ const QList<Target> Targets = {
     {"sketch", {}},
     {"tokens", {}},
     {"stylesheet", {}},
+    {"harvest", {}},
     {"colortext", {}},
 };
 

@@ -307,22 +307,38 @@ void tst_exchangecommands::import()
 void tst_exchangecommands::import_roundTripsAnExport_data()
 {
     QTest::addColumn<QString>("file");
-    QTest::newRow("GIMP") << "out.gpl";
-    QTest::newRow("swatch exchange") << "out.ase";
+    QTest::addColumn<QString>("chosenFilter");
+    QTest::addColumn<QString>("name");
+    using F = paletteexchange::Format;
+    const QString gimp = paletteexchange::FilterOf(F::Gimp);
+    const QString named = QStringLiteral("Sea & Sky");
+    QTest::newRow("GIMP") << "out.gpl" << gimp << named;
+    QTest::newRow("swatch exchange") << "out.ase" << gimp << named;
+    // Formats without a palette name: the new palette is named after the file.
+    QTest::newRow("Photoshop") << "out.aco" << gimp << "out";
+    QTest::newRow("LibreOffice") << "out.soc" << gimp << "out";
+    QTest::newRow("Sketch") << "out.sketchpalette" << gimp << "out";
+    QTest::newRow("design tokens") << "out.tokens.json" << gimp << named;
+    QTest::newRow("Tailwind theme")
+        << "out.css" << paletteexchange::FilterOf(F::Tailwind) << named;
+    QTest::newRow("SCSS") << "out.scss" << gimp << named;
 }
 
 void tst_exchangecommands::import_roundTripsAnExport()
 {
     QFETCH(QString, file);
+    QFETCH(QString, chosenFilter);
+    QFETCH(QString, name);
     PaletteSession& s = start();
     s.choosePalette(2);
     const QString path = m_outside->filePath(file);
     s.platform.saveAnswers = {path};
+    s.platform.saveFilterAnswers = {chosenFilter};
     s.window->mnuExport->trigger();
     s.platform.openAnswers = {path};
     s.window->mnuImport->trigger();
-    QVERIFY(s.platform.messages.isEmpty());
-    QCOMPARE(s.window->cmbChart->currentText(), QStringLiteral("Sea & Sky"));
+    QVERIFY2(s.platform.messages.isEmpty(), qPrintable(s.platform.messageTexts().join('\n')));
+    QCOMPARE(s.window->cmbChart->currentText(), name);
     // Upper-case digits, as every palette the program writes has them.
     QCOMPARE(s.folder.read("c5.rgb"), SeaAndSky.toUpper());
 }

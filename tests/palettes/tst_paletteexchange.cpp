@@ -293,8 +293,8 @@ void tst_paletteexchange::gimpWrite_asGimpWritesIt()
                                                      "Name: Mine  and yours\n"
                                                      "Columns: 0\n"
                                                      "#\n"
-                                                     "255   0  10\t#FF000A\n"
-                                                     "  1  22 203\t#0116CB\n"));
+                                                     "255   0  10\tred\n"
+                                                     "  1  22 203\tmediumblue\n"));
 }
 
 void tst_paletteexchange::aseIllustratorFile_matchesItsDecoding()
@@ -466,7 +466,7 @@ void tst_paletteexchange::aseWrite_layout()
     const ExchangePalette palette{QStringLiteral("P"), {MakeColor(255, 0, 51)}};
     const QByteArray expected = AseBuilder()
                                     .group("P")
-                                    .colour("#FF0033", "RGB ", {1.0f, 0.0f, 51.0f / 255.0f}, 2)
+                                    .colour("red", "RGB ", {1.0f, 0.0f, 51.0f / 255.0f}, 2)
                                     .groupEnd()
                                     .bytes();
     QCOMPARE(swatchexchange::Write(palette).toHex(' '), expected.toHex(' '));
@@ -553,13 +553,13 @@ void tst_paletteexchange::cssAndJson()
                                   {MakeColor(255, 0, 10), MakeColor(1, 22, 203)}};
     QCOMPARE(paletteexchange::CssText(palette), QByteArray("/* My * / Colors #2 */\n"
                                                            ":root {\n"
-                                                           "  --my-colors-2-ff000a: #FF000A;\n"
-                                                           "  --my-colors-2-0116cb: #0116CB;\n"
+                                                           "  --my-colors-2-red: #FF000A;\n"
+                                                           "  --my-colors-2-mediumblue: #0116CB;\n"
                                                            "}\n"));
     const ExchangePalette unnamed{QString::fromUtf8("\xC3\xA9t\xC3\xA9"), {White}};
-    QVERIFY(paletteexchange::CssText(unnamed).contains("  --t-ffffff: #FFFFFF;\n"));
+    QVERIFY(paletteexchange::CssText(unnamed).contains("  --t-white: #FFFFFF;\n"));
     QVERIFY(paletteexchange::CssText({QStringLiteral("***"), {Black}})
-                .contains("--color-000000: #000000;"));
+                .contains("--color-black: #000000;"));
 
     const QJsonDocument json = QJsonDocument::fromJson(paletteexchange::JsonText(palette));
     QCOMPARE(json.object().keys(), QStringList({"colors", "name"}));

@@ -277,8 +277,8 @@ void tst_paletteformats::acoWrite_layout()
     const ExchangePalette palette{QStringLiteral("P"),
                                   {MakeColor(255, 0, 51), MakeColor(255, 0, 51)}};
     AcoBuilder expected;
-    expected.add(0, {65535, 0, 51 * 257, 0}, "#FF0033")
-        .add(0, {65535, 0, 51 * 257, 0}, "#FF0033-2");
+    // Each colour named by its nearest CSS colour, made unique.
+    expected.add(0, {65535, 0, 51 * 257, 0}, "red").add(0, {65535, 0, 51 * 257, 0}, "red-2");
     QCOMPARE(photoshopswatches::Write(palette).toHex(' '), expected.both().toHex(' '));
 }
 
@@ -354,7 +354,7 @@ void tst_paletteformats::socWrite_asLibreOfficeWritesIt()
 {
     const ExchangePalette palette{QStringLiteral("P"), {MakeColor(0, 69, 134), White}};
     const QByteArray written = officepalette::Write(palette);
-    QVERIFY2(written.contains("<draw:color draw:name=\"#004586\" draw:color=\"#004586\"/>"),
+    QVERIFY2(written.contains("<draw:color draw:name=\"darkslateblue\" draw:color=\"#004586\"/>"),
              written.constData());
     QXmlStreamReader xml(written);
     QVERIFY(xml.readNextStartElement());
@@ -444,11 +444,15 @@ void tst_paletteformats::tokensSpaces_data()
         "#FF0B0C");
     row("oklch vivid mapped", R"({"colorSpace": "oklch", "components": [0.7, 0.4, 150]})",
         "#00C248");
-    row("unconvertible space with hex",
-        R"({"colorSpace": "rec2020", "components": [1, 0, 0], "hex": "#FF1100"})", "#FF1100");
+    row("rec2020 mapped", R"({"colorSpace": "rec2020", "components": [1, 0, 0]})", "#FF494F");
+    row("a98-rgb inside sRGB", R"({"colorSpace": "a98-rgb", "components": [0.858456, 0, 0]})",
+        "#FF0000");
+    row("prophoto-rgb white", R"({"colorSpace": "prophoto-rgb", "components": [1, 1, 1]})",
+        "#FFFFFF");
     row("hex alone is a fallback only",
         R"({"colorSpace": "srgb", "components": [0, 0, 1], "hex": "#FF0000"})", "#0000FF");
     row("earlier drafts' hex string", R"("#abc")", "#AABBCC");
+    row("a CSS colour text", R"x("oklch(62.8% 0.2577 29.23)")x", "#FF0000");
 }
 
 void tst_paletteformats::tokensSpaces()
@@ -483,6 +487,11 @@ void tst_paletteformats::tokensStructure()
     QVERIFY2(reading.ok(), qPrintable(reading.problem));
     QCOMPARE(hexes(reading.palette.colors),
              (QStringList{"#FF0000", "#0000FF", "#0000FF", "#00FF00", "#FF0000"}));
+    // Numbers far beyond any colour still give one colour, and at once.
+    const ExchangeReading huge = designtokens::Read(
+        R"({"h": {"$type": "color", "$value": {"colorSpace": "lab", "components": [1e300, -1e300, 1e300]}}})");
+    QVERIFY2(huge.ok(), qPrintable(huge.problem));
+    QCOMPARE(huge.palette.colors.size(), 1);
     // Several groups name no palette; one alone does.
     QCOMPARE(reading.palette.name, QString());
     const ExchangeReading one = designtokens::Read(
@@ -524,10 +533,6 @@ void tst_paletteformats::tokensMalformed_data()
         << QByteArray("{\"a\": {\"$type\": \"color\", \"$value\": "
                       "{\"colorSpace\": \"srgb\", \"components\": [1, \"0\", 0]}}}")
         << "component 2 of the colour token \"a\" is neither a number nor \"none\"";
-    QTest::newRow("unconvertible space without hex")
-        << QByteArray("{\"a\": {\"$type\": \"color\", \"$value\": "
-                      "{\"colorSpace\": \"a98-rgb\", \"components\": [1, 0, 0]}}}")
-        << "is in a98-rgb, which this program cannot convert, and gives no hex";
     QTest::newRow("bad hex")
         << QByteArray("{\"a\": {\"$type\": \"color\", \"$value\": "
                       "{\"colorSpace\": \"srgb\", \"components\": [1, 0, 0], \"hex\": \"red\"}}}")
@@ -537,9 +542,17 @@ void tst_paletteformats::tokensMalformed_data()
         << "has a value that is not a colour object";
     QTest::newRow("string that is no colour")
         << QByteArray("{\"a\": {\"$type\": \"color\", \"$value\": \"bright\"}}")
-        << "the value \"bright\", which is neither a colour object nor a hex colour";
+        << "the value \"bright\", which is neither a colour object nor a CSS colour";
     QTest::newRow("nested too deep")
         << QByteArray(300, '[') + QByteArray(300, ']') << "values are nested more than 200 deep";
+    // Each token an alias of the next: the first is reached through them all.
+    QByteArray chain = "{";
+    for (int i = 0; i < 1002; ++i)
+        chain += "\"t" + QByteArray::number(i) + "\": {\"$value\": \"{t" +
+                 QByteArray::number(i + 1) + "}\", \"$type\": \"color\"}, ";
+    chain += "\"t1002\": {\"$type\": \"color\", \"$value\": \"#fff\"}";
+    QTest::newRow("alias chain too long") << chain + "}"
+                                          << "is reached through more than 1000 aliases";
     QTest::newRow("not UTF-8") << QByteArray("{\"a\xFF\": 1}") << "at line 1, column 4";
 }
 
@@ -559,7 +572,7 @@ void tst_paletteformats::tokensWrite_layout()
     QCOMPARE(designtokens::Write(palette), QByteArray(R"({
   "Brand-v2 -x-": {
     "$type": "color",
-    "ff0033": {
+    "red": {
       "$value": {
         "colorSpace": "srgb",
         "components": [1, 0, 0.2],
@@ -613,24 +626,24 @@ void tst_paletteformats::styleSheetWriters()
     QCOMPARE(stylesheetpalette::Write(Dialect::CustomProperties, palette),
              QByteArray("/* My * / Colors #2 */\n"
                         ":root {\n"
-                        "  --my-colors-2-ff000a: #FF000A;\n"
-                        "  --my-colors-2-ff000a-2: #FF000A;\n"
-                        "  --my-colors-2-000000: #000000;\n"
+                        "  --my-colors-2-red: #FF000A;\n"
+                        "  --my-colors-2-red-2: #FF000A;\n"
+                        "  --my-colors-2-black: #000000;\n"
                         "}\n"));
     QCOMPARE(stylesheetpalette::Write(Dialect::TailwindTheme, palette),
              QByteArray("/* My * / Colors #2 */\n"
                         "@theme {\n"
-                        "  --color-ff000a: #FF000A;\n"
-                        "  --color-ff000a-2: #FF000A;\n"
-                        "  --color-000000: #000000;\n"
+                        "  --color-red: #FF000A;\n"
+                        "  --color-red-2: #FF000A;\n"
+                        "  --color-black: #000000;\n"
                         "}\n"));
     QCOMPARE(stylesheetpalette::Write(Dialect::Scss, palette),
              QByteArray("// My */ Colors #2\n"
-                        "$my-colors-2-ff000a: #FF000A;\n"
-                        "$my-colors-2-ff000a-2: #FF000A;\n"
-                        "$my-colors-2-000000: #000000;\n"));
+                        "$my-colors-2-red: #FF000A;\n"
+                        "$my-colors-2-red-2: #FF000A;\n"
+                        "$my-colors-2-black: #000000;\n"));
     QCOMPARE(stylesheetpalette::Write(Dialect::Less, {QStringLiteral("***"), {White}}),
-             QByteArray("// ***\n@color-ffffff: #FFFFFF;\n"));
+             QByteArray("// ***\n@color-white: #FFFFFF;\n"));
 }
 
 void tst_paletteformats::tailwindTheme_forAnyNamedColours()
