@@ -9,10 +9,14 @@ namespace stylesheetpalette {
 
 namespace {
 
+// A palette name as a comment's text: line breaks and other control
+// characters become spaces.
 QString oneLine(QString text)
 {
-    return text.replace(QLatin1Char('\r'), QLatin1Char(' '))
-        .replace(QLatin1Char('\n'), QLatin1Char(' '));
+    for (QChar& c : text)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            c = QLatin1Char(' ');
+    return text;
 }
 
 QString blockComment(const QString& title)
@@ -52,8 +56,12 @@ QByteArray Write(Dialect dialect, const ExchangePalette& palette)
             named.append({names.at(i), palette.colors.at(i)});
         return TailwindTheme(named, palette.name);
     }
-    const QString prefix =
+    QString prefix =
         exchangenames::IdentifierPart(palette.name, QStringLiteral("color")) + QLatin1Char('-');
+    // A custom property's name may go on with a digit after "--"; an SCSS or
+    // Less variable's may not.
+    if (dialect != Dialect::CustomProperties && prefix.front().isDigit())
+        prefix.prepend(QLatin1Char('_'));
     QString text;
     QString lead;
     switch (dialect) {

@@ -27,7 +27,8 @@
 // Names are made of ASCII letters, digits and hyphens (exchangenames); the
 // colour's part comes from exchangenames::ColorNames, the palette's part (not
 // in a Tailwind theme, whose "--color-" namespace is what makes the utilities
-// bg-red, text-red...) from the palette's name.
+// bg-red, text-red...) from the palette's name, after "_" in SCSS and Less
+// where it would begin with a digit.
 namespace stylesheetpalette {
 
 enum class Dialect { CustomProperties, TailwindTheme, Scss, Less };

@@ -642,6 +642,11 @@ void tst_paletteformats::styleSheetWriters()
                         "$my-colors-2-red: #FF000A;\n"
                         "$my-colors-2-red-2: #FF000A;\n"
                         "$my-colors-2-black: #000000;\n"));
+    // A variable's name never begins with a digit; a custom property's may.
+    QCOMPARE(stylesheetpalette::Write(Dialect::Scss, {QStringLiteral("2024 \x01" "brand"), {White}}),
+             QByteArray("// 2024  brand\n$_2024-brand-white: #FFFFFF;\n"));
+    QVERIFY(stylesheetpalette::Write(Dialect::CustomProperties, {QStringLiteral("2024"), {White}})
+                .contains("  --2024-white: #FFFFFF;\n"));
     QCOMPARE(stylesheetpalette::Write(Dialect::Less, {QStringLiteral("***"), {White}}),
              QByteArray("// ***\n@color-white: #FFFFFF;\n"));
 }
