@@ -58,6 +58,11 @@ test-clang-models:
 	cd $(CLANG_BUILD_DIR) && env -u QT_QPA_PLATFORMTHEME QT_QPA_PLATFORM=offscreen \
 		ctest --output-on-failure -R '^($(shell echo $(NUMERIC_TESTS) | tr ' ' '|'))$$'
 
+# The Debian package, built with CPack into $(BUILD_DIR)/package.
+.PHONY: package
+package: build
+	cmake --build $(BUILD_DIR) --target package
+
 bench: build
 	./$(BUILD_DIR)/bench/tintora_bench
 

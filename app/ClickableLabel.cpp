@@ -27,6 +27,19 @@ void ClickableLabel::setBackColor(Color color)
     QPalette colors = palette();
     colors.setColor(QPalette::Window, toQColor(color));
     setPalette(colors);
+    nameAfterColor();
+}
+
+void ClickableLabel::setColorNamed(const QString& format)
+{
+    m_colorNameFormat = format;
+    nameAfterColor();
+}
+
+void ClickableLabel::nameAfterColor()
+{
+    if (!m_colorNameFormat.isEmpty())
+        setAccessibleName(m_colorNameFormat.arg(bascommon::ColorToHtmlHex(backColor())));
 }
 
 Color ClickableLabel::foreColor() const

@@ -16,6 +16,9 @@ public:
     void setBackColor(Color color);
     Color foreColor() const;
     void setForeColor(Color color);
+    // From now on the accessible name follows the back colour: `format` with
+    // %1 replaced by the colour as #RRGGBB.
+    void setColorNamed(const QString& format);
 
 signals:
     // A button was released over the label.
@@ -32,7 +35,10 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
+    void nameAfterColor();
+
     bool m_leftPressed = false;
+    QString m_colorNameFormat;
 };
 
 QColor toQColor(Color value);

@@ -18,8 +18,13 @@ int EntryField::channelValue() const
 void EntryField::repair()
 {
     const QString repaired = entryrules::Repair(m_kind, text());
-    if (repaired != text())
-        setText(repaired); // runs the repair once more, on valid text
+    if (repaired == text())
+        return;
+    setText(repaired); // runs the repair once more, on valid text
+    // A cleared or spoilt field holds a "0" that the user did not type: the
+    // next key replaces it instead of being appended to it.
+    if (repaired == QLatin1String("0"))
+        selectAll();
 }
 
 void EntryField::keyPressEvent(QKeyEvent* event)

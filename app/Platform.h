@@ -40,17 +40,25 @@ public:
     virtual Color chooseColor(QWidget* parent, Color initial) = 0;
 
     // Modal file-save dialog that asks before overwriting. Empty when the user
-    // chose no file.
+    // chose no file. Without a title the dialog has the platform's own.
     virtual QString chooseSaveFile(QWidget* parent, const QString& proposedName,
-                                   const QString& defaultSuffix, const QString& filter) = 0;
+                                   const QString& defaultSuffix, const QString& filter,
+                                   const QString& title = QString()) = 0;
 
     // Modal file-open dialog for one existing file. Empty when the user chose
     // no file.
-    virtual QString chooseOpenFile(QWidget* parent, const QString& filter) = 0;
+    virtual QString chooseOpenFile(QWidget* parent, const QString& filter,
+                                   const QString& title = QString()) = 0;
 
     // Hands a file or address to the desktop; neither waited for nor checked.
     virtual void shellOpen(QWidget* owner, const QString& verb, const QString& target,
                            ShowMode mode) = 0;
+
+    // Hands a file to the desktop as shellOpen does, and says whether it was
+    // taken: false when no program is registered for the file's type or none
+    // could be started, so that the caller can show the file itself.
+    virtual bool shellOpenFile(QWidget* owner, const QString& verb, const QString& file,
+                               ShowMode mode) = 0;
 
     // Asked once, at start-up.
     virtual bool anotherInstanceRunning() = 0;
@@ -67,15 +75,25 @@ public:
     // refuse (as Wayland does); the picker does not rely on it.
     virtual void moveCursor(const QPoint& desktopPosition) = 0;
 
+    // Whether a window can be put at a desktop position. Wayland gives
+    // clients no global positions: there each screen needs a full-screen
+    // window of its own.
+    virtual bool placesWindowsOnDesktop() { return true; }
+
+    // One colour from the desktop's own colour picker, for desktops that
+    // hand out no picture of the screen (ScreenCapture::Outcome::ColorPickerOnly).
+    // Without one, nothing is picked.
+    virtual ScreenColorPick pickScreenColor() { return {}; }
+
     // chooseSaveFile for a choice of formats: `chosenFilter` receives the entry
     // of `filter` that was chosen when the user saved, which tells formats
     // that share an extension apart. A platform without that knowledge leaves
     // it empty.
     virtual QString chooseSaveFileOfType(QWidget* parent, const QString& proposedName,
                                          const QString& defaultSuffix, const QString& filter,
-                                         QString& chosenFilter)
+                                         const QString& title, QString& chosenFilter)
     {
         chosenFilter.clear();
-        return chooseSaveFile(parent, proposedName, defaultSuffix, filter);
+        return chooseSaveFile(parent, proposedName, defaultSuffix, filter, title);
     }
 };

@@ -4,19 +4,27 @@
 #include <QClipboard>
 #include <QColorDialog>
 #include <QCryptographicHash>
+#include <QDBusConnection>
 #include <QCursor>
 #include <QDesktopServices>
+#include <QEventLoop>
 #include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLockFile>
 #include <QMessageBox>
+#include <QMimeDatabase>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QUrl>
 #include <QWidget>
+
+#include "app/DesktopPortal.h"
+#include "app/PortalCapture.h"
 
 namespace {
 
@@ -40,6 +48,71 @@ QString lockFilePath(const QString& dataFolder)
                                .toHex()
                                .left(16);
     return folder + QStringLiteral("/tintora-") + QString::fromLatin1(key) + QStringLiteral(".lock");
+}
+
+// A few frames of the compositor, even on a busy machine.
+constexpr int SettleMilliseconds = 150;
+
+bool onWayland()
+{
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+// A Wayland session, whether this program talks Wayland or X11 through
+// XWayland, whose root window holds none of the Wayland windows' pixels.
+bool waylandSession()
+{
+    return onWayland() || qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+ScreenCapture grabScreens()
+{
+    ScreenCapture capture;
+    for (QScreen* screen : QGuiApplication::screens()) {
+        // With window 0 the offset is relative to the screen's own top-left
+        // corner, not to the desktop; the platform grabs in device pixels, so
+        // a scaled screen yields an image larger than its geometry.
+        const QRect area = screen->geometry();
+        const QPixmap shot = screen->grabWindow(0, 0, 0, area.width(), area.height());
+        if (!shot.isNull())
+            capture.addScreen(area, shot.toImage());
+    }
+    return capture;
+}
+
+QList<ScreenCapture::Layout> screenLayouts()
+{
+    QList<ScreenCapture::Layout> layouts;
+    for (QScreen* screen : QGuiApplication::screens())
+        layouts.append({screen->geometry(), screen->devicePixelRatio()});
+    return layouts;
+}
+
+// Whether the desktop names a program for the file's type (or one of its
+// aliases). Opening a file hands it to xdg-open, which reports a missing
+// handler only later and to no one; xdg-mime answers the same question at
+// once. Without xdg-mime the answer is left to the opening itself.
+bool desktopHasHandlerFor(const QString& file)
+{
+    const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+    if (xdgMime.isEmpty())
+        return true;
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(file);
+    QStringList names = type.aliases();
+    names.prepend(type.name());
+    for (const QString& name : names) {
+        QProcess query;
+        query.start(xdgMime, {QStringLiteral("query"), QStringLiteral("default"), name});
+        if (!query.waitForFinished(5000)) {
+            query.kill();
+            query.waitForFinished();
+            return true;
+        }
+        if (query.exitCode() == 0 && !query.readAllStandardOutput().trimmed().isEmpty())
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -106,18 +179,21 @@ Color QtPlatform::chooseColor(QWidget* parent, Color initial)
 }
 
 QString QtPlatform::chooseSaveFile(QWidget* parent, const QString& proposedName,
-                                   const QString& defaultSuffix, const QString& filter)
+                                   const QString& defaultSuffix, const QString& filter,
+                                   const QString& title)
 {
     QString chosenFilter;
-    return chooseSaveFileOfType(parent, proposedName, defaultSuffix, filter, chosenFilter);
+    return chooseSaveFileOfType(parent, proposedName, defaultSuffix, filter, title, chosenFilter);
 }
 
 QString QtPlatform::chooseSaveFileOfType(QWidget* parent, const QString& proposedName,
                                          const QString& defaultSuffix, const QString& filter,
-                                         QString& chosenFilter)
+                                         const QString& title, QString& chosenFilter)
 {
     chosenFilter.clear();
     QFileDialog dialog(parent);
+    if (!title.isEmpty())
+        dialog.setWindowTitle(title);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(defaultSuffix);
@@ -137,9 +213,11 @@ QString QtPlatform::chooseSaveFileOfType(QWidget* parent, const QString& propose
     return dialog.selectedFiles().constFirst();
 }
 
-QString QtPlatform::chooseOpenFile(QWidget* parent, const QString& filter)
+QString QtPlatform::chooseOpenFile(QWidget* parent, const QString& filter, const QString& title)
 {
     QFileDialog dialog(parent);
+    if (!title.isEmpty())
+        dialog.setWindowTitle(title);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilter(filter);
@@ -157,6 +235,14 @@ void QtPlatform::shellOpen(QWidget* owner, const QString& verb, const QString& t
                          ? QUrl(target)
                          : QUrl::fromLocalFile(target);
     QDesktopServices::openUrl(url);
+}
+
+bool QtPlatform::shellOpenFile(QWidget* owner, const QString& verb, const QString& file, ShowMode mode)
+{
+    Q_UNUSED(owner);
+    Q_UNUSED(verb);
+    Q_UNUSED(mode);
+    return desktopHasHandlerFor(file) && QDesktopServices::openUrl(QUrl::fromLocalFile(file));
 }
 
 bool QtPlatform::anotherInstanceRunning()
@@ -187,20 +273,38 @@ void QtPlatform::setTopmost(QWidget* window, bool topmost)
 
 void QtPlatform::moveCursor(const QPoint& desktopPosition)
 {
+    // Wayland lets no client move the pointer; Qt would only warn.
+    if (onWayland())
+        return;
     QCursor::setPos(desktopPosition);
 }
 
 ScreenCapture QtPlatform::captureScreen()
 {
-    ScreenCapture capture;
-    for (QScreen* screen : QGuiApplication::screens()) {
-        // With window 0 the offset is relative to the screen's own top-left
-        // corner, not to the desktop; the platform grabs in device pixels, so
-        // a scaled screen yields an image larger than its geometry.
-        const QRect area = screen->geometry();
-        const QPixmap shot = screen->grabWindow(0, 0, 0, area.width(), area.height());
-        if (!shot.isNull())
-            capture.addScreen(area, shot.toImage());
+    // Chosen anew at each picking run: the X11 picture where the session is
+    // X11 and it can be had, the desktop portal's otherwise.
+    if (!waylandSession()) {
+        ScreenCapture capture = grabScreens();
+        if (!capture.isNull())
+            return capture;
     }
-    return capture;
+    // The compositor has to take the hidden main window off the screen
+    // before it renders the picture: Qt sends the request when its event
+    // loop next waits, and the compositor shows the change with its next frame.
+    QEventLoop settle;
+    QTimer::singleShot(SettleMilliseconds, &settle, &QEventLoop::quit);
+    settle.exec(QEventLoop::ExcludeUserInputEvents);
+    DesktopPortal portal(QDBusConnection::sessionBus());
+    return portalcapture::Capture(portal, screenLayouts());
+}
+
+bool QtPlatform::placesWindowsOnDesktop()
+{
+    return !onWayland();
+}
+
+ScreenColorPick QtPlatform::pickScreenColor()
+{
+    DesktopPortal portal(QDBusConnection::sessionBus());
+    return portalcapture::PickColor(portal);
 }

@@ -1,5 +1,7 @@
 #include "app/ScreenCapture.h"
 
+#include "app/ScreenScale.h"
+
 #include <cmath>
 
 namespace {
@@ -7,8 +9,26 @@ namespace {
 // Device pixels per logical pixel, across and down: each screen has its own.
 QPointF ratiosOf(const ScreenCapture::Screen& screen)
 {
-    return QPointF(qreal(screen.image.width()) / screen.geometry.width(),
-                   qreal(screen.image.height()) / screen.geometry.height());
+    return screen.ratio;
+}
+
+// A screen's part of the desktop picture at `ratio` device pixels per
+// logical pixel, each device pixel taking the picture's pixel under its
+// centre.
+QImage resampled(const QImage& part, const QSize& deviceSize, double ratio, double pictureScale)
+{
+    QList<int> columns(deviceSize.width());
+    for (int x = 0; x < deviceSize.width(); ++x)
+        columns[x] = screenscale::SourcePixel(x, ratio, pictureScale, part.width());
+    QImage image(deviceSize, QImage::Format_RGB32);
+    for (int y = 0; y < deviceSize.height(); ++y) {
+        const auto* from = reinterpret_cast<const QRgb*>(
+            part.constScanLine(screenscale::SourcePixel(y, ratio, pictureScale, part.height())));
+        auto* to = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < deviceSize.width(); ++x)
+            to[x] = from[columns[x]];
+    }
+    return image;
 }
 
 } // namespace
@@ -17,8 +37,50 @@ void ScreenCapture::addScreen(const QRect& geometry, const QImage& image)
 {
     if (geometry.isEmpty() || image.isNull())
         return;
+    addScreen(geometry, image, qreal(image.width()) / geometry.width());
+    m_screens.last().ratio.setY(qreal(image.height()) / geometry.height());
+}
+
+void ScreenCapture::addScreen(const QRect& geometry, const QImage& image, qreal ratio)
+{
+    if (geometry.isEmpty() || image.isNull() || !(ratio > 0))
+        return;
     // One pixel format for every screen keeps the pixel read a plain lookup.
-    m_screens.append({geometry, image.convertToFormat(QImage::Format_RGB32)});
+    m_screens.append({geometry, image.convertToFormat(QImage::Format_RGB32), QPointF(ratio, ratio)});
+}
+
+ScreenCapture ScreenCapture::without(Outcome outcome)
+{
+    ScreenCapture capture;
+    capture.m_outcome = outcome;
+    return capture;
+}
+
+ScreenCapture ScreenCapture::fromDesktopPicture(const QImage& picture, const QList<Layout>& screens)
+{
+    QRect desktop;
+    for (const Layout& screen : screens)
+        desktop = desktop.united(screen.geometry);
+    const std::optional<double> scale = screenscale::PictureScale(picture.size(), desktop);
+    ScreenCapture capture;
+    if (!scale)
+        return capture;
+    const QImage whole = picture.convertToFormat(QImage::Format_RGB32);
+    for (const Layout& screen : screens) {
+        const QRect part = screenscale::PartOf(screen.geometry, desktop, *scale, whole.size());
+        if (part.isEmpty())
+            continue;
+        const double ratio = screenscale::KeptRatio(screen.devicePixelRatio, *scale);
+        if (ratio == *scale) {
+            capture.addScreen(screen.geometry, whole.copy(part), ratio);
+            continue;
+        }
+        const QSize deviceSize(qMax(1, qRound(screen.geometry.width() * ratio)),
+                               qMax(1, qRound(screen.geometry.height() * ratio)));
+        capture.addScreen(screen.geometry, resampled(whole.copy(part), deviceSize, ratio, *scale),
+                          ratio);
+    }
+    return capture;
 }
 
 QRect ScreenCapture::desktopGeometry() const
@@ -49,8 +111,8 @@ std::optional<ScreenCapture::DevicePixel> ScreenCapture::devicePixelAt(const QPo
             desktopPoint.y() < area.top() || desktopPoint.y() >= area.bottom())
             continue;
         const QPointF ratios = ratiosOf(screen);
-        const int x = qBound(0, int(std::floor((desktopPoint.x() - area.left()) * ratios.x())), screen.image.width() - 1);
-        const int y = qBound(0, int(std::floor((desktopPoint.y() - area.top()) * ratios.y())), screen.image.height() - 1);
+        const int x = screenscale::DevicePixel(desktopPoint.x() - area.left(), ratios.x(), screen.image.width());
+        const int y = screenscale::DevicePixel(desktopPoint.y() - area.top(), ratios.y(), screen.image.height());
         return DevicePixel{i, QPoint(x, y)};
     }
     return std::nullopt;

@@ -1,5 +1,7 @@
 #include "app/SelectionFrame.h"
 
+#include "app/DevicePixels.h"
+
 #include <QPainter>
 
 SelectionFrame::SelectionFrame(QWidget* parent) : QWidget(parent)
@@ -11,9 +13,8 @@ SelectionFrame::SelectionFrame(QWidget* parent) : QWidget(parent)
 void SelectionFrame::paintEvent(QPaintEvent*)
 {
     // A dark ring with a light one inside stays visible on any cell colour.
+    // Both rings keep one width at any scale factor.
     QPainter painter(this);
-    painter.setPen(Qt::black);
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    painter.setPen(Qt::white);
-    painter.drawRect(rect().adjusted(1, 1, -2, -2));
+    devicepixels::ring(painter, QRectF(rect()), 0, Qt::black);
+    devicepixels::ring(painter, QRectF(rect()), 1, Qt::white);
 }

@@ -1,7 +1,9 @@
 #include "app/basmain.h"
 
+#include "app/DataFolder.h"
 #include "app/Platform.h"
 #include "app/frmshowcolor.h"
+#include "palettes/ShippedPaletteOffer.h"
 
 #include <QApplication>
 
@@ -20,6 +22,11 @@ int Main(Platform& platform, const QString& dataFolder)
 {
     if (platform.anotherInstanceRunning())
         return 0;
+    // The user's own folder was seeded once; what a newer release ships joins
+    // it only when the user agrees.
+    if (const DataFolderLayout layout = currentDataFolderLayout();
+        layout.kind == DataFolderLayout::Kind::PerUser && layout.folder == dataFolder)
+        offerShippedPalettes(platform, layout.shipped, dataFolder);
     std::unique_ptr<frmshowcolor> window(CreateMainWindow(platform, dataFolder));
     window->show();
     return QApplication::exec();

@@ -2,11 +2,15 @@
 
 #include "app/ClickableLabel.h"
 #include "app/CommonDialog.h"
+#include "app/DataFolder.h"
 #include "app/EntryField.h"
+#include "app/FramePositionKeeper.h"
+#include "app/HelpOpener.h"
 #include "app/ImageList.h"
 #include "app/Platform.h"
 #include "app/SelectionFrame.h"
 #include "app/Twips.h"
+#include "app/WindowAccess.h"
 #include "app/WindowRoutines.h"
 #include "app/frmabout.h"
 #include "models/FormatsTool.h"
@@ -36,7 +40,6 @@ constexpr int CompactViewHeight = twipsToPixels(3900);
 constexpr int WindowWidth = 490;
 
 const QString RecentColorsFile = QStringLiteral("recent.rgb");
-const QString HelpFile = QStringLiteral("tintora.chm");
 
 } // namespace
 
@@ -89,6 +92,9 @@ frmshowcolor::frmshowcolor(Platform& platform, const QString& dataFolder, QWidge
     setUpPaletteHandlers();
     setUpSchemeHandlers();
     setUpCopyMenuHandlers();
+    windowaccess::SetUp(*this);
+    // The picker hides this window while it runs.
+    new FramePositionKeeper(this);
 
     // Paste Color, text dropped on the swatch, More Formats and the Color
     // Formats window.
@@ -343,7 +349,9 @@ void frmshowcolor::mnucontents_Click()
     // The help viewer would otherwise open behind a window kept on top.
     if (mnuOnTop->isChecked())
         showMinimized();
-    m_platform.shellOpen(this, QStringLiteral("open"), dataFilePath(HelpFile), Platform::ShowMode::Maximized);
+    if (!m_help)
+        m_help = new HelpOpener(m_platform, this);
+    m_help->open(helpFilePath(m_dataFolder));
 }
 
 void frmshowcolor::mnuWeb_Click()

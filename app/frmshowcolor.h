@@ -13,7 +13,10 @@
 class ClickableLabel;
 class CommonDialog;
 class EntryField;
+class HelpOpener;
 class ImageList;
+class PaletteGrid;
+class PaletteUndoMenu;
 class Platform;
 class QAction;
 class QComboBox;
@@ -346,6 +349,7 @@ private:
     colorvision::VisionMode m_visionMode{};
     QPointer<frmContrast> m_contrastWindow;
     FormatsTool* m_formatsTool = nullptr;
+    HelpOpener* m_help = nullptr;
     bool m_unloaded = false;
     bool m_recentFailureReported = false;
 
@@ -354,6 +358,10 @@ private:
     // following "activated" signal repeats.
     QList<qint32> m_chartEntryPosition;
     std::array<bool, CellCount> m_cellUnreadable{};
+    // Keyboard and screen-reader access to the cells, and the grid's lines.
+    PaletteGrid* m_paletteGrid = nullptr;
+    // Edit > "Undo ...": copies of what the palette edits replace.
+    PaletteUndoMenu* m_paletteUndo = nullptr;
     int m_chartChangeJustShown = -1;
     // What the user was last told about the palette index, and the palette
     // files whose torn last record was reported.

@@ -5,6 +5,7 @@
 
 #include "app/ClickableLabel.h"
 #include "app/CommonDialog.h"
+#include "app/ElidingComboBox.h"
 #include "app/EntryField.h"
 #include "app/ImageList.h"
 #include "app/SelectionFrame.h"
@@ -85,7 +86,7 @@ void frmshowcolor::buildControls()
 
     // Toolbar row: the buttons, and the palette list above the grid.
     tlbTool = named(new QToolBar(central), "tlbTool");
-    cmbChart = named(new QComboBox(central), "cmbChart");
+    cmbChart = named(new ElidingComboBox(central), "cmbChart");
     cmbChart->setToolTip(QStringLiteral("Color palette"));
 
     dlg1 = named(new CommonDialog(m_platform, this), "dlg1");
@@ -158,8 +159,8 @@ void frmshowcolor::buildControls()
     for (int i = 0; i < CellCount; ++i) {
         auto* cell = new ClickableLabel(central);
         cell->setObjectName(QStringLiteral("lblcor_%1").arg(i));
-        cell->setFrameStyle(QFrame::Box | QFrame::Plain);
-        cell->setLineWidth(1);
+        // The grid's lines are drawn over the cells in one piece (palettes/).
+        cell->setFrameStyle(QFrame::NoFrame);
         cell->setBackColor(bascommon::White);
         cell->setMouseTracking(true);
         cell->setGeometry(GridLeft + (i / CellRows) * (CellWidth - 1), GridTop + (i % CellRows) * (CellHeight - 1),
@@ -263,8 +264,8 @@ void frmshowcolor::buildMenus()
 
     mnufile = submenu(this, "mnufile", QStringLiteral("&File"));
     mnuNew = menuItem(mnufile, "mnuNew", QStringLiteral("&New Color Palette..."));
-    mnuExport = menuItem(mnufile, "mnuExport", QStringLiteral("Export Palette..."));
-    mnuImport = menuItem(mnufile, "mnuImport", QStringLiteral("Import Palette..."));
+    mnuExport = menuItem(mnufile, "mnuExport", QStringLiteral("&Export Palette..."));
+    mnuImport = menuItem(mnufile, "mnuImport", QStringLiteral("&Import Palette..."));
     mnuExit = menuItem(mnufile, "mnuExit", QStringLiteral("E&xit"));
     bar->addMenu(mnufile);
 

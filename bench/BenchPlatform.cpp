@@ -27,17 +27,23 @@ Color BenchPlatform::chooseColor(QWidget*, Color initial)
     return initial;
 }
 
-QString BenchPlatform::chooseSaveFile(QWidget*, const QString&, const QString&, const QString&)
+QString BenchPlatform::chooseSaveFile(QWidget*, const QString&, const QString&, const QString&,
+                                      const QString&)
 {
     return {};
 }
 
-QString BenchPlatform::chooseOpenFile(QWidget*, const QString&)
+QString BenchPlatform::chooseOpenFile(QWidget*, const QString&, const QString&)
 {
     return {};
 }
 
 void BenchPlatform::shellOpen(QWidget*, const QString&, const QString&, ShowMode) {}
+
+bool BenchPlatform::shellOpenFile(QWidget*, const QString&, const QString&, ShowMode)
+{
+    return true;
+}
 
 bool BenchPlatform::anotherInstanceRunning()
 {

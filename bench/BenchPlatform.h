@@ -19,10 +19,14 @@ public:
                        const QString& title) override;
     Color chooseColor(QWidget* parent, Color initial) override;
     QString chooseSaveFile(QWidget* parent, const QString& proposedName,
-                           const QString& defaultSuffix, const QString& filter) override;
-    QString chooseOpenFile(QWidget* parent, const QString& filter) override;
+                           const QString& defaultSuffix, const QString& filter,
+                           const QString& title = QString()) override;
+    QString chooseOpenFile(QWidget* parent, const QString& filter,
+                           const QString& title = QString()) override;
     void shellOpen(QWidget* owner, const QString& verb, const QString& target,
                    ShowMode mode) override;
+    bool shellOpenFile(QWidget* owner, const QString& verb, const QString& file,
+                       ShowMode mode) override;
     bool anotherInstanceRunning() override;
     void setTopmost(QWidget* window, bool topmost) override;
     ScreenCapture captureScreen() override;

@@ -41,14 +41,16 @@ QStringList ColorNames(const QList<Color>& colors)
 QString IdentifierPart(const QString& text, const QString& fallback)
 {
     QString part;
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        const bool keep =
-            (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9');
-        if (keep)
-            part += c.toLower();
-        else if (!part.isEmpty() && !part.endsWith(QLatin1Char('-')))
+    for (const char32_t u : text.toUcs4()) {
+        const bool keep = u < 0x80 ? ((u >= U'a' && u <= U'z') || (u >= U'A' && u <= U'Z') ||
+                                      (u >= U'0' && u <= U'9'))
+                                   : (QChar::isLetterOrNumber(u) || QChar::isMark(u));
+        if (keep) {
+            const char32_t lower = QChar::toLower(u);
+            part += QString::fromUcs4(&lower, 1);
+        } else if (!part.isEmpty() && !part.endsWith(QLatin1Char('-'))) {
             part += QLatin1Char('-');
+        }
     }
     while (part.endsWith(QLatin1Char('-')))
         part.chop(1);

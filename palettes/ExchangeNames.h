@@ -21,9 +21,11 @@ QString ColorName(Color color);
 QStringList ColorNames(const QList<Color>& colors);
 
 // A part of a CSS, SCSS or Less identifier or a design-token name made from
-// any text: ASCII letters and digits in lower case, every other run of
-// characters one hyphen, no hyphen at either end; `fallback` when nothing is
-// left.
+// any text: its letters and digits, of any script (with their combining
+// marks), in lower case, every other run of characters one hyphen, no hyphen
+// at either end; `fallback` when nothing is left. Every character from U+0080
+// up may stand in a CSS identifier as it is; the style sheets say they are
+// UTF-8 when they hold any.
 QString IdentifierPart(const QString& text, const QString& fallback);
 
 } // namespace exchangenames

@@ -5,6 +5,9 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <utility>
+
 namespace stylesheetpalette {
 
 namespace {
@@ -26,6 +29,16 @@ QString blockComment(const QString& title)
     return QStringLiteral("/* ") + text + QStringLiteral(" */\n");
 }
 
+// Without the rule a style sheet is read in the encoding of the page that
+// links it, which may not be UTF-8.
+QByteArray withCharset(const QString& text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    const bool ascii =
+        std::all_of(utf8.cbegin(), utf8.cend(), [](char c) { return (c & 0x80) == 0; });
+    return ascii ? utf8 : QByteArrayLiteral("@charset \"UTF-8\";\n") + utf8;
+}
+
 QString declaration(const QString& lead, const QString& name, Color color)
 {
     return lead + name + QStringLiteral(": ") + bascommon::ColorToHtmlHex(color) +
@@ -43,7 +56,7 @@ QByteArray TailwindTheme(const QList<NamedColor>& colors, const QString& title)
                             exchangenames::IdentifierPart(named.name, QStringLiteral("color")),
                             named.color);
     text += QStringLiteral("}\n");
-    return text.toUtf8();
+    return withCharset(text);
 }
 
 QByteArray Write(Dialect dialect, const ExchangePalette& palette)
@@ -82,8 +95,10 @@ QByteArray Write(Dialect dialect, const ExchangePalette& palette)
         text += declaration(
             lead, prefix + exchangenames::IdentifierPart(names.at(i), QStringLiteral("color")),
             palette.colors.at(i));
-    if (dialect == Dialect::CustomProperties)
+    if (dialect == Dialect::CustomProperties) {
         text += QStringLiteral("}\n");
+        return withCharset(text);
+    }
     return text.toUtf8();
 }
 
@@ -94,9 +109,9 @@ std::optional<ExchangePalette> ReadWritten(QByteArrayView content)
     static const QRegularExpression lineTitle(QStringLiteral("^//\\s?(.*)$"),
                                               QRegularExpression::DotMatchesEverythingOption);
     static const QRegularExpression property(
-        QStringLiteral("^--[A-Za-z0-9_-]+\\s*:\\s*(#[0-9A-Fa-f]{6})\\s*;$"));
+        QStringLiteral("^--[^\\s:;]+\\s*:\\s*(#[0-9A-Fa-f]{6})\\s*;$"));
     static const QRegularExpression variable(
-        QStringLiteral("^[$@][A-Za-z_][A-Za-z0-9_-]*\\s*:\\s*(#[0-9A-Fa-f]{6})\\s*;$"));
+        QStringLiteral("^[$@][^\\s:;0-9][^\\s:;]*\\s*:\\s*(#[0-9A-Fa-f]{6})\\s*;$"));
 
     const QString text = exchangetext::DecodeUtf8OrLatin1(content);
     QStringList lines = text.split(QLatin1Char('\n'));
@@ -106,9 +121,12 @@ std::optional<ExchangePalette> ReadWritten(QByteArrayView content)
     enum class Shape { Unknown, Block, Variables } shape = Shape::Unknown;
     bool blockOpen = false;
     bool blockClosed = false;
+    bool first = true;
     for (QString line : lines) {
         line = line.trimmed();
         if (line.isEmpty())
+            continue;
+        if (std::exchange(first, false) && line == QLatin1String("@charset \"UTF-8\";"))
             continue;
         if (!titled && shape == Shape::Unknown && palette.colors.isEmpty()) {
             titled = true;

@@ -24,7 +24,8 @@
 //                                    $my-colors-red: #FF0000;
 //   Less variables (.less)           // My Colors
 //                                    @my-colors-red: #FF0000;
-// Names are made of ASCII letters, digits and hyphens (exchangenames); the
+// The CSS dialects begin with @charset "UTF-8"; when they hold other than
+// ASCII. Names are made of letters, digits and hyphens (exchangenames); the
 // colour's part comes from exchangenames::ColorNames, the palette's part (not
 // in a Tailwind theme, whose "--color-" namespace is what makes the utilities
 // bg-red, text-red...) from the palette's name, after "_" in SCSS and Less

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -14,6 +15,7 @@
 #include "app/ClickableLabel.h"
 #include "app/Platform.h"
 #include "app/frmshowcolor.h"
+#include "palettes/FrozenScreen.h"
 #include "palettes/PickLoupe.h"
 #include "palettes/frmpick.h"
 
@@ -30,6 +32,15 @@ constexpr int SwatchUp = 40;
 
 const QString MessageTitle = QStringLiteral("Tintora");
 const QString MainPalette = QStringLiteral("mycolor.rgb");
+
+QString refusedText()
+{
+    return QStringLiteral(
+        "Picking colors from the screen needs the desktop's screenshot permission or portal, "
+        "and the desktop gave no picture of the screen. Allow Tintora to take screenshots in "
+        "the desktop's privacy settings, or install the desktop portal (xdg-desktop-portal with "
+        "the backend of your desktop). Picking has ended.");
+}
 
 } // namespace
 
@@ -62,7 +73,19 @@ QCursor frmGetColor::eyedropperCursor()
         painter.setPen(QPen(Qt::color1, 1));
         painter.drawEllipse(bulb);
     }
-    return QCursor(ink, mask, HotX, HotY);
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return QCursor(ink, mask, HotX, HotY);
+    // Qt's Wayland platform shows no two-colour bitmap cursor (its buffer
+    // for one stays empty); the same picture as a colour pixmap it shows.
+    const QImage inkImage = ink.toImage();
+    const QImage maskImage = mask.toImage();
+    QImage picture(32, 32, QImage::Format_ARGB32);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+            picture.setPixel(x, y, maskImage.pixelIndex(x, y) == 0 ? qRgba(0, 0, 0, 0)
+                                   : inkImage.pixelIndex(x, y) != 0 ? qRgb(0, 0, 0)
+                                                                    : qRgb(255, 255, 255));
+    return QCursor(QPixmap::fromImage(picture), HotX, HotY);
 }
 
 frmGetColor::frmGetColor(frmshowcolor& main)
@@ -91,7 +114,15 @@ frmGetColor::frmGetColor(frmshowcolor& main)
     connect(&main, &QObject::destroyed, this, [this] { delete this; });
 }
 
-frmGetColor::~frmGetColor() = default;
+frmGetColor::~frmGetColor()
+{
+    qDeleteAll(m_frozenScreens);
+}
+
+QList<FrozenScreen*> frmGetColor::frozenScreens() const
+{
+    return m_frozenScreens;
+}
 
 void frmGetColor::Form_Load()
 {
@@ -100,9 +131,25 @@ void frmGetColor::Form_Load()
     Platform& platform = m_main.platform();
     platform.clearClipboard();
     m_picture = platform.captureScreen();
-    if (m_picture.isNull()) {
+    frmshowcolor& main = m_main;
+    switch (m_picture.outcome()) {
+    case ScreenCapture::Outcome::Captured:
+        break;
+    case ScreenCapture::Outcome::Cancelled:
+        // The user said no in the desktop's own dialog: nothing to explain.
+        FinishPicking();
+        return;
+    case ScreenCapture::Outcome::ColorPickerOnly:
+        showPickWindow();
+        m_pick->showPickerOnly();
+        return;
+    case ScreenCapture::Outcome::Refused:
+        FinishPicking();
+        platform.showMessage(&main, refusedText(), Platform::Buttons::Ok, Platform::Icon::Warning,
+                             MessageTitle);
+        return;
+    case ScreenCapture::Outcome::NotCaptured:
         // A black picture would save black for every click: better to say so.
-        frmshowcolor& main = m_main;
         FinishPicking();
         platform.showMessage(&main,
                              QStringLiteral("The screen could not be captured, so there is no "
@@ -111,43 +158,75 @@ void frmGetColor::Form_Load()
         return;
     }
 
-    const QRect desktop = m_picture.desktopGeometry();
-    m_origin = desktop.topLeft();
-    setGeometry(desktop);
-    show();
-
-    auto* pick = new frmpick(m_main, this);
-    connect(pick, &frmpick::stopRequested, this, &frmGetColor::FinishPicking);
-    connect(pick, &frmpick::pointerEntered, this, &frmGetColor::hideSwatch);
-    connect(pick, &frmpick::pictureKey, this, &frmGetColor::pictureKey);
-    connect(pick, &frmpick::averageSizeChanged, this, &frmGetColor::averageSizeChanged);
-    m_pick = pick;
-    m_pick->show();
+    if (platform.placesWindowsOnDesktop()) {
+        const QRect desktop = m_picture.desktopGeometry();
+        m_origin = desktop.topLeft();
+        setGeometry(desktop);
+        show();
+    } else {
+        coverScreensOneByOne();
+    }
+    showPickWindow();
     // The keys act on the picture from the start, not on the first control
     // of "Pick&Save Color", whose arrows would change the target palette.
     activateWindow();
     setFocus();
 }
 
+void frmGetColor::coverScreensOneByOne()
+{
+    const QList<ScreenCapture::Screen>& screens = m_picture.screens();
+    m_origin = screens.constFirst().geometry.topLeft();
+    FrozenScreen::coverScreen(this, screens.constFirst().geometry);
+    for (qsizetype i = 1; i < screens.size(); ++i) {
+        auto* window = new FrozenScreen(*this, screens.at(i).geometry);
+        m_frozenScreens.append(window);
+        FrozenScreen::coverScreen(window, screens.at(i).geometry);
+    }
+}
+
+void frmGetColor::showPickWindow()
+{
+    // A child of the capture window: where "always on top" means nothing
+    // (Wayland), the desktop still keeps it above its parent.
+    auto* pick = new frmpick(m_main, this);
+    connect(pick, &frmpick::stopRequested, this, &frmGetColor::FinishPicking);
+    connect(pick, &frmpick::pointerEntered, this, &frmGetColor::hideSwatch);
+    connect(pick, &frmpick::pictureKey, this, &frmGetColor::pictureKey);
+    connect(pick, &frmpick::averageSizeChanged, this, &frmGetColor::averageSizeChanged);
+    connect(pick, &frmpick::pickRequested, this, &frmGetColor::pickThroughDesktop);
+    m_pick = pick;
+    m_pick->show();
+}
+
+void frmGetColor::pickThroughDesktop()
+{
+    if (m_finished || !m_pick)
+        return;
+    const ScreenColorPick pick = m_main.platform().pickScreenColor();
+    switch (pick.outcome) {
+    case ScreenColorPick::Outcome::Picked:
+        PickedColor = pick.color;
+        showPickedColor(pick.color);
+        savePickedColor();
+        return;
+    case ScreenColorPick::Outcome::Cancelled:
+        // Dismissed in the desktop's picker: the user may pick again or stop.
+        return;
+    case ScreenColorPick::Outcome::Failed: {
+        frmshowcolor& main = m_main;
+        FinishPicking();
+        main.platform().showMessage(&main, refusedText(), Platform::Buttons::Ok,
+                                    Platform::Icon::Warning, MessageTitle);
+        return;
+    }
+    }
+}
+
 void frmGetColor::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    const QRect dirty = event->rect();
-    // Gaps between screens of different sizes belong to no screen.
-    painter.fillRect(dirty, Qt::black);
-    for (const ScreenCapture::Screen& screen : m_picture.screens()) {
-        const QRect target = screen.geometry.translated(-m_origin);
-        const QRect area = target.intersected(dirty);
-        if (area.isEmpty())
-            continue;
-        // Device pixels of the picture onto device pixels of the window, without
-        // smoothing, so the picture looks exactly like the screen did.
-        const qreal ratioX = qreal(screen.image.width()) / screen.geometry.width();
-        const qreal ratioY = qreal(screen.image.height()) / screen.geometry.height();
-        const QRectF source((area.x() - target.x()) * ratioX, (area.y() - target.y()) * ratioY,
-                            area.width() * ratioX, area.height() * ratioY);
-        painter.drawImage(QRectF(area), screen.image, source);
-    }
+    FrozenScreen::paintPicture(painter, m_picture, m_origin, event->rect());
 }
 
 // The event's window position keeps the fraction of a logical pixel that its
@@ -156,7 +235,11 @@ void frmGetColor::paintEvent(QPaintEvent* event)
 // both are in the same coordinates.
 void frmGetColor::mouseMoveEvent(QMouseEvent* event)
 {
-    const QPointF position = event->scenePosition();
+    pointerMoved(event->scenePosition());
+}
+
+void frmGetColor::pointerMoved(const QPointF& position)
+{
     if (m_keyedCursor && position == QPointF(*m_keyedCursor))
         return;
     m_keyedCursor.reset();
@@ -169,8 +252,7 @@ void frmGetColor::Form_MouseMove(const QPointF& position)
         return;
     m_lastMove = position;
     m_moved = true;
-    shpshow->move(position.toPoint() + QPoint(SwatchRight, -SwatchUp));
-    shpshow->show();
+    placeSwatch(position);
 
     // The frozen picture, not the live screen: the device pixel under the
     // hot spot, or the mean of the square around it.
@@ -189,6 +271,23 @@ void frmGetColor::Form_MouseMove(const QPointF& position)
         }
     }
     showPickedColor(PickedColor);
+}
+
+void frmGetColor::placeSwatch(const QPointF& position)
+{
+    QWidget* window = this;
+    QPoint windowOrigin = m_origin;
+    const QPoint desktopPoint = position.toPoint() + m_origin;
+    for (FrozenScreen* screen : std::as_const(m_frozenScreens)) {
+        if (screen->desktopArea().contains(desktopPoint)) {
+            window = screen;
+            windowOrigin = screen->desktopArea().topLeft();
+        }
+    }
+    if (shpshow->parentWidget() != window)
+        shpshow->setParent(window);
+    shpshow->move(desktopPoint - windowOrigin + QPoint(SwatchRight, -SwatchUp));
+    shpshow->show();
 }
 
 void frmGetColor::showPickedColor(Color color)
@@ -212,11 +311,15 @@ void frmGetColor::averageSizeChanged()
 
 void frmGetColor::mouseReleaseEvent(QMouseEvent* event)
 {
-    QPointF position = event->scenePosition();
+    pointerReleased(event->button(), event->scenePosition());
+}
+
+void frmGetColor::pointerReleased(Qt::MouseButton button, QPointF position)
+{
     // A click where the keys put the cursor picks what the keys chose.
     if (m_keyedCursor && position == QPointF(*m_keyedCursor))
         position = m_lastMove;
-    Form_MouseUp(event->button(), position);
+    Form_MouseUp(button, position);
 }
 
 void frmGetColor::enterEvent(QEnterEvent* event)
@@ -234,7 +337,8 @@ QPointF frmGetColor::hotSpot() const
 
 bool frmGetColor::pictureKey(int key, Qt::KeyboardModifiers modifiers)
 {
-    if (m_finished || !m_pick)
+    // Without a picture the keys have nothing to move over.
+    if (m_finished || !m_pick || m_picture.isNull())
         return false;
     const Qt::KeyboardModifiers plain = modifiers & ~Qt::KeypadModifier;
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -334,13 +438,17 @@ void frmGetColor::hideSwatch()
 
 void frmGetColor::keyPressEvent(QKeyEvent* event)
 {
+    if (!pictureKeyPress(event))
+        QWidget::keyPressEvent(event);
+}
+
+bool frmGetColor::pictureKeyPress(QKeyEvent* event)
+{
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
         FinishPicking();
-        return;
+        return true;
     }
-    if (pictureKey(event->key(), event->modifiers()))
-        return;
-    QWidget::keyPressEvent(event);
+    return pictureKey(event->key(), event->modifiers());
 }
 
 void frmGetColor::closeEvent(QCloseEvent* event)
@@ -360,6 +468,14 @@ void frmGetColor::FinishPicking()
     if (m_pick)
         m_pick->hide();
     hide();
+    // The swatch may sit in a further screen's window, which goes now.
+    shpshow->hide();
+    shpshow->setParent(this);
+    for (FrozenScreen* screen : std::as_const(m_frozenScreens)) {
+        screen->hide();
+        screen->deleteLater();
+    }
+    m_frozenScreens.clear();
     m_picture = ScreenCapture();
     deleteLater();
 

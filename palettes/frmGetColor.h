@@ -10,6 +10,7 @@
 
 #include <optional>
 
+class FrozenScreen;
 class QFrame;
 class frmpick;
 class frmshowcolor;
@@ -18,6 +19,12 @@ class frmshowcolor;
 // picture taken when picking began, so that window coordinates are desktop
 // coordinates. shpshow is the swatch that follows the cursor. The window and
 // its "Pick&Save Color" companion delete themselves when picking ends.
+//
+// Where the window system gives clients no desktop positions (Wayland), each
+// screen gets a full-screen window of its own: this one covers the first
+// screen, a FrozenScreen each further one. Where the desktop hands out no
+// picture but offers its own colour picker, there is no frozen screen at
+// all: "Pick&Save Color" picks one colour at a time through that picker.
 //
 // Keys: the arrows move the hot spot by one device pixel of the screen under
 // it (with Shift by ten), and the cursor with it; Enter picks as a left click
@@ -35,6 +42,8 @@ public:
 
     frmpick* pickWindow() const { return m_pick; }
     bool finished() const { return m_finished; }
+    // The windows of the further screens, where each screen has its own.
+    QList<FrozenScreen*> frozenScreens() const;
 
     // The colour under the cursor at the last mouse move; black when no pixel
     // could be read there.
@@ -54,6 +63,19 @@ protected:
     void enterEvent(QEnterEvent* event) override;
 
 private:
+    friend class FrozenScreen;
+
+    // Pointer and keys over the picture, from this window or a FrozenScreen,
+    // in this window's coordinates.
+    void pointerMoved(const QPointF& position);
+    void pointerReleased(Qt::MouseButton button, QPointF position);
+    bool pictureKeyPress(QKeyEvent* event);
+    void coverScreensOneByOne();
+    void showPickWindow();
+    // The desktop's own colour picker, for desktops without a picture.
+    void pickThroughDesktop();
+    // Puts the swatch beside the cursor, in the window under it.
+    void placeSwatch(const QPointF& position);
     void Form_MouseMove(const QPointF& position);
     void Form_MouseUp(Qt::MouseButton button, const QPointF& position);
     // Arrows and Enter, from this window or from "Pick&Save Color"; false for
@@ -74,6 +96,7 @@ private:
     // Desktop coordinates of the window's top-left corner.
     QPoint m_origin;
     frmpick* m_pick = nullptr;
+    QList<FrozenScreen*> m_frozenScreens;
     QPointF m_lastMove{-1, -1};
     bool m_moved = false;
     bool m_finished = false;

@@ -14,6 +14,7 @@
 #include <QSignalBlocker>
 
 #include "app/ClickableLabel.h"
+#include "app/ImageList.h"
 #include "app/Platform.h"
 #include "app/WindowRoutines.h"
 #include "app/frmshowcolor.h"
@@ -57,6 +58,7 @@ frmpick::frmpick(frmshowcolor& main, QWidget* parent)
     setObjectName(QStringLiteral("frmpick"));
     // A window title shows the ampersand as it is.
     setWindowTitle(QStringLiteral("Pick&Save Color"));
+    setWindowIcon(ImageList::programIcon());
     setFont(main.font());
     setAttribute(Qt::WA_QuitOnClose, false);
     // The free area of the window reports the cursor even without a button down.
@@ -94,6 +96,15 @@ frmpick::frmpick(frmshowcolor& main, QWidget* parent)
     cmbAverage->addItems({QStringLiteral("Single pixel"), QStringLiteral("3 x 3 average"),
                           QStringLiteral("5 x 5 average")});
     lblAverage->setBuddy(cmbAverage);
+    cmdPick = new QPushButton(QStringLiteral("&Pick a Color"), this);
+    cmdPick->setObjectName(QStringLiteral("cmdPick"));
+    cmdPick->setAutoDefault(true);
+    cmdPick->hide();
+    lblPickerOnly = new QLabel(this);
+    lblPickerOnly->setObjectName(QStringLiteral("lblPickerOnly"));
+    lblPickerOnly->setTextFormat(Qt::PlainText);
+    lblPickerOnly->setWordWrap(true);
+    lblPickerOnly->hide();
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(lblcor, 0, 0, 2, 1);
@@ -106,6 +117,8 @@ frmpick::frmpick(frmshowcolor& main, QWidget* parent)
     grid->addWidget(Check1, 4, 0, 1, 2);
     grid->addWidget(cmdStop, 4, 2);
     grid->addWidget(picLoupe, 0, 3, 5, 1, Qt::AlignCenter);
+    grid->addWidget(lblPickerOnly, 5, 0, 1, 3);
+    grid->addWidget(cmdPick, 6, 0, 1, 3);
     grid->setColumnStretch(1, 1);
     grid->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -113,6 +126,7 @@ frmpick::frmpick(frmshowcolor& main, QWidget* parent)
     connect(Check1, &QCheckBox::toggled, this, &frmpick::Check1_Click);
     connect(cmdStop, &QPushButton::clicked, this, &frmpick::stopRequested);
     connect(cmbAverage, &QComboBox::currentIndexChanged, this, &frmpick::cmbAverage_Click);
+    connect(cmdPick, &QPushButton::clicked, this, &frmpick::pickRequested);
 
     Form_Load();
 }
@@ -192,6 +206,30 @@ void frmpick::cmbAverage_Click(int)
     m_main.platform().writeSetting(AverageKey, QString::number(averageSize()));
     picLoupe->setAverageSize(averageSize());
     emit averageSizeChanged();
+}
+
+void frmpick::showPickerOnly()
+{
+    m_pickerOnly = true;
+    {
+        // Unavailable this time only: the stored choice stays for desktops
+        // that hand out a picture.
+        const QSignalBlocker quietCheck(Check1);
+        const QSignalBlocker quietAverage(cmbAverage);
+        Check1->setChecked(false);
+        cmbAverage->setCurrentIndex(0);
+    }
+    Check1->setEnabled(false);
+    lblAverage->setEnabled(false);
+    cmbAverage->setEnabled(false);
+    picLoupe->hide();
+    lblPickerOnly->setText(QStringLiteral(
+        "This desktop hands out no picture of the screen, only its own color picker: each "
+        "pick takes one color and ends picking. Continuous picking and the magnifier are not "
+        "available."));
+    lblPickerOnly->show();
+    cmdPick->show();
+    cmdPick->setFocus();
 }
 
 void frmpick::showColor(Color color)

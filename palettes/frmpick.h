@@ -34,6 +34,11 @@ public:
     bool continuous() const;
     // The side of the square whose mean is picked: 1, 3 or 5 device pixels.
     int averageSize() const;
+    // For desktops that hand out no picture but their own colour picker:
+    // cmdPick picks one colour through it; continuous picking, the loupe and
+    // the average are unavailable, and lblPickerOnly says so.
+    void showPickerOnly();
+    bool pickerOnly() const { return m_pickerOnly; }
 
     // The palette file behind each entry of cmbSaveTo, position 0 first.
     QStringList SaveToFiles;
@@ -48,6 +53,8 @@ public:
     PickLoupe* picLoupe = nullptr;
     QLabel* lblAverage = nullptr;
     QComboBox* cmbAverage = nullptr;
+    QPushButton* cmdPick = nullptr;
+    QLabel* lblPickerOnly = nullptr;
 
 signals:
     // "&Stop", Escape or the close box: picking ends without saving.
@@ -57,6 +64,8 @@ signals:
     // A picking key (an arrow or Enter) that no control of this window used.
     void pictureKey(int key, Qt::KeyboardModifiers modifiers);
     void averageSizeChanged();
+    // "&Pick a Color": one colour through the desktop's own picker.
+    void pickRequested();
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -72,5 +81,6 @@ private:
 
     frmshowcolor& m_main;
     bool m_centred = false;
+    bool m_pickerOnly = false;
     QPalette m_swatchPalette;
 };

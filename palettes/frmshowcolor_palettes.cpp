@@ -7,13 +7,17 @@
 #include "app/SelectionFrame.h"
 #include "app/WindowRoutines.h"
 #include "palettes/PaletteExchange.h"
+#include "palettes/PaletteGrid.h"
+#include "palettes/PaletteGridLines.h"
 #include "palettes/PaletteIndex.h"
 #include "palettes/PaletteRecords.h"
+#include "palettes/PaletteUndoMenu.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
 #include <QDir>
+#include <QFontMetrics>
 #include <QFileInfo>
 #include <QMenu>
 #include <QPainter>
@@ -50,9 +54,33 @@ QString menuCaption(const QString& name)
     return caption.replace(QLatin1Char('&'), QLatin1String("&&"));
 }
 
+// Longer names are cut short in the "Add This Color To" menu, whole in the
+// item's tooltip.
+constexpr int AddToCaptionWidth = 320;
+
+void setAddToCaption(const QMenu* menu, QAction* item, const QString& name)
+{
+    const QFontMetrics metrics(menu->font());
+    item->setText(menuCaption(metrics.elidedText(name, Qt::ElideRight, AddToCaptionWidth)));
+    item->setToolTip(name);
+}
+
 bool isReadOnlyKind(const QString& kind)
 {
     return TrimSpaces(kind) == QLatin1String("2");
+}
+
+PaletteGrid::Content gridContent(paletterecords::PageCell::Kind kind)
+{
+    switch (kind) {
+    case paletterecords::PageCell::Kind::Colour:
+        return PaletteGrid::Content::Colour;
+    case paletterecords::PageCell::Kind::Unreadable:
+        return PaletteGrid::Content::Unreadable;
+    case paletterecords::PageCell::Kind::Empty:
+        break;
+    }
+    return PaletteGrid::Content::Empty;
 }
 
 bool isUndeletableKind(const QString& kind)
@@ -65,6 +93,20 @@ bool isUndeletableKind(const QString& kind)
 
 void frmshowcolor::setUpPaletteHandlers()
 {
+    m_paletteGrid = new PaletteGrid(QList<ClickableLabel*>(lblcor.begin(), lblcor.end()), CellRows, this);
+    m_paletteGrid->lines()->stackUnder(shpSelect);
+    m_paletteGrid->setPageButtons(toolButton(QStringLiteral("prevpage")),
+                                  toolButton(QStringLiteral("nextpage")));
+    connect(m_paletteGrid, &PaletteGrid::cellReleased, this, &frmshowcolor::lblcor_MouseUp);
+
+    m_paletteUndo = new PaletteUndoMenu(m_dataFolder, m_platform, mnuEdit, this);
+    connect(m_paletteUndo, &PaletteUndoMenu::restored, this, [this](const QString& file) {
+        ShowChartMenu();
+        const int restored = int(ChartFile.indexOf(file));
+        if (restored > 0)
+            cmbChart->setCurrentIndex(restored);
+        refreshChartFromPageOne(ChartFile.value(cmbChart->currentIndex()));
+    });
     for (int i = 0; i < CellCount; ++i) {
         ClickableLabel* cell = lblcor[static_cast<std::size_t>(i)];
         connect(cell, &ClickableLabel::mouseReleased, this,
@@ -229,7 +271,10 @@ void frmshowcolor::ShowColorChart(const QString& curChartfile, qint32 page)
     for (int j = 0; j < CellCount; ++j) {
         const paletterecords::PageCell& cell = cells[static_cast<std::size_t>(j)];
         setCellContent(j, cell.color, cell.kind == paletterecords::PageCell::Kind::Unreadable);
+        m_paletteGrid->describeCell(j, gridContent(cell.kind), cell.color,
+                                    (page - 1) * CellsPerPage + j + 1, ColorCount);
     }
+    m_paletteGrid->setPage(page, PageCount);
 
     QAction* previous = toolButton(QStringLiteral("prevpage"));
     QAction* next = toolButton(QStringLiteral("nextpage"));
@@ -343,9 +388,10 @@ void frmshowcolor::ShowAddTo(const paletteindex::Reading& reading)
         if (!paletteindex::AcceptsColors(entry.kind))
             continue;
         if (k == 0) {
-            mnuAddChart.at(0)->setText(menuCaption(entry.name));
+            setAddToCaption(mnuAddto, mnuAddChart.at(0), entry.name);
         } else {
-            QAction* item = mnuAddto->addAction(menuCaption(entry.name));
+            QAction* item = mnuAddto->addAction(QString());
+            setAddToCaption(mnuAddto, item, entry.name);
             item->setObjectName(QStringLiteral("mnuAddChart_%1").arg(k));
             connect(item, &QAction::triggered, this, [this, k] { mnuAddChart_Click(k); });
             mnuAddChart.append(item);
@@ -354,8 +400,11 @@ void frmshowcolor::ShowAddTo(const paletteindex::Reading& reading)
         AddToCount = k;
         ++k;
     }
-    if (k == 0)
+    mnuAddto->setToolTipsVisible(true);
+    if (k == 0) {
         mnuAddChart.at(0)->setText(EmptyAddToCaption);
+        mnuAddChart.at(0)->setToolTip(QString());
+    }
 }
 
 void frmshowcolor::mnuAddChart_Click(int index)
@@ -437,7 +486,7 @@ void frmshowcolor::mnuExport_Click()
     const QString path = m_platform.chooseSaveFileOfType(
         this, paletteexchange::ProposedBaseName(palette.name),
         paletteexchange::ExtensionOf(paletteexchange::Format::Gimp),
-        paletteexchange::ExportFilter(), chosenFilter);
+        paletteexchange::ExportFilter(), QStringLiteral("Export Palette"), chosenFilter);
     if (path.isEmpty())
         return;
     const std::optional<paletteexchange::Format> format =
@@ -456,7 +505,8 @@ void frmshowcolor::mnuExport_Click()
 
 void frmshowcolor::mnuImport_Click()
 {
-    const QString path = m_platform.chooseOpenFile(this, paletteexchange::ImportFilter());
+    const QString path = m_platform.chooseOpenFile(this, paletteexchange::ImportFilter(),
+                                                   QStringLiteral("Import Palette"));
     if (path.isEmpty())
         return;
     ExchangePalette palette;
@@ -521,10 +571,15 @@ void frmshowcolor::mnuDelChart_Click()
                                           QStringLiteral("a folder has that name")));
         return;
     }
-    if (!DeleteChart(m_chartEntryPosition.at(i)))
+    if (!m_paletteUndo->keep(PaletteUndo::Edit::DeletePalette, ChartFile.at(i)))
         return;
+    if (!DeleteChart(m_chartEntryPosition.at(i))) {
+        m_paletteUndo->failed();
+        return;
+    }
     if (FileResult removed = paletterecords::ClearAll(dataFilePath(ChartFile.at(i))); !removed)
         reportFileError(removed.message);
+    m_paletteUndo->done();
     ShowChartMenu();
     ShowColorChart(ChartFile.value(0), 1);
     CurPage = 1;
@@ -535,12 +590,16 @@ void frmshowcolor::mnuDelCor_Click()
     const int i = listedChart();
     if (i < 0 || isReadOnlyKind(ChartKind.at(i)) || SelectedRecord < 1)
         return;
+    if (!m_paletteUndo->keep(PaletteUndo::Edit::DeleteColor, ChartFile.at(i)))
+        return;
     if (FileResult deleted =
             paletterecords::DeleteRecord(dataFilePath(ChartFile.at(i)), SelectedRecord);
         !deleted) {
+        m_paletteUndo->failed();
         reportFileError(deleted.message);
         return;
     }
+    m_paletteUndo->done();
     refreshChartFromPageOne(ChartFile.at(i));
 }
 
@@ -552,10 +611,14 @@ void frmshowcolor::mnuCleanAll_Click()
     if (!confirmForChart(QStringLiteral("Are you sure you want to delete all colors in "),
                          ChartName.at(i), QStringLiteral("Clean all colors")))
         return;
+    if (!m_paletteUndo->keep(PaletteUndo::Edit::ClearAll, ChartFile.at(i)))
+        return;
     if (FileResult cleared = paletterecords::ClearAll(dataFilePath(ChartFile.at(i))); !cleared) {
+        m_paletteUndo->failed();
         reportFileError(cleared.message);
         return;
     }
+    m_paletteUndo->done();
     refreshChartFromPageOne(ChartFile.at(i));
 }
 
@@ -564,10 +627,14 @@ void frmshowcolor::mnuCleanDup_Click()
     const int i = listedChart();
     if (ColorCount < 2 || i < 0 || isReadOnlyKind(ChartKind.at(i)))
         return;
+    if (!m_paletteUndo->keep(PaletteUndo::Edit::ClearDuplicates, ChartFile.at(i)))
+        return;
     if (FileResult cleared = paletterecords::ClearDuplicates(dataFilePath(ChartFile.at(i)));
         !cleared) {
+        m_paletteUndo->failed();
         reportFileError(cleared.message);
         return;
     }
+    m_paletteUndo->done();
     refreshChartFromPageOne(ChartFile.at(i));
 }

@@ -16,6 +16,7 @@ namespace {
 constexpr Color FailBack = bascommon::MakeColor(0xC6, 0x28, 0x28);
 constexpr Color FailFore = bascommon::White;
 constexpr Color FailText = bascommon::MakeColor(0xB7, 0x1C, 0x1C);
+constexpr Color FailTextOnDark = bascommon::MakeColor(0xFF, 0x8A, 0x80);
 constexpr Color PassBack = bascommon::MakeColor(0xE8, 0xF5, 0xE9);
 constexpr Color PassFore = bascommon::MakeColor(0x1B, 0x5E, 0x20);
 
@@ -44,6 +45,17 @@ QLabel* heading(QWidget* parent, const QString& text, Qt::Alignment alignment = 
     return label;
 }
 
+// Dark red on a light window and light red on a dark one: the one that stands
+// out more on the window the label lies on, at least 4.5:1 under either kind
+// of theme.
+Color failTextOn(const QPalette& window)
+{
+    const Color back = fromQColor(window.color(QPalette::Window));
+    return wcag::ContrastRatio(FailText, back) >= wcag::ContrastRatio(FailTextOnDark, back)
+               ? FailText
+               : FailTextOnDark;
+}
+
 void markFailure(QLabel* label, bool failing)
 {
     QFont font = label->font();
@@ -51,9 +63,10 @@ void markFailure(QLabel* label, bool failing)
     label->setFont(font);
     // Only the failing colour is the label's own; otherwise it takes the
     // window's text colour like any other label.
+    const QPalette window = label->parentWidget() ? label->parentWidget()->palette() : QPalette();
     QPalette colors;
     if (failing)
-        colors.setColor(QPalette::WindowText, toQColor(FailText));
+        colors.setColor(QPalette::WindowText, toQColor(failTextOn(window)));
     label->setPalette(colors);
 }
 

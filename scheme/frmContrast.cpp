@@ -36,7 +36,7 @@ frmContrast::frmContrast(frmshowcolor& owner) : QDialog(&owner), m_owner(owner)
     lblNote = new QLabel(this);
     lblNote->setObjectName(QStringLiteral("lblNote"));
     lblNote->setWordWrap(true);
-    cmdClose = new QPushButton(QStringLiteral("Close"), this);
+    cmdClose = new QPushButton(QStringLiteral("&Close"), this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
 
     auto* closeRow = new QHBoxLayout;

@@ -80,10 +80,10 @@ frmContrastFix::frmContrastFix(QWidget* parent, Platform& platform, int pairInde
     lblOld = sample(this, "lblOld", QStringLiteral("now"), pair, before, mode);
     lblNew = sample(this, "lblNew", QStringLiteral("proposed"), pair, after, mode);
 
-    cmdApply = new QPushButton(QStringLiteral("Apply"), this);
+    cmdApply = new QPushButton(QStringLiteral("&Apply"), this);
     cmdApply->setObjectName(QStringLiteral("cmdApply"));
     cmdApply->setDefault(true);
-    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     connect(cmdApply, &QPushButton::clicked, this, &QDialog::accept);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -7,6 +7,13 @@
 set -eu
 
 PACKAGES="cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth imagemagick"
+# Picking on Wayland: Qt's Wayland platform, and for the tests a headless
+# Wayland desktop with the screenshot portal on a D-Bus session of their own.
+PACKAGES="$PACKAGES qt6-wayland dbus-daemon sway swaybg xdg-desktop-portal xdg-desktop-portal-wlr grim pipewire"
+# The help viewer reads the compiled help with chmlib; the package is built
+# with dpkg-dev (dependencies from the binary) and file, and checked with
+# lintian, desktop-file-validate and appstreamcli.
+PACKAGES="$PACKAGES libchm-dev dpkg-dev file lintian desktop-file-utils appstream"
 case "${1:-}" in
     "") ;;
     clang)
@@ -42,8 +49,10 @@ if command -v dpkg-query >/dev/null 2>&1; then
     done
 else
     echo "This system has no dpkg. Install these (or your distribution's equivalents) and run again:" >&2
-    echo "  CMake 3.22 or newer, a C++20 compiler, Qt 6.4 or newer (Core, Gui, Widgets, Test)," >&2
+    echo "  CMake 3.22 or newer, a C++20 compiler, Qt 6.4 or newer (Core, Gui, Widgets, Test), chmlib," >&2
     echo "  and for the tests Xvfb and ImageMagick; for fuzzing, Clang with libFuzzer." >&2
+    echo "  For picking on Wayland: Qt's Wayland platform plugin; its tests also use sway," >&2
+    echo "  xdg-desktop-portal with its wlroots backend, grim, PipeWire and dbus-daemon." >&2
     if command -v cmake >/dev/null 2>&1 && command -v c++ >/dev/null 2>&1; then
         exit 0
     fi

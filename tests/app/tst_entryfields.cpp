@@ -27,6 +27,8 @@ private slots:
     void enter_appliesItsKind();
     void enterTwice_recordsTheColourTwice();
     void deletingAllText_putsZero();
+    void clearedField_nextKeysReplaceTheZero_data();
+    void clearedField_nextKeysReplaceTheZero();
     void pasting_repairsOrKeeps_data();
     void pasting_repairsOrKeeps();
     void pasteShortcut_pastesNothing();
@@ -141,6 +143,42 @@ void tst_entryfields::deletingAllText_putsZero()
     QCOMPARE(green->text(), QStringLiteral("0"));
 }
 
+void tst_entryfields::clearedField_nextKeysReplaceTheZero_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("clearKey");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("red cleared by Backspace, 255") << "txtr" << int(Qt::Key_Backspace) << "255" << "255";
+    QTest::newRow("green cleared by Delete, 128") << "txtg" << int(Qt::Key_Delete) << "128" << "128";
+    QTest::newRow("blue cleared, 0 typed first") << "txtb" << int(Qt::Key_Backspace) << "007" << "007";
+    QTest::newRow("hex red cleared, FF") << "txtrh" << int(Qt::Key_Backspace) << "FF" << "FF";
+    QTest::newRow("hex blue cleared by Delete, a0") << "txtbh" << int(Qt::Key_Delete) << "a0" << "a0";
+}
+
+void tst_entryfields::clearedField_nextKeysReplaceTheZero()
+{
+    QFETCH(QString, name);
+    QFETCH(int, clearKey);
+    QFETCH(QString, keys);
+    QFETCH(QString, shown);
+    EntryField* target = field(name);
+    target->setFocus();
+    target->selectAll();
+    QTest::keyClick(target, Qt::Key(clearKey));
+    QCOMPARE(target->text(), QStringLiteral("0"));
+    QTest::keyClicks(target, keys);
+    QCOMPARE(target->text(), shown);
+
+    // Deleting the last digit one key at a time repairs the same way.
+    target->setText(QStringLiteral("12"));
+    target->setCursorPosition(2);
+    QTest::keyClick(target, Qt::Key_Backspace);
+    QTest::keyClick(target, Qt::Key_Backspace);
+    QTest::keyClicks(target, keys);
+    QCOMPARE(target->text(), shown);
+}
+
 void tst_entryfields::pasting_repairsOrKeeps_data()
 {
     QTest::addColumn<QString>("name");
@@ -164,6 +202,12 @@ void tst_entryfields::pasting_repairsOrKeeps()
     target->selectAll();
     target->paste(); // what the field's context menu does
     QCOMPARE(target->text(), shown);
+    // A "0" put in place of spoilt text is replaced by the next key.
+    if (shown == QLatin1String("0")) {
+        target->setFocus();
+        QTest::keyClicks(target, QStringLiteral("12"));
+        QCOMPARE(target->text(), QStringLiteral("12"));
+    }
 }
 
 void tst_entryfields::pasteShortcut_pastesNothing()

@@ -5,22 +5,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-
-} // namespace
+#include "tests/support/FileContents.h"
 
 class tst_saferewrite : public QObject {
     Q_OBJECT

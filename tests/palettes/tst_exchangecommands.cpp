@@ -139,9 +139,9 @@ void tst_exchangecommands::menuItems_followNewPalette()
     QCOMPARE(items.size(), 4);
     QCOMPARE(items.at(0), s.window->mnuNew);
     QCOMPARE(items.at(1)->objectName(), QStringLiteral("mnuExport"));
-    QCOMPARE(items.at(1)->text(), QStringLiteral("Export Palette..."));
+    QCOMPARE(items.at(1)->text(), QStringLiteral("&Export Palette..."));
     QCOMPARE(items.at(2)->objectName(), QStringLiteral("mnuImport"));
-    QCOMPARE(items.at(2)->text(), QStringLiteral("Import Palette..."));
+    QCOMPARE(items.at(2)->text(), QStringLiteral("&Import Palette..."));
     QCOMPARE(items.at(3), s.window->mnuExit);
     for (QAction* item : {items.at(1), items.at(2)})
         QVERIFY(item->isEnabled() && item->isVisible());

@@ -157,6 +157,8 @@ private slots:
     void modelConversions_data();
     void modelConversions();
     void cssAndJson();
+    void cssNames_keepLettersOfEveryScript_data();
+    void cssNames_keepLettersOfEveryScript();
     void decode_tellsFormatsApart_data();
     void decode_tellsFormatsApart();
     void fileNames_data();
@@ -556,8 +558,6 @@ void tst_paletteexchange::cssAndJson()
                                                            "  --my-colors-2-red: #FF000A;\n"
                                                            "  --my-colors-2-mediumblue: #0116CB;\n"
                                                            "}\n"));
-    const ExchangePalette unnamed{QString::fromUtf8("\xC3\xA9t\xC3\xA9"), {White}};
-    QVERIFY(paletteexchange::CssText(unnamed).contains("  --t-white: #FFFFFF;\n"));
     QVERIFY(paletteexchange::CssText({QStringLiteral("***"), {Black}})
                 .contains("--color-black: #000000;"));
 
@@ -565,6 +565,32 @@ void tst_paletteexchange::cssAndJson()
     QCOMPARE(json.object().keys(), QStringList({"colors", "name"}));
     QCOMPARE(json.object().value("name").toString(), palette.name);
     QCOMPARE(json.object().value("colors").toArray(), QJsonArray({"#FF000A", "#0116CB"}));
+}
+
+void tst_paletteexchange::cssNames_keepLettersOfEveryScript_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("property");
+    QTest::newRow("accented") << QString::fromUtf8("\xC3\x89t\xC3\xA9") << QByteArray("--\xC3\xA9t\xC3\xA9-white:");
+    QTest::newRow("umlauts and a space") << QString::fromUtf8("\xC3\x84rger Gr\xC3\xBCn")
+                                         << QByteArray("--\xC3\xA4rger-gr\xC3\xBCn-white:");
+    QTest::newRow("Japanese") << QString::fromUtf8("\xE6\x97\xA5\xE6\x9C\xAC\xE3\x81\xAE\xE8\x89\xB2")
+                              << QByteArray("--\xE6\x97\xA5\xE6\x9C\xAC\xE3\x81\xAE\xE8\x89\xB2-white:");
+    QTest::newRow("combining accent kept with its letter")
+        << QString::fromUtf8("Cafe\xCC\x81 Noir") << QByteArray("--cafe\xCC\x81-noir-white:");
+    QTest::newRow("letter beyond the BMP") << QString::fromUtf8("\xF0\x90\x90\x80 x")
+                                           << QByteArray("--\xF0\x90\x90\xA8-x-white:");
+    QTest::newRow("emoji is no letter") << QString::fromUtf8("\xF0\x9F\x8E\xA8 Art") << QByteArray("--art-white:");
+}
+
+void tst_paletteexchange::cssNames_keepLettersOfEveryScript()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, property);
+    const QByteArray css = paletteexchange::CssText({name, {White}});
+    QVERIFY2(css.contains("  " + property + " #FFFFFF;\n"), css.constData());
+    // A style sheet that holds other than ASCII says that it is UTF-8, first.
+    QVERIFY(css.startsWith("@charset \"UTF-8\";\n/* "));
 }
 
 void tst_paletteexchange::decode_tellsFormatsApart_data()

@@ -11,6 +11,7 @@
 
 #include "app/ClickableLabel.h"
 #include "app/frmshowcolor.h"
+#include "palettes/FrozenScreen.h"
 #include "palettes/PickLoupe.h"
 #include "palettes/frmGetColor.h"
 #include "palettes/frmpick.h"
@@ -97,6 +98,12 @@ private slots:
     void average_choicePersistsAndAppliesAtOnce();
     void wholePicker_highDpi_data();
     void wholePicker_highDpi();
+
+    void portalWithoutPicture_data();
+    void portalWithoutPicture();
+    void screenByScreen_picksAcrossWindows();
+    void pickerOnly_picksOneColourThroughTheDesktop();
+    void pickerOnly_failingPicker_saysSoAndEnds();
 
 private:
     PaletteSession& begin(const std::function<void(TestDataFolder&)>& prepare = {});
@@ -865,6 +872,133 @@ void tst_picker::wholePicker_highDpi()
     sendMouse(p, QEvent::MouseButtonRelease, local, Qt::LeftButton);
     QCOMPARE(s.folder.read("mycolor.rgb"), mine + ColorToHtmlHex(expected).mid(1).toLatin1());
     QCOMPARE(s.window->currentColor(), expected);
+    verifyPickingEnded();
+}
+
+// ---------------------------------------------------------------------------
+// Desktops that give no window positions, or no picture at all (Wayland)
+
+Q_DECLARE_METATYPE(ScreenCapture::Outcome)
+
+void tst_picker::portalWithoutPicture_data()
+{
+    QTest::addColumn<ScreenCapture::Outcome>("outcome");
+    QTest::addColumn<QString>("message");
+    // Dismissed in the desktop's own dialog: the user knows why.
+    QTest::newRow("cancelled") << ScreenCapture::Outcome::Cancelled << QString();
+    QTest::newRow("refused") << ScreenCapture::Outcome::Refused
+                             << "needs the desktop's screenshot permission or portal";
+}
+
+void tst_picker::portalWithoutPicture()
+{
+    QFETCH(ScreenCapture::Outcome, outcome);
+    QFETCH(QString, message);
+    PaletteSession& s = begin();
+    s.platform.screen = ScreenCapture::without(outcome);
+    const QByteArray mine = s.folder.read("mycolor.rgb");
+    const qsizetype before = s.platform.messages.size();
+    QVERIFY(!startPicking());
+    QCOMPARE(s.platform.captureCount, 1);
+    QCOMPARE(s.platform.messages.size(), before + (message.isEmpty() ? 0 : 1));
+    if (!message.isEmpty())
+        QVERIFY2(s.platform.messages.last().text.contains(message),
+                 qPrintable(s.platform.messages.last().text));
+    QCOMPARE(s.folder.read("mycolor.rgb"), mine);
+    verifyPickingEnded();
+}
+
+void tst_picker::screenByScreen_picksAcrossWindows()
+{
+    PaletteSession& s = begin();
+    s.platform.placesWindows = false;
+    s.platform.settings.insert("autostop", "1");
+    // The offscreen screen, and one at ratio 2 right of it that Qt does not know.
+    s.platform.screen = screensAt({QRect(0, 0, 800, 600), QRect(800, 100, 100, 80)}, {1, 2});
+    const QByteArray mine = s.folder.read("mycolor.rgb");
+    frmGetColor* p = startPicking();
+    QVERIFY(p->isFullScreen());
+    QCOMPARE(p->geometry(), QRect(0, 0, 800, 600));
+    QCOMPARE(p->frozenScreens().size(), 1);
+    QPointer<FrozenScreen> second = p->frozenScreens().constFirst();
+    QVERIFY(second->isVisible());
+    QCOMPARE(second->desktopArea(), QRect(800, 100, 100, 80));
+    QCOMPARE(second->cursor().hotSpot(), QPoint(11, 20));
+
+    // Each window hands its own positions on: the device pixel under them on
+    // their own screen, and the swatch beside the cursor in that window.
+    sendMouse(second, QEvent::MouseMove, QPointF(10.5, 20.25));
+    QCOMPARE(p->PickedColor, MakeColor(21, 40, 2));
+    QCOMPARE(p->shpshow->parentWidget(), second.data());
+    QCOMPARE(p->shpshow->pos(), QPoint(11 + 15, 20 - 40));
+    sendMouse(second, QEvent::MouseButtonPress, QPointF(10.5, 20.25), Qt::LeftButton);
+    sendMouse(second, QEvent::MouseButtonRelease, QPointF(10.5, 20.25), Qt::LeftButton);
+    sendMouse(p, QEvent::MouseMove, QPointF(30, 40));
+    QCOMPARE(p->PickedColor, MakeColor(30, 40, 1));
+    QCOMPARE(p->shpshow->parentWidget(), p);
+    QTest::mouseClick(p, Qt::LeftButton, Qt::NoModifier, QPoint(30, 40));
+    // The keys work in every window: one device pixel to the right, then away.
+    sendMouse(second, QEvent::MouseMove, QPointF(10.5, 20.25));
+    QTest::keyClick(second, Qt::Key_Right);
+    QCOMPARE(p->PickedColor, MakeColor(22, 40, 2));
+    QTest::keyClick(second, Qt::Key_Escape);
+    QCOMPARE(s.folder.read("mycolor.rgb"), mine + "152802" + "1E2801");
+    verifyPickingEnded();
+    QVERIFY(!second);
+}
+
+void tst_picker::pickerOnly_picksOneColourThroughTheDesktop()
+{
+    PaletteSession& s = begin([](TestDataFolder& folder) { writeIndex(folder, MixedKinds); });
+    s.platform.screen = ScreenCapture::without(ScreenCapture::Outcome::ColorPickerOnly);
+    // Continuous picking stays chosen for the desktops that hand out a picture.
+    s.platform.settings.insert("autostop", "1");
+    s.platform.colorPicks = {{ScreenColorPick::Outcome::Cancelled, Black},
+                             {ScreenColorPick::Outcome::Picked, MakeColor(18, 52, 86)}};
+    const QByteArray mine = s.folder.read("mycolor.rgb");
+    frmGetColor* p = startPicking();
+    QVERIFY(p);
+    QVERIFY(!p->isVisible());
+    frmpick* pick = p->pickWindow();
+    QVERIFY(pick->isVisible());
+    QVERIFY(pick->pickerOnly());
+    QVERIFY(pick->lblPickerOnly->isVisible());
+    QVERIFY(pick->lblPickerOnly->text().contains("Continuous picking and the magnifier are not available"));
+    QVERIFY(!pick->Check1->isEnabled() && !pick->Check1->isChecked());
+    QVERIFY(!pick->cmbAverage->isEnabled());
+    QVERIFY(!pick->picLoupe->isVisible());
+    QVERIFY(pick->cmdPick->isVisible());
+    QCOMPARE(s.platform.settings.value("autostop"), QStringLiteral("1"));
+    // The arrows have no picture to move over.
+    QTest::keyClick(pick, Qt::Key_Left);
+    QCOMPARE(s.platform.cursorMoves.size(), 0);
+
+    pick->cmbSaveTo->setCurrentIndex(4);
+    QCOMPARE(s.window->SaveToFile, QStringLiteral("c6.rgb"));
+    // Dismissing the desktop's picker leaves "Pick&Save Color" up.
+    QTest::mouseClick(pick->cmdPick, Qt::LeftButton);
+    QCOMPARE(s.platform.colorPickCount, 1);
+    QVERIFY(pick->isVisible() && !p->finished());
+    QTest::mouseClick(pick->cmdPick, Qt::LeftButton);
+    QCOMPARE(s.platform.colorPickCount, 2);
+    QCOMPARE(s.folder.read("c6.rgb"), QByteArray("123456"));
+    QCOMPARE(s.window->currentColor(), MakeColor(18, 52, 86));
+    QCOMPARE(s.folder.read("mycolor.rgb"), mine);
+    verifyPickingEnded();
+}
+
+void tst_picker::pickerOnly_failingPicker_saysSoAndEnds()
+{
+    PaletteSession& s = begin();
+    s.platform.screen = ScreenCapture::without(ScreenCapture::Outcome::ColorPickerOnly);
+    s.platform.colorPicks = {{ScreenColorPick::Outcome::Failed, Black}};
+    const QByteArray mine = s.folder.read("mycolor.rgb");
+    const qsizetype before = s.platform.messages.size();
+    frmGetColor* p = startPicking();
+    QTest::mouseClick(p->pickWindow()->cmdPick, Qt::LeftButton);
+    QCOMPARE(s.platform.messages.size(), before + 1);
+    QVERIFY(s.platform.messages.last().text.contains("screenshot permission or portal"));
+    QCOMPARE(s.folder.read("mycolor.rgb"), mine);
     verifyPickingEnded();
 }
 

@@ -54,9 +54,9 @@ Color FakePlatform::chooseColor(QWidget*, Color initial)
 }
 
 QString FakePlatform::chooseSaveFile(QWidget*, const QString& proposedName, const QString& defaultSuffix,
-                                     const QString& filter)
+                                     const QString& filter, const QString& title)
 {
-    saveRequests.append({proposedName, defaultSuffix, filter});
+    saveRequests.append({proposedName, defaultSuffix, filter, title});
     if (saveAnswers.isEmpty()) {
         unexpected.append(QStringLiteral("unscripted save dialog for ") + proposedName);
         return {};
@@ -66,16 +66,17 @@ QString FakePlatform::chooseSaveFile(QWidget*, const QString& proposedName, cons
 
 QString FakePlatform::chooseSaveFileOfType(QWidget* parent, const QString& proposedName,
                                           const QString& defaultSuffix, const QString& filter,
-                                          QString& chosenFilter)
+                                          const QString& title, QString& chosenFilter)
 {
     chosenFilter = saveFilterAnswers.isEmpty() ? filter.section(QStringLiteral(";;"), 0, 0)
                                                : saveFilterAnswers.takeFirst();
-    return chooseSaveFile(parent, proposedName, defaultSuffix, filter);
+    return chooseSaveFile(parent, proposedName, defaultSuffix, filter, title);
 }
 
-QString FakePlatform::chooseOpenFile(QWidget*, const QString& filter)
+QString FakePlatform::chooseOpenFile(QWidget*, const QString& filter, const QString& title)
 {
     openRequests.append(filter);
+    openTitles.append(title);
     if (openAnswers.isEmpty()) {
         unexpected.append(QStringLiteral("unscripted open dialog for ") + filter);
         return {};
@@ -86,6 +87,12 @@ QString FakePlatform::chooseOpenFile(QWidget*, const QString& filter)
 void FakePlatform::shellOpen(QWidget* owner, const QString& verb, const QString& target, ShowMode mode)
 {
     shellRequests.append({verb, target, mode, owner != nullptr});
+}
+
+bool FakePlatform::shellOpenFile(QWidget* owner, const QString& verb, const QString& file, ShowMode mode)
+{
+    shellRequests.append({verb, file, mode, owner != nullptr});
+    return desktopOpensFiles;
 }
 
 bool FakePlatform::anotherInstanceRunning()
@@ -113,6 +120,21 @@ ScreenCapture FakePlatform::captureScreen()
 void FakePlatform::moveCursor(const QPoint& desktopPosition)
 {
     cursorMoves.append(desktopPosition);
+}
+
+bool FakePlatform::placesWindowsOnDesktop()
+{
+    return placesWindows;
+}
+
+ScreenColorPick FakePlatform::pickScreenColor()
+{
+    ++colorPickCount;
+    if (colorPicks.isEmpty()) {
+        unexpected.append(QStringLiteral("unscripted desktop color picker"));
+        return {ScreenColorPick::Outcome::Cancelled, bascommon::Black};
+    }
+    return colorPicks.takeFirst();
 }
 
 QStringList FakePlatform::messageTexts() const

@@ -24,6 +24,7 @@ public:
         QString proposedName;
         QString defaultSuffix;
         QString filter;
+        QString title;
     };
     struct ShellRequest {
         QString verb;
@@ -54,8 +55,12 @@ public:
     // filter of each request
     QStringList openAnswers;
     QStringList openRequests;
+    QStringList openTitles;
     // Shell requests
     QList<ShellRequest> shellRequests;
+    // Whether the desktop takes the files handed to shellOpenFile (which are
+    // recorded in shellRequests too)
+    bool desktopOpensFiles = true;
     // Single instance
     bool otherInstanceRunning = false;
     // Topmost requests, in order
@@ -65,6 +70,14 @@ public:
     int captureCount = 0;
     // Where the program put the mouse cursor, in order
     QList<QPoint> cursorMoves;
+
+    // Window placement: false stands for Wayland, where each screen of the
+    // frozen picture gets a full-screen window of its own
+    bool placesWindows = true;
+    // The desktop's colour picker: the answers in order, and how often it was
+    // asked for; a pick the test did not script is unexpected
+    QList<ScreenColorPick> colorPicks;
+    int colorPickCount = 0;
 
     QStringList unexpected;
 
@@ -77,16 +90,19 @@ public:
                        const QString& title) override;
     Color chooseColor(QWidget* parent, Color initial) override;
     QString chooseSaveFile(QWidget* parent, const QString& proposedName, const QString& defaultSuffix,
-                           const QString& filter) override;
-    QString chooseOpenFile(QWidget* parent, const QString& filter) override;
+                           const QString& filter, const QString& title = QString()) override;
+    QString chooseOpenFile(QWidget* parent, const QString& filter, const QString& title = QString()) override;
     QString chooseSaveFileOfType(QWidget* parent, const QString& proposedName,
                                  const QString& defaultSuffix, const QString& filter,
-                                 QString& chosenFilter) override;
+                                 const QString& title, QString& chosenFilter) override;
     void shellOpen(QWidget* owner, const QString& verb, const QString& target, ShowMode mode) override;
+    bool shellOpenFile(QWidget* owner, const QString& verb, const QString& file, ShowMode mode) override;
     bool anotherInstanceRunning() override;
     void setTopmost(QWidget* window, bool topmost) override;
     ScreenCapture captureScreen() override;
     void moveCursor(const QPoint& desktopPosition) override;
+    bool placesWindowsOnDesktop() override;
+    ScreenColorPick pickScreenColor() override;
 
     // The texts of the message boxes shown so far.
     QStringList messageTexts() const;
