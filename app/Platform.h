@@ -88,4 +88,16 @@ public:
     // After anotherInstanceRunning() said no: a later start on the same data
     // brings `window` to the front instead of opening one of its own.
     virtual void bringToFrontOnSecondStart(QWidget* window) = 0;
+
+    // chooseSaveFile for a choice of formats: `chosenFilter` receives the entry
+    // of `filter` that was chosen when the user saved, which tells formats
+    // that share an extension apart. A platform without that knowledge leaves
+    // it empty.
+    virtual QString chooseSaveFileOfType(QWidget* parent, const QString& proposedName,
+                                         const QString& defaultSuffix, const QString& filter,
+                                         const QString& title, QString& chosenFilter)
+    {
+        chosenFilter.clear();
+        return chooseSaveFile(parent, proposedName, defaultSuffix, filter, title);
+    }
 };

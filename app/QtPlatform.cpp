@@ -230,6 +230,15 @@ QString QtPlatform::chooseSaveFile(QWidget* parent, const QString& proposedName,
                                    const QString& defaultSuffix, const QString& filter,
                                    const QString& title)
 {
+    QString chosenFilter;
+    return chooseSaveFileOfType(parent, proposedName, defaultSuffix, filter, title, chosenFilter);
+}
+
+QString QtPlatform::chooseSaveFileOfType(QWidget* parent, const QString& proposedName,
+                                         const QString& defaultSuffix, const QString& filter,
+                                         const QString& title, QString& chosenFilter)
+{
+    chosenFilter.clear();
     QFileDialog dialog(parent);
     if (!title.isEmpty())
         dialog.setWindowTitle(title);
@@ -239,15 +248,16 @@ QString QtPlatform::chooseSaveFile(QWidget* parent, const QString& proposedName,
     dialog.setNameFilter(filter);
     dialog.selectFile(proposedName);
     // With several formats on offer, a name typed without an extension gets
-    // the one of the format chosen in the dialog.
+    // the one of the format chosen in the dialog (two parts for "*.tokens.json").
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& chosen) {
-        static const QRegularExpression firstPattern(QStringLiteral("\\*\\.(\\w+)"));
+        static const QRegularExpression firstPattern(QStringLiteral("\\*\\.([\\w.]+)"));
         const QRegularExpressionMatch match = firstPattern.match(chosen);
         if (match.hasMatch())
             dialog.setDefaultSuffix(match.captured(1));
     });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
+    chosenFilter = dialog.selectedNameFilter();
     return dialog.selectedFiles().constFirst();
 }
 

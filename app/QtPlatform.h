@@ -31,6 +31,9 @@ public:
     QString chooseSaveFile(QWidget* parent, const QString& proposedName, const QString& defaultSuffix,
                            const QString& filter, const QString& title = QString()) override;
     QString chooseOpenFile(QWidget* parent, const QString& filter, const QString& title = QString()) override;
+    QString chooseSaveFileOfType(QWidget* parent, const QString& proposedName,
+                                 const QString& defaultSuffix, const QString& filter,
+                                 const QString& title, QString& chosenFilter) override;
     void shellOpen(QWidget* owner, const QString& verb, const QString& target, ShowMode mode) override;
     bool shellOpenFile(QWidget* owner, const QString& verb, const QString& file, ShowMode mode) override;
     bool anotherInstanceRunning() override;

@@ -11,7 +11,13 @@
 #include "app/bascommon.h"
 #include "models/ColorNotations.h"
 #include "models/ColorParser.h"
+#include "palettes/DesignTokens.h"
+#include "palettes/OfficePalette.h"
 #include "palettes/PaletteExchange.h"
+#include "palettes/PhotoshopSwatches.h"
+#include "palettes/SketchPalette.h"
+#include "palettes/StyleSheetHarvest.h"
+#include "palettes/StyleSheetPalette.h"
 #include "palettes/PaletteIndex.h"
 #include "palettes/PaletteRecords.h"
 #include "scheme/SchemeFormat.h"
@@ -667,28 +673,87 @@ void CheckSchemeColors(const QString& scratchFolder, QByteArrayView input)
     }
 }
 
+namespace {
+
+// Whatever a reader made of a file: refused with a reason and no colours, or
+// a palette within the bounds that every format able to hold it writes and
+// reads back to the same colours in the same order.
+void checkImported(const ExchangeReading& reading)
+{
+    if (!reading.ok()) {
+        require(reading.palette.colors.isEmpty(), "a refused file gives no colours");
+        return;
+    }
+    require(reading.palette.colors.size() <= paletteexchange::MaxColors,
+            "an imported palette stays within the colour limit");
+    for (const paletteexchange::Format format : paletteexchange::ExportFormats()) {
+        if (!paletteexchange::ExportProblem(format, reading.palette).isEmpty())
+            continue;
+        const QByteArray written = paletteexchange::Encode(format, reading.palette);
+        const ExchangeReading again = paletteexchange::Decode(written);
+        require(again.ok(), "a palette written for export imports again", [&] {
+            return paletteexchange::ExtensionOf(format) + QStringLiteral(": ") + again.problem;
+        });
+        require(again.palette.colors == reading.palette.colors,
+                "the colours of an exported palette import unchanged", [&] {
+                    return paletteexchange::ExtensionOf(format) + QStringLiteral(": ") +
+                           show(written.left(200));
+                });
+    }
+}
+
+} // namespace
+
 void CheckExchangeFile(const QString& scratchFolder, QByteArrayView input)
 {
     Q_UNUSED(scratchFolder);
-    using paletteexchange::Format;
-    const ExchangeReading reading = paletteexchange::Decode(input);
-    if (!reading.ok())
-        return;
-    require(reading.palette.colors.size() <= paletteexchange::MaxColors,
-            "an imported palette stays within the colour limit");
-    for (Format format : {Format::Gimp, Format::SwatchExchange}) {
-        const QByteArray written = paletteexchange::Encode(format, reading.palette);
-        const ExchangeReading again = paletteexchange::Decode(written);
-        require(again.ok(), "a palette written for export imports again",
-                [&] { return again.problem; });
-        require(again.palette.colors == reading.palette.colors,
-                "the colours of an exported palette import unchanged",
-                [&] { return show(written.left(200)); });
+    checkImported(paletteexchange::Decode(input));
+}
+
+void CheckPhotoshopSwatches(const QString& scratchFolder, QByteArrayView input)
+{
+    Q_UNUSED(scratchFolder);
+    checkImported(photoshopswatches::Read(input));
+}
+
+void CheckOfficePalette(const QString& scratchFolder, QByteArrayView input)
+{
+    Q_UNUSED(scratchFolder);
+    checkImported(officepalette::Read(input));
+}
+
+void CheckSketchPalette(const QString& scratchFolder, QByteArrayView input)
+{
+    Q_UNUSED(scratchFolder);
+    checkImported(sketchpalette::Read(input));
+}
+
+void CheckDesignTokens(const QString& scratchFolder, QByteArrayView input)
+{
+    Q_UNUSED(scratchFolder);
+    checkImported(designtokens::Read(input));
+}
+
+void CheckStyleSheetHarvest(const QString& scratchFolder, QByteArrayView input)
+{
+    Q_UNUSED(scratchFolder);
+    for (const ExchangeReading& reading :
+         {stylesheetharvest::FromStyleSheet(input), stylesheetharvest::FromWebPage(input)}) {
+        const QSet<Color> distinct(reading.palette.colors.begin(), reading.palette.colors.end());
+        require(distinct.size() == reading.palette.colors.size(),
+                "a harvested palette holds each colour once");
+        checkImported(reading);
     }
-    require(!paletteexchange::Encode(Format::Css, reading.palette).isEmpty(),
-            "a palette always exports as CSS");
-    require(!paletteexchange::Encode(Format::Json, reading.palette).isEmpty(),
-            "a palette always exports as JSON");
+}
+
+void CheckStyleSheetVariables(const QString& scratchFolder, QByteArrayView input)
+{
+    Q_UNUSED(scratchFolder);
+    if (std::optional<ExchangePalette> palette = stylesheetpalette::ReadWritten(input)) {
+        ExchangeReading reading;
+        reading.palette = std::move(*palette);
+        checkImported(reading);
+    }
 }
 
 void CheckColorText(const QString&, QByteArrayView input)
@@ -700,11 +765,13 @@ void CheckColorText(const QString&, QByteArrayView input)
         return;
     }
     require(result.color <= 0xFFFFFFu, "a colour read has three channels only");
-    for (const notations::Notation notation : {notations::Notation::Oklch, notations::Notation::Hex}) {
+    for (const notations::Notation notation :
+         {notations::Notation::Oklch, notations::Notation::Hex}) {
         const QString written = notations::Format(notation, result.color);
         const colorparser::ParseResult back = colorparser::Parse(written);
         if (!back.ok || back.color != result.color)
-            fail("a colour read reads back from its own notation", text + QStringLiteral(" -> ") + written);
+            fail("a colour read reads back from its own notation",
+                 text + QStringLiteral(" -> ") + written);
     }
 }
 
@@ -714,6 +781,18 @@ Check CheckNamed(const QString& target)
         return &CheckColorText;
     if (target == QLatin1String("exchange"))
         return &CheckExchangeFile;
+    if (target == QLatin1String("aco"))
+        return &CheckPhotoshopSwatches;
+    if (target == QLatin1String("soc"))
+        return &CheckOfficePalette;
+    if (target == QLatin1String("sketch"))
+        return &CheckSketchPalette;
+    if (target == QLatin1String("tokens"))
+        return &CheckDesignTokens;
+    if (target == QLatin1String("stylesheet"))
+        return &CheckStyleSheetVariables;
+    if (target == QLatin1String("harvest"))
+        return &CheckStyleSheetHarvest;
     if (target == QLatin1String("paletteindex"))
         return &CheckPaletteIndex;
     if (target == QLatin1String("paletterecords"))

@@ -30,9 +30,9 @@ void CheckSchemeNames(const QString& scratchFolder, QByteArrayView input);
 // deleting a scheme.
 void CheckSchemeColors(const QString& scratchFolder, QByteArrayView input);
 
-// A GIMP palette or swatch exchange file to import: reading never fails
-// without a reason, and whatever was read writes out in both formats and reads
-// back to the same colours; the CSS and JSON exports take it too.
+// A file to import, of any exchange format: reading never fails without a
+// reason, and whatever was read writes out in every export format that can
+// hold it and reads back to the same colours.
 void CheckExchangeFile(const QString& scratchFolder, QByteArrayView input);
 
 // A text pasted or dropped as a colour: the parser either reads a colour,
@@ -40,9 +40,21 @@ void CheckExchangeFile(const QString& scratchFolder, QByteArrayView input);
 // a message; the scratch folder is not used.
 void CheckColorText(const QString& scratchFolder, QByteArrayView input);
 
+// The same promises as for CheckExchangeFile, for one reader each: Photoshop
+// swatches, LibreOffice palettes, Sketch palettes, design tokens, and the
+// style-sheet variables that this program writes.
+void CheckPhotoshopSwatches(const QString& scratchFolder, QByteArrayView input);
+void CheckOfficePalette(const QString& scratchFolder, QByteArrayView input);
+void CheckSketchPalette(const QString& scratchFolder, QByteArrayView input);
+void CheckDesignTokens(const QString& scratchFolder, QByteArrayView input);
+void CheckStyleSheetVariables(const QString& scratchFolder, QByteArrayView input);
+// A style sheet and a web page to harvest: each colour once, and the same
+// promises as above.
+void CheckStyleSheetHarvest(const QString& scratchFolder, QByteArrayView input);
+
 // The check of a fuzz target by its name ("paletteindex", "paletterecords",
-// "schemenames", "schemecolors", "exchange", "colortext"); nullptr for any
-// other name.
+// "schemenames", "schemecolors", "exchange", "colortext", "aco", "soc",
+// "sketch", "tokens", "stylesheet", "harvest"); nullptr for any other name.
 Check CheckNamed(const QString& target);
 
 } // namespace fuzzchecks

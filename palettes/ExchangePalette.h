@@ -39,4 +39,11 @@ namespace paletteexchange {
 constexpr qint64 MaxFileBytes = 64 * 1024 * 1024;
 constexpr qsizetype MaxColors = 1000000;
 
+// What every reader says of a file with more colours than that.
+inline QString TooManyColors()
+{
+    return QStringLiteral("it holds more than %1 colors, more than a palette can take")
+        .arg(MaxColors);
+}
+
 } // namespace paletteexchange

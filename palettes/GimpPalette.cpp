@@ -1,5 +1,6 @@
 #include "palettes/GimpPalette.h"
 
+#include "palettes/ExchangeNames.h"
 #include "palettes/PaletteIndex.h"
 
 #include <QStringDecoder>
@@ -99,9 +100,7 @@ ExchangeReading Read(QByteArrayView content)
                     .arg(i + 1)
                     .arg(shownLine(line)));
         if (reading.palette.colors.size() == paletteexchange::MaxColors)
-            return ExchangeReading::failure(
-                QStringLiteral("it holds more than %1 colors, more than a palette can take")
-                    .arg(paletteexchange::MaxColors));
+            return ExchangeReading::failure(paletteexchange::TooManyColors());
         reading.palette.colors.append(*colour);
     }
     return reading;
@@ -112,12 +111,14 @@ QByteArray Write(const ExchangePalette& palette)
     QString name = palette.name;
     name.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
     QByteArray out = Magic + "\nName: " + name.toUtf8() + "\nColumns: 0\n#\n";
-    out.reserve(out.size() + palette.colors.size() * 20);
-    for (const Color colour : palette.colors) {
+    out.reserve(out.size() + palette.colors.size() * 24);
+    const QStringList names = exchangenames::ColorNames(palette.colors);
+    for (qsizetype i = 0; i < palette.colors.size(); ++i) {
+        const Color colour = palette.colors.at(i);
         out += QByteArray::number(bascommon::GetRed(colour)).rightJustified(3, ' ') + ' ' +
                QByteArray::number(bascommon::GetGreen(colour)).rightJustified(3, ' ') + ' ' +
                QByteArray::number(bascommon::GetBlue(colour)).rightJustified(3, ' ') + '\t' +
-               bascommon::ColorToHtmlHex(colour).toLatin1() + '\n';
+               names.at(i).toUtf8() + '\n';
     }
     return out;
 }

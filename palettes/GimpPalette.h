@@ -14,8 +14,8 @@ namespace gimppalette {
 // The palette in the content; colour names and the column count are not kept.
 ExchangeReading Read(QByteArrayView content);
 
-// The palette as GIMP writes one: LF lines, each colour named by its #RRGGBB
-// text so that the file reads well in any editor.
+// The palette as GIMP writes one: LF lines, each colour named as
+// exchangenames gives.
 QByteArray Write(const ExchangePalette& palette);
 
 } // namespace gimppalette

@@ -16,8 +16,8 @@
 //     --color-brand-950: #0B1731;
 //   }
 //
-// Colours are written as upper-case #RRGGBB, which holds the 8-bit colours
-// exactly.
+// The block itself is the palette exchange's Tailwind writer, so a ramp's
+// theme reads back as the other style sheets the program writes do.
 namespace ramptheme {
 
 // The name part of the variables: "Brand Blue" gives "brand-blue"; a name

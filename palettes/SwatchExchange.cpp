@@ -1,6 +1,7 @@
 #include "palettes/SwatchExchange.h"
 
-#include <QtEndian>
+#include "palettes/BigEndianFields.h"
+#include "palettes/ExchangeNames.h"
 
 #include <algorithm>
 #include <bit>
@@ -11,55 +12,16 @@ namespace swatchexchange {
 
 namespace {
 
+using BigEndianReader = bigendian::Reader;
+using bigendian::AppendU16;
+using bigendian::AppendU32;
+
 constexpr qsizetype HeaderBytes = 12;
 constexpr qsizetype BlockHeadBytes = 6;
 const QByteArray Magic = QByteArrayLiteral("ASEF");
 constexpr quint16 NormalColorType = 2;
 // The name's count is 16 bits and includes the closing 0.
 constexpr qsizetype MaxNameUnits = 0xFFFF - 1;
-
-// Reads big-endian values from a run of bytes, never past its end.
-class BigEndianReader
-{
-public:
-    explicit BigEndianReader(QByteArrayView bytes) : m_bytes(bytes) {}
-
-    qsizetype remaining() const { return m_bytes.size() - m_at; }
-    bool has(qsizetype count) const { return count >= 0 && count <= remaining(); }
-
-    quint16 u16()
-    {
-        const quint16 value = qFromBigEndian<quint16>(m_bytes.data() + m_at);
-        m_at += 2;
-        return value;
-    }
-    quint32 u32()
-    {
-        const quint32 value = qFromBigEndian<quint32>(m_bytes.data() + m_at);
-        m_at += 4;
-        return value;
-    }
-    float f32() { return std::bit_cast<float>(u32()); }
-    QByteArrayView take(qsizetype count)
-    {
-        const QByteArrayView part = m_bytes.sliced(m_at, count);
-        m_at += count;
-        return part;
-    }
-
-private:
-    QByteArrayView m_bytes;
-    qsizetype m_at = 0;
-};
-
-bool isHighSurrogate(char16_t unit)
-{
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-bool isLowSurrogate(char16_t unit)
-{
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
 
 enum class NameRead { Ok, TooShort, Invalid };
 
@@ -76,18 +38,10 @@ NameRead readName(BigEndianReader& reader, QString& name)
     units.reserve(count);
     for (quint16 i = 0; i < count; ++i)
         units.append(reader.u16());
-    while (!units.isEmpty() && units.constLast() == 0)
-        units.removeLast();
-    for (qsizetype i = 0; i < units.size(); ++i) {
-        if (isLowSurrogate(units.at(i)))
-            return NameRead::Invalid;
-        if (isHighSurrogate(units.at(i))) {
-            if (i + 1 >= units.size() || !isLowSurrogate(units.at(i + 1)))
-                return NameRead::Invalid;
-            ++i;
-        }
-    }
-    name = QString::fromUtf16(units.constData(), units.size());
+    const std::optional<QString> read = bigendian::NameFromUnits(std::move(units));
+    if (!read)
+        return NameRead::Invalid;
+    name = *read;
     return NameRead::Ok;
 }
 
@@ -100,11 +54,6 @@ QString nameProblem(NameRead read, const QString& what, qsizetype block)
                : QStringLiteral("block %1 is too short for the name of its %2")
                      .arg(block)
                      .arg(what);
-}
-
-int channel(double fraction)
-{
-    return static_cast<int>(std::nearbyint(std::clamp(fraction, 0.0, 1.0) * 255.0));
 }
 
 QString shownModel(QByteArrayView model)
@@ -171,34 +120,18 @@ std::optional<Color> readColorEntry(QByteArrayView data, qsizetype block, QStrin
     }
 }
 
-void appendU16(QByteArray& out, quint16 value)
-{
-    out.append(char(value >> 8)).append(char(value & 0xFF));
-}
-
-void appendU32(QByteArray& out, quint32 value)
-{
-    appendU16(out, quint16(value >> 16));
-    appendU16(out, quint16(value & 0xFFFF));
-}
-
 QByteArray nameData(const QString& name)
 {
-    QString kept = name.left(MaxNameUnits);
-    if (!kept.isEmpty() && kept.back().isHighSurrogate())
-        kept.chop(1);
+    const QString kept = bigendian::CutName(name, MaxNameUnits);
     QByteArray data;
-    appendU16(data, quint16(kept.size() + 1));
-    for (QChar unit : kept)
-        appendU16(data, unit.unicode());
-    appendU16(data, 0);
-    return data;
+    AppendU16(data, quint16(kept.size() + 1));
+    return data + bigendian::UnitsWithClosingZero(kept);
 }
 
 void appendBlock(QByteArray& out, quint16 type, const QByteArray& data)
 {
-    appendU16(out, type);
-    appendU32(out, quint32(data.size()));
+    AppendU16(out, type);
+    AppendU32(out, quint32(data.size()));
     out += data;
 }
 
@@ -248,9 +181,7 @@ ExchangeReading Read(QByteArrayView content)
             if (!colour)
                 return ExchangeReading::failure(problem);
             if (reading.palette.colors.size() == paletteexchange::MaxColors)
-                return ExchangeReading::failure(
-                    QStringLiteral("it holds more than %1 colors, more than a palette can take")
-                        .arg(paletteexchange::MaxColors));
+                return ExchangeReading::failure(paletteexchange::TooManyColors());
             reading.palette.colors.append(*colour);
         } else if (type == GroupStart) {
             BigEndianReader groupReader(data);
@@ -269,74 +200,23 @@ ExchangeReading Read(QByteArrayView content)
 QByteArray Write(const ExchangePalette& palette)
 {
     QByteArray out = Magic;
-    appendU16(out, 1);
-    appendU16(out, 0);
-    appendU32(out, quint32(palette.colors.size() + 2));
+    AppendU16(out, 1);
+    AppendU16(out, 0);
+    AppendU32(out, quint32(palette.colors.size() + 2));
     appendBlock(out, GroupStart, nameData(palette.name));
-    for (const Color colour : palette.colors) {
-        QByteArray data = nameData(bascommon::ColorToHtmlHex(colour));
+    const QStringList names = exchangenames::ColorNames(palette.colors);
+    for (qsizetype i = 0; i < palette.colors.size(); ++i) {
+        const Color colour = palette.colors.at(i);
+        QByteArray data = nameData(names.at(i));
         data += "RGB ";
         for (const int value :
              {bascommon::GetRed(colour), bascommon::GetGreen(colour), bascommon::GetBlue(colour)})
-            appendU32(data, std::bit_cast<quint32>(float(value) / 255.0f));
-        appendU16(data, NormalColorType);
+            AppendU32(data, std::bit_cast<quint32>(float(value) / 255.0f));
+        AppendU16(data, NormalColorType);
         appendBlock(out, ColorEntry, data);
     }
     appendBlock(out, GroupEnd, {});
     return out;
-}
-
-Color FromRgb(double red, double green, double blue)
-{
-    return bascommon::MakeColor(channel(red), channel(green), channel(blue));
-}
-
-Color FromGray(double gray)
-{
-    const int value = channel(gray);
-    return bascommon::MakeColor(value, value, value);
-}
-
-Color FromCmyk(double cyan, double magenta, double yellow, double black)
-{
-    auto ink = [](double value) { return std::clamp(value, 0.0, 1.0); };
-    const double white = 1.0 - ink(black);
-    return FromRgb((1.0 - ink(cyan)) * white, (1.0 - ink(magenta)) * white,
-                   (1.0 - ink(yellow)) * white);
-}
-
-Color FromLab(double lightness, double a, double b)
-{
-    const double L = std::clamp(lightness, 0.0, 1.0) * 100.0;
-    const double aStar = std::clamp(a, -128.0, 127.0);
-    const double bStar = std::clamp(b, -128.0, 127.0);
-
-    // CIE L*a*b* to XYZ relative to the D50 white.
-    constexpr double Epsilon = 216.0 / 24389.0;
-    constexpr double Kappa = 24389.0 / 27.0;
-    const double fy = (L + 16.0) / 116.0;
-    const double fx = fy + aStar / 500.0;
-    const double fz = fy - bStar / 200.0;
-    auto inverse = [&](double f) {
-        const double cube = f * f * f;
-        return cube > Epsilon ? cube : (116.0 * f - 16.0) / Kappa;
-    };
-    const double x = inverse(fx) * 0.96422;
-    const double y = (L > Kappa * Epsilon ? fy * fy * fy : L / Kappa) * 1.0;
-    const double z = inverse(fz) * 0.82521;
-
-    // XYZ (D50) to linear sRGB, the Bradford adaptation to D65 included.
-    const double linear[3] = {
-        3.1338561 * x - 1.6168667 * y - 0.4906146 * z,
-        -0.9787684 * x + 1.9161415 * y + 0.0334540 * z,
-        0.0719453 * x - 0.2289914 * y + 1.4052427 * z,
-    };
-    double encoded[3];
-    for (int i = 0; i < 3; ++i) {
-        const double v = std::clamp(linear[i], 0.0, 1.0);
-        encoded[i] = v <= 0.0031308 ? 12.92 * v : 1.055 * std::pow(v, 1.0 / 2.4) - 0.055;
-    }
-    return FromRgb(encoded[0], encoded[1], encoded[2]);
 }
 
 } // namespace swatchexchange

@@ -27,7 +27,7 @@ constexpr quint16 GroupEnd = 0xC002;
 ExchangeReading Read(QByteArrayView content);
 
 // One group named after the palette holding an RGB entry for each colour,
-// named by its #RRGGBB text, of colour type normal. Every colour reads back
+// named as exchangenames gives, of colour type normal. Every colour reads back
 // exactly.
 QByteArray Write(const ExchangePalette& palette);
 

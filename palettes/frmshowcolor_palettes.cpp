@@ -526,19 +526,21 @@ void frmshowcolor::mnuExport_Click()
         reportFileError(read.message);
         return;
     }
-    const QString path =
-        m_platform.chooseSaveFile(this, paletteexchange::ProposedBaseName(palette.name),
-                                  paletteexchange::ExtensionOf(paletteexchange::Format::Gimp),
-                                  paletteexchange::ExportFilter(),
-                                  QStringLiteral("Export Palette"));
+    QString chosenFilter;
+    const QString path = m_platform.chooseSaveFileOfType(
+        this, paletteexchange::ProposedBaseName(palette.name),
+        paletteexchange::ExtensionOf(paletteexchange::Format::Gimp),
+        paletteexchange::ExportFilter(), QStringLiteral("Export Palette"), chosenFilter);
     if (path.isEmpty())
         return;
-    const std::optional<paletteexchange::Format> format = paletteexchange::FormatOfFileName(path);
+    const std::optional<paletteexchange::Format> format =
+        paletteexchange::FormatForExport(path, chosenFilter);
     if (!format) {
         reportFileError(describeFileError(
             QStringLiteral("export the palette to"), path,
-            QStringLiteral("the name must end in .gpl, .ase, .css or .json, which tells the "
-                           "format to write")));
+            QStringLiteral("the name must end in .gpl, .ase, .aco, .soc, .sketchpalette, "
+                           ".tokens.json, .css, .scss, .less or .json, which tells the format "
+                           "to write")));
         return;
     }
     if (FileResult written = paletteexchange::ExportFile(path, *format, palette); !written)

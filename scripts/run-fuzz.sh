@@ -5,7 +5,7 @@
 # Called by `make fuzz`; the environment sets:
 #   FUZZ_BUILD_DIR  the fuzz build folder (build-fuzz)
 #   FUZZ_SECONDS    seconds per target (60)
-#   FUZZ_TARGETS    the targets to run (all five)
+#   FUZZ_TARGETS    the targets to run (all of them)
 # Exits non-zero when a target found an input that breaks a check; the input
 # is kept in $FUZZ_BUILD_DIR/artifacts/<target>/ and belongs, once mended, in
 # tests/fuzz/regressions/<target>/.
@@ -14,7 +14,7 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${FUZZ_BUILD_DIR:-build-fuzz}" && pwd)
 seconds=${FUZZ_SECONDS:-60}
-targets=${FUZZ_TARGETS:-"paletteindex paletterecords schemenames schemecolors exchange colortext"}
+targets=${FUZZ_TARGETS:-"paletteindex paletterecords schemenames schemecolors exchange colortext aco soc sketch tokens stylesheet harvest"}
 
 shipped_seeds() {
     case "$1" in
@@ -44,7 +44,11 @@ for target in $targets; do
     done
     extra=""
     # The real exchange files of the tests seed the exchange target.
-    [ "$target" = exchange ] && extra="$root/tests/data/gimp $root/tests/data/ase"
+    case "$target" in
+        exchange) extra="$root/tests/data/gimp $root/tests/data/ase $root/tests/data/soc" ;;
+        soc) extra="$root/tests/data/soc" ;;
+        harvest) extra="$root/fuzz/seeds/stylesheet" ;;
+    esac
     for folder in "$root/fuzz/seeds/$target" "$root/tests/fuzz/regressions/$target" $extra; do
         if [ -d "$folder" ]; then
             for seed in "$folder"/*; do

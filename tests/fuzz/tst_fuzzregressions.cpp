@@ -22,7 +22,13 @@ const QList<Target> Targets = {
     {"paletterecords", {"mycolor.rgb", "c1.rgb", "c2.rgb", "c3.rgb", "c4.rgb", "c5.rgb"}},
     {"schemenames", {"set.hcs"}},
     {"schemecolors", {"colorset.dat"}},
-    {"exchange", {}, {"tests/data/gimp", "tests/data/ase"}},
+    {"exchange", {}, {"tests/data/gimp", "tests/data/ase", "tests/data/soc"}},
+    {"aco", {}},
+    {"soc", {}, {"tests/data/soc"}},
+    {"sketch", {}},
+    {"tokens", {}},
+    {"stylesheet", {}},
+    {"harvest", {}},
     {"colortext", {}},
 };
 

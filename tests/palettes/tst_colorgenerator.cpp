@@ -2,6 +2,7 @@
 
 #include "palettes/ColorGenerator.h"
 #include "palettes/RampTheme.h"
+#include "palettes/StyleSheetPalette.h"
 #include "scheme/Contrast.h"
 
 #include <algorithm>
@@ -424,6 +425,13 @@ void tst_colorgenerator::ramp_tailwindTheme()
                                       .arg(bascommon::ColorToHtmlHex(ramp.steps.at(j).color)));
     QCOMPARE(lines.at(2 + RampLength), QStringLiteral("}"));
     QCOMPARE(lines.constLast(), QString());
+
+    // The palette import reads the theme back: every step, in order.
+    const std::optional<ExchangePalette> back = stylesheetpalette::ReadWritten(text.toUtf8());
+    QVERIFY(back.has_value());
+    QCOMPARE(back->colors.size(), RampLength);
+    for (int j = 0; j < RampLength; ++j)
+        QCOMPARE(back->colors.at(j), ramp.steps.at(j).color);
 }
 
 // ---- Contrast-targeted scale ----

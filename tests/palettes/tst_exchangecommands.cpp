@@ -150,21 +150,40 @@ void tst_exchangecommands::menuItems_followNewPalette()
 void tst_exchangecommands::exportTo_data()
 {
     QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("chosenFilter");
     QTest::addColumn<paletteexchange::Format>("format");
-    QTest::newRow("GIMP") << "sea.gpl" << paletteexchange::Format::Gimp;
-    QTest::newRow("swatch exchange") << "sea.ASE" << paletteexchange::Format::SwatchExchange;
-    QTest::newRow("CSS") << "sea.css" << paletteexchange::Format::Css;
-    QTest::newRow("JSON") << "sea.json" << paletteexchange::Format::Json;
+    using F = paletteexchange::Format;
+    const QString gimp = paletteexchange::FilterOf(F::Gimp);
+    QTest::newRow("GIMP") << "sea.gpl" << gimp << F::Gimp;
+    QTest::newRow("swatch exchange") << "sea.ASE" << gimp << F::SwatchExchange;
+    QTest::newRow("CSS") << "sea.css" << gimp << F::Css;
+    QTest::newRow("JSON") << "sea.json" << gimp << F::Json;
+    QTest::newRow("Photoshop") << "sea.aco" << gimp << F::Photoshop;
+    QTest::newRow("LibreOffice") << "sea.soc" << gimp << F::Office;
+    QTest::newRow("Sketch") << "sea.sketchpalette" << gimp << F::Sketch;
+    QTest::newRow("design tokens by name") << "sea.tokens.json" << gimp << F::DesignTokens;
+    QTest::newRow("SCSS") << "sea.scss" << gimp << F::Scss;
+    QTest::newRow("Less") << "sea.less" << gimp << F::Less;
+    // Two formats share .css and .json: the filter chosen in the dialog decides.
+    QTest::newRow("Tailwind theme chosen")
+        << "sea.css" << paletteexchange::FilterOf(F::Tailwind) << F::Tailwind;
+    QTest::newRow("design tokens chosen, plain .json")
+        << "sea.json" << paletteexchange::FilterOf(F::DesignTokens) << F::DesignTokens;
+    // A name with another format's extension is that format, whatever the filter.
+    QTest::newRow("Tailwind chosen, .gpl typed")
+        << "sea.gpl" << paletteexchange::FilterOf(F::Tailwind) << F::Gimp;
 }
 
 void tst_exchangecommands::exportTo()
 {
     QFETCH(QString, file);
+    QFETCH(QString, chosenFilter);
     QFETCH(paletteexchange::Format, format);
     PaletteSession& s = start();
     s.choosePalette(2);
     const QString path = m_outside->filePath(file);
     s.platform.saveAnswers = {path};
+    s.platform.saveFilterAnswers = {chosenFilter};
     s.window->mnuExport->trigger();
 
     QCOMPARE(s.platform.saveRequests.size(), 1);
@@ -200,7 +219,7 @@ void tst_exchangecommands::export_unknownExtension_saysSo()
     QCOMPARE(s.platform.messages.size(), 1);
     const QString text = s.platform.messages.first().text;
     QVERIFY2(text.contains(QDir::toNativeSeparators(path)) &&
-                 text.contains(".gpl, .ase, .css or .json"),
+                 text.contains(".gpl, .ase, .aco, .soc, .sketchpalette, .tokens.json, .css, .scss, .less or .json"),
              qPrintable(text));
     QVERIFY(!QFile::exists(path));
 }
@@ -288,22 +307,38 @@ void tst_exchangecommands::import()
 void tst_exchangecommands::import_roundTripsAnExport_data()
 {
     QTest::addColumn<QString>("file");
-    QTest::newRow("GIMP") << "out.gpl";
-    QTest::newRow("swatch exchange") << "out.ase";
+    QTest::addColumn<QString>("chosenFilter");
+    QTest::addColumn<QString>("name");
+    using F = paletteexchange::Format;
+    const QString gimp = paletteexchange::FilterOf(F::Gimp);
+    const QString named = QStringLiteral("Sea & Sky");
+    QTest::newRow("GIMP") << "out.gpl" << gimp << named;
+    QTest::newRow("swatch exchange") << "out.ase" << gimp << named;
+    // Formats without a palette name: the new palette is named after the file.
+    QTest::newRow("Photoshop") << "out.aco" << gimp << "out";
+    QTest::newRow("LibreOffice") << "out.soc" << gimp << "out";
+    QTest::newRow("Sketch") << "out.sketchpalette" << gimp << "out";
+    QTest::newRow("design tokens") << "out.tokens.json" << gimp << named;
+    QTest::newRow("Tailwind theme")
+        << "out.css" << paletteexchange::FilterOf(F::Tailwind) << named;
+    QTest::newRow("SCSS") << "out.scss" << gimp << named;
 }
 
 void tst_exchangecommands::import_roundTripsAnExport()
 {
     QFETCH(QString, file);
+    QFETCH(QString, chosenFilter);
+    QFETCH(QString, name);
     PaletteSession& s = start();
     s.choosePalette(2);
     const QString path = m_outside->filePath(file);
     s.platform.saveAnswers = {path};
+    s.platform.saveFilterAnswers = {chosenFilter};
     s.window->mnuExport->trigger();
     s.platform.openAnswers = {path};
     s.window->mnuImport->trigger();
-    QVERIFY(s.platform.messages.isEmpty());
-    QCOMPARE(s.window->cmbChart->currentText(), QStringLiteral("Sea & Sky"));
+    QVERIFY2(s.platform.messages.isEmpty(), qPrintable(s.platform.messageTexts().join('\n')));
+    QCOMPARE(s.window->cmbChart->currentText(), name);
     // Upper-case digits, as every palette the program writes has them.
     QCOMPARE(s.folder.read("c5.rgb"), SeaAndSky.toUpper());
 }
@@ -318,7 +353,7 @@ void tst_exchangecommands::import_malformed_changesNothing_data()
         << "kit.ase" << kit.left(kit.size() - 3) << "it ends inside block 7 of 7";
     QTest::newRow("wrong magic") << "kit.ase"
                                  << "ASEX" + kit.mid(4)
-                                 << "neither a GIMP palette (.gpl) nor an Adobe swatch exchange";
+                                 << "it is not a palette file of a known format";
     QTest::newRow("block past the end") << "kit.ase" << kit.left(kit.size() - 10)
                                         << "block 6 runs past the end of the file";
     QTest::newRow("absurd count") << "kit.ase"

@@ -295,8 +295,8 @@ void tst_paletteexchange::gimpWrite_asGimpWritesIt()
                                                      "Name: Mine  and yours\n"
                                                      "Columns: 0\n"
                                                      "#\n"
-                                                     "255   0  10\t#FF000A\n"
-                                                     "  1  22 203\t#0116CB\n"));
+                                                     "255   0  10\tred\n"
+                                                     "  1  22 203\tmediumblue\n"));
 }
 
 void tst_paletteexchange::aseIllustratorFile_matchesItsDecoding()
@@ -468,7 +468,7 @@ void tst_paletteexchange::aseWrite_layout()
     const ExchangePalette palette{QStringLiteral("P"), {MakeColor(255, 0, 51)}};
     const QByteArray expected = AseBuilder()
                                     .group("P")
-                                    .colour("#FF0033", "RGB ", {1.0f, 0.0f, 51.0f / 255.0f}, 2)
+                                    .colour("red", "RGB ", {1.0f, 0.0f, 51.0f / 255.0f}, 2)
                                     .groupEnd()
                                     .bytes();
     QCOMPARE(swatchexchange::Write(palette).toHex(' '), expected.toHex(' '));
@@ -555,8 +555,8 @@ void tst_paletteexchange::cssAndJson()
                                   {MakeColor(255, 0, 10), MakeColor(1, 22, 203)}};
     QCOMPARE(paletteexchange::CssText(palette), QByteArray("/* My * / Colors #2 */\n"
                                                            ":root {\n"
-                                                           "  --my-colors-2-1: #FF000A;\n"
-                                                           "  --my-colors-2-2: #0116CB;\n"
+                                                           "  --my-colors-2-red: #FF000A;\n"
+                                                           "  --my-colors-2-mediumblue: #0116CB;\n"
                                                            "}\n"));
     // A name can end neither the comment nor a style element that holds the text.
     const QByteArray hostile =
@@ -565,9 +565,9 @@ void tst_paletteexchange::cssAndJson()
     QCOMPARE(hostile.count("*/"), 1);
     QVERIFY(hostile.startsWith("/* \\3C /style\\3E "));
     const ExchangePalette unnamed{QString::fromUtf8("\xC3\xA9t\xC3\xA9"), {White}};
-    QVERIFY(paletteexchange::CssText(unnamed).contains("  --\xC3\xA9t\xC3\xA9-1: #FFFFFF;\n"));
-    QVERIFY(
-        paletteexchange::CssText({QStringLiteral("***"), {Black}}).contains("--color-1: #000000;"));
+    QVERIFY(paletteexchange::CssText(unnamed).contains("  --\xC3\xA9t\xC3\xA9-white: #FFFFFF;\n"));
+    QVERIFY(paletteexchange::CssText({QStringLiteral("***"), {Black}})
+                .contains("--color-black: #000000;"));
 
     const QJsonDocument json = QJsonDocument::fromJson(paletteexchange::JsonText(palette));
     QCOMPARE(json.object().keys(), QStringList({"colors", "name"}));
@@ -579,16 +579,16 @@ void tst_paletteexchange::cssNames_keepLettersOfEveryScript_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("property");
-    QTest::newRow("accented") << QString::fromUtf8("\xC3\x89t\xC3\xA9") << QByteArray("--\xC3\xA9t\xC3\xA9-1:");
+    QTest::newRow("accented") << QString::fromUtf8("\xC3\x89t\xC3\xA9") << QByteArray("--\xC3\xA9t\xC3\xA9-white:");
     QTest::newRow("umlauts and a space") << QString::fromUtf8("\xC3\x84rger Gr\xC3\xBCn")
-                                         << QByteArray("--\xC3\xA4rger-gr\xC3\xBCn-1:");
+                                         << QByteArray("--\xC3\xA4rger-gr\xC3\xBCn-white:");
     QTest::newRow("Japanese") << QString::fromUtf8("\xE6\x97\xA5\xE6\x9C\xAC\xE3\x81\xAE\xE8\x89\xB2")
-                              << QByteArray("--\xE6\x97\xA5\xE6\x9C\xAC\xE3\x81\xAE\xE8\x89\xB2-1:");
+                              << QByteArray("--\xE6\x97\xA5\xE6\x9C\xAC\xE3\x81\xAE\xE8\x89\xB2-white:");
     QTest::newRow("combining accent kept with its letter")
-        << QString::fromUtf8("Cafe\xCC\x81 Noir") << QByteArray("--cafe\xCC\x81-noir-1:");
+        << QString::fromUtf8("Cafe\xCC\x81 Noir") << QByteArray("--cafe\xCC\x81-noir-white:");
     QTest::newRow("letter beyond the BMP") << QString::fromUtf8("\xF0\x90\x90\x80 x")
-                                           << QByteArray("--\xF0\x90\x90\xA8-x-1:");
-    QTest::newRow("emoji is no letter") << QString::fromUtf8("\xF0\x9F\x8E\xA8 Art") << QByteArray("--art-1:");
+                                           << QByteArray("--\xF0\x90\x90\xA8-x-white:");
+    QTest::newRow("emoji is no letter") << QString::fromUtf8("\xF0\x9F\x8E\xA8 Art") << QByteArray("--art-white:");
 }
 
 void tst_paletteexchange::cssNames_keepLettersOfEveryScript()
@@ -610,8 +610,8 @@ void tst_paletteexchange::decode_tellsFormatsApart_data()
     QTest::newRow("GIMP with byte order mark")
         << QByteArray("\xEF\xBB\xBFGIMP Palette\n255 255 255\n") << "";
     QTest::newRow("empty file") << QByteArray() << "the file is empty";
-    QTest::newRow("something else") << QByteArray("{\"colors\": []}")
-                                    << "neither a GIMP palette (.gpl) nor an Adobe swatch exchange";
+    QTest::newRow("something else") << QByteArray("Colors: red, green")
+                                    << "it is not a palette file of a known format";
 }
 
 void tst_paletteexchange::decode_tellsFormatsApart()

@@ -64,6 +64,15 @@ QString FakePlatform::chooseSaveFile(QWidget*, const QString& proposedName, cons
     return saveAnswers.takeFirst();
 }
 
+QString FakePlatform::chooseSaveFileOfType(QWidget* parent, const QString& proposedName,
+                                          const QString& defaultSuffix, const QString& filter,
+                                          const QString& title, QString& chosenFilter)
+{
+    chosenFilter = saveFilterAnswers.isEmpty() ? filter.section(QStringLiteral(";;"), 0, 0)
+                                               : saveFilterAnswers.takeFirst();
+    return chooseSaveFile(parent, proposedName, defaultSuffix, filter, title);
+}
+
 QString FakePlatform::chooseOpenFile(QWidget*, const QString& filter, const QString& title)
 {
     openRequests.append(filter);

@@ -48,6 +48,9 @@ public:
     // File-save dialog: each answer is a path, or empty text for Cancel
     QStringList saveAnswers;
     QList<SaveRequest> saveRequests;
+    // For a save dialog with a choice of formats: the filter left chosen with
+    // each answer; the first of the dialog's filters when none is scripted.
+    QStringList saveFilterAnswers;
     // File-open dialog: each answer is a path, or empty text for Cancel; the
     // filter of each request
     QStringList openAnswers;
@@ -91,6 +94,9 @@ public:
     QString chooseSaveFile(QWidget* parent, const QString& proposedName, const QString& defaultSuffix,
                            const QString& filter, const QString& title = QString()) override;
     QString chooseOpenFile(QWidget* parent, const QString& filter, const QString& title = QString()) override;
+    QString chooseSaveFileOfType(QWidget* parent, const QString& proposedName,
+                                 const QString& defaultSuffix, const QString& filter,
+                                 const QString& title, QString& chosenFilter) override;
     void shellOpen(QWidget* owner, const QString& verb, const QString& target, ShowMode mode) override;
     bool shellOpenFile(QWidget* owner, const QString& verb, const QString& file, ShowMode mode) override;
     bool anotherInstanceRunning() override;

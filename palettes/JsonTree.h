@@ -1,0 +1,100 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QList>
+#include <QString>
+
+#include <vector>
+
+// JSON (RFC 8259) read into a tree that keeps what Qt's own JSON classes drop:
+// the order of an object's members, which is the order of a palette's colours
+// in design-token files, and the byte offset of every value, so that a
+// message can say where in the file a value is wrong. Objects keep duplicate
+// member names; member() gives the last, as JavaScript does.
+//
+// Bounds: nesting deeper than MaxDepth or more than MaxValues values is
+// refused, so that a hostile file can exhaust neither the stack nor memory.
+namespace jsontree {
+
+constexpr int MaxDepth = 200;
+constexpr qsizetype MaxValues = 8'000'000;
+
+enum class Kind : quint8 { Null, Boolean, Number, String, Array, Object };
+
+class Document;
+
+// A value in a document; valid while the document lives.
+class Value
+{
+public:
+    Value() = default;
+
+    bool isValid() const { return m_document != nullptr; }
+    Kind kind() const;
+    bool isObject() const { return isValid() && kind() == Kind::Object; }
+    bool isArray() const { return isValid() && kind() == Kind::Array; }
+    bool isString() const { return isValid() && kind() == Kind::String; }
+    bool isNumber() const { return isValid() && kind() == Kind::Number; }
+
+    bool boolean() const;
+    double number() const;
+    QString string() const;
+    // Where the value begins in the content.
+    qsizetype offset() const;
+
+    // An array's items or an object's member values, in file order.
+    QList<Value> children() const;
+    // The name of this value in its object; empty for an array item or the root.
+    QString key() const;
+    // The last member of an object with that name; invalid when there is none.
+    Value member(QStringView name) const;
+
+private:
+    friend class Document;
+    Value(const Document* document, qint32 index) : m_document(document), m_index(index) {}
+
+    const Document* m_document = nullptr;
+    qint32 m_index = -1;
+};
+
+class Document
+{
+public:
+    // Empty when the content is JSON; otherwise what is wrong at errorOffset().
+    const QString& problem() const { return m_problem; }
+    bool ok() const { return m_problem.isEmpty(); }
+    qsizetype errorOffset() const { return m_errorOffset; }
+    Value root() const;
+
+private:
+    friend class Value;
+    friend class Parser;
+    struct Node
+    {
+        Kind kind = Kind::Null;
+        bool boolean = false;
+        qint32 firstChild = -1;
+        qint32 lastChild = -1;
+        qint32 nextSibling = -1;
+        qint32 key = -1;  // into m_strings: the member's name
+        qint32 text = -1; // into m_strings: a string's value
+        double number = 0;
+        qsizetype offset = 0;
+    };
+    std::vector<Node> m_nodes;
+    QList<QString> m_strings;
+    QString m_problem;
+    qsizetype m_errorOffset = 0;
+
+    friend Document Parse(QByteArrayView content);
+};
+
+// A UTF-8 byte order mark at the start is skipped.
+Document Parse(QByteArrayView content);
+
+// Why the document cannot be `what` ("a Sketch palette"): it is not JSON (and
+// where it stops being JSON), or its JSON is not an object. Empty when the
+// document is an object.
+QString ObjectProblem(QByteArrayView content, const Document& document, const QString& what);
+
+} // namespace jsontree
