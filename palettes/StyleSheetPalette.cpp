@@ -26,11 +26,33 @@ QString oneLine(QString text)
 // "</style>" (nor "<!--") in the title may end the comment or the element.
 QString blockComment(const QString& title)
 {
+    // Angle brackets become CSS escapes, and so does the backslash, so that the
+    // reader can tell the escapes from the name's own text.
     QString text = oneLine(title);
     text.replace(QLatin1String("*/"), QLatin1String("* /"))
+        .replace(QLatin1Char('\\'), QLatin1String("\\5C "))
         .replace(QLatin1Char('<'), QLatin1String("\\3C "))
         .replace(QLatin1Char('>'), QLatin1String("\\3E "));
     return QStringLiteral("/* ") + text + QStringLiteral(" */\n");
+}
+
+// The title as blockComment() had it.
+QString unescapeComment(const QString& text)
+{
+    static const QRegularExpression escape(QStringLiteral("\\\\(5C|3C|3E) "));
+    QString out;
+    out.reserve(text.size());
+    qsizetype from = 0;
+    for (const QRegularExpressionMatch& m : escape.globalMatch(text)) {
+        out += QStringView(text).mid(from, m.capturedStart() - from);
+        const QStringView code = m.capturedView(1);
+        out += code == u"5C"   ? QLatin1Char('\\')
+               : code == u"3C" ? QLatin1Char('<')
+                               : QLatin1Char('>');
+        from = m.capturedEnd();
+    }
+    out += QStringView(text).mid(from);
+    return out;
 }
 
 // Without the rule a style sheet is read in the encoding of the page that
@@ -134,11 +156,11 @@ std::optional<ExchangePalette> ReadWritten(QByteArrayView content)
             continue;
         if (!titled && shape == Shape::Unknown && palette.colors.isEmpty()) {
             titled = true;
-            QRegularExpressionMatch title = blockTitle.match(line);
-            if (!title.hasMatch())
-                title = lineTitle.match(line);
+            const QRegularExpressionMatch block = blockTitle.match(line);
+            const QRegularExpressionMatch title = block.hasMatch() ? block : lineTitle.match(line);
             if (title.hasMatch()) {
-                palette.name = title.captured(1);
+                palette.name =
+                    block.hasMatch() ? unescapeComment(title.captured(1)) : title.captured(1);
                 hasTitle = true;
                 continue;
             }

@@ -708,7 +708,7 @@ void tst_paletteformats::roundTrip_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("readName");
     using F = paletteexchange::Format;
-    const QString odd = QString::fromUtf8("Caf\xC3\xA9 \xF0\x9D\x84\x9E \"#1\" <&> */ $x.y {z}");
+    const QString odd = QString::fromUtf8("Caf\xC3\xA9 \xF0\x9D\x84\x9E \"#1\" <&> */ \\3C $x.y {z}");
     const QString noName;
     for (const F format : paletteexchange::ExportFormats()) {
         const QString tag = paletteexchange::FilterOf(format);
