@@ -4,6 +4,9 @@
 #include "palettes/frmInput.h"
 
 #include <QLabel>
+#include <QScreen>
+
+#include <algorithm>
 
 void SetTopmost(Platform& platform, QWidget* window)
 {
@@ -13,6 +16,20 @@ void SetTopmost(Platform& platform, QWidget* window)
 void ClearTopmost(Platform& platform, QWidget* window)
 {
     platform.setTopmost(window, false);
+}
+
+void PlaceBeside(QWidget* window, const QWidget* owner)
+{
+    window->adjustSize();
+    QPoint place = owner->frameGeometry().topRight() + QPoint(8, 0);
+    if (const QScreen* screen = owner->screen()) {
+        const QRect room = screen->availableGeometry();
+        place.setX(std::clamp(place.x(), room.left(),
+                              std::max(room.left(), room.right() - window->width())));
+        place.setY(std::clamp(place.y(), room.top(),
+                              std::max(room.top(), room.bottom() - window->height())));
+    }
+    window->move(place);
 }
 
 namespace {

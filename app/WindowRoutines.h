@@ -12,6 +12,10 @@ void SetTopmost(Platform& platform, QWidget* window);
 // Returns `window` to the normal z-order band.
 void ClearTopmost(Platform& platform, QWidget* window);
 
+// Moves a tool window to the right of `owner`, where it hides none of it,
+// kept on `owner`'s screen.
+void PlaceBeside(QWidget* window, const QWidget* owner);
+
 // Asks for a name with a fresh name dialog. Returns the trimmed name ("Untiltled"
 // when OK was pressed on an empty field), or empty text when the user cancelled.
 QString AskName(Platform& platform, QWidget* parent, const QString& title, const QString& prompt);

@@ -99,6 +99,7 @@ frmshowcolor::frmshowcolor(Platform& platform, const QString& dataFolder, QWidge
     windowaccess::SetUp(*this);
     // The picker hides this window while it runs.
     new FramePositionKeeper(this);
+    setUpGeneratorHandlers();
 
     // Paste Color, text dropped on the swatch, More Formats and the Color
     // Formats window.

@@ -33,6 +33,7 @@ class QToolBar;
 class SelectionFrame;
 class FormatsTool;
 class frmContrast;
+class frmGenerator;
 enum class SchemeRole : int;
 namespace colorvision {
 enum class VisionMode : int;
@@ -255,6 +256,12 @@ public:
     // ---- Today's colour notations (models/FormatsTool) ----
     FormatsTool* formatsTool() const { return m_formatsTool; }
 
+    // ---- Colour generator ----
+    // Appended to the Tool menu: the window that builds palettes around the
+    // current colour, and that window while it is open.
+    QAction* mnuGenerator = nullptr;
+    frmGenerator* generatorWindow() const;
+
 signals:
     // Any change of SchemeColors: a role's colour applied, a scheme shown.
     void schemeColorsChanged();
@@ -298,6 +305,8 @@ private:
     void setUpPaletteHandlers();   // palettes/frmshowcolor_palettes.cpp
     void setUpSchemeHandlers();    // scheme/frmshowcolor_scheme.cpp
     void setUpCopyMenuHandlers();  // models/frmshowcolor_copymenu.cpp
+    void setUpGeneratorHandlers(); // palettes/frmshowcolor_generator.cpp
+    void mnuGenerator_Click();
 
     // Palettes (palettes/frmshowcolor_palettes.cpp).
     void cmbChart_Click(int index);
@@ -311,6 +320,9 @@ private:
     // failure. showNewPalette then rebuilds the list and shows it.
     bool listUserPalette(const QString& name);
     void showNewPalette();
+    // A new user palette of these colours, listed last and shown; false after
+    // reporting a failure, with the index and the data folder as they were.
+    bool addUserPalette(const QString& name, const QList<Color>& colors);
     void mnuDelChart_Click();
     void mnuDelCor_Click();
     void mnuCleanAll_Click();
@@ -369,6 +381,7 @@ private:
     QPointer<frmContrast> m_contrastWindow;
     HelpOpener* m_help = nullptr;
     FormatsTool* m_formatsTool = nullptr;
+    QPointer<frmGenerator> m_generatorWindow;
     bool m_unloaded = false;
     bool m_recentFailureReported = false;
 

@@ -10,6 +10,11 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMouseEvent>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTabWidget>
 #include <QTemporaryDir>
 
 #include "app/basmain.h"
@@ -20,7 +25,10 @@
 #include "models/ColorParser.h"
 #include "models/cClrModels.h"
 #include "models/frmFormats.h"
+#include "palettes/ColorGenerator.h"
 #include "palettes/PaletteRecords.h"
+#include "palettes/SwatchGrid.h"
+#include "palettes/frmGenerator.h"
 #include "palettes/frmGetColor.h"
 
 #include <algorithm>
@@ -596,6 +604,80 @@ void benchColourModels()
         std::printf(" ");
 }
 
+
+// ---------------------------------------------------------------------------
+// Colour generator
+
+// One regeneration per parameter change: the logic alone for the largest
+// list of each kind, then the window's whole answer to a change of one of its
+// controls, the preview repainted. Each run changes the parameter, so that
+// nothing is left over from the run before.
+void benchGenerator()
+{
+    using namespace colorgenerator;
+    const Color base = bascommon::MakeColor(0x33, 0x66, 0x99);
+    const QList<double> targets = ParseTargets(QLatin1String(DefaultTargets), nullptr);
+    constexpr int Runs = 101;
+    int turn = 0;
+    long long sink = 0;
+    auto next = [&turn] { return Color((std::uint32_t(++turn) * 2654435761u) % (1u << 24)); };
+    auto keep = [&sink](const Swatches& swatches) { sink += swatches.size(); };
+
+    report("generator: tetradic harmony", medianMs(Runs, [&] {
+               keep(Harmonize(next(), Harmony::Tetradic));
+           }), "ms");
+    report("generator: monochromatic harmony", medianMs(Runs, [&] {
+               keep(Harmonize(next(), Harmony::Monochromatic));
+           }), "ms");
+    report("generator: 20 tints", medianMs(Runs, [&] { keep(Vary(next(), Variation::Tints, 20)); }),
+           "ms");
+    report("generator: mix of 20 steps in OKLCh", medianMs(Runs, [&] {
+               keep(Mix(next(), base, MixSpace::OkLch, 20));
+           }), "ms");
+    report("generator: 11-step ramp", medianMs(Runs, [&] { keep(DesignRamp(next()).steps); }),
+           "ms");
+    report("generator: contrast scale, 5 targets", medianMs(Runs, [&] {
+               sink += ContrastTargets(next(), bascommon::White, targets).steps.size();
+           }), "ms");
+    QList<double> many;
+    for (int i = 0; i < MaxSteps; ++i)
+        many.append(1 + i);
+    report("generator: contrast scale, 20 targets", medianMs(Runs, [&] {
+               sink += ContrastTargets(next(), bascommon::MakeColor(0x77, 0x77, 0x77), many)
+                           .steps.size();
+           }), "ms");
+
+    BenchPlatform platform;
+    frmGenerator window(platform, base, bascommon::White);
+    window.show();
+    QApplication::processEvents();
+    auto change = [&](const char* figure, frmGenerator::Page page,
+                      const std::function<void(int)>& set) {
+        window.tabGenerator->setCurrentIndex(int(page));
+        int value = 0;
+        report(figure, medianMs(Runs, [&] {
+                   set(++value);
+                   window.grdSwatches->repaint();
+               }), "ms");
+    };
+    change("generator window: analogous angle dragged, with repaint", frmGenerator::Page::Harmonies,
+           [&](int value) {
+               window.cmbHarmony->setCurrentIndex(int(Harmony::Analogous));
+               window.sldAngle->setValue(5 + value % 80);
+           });
+    change("generator window: tint steps changed, with repaint", frmGenerator::Page::Variations,
+           [&](int value) { window.spnSteps->setValue(MinSteps + value % (MaxSteps - 1)); });
+    change("generator window: mix steps changed, with repaint", frmGenerator::Page::Mix,
+           [&](int value) { window.spnMixSteps->setValue(MinSteps + value % (MaxSteps - 1)); });
+    change("generator window: ramp of a new base, with repaint", frmGenerator::Page::Ramp,
+           [&](int) { window.setBaseColor(next()); });
+    change("generator window: contrast targets typed, with repaint", frmGenerator::Page::Contrast,
+           [&](int value) {
+               window.txtTargets->setText(QStringLiteral("1.5, 3, 4.5, 7, %1").arg(8 + value % 13));
+           });
+    if (sink == 42)
+        std::printf(" ");
+}
 // ---------------------------------------------------------------------------
 // Today's notations
 
@@ -703,6 +785,7 @@ int main(int argc, char* argv[])
         benchStartup();
         benchPalettes();
         benchColourModels();
+        benchGenerator();
         benchNotations();
     }
     benchPicker();

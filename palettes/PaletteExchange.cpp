@@ -370,7 +370,11 @@ FileResult ExportFile(const QString& path, Format format, const ExchangePalette&
     const QString action = QStringLiteral("export the palette to");
     if (const QString problem = ExportProblem(format, palette); !problem.isEmpty())
         return FileResult::failure(describeFileError(action, path, problem));
-    const QByteArray content = Encode(format, palette);
+    return WriteExport(path, Encode(format, palette), action);
+}
+
+FileResult WriteExport(const QString& path, const QByteArray& content, const QString& action)
+{
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return FileResult::failure(describeFileError(action, path, file.errorString()));

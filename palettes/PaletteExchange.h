@@ -95,6 +95,10 @@ FileResult ImportFile(const QString& path, ExchangePalette& palette);
 // Writes the palette to `path` in `format`; the file is complete or untouched.
 FileResult ExportFile(const QString& path, Format format, const ExchangePalette& palette);
 
+// Writes `content` to `path`, a complete file or none; a failure names the
+// file, as "Could not <action> ...".
+FileResult WriteExport(const QString& path, const QByteArray& content, const QString& action);
+
 // The display name for an imported palette: the name the file gives, with
 // spaces trimmed, or else the file's name without its extension, or else
 // "Untiltled" as the name dialog gives; cut to textbounds::MaxNameLength

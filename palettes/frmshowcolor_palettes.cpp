@@ -558,33 +558,9 @@ void frmshowcolor::mnuImport_Click()
         reportFileError(read.message);
         return;
     }
-    // The colours are written aside first and take the palette file's place
-    // only once the palette is listed: a failure at any step leaves the index
-    // and the data folder as they were, a stray file of that name included.
-    const QString file = NewChartFile;
-    const QString target = dataFilePath(file);
-    const QString aside = target + QStringLiteral(".tmp");
-    if (FileResult written = writeSyncedFile(aside, paletterecords::RecordsOf(palette.colors));
-        !written) {
-        reportFileError(written.message);
-        return;
-    }
     bool nameCut = false;
     const QString name = paletteexchange::ImportedName(palette, path, &nameCut);
-    if (!listUserPalette(name)) {
-        QFile::remove(aside);
-        return;
-    }
-    if (FileResult placed = renameOver(aside, target); !placed) {
-        const paletteindex::Reading reading = paletteindex::Read(m_dataFolder);
-        if (!reading.entries.isEmpty() && reading.entries.constLast().file == file)
-            static_cast<void>(
-                paletteindex::DeleteEntry(m_dataFolder, reading.entries.constLast().position));
-        reportFileError(placed.message);
-        return;
-    }
-    showNewPalette();
-    if (nameCut)
+    if (addUserPalette(name, palette.colors) && nameCut)
         m_platform.showMessage(
             this,
             QStringLiteral("The palette's name in \"%1\" is longer than %2 characters; the "
@@ -592,6 +568,34 @@ void frmshowcolor::mnuImport_Click()
                 .arg(QDir::toNativeSeparators(path))
                 .arg(textbounds::MaxNameLength),
             Platform::Buttons::Ok, Platform::Icon::Information, QStringLiteral("Tintora"));
+}
+
+bool frmshowcolor::addUserPalette(const QString& name, const QList<Color>& colors)
+{
+    // The colours are written aside first and take the palette file's place
+    // only once the palette is listed: a failure at any step leaves the index
+    // and the data folder as they were, a stray file of that name included.
+    const QString file = NewChartFile;
+    const QString target = dataFilePath(file);
+    const QString aside = target + QStringLiteral(".tmp");
+    if (FileResult written = writeSyncedFile(aside, paletterecords::RecordsOf(colors)); !written) {
+        reportFileError(written.message);
+        return false;
+    }
+    if (!listUserPalette(name)) {
+        QFile::remove(aside);
+        return false;
+    }
+    if (FileResult placed = renameOver(aside, target); !placed) {
+        const paletteindex::Reading reading = paletteindex::Read(m_dataFolder);
+        if (!reading.entries.isEmpty() && reading.entries.constLast().file == file)
+            static_cast<void>(
+                paletteindex::DeleteEntry(m_dataFolder, reading.entries.constLast().position));
+        reportFileError(placed.message);
+        return false;
+    }
+    showNewPalette();
+    return true;
 }
 
 int frmshowcolor::listedChart() const

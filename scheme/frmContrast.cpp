@@ -14,10 +14,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
-
-#include <algorithm>
 
 using colorvision::VisionMode;
 
@@ -60,16 +57,7 @@ frmContrast::frmContrast(frmshowcolor& owner) : QDialog(&owner), m_owner(owner)
     refresh();
 
     // Beside the main window, where it hides none of the scheme editor.
-    adjustSize();
-    QPoint place = owner.frameGeometry().topRight() + QPoint(8, 0);
-    if (const QScreen* screen = owner.screen()) {
-        const QRect room = screen->availableGeometry();
-        place.setX(
-            std::clamp(place.x(), room.left(), std::max(room.left(), room.right() - width())));
-        place.setY(
-            std::clamp(place.y(), room.top(), std::max(room.top(), room.bottom() - height())));
-    }
-    move(place);
+    PlaceBeside(this, &owner);
 }
 
 void frmContrast::done(int result)

@@ -116,5 +116,18 @@ right=$((X + WIDTH))
 [ $((Y + HEIGHT)) -gt $bottom ] && bottom=$((Y + HEIGHT))
 import -window root -crop "$((right - left))x$((bottom - top))+${left}+${top}" +repage \
     "$OUT/contrast-window.png"
+# The colour generator on its ramp page, around a violet typed in.
+xdotool windowfocus "$main" 2>/dev/null || true
+xdotool key alt+t
+sleep 0.3
+xdotool key g
+sleep 1
+generator=$(xdotool search --name "Color Generator" | head -1)
+xdotool windowfocus "$generator" 2>/dev/null || true
+xdotool key alt+b ctrl+a
+xdotool type --delay 20 "#7C3AED"
+xdotool key Return alt+r
+sleep 0.5
+shot "$generator" "$OUT/generator-window.png"
 kill $APP
 echo "screenshots written to $OUT"

@@ -69,12 +69,13 @@ void tst_helpfile::programsHelp_contentsAsWritten()
     const QList<HelpTopic> topics =
         helpcontents::Parse(archive.read(archive.contentsFile()).value_or(""));
     QCOMPARE(names(topics), (QStringList{"Tintora 3.7", "The current colour", "Colour palettes",
-                                         "Picking colours from the screen", "Web colour schemes",
+                                         "Colour generator", "Picking colours from the screen",
+                                         "Web colour schemes",
                                          "Conversion and colour details", "Copying a colour",
                                          "Files and settings", "Using the help"}));
     for (const HelpTopic& topic : topics)
         QVERIFY2(archive.read(topic.local), qPrintable(topic.local));
-    const HelpTopic& files = topics.at(7);
+    const HelpTopic& files = topics.at(8);
     QCOMPARE(files.local, QStringLiteral("/files.html"));
     QCOMPARE(files.children.size(), 1);
     QCOMPARE(files.children.first().local, QStringLiteral("/files.html#where"));
