@@ -81,7 +81,9 @@ PaletteSession& tst_paletteaccess::start(qint32 colours)
 {
     m_session = std::make_unique<PaletteSession>(numbered(colours));
     m_session->choosePalette(2);
-    QTest::qWaitForWindowActive(m_session->window.get());
+    // Keys go to the focus widget of the active window only.
+    if (!QTest::qWaitForWindowActive(m_session->window.get()))
+        qWarning("the main window did not become active");
     return *m_session;
 }
 
