@@ -27,6 +27,24 @@ QString fromMarkup(QString text)
     return text.replace(QStringLiteral("&amp;"), QStringLiteral("&"));
 }
 
+// Ends whatever is left of the run: the browser's process group, and the
+// crash handlers Chromium starts in sessions of their own, which are known
+// by the run's folder in their command lines.
+void endLeftovers(qint64 browser, const QString& folder)
+{
+    ::kill(-pid_t(browser), SIGKILL);
+    const QByteArray mark = folder.toLocal8Bit();
+    const QStringList processes = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
+    for (const QString& process : processes) {
+        bool number = false;
+        const pid_t pid = pid_t(process.toInt(&number));
+        QFile commandLine(QStringLiteral("/proc/%1/cmdline").arg(process));
+        if (number && pid != ::getpid() && commandLine.open(QIODevice::ReadOnly) &&
+            commandLine.readAll().contains(mark))
+            ::kill(pid, SIGKILL);
+    }
+}
+
 } // namespace
 
 QString Program()
@@ -51,6 +69,12 @@ Result Run(const QString& html)
     // it forks share the browser's process group and end with it.
     chromium.setChildProcessModifier([] { ::setsid(); });
     chromium.setProgram(Program());
+    // Chromium keeps crash reports and caches under the home folder whatever
+    // the profile: here that is the run's folder too.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* variable : {"HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"})
+        environment.insert(QLatin1String(variable), folder.path());
+    chromium.setProcessEnvironment(environment);
     // Canvas pixels are sRGB 8-bit only with the colour profile forced;
     // the other switches keep the browser off the network and first-run work.
     chromium.setArguments({
@@ -64,6 +88,7 @@ Result Run(const QString& html)
         QStringLiteral("--disable-background-networking"),
         QStringLiteral("--disable-component-update"),
         QStringLiteral("--disable-sync"),
+        QStringLiteral("--disable-crash-reporter"),
         QStringLiteral("--no-proxy-server"),
         QStringLiteral("--dump-dom"),
         QUrl::fromLocalFile(page).toString(),
@@ -75,8 +100,8 @@ Result Run(const QString& html)
     }
     const qint64 pid = chromium.processId();
     const bool finished = chromium.waitForFinished(TimeoutMs);
-    // Whatever is left of the group, a hung browser included.
-    ::kill(-pid_t(pid), SIGKILL);
+    // A hung browser included.
+    endLeftovers(pid, folder.path());
     if (!finished)
         chromium.waitForFinished(10000);
 
