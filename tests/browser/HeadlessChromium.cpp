@@ -90,6 +90,7 @@ Result Run(const QString& html)
         QStringLiteral("--disable-sync"),
         QStringLiteral("--disable-crash-reporter"),
         QStringLiteral("--no-proxy-server"),
+        QStringLiteral("--host-resolver-rules=MAP * ~NOTFOUND"),
         QStringLiteral("--dump-dom"),
         QUrl::fromLocalFile(page).toString(),
     });
