@@ -24,7 +24,7 @@ enum class Notation : int {
     RgbSpace,  // rgb(51 102 153)
     Hsl,       // hsl(210 50% 40%)
     Hwb,       // hwb(210 20% 40%)
-    Lab,       // lab(42.37% -1.9 -30.9)
+    Lab,       // lab(41.52% -4.57 -33.49)
     Lch,       // lch()
     Oklab,     // oklab()
     Oklch,     // oklch()

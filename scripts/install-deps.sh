@@ -14,6 +14,8 @@ PACKAGES="$PACKAGES qt6-wayland dbus-daemon sway swaybg xdg-desktop-portal xdg-d
 # with dpkg-dev (dependencies from the binary) and file, and checked with
 # lintian, desktop-file-validate and appstreamcli.
 PACKAGES="$PACKAGES libchm-dev dpkg-dev file lintian desktop-file-utils appstream"
+# The generated CSS and HTML are held against a real browser: headless Chromium.
+PACKAGES="$PACKAGES chromium"
 case "${1:-}" in
     "") ;;
     clang)
