@@ -8,8 +8,6 @@
 #include <QAction>
 #include <QLineEdit>
 
-using copynotations::Notation;
-
 namespace {
 
 // The notations are read from the fields at the moment they are needed, so
@@ -40,19 +38,24 @@ void frmshowcolor::setUpCopyMenuHandlers()
 void frmshowcolor::ChangeCopyMenu()
 {
     const copynotations::FieldTexts fields = notationFields(*this);
-    const std::pair<QAction*, Notation> items[] = {
-        {mnuCopydec1, Notation::DecFunction}, {mnuCopydec2, Notation::DecList},
-        {mnuCopyhex1, Notation::HtmlHex},     {mnuCopyhex2, Notation::QuotedHtmlHex},
-        {mnuCopyhex3, Notation::BareHex},     {mnuCopyhex4, Notation::QuotedBareHex},
-        {mnuCopyhex5, Notation::HexBraces},   {mnuCopyVB, Notation::VisualBasic},
-        {mnuCopyDelphi, Notation::Delphi},    {mnuCopyCplus, Notation::CPlusPlus},
-        {mnuCopyJava, Notation::Java},
+    const std::pair<QAction*, copynotations::Notation> items[] = {
+        {mnuCopydec1, copynotations::Notation::DecFunction},
+        {mnuCopydec2, copynotations::Notation::DecList},
+        {mnuCopyhex1, copynotations::Notation::HtmlHex},
+        {mnuCopyhex2, copynotations::Notation::QuotedHtmlHex},
+        {mnuCopyhex3, copynotations::Notation::BareHex},
+        {mnuCopyhex4, copynotations::Notation::QuotedBareHex},
+        {mnuCopyhex5, copynotations::Notation::HexBraces},
+        {mnuCopyVB, copynotations::Notation::VisualBasic},
+        {mnuCopyDelphi, copynotations::Notation::Delphi},
+        {mnuCopyCplus, copynotations::Notation::CPlusPlus},
+        {mnuCopyJava, copynotations::Notation::Java},
     };
     for (const auto& [item, notation] : items)
         item->setText(copynotations::Caption(notation, fields));
 }
 
-void frmshowcolor::copyNotation(Notation notation)
+void frmshowcolor::copyNotation(copynotations::Notation notation)
 {
     m_platform.clearClipboard();
     m_platform.setClipboardText(copynotations::ClipboardText(notation, notationFields(*this)));
@@ -60,45 +63,45 @@ void frmshowcolor::copyNotation(Notation notation)
 
 void frmshowcolor::mnuCopydec1_Click()
 {
-    copyNotation(Notation::DecFunction);
+    copyNotation(copynotations::Notation::DecFunction);
 }
 void frmshowcolor::mnuCopydec2_Click()
 {
-    copyNotation(Notation::DecList);
+    copyNotation(copynotations::Notation::DecList);
 }
 void frmshowcolor::mnuCopyhex1_Click()
 {
-    copyNotation(Notation::HtmlHex);
+    copyNotation(copynotations::Notation::HtmlHex);
 }
 void frmshowcolor::mnuCopyhex2_Click()
 {
-    copyNotation(Notation::QuotedHtmlHex);
+    copyNotation(copynotations::Notation::QuotedHtmlHex);
 }
 void frmshowcolor::mnuCopyhex3_Click()
 {
-    copyNotation(Notation::BareHex);
+    copyNotation(copynotations::Notation::BareHex);
 }
 void frmshowcolor::mnuCopyhex4_Click()
 {
-    copyNotation(Notation::QuotedBareHex);
+    copyNotation(copynotations::Notation::QuotedBareHex);
 }
 void frmshowcolor::mnuCopyhex5_Click()
 {
-    copyNotation(Notation::HexBraces);
+    copyNotation(copynotations::Notation::HexBraces);
 }
 void frmshowcolor::mnuCopyCplus_Click()
 {
-    copyNotation(Notation::CPlusPlus);
+    copyNotation(copynotations::Notation::CPlusPlus);
 }
 void frmshowcolor::mnuCopyVB_Click()
 {
-    copyNotation(Notation::VisualBasic);
+    copyNotation(copynotations::Notation::VisualBasic);
 }
 void frmshowcolor::mnuCopyDelphi_Click()
 {
-    copyNotation(Notation::Delphi);
+    copyNotation(copynotations::Notation::Delphi);
 }
 void frmshowcolor::mnuCopyJava_Click()
 {
-    copyNotation(Notation::Java);
+    copyNotation(copynotations::Notation::Java);
 }
