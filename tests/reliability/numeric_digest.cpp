@@ -4,6 +4,9 @@
 // from the same sources compiled without optimisation, and requires the two
 // to print the same lines: a ratio, a simulated colour or an imported colour
 // must not change with the optimiser.
+#include "models/ColorNotations.h"
+#include "models/ColorScience.h"
+#include "models/CssColor.h"
 #include "palettes/SwatchExchange.h"
 #include "scheme/ColorVision.h"
 #include "scheme/Contrast.h"
@@ -159,6 +162,33 @@ int main()
             digest.add(swatchexchange::FromLab(stream.nextFloat(0, 1),
                                                stream.nextFloat(-128, 127),
                                                stream.nextFloat(-128, 127)));
+    }
+    // The notations write the fewest digits that read back to the same colour,
+    // so one digit more or less from a changed rounding shows in the text.
+    for (notations::Notation notation : notations::AllNotations) {
+        if (!notations::IsCss(notation))
+            continue;
+        const QByteArray name = "notations::Format " + notations::ShortName(notation).toLatin1();
+        Digest digest(name.constData());
+        for (quint32 i = 0; i < AllColours; i += 97) {
+            digest.add(notations::Format(notation, colourAt(i)));
+            digest.add(csscolor::ToColor(
+                notations::ReadBack(notation, notations::Write(notation, colourAt(i)))));
+        }
+    }
+    {
+        // The generator's colours come out of the gamut mapping.
+        Digest digest("colorscience::GamutMapToSrgb");
+        Stream stream;
+        for (int i = 0; i < 200000; ++i) {
+            const colorscience::OkLch wanted{stream.nextFloat(0, 1), stream.nextFloat(0, 0.4f),
+                                             stream.nextFloat(0, 360)};
+            const colorscience::Srgb mapped = colorscience::GamutMapToSrgb(wanted);
+            digest.add(mapped.r);
+            digest.add(mapped.g);
+            digest.add(mapped.b);
+            digest.add(colorscience::ToColor(mapped));
+        }
     }
     return 0;
 }

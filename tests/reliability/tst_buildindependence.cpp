@@ -1,7 +1,8 @@
 // The numbers of contrast ratios, colour-vision simulation, the lightness
-// search and the exchange readers' conversions, as the build optimises them,
-// against the same sources built without optimisation: a routine whose result
-// moved with the optimiser would show here as a different digest.
+// search, the exchange readers' conversions, the CSS notations and the gamut
+// mapping, as the build optimises them, against the same sources built without
+// optimisation: a routine whose result moved with the optimiser would show
+// here as a different digest.
 #include <QtTest>
 
 class tst_buildindependence : public QObject
