@@ -762,7 +762,9 @@ ParseResult Reader::parseCode(View name, const Args& args, View whole)
     }
     if (args.count == 1 && args.items[0].kind == Arg::Kind::Hex) {
         const Arg& hex = args.items[0];
-        const auto v = std::uint32_t(hex.value);
+        // More than eight digits leave no value to unpack.
+        const bool packed = hex.hexDigits == 6 || hex.hexDigits == 8;
+        const std::uint32_t v = packed ? std::uint32_t(hex.value) : 0;
         if (hex.hexDigits == 6 && name != "color")
             return fromRgb(int(v >> 16), int((v >> 8) & 255), int(v & 255), 1, function + QStringLiteral(" with 0xRRGGBB"));
         // Flutter and Compose pack the alpha first; six digits there mean
