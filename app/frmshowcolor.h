@@ -401,7 +401,6 @@ private:
     QSet<QString> m_reportedTornPalettes;
     // The groups of a long "Add This Color To".
     GroupedMenu* m_addToGroups = nullptr;
-    QAction* m_addToGroupsSeparator = nullptr;
     // Messages given by reportFileErrorOnce, and whether the missing data
     // folder has been reported.
     QSet<QString> m_reportedOnce;

@@ -36,11 +36,14 @@ void GroupedMenu::fill(QMenu* menu, const StringTable& names, qsizetype first, I
             break;
         ++m_branching;
     }
+    m_separator = menu->addSeparator();
     addRange(menu, first, names.size(), true);
 }
 
 void GroupedMenu::clear()
 {
+    delete m_separator;
+    m_separator = nullptr;
     // Nested groups belong to their parents, so deleting the top ones is enough.
     qDeleteAll(m_groups);
     m_groups.clear();

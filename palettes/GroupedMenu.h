@@ -26,10 +26,10 @@ public:
 
     explicit GroupedMenu(QObject* parent = nullptr);
 
-    // Adds to `menu` the groups for names `first` to the end of `names`,
-    // replacing those of an earlier fill.
+    // Adds to `menu` a separator and the groups for names `first` to the end
+    // of `names`, replacing those of an earlier fill.
     void fill(QMenu* menu, const StringTable& names, qsizetype first, ItemMaker makeItem);
-    // Removes the groups of the last fill.
+    // Removes the separator and the groups of the last fill.
     void clear();
 
 private:
@@ -40,4 +40,5 @@ private:
     ItemMaker m_makeItem;
     qsizetype m_branching = GroupSize;
     QList<QMenu*> m_groups;
+    QAction* m_separator = nullptr;
 };

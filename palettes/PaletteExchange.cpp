@@ -6,6 +6,7 @@
 #include "palettes/GimpPalette.h"
 #include "palettes/JsonTree.h"
 #include "palettes/OfficePalette.h"
+#include "palettes/PaletteRecords.h"
 #include "palettes/PhotoshopSwatches.h"
 #include "palettes/SketchPalette.h"
 #include "palettes/StyleSheetHarvest.h"
@@ -363,6 +364,17 @@ FileResult ImportFile(const QString& path, ExchangePalette& palette)
         return FileResult::failure(describeFileError(action, path, reading.problem));
     palette = reading.palette;
     return FileResult::success();
+}
+
+FileResult ReadForExport(const QString& palettePath, QList<Color>& colors)
+{
+    if (const qint32 count = paletterecords::CountRecords(palettePath); count > MaxColors)
+        return FileResult::failure(describeFileError(
+            QStringLiteral("export the palette"), palettePath,
+            QStringLiteral("it holds %1 colors, and an exported palette holds at most %2")
+                .arg(count)
+                .arg(MaxColors)));
+    return paletterecords::ReadColors(palettePath, colors);
 }
 
 FileResult ExportFile(const QString& path, Format format, const ExchangePalette& palette)

@@ -92,6 +92,11 @@ ExchangeReading Decode(QByteArrayView content);
 // MaxFileBytes are refused unread. The message names the file and the reason.
 FileResult ImportFile(const QString& path, ExchangePalette& palette);
 
+// The colours of the palette file `palettePath`, to be exported. A palette of
+// more than MaxColors is refused unread: no reader takes it back, and writing
+// it out would take gigabytes. The message names the file.
+FileResult ReadForExport(const QString& palettePath, QList<Color>& colors);
+
 // Writes the palette to `path` in `format`; the file is complete or untouched.
 FileResult ExportFile(const QString& path, Format format, const ExchangePalette& palette);
 

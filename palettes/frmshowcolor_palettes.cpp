@@ -391,8 +391,6 @@ void frmshowcolor::lblcor_MouseUp(int index, Qt::MouseButton button, const QPoin
 void frmshowcolor::ShowAddTo(const paletteindex::Reading& reading)
 {
     m_addToGroups->clear();
-    delete m_addToGroupsSeparator;
-    m_addToGroupsSeparator = nullptr;
     while (mnuAddChart.size() > 1)
         delete mnuAddChart.takeLast();
     AddToFile.clear();
@@ -424,7 +422,6 @@ void frmshowcolor::addAddToItems(const StringTable& captions)
     }
     // Item 0, the first palette, stays one click away; the others come in
     // groups that are filled when opened.
-    m_addToGroupsSeparator = mnuAddto->addSeparator();
     m_addToGroups->fill(mnuAddto, captions, 1, makeItem);
 }
 
@@ -507,21 +504,10 @@ void frmshowcolor::mnuExport_Click()
     const int i = listedChart();
     if (i < 0)
         return;
-    // The exchange formats are read back with a bound on the colours; a
-    // larger palette would also take gigabytes to write out.
-    const QString palettePath = dataFilePath(ChartFile.at(i));
-    if (const qint32 count = paletterecords::CountRecords(palettePath);
-        count > paletteexchange::MaxColors) {
-        reportFileError(describeFileError(
-            QStringLiteral("export the palette"), palettePath,
-            QStringLiteral("it holds %1 colors, and an exported palette holds at most %2")
-                .arg(count)
-                .arg(paletteexchange::MaxColors)));
-        return;
-    }
     ExchangePalette palette;
     palette.name = ChartName.at(i);
-    if (FileResult read = paletterecords::ReadColors(palettePath, palette.colors);
+    if (FileResult read =
+            paletteexchange::ReadForExport(dataFilePath(ChartFile.at(i)), palette.colors);
         !read) {
         reportFileError(read.message);
         return;

@@ -11,6 +11,7 @@
 
 #include "palettes/GimpPalette.h"
 #include "palettes/PaletteExchange.h"
+#include "palettes/PaletteRecords.h"
 #include "palettes/SwatchExchange.h"
 
 #include <bit>
@@ -166,6 +167,7 @@ private slots:
     void importFile_data();
     void importFile();
     void exportFile_completeOrUntouched();
+    void readForExport_refusesMoreThanTheReadersTake();
     void mutatedFiles_readSafelyOrRefused_data();
     void mutatedFiles_readSafelyOrRefused();
 };
@@ -811,4 +813,27 @@ void tst_paletteexchange::mutatedFiles_readSafelyOrRefused()
 }
 
 QTEST_GUILESS_MAIN(tst_paletteexchange)
+void tst_paletteexchange::readForExport_refusesMoreThanTheReadersTake()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("c4.rgb"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(file.write(QByteArray("00FF00").repeated(3)) == 3 * paletterecords::RecordLength);
+    file.close();
+    QList<Color> colors;
+    QVERIFY(paletteexchange::ReadForExport(path, colors));
+    QCOMPARE(colors.size(), 3);
+
+    // One colour past the bound; the holes of the file are never read.
+    QVERIFY(file.resize((paletteexchange::MaxColors + 1) * paletterecords::RecordLength));
+    colors.clear();
+    const FileResult refused = paletteexchange::ReadForExport(path, colors);
+    QVERIFY(!refused);
+    QVERIFY2(refused.message.contains(QDir::toNativeSeparators(path)), qPrintable(refused.message));
+    QVERIFY2(refused.message.contains(QStringLiteral("at most 1000000")),
+             qPrintable(refused.message));
+    QVERIFY(colors.isEmpty());
+}
+
 #include "tst_paletteexchange.moc"
