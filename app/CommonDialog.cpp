@@ -1,6 +1,6 @@
 #include "app/CommonDialog.h"
 
-#include "app/Platform.h"
+#include "app/platform/Platform.h"
 
 #include <QWidget>
 

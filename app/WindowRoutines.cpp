@@ -1,7 +1,7 @@
 #include "app/WindowRoutines.h"
 
-#include "app/Platform.h"
-#include "palettes/frmInput.h"
+#include "app/platform/Platform.h"
+#include "app/frmInput.h"
 
 #include <QLabel>
 #include <QScreen>

@@ -1,7 +1,7 @@
 #include "app/basmain.h"
 
 #include "app/DataFolder.h"
-#include "app/Platform.h"
+#include "app/platform/Platform.h"
 #include "app/frmshowcolor.h"
 #include "palettes/ShippedPaletteOffer.h"
 

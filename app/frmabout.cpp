@@ -1,7 +1,7 @@
 #include "app/frmabout.h"
 
 #include "app/ImageList.h"
-#include "app/Platform.h"
+#include "app/platform/Platform.h"
 #include "app/WindowRoutines.h"
 
 #include <QGridLayout>

@@ -6,19 +6,19 @@
 #include "app/DataFileAccess.h"
 #include "app/EntryField.h"
 #include "app/FramePositionKeeper.h"
-#include "app/HelpOpener.h"
+#include "app/help/HelpOpener.h"
 #include "app/ImageList.h"
-#include "app/Platform.h"
+#include "app/platform/Platform.h"
 #include "app/SelectionFrame.h"
 #include "app/Twips.h"
 #include "app/WindowAccess.h"
 #include "app/WindowRoutines.h"
 #include "app/frmabout.h"
-#include "models/FormatsTool.h"
+#include "models/notations/FormatsTool.h"
 #include "models/frmConversion.h"
 #include "models/frmpreview.h"
 #include "palettes/PaletteRecords.h"
-#include "palettes/frmGetColor.h"
+#include "palettes/picker/frmGetColor.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -1,5 +1,5 @@
 #include "app/DataFolder.h"
-#include "app/QtPlatform.h"
+#include "app/platform/QtPlatform.h"
 #include "app/basmain.h"
 
 #include <QApplication>

@@ -21,15 +21,15 @@
 #include "app/frmshowcolor.h"
 #include "palettes/PaletteIndex.h"
 #include "bench/BenchPlatform.h"
-#include "models/ColorNotations.h"
-#include "models/ColorParser.h"
+#include "models/notations/ColorNotations.h"
+#include "models/notations/ColorParser.h"
 #include "models/cClrModels.h"
-#include "models/frmFormats.h"
-#include "palettes/ColorGenerator.h"
+#include "models/notations/frmFormats.h"
+#include "palettes/generator/ColorGenerator.h"
 #include "palettes/PaletteRecords.h"
-#include "palettes/SwatchGrid.h"
-#include "palettes/frmGenerator.h"
-#include "palettes/frmGetColor.h"
+#include "palettes/generator/SwatchGrid.h"
+#include "palettes/generator/frmGenerator.h"
+#include "palettes/picker/frmGetColor.h"
 
 #include <algorithm>
 #ifdef __GLIBC__

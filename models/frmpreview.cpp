@@ -2,7 +2,7 @@
 
 #include "app/ClickableLabel.h"
 #include "app/EntryField.h"
-#include "app/Platform.h"
+#include "app/platform/Platform.h"
 #include "app/WindowRoutines.h"
 #include "app/frmshowcolor.h"
 #include "models/ColorInfoPage.h"

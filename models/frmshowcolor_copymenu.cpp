@@ -2,7 +2,7 @@
 #include "app/frmshowcolor.h"
 
 #include "app/EntryField.h"
-#include "app/Platform.h"
+#include "app/platform/Platform.h"
 #include "models/CopyNotations.h"
 
 #include <QAction>

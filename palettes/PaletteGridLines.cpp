@@ -2,7 +2,7 @@
 
 #include "app/ClickableLabel.h"
 #include "app/DevicePixels.h"
-#include "scheme/Contrast.h"
+#include "models/science/Contrast.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
 #include "palettes/PaletteUndoMenu.h"
 
-#include "app/Platform.h"
+#include "app/platform/Platform.h"
 
 #include <QAction>
 #include <QKeySequence>

@@ -1,6 +1,6 @@
 #include "palettes/ShippedPaletteOffer.h"
 
-#include "app/Platform.h"
+#include "app/platform/Platform.h"
 #include "palettes/ShippedPalettes.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "scheme/ColorVision.h"
 
-#include "scheme/Contrast.h"
-#include "scheme/Srgb.h"
+#include "models/science/Contrast.h"
+#include "models/science/ColorScience.h"
 
 namespace colorvision {
 
@@ -24,21 +24,21 @@ constexpr Matrix TritanopiaMatrix = {{{1.255528, -0.076749, -0.178779},
 
 Color applyMatrix(const Matrix& matrix, Color color)
 {
-    const double linear[3] = {srgb::ToLinear(bascommon::GetRed(color)),
-                              srgb::ToLinear(bascommon::GetGreen(color)),
-                              srgb::ToLinear(bascommon::GetBlue(color))};
+    const double linear[3] = {colorscience::ChannelToLinear(bascommon::GetRed(color)),
+                              colorscience::ChannelToLinear(bascommon::GetGreen(color)),
+                              colorscience::ChannelToLinear(bascommon::GetBlue(color))};
     int channels[3] = {};
     for (std::size_t row = 0; row < 3; ++row) {
         const double value =
             matrix[row][0] * linear[0] + matrix[row][1] * linear[1] + matrix[row][2] * linear[2];
-        channels[row] = srgb::FromLinear(value);
+        channels[row] = colorscience::LinearToChannel(value);
     }
     return bascommon::MakeColor(channels[0], channels[1], channels[2]);
 }
 
 Color grayOf(Color color)
 {
-    const int level = srgb::FromLinear(wcag::RelativeLuminance(color));
+    const int level = colorscience::LinearToChannel(wcag::RelativeLuminance(color));
     return bascommon::MakeColor(level, level, level);
 }
 

@@ -1,7 +1,7 @@
 #include "scheme/ContrastMatrix.h"
 
 #include "app/ClickableLabel.h"
-#include "scheme/Contrast.h"
+#include "models/science/Contrast.h"
 #include "scheme/SampleColors.h"
 #include "scheme/SchemeContrast.h"
 

@@ -1,6 +1,6 @@
 #include "scheme/LightnessSearch.h"
 
-#include "scheme/Contrast.h"
+#include "models/science/Contrast.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "scheme/ModernCss.h"
 
-#include "models/ColorNotations.h"
+#include "models/notations/ColorNotations.h"
 
 #include <QStringList>
 

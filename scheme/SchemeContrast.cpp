@@ -1,6 +1,6 @@
 #include "scheme/SchemeContrast.h"
 
-#include "scheme/Contrast.h"
+#include "models/science/Contrast.h"
 #include "scheme/LightnessSearch.h"
 
 #include <QStringList>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "scheme/ColorVision.h"
-#include "scheme/Contrast.h"
+#include "models/science/Contrast.h"
 #include "scheme/SchemeColors.h"
 #include "scheme/SchemeRole.h"
 

@@ -1,10 +1,10 @@
 #include "scheme/frmContrast.h"
 
-#include "app/Platform.h"
+#include "app/platform/Platform.h"
 #include "app/WindowRoutines.h"
 #include "app/frmshowcolor.h"
 #include "scheme/ColorVision.h"
-#include "scheme/Contrast.h"
+#include "models/science/Contrast.h"
 #include "scheme/ContrastMatrix.h"
 #include "scheme/SchemeContrast.h"
 #include "scheme/VisionModeBox.h"

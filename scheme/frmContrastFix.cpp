@@ -2,7 +2,7 @@
 
 #include "app/WindowRoutines.h"
 #include "scheme/ColorVision.h"
-#include "scheme/Contrast.h"
+#include "models/science/Contrast.h"
 #include "scheme/SampleColors.h"
 #include "scheme/SchemeContrast.h"
 

@@ -2,7 +2,7 @@
 #include "app/frmshowcolor.h"
 
 #include "app/ClickableLabel.h"
-#include "app/Platform.h"
+#include "app/platform/Platform.h"
 #include "app/SelectionFrame.h"
 #include "app/WindowRoutines.h"
 #include "scheme/ColorVision.h"

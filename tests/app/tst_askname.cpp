@@ -1,5 +1,5 @@
 #include "app/WindowRoutines.h"
-#include "palettes/frmInput.h"
+#include "app/frmInput.h"
 #include "tests/support/FakePlatform.h"
 #include "tests/support/ModalScript.h"
 

@@ -5,9 +5,9 @@
 // their colours.
 #include "HeadlessChromium.h"
 #include "models/ColorInfoPage.h"
-#include "models/ColorNotations.h"
-#include "models/ColorParser.h"
-#include "models/NamedColorTables.h"
+#include "models/notations/ColorNotations.h"
+#include "models/notations/ColorParser.h"
+#include "models/notations/NamedColorTables.h"
 #include "scheme/ModernCss.h"
 #include "scheme/SchemeCode.h"
 

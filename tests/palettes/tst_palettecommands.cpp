@@ -9,7 +9,7 @@
 #include "app/ClickableLabel.h"
 #include "app/SelectionFrame.h"
 #include "app/frmshowcolor.h"
-#include "palettes/frmInput.h"
+#include "app/frmInput.h"
 #include "tests/palettes/PaletteTestFiles.h"
 #include "tests/palettes/PaletteTestSession.h"
 #include "tests/support/ModalScript.h"

@@ -1,7 +1,7 @@
 #include "app/ClickableLabel.h"
 #include "app/frmshowcolor.h"
 #include "scheme/ColorVision.h"
-#include "scheme/Contrast.h"
+#include "models/science/Contrast.h"
 #include "scheme/VisionModeBox.h"
 #include "scheme/frmContrast.h"
 #include "tests/scheme/SchemeTestData.h"

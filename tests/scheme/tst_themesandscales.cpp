@@ -3,7 +3,7 @@
 // rendered pixels, not on the colours the code asks for.
 #include "app/frmshowcolor.h"
 #include "palettes/PaletteGridLines.h"
-#include "scheme/Contrast.h"
+#include "models/science/Contrast.h"
 #include "scheme/SchemeRole.h"
 #include "scheme/frmContrast.h"
 #include "tests/scheme/SchemeWindowTest.h"

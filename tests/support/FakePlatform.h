@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Platform.h"
+#include "app/platform/Platform.h"
 
 #include <QList>
 #include <QMap>

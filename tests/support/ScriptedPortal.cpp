@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QTimer>
 
-#include "app/DesktopPortal.h"
+#include "app/platform/DesktopPortal.h"
 
 namespace {
 

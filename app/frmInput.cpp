@@ -1,0 +1,71 @@
+#include "app/frmInput.h"
+
+#include "app/WindowRoutines.h"
+#include "app/bascommon.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+frmInput::frmInput(Platform& platform, QWidget* parent) : QDialog(parent), m_platform(platform)
+{
+    setObjectName(QStringLiteral("frmInput"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    lblMsg = new QLabel(this);
+    lblMsg->setObjectName(QStringLiteral("lblMsg"));
+    lblMsg->setTextFormat(Qt::PlainText);
+    lblMsg->setWordWrap(true);
+
+    txtResult = new QLineEdit(this);
+    txtResult->setObjectName(QStringLiteral("txtResult"));
+    lblMsg->setBuddy(txtResult);
+
+    cmdOk = new QPushButton(QStringLiteral("&Ok"), this);
+    cmdOk->setObjectName(QStringLiteral("cmdOk"));
+    cmdOk->setDefault(true);
+    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdOk);
+    buttons->addWidget(cmdCancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(lblMsg);
+    layout->addWidget(txtResult);
+    layout->addLayout(buttons);
+    setMinimumWidth(320);
+
+    connect(cmdOk, &QPushButton::clicked, this, &frmInput::cmdOk_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmInput::cmdCancel_Click);
+    connect(txtResult, &QLineEdit::returnPressed, this, &frmInput::cmdOk_Click);
+
+    // Loading puts the dialog above every other window; doing it before the
+    // first show keeps the window from being hidden and shown again.
+    SetTopmost(m_platform, this);
+}
+
+void frmInput::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    txtResult->setFocus();
+}
+
+void frmInput::cmdOk_Click()
+{
+    m_typedText = txtResult->text();
+    if (bascommon::TrimSpaces(txtResult->text()).isEmpty())
+        txtResult->setText(QStringLiteral("Untiltled"));
+    m_result = bascommon::TrimSpaces(txtResult->text());
+    accept();
+}
+
+void frmInput::cmdCancel_Click()
+{
+    m_result.clear();
+    m_typedText.clear();
+    reject();
+}

@@ -1,0 +1,62 @@
+#include "app/help/HelpBrowser.h"
+
+#include "app/help/ChmArchive.h"
+
+#include <QImage>
+#include <QPalette>
+#include <QTextDocument>
+
+HelpBrowser::HelpBrowser(const ChmArchive& archive, QWidget* parent)
+    : QTextBrowser(parent), m_archive(archive)
+{
+    // Links are followed by the help window, which hands other addresses to
+    // the desktop.
+    setOpenLinks(false);
+    setOpenExternalLinks(false);
+    // The pages are written for a white page, as a help viewer shows them; under
+    // a dark desktop theme the parts that the page's style does not colour
+    // (list bullets, table rules) would otherwise vanish into it.
+    QPalette page = palette();
+    for (const QPalette::ColorGroup group :
+         {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        page.setColor(group, QPalette::Base, Qt::white);
+        page.setColor(group, QPalette::Text, QColor(0x22, 0x22, 0x22));
+        page.setColor(group, QPalette::Link, QColor(0x1d, 0x4e, 0xd8));
+        page.setColor(group, QPalette::LinkVisited, QColor(0x6b, 0x21, 0xa8));
+    }
+    setPalette(page);
+}
+
+QString HelpBrowser::Scheme()
+{
+    return QStringLiteral("chm");
+}
+
+QUrl HelpBrowser::TopicUrl(const QString& objectPath)
+{
+    QUrl url;
+    url.setScheme(Scheme());
+    const qsizetype fragment = objectPath.indexOf(QLatin1Char('#'));
+    url.setPath(fragment < 0 ? objectPath : objectPath.left(fragment));
+    if (fragment >= 0)
+        url.setFragment(objectPath.mid(fragment + 1));
+    return url;
+}
+
+QVariant HelpBrowser::loadResource(int type, const QUrl& name)
+{
+    // A page's style sheet and pictures load while its HTML is being laid out,
+    // before source() names the new page: they resolve against the page
+    // whose HTML was asked for last.
+    if (type == QTextDocument::HtmlResource && !name.isRelative())
+        m_page = name;
+    const QUrl url = name.isRelative() ? m_page.resolved(name) : name;
+    if (url.scheme() != Scheme())
+        return {};
+    const std::optional<QByteArray> content = m_archive.read(url.path());
+    if (!content)
+        return {};
+    if (type == QTextDocument::ImageResource)
+        return QImage::fromData(*content);
+    return *content;
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "app/help/ChmArchive.h"
+#include "app/FileResult.h"
+
+#include <QHash>
+#include <QWidget>
+
+class HelpBrowser;
+class Platform;
+class QAction;
+class QLabel;
+class QLineEdit;
+class QToolBar;
+class QToolButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+struct HelpTopic;
+
+// The program's own viewer for its compiled help, for desktops that have none:
+// the table of contents beside the page, links and pictures, back and forward,
+// and a search in the page shown.
+class frmHelp : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit frmHelp(Platform& platform, QWidget* parent = nullptr);
+    ~frmHelp() override;
+
+    // Reads the help file and shows its first topic. On failure the window
+    // shows nothing and the result names the file.
+    FileResult open(const QString& helpFile);
+    QString helpFile() const { return m_archive.path(); }
+
+    // Shows a page of the help file ("/palettes.html", possibly with a fragment).
+    void showTopic(const QString& objectPath);
+    // Selects the next (or previous) place of the search text in the page,
+    // going round at its end; false when the page does not hold it.
+    bool findInPage(bool backward = false);
+
+    QToolBar* tlbHelp;
+    QAction* mnuBack;
+    QAction* mnuForward;
+    QLineEdit* txtFind;
+    QToolButton* cmdFindPrevious;
+    QToolButton* cmdFindNext;
+    QLabel* lblFindStatus;
+    QTreeWidget* tvwContents;
+    HelpBrowser* brwTopic;
+
+private:
+    void fillContents(const QList<HelpTopic>& topics, QTreeWidgetItem* parent);
+    void followLink(const QUrl& url);
+    void markCurrentTopic(const QUrl& page);
+
+    Platform& m_platform;
+    ChmArchive m_archive;
+    // Contents entries by the page they show, to follow the page in the tree.
+    QHash<QString, QTreeWidgetItem*> m_itemsByPage;
+};

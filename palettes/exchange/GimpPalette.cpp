@@ -1,0 +1,126 @@
+#include "palettes/exchange/GimpPalette.h"
+
+#include "palettes/exchange/ExchangeNames.h"
+#include "palettes/PaletteIndex.h"
+
+#include <QStringDecoder>
+
+#include <array>
+
+namespace gimppalette {
+
+namespace {
+
+const QByteArray Magic = QByteArrayLiteral("GIMP Palette");
+const QByteArray NameKey = QByteArrayLiteral("Name:");
+const QByteArray ColumnsKey = QByteArrayLiteral("Columns:");
+const QByteArray Utf8Bom = QByteArrayLiteral("\xEF\xBB\xBF");
+
+// GIMP writes UTF-8; older files made by hand are often Latin-1, which any
+// byte sequence is, so they are still read rather than refused.
+QString decodeText(const QByteArray& bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(bytes);
+    return utf8.hasError() ? QString::fromLatin1(bytes) : text;
+}
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// One channel: 1 to 3 decimal digits worth at most 255.
+std::optional<int> channelValue(const QByteArray& token)
+{
+    if (token.isEmpty() || token.size() > 3)
+        return std::nullopt;
+    int value = 0;
+    for (char c : token) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return value <= 255 ? std::optional<int>(value) : std::nullopt;
+}
+
+// Red, green and blue from the start of a trimmed line; whatever follows
+// the third number, after spaces or tabs, is the colour's name.
+std::optional<Color> colourLine(const QByteArray& line)
+{
+    std::array<int, 3> channels{};
+    qsizetype at = 0;
+    for (int& channel : channels) {
+        while (at < line.size() && isBlank(line.at(at)))
+            ++at;
+        const qsizetype start = at;
+        while (at < line.size() && !isBlank(line.at(at)))
+            ++at;
+        const std::optional<int> value = channelValue(line.mid(start, at - start));
+        if (!value)
+            return std::nullopt;
+        channel = *value;
+    }
+    return bascommon::MakeColor(channels[0], channels[1], channels[2]);
+}
+
+QString shownLine(const QByteArray& line)
+{
+    constexpr qsizetype Shown = 40;
+    const QString text = decodeText(line.left(Shown));
+    return line.size() > Shown ? text + QStringLiteral("...") : text;
+}
+
+} // namespace
+
+ExchangeReading Read(QByteArrayView content)
+{
+    QByteArray bytes = content.toByteArray();
+    if (bytes.startsWith(Utf8Bom))
+        bytes.remove(0, Utf8Bom.size());
+    const QList<QByteArray> lines = paletteindex::SplitLines(bytes);
+    if (lines.isEmpty() || lines.first().trimmed() != Magic)
+        return ExchangeReading::failure(
+            QStringLiteral("it does not begin with the line \"GIMP Palette\""));
+
+    ExchangeReading reading;
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QByteArray line = lines.at(i).trimmed();
+        if (line.isEmpty() || line.startsWith('#') || line.startsWith(ColumnsKey))
+            continue;
+        if (line.startsWith(NameKey)) {
+            reading.palette.name = decodeText(line.mid(NameKey.size()).trimmed());
+            continue;
+        }
+        const std::optional<Color> colour = colourLine(line);
+        if (!colour)
+            return ExchangeReading::failure(
+                QStringLiteral("line %1, \"%2\", is not a colour: a colour line holds three "
+                               "whole numbers from 0 to 255 and then, optionally, a name")
+                    .arg(i + 1)
+                    .arg(shownLine(line)));
+        if (reading.palette.colors.size() == paletteexchange::MaxColors)
+            return ExchangeReading::failure(paletteexchange::TooManyColors());
+        reading.palette.colors.append(*colour);
+    }
+    return reading;
+}
+
+QByteArray Write(const ExchangePalette& palette)
+{
+    QString name = palette.name;
+    name.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    QByteArray out = Magic + "\nName: " + name.toUtf8() + "\nColumns: 0\n#\n";
+    out.reserve(out.size() + palette.colors.size() * 24);
+    const QStringList names = exchangenames::ColorNames(palette.colors);
+    for (qsizetype i = 0; i < palette.colors.size(); ++i) {
+        const Color colour = palette.colors.at(i);
+        out += QByteArray::number(bascommon::GetRed(colour)).rightJustified(3, ' ') + ' ' +
+               QByteArray::number(bascommon::GetGreen(colour)).rightJustified(3, ' ') + ' ' +
+               QByteArray::number(bascommon::GetBlue(colour)).rightJustified(3, ' ') + '\t' +
+               names.at(i).toUtf8() + '\n';
+    }
+    return out;
+}
+
+} // namespace gimppalette

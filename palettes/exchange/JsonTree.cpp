@@ -1,0 +1,416 @@
+#include "palettes/exchange/JsonTree.h"
+
+#include "palettes/exchange/ExchangeText.h"
+
+#include <charconv>
+#include <cstring>
+#include <tuple>
+#include <cmath>
+
+namespace jsontree {
+
+Kind Value::kind() const
+{
+    return m_document->m_nodes[std::size_t(m_index)].kind;
+}
+
+bool Value::boolean() const
+{
+    return isValid() && m_document->m_nodes[std::size_t(m_index)].boolean;
+}
+
+double Value::number() const
+{
+    return isValid() ? m_document->m_nodes[std::size_t(m_index)].number : 0.0;
+}
+
+QString Value::string() const
+{
+    if (!isValid())
+        return {};
+    const qint32 text = m_document->m_nodes[std::size_t(m_index)].text;
+    return text < 0 ? QString() : m_document->m_strings.at(text);
+}
+
+qsizetype Value::offset() const
+{
+    return isValid() ? m_document->m_nodes[std::size_t(m_index)].offset : 0;
+}
+
+QList<Value> Value::children() const
+{
+    QList<Value> values;
+    if (!isValid())
+        return values;
+    for (qint32 child = m_document->m_nodes[std::size_t(m_index)].firstChild; child >= 0;
+         child = m_document->m_nodes[std::size_t(child)].nextSibling)
+        values.append(Value(m_document, child));
+    return values;
+}
+
+QString Value::key() const
+{
+    if (!isValid())
+        return {};
+    const qint32 key = m_document->m_nodes[std::size_t(m_index)].key;
+    return key < 0 ? QString() : m_document->m_strings.at(key);
+}
+
+Value Value::member(QStringView name) const
+{
+    Value found;
+    if (!isObject())
+        return found;
+    for (qint32 child = m_document->m_nodes[std::size_t(m_index)].firstChild; child >= 0;
+         child = m_document->m_nodes[std::size_t(child)].nextSibling)
+        if (m_document->m_strings.at(m_document->m_nodes[std::size_t(child)].key) == name)
+            found = Value(m_document, child);
+    return found;
+}
+
+Value Document::root() const
+{
+    return m_nodes.empty() ? Value() : Value(this, 0);
+}
+
+class Parser
+{
+public:
+    Parser(QByteArrayView content, Document& document) : m_in(content), m_doc(document) {}
+
+    void run()
+    {
+        if (m_in.startsWith("\xEF\xBB\xBF"))
+            m_at = 3;
+        skipSpace();
+        if (!value(-1, 0))
+            return;
+        skipSpace();
+        if (m_at < m_in.size())
+            fail(QStringLiteral("after the JSON value there is more that is not JSON"));
+    }
+
+private:
+    QByteArrayView m_in;
+    Document& m_doc;
+    qsizetype m_at = 0;
+
+    bool fail(const QString& why)
+    {
+        if (m_doc.m_problem.isEmpty()) {
+            m_doc.m_problem = why;
+            m_doc.m_errorOffset = m_at;
+        }
+        return false;
+    }
+
+    void skipSpace()
+    {
+        while (m_at < m_in.size()) {
+            const char c = m_in.at(m_at);
+            if (c != ' ' && c != '\t' && c != '\n' && c != '\r')
+                return;
+            ++m_at;
+        }
+    }
+
+    bool expect(char c, const char* what)
+    {
+        skipSpace();
+        if (m_at >= m_in.size() || m_in.at(m_at) != c)
+            return fail(
+                m_at >= m_in.size()
+                    ? QStringLiteral("the file ends where %1 was expected").arg(QLatin1String(what))
+                    : QStringLiteral("%1 was expected here").arg(QLatin1String(what)));
+        ++m_at;
+        return true;
+    }
+
+    qint32 newNode(Kind kind, qint32 parent, qint32 key)
+    {
+        if (qsizetype(m_doc.m_nodes.size()) >= MaxValues) {
+            fail(QStringLiteral("it holds more than %1 values, more than a palette file needs")
+                     .arg(MaxValues));
+            return -1;
+        }
+        Document::Node node;
+        node.kind = kind;
+        node.key = key;
+        node.offset = m_at;
+        const qint32 index = qint32(m_doc.m_nodes.size());
+        m_doc.m_nodes.push_back(node);
+        if (parent >= 0) {
+            Document::Node& p = m_doc.m_nodes[std::size_t(parent)];
+            if (p.lastChild >= 0)
+                m_doc.m_nodes[std::size_t(p.lastChild)].nextSibling = index;
+            else
+                p.firstChild = index;
+            p.lastChild = index;
+        }
+        return index;
+    }
+
+    bool value(qint32 parent, int depth, qint32 key = -1)
+    {
+        skipSpace();
+        if (m_at >= m_in.size())
+            return fail(QStringLiteral("the file ends where a value was expected"));
+        if (depth > MaxDepth)
+            return fail(QStringLiteral("values are nested more than %1 deep").arg(MaxDepth));
+        const char c = m_in.at(m_at);
+        if (c == '{')
+            return object(parent, depth, key);
+        if (c == '[')
+            return array(parent, depth, key);
+        if (c == '"') {
+            const qint32 index = newNode(Kind::String, parent, key);
+            if (index < 0)
+                return false;
+            QString text;
+            if (!string(text))
+                return false;
+            m_doc.m_nodes[std::size_t(index)].text = qint32(m_doc.m_strings.size());
+            m_doc.m_strings.append(text);
+            return true;
+        }
+        if (c == '-' || (c >= '0' && c <= '9'))
+            return number(parent, key);
+        for (const auto& [word, kind, truth] :
+             {std::tuple{"true", Kind::Boolean, true}, std::tuple{"false", Kind::Boolean, false},
+              std::tuple{"null", Kind::Null, false}}) {
+            if (m_in.sliced(m_at).startsWith(word)) {
+                const qint32 index = newNode(kind, parent, key);
+                if (index < 0)
+                    return false;
+                m_doc.m_nodes[std::size_t(index)].boolean = truth;
+                m_at += qsizetype(std::strlen(word));
+                return true;
+            }
+        }
+        return fail(QStringLiteral("this is not a JSON value"));
+    }
+
+    bool object(qint32 parent, int depth, qint32 key)
+    {
+        const qint32 index = newNode(Kind::Object, parent, key);
+        if (index < 0)
+            return false;
+        ++m_at;
+        skipSpace();
+        if (m_at < m_in.size() && m_in.at(m_at) == '}') {
+            ++m_at;
+            return true;
+        }
+        while (true) {
+            skipSpace();
+            if (m_at >= m_in.size() || m_in.at(m_at) != '"')
+                return fail(m_at >= m_in.size()
+                                ? QStringLiteral("the file ends inside an object")
+                                : QStringLiteral("a member name in double quotes was expected"));
+            QString name;
+            if (!string(name))
+                return false;
+            const qint32 nameIndex = qint32(m_doc.m_strings.size());
+            m_doc.m_strings.append(name);
+            if (!expect(':', "a colon after the member name"))
+                return false;
+            if (!value(index, depth + 1, nameIndex))
+                return false;
+            skipSpace();
+            if (m_at < m_in.size() && m_in.at(m_at) == ',') {
+                ++m_at;
+                continue;
+            }
+            return expect('}', "a comma or the closing brace of the object");
+        }
+    }
+
+    bool array(qint32 parent, int depth, qint32 key)
+    {
+        const qint32 index = newNode(Kind::Array, parent, key);
+        if (index < 0)
+            return false;
+        ++m_at;
+        skipSpace();
+        if (m_at < m_in.size() && m_in.at(m_at) == ']') {
+            ++m_at;
+            return true;
+        }
+        while (true) {
+            if (!value(index, depth + 1))
+                return false;
+            skipSpace();
+            if (m_at < m_in.size() && m_in.at(m_at) == ',') {
+                ++m_at;
+                continue;
+            }
+            return expect(']', "a comma or the closing bracket of the array");
+        }
+    }
+
+    bool hex4(char16_t& unit)
+    {
+        if (m_at + 4 > m_in.size())
+            return fail(QStringLiteral("the file ends inside a \\u escape"));
+        unit = 0;
+        for (int i = 0; i < 4; ++i) {
+            const char c = m_in.at(m_at + i);
+            int digit = -1;
+            if (c >= '0' && c <= '9')
+                digit = c - '0';
+            else if (c >= 'a' && c <= 'f')
+                digit = c - 'a' + 10;
+            else if (c >= 'A' && c <= 'F')
+                digit = c - 'A' + 10;
+            if (digit < 0)
+                return fail(QStringLiteral("a \\u escape needs four hexadecimal digits"));
+            unit = char16_t(unit * 16 + digit);
+        }
+        m_at += 4;
+        return true;
+    }
+
+    bool string(QString& text)
+    {
+        ++m_at; // the opening quote
+        qsizetype runStart = m_at;
+        const auto flushRun = [&]() -> bool {
+            const QByteArrayView run = m_in.sliced(runStart, m_at - runStart);
+            const qsizetype bad = exchangetext::FirstInvalidUtf8(run);
+            if (bad >= 0) {
+                m_at = runStart + bad;
+                return fail(QStringLiteral("a string holds bytes that are not UTF-8"));
+            }
+            text += QString::fromUtf8(run);
+            return true;
+        };
+        while (true) {
+            if (m_at >= m_in.size())
+                return fail(QStringLiteral("the file ends inside a string"));
+            const char c = m_in.at(m_at);
+            if (c == '"') {
+                if (!flushRun())
+                    return false;
+                ++m_at;
+                return true;
+            }
+            if (static_cast<unsigned char>(c) < 0x20)
+                return fail(QStringLiteral("a string holds a control character; JSON writes "
+                                           "them as escapes"));
+            if (c != '\\') {
+                ++m_at;
+                continue;
+            }
+            if (!flushRun())
+                return false;
+            ++m_at;
+            if (m_at >= m_in.size())
+                return fail(QStringLiteral("the file ends inside a string"));
+            const char escaped = m_in.at(m_at++);
+            switch (escaped) {
+            case '"':
+            case '\\':
+            case '/':
+                text += QLatin1Char(escaped);
+                break;
+            case 'b':
+                text += QLatin1Char('\b');
+                break;
+            case 'f':
+                text += QLatin1Char('\f');
+                break;
+            case 'n':
+                text += QLatin1Char('\n');
+                break;
+            case 'r':
+                text += QLatin1Char('\r');
+                break;
+            case 't':
+                text += QLatin1Char('\t');
+                break;
+            case 'u': {
+                char16_t unit = 0;
+                if (!hex4(unit))
+                    return false;
+                text += QChar(unit);
+                break;
+            }
+            default:
+                --m_at;
+                return fail(QStringLiteral("\\%1 is not an escape of JSON")
+                                .arg(QChar::fromLatin1(escaped)));
+            }
+            runStart = m_at;
+        }
+    }
+
+    bool number(qint32 parent, qint32 key)
+    {
+        const qsizetype start = m_at;
+        const auto digits = [&]() {
+            const qsizetype from = m_at;
+            while (m_at < m_in.size() && m_in.at(m_at) >= '0' && m_in.at(m_at) <= '9')
+                ++m_at;
+            return m_at - from;
+        };
+        if (m_in.at(m_at) == '-')
+            ++m_at;
+        const qsizetype intStart = m_at;
+        const qsizetype intDigits = digits();
+        if (intDigits == 0 || (intDigits > 1 && m_in.at(intStart) == '0')) {
+            m_at = start;
+            return fail(QStringLiteral("this is not a JSON number"));
+        }
+        if (m_at < m_in.size() && m_in.at(m_at) == '.') {
+            ++m_at;
+            if (digits() == 0)
+                return fail(QStringLiteral("a number needs digits after its decimal point"));
+        }
+        if (m_at < m_in.size() && (m_in.at(m_at) == 'e' || m_in.at(m_at) == 'E')) {
+            ++m_at;
+            if (m_at < m_in.size() && (m_in.at(m_at) == '+' || m_in.at(m_at) == '-'))
+                ++m_at;
+            if (digits() == 0)
+                return fail(QStringLiteral("a number needs digits in its exponent"));
+        }
+        double parsed = 0;
+        const char* first = m_in.data() + start;
+        const char* last = m_in.data() + m_at;
+        const std::from_chars_result result = std::from_chars(first, last, parsed);
+        if (result.ec != std::errc() || !std::isfinite(parsed)) {
+            m_at = start;
+            return fail(QStringLiteral("this number is too large or too small for a double"));
+        }
+        m_at = start;
+        const qint32 index = newNode(Kind::Number, parent, key);
+        m_at = last - m_in.data();
+        if (index < 0)
+            return false;
+        m_doc.m_nodes[std::size_t(index)].number = parsed;
+        return true;
+    }
+};
+
+Document Parse(QByteArrayView content)
+{
+    Document document;
+    Parser parser(content, document);
+    parser.run();
+    if (!document.ok()) {
+        document.m_nodes.clear();
+        document.m_strings.clear();
+    }
+    return document;
+}
+
+QString ObjectProblem(QByteArrayView content, const Document& document, const QString& what)
+{
+    if (!document.ok())
+        return QStringLiteral("at %1 it is not JSON: %2")
+            .arg(exchangetext::Where(content, document.errorOffset()), document.problem());
+    if (!document.root().isObject())
+        return QStringLiteral("it is not %1: the JSON is not an object").arg(what);
+    return {};
+}
+
+} // namespace jsontree

@@ -1,0 +1,459 @@
+#include "palettes/exchange/StyleSheetHarvest.h"
+
+#include "models/notations/ColorParser.h"
+#include "models/notations/NamedColors.h"
+#include "palettes/exchange/ExchangeText.h"
+
+#include <QSet>
+
+#include <optional>
+
+namespace stylesheetharvest {
+
+namespace {
+
+// Properties whose words name fonts, animations, grid areas, counters and
+// the like: "tan" or "coral" there is a name, not a colour.
+const QSet<QString> WordsAreNames = {
+    QStringLiteral("font"),
+    QStringLiteral("font-family"),
+    QStringLiteral("font-feature-settings"),
+    QStringLiteral("animation"),
+    QStringLiteral("animation-name"),
+    QStringLiteral("grid"),
+    QStringLiteral("grid-area"),
+    QStringLiteral("grid-template"),
+    QStringLiteral("grid-template-areas"),
+    QStringLiteral("grid-row"),
+    QStringLiteral("grid-column"),
+    QStringLiteral("grid-row-start"),
+    QStringLiteral("grid-row-end"),
+    QStringLiteral("grid-column-start"),
+    QStringLiteral("grid-column-end"),
+    QStringLiteral("content"),
+    QStringLiteral("quotes"),
+    QStringLiteral("counter-reset"),
+    QStringLiteral("counter-increment"),
+    QStringLiteral("counter-set"),
+    QStringLiteral("transition"),
+    QStringLiteral("transition-property"),
+    QStringLiteral("will-change"),
+    QStringLiteral("list-style"),
+    QStringLiteral("list-style-type"),
+    QStringLiteral("container"),
+    QStringLiteral("container-name"),
+    QStringLiteral("view-transition-name"),
+    QStringLiteral("src"),
+};
+
+const QSet<QString> ColorFunctions = {
+    QStringLiteral("rgb"),   QStringLiteral("rgba"),  QStringLiteral("hsl"),
+    QStringLiteral("hsla"),  QStringLiteral("hwb"),   QStringLiteral("lab"),
+    QStringLiteral("lch"),   QStringLiteral("oklab"), QStringLiteral("oklch"),
+    QStringLiteral("color"),
+};
+
+bool isNameStart(QChar c)
+{
+    return c.isLetter() || c == QLatin1Char('_') || c.unicode() >= 0x80;
+}
+
+bool isNameChar(QChar c)
+{
+    return isNameStart(c) || c.isDigit() || c == QLatin1Char('-');
+}
+
+QString whereIn(QStringView text, qsizetype index)
+{
+    qsizetype line = 1;
+    qsizetype column = 1;
+    for (qsizetype i = 0; i < index && i < text.size(); ++i) {
+        if (text.at(i) == QLatin1Char('\n')) {
+            ++line;
+            column = 1;
+        } else {
+            ++column;
+        }
+    }
+    return QStringLiteral("line %1, column %2").arg(line).arg(column);
+}
+
+// Gathers the colours of one document, each once, in order.
+class Harvest
+{
+public:
+    QList<Color> colors;
+    QString problem;
+
+    void add(const colorparser::ParseResult& parsed)
+    {
+        if (!parsed.ok || parsed.alpha <= 0 || !problem.isEmpty())
+            return;
+        if (m_seen.contains(parsed.color))
+            return;
+        if (colors.size() == paletteexchange::MaxColors) {
+            problem = paletteexchange::TooManyColors();
+            return;
+        }
+        m_seen.insert(parsed.color);
+        colors.append(parsed.color);
+    }
+
+    // A declaration's value, property in lower case. Functions inside
+    // functions are looked into down to MaxNesting levels.
+    void value(QStringView text, const QString& property, int nesting = 0)
+    {
+        constexpr int MaxNesting = 16;
+        const bool wordsAreColours = !WordsAreNames.contains(property);
+        qsizetype i = 0;
+        while (i < text.size()) {
+            const QChar c = text.at(i);
+            if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
+                i = skipString(text, i);
+            } else if (c == QLatin1Char('#')) {
+                qsizetype end = i + 1;
+                while (end < text.size() && isNameChar(text.at(end)))
+                    ++end;
+                const QStringView hash = text.sliced(i, end - i);
+                if (exchangetext::HexColor(hash, exchangetext::HexForms::Css))
+                    add(colorparser::Parse(hash));
+                i = end;
+            } else if (isNameStart(c) || (c == QLatin1Char('-') && i + 1 < text.size() &&
+                                          isNameStart(text.at(i + 1)))) {
+                qsizetype end = i + 1;
+                while (end < text.size() && isNameChar(text.at(end)))
+                    ++end;
+                const QString name = text.sliced(i, end - i).toString().toLower();
+                if (end < text.size() && text.at(end) == QLatin1Char('(')) {
+                    const qsizetype close = matchingParen(text, end);
+                    if (ColorFunctions.contains(name))
+                        add(colorparser::Parse(text.sliced(i, close - i)));
+                    else if (name != QLatin1String("url") && nesting < MaxNesting)
+                        value(text.sliced(end + 1, std::max<qsizetype>(0, close - end - 2)),
+                              property, nesting + 1);
+                    i = close;
+                    continue;
+                }
+                // A word just after a hyphen or a digit belongs to something else
+                // (a unit, a longer name).
+                const bool standsAlone =
+                    i == 0 ||
+                    !(text.at(i - 1).isDigit() || text.at(i - 1) == QLatin1Char('-') ||
+                      text.at(i - 1) == QLatin1Char('.') || text.at(i - 1) == QLatin1Char('$') ||
+                      text.at(i - 1) == QLatin1Char('@'));
+                if (wordsAreColours && standsAlone &&
+                    namedcolors::CssNamedColor(name.toLatin1().toStdString()))
+                    add(colorparser::Parse(name));
+                i = end;
+            } else {
+                ++i;
+            }
+        }
+    }
+
+    // A whole style sheet, or (`inBlock`) the declarations of a style
+    // attribute. `base` is where the text starts in the document, for messages.
+    void styleSheet(QStringView text, bool inBlock, QStringView document, qsizetype base)
+    {
+        int depth = inBlock ? 1 : 0;
+        QString statement;
+        // What "//" needs to know of the statement so far, kept as it grows
+        // so that no search of it is repeated.
+        QChar lastNonSpace;
+        bool hasUrl = false;
+        const auto append = [&](QChar c) {
+            statement += c;
+            if (!c.isSpace())
+                lastNonSpace = c;
+            if (c == QLatin1Char('(') && statement.size() >= 4 &&
+                QStringView(statement).right(4).compare(u"url(", Qt::CaseInsensitive) == 0)
+                hasUrl = true;
+        };
+        const auto clear = [&]() {
+            statement.clear();
+            lastNonSpace = QChar();
+            hasUrl = false;
+        };
+        qsizetype i = 0;
+        while (i < text.size() && problem.isEmpty()) {
+            const QChar c = text.at(i);
+            if (c == QLatin1Char('/') && i + 1 < text.size() &&
+                text.at(i + 1) == QLatin1Char('*')) {
+                const qsizetype close = text.indexOf(QLatin1String("*/"), i + 2);
+                if (close < 0) {
+                    problem = QStringLiteral("the comment that opens at %1 is never closed")
+                                  .arg(whereIn(document, base + i));
+                    return;
+                }
+                append(QLatin1Char(' '));
+                i = close + 2;
+                continue;
+            }
+            // SCSS and Less line comments; "//" never begins anything else in
+            // a declaration but a URL, and URLs are in url() or strings.
+            if (c == QLatin1Char('/') && i + 1 < text.size() &&
+                text.at(i + 1) == QLatin1Char('/') && lastNonSpace != QLatin1Char(':') && !hasUrl) {
+                const qsizetype end = text.indexOf(QLatin1Char('\n'), i);
+                i = end < 0 ? text.size() : end;
+                continue;
+            }
+            if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
+                const qsizetype end = skipString(text, i);
+                for (const QChar quoted : text.sliced(i, end - i))
+                    append(quoted);
+                i = end;
+                continue;
+            }
+            if (c == QLatin1Char('{')) {
+                // A selector, a nested rule or an at-rule's prelude; SCSS's
+                // #{...} interpolation stays part of the statement.
+                if (i > 0 && text.at(i - 1) == QLatin1Char('#')) {
+                    const qsizetype close = text.indexOf(QLatin1Char('}'), i);
+                    i = close < 0 ? text.size() : close + 1;
+                    continue;
+                }
+                clear();
+                ++depth;
+                ++i;
+                continue;
+            }
+            if (c == QLatin1Char(';') || c == QLatin1Char('}')) {
+                declaration(statement, depth);
+                clear();
+                if (c == QLatin1Char('}') && depth > 0)
+                    --depth;
+                ++i;
+                continue;
+            }
+            append(c);
+            ++i;
+        }
+        if (problem.isEmpty())
+            declaration(statement, depth);
+    }
+
+private:
+    QSet<Color> m_seen;
+
+    static qsizetype skipString(QStringView text, qsizetype i)
+    {
+        const QChar quote = text.at(i);
+        ++i;
+        while (i < text.size() && text.at(i) != quote && text.at(i) != QLatin1Char('\n')) {
+            if (text.at(i) == QLatin1Char('\\'))
+                ++i;
+            ++i;
+        }
+        return std::min(i + 1, text.size());
+    }
+
+    // The index after the parenthesis that closes the one at `open`.
+    static qsizetype matchingParen(QStringView text, qsizetype open)
+    {
+        int depth = 0;
+        qsizetype i = open;
+        while (i < text.size()) {
+            const QChar c = text.at(i);
+            if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
+                i = skipString(text, i);
+                continue;
+            }
+            if (c == QLatin1Char('('))
+                ++depth;
+            else if (c == QLatin1Char(')') && --depth == 0)
+                return i + 1;
+            ++i;
+        }
+        return text.size();
+    }
+
+    void declaration(const QString& statement, int depth)
+    {
+        const qsizetype colon = statement.indexOf(QLatin1Char(':'));
+        if (colon <= 0)
+            return;
+        const QString property = statement.left(colon).trimmed().toLower();
+        if (property.isEmpty())
+            return;
+        // Outside a block only variables are declarations: the rest are
+        // at-rules (@import, @media ...) whose preludes hold no colours.
+        const bool variable = property.startsWith(QLatin1String("--")) ||
+                              property.startsWith(QLatin1Char('$')) ||
+                              (property.startsWith(QLatin1Char('@')) && !property.contains(' '));
+        if (depth == 0 && !variable)
+            return;
+        for (const QChar c : property)
+            if (c.isSpace() || c == QLatin1Char('(') || c == QLatin1Char(','))
+                return; // a selector such as "a:hover" before its block was cut short
+        value(QStringView(statement).sliced(colon + 1), property);
+    }
+};
+
+QString noColour()
+{
+    return QStringLiteral(
+        "it is not a palette file of a known format (GIMP, Adobe swatch exchange, Photoshop "
+        "swatches, LibreOffice, Sketch, design tokens, JSON), nor a style sheet or web page that "
+        "uses a colour");
+}
+
+ExchangeReading result(Harvest& harvest)
+{
+    if (!harvest.problem.isEmpty())
+        return ExchangeReading::failure(harvest.problem);
+    if (harvest.colors.isEmpty())
+        return ExchangeReading::failure(noColour());
+    ExchangeReading reading;
+    reading.palette.colors = std::move(harvest.colors);
+    return reading;
+}
+
+QString text(QByteArrayView content)
+{
+    QString decoded = exchangetext::DecodeUtf8OrLatin1(content);
+    if (decoded.startsWith(QChar(0xFEFF)))
+        decoded.remove(0, 1);
+    // Offsets count lines by LF alone.
+    decoded.replace(QLatin1String("\r\n"), QLatin1String("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return decoded;
+}
+
+QString decodeEntities(QStringView value)
+{
+    QString out;
+    qsizetype i = 0;
+    while (i < value.size()) {
+        if (value.at(i) != QLatin1Char('&')) {
+            out += value.at(i++);
+            continue;
+        }
+        const qsizetype semicolon = value.indexOf(QLatin1Char(';'), i);
+        const QStringView entity = semicolon > i && semicolon - i <= 10
+                                       ? value.sliced(i + 1, semicolon - i - 1)
+                                       : QStringView();
+        char32_t code = 0;
+        if (entity == u"amp")
+            code = '&';
+        else if (entity == u"quot")
+            code = '"';
+        else if (entity == u"apos")
+            code = '\'';
+        else if (entity == u"lt")
+            code = '<';
+        else if (entity == u"gt")
+            code = '>';
+        else if (entity.startsWith(u"#x") || entity.startsWith(u"#X"))
+            code = entity.mid(2).toUInt(nullptr, 16);
+        else if (entity.startsWith(u"#"))
+            code = entity.mid(1).toUInt(nullptr, 10);
+        if (code == 0 || code > 0x10FFFF) {
+            out += value.at(i++);
+            continue;
+        }
+        out += QString::fromUcs4(&code, 1);
+        i = semicolon + 1;
+    }
+    return out;
+}
+
+} // namespace
+
+bool LooksLikeMarkup(QByteArrayView content)
+{
+    QByteArrayView start = content;
+    if (start.startsWith("\xEF\xBB\xBF"))
+        start = start.sliced(3);
+    return start.trimmed().startsWith('<');
+}
+
+ExchangeReading FromStyleSheet(QByteArrayView content)
+{
+    const QString sheet = text(content);
+    Harvest harvest;
+    harvest.styleSheet(sheet, false, sheet, 0);
+    return result(harvest);
+}
+
+ExchangeReading FromWebPage(QByteArrayView content)
+{
+    const QString page = text(content);
+    Harvest harvest;
+    qsizetype i = 0;
+    while (i < page.size() && harvest.problem.isEmpty()) {
+        const qsizetype open = page.indexOf(QLatin1Char('<'), i);
+        if (open < 0)
+            break;
+        if (page.mid(open, 4) == QLatin1String("<!--")) {
+            const qsizetype close = page.indexOf(QLatin1String("-->"), open + 4);
+            i = close < 0 ? page.size() : close + 3;
+            continue;
+        }
+        qsizetype at = open + 1;
+        if (at >= page.size() || !page.at(at).isLetter()) {
+            // An end tag, a declaration, a processing instruction or a lone "<".
+            const qsizetype close = page.indexOf(QLatin1Char('>'), at);
+            i = (close < 0 || page.at(at) == QLatin1Char(' ')) ? at : close + 1;
+            continue;
+        }
+        while (at < page.size() &&
+               (page.at(at).isLetterOrNumber() || page.at(at) == QLatin1Char('-') ||
+                page.at(at) == QLatin1Char(':')))
+            ++at;
+        const QString tag = page.sliced(open + 1, at - open - 1).toLower();
+        // The attributes, up to the end of the tag.
+        while (at < page.size() && page.at(at) != QLatin1Char('>')) {
+            if (page.at(at).isSpace() || page.at(at) == QLatin1Char('/')) {
+                ++at;
+                continue;
+            }
+            const qsizetype nameStart = at;
+            while (at < page.size() && !page.at(at).isSpace() && page.at(at) != QLatin1Char('=') &&
+                   page.at(at) != QLatin1Char('>') && page.at(at) != QLatin1Char('/'))
+                ++at;
+            const QString attribute = page.sliced(nameStart, at - nameStart).toLower();
+            while (at < page.size() && page.at(at).isSpace())
+                ++at;
+            if (at >= page.size() || page.at(at) != QLatin1Char('=')) {
+                if (at == nameStart)
+                    ++at;
+                continue;
+            }
+            ++at;
+            while (at < page.size() && page.at(at).isSpace())
+                ++at;
+            qsizetype valueStart = at;
+            qsizetype valueEnd = at;
+            if (at < page.size() &&
+                (page.at(at) == QLatin1Char('"') || page.at(at) == QLatin1Char('\''))) {
+                const QChar quote = page.at(at);
+                valueStart = at + 1;
+                valueEnd = page.indexOf(quote, valueStart);
+                if (valueEnd < 0)
+                    valueEnd = page.size();
+                at = std::min(valueEnd + 1, page.size());
+            } else {
+                while (at < page.size() && !page.at(at).isSpace() &&
+                       page.at(at) != QLatin1Char('>'))
+                    ++at;
+                valueEnd = at;
+            }
+            if (attribute == QLatin1String("style")) {
+                const QString declarations =
+                    decodeEntities(QStringView(page).sliced(valueStart, valueEnd - valueStart));
+                harvest.styleSheet(declarations, true, page, valueStart);
+            }
+        }
+        i = std::min(at + 1, page.size());
+        if (tag == QLatin1String("style") || tag == QLatin1String("script")) {
+            const qsizetype close = page.indexOf(QLatin1String("</") + tag, i, Qt::CaseInsensitive);
+            const qsizetype end = close < 0 ? page.size() : close;
+            if (tag == QLatin1String("style"))
+                harvest.styleSheet(QStringView(page).sliced(i, end - i), false, page, i);
+            i = end;
+        }
+    }
+    return result(harvest);
+}
+
+} // namespace stylesheetharvest

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "palettes/exchange/ExchangePalette.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+// Palettes as style-sheet variables, one colour a declaration, values as
+// upper-case #RRGGBB, lines ending in LF, the palette's name in a comment on
+// the first line:
+//   CSS custom properties (.css)     /* My Colors */
+//                                    :root {
+//                                      --my-colors-red: #FF0000;
+//                                    }
+//   Tailwind CSS v4 theme (.css)     /* My Colors */
+//                                    @theme {
+//                                      --color-red: #FF0000;
+//                                    }
+//   SCSS variables (.scss)           // My Colors
+//                                    $my-colors-red: #FF0000;
+//   Less variables (.less)           // My Colors
+//                                    @my-colors-red: #FF0000;
+// The CSS dialects begin with @charset "UTF-8"; when they hold other than
+// ASCII. Names are made of letters, digits and hyphens (exchangenames); the
+// colour's part comes from exchangenames::ColorNames, the palette's part (not
+// in a Tailwind theme, whose "--color-" namespace is what makes the utilities
+// bg-red, text-red...) from the palette's name, after "_" in SCSS and Less
+// where it would begin with a digit.
+namespace stylesheetpalette {
+
+enum class Dialect { CustomProperties, TailwindTheme, Scss, Less };
+
+struct NamedColor
+{
+    QString name;
+    Color color = 0;
+};
+
+// A Tailwind CSS v4 @theme block with a --color-NAME property for each colour,
+// in order, under a comment `title` (none when empty). Each name is made an
+// identifier part as exchangenames::IdentifierPart does ("color" when nothing
+// is left); names are not made unique here.
+QByteArray TailwindTheme(const QList<NamedColor>& colors, const QString& title);
+
+QByteArray Write(Dialect dialect, const ExchangePalette& palette);
+
+// The palette in a text of the form that Write() gives, in any of the
+// dialects, duplicates and order kept; blank lines, spaces and CR LF line ends
+// are allowed. Nothing for any other text: a style sheet of another form is a
+// matter for the harvester.
+std::optional<ExchangePalette> ReadWritten(QByteArrayView content);
+
+} // namespace stylesheetpalette

@@ -1,0 +1,113 @@
+#pragma once
+
+#include "app/platform/ScreenCapture.h"
+#include "app/bascommon.h"
+#include "palettes/picker/PickSampling.h"
+
+#include <QPalette>
+#include <QPointF>
+#include <QWidget>
+
+#include <optional>
+
+class FrozenScreen;
+class QFrame;
+class frmpick;
+class frmshowcolor;
+
+// The frozen screen: a borderless window over the whole desktop showing the
+// picture taken when picking began, so that window coordinates are desktop
+// coordinates. shpshow is the swatch that follows the cursor. The window and
+// its "Pick&Save Color" companion delete themselves when picking ends.
+//
+// Where the window system gives clients no desktop positions (Wayland), each
+// screen gets a full-screen window of its own: this one covers the first
+// screen, a FrozenScreen each further one. Where the desktop hands out no
+// picture but offers its own colour picker, there is no frozen screen at
+// all: "Pick&Save Color" picks one colour at a time through that picker.
+//
+// Keys: the arrows move the hot spot by one device pixel of the screen under
+// it (with Shift by ten), and the cursor with it; Enter picks as a left click
+// does; Escape ends picking.
+class frmGetColor : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit frmGetColor(frmshowcolor& main);
+    ~frmGetColor() override;
+
+    // Takes the picture and shows both picker windows; when the screen cannot
+    // be captured, says so and ends picking at once.
+    void Form_Load();
+
+    frmpick* pickWindow() const { return m_pick; }
+    bool finished() const { return m_finished; }
+    // The windows of the further screens, where each screen has its own.
+    QList<FrozenScreen*> frozenScreens() const;
+
+    // The colour under the cursor at the last mouse move; black when no pixel
+    // could be read there.
+    Color PickedColor = bascommon::Black;
+
+    QFrame* shpshow = nullptr;
+
+    // The cursor over the picture: an eyedropper whose tip is the hot spot.
+    static QCursor eyedropperCursor();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+
+private:
+    friend class FrozenScreen;
+
+    // Pointer and keys over the picture, from this window or a FrozenScreen,
+    // in this window's coordinates.
+    void pointerMoved(const QPointF& position);
+    void pointerReleased(Qt::MouseButton button, QPointF position);
+    bool pictureKeyPress(QKeyEvent* event);
+    void coverScreensOneByOne();
+    void showPickWindow();
+    // The desktop's own colour picker, for desktops without a picture.
+    void pickThroughDesktop();
+    // Puts the swatch beside the cursor, in the window under it.
+    void placeSwatch(const QPointF& position);
+    void Form_MouseMove(const QPointF& position);
+    void Form_MouseUp(Qt::MouseButton button, const QPointF& position);
+    // Arrows and Enter, from this window or from "Pick&Save Color"; false for
+    // any other key.
+    bool pictureKey(int key, Qt::KeyboardModifiers modifiers);
+    void moveHotSpot(int dx, int dy);
+    // The hot spot in window coordinates: where the last move put it, or
+    // where the cursor rests when nothing has moved yet.
+    QPointF hotSpot() const;
+    void showPickedColor(Color color);
+    void averageSizeChanged();
+    void savePickedColor();
+    void FinishPicking();
+    void hideSwatch();
+
+    frmshowcolor& m_main;
+    ScreenCapture m_picture;
+    // Desktop coordinates of the window's top-left corner.
+    QPoint m_origin;
+    frmpick* m_pick = nullptr;
+    QList<FrozenScreen*> m_frozenScreens;
+    QPointF m_lastMove{-1, -1};
+    bool m_moved = false;
+    bool m_finished = false;
+    // Where the keys last put the cursor, in window coordinates: the move
+    // that the window system reports for it is already shown, more exactly
+    // than its whole logical pixel can say.
+    std::optional<QPoint> m_keyedCursor;
+    // The colour that the swatches and fields show, so that a move over the
+    // same colour touches none of them.
+    std::optional<Color> m_shownColor;
+    // shpshow's palette, recoloured in place on each new colour.
+    QPalette m_swatchPalette;
+    picksampling::LoupePixels m_loupePixels{};
+};

@@ -1,0 +1,144 @@
+// The platform services as Qt carries them out: one running program per data
+// folder whatever the runtime folder, a second start bringing the first one's
+// window forward, and message boxes that fit the screen.
+#include "app/InstanceLock.h"
+#include "app/platform/QtPlatform.h"
+#include "tests/support/ModalScript.h"
+#include "tests/support/TestData.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMessageBox>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// A runtime folder of its own, as another login session or a container has.
+class RuntimeFolder
+{
+public:
+    RuntimeFolder()
+    {
+        QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_dir.path()));
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+} // namespace
+
+class tst_qtplatform : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void instanceLock_isHeldInTheDataFolder();
+    void secondStart_fromAnotherRuntimeFolder_bringsTheFirstWindowForward();
+    void dataFolderWithoutLock_fallsBackToTheRuntimeFolder();
+    void messageBox_ofADamagedIndex_fitsTheScreen();
+};
+
+void tst_qtplatform::instanceLock_isHeldInTheDataFolder()
+{
+    TestDataFolder data(TestDataFolder::Contents::Empty);
+    {
+        InstanceLock first;
+        QCOMPARE(first.acquire(data.path()), InstanceLock::State::Held);
+        InstanceLock second;
+        QCOMPARE(second.acquire(data.path()), InstanceLock::State::HeldElsewhere);
+        QVERIFY(data.exists(InstanceLock::FileName()));
+    }
+    // The lock goes with its holder.
+    InstanceLock next;
+    QCOMPARE(next.acquire(data.path()), InstanceLock::State::Held);
+    InstanceLock nowhere;
+    QCOMPARE(nowhere.acquire(data.filePath(QStringLiteral("missing"))),
+             InstanceLock::State::Unavailable);
+}
+
+void tst_qtplatform::secondStart_fromAnotherRuntimeFolder_bringsTheFirstWindowForward()
+{
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    TestDataFolder data(TestDataFolder::Contents::Empty);
+    QWidget window;
+    window.showMinimized();
+    {
+        const RuntimeFolder sessionA;
+        QtPlatform first(data.path());
+        QVERIFY(!first.anotherInstanceRunning());
+        first.bringToFrontOnSecondStart(&window);
+        {
+            const RuntimeFolder sessionB;
+            QtPlatform second(data.path());
+            QVERIFY(second.anotherInstanceRunning());
+        }
+        QTRY_VERIFY(!window.isMinimized());
+        QVERIFY(window.isVisible());
+    }
+    // Once the first has gone, a start runs.
+    const RuntimeFolder sessionC;
+    QtPlatform next(data.path());
+    QVERIFY(!next.anotherInstanceRunning());
+    qputenv("XDG_RUNTIME_DIR", runtime);
+}
+
+void tst_qtplatform::dataFolderWithoutLock_fallsBackToTheRuntimeFolder()
+{
+    // A folder in the lock file's place stands for a folder that gives no
+    // lock: permissions do not stop root.
+    TestDataFolder data(TestDataFolder::Contents::Empty);
+    QVERIFY(QDir(data.path()).mkdir(InstanceLock::FileName()));
+    const RuntimeFolder session;
+    QtPlatform first(data.path());
+    QVERIFY(!first.anotherInstanceRunning());
+    QtPlatform second(data.path());
+    QVERIFY(second.anotherInstanceRunning());
+}
+
+void tst_qtplatform::messageBox_ofADamagedIndex_fitsTheScreen()
+{
+    // What a damaged index of 500 KB gives: a hundred problems, one of them
+    // about a name of a hundred thousand characters without a space.
+    QStringList problems{QStringLiteral("The palette index \"colorchart.cci\" is damaged:")};
+    problems.append(QStringLiteral("Entry 1 names the file \"%1\".").arg(QString(100000, 'x')));
+    for (int i = 2; i <= 100; ++i)
+        problems.append(QStringLiteral("Entry %1 (\"Name %1\") names the file \"x%1.dat\", which is "
+                                       "not a palette file of the data folder; that palette is left "
+                                       "out.")
+                            .arg(i));
+    problems.append(QString(400000, 'y'));
+    const QString text = problems.join('\n');
+
+    TestDataFolder data(TestDataFolder::Contents::Empty);
+    QtPlatform platform(data.path());
+    QWidget owner;
+    owner.show();
+    bool checked = false;
+    whenModalShown([&](QWidget* shown) {
+        auto* box = qobject_cast<QMessageBox*>(shown);
+        QVERIFY(box);
+        const QRect screen = box->screen()->availableGeometry();
+        QVERIFY2(box->frameGeometry().height() <= screen.height() &&
+                     box->frameGeometry().width() <= screen.width(),
+                 qPrintable(QStringLiteral("%1 x %2").arg(box->width()).arg(box->height())));
+        QVERIFY(box->text().size() < 1200);
+        QVERIFY(box->detailedText().startsWith(text.left(1000)));
+        QVERIFY(box->button(QMessageBox::Ok)->isVisible());
+        checked = true;
+        box->button(QMessageBox::Ok)->click();
+    });
+    QCOMPARE(platform.showMessage(&owner, text, Platform::Buttons::Ok, Platform::Icon::Warning,
+                                  QStringLiteral("Tintora")),
+             Platform::Answer::Ok);
+    QVERIFY(checked);
+}
+
+QTEST_MAIN(tst_qtplatform)
+#include "tst_qtplatform.moc"
