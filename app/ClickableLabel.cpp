@@ -63,7 +63,8 @@ void ClickableLabel::mousePressEvent(QMouseEvent* event)
 
 void ClickableLabel::mouseReleaseEvent(QMouseEvent* event)
 {
-    const bool wasLeftClick = event->button() == Qt::LeftButton && m_leftPressed && rect().contains(event->position().toPoint());
+    const bool wasLeftClick = event->button() == Qt::LeftButton && m_leftPressed &&
+                              rect().contains(event->position().toPoint());
     if (event->button() == Qt::LeftButton)
         m_leftPressed = false;
     event->accept();

@@ -7,7 +7,8 @@
 // A label used as a coloured surface that reports its mouse events: the
 // current-colour swatch, the palette cells and the scheme samples. Its colours
 // are palette colours (no style sheet), so recolouring stays cheap.
-class ClickableLabel : public QLabel {
+class ClickableLabel : public QLabel
+{
     Q_OBJECT
 public:
     explicit ClickableLabel(QWidget* parent = nullptr);
@@ -22,7 +23,8 @@ public:
 
 signals:
     // A button was released over the label.
-    void mouseReleased(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, const QPoint& globalPos);
+    void mouseReleased(Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
+                       const QPoint& globalPos);
     // The left button was pressed and released over the label.
     void clicked();
     void doubleClicked();

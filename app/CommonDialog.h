@@ -9,7 +9,8 @@ class QWidget;
 
 // The main window's colour dialog: prepared with flags and a colour, shown
 // modally, then read back. Cancelling leaves the colour as it was prepared.
-class CommonDialog : public QObject {
+class CommonDialog : public QObject
+{
     Q_OBJECT
 public:
     static constexpr int CC_RGBINIT = 1;  // start from the given colour

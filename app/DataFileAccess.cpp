@@ -37,10 +37,9 @@ bool IsSymbolicLink(const QString& path)
 QString LinkRefusal(const QString& action, const QString& path)
 {
     const QString target = QFileInfo(path).symLinkTarget();
-    const QString where = target.isEmpty()
-                              ? QStringLiteral("it is a symbolic link")
-                              : QStringLiteral("it is a symbolic link to \"%1\"")
-                                    .arg(QDir::toNativeSeparators(target));
+    const QString where = target.isEmpty() ? QStringLiteral("it is a symbolic link")
+                                           : QStringLiteral("it is a symbolic link to \"%1\"")
+                                                 .arg(QDir::toNativeSeparators(target));
     return describeFileError(action, path,
                              where + QStringLiteral(", and the program writes only to its own "
                                                     "files in the data folder; it was left alone"));

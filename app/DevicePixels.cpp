@@ -67,7 +67,8 @@ void horizontalLine(QPainter& painter, qreal at, qreal from, qreal to, const QCo
 void ring(QPainter& painter, const QRectF& logical, int inset, const QColor& color)
 {
     const int w = hairline(painter);
-    const QRect r = toDevice(painter, logical).adjusted(inset * w, inset * w, -inset * w, -inset * w);
+    const QRect r =
+        toDevice(painter, logical).adjusted(inset * w, inset * w, -inset * w, -inset * w);
     if (r.width() < 2 * w || r.height() < 2 * w)
         return;
     fillDevice(painter, QRect(r.left(), r.top(), r.width(), w), color);
@@ -81,7 +82,8 @@ void dottedRing(QPainter& painter, const QRectF& logical, int inset, const QColo
 {
     ring(painter, logical, inset, second);
     const int w = hairline(painter);
-    const QRect r = toDevice(painter, logical).adjusted(inset * w, inset * w, -inset * w, -inset * w);
+    const QRect r =
+        toDevice(painter, logical).adjusted(inset * w, inset * w, -inset * w, -inset * w);
     if (r.width() < 2 * w || r.height() < 2 * w)
         return;
     const int dash = 2 * w;

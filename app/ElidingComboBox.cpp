@@ -18,7 +18,8 @@ int ElidingComboBox::textWidth() const
 {
     QStyleOptionComboBox option;
     initStyleOption(&option);
-    const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    const QRect field =
+        style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
     // The label is drawn one pixel in from either side of the field.
     return field.width() - 2;
 }

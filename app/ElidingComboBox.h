@@ -5,7 +5,8 @@
 // A drop-down list whose long entries are cut short with an ellipsis, in the
 // box and in the list it opens, which is never wider than the box; the whole
 // entry shows as a tooltip. The entries' texts themselves stay whole.
-class ElidingComboBox : public QComboBox {
+class ElidingComboBox : public QComboBox
+{
     Q_OBJECT
 public:
     explicit ElidingComboBox(QWidget* parent = nullptr);

@@ -4,7 +4,8 @@
 
 // Draws each item's text cut short with an ellipsis where the row is too
 // narrow for it, and shows the whole text as the item's tooltip then.
-class ElidingItemDelegate : public QStyledItemDelegate {
+class ElidingItemDelegate : public QStyledItemDelegate
+{
     Q_OBJECT
 public:
     explicit ElidingItemDelegate(QObject* parent = nullptr);

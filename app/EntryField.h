@@ -8,7 +8,8 @@
 // drops characters the field cannot hold and every change of the text is
 // repaired at once; the colour is applied on Enter and when the field loses the
 // focus to another control of the window.
-class EntryField : public QLineEdit {
+class EntryField : public QLineEdit
+{
     Q_OBJECT
 public:
     EntryField(entryrules::FieldKind kind, QWidget* parent = nullptr);

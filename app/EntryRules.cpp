@@ -4,11 +4,15 @@ namespace entryrules {
 
 namespace {
 
-bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+bool isDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
 
 bool isHexLetter(QChar c)
 {
-    return (c >= QLatin1Char('A') && c <= QLatin1Char('F')) || (c >= QLatin1Char('a') && c <= QLatin1Char('f'));
+    return (c >= QLatin1Char('A') && c <= QLatin1Char('F')) ||
+           (c >= QLatin1Char('a') && c <= QLatin1Char('f'));
 }
 
 bool allowedInField(FieldKind kind, QChar c)

@@ -4,7 +4,8 @@
 
 QString describeFileError(const QString& action, const QString& path, const QString& reason)
 {
-    QString sentence = QStringLiteral("Could not %1 \"%2\"").arg(action, QDir::toNativeSeparators(path));
+    QString sentence =
+        QStringLiteral("Could not %1 \"%2\"").arg(action, QDir::toNativeSeparators(path));
     if (!reason.isEmpty())
         sentence += QStringLiteral(": ") + reason;
     if (!sentence.endsWith(QLatin1Char('.')))

@@ -6,7 +6,8 @@
 
 // Outcome of a file operation. Logic never shows anything itself: it hands the
 // window a sentence that names the file and the reason, ready for a message box.
-struct [[nodiscard]] FileResult {
+struct [[nodiscard]] FileResult
+{
     bool ok = true;
     QString message;
 

@@ -30,4 +30,3 @@ bool FramePositionKeeper::eventFilter(QObject* watched, QEvent* event)
     }
     return false;
 }
-

@@ -9,7 +9,8 @@ class QWidget;
 // once the program shows it again. A window manager places a window that
 // comes back from hiding as if it were new (centred, or where it first
 // stood), which moves the main window after every picking run.
-class FramePositionKeeper : public QObject {
+class FramePositionKeeper : public QObject
+{
     Q_OBJECT
 public:
     explicit FramePositionKeeper(QWidget* window);

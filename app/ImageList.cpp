@@ -12,7 +12,8 @@ namespace {
 using Drawing = std::function<void(QPainter&, QIcon::Mode)>;
 
 // Draws in a 16 x 16 design space scaled to whatever size is asked for.
-class DrawnIconEngine final : public QIconEngine {
+class DrawnIconEngine final : public QIconEngine
+{
 public:
     explicit DrawnIconEngine(Drawing drawing) : m_drawing(std::move(drawing)) {}
 
@@ -59,7 +60,8 @@ QPen outline(QIcon::Mode mode, qreal width = 1.0)
     return QPen(tone(QColor(40, 40, 40), mode), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 }
 
-void swatches(QPainter& p, QIcon::Mode mode, const QList<QColor>& colors, qreal cell, QPointF origin)
+void swatches(QPainter& p, QIcon::Mode mode, const QList<QColor>& colors, qreal cell,
+              QPointF origin)
 {
     int i = 0;
     for (int row = 0; row < 2; ++row)
@@ -96,8 +98,11 @@ QIcon ImageList::icon(const QString& tag) const
         });
     if (tag == QLatin1String("makewebsafe"))
         return drawn([](QPainter& p, QIcon::Mode mode) {
-            swatches(p, mode, {QColor(255, 0, 0), QColor(0, 153, 0), QColor(0, 0, 255), QColor(255, 204, 0)}, 6, {1, 1});
-            p.setPen(QPen(tone(QColor(0, 120, 0), mode), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            swatches(p, mode,
+                     {QColor(255, 0, 0), QColor(0, 153, 0), QColor(0, 0, 255), QColor(255, 204, 0)},
+                     6, {1, 1});
+            p.setPen(
+                QPen(tone(QColor(0, 120, 0), mode), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
             p.setBrush(Qt::NoBrush);
             QPainterPath tick;
             tick.moveTo(8.5, 11.5);
@@ -108,8 +113,9 @@ QIcon ImageList::icon(const QString& tag) const
     if (tag == QLatin1String("showcolor"))
         return drawn([](QPainter& p, QIcon::Mode mode) {
             // A colour wheel.
-            const QList<QColor> wheel = {QColor(255, 0, 0), QColor(255, 200, 0), QColor(0, 190, 0),
-                                         QColor(0, 200, 220), QColor(0, 60, 255), QColor(200, 0, 220)};
+            const QList<QColor> wheel = {QColor(255, 0, 0),  QColor(255, 200, 0),
+                                         QColor(0, 190, 0),  QColor(0, 200, 220),
+                                         QColor(0, 60, 255), QColor(200, 0, 220)};
             for (int i = 0; i < wheel.size(); ++i) {
                 p.setPen(Qt::NoPen);
                 p.setBrush(tone(wheel.at(i), mode));
@@ -123,9 +129,10 @@ QIcon ImageList::icon(const QString& tag) const
         });
     if (tag == QLatin1String("colorchart"))
         return drawn([](QPainter& p, QIcon::Mode mode) {
-            const QList<QColor> colors = {QColor(255, 102, 102), QColor(255, 204, 102), QColor(102, 204, 102),
-                                          QColor(102, 178, 255), QColor(178, 102, 255), QColor(255, 255, 255),
-                                          QColor(153, 153, 153), QColor(51, 51, 51), QColor(0, 153, 153)};
+            const QList<QColor> colors = {
+                QColor(255, 102, 102), QColor(255, 204, 102), QColor(102, 204, 102),
+                QColor(102, 178, 255), QColor(178, 102, 255), QColor(255, 255, 255),
+                QColor(153, 153, 153), QColor(51, 51, 51),    QColor(0, 153, 153)};
             p.setPen(outline(mode, 0.7));
             for (int i = 0; i < 9; ++i) {
                 p.setBrush(tone(colors.at(i), mode));
@@ -145,7 +152,10 @@ QIcon ImageList::icon(const QString& tag) const
         });
     if (tag == QLatin1String("addnew"))
         return drawn([](QPainter& p, QIcon::Mode mode) {
-            swatches(p, mode, {QColor(255, 153, 0), QColor(0, 153, 255), QColor(153, 204, 0), QColor(204, 0, 153)}, 5, {1, 1});
+            swatches(p, mode,
+                     {QColor(255, 153, 0), QColor(0, 153, 255), QColor(153, 204, 0),
+                      QColor(204, 0, 153)},
+                     5, {1, 1});
             p.setPen(QPen(tone(QColor(0, 130, 0), mode), 2.4, Qt::SolidLine, Qt::RoundCap));
             p.drawLine(QPointF(12, 8), QPointF(12, 15));
             p.drawLine(QPointF(8.5, 11.5), QPointF(15.5, 11.5));
@@ -184,8 +194,8 @@ QIcon ImageList::icon(const QString& tag) const
 QIcon ImageList::programIcon()
 {
     return drawn([](QPainter& p, QIcon::Mode mode) {
-        const QList<QColor> colors = {QColor(230, 57, 70), QColor(244, 162, 97), QColor(42, 157, 143),
-                                      QColor(38, 70, 83)};
+        const QList<QColor> colors = {QColor(230, 57, 70), QColor(244, 162, 97),
+                                      QColor(42, 157, 143), QColor(38, 70, 83)};
         p.setPen(Qt::NoPen);
         for (int i = 0; i < 4; ++i) {
             p.setBrush(tone(colors.at(i), mode));

@@ -6,7 +6,8 @@
 
 // The pictures of the toolbar buttons, one per button tag. They are drawn as
 // vector shapes, so they stay sharp at every size and screen scale.
-class ImageList : public QObject {
+class ImageList : public QObject
+{
     Q_OBJECT
 public:
     explicit ImageList(QObject* parent = nullptr);

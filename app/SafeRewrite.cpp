@@ -101,10 +101,10 @@ FileResult StagedReplacement::open()
     const int fd = ::open(QFile::encodeName(m_tempPath).constData(),
                           O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0)
-        return FileResult::failure(describeFileError(
-            m_action, m_target,
-            QStringLiteral("its temporary file \"%1\" cannot be created: %2")
-                .arg(tempName, systemReason())));
+        return FileResult::failure(
+            describeFileError(m_action, m_target,
+                              QStringLiteral("its temporary file \"%1\" cannot be created: %2")
+                                  .arg(tempName, systemReason())));
     m_file.setFileName(m_tempPath);
     if (!m_file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
@@ -114,10 +114,10 @@ FileResult StagedReplacement::open()
 #else
     m_file.setFileName(m_tempPath);
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return FileResult::failure(describeFileError(
-            m_action, m_target,
-            QStringLiteral("its temporary file \"%1\" cannot be created: %2")
-                .arg(tempName, m_file.errorString())));
+        return FileResult::failure(
+            describeFileError(m_action, m_target,
+                              QStringLiteral("its temporary file \"%1\" cannot be created: %2")
+                                  .arg(tempName, m_file.errorString())));
 #endif
     m_open = true;
     m_size = 0;
@@ -208,14 +208,17 @@ FileResult writeSyncedFile(const QString& tempPath, const QByteArray& content)
     const int fd = ::open(QFile::encodeName(tempPath).constData(),
                           O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0)
-        return FileResult::failure(describeFileError(QStringLiteral("create"), tempPath, systemReason()));
+        return FileResult::failure(
+            describeFileError(QStringLiteral("create"), tempPath, systemReason()));
     if (!file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        return FileResult::failure(describeFileError(QStringLiteral("create"), tempPath, file.errorString()));
+        return FileResult::failure(
+            describeFileError(QStringLiteral("create"), tempPath, file.errorString()));
     }
 #else
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return FileResult::failure(describeFileError(QStringLiteral("create"), tempPath, file.errorString()));
+        return FileResult::failure(
+            describeFileError(QStringLiteral("create"), tempPath, file.errorString()));
 #endif
     if (file.write(content) != content.size() || !file.flush()) {
         const QString why = file.errorString();
@@ -242,8 +245,8 @@ FileResult renameOver(const QString& tempPath, const QString& target)
         QFile::remove(tempPath);
         return link;
     }
-    if (std::rename(QFile::encodeName(tempPath).constData(), QFile::encodeName(target).constData()) !=
-        0) {
+    if (std::rename(QFile::encodeName(tempPath).constData(),
+                    QFile::encodeName(target).constData()) != 0) {
         const QString reason = systemReason();
         QFile::remove(tempPath);
         return FileResult::failure(describeFileError(action, target, reason));

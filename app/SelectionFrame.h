@@ -4,7 +4,8 @@
 
 // The outline drawn around the selected palette cell. It lets every mouse event
 // through to the cell beneath it.
-class SelectionFrame : public QWidget {
+class SelectionFrame : public QWidget
+{
     Q_OBJECT
 public:
     explicit SelectionFrame(QWidget* parent = nullptr);

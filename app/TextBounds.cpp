@@ -83,8 +83,9 @@ BoundedMessage BoundMessage(const QString& text)
     if (lines > shown.size()) {
         shortened = true;
         const qsizetype more = lines - shown.size();
-        shown.append(more == 1 ? QStringLiteral("(1 more line under \"Show Details...\")")
-                               : QStringLiteral("(%1 more lines under \"Show Details...\")").arg(more));
+        shown.append(more == 1
+                         ? QStringLiteral("(1 more line under \"Show Details...\")")
+                         : QStringLiteral("(%1 more lines under \"Show Details...\")").arg(more));
     } else if (shortened) {
         shown.append(QStringLiteral("(The full text is under \"Show Details...\")"));
     }

@@ -30,11 +30,12 @@ void SetUp(frmshowcolor& w)
 
     w.lblcolor->setColorNamed(QStringLiteral("Current colour %1"));
     w.lblcolor->setAccessibleDescription(w.lblcolor->toolTip());
-    describe(w.txtrgb1, QStringLiteral("Current colour, decimal R,G,B"), QStringLiteral("Read only."));
+    describe(w.txtrgb1, QStringLiteral("Current colour, decimal R,G,B"),
+             QStringLiteral("Read only."));
     describe(w.txtrgb, QStringLiteral("Current colour, hexadecimal"), QStringLiteral("Read only."));
 
-    const QString decimal = QStringLiteral(
-        "0 to 255. Enter, or leaving the field, applies the three decimal fields.");
+    const QString decimal =
+        QStringLiteral("0 to 255. Enter, or leaving the field, applies the three decimal fields.");
     const QString hex = QStringLiteral(
         "Two hexadecimal digits, 00 to FF. Enter, or leaving the field, applies the three "
         "hexadecimal fields.");
@@ -45,7 +46,8 @@ void SetUp(frmshowcolor& w)
     describe(w.txtgh, QStringLiteral("Green, hexadecimal"), hex);
     describe(w.txtbh, QStringLiteral("Blue, hexadecimal"), hex);
 
-    describe(w.cmbChart, QStringLiteral("Color palette"), QStringLiteral("The palette on display."));
+    describe(w.cmbChart, QStringLiteral("Color palette"),
+             QStringLiteral("The palette on display."));
     describe(w.lstCorset, QStringLiteral("Saved schemes"),
              QStringLiteral("Choosing one shows it in the preview."));
     w.lstCorset->setItemDelegate(new ElidingItemDelegate(w.lstCorset));

@@ -34,12 +34,14 @@ void PlaceBeside(QWidget* window, const QWidget* owner)
 
 namespace {
 
-struct NameAnswer {
+struct NameAnswer
+{
     QString result;
     QString typed;
 };
 
-NameAnswer askNameDialog(Platform& platform, QWidget* parent, const QString& title, const QString& prompt)
+NameAnswer askNameDialog(Platform& platform, QWidget* parent, const QString& title,
+                         const QString& prompt)
 {
     // A new dialog for every question, so no earlier answer can leak into this one.
     frmInput dialog(platform, parent);
@@ -56,7 +58,8 @@ QString AskName(Platform& platform, QWidget* parent, const QString& title, const
     return askNameDialog(platform, parent, title, prompt).result;
 }
 
-QString AskNameAsTyped(Platform& platform, QWidget* parent, const QString& title, const QString& prompt)
+QString AskNameAsTyped(Platform& platform, QWidget* parent, const QString& title,
+                       const QString& prompt)
 {
     return askNameDialog(platform, parent, title, prompt).typed;
 }

@@ -22,4 +22,5 @@ QString AskName(Platform& platform, QWidget* parent, const QString& title, const
 // The same question, answered with the text exactly as typed (outer spaces
 // kept, no default for an empty field); empty text when the user cancelled or
 // typed nothing.
-QString AskNameAsTyped(Platform& platform, QWidget* parent, const QString& title, const QString& prompt);
+QString AskNameAsTyped(Platform& platform, QWidget* parent, const QString& title,
+                       const QString& prompt);

@@ -37,7 +37,10 @@ QChar* putDecimal(QChar* out, int channel)
     return out;
 }
 
-bool multipleOf51(int channel) { return channel % 51 == 0; }
+bool multipleOf51(int channel)
+{
+    return channel % 51 == 0;
+}
 
 int roundChannelToWebSafe(int channel)
 {
@@ -47,9 +50,18 @@ int roundChannelToWebSafe(int channel)
 
 } // namespace
 
-QString RedHex(Color value) { return twoHexDigits(GetRed(value)); }
-QString GreenHex(Color value) { return twoHexDigits(GetGreen(value)); }
-QString BlueHex(Color value) { return twoHexDigits(GetBlue(value)); }
+QString RedHex(Color value)
+{
+    return twoHexDigits(GetRed(value));
+}
+QString GreenHex(Color value)
+{
+    return twoHexDigits(GetGreen(value));
+}
+QString BlueHex(Color value)
+{
+    return twoHexDigits(GetBlue(value));
+}
 
 QString ColorToHtmlHex(Color value)
 {
@@ -62,7 +74,10 @@ QString ColorToHtmlHex(Color value)
     return text;
 }
 
-QString ColorToBgrHex(Color value) { return BlueHex(value) + GreenHex(value) + RedHex(value); }
+QString ColorToBgrHex(Color value)
+{
+    return BlueHex(value) + GreenHex(value) + RedHex(value);
+}
 
 QString ColorToDecList(Color value)
 {
@@ -77,7 +92,8 @@ QString ColorToDecList(Color value)
 
 bool IsWebSafe(Color value)
 {
-    return multipleOf51(GetRed(value)) && multipleOf51(GetGreen(value)) && multipleOf51(GetBlue(value));
+    return multipleOf51(GetRed(value)) && multipleOf51(GetGreen(value)) &&
+           multipleOf51(GetBlue(value));
 }
 
 Color RoundToWebSafe(Color value)

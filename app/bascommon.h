@@ -17,9 +17,18 @@ constexpr Color MakeColor(int red, int green, int blue)
     return static_cast<Color>((red & 255) | ((green & 255) << 8) | ((blue & 255) << 16));
 }
 
-constexpr int GetRed(Color value) { return static_cast<int>(value & 255u); }
-constexpr int GetGreen(Color value) { return static_cast<int>((value / 256u) & 255u); }
-constexpr int GetBlue(Color value) { return static_cast<int>((value / 65536u) & 255u); }
+constexpr int GetRed(Color value)
+{
+    return static_cast<int>(value & 255u);
+}
+constexpr int GetGreen(Color value)
+{
+    return static_cast<int>((value / 256u) & 255u);
+}
+constexpr int GetBlue(Color value)
+{
+    return static_cast<int>((value / 65536u) & 255u);
+}
 
 constexpr Color White = MakeColor(255, 255, 255);
 constexpr Color Black = MakeColor(0, 0, 0);

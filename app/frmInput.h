@@ -9,7 +9,8 @@ class QLineEdit;
 class QPushButton;
 
 // The name dialog: one prompt, one text field, OK and Cancel.
-class frmInput : public QDialog {
+class frmInput : public QDialog
+{
     Q_OBJECT
 public:
     frmInput(Platform& platform, QWidget* parent = nullptr);

@@ -10,7 +10,8 @@
 #include <QUrl>
 
 const QString frmabout::WebSiteAddress = QStringLiteral("https://quorvane.example/tintora/");
-const QString frmabout::SupportAddress = QStringLiteral("mailto:support@quorvane.example?subject=Tintora%203.7");
+const QString frmabout::SupportAddress =
+    QStringLiteral("mailto:support@quorvane.example?subject=Tintora%203.7");
 
 namespace {
 
@@ -19,7 +20,8 @@ QLabel* linkLabel(QWidget* parent, const char* name, const QString& address, con
     auto* label = new QLabel(parent);
     label->setObjectName(QLatin1String(name));
     label->setTextFormat(Qt::RichText);
-    label->setText(QStringLiteral("<a href=\"%1\">%2</a>").arg(address.toHtmlEscaped(), shown.toHtmlEscaped()));
+    label->setText(QStringLiteral("<a href=\"%1\">%2</a>")
+                       .arg(address.toHtmlEscaped(), shown.toHtmlEscaped()));
     label->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     label->setOpenExternalLinks(false);
     return label;
@@ -50,7 +52,8 @@ frmabout::frmabout(Platform& platform, QWidget* parent) : QDialog(parent), m_pla
     blurb->setObjectName(QStringLiteral("lblDescription"));
 
     lblWeb = linkLabel(this, "lblWeb", WebSiteAddress, QStringLiteral("quorvane.example/tintora"));
-    lblEmail = linkLabel(this, "lblEmail", SupportAddress, QStringLiteral("support@quorvane.example"));
+    lblEmail =
+        linkLabel(this, "lblEmail", SupportAddress, QStringLiteral("support@quorvane.example"));
     for (QLabel* link : {lblWeb, lblEmail})
         connect(link, &QLabel::linkActivated, this, [this](const QString& address) {
             m_platform.shellOpen(this, QStringLiteral("open"), address, Platform::ShowMode::Normal);

@@ -8,7 +8,8 @@ class QPushButton;
 
 // The About box: product name, version, and the maker's web site and support
 // e-mail, both opened through the desktop.
-class frmabout : public QDialog {
+class frmabout : public QDialog
+{
     Q_OBJECT
 public:
     frmabout(Platform& platform, QWidget* parent = nullptr);

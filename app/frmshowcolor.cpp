@@ -64,7 +64,9 @@ frmshowcolor::frmshowcolor(Platform& platform, const QString& dataFolder, QWidge
     setFixedSize(WindowWidth, FullViewHeight);
 
     connect(lblcolor, &ClickableLabel::mouseReleased, this,
-            [this](Qt::MouseButton button, Qt::KeyboardModifiers, const QPoint& pos) { lblcolor_MouseUp(button, pos); });
+            [this](Qt::MouseButton button, Qt::KeyboardModifiers, const QPoint& pos) {
+                lblcolor_MouseUp(button, pos);
+            });
     connect(lblcolor, &ClickableLabel::doubleClicked, this, &frmshowcolor::mnuViewColor_Click);
     for (EntryField* field : {txtr, txtg, txtb})
         connect(field, &EntryField::applyRequested, this, &frmshowcolor::applyDecimalFields);
@@ -103,8 +105,9 @@ frmshowcolor::frmshowcolor(Platform& platform, const QString& dataFolder, QWidge
 
     // Paste Color, text dropped on the swatch, More Formats and the Color
     // Formats window.
-    m_formatsTool = new FormatsTool(m_platform, m_dataFolder, {mnuEdit, mnuTool, mnuViewColor, lblcolor, this},
-                                    [this] { return m_scheme; }, m_currentColor);
+    m_formatsTool = new FormatsTool(
+        m_platform, m_dataFolder, {mnuEdit, mnuTool, mnuViewColor, lblcolor, this},
+        [this] { return m_scheme; }, m_currentColor);
     connect(m_formatsTool, &FormatsTool::colorChosen, this, &frmshowcolor::CurrentColorChanged);
     connect(this, &frmshowcolor::currentColorChanged, m_formatsTool, &FormatsTool::setCurrentColor);
     connect(this, &frmshowcolor::schemeColorsChanged, m_formatsTool, &FormatsTool::schemeChanged);
@@ -173,7 +176,9 @@ bool frmshowcolor::isCompactView() const
 
 void frmshowcolor::Form_Initialize()
 {
-    if (m_platform.readSetting(QStringLiteral("webcolorscheme"), QStringLiteral("0")).trimmed().toInt() == 1)
+    if (m_platform.readSetting(QStringLiteral("webcolorscheme"), QStringLiteral("0"))
+            .trimmed()
+            .toInt() == 1)
         mnuSwap_Click();
 
     const bool folderPresent = dataFolderPresent();
@@ -279,7 +284,8 @@ void frmshowcolor::CurrentColorChanged(Color color)
 
 bool frmshowcolor::recordRecentColor(Color color)
 {
-    const FileResult appended = AppendColorToFile(m_dataFolder, RecentColorsFile, ColorToHtmlHex(color));
+    const FileResult appended =
+        AppendColorToFile(m_dataFolder, RecentColorsFile, ColorToHtmlHex(color));
     // Recording happens on every change of the colour: one message per run is
     // enough to tell the user, more would only get in the way.
     if (!appended && !m_recentFailureReported) {
@@ -326,7 +332,8 @@ void frmshowcolor::applyDecimalFields()
 
 void frmshowcolor::applyHexFields()
 {
-    const Color color = MakeColor(txtrh->channelValue(), txtgh->channelValue(), txtbh->channelValue());
+    const Color color =
+        MakeColor(txtrh->channelValue(), txtgh->channelValue(), txtbh->channelValue());
     lblcolor->setBackColor(color);
     CurrentColorChanged(color);
 }
@@ -365,7 +372,8 @@ void frmshowcolor::mnuSwap_Click()
     setFixedSize(width(), compact ? CompactViewHeight : FullViewHeight);
     mnuSwap->setChecked(compact);
     toolButton(QStringLiteral("colorchart"))->setChecked(compact);
-    m_platform.writeSetting(QStringLiteral("webcolorscheme"), compact ? QStringLiteral("1") : QStringLiteral("0"));
+    m_platform.writeSetting(QStringLiteral("webcolorscheme"),
+                            compact ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 void frmshowcolor::mnuOnTop_Click()
@@ -411,7 +419,8 @@ void frmshowcolor::mnuWeb_Click()
 
 void frmshowcolor::mnuemail_Click()
 {
-    m_platform.shellOpen(this, QStringLiteral("open"), frmabout::SupportAddress, Platform::ShowMode::Show);
+    m_platform.shellOpen(this, QStringLiteral("open"), frmabout::SupportAddress,
+                         Platform::ShowMode::Show);
 }
 
 void frmshowcolor::mnucon_Click()

@@ -53,7 +53,8 @@ struct Reading;
 // cells, cmbChart the palette list, lstCorset the saved schemes, lbldisplay the
 // page-background preview, lbltext/lblnl/lblvl/lblal/lblhl the scheme samples,
 // shpSelect the frame around the selected cell.
-class frmshowcolor : public QMainWindow {
+class frmshowcolor : public QMainWindow
+{
     Q_OBJECT
 public:
     static constexpr int CellCount = 216;

@@ -39,8 +39,7 @@ constexpr int HexFieldLeft = 80;
 constexpr int SchemeTop = 240;
 constexpr int SchemeListLeft = 356;
 
-template <typename T>
-T* named(T* object, const char* name)
+template <typename T> T* named(T* object, const char* name)
 {
     object->setObjectName(QLatin1String(name));
     return object;
@@ -102,26 +101,31 @@ void frmshowcolor::buildControls()
         "Current Color - Right-click for more features.Double-click to show color details."));
 
     const int rgbRow = GridTop + twipsToPixels(945) + 4;
-    Label6 = plainLabel(central, "Label6", QStringLiteral("RGB:"), QRect(LeftColumn, rgbRow, 32, 19));
+    Label6 =
+        plainLabel(central, "Label6", QStringLiteral("RGB:"), QRect(LeftColumn, rgbRow, 32, 19));
     txtrgb1 = named(new QLineEdit(QStringLiteral("255,255,255"), central), "txtrgb1");
     txtrgb1->setReadOnly(true);
     txtrgb1->setMaxLength(11);
     txtrgb1->setGeometry(FieldLeft, rgbRow, 76, 19);
 
     const int hexRow = rgbRow + 22;
-    Label2 = plainLabel(central, "Label2", QStringLiteral("HEX:"), QRect(LeftColumn, hexRow, 32, 19));
+    Label2 =
+        plainLabel(central, "Label2", QStringLiteral("HEX:"), QRect(LeftColumn, hexRow, 32, 19));
     txtrgb = named(new QLineEdit(QStringLiteral("#FFFFFF"), central), "txtrgb");
     txtrgb->setReadOnly(true);
     txtrgb->setMaxLength(7);
     txtrgb->setGeometry(FieldLeft, hexRow, 76, 19);
 
     const int headingRow = hexRow + 22;
-    Label8 = plainLabel(central, "Label8", QStringLiteral("DEC"), QRect(FieldLeft, headingRow, 36, 14));
-    Label9 = plainLabel(central, "Label9", QStringLiteral("HEX"), QRect(HexFieldLeft, headingRow, 36, 14));
+    Label8 =
+        plainLabel(central, "Label8", QStringLiteral("DEC"), QRect(FieldLeft, headingRow, 36, 14));
+    Label9 = plainLabel(central, "Label9", QStringLiteral("HEX"),
+                        QRect(HexFieldLeft, headingRow, 36, 14));
     Label8->setAlignment(Qt::AlignCenter);
     Label9->setAlignment(Qt::AlignCenter);
 
-    struct Row {
+    struct Row
+    {
         const char* label;
         const char* caption;
         const char* decimal;
@@ -137,11 +141,14 @@ void frmshowcolor::buildControls()
     };
     int rowTop = headingRow + 15;
     for (const Row& row : rows) {
-        *row.labelPointer = plainLabel(central, row.label, QLatin1String(row.caption), QRect(LeftColumn, rowTop, 30, 19));
-        *row.decimalPointer = named(new EntryField(entryrules::FieldKind::Decimal, central), row.decimal);
+        *row.labelPointer = plainLabel(central, row.label, QLatin1String(row.caption),
+                                       QRect(LeftColumn, rowTop, 30, 19));
+        *row.decimalPointer =
+            named(new EntryField(entryrules::FieldKind::Decimal, central), row.decimal);
         (*row.decimalPointer)->setText(QStringLiteral("255"));
         (*row.decimalPointer)->setGeometry(FieldLeft, rowTop, 36, 19);
-        *row.hexPointer = named(new EntryField(entryrules::FieldKind::Hexadecimal, central), row.hex);
+        *row.hexPointer =
+            named(new EntryField(entryrules::FieldKind::Hexadecimal, central), row.hex);
         (*row.hexPointer)->setText(QStringLiteral("FF"));
         (*row.hexPointer)->setGeometry(HexFieldLeft, rowTop, 36, 19);
         rowTop += 21;
@@ -163,8 +170,8 @@ void frmshowcolor::buildControls()
         cell->setFrameStyle(QFrame::NoFrame);
         cell->setBackColor(bascommon::White);
         cell->setMouseTracking(true);
-        cell->setGeometry(GridLeft + (i / CellRows) * (CellWidth - 1), GridTop + (i % CellRows) * (CellHeight - 1),
-                          CellWidth, CellHeight);
+        cell->setGeometry(GridLeft + (i / CellRows) * (CellWidth - 1),
+                          GridTop + (i % CellRows) * (CellHeight - 1), CellWidth, CellHeight);
         lblcor[static_cast<std::size_t>(i)] = cell;
     }
     shpSelect = named(new SelectionFrame(central), "shpSelect");
@@ -176,14 +183,16 @@ void frmshowcolor::buildControls()
     divider->setFrameStyle(QFrame::HLine | QFrame::Sunken);
     divider->setGeometry(LeftColumn, SchemeTop - 4, GridRight - LeftColumn, 2);
 
-    Label12 = plainLabel(central, "Label12", QStringLiteral("Html Color Code"), QRect(LeftColumn, SchemeTop, 200, 16));
+    Label12 = plainLabel(central, "Label12", QStringLiteral("Html Color Code"),
+                         QRect(LeftColumn, SchemeTop, 200, 16));
     QFont headingFont = Label12->font();
     headingFont.setBold(true);
     Label12->setFont(headingFont);
 
     Frame1 = named(new QGroupBox(QStringLiteral("Html Color Item"), central), "Frame1");
     Frame1->setGeometry(LeftColumn, SchemeTop + 18, 104, 172);
-    struct Option {
+    struct Option
+    {
         const char* name;
         const char* caption;
         const char* tip;
@@ -213,7 +222,8 @@ void frmshowcolor::buildControls()
     lbldisplay->setBackColor(bascommon::White);
 
     // The samples lie on the panel, top to bottom.
-    struct Sample {
+    struct Sample
+    {
         const char* name;
         const char* caption;
         ClickableLabel** pointer;
@@ -253,7 +263,8 @@ void frmshowcolor::buildControls()
 
     lstCorset = named(new QListWidget(central), "lstCorset");
     lstCorset->setGeometry(SchemeListLeft, SchemeTop + 22, GridRight - SchemeListLeft, 136);
-    cmdDelItem = named(new QPushButton(QStringLiteral("Delete This Scheme"), central), "cmdDelItem");
+    cmdDelItem =
+        named(new QPushButton(QStringLiteral("Delete This Scheme"), central), "cmdDelItem");
     cmdDelItem->setGeometry(SchemeListLeft, SchemeTop + 162, GridRight - SchemeListLeft, 28);
 }
 
@@ -311,7 +322,8 @@ void frmshowcolor::buildMenus()
     mnuTool = submenu(this, "mnuTool", QStringLiteral("&Tool"));
     mnustartpick = menuItem(mnuTool, "mnustartpick", QStringLiteral("Screen Color &Picker"));
     mnuWebsafe = menuItem(mnuTool, "mnuWebsafe", QStringLiteral("&Make Web Safe"));
-    mnuShowWinColor = menuItem(mnuTool, "mnuShowWinColor", QStringLiteral("&Show Windows Color Dialog"));
+    mnuShowWinColor =
+        menuItem(mnuTool, "mnuShowWinColor", QStringLiteral("&Show Windows Color Dialog"));
     mnucon = menuItem(mnuTool, "mnucon", QStringLiteral("Color &Conversion"));
     bar->addMenu(mnuTool);
 
@@ -333,12 +345,14 @@ void frmshowcolor::buildMenus()
 
     // The scheme pop-up menu: a top-level menu that never shows in the bar.
     mnuHtmlPop1 = submenu(this, "mnuHtmlPop1", QStringLiteral("HtmlPop1"));
-    mnuSaveScheme = menuItem(mnuHtmlPop1, "mnuSaveScheme", QStringLiteral("Save Current Web Color scheme..."));
+    mnuSaveScheme =
+        menuItem(mnuHtmlPop1, "mnuSaveScheme", QStringLiteral("Save Current Web Color scheme..."));
     mnuViewCode = menuItem(mnuHtmlPop1, "mnuViewCode", QStringLiteral("View Html and CSS Code"));
     pop1sep1 = menuSeparator(mnuHtmlPop1, "pop1sep1");
     mnuCopyHtml = menuItem(mnuHtmlPop1, "mnuCopyHtml", QStringLiteral("Copy Html Code"));
     mnuCopyInline = menuItem(mnuHtmlPop1, "mnuCopyInline", QStringLiteral("Copy Inline Css Code"));
-    mnuCopyExternal = menuItem(mnuHtmlPop1, "mnuCopyExternal", QStringLiteral("Copy External Css Code"));
+    mnuCopyExternal =
+        menuItem(mnuHtmlPop1, "mnuCopyExternal", QStringLiteral("Copy External Css Code"));
     pop1sep2 = menuSeparator(mnuHtmlPop1, "pop1sep2");
     mnuShowweb = menuItem(mnuHtmlPop1, "mnuShowweb", QStringLiteral("Preview"));
     bar->addMenu(mnuHtmlPop1);
@@ -352,7 +366,8 @@ void frmshowcolor::buildToolbar()
     tlbTool->setIconSize(QSize(16, 16));
     tlbTool->setToolButtonStyle(Qt::ToolButtonIconOnly);
 
-    struct Button {
+    struct Button
+    {
         const char* tag;
         const char* tip;
         bool checkable;

@@ -188,7 +188,8 @@ double memoryFigure(const char* field)
         return 0;
     for (const QByteArray& line : status.readAll().split('\n'))
         if (line.startsWith(field))
-            return line.mid(int(std::strlen(field))).trimmed().split(' ').value(0).toDouble() / 1024;
+            return line.mid(int(std::strlen(field))).trimmed().split(' ').value(0).toDouble() /
+                   1024;
     return 0;
 }
 void resetPeakMemory();
@@ -222,8 +223,8 @@ QByteArray largeIndex(qint64 count, bool lastIsFirst = false)
     const qint64 first = lastIsFirst ? 2 : 1;
     for (qint64 n = first; n < first + count; ++n) {
         const qint64 number = lastIsFirst && n == count + 1 ? 1 : n;
-        index += "c" + QByteArray::number(number) + ".rgb\r\nPalette " + QByteArray::number(number) +
-                 "\r\n1\r\n";
+        index += "c" + QByteArray::number(number) + ".rgb\r\nPalette " +
+                 QByteArray::number(number) + "\r\n1\r\n";
     }
     return index;
 }
@@ -303,8 +304,7 @@ double meanClickMs(const std::function<void(int)>& click, int rows)
 void benchLargeDataFolders()
 {
     reportStartUp("start-up, 100,000 user palettes", "  memory taken by it", largeIndex(100000));
-    reportStartUp("start-up, 1,000,000 user palettes", "  memory taken by it",
-                  largeIndex(1000000));
+    reportStartUp("start-up, 1,000,000 user palettes", "  memory taken by it", largeIndex(1000000));
     reportStartUp("start-up, 100,000 user palettes, the last one c1.rgb", "  memory taken by it",
                   largeIndex(100000, true));
 
@@ -350,7 +350,8 @@ void benchLargeDataFolders()
                shipped("colorset.dat") + "000000FFFFFFFF0000800080FF00000066FF");
     data.write(QStringLiteral("colorchart.cci"),
                "mycolor.rgb\r\nMy Colors\r\n0\r\nrecent.rgb\r\nRecent Colors\r\n0\r\n"
-               "c1.rgb\r\n" + QByteArray(60 * 1024 * 1024, 'p') + "\r\n1\r\n");
+               "c1.rgb\r\n" +
+                   QByteArray(60 * 1024 * 1024, 'p') + "\r\n1\r\n");
     std::unique_ptr<frmshowcolor> window(basmain::CreateMainWindow(platform, data.path()));
     window->show();
     QApplication::processEvents();
@@ -604,7 +605,6 @@ void benchColourModels()
         std::printf(" ");
 }
 
-
 // ---------------------------------------------------------------------------
 // Colour generator
 
@@ -623,29 +623,32 @@ void benchGenerator()
     auto next = [&turn] { return Color((std::uint32_t(++turn) * 2654435761u) % (1u << 24)); };
     auto keep = [&sink](const Swatches& swatches) { sink += swatches.size(); };
 
-    report("generator: tetradic harmony", medianMs(Runs, [&] {
-               keep(Harmonize(next(), Harmony::Tetradic));
-           }), "ms");
-    report("generator: monochromatic harmony", medianMs(Runs, [&] {
-               keep(Harmonize(next(), Harmony::Monochromatic));
-           }), "ms");
+    report("generator: tetradic harmony",
+           medianMs(Runs, [&] { keep(Harmonize(next(), Harmony::Tetradic)); }), "ms");
+    report("generator: monochromatic harmony",
+           medianMs(Runs, [&] { keep(Harmonize(next(), Harmony::Monochromatic)); }), "ms");
     report("generator: 20 tints", medianMs(Runs, [&] { keep(Vary(next(), Variation::Tints, 20)); }),
            "ms");
-    report("generator: mix of 20 steps in OKLCh", medianMs(Runs, [&] {
-               keep(Mix(next(), base, MixSpace::OkLch, 20));
-           }), "ms");
+    report("generator: mix of 20 steps in OKLCh",
+           medianMs(Runs, [&] { keep(Mix(next(), base, MixSpace::OkLch, 20)); }), "ms");
     report("generator: 11-step ramp", medianMs(Runs, [&] { keep(DesignRamp(next()).steps); }),
            "ms");
-    report("generator: contrast scale, 5 targets", medianMs(Runs, [&] {
-               sink += ContrastTargets(next(), bascommon::White, targets).steps.size();
-           }), "ms");
+    report(
+        "generator: contrast scale, 5 targets",
+        medianMs(Runs,
+                 [&] { sink += ContrastTargets(next(), bascommon::White, targets).steps.size(); }),
+        "ms");
     QList<double> many;
     for (int i = 0; i < MaxSteps; ++i)
         many.append(1 + i);
-    report("generator: contrast scale, 20 targets", medianMs(Runs, [&] {
-               sink += ContrastTargets(next(), bascommon::MakeColor(0x77, 0x77, 0x77), many)
-                           .steps.size();
-           }), "ms");
+    report("generator: contrast scale, 20 targets",
+           medianMs(Runs,
+                    [&] {
+                        sink +=
+                            ContrastTargets(next(), bascommon::MakeColor(0x77, 0x77, 0x77), many)
+                                .steps.size();
+                    }),
+           "ms");
 
     BenchPlatform platform;
     frmGenerator window(platform, base, bascommon::White);
@@ -655,10 +658,13 @@ void benchGenerator()
                       const std::function<void(int)>& set) {
         window.tabGenerator->setCurrentIndex(int(page));
         int value = 0;
-        report(figure, medianMs(Runs, [&] {
-                   set(++value);
-                   window.grdSwatches->repaint();
-               }), "ms");
+        report(figure,
+               medianMs(Runs,
+                        [&] {
+                            set(++value);
+                            window.grdSwatches->repaint();
+                        }),
+               "ms");
     };
     change("generator window: analogous angle dragged, with repaint", frmGenerator::Page::Harmonies,
            [&](int value) {
@@ -692,7 +698,8 @@ double medianCpuMs(int runs, const std::function<void()>& work)
         clock_gettime(CLOCK_THREAD_CPUTIME_ID, &start);
         work();
         clock_gettime(CLOCK_THREAD_CPUTIME_ID, &end);
-        times.push_back(double(end.tv_sec - start.tv_sec) * 1e3 + double(end.tv_nsec - start.tv_nsec) / 1e6);
+        times.push_back(double(end.tv_sec - start.tv_sec) * 1e3 +
+                        double(end.tv_nsec - start.tv_nsec) / 1e6);
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
@@ -713,17 +720,21 @@ void benchNotations()
         return millionsPerSecond(Count * 10, cpu ? medianCpuMs(5, work) : medianMs(5, work));
     };
     report("notations: format, the 10 CSS notations", formatAll(true, false), "million texts/s");
-    report("notations: format, the 10 CSS notations, CPU time", formatAll(true, true), "million texts/s");
+    report("notations: format, the 10 CSS notations, CPU time", formatAll(true, true),
+           "million texts/s");
     report("notations: format, the 10 code forms", formatAll(false, false), "million texts/s");
-    report("notations: format, the 10 code forms, CPU time", formatAll(false, true), "million texts/s");
+    report("notations: format, the 10 code forms, CPU time", formatAll(false, true),
+           "million texts/s");
     for (const notations::Notation notation :
          {notations::Notation::Oklch, notations::Notation::Lab, notations::Notation::DisplayP3}) {
         const QByteArray figure = "notations: format, " + notations::Label(notation).toUtf8();
         report(figure.constData(),
-               millionsPerSecond(Count, medianMs(5, [&] {
-                                     for (Color colour : colours)
-                                         sink += notations::Format(notation, colour).size();
-                                 })),
+               millionsPerSecond(
+                   Count, medianMs(5,
+                                   [&] {
+                                       for (Color colour : colours)
+                                           sink += notations::Format(notation, colour).size();
+                                   })),
                "million texts/s");
     }
 

@@ -169,7 +169,8 @@ void checkReading(const paletteindex::Reading& reading, const IndexCase& index,
     QSet<QString> listed;
     for (paletteindex::Entry entry : index.parsed) {
         files.append(entry.file);
-        if (!paletteindex::IsPaletteFileName(entry.file) || listed.contains(entry.file.toCaseFolded()))
+        if (!paletteindex::IsPaletteFileName(entry.file) ||
+            listed.contains(entry.file.toCaseFolded()))
             continue;
         listed.insert(entry.file.toCaseFolded());
         entry.name = textbounds::BoundName(entry.name);

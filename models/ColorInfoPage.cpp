@@ -37,12 +37,23 @@ QString HtmlText(const QString& text)
     escaped.reserve(text.size());
     for (const QChar c : text) {
         switch (c.unicode()) {
-        case u'&': escaped += QStringLiteral("&amp;"); break;
-        case u'<': escaped += QStringLiteral("&lt;"); break;
-        case u'>': escaped += QStringLiteral("&gt;"); break;
-        case u'"': escaped += QStringLiteral("&quot;"); break;
-        case u'\'': escaped += QStringLiteral("&#39;"); break;
-        default: escaped += c;
+        case u'&':
+            escaped += QStringLiteral("&amp;");
+            break;
+        case u'<':
+            escaped += QStringLiteral("&lt;");
+            break;
+        case u'>':
+            escaped += QStringLiteral("&gt;");
+            break;
+        case u'"':
+            escaped += QStringLiteral("&quot;");
+            break;
+        case u'\'':
+            escaped += QStringLiteral("&#39;");
+            break;
+        default:
+            escaped += c;
         }
     }
     return escaped;

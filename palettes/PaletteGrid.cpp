@@ -26,7 +26,8 @@ PaletteGrid* gridOf(const QObject* cell)
 
 // A cell is a button to a screen reader, with the left click as its press
 // and the right click as its menu.
-class PaletteCellAccessible : public QAccessibleWidget {
+class PaletteCellAccessible : public QAccessibleWidget
+{
 public:
     explicit PaletteCellAccessible(QWidget* cell) : QAccessibleWidget(cell, QAccessible::Button) {}
 
@@ -120,7 +121,8 @@ QString PaletteGrid::pageText(qint32 page, qint32 pageCount)
     return QStringLiteral("Page %1 of %2").arg(page).arg(pageCount);
 }
 
-void PaletteGrid::describeCell(int index, Content content, Color color, qint32 position, qint32 count)
+void PaletteGrid::describeCell(int index, Content content, Color color, qint32 position,
+                               qint32 count)
 {
     if (index < 0 || index >= m_cells.size())
         return;
@@ -269,7 +271,8 @@ bool PaletteGrid::eventFilter(QObject* watched, QEvent* event)
         // The keys that work the grid are the grid's while it has the focus.
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->modifiers() == Qt::NoModifier &&
-            (key->key() == Qt::Key_Space || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter))
+            (key->key() == Qt::Key_Space || key->key() == Qt::Key_Return ||
+             key->key() == Qt::Key_Enter))
             event->accept();
         return false;
     }

@@ -20,7 +20,8 @@ class QWidget;
 // Space for a left click, Shift+F10 or the Menu key for a right click at the
 // cell. Each cell tells a screen reader its colour and its place in the
 // palette, and offers the same two actions.
-class PaletteGrid : public QObject {
+class PaletteGrid : public QObject
+{
     Q_OBJECT
 public:
     enum class Content { Empty, Colour, Unreadable };

@@ -32,7 +32,8 @@ QColor PaletteGridLines::edgeColor(const QPalette& palette)
     const QColor text = palette.color(QPalette::WindowText);
     if (wcag::ContrastRatio(fromQColor(text), window) >= LineContrast)
         return text;
-    return wcag::ContrastRatio(bascommon::Black, window) >= wcag::ContrastRatio(bascommon::White, window)
+    return wcag::ContrastRatio(bascommon::Black, window) >=
+                   wcag::ContrastRatio(bascommon::White, window)
                ? QColor(Qt::black)
                : QColor(Qt::white);
 }

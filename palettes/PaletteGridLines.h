@@ -11,7 +11,8 @@
 // on the window. An empty cell is crossed by a grey diagonal, so that it can be
 // told from a cell that holds white; the cell with the keyboard focus carries
 // a dotted ring inside its lines.
-class PaletteGridLines : public QWidget {
+class PaletteGridLines : public QWidget
+{
     Q_OBJECT
 public:
     // Cells of `cellSize` stand one pixel closer to their neighbours than

@@ -56,7 +56,8 @@ public:
         if (size > MaxIndexBytes)
             return FileResult::failure(describeFileError(
                 action, path,
-                QStringLiteral("at %1 bytes it is larger than any palette index can be").arg(size)));
+                QStringLiteral("at %1 bytes it is larger than any palette index can be")
+                    .arg(size)));
         if (size > 0) {
             if (const uchar* mapped = m_file.map(0, size)) {
                 m_view = QByteArrayView(reinterpret_cast<const char*>(mapped), size);
@@ -129,7 +130,8 @@ bool isKindText(QByteArrayView line)
 
 bool looksLikePaletteFile(QByteArrayView line)
 {
-    return line.size() > 4 && line.sliced(line.size() - 4).compare(".rgb", Qt::CaseInsensitive) == 0;
+    return line.size() > 4 &&
+           line.sliced(line.size() - 4).compare(".rgb", Qt::CaseInsensitive) == 0;
 }
 
 enum Field { FileField = 0, NameField = 1, KindField = 2 };
@@ -320,8 +322,8 @@ quint64 foldedHash(QStringView name)
 {
     quint64 hash = 14695981039346656037ull;
     for (const QChar c : name) {
-        const char16_t folded = c.unicode() < 128 ? char16_t(QChar::toLower(c.unicode()))
-                                                  : c.toCaseFolded().unicode();
+        const char16_t folded =
+            c.unicode() < 128 ? char16_t(QChar::toLower(c.unicode())) : c.toCaseFolded().unicode();
         hash = (hash ^ folded) * 1099511628211ull;
     }
     return hash;
@@ -434,8 +436,7 @@ Reading Read(const QString& dataFolder)
     Reading reading;
     const QString path = indexPath(dataFolder);
     IndexContent content;
-    if (FileResult opened = content.open(path, QStringLiteral("read the palette index"));
-        !opened) {
+    if (FileResult opened = content.open(path, QStringLiteral("read the palette index")); !opened) {
         reading.problems = opened.message;
         reading.nextFileName = NextFileName({});
         return reading;
@@ -473,7 +474,8 @@ Reading Read(const QString& dataFolder)
             continue;
         }
         const quint64 hash = foldedHash(entry.file);
-        if (const auto earlier = listed.constFind(hash); earlier != listed.constEnd() &&
+        if (const auto earlier = listed.constFind(hash);
+            earlier != listed.constEnd() &&
             reading.entries.files.view(*earlier).compare(entry.file, Qt::CaseInsensitive) == 0) {
             problems.add(QStringLiteral("Entry %1 (%2) names the file %3, which entry %4 lists "
                                         "already; that palette is left out.")

@@ -180,8 +180,8 @@ public:
                     describeFileError(m_action, m_path, m_source.errorString()));
             m_records = m_source.size() / RecordLength;
         } else if (missingFails) {
-            return FileResult::failure(describeFileError(
-                m_action, m_path, QStringLiteral("the file no longer exists")));
+            return FileResult::failure(
+                describeFileError(m_action, m_path, QStringLiteral("the file no longer exists")));
         }
         return FileResult::success();
     }
@@ -189,8 +189,7 @@ public:
     qint64 records() const { return m_records; }
 
     // Runs `judge`(bytes, record number) over every whole record in order.
-    template <typename Judge>
-    FileResult run(const Progress& progress, Judge&& judge)
+    template <typename Judge> FileResult run(const Progress& progress, Judge&& judge)
     {
         if (FileResult opened = m_staged.open(); !opened)
             return opened;
@@ -415,7 +414,9 @@ FileResult ReadColors(const QString& path, QList<Color>& colors)
     colors.clear();
     const QString action = QStringLiteral("read the colors of");
     QByteArray content;
-    if (FileResult read = readWholeRecords(path, action, palettefiles::WhenMissing::ReadAsEmpty, content); !read)
+    if (FileResult read =
+            readWholeRecords(path, action, palettefiles::WhenMissing::ReadAsEmpty, content);
+        !read)
         return read;
     colors.reserve(content.size() / RecordLength);
     for (qsizetype offset = 0; offset < content.size(); offset += RecordLength) {

@@ -18,8 +18,9 @@ const QString PaletteCopy = QStringLiteral("palette");
 const QString IndexCopy = QStringLiteral("index");
 const QString AfterFile = QStringLiteral("after");
 
-const PaletteUndo::Edit AllEdits[] = {PaletteUndo::Edit::DeletePalette, PaletteUndo::Edit::DeleteColor,
-                                      PaletteUndo::Edit::ClearAll, PaletteUndo::Edit::ClearDuplicates};
+const PaletteUndo::Edit AllEdits[] = {PaletteUndo::Edit::DeletePalette,
+                                      PaletteUndo::Edit::DeleteColor, PaletteUndo::Edit::ClearAll,
+                                      PaletteUndo::Edit::ClearDuplicates};
 
 QString editKey(PaletteUndo::Edit edit)
 {
@@ -53,13 +54,15 @@ QString digestOf(const QString& path)
 {
     const QFileInfo info(path);
     if (!info.exists())
-        return QString::fromLatin1(QCryptographicHash::hash(QByteArray(), QCryptographicHash::Sha256).toHex());
+        return QString::fromLatin1(
+            QCryptographicHash::hash(QByteArray(), QCryptographicHash::Sha256).toHex());
     if (!info.isFile())
         return QStringLiteral("no file");
     const std::optional<QByteArray> content = readWhole(path);
     if (!content)
         return QStringLiteral("unreadable");
-    return QString::fromLatin1(QCryptographicHash::hash(*content, QCryptographicHash::Sha256).toHex());
+    return QString::fromLatin1(
+        QCryptographicHash::hash(*content, QCryptographicHash::Sha256).toHex());
 }
 
 // Copies `source` into `copy`, synced; a missing source leaves no copy.
@@ -80,14 +83,14 @@ FileResult putBack(const QString& copy, const QString& target)
 {
     if (!QFileInfo::exists(copy)) {
         if (QFileInfo::exists(target) && !QFile::remove(target))
-            return FileResult::failure(describeFileError(QStringLiteral("remove"), target,
-                                                         QStringLiteral("the file cannot be removed")));
+            return FileResult::failure(describeFileError(
+                QStringLiteral("remove"), target, QStringLiteral("the file cannot be removed")));
         return FileResult::success();
     }
     const std::optional<QByteArray> content = readWhole(copy);
     if (!content)
-        return FileResult::failure(describeFileError(QStringLiteral("read"), copy,
-                                                     QStringLiteral("the kept copy cannot be read")));
+        return FileResult::failure(describeFileError(
+            QStringLiteral("read"), copy, QStringLiteral("the kept copy cannot be read")));
     return replaceFileContents(target, target + QStringLiteral(".undo"), *content);
 }
 
@@ -125,11 +128,13 @@ QStringList PaletteUndo::entryFolders() const
     // Named by a number that grows with every edit, all of one width, so the
     // names sort oldest first.
     QStringList entries;
-    const QStringList names = QDir(undoFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    const QStringList names =
+        QDir(undoFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString& name : names) {
         bool number = false;
         name.toULongLong(&number);
-        if (number && name.size() == 10 && QFileInfo::exists(undoFolder() + QLatin1Char('/') + name + QLatin1Char('/') + EditFile))
+        if (number && name.size() == 10 &&
+            QFileInfo::exists(undoFolder() + QLatin1Char('/') + name + QLatin1Char('/') + EditFile))
             entries.append(name);
     }
     return entries;
@@ -173,12 +178,14 @@ FileResult PaletteUndo::keep(Edit edit, const QString& paletteFile)
                            entry + QLatin1Char('/') + IndexCopy);
     // The description comes last: a folder without it is no kept edit.
     if (copied)
-        copied = writeSyncedFile(entry + QLatin1Char('/') + EditFile,
-                                 (editKey(edit) + QLatin1Char('\n') + paletteFile + QLatin1Char('\n')).toUtf8());
+        copied = writeSyncedFile(
+            entry + QLatin1Char('/') + EditFile,
+            (editKey(edit) + QLatin1Char('\n') + paletteFile + QLatin1Char('\n')).toUtf8());
     if (!copied) {
         QDir(entry).removeRecursively();
         undoMaking();
-        return FileResult::failure(copied.message + QStringLiteral(" The command was not carried out."));
+        return FileResult::failure(copied.message +
+                                   QStringLiteral(" The command was not carried out."));
     }
     m_pendingEntry = entry;
     prune();
@@ -196,14 +203,17 @@ void PaletteUndo::editDone()
 {
     if (m_pendingEntry.isEmpty())
         return;
-    const QStringList lines = QString::fromUtf8(readWhole(m_pendingEntry + QLatin1Char('/') + EditFile)
-                                                    .value_or(QByteArray()))
-                                  .split(QLatin1Char('\n'));
+    const QStringList lines =
+        QString::fromUtf8(
+            readWhole(m_pendingEntry + QLatin1Char('/') + EditFile).value_or(QByteArray()))
+            .split(QLatin1Char('\n'));
     if (lines.size() >= 2) {
-        const QString after = digestOf(bascommon::DataFilePath(m_dataFolder, lines.at(1))) + QLatin1Char('\n') +
-                              digestOf(bascommon::DataFilePath(m_dataFolder, paletteindex::IndexFileName()));
+        const QString after =
+            digestOf(bascommon::DataFilePath(m_dataFolder, lines.at(1))) + QLatin1Char('\n') +
+            digestOf(bascommon::DataFilePath(m_dataFolder, paletteindex::IndexFileName()));
         // Without the digests undoing still works; it only cannot warn.
-        static_cast<void>(writeSyncedFile(m_pendingEntry + QLatin1Char('/') + AfterFile, after.toLatin1()));
+        static_cast<void>(
+            writeSyncedFile(m_pendingEntry + QLatin1Char('/') + AfterFile, after.toLatin1()));
     }
     m_pendingEntry.clear();
 }
@@ -222,7 +232,8 @@ std::optional<PaletteUndo::Entry> PaletteUndo::last() const
         return std::nullopt;
     const QString entry = undoFolder() + QLatin1Char('/') + entries.constLast();
     const QStringList lines =
-        QString::fromUtf8(readWhole(entry + QLatin1Char('/') + EditFile).value_or(QByteArray())).split(QLatin1Char('\n'));
+        QString::fromUtf8(readWhole(entry + QLatin1Char('/') + EditFile).value_or(QByteArray()))
+            .split(QLatin1Char('\n'));
     if (lines.size() < 2 || !paletteindex::IsPlainFileName(lines.at(1)))
         return std::nullopt;
     std::optional<Entry> found;
@@ -232,12 +243,15 @@ std::optional<PaletteUndo::Entry> PaletteUndo::last() const
     if (!found)
         return std::nullopt;
     const QStringList after =
-        QString::fromLatin1(readWhole(entry + QLatin1Char('/') + AfterFile).value_or(QByteArray())).split(QLatin1Char('\n'));
+        QString::fromLatin1(readWhole(entry + QLatin1Char('/') + AfterFile).value_or(QByteArray()))
+            .split(QLatin1Char('\n'));
     if (after.size() == 2) {
-        const bool paletteChanged = digestOf(bascommon::DataFilePath(m_dataFolder, found->paletteFile)) != after.at(0);
+        const bool paletteChanged =
+            digestOf(bascommon::DataFilePath(m_dataFolder, found->paletteFile)) != after.at(0);
         const bool indexChanged =
             found->edit == Edit::DeletePalette &&
-            digestOf(bascommon::DataFilePath(m_dataFolder, paletteindex::IndexFileName())) != after.at(1);
+            digestOf(bascommon::DataFilePath(m_dataFolder, paletteindex::IndexFileName())) !=
+                after.at(1);
         found->changedSince = paletteChanged || indexChanged;
     }
     return found;
@@ -256,8 +270,9 @@ FileResult PaletteUndo::undoLast()
         !palette)
         return palette;
     if (entry->edit == Edit::DeletePalette) {
-        if (FileResult index = putBack(folder + QLatin1Char('/') + IndexCopy,
-                                       bascommon::DataFilePath(m_dataFolder, paletteindex::IndexFileName()));
+        if (FileResult index =
+                putBack(folder + QLatin1Char('/') + IndexCopy,
+                        bascommon::DataFilePath(m_dataFolder, paletteindex::IndexFileName()));
             !index)
             return index;
     }

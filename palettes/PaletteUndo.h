@@ -12,7 +12,8 @@
 // undoing puts the copies back byte for byte. The last `Depth` edits are kept;
 // older copies are removed, oldest first. Everything lives on disk, so a
 // second object on the same folder sees the same edits.
-class PaletteUndo {
+class PaletteUndo
+{
 public:
     enum class Edit { DeletePalette, DeleteColor, ClearAll, ClearDuplicates };
 
@@ -33,7 +34,8 @@ public:
     // The edit failed and changed nothing: its copy goes.
     void editFailed();
 
-    struct Entry {
+    struct Entry
+    {
         Edit edit;
         QString paletteFile;
         // The files are no longer as the edit left them: undoing would also

@@ -14,7 +14,8 @@ const QString MessageTitle = QStringLiteral("Tintora");
 
 PaletteUndoMenu::PaletteUndoMenu(const QString& dataFolder, Platform& platform, QMenu* editMenu,
                                  QWidget* window)
-    : QObject(window), m_undo(dataFolder), m_platform(platform), m_window(window), m_editMenu(editMenu)
+    : QObject(window), m_undo(dataFolder), m_platform(platform), m_window(window),
+      m_editMenu(editMenu)
 {
     // After the specified items, so that they keep their places.
     m_separator = editMenu->addSeparator();
@@ -55,8 +56,8 @@ void PaletteUndoMenu::refresh()
 bool PaletteUndoMenu::keep(PaletteUndo::Edit edit, const QString& paletteFile)
 {
     if (FileResult kept = m_undo.keep(edit, paletteFile); !kept) {
-        m_platform.showMessage(m_window, kept.message, Platform::Buttons::Ok, Platform::Icon::Critical,
-                               MessageTitle);
+        m_platform.showMessage(m_window, kept.message, Platform::Buttons::Ok,
+                               Platform::Icon::Critical, MessageTitle);
         return false;
     }
     return true;
@@ -82,20 +83,20 @@ void PaletteUndoMenu::mnuUndo_Click()
         return;
     }
     if (last->changedSince &&
-        m_platform.showMessage(m_window,
-                               QStringLiteral("The palette has changed since \"%1\". Undoing it puts the "
-                                              "palette back as it was before, and the changes made since "
-                                              "are lost. Undo all the same?")
-                                   .arg(PaletteUndo::editName(last->edit)),
-                               Platform::Buttons::YesNo, Platform::Icon::Question,
-                               QStringLiteral("Undo ") + PaletteUndo::editName(last->edit)) !=
-            Platform::Answer::Yes)
+        m_platform.showMessage(
+            m_window,
+            QStringLiteral("The palette has changed since \"%1\". Undoing it puts the "
+                           "palette back as it was before, and the changes made since "
+                           "are lost. Undo all the same?")
+                .arg(PaletteUndo::editName(last->edit)),
+            Platform::Buttons::YesNo, Platform::Icon::Question,
+            QStringLiteral("Undo ") + PaletteUndo::editName(last->edit)) != Platform::Answer::Yes)
         return;
     const FileResult undone = m_undo.undoLast();
     refresh();
     if (!undone) {
-        m_platform.showMessage(m_window, undone.message, Platform::Buttons::Ok, Platform::Icon::Critical,
-                               MessageTitle);
+        m_platform.showMessage(m_window, undone.message, Platform::Buttons::Ok,
+                               Platform::Icon::Critical, MessageTitle);
         return;
     }
     emit restored(last->paletteFile);

@@ -14,10 +14,12 @@ class QWidget;
 // file, then done() or failed(); the item names the edit it would undo and is
 // disabled when there is none. It shows with the palette commands, not in the
 // swatch's pop-up menu.
-class PaletteUndoMenu : public QObject {
+class PaletteUndoMenu : public QObject
+{
     Q_OBJECT
 public:
-    PaletteUndoMenu(const QString& dataFolder, Platform& platform, QMenu* editMenu, QWidget* window);
+    PaletteUndoMenu(const QString& dataFolder, Platform& platform, QMenu* editMenu,
+                    QWidget* window);
 
     QAction* action() const { return m_action; }
 

@@ -98,7 +98,8 @@ bool isUndeletableKind(const QString& kind)
 
 void frmshowcolor::setUpPaletteHandlers()
 {
-    m_paletteGrid = new PaletteGrid(QList<ClickableLabel*>(lblcor.begin(), lblcor.end()), CellRows, this);
+    m_paletteGrid =
+        new PaletteGrid(QList<ClickableLabel*>(lblcor.begin(), lblcor.end()), CellRows, this);
     m_paletteGrid->lines()->stackUnder(shpSelect);
     m_paletteGrid->setPageButtons(toolButton(QStringLiteral("prevpage")),
                                   toolButton(QStringLiteral("nextpage")));
@@ -681,8 +682,8 @@ void frmshowcolor::mnuCleanDup_Click()
     if (!m_paletteUndo->keep(PaletteUndo::Edit::ClearDuplicates, ChartFile.at(i)))
         return;
     ProgressWindow progress(this, QStringLiteral("Clearing duplicate colors..."));
-    if (FileResult cleared = paletterecords::ClearDuplicates(dataFilePath(ChartFile.at(i)),
-                                                             nullptr, progress.progress());
+    if (FileResult cleared = paletterecords::ClearDuplicates(dataFilePath(ChartFile.at(i)), nullptr,
+                                                             progress.progress());
         !cleared) {
         m_paletteUndo->failed();
         if (!cleared.wasCancelled())

@@ -15,9 +15,12 @@ struct Property
 };
 
 constexpr Property Properties[] = {
-    {"--page-background", &SchemeColors::background}, {"--text", &SchemeColors::text},
-    {"--link", &SchemeColors::normalLink},           {"--visited", &SchemeColors::visitedLink},
-    {"--hover", &SchemeColors::hoverLink},           {"--active", &SchemeColors::activeLink},
+    {"--page-background", &SchemeColors::background},
+    {"--text", &SchemeColors::text},
+    {"--link", &SchemeColors::normalLink},
+    {"--visited", &SchemeColors::visitedLink},
+    {"--hover", &SchemeColors::hoverLink},
+    {"--active", &SchemeColors::activeLink},
 };
 
 QString Hex(Color color)
@@ -46,8 +49,8 @@ QString CustomProperties(const SchemeColors& colors)
 {
     QStringList declarations;
     for (const Property& property : Properties)
-        declarations << QLatin1String(property.name) + QStringLiteral(": ") + Hex(colors.*property.role) +
-                            QLatin1Char(';');
+        declarations << QLatin1String(property.name) + QStringLiteral(": ") +
+                            Hex(colors.*property.role) + QLatin1Char(';');
     return Rules(declarations);
 }
 
@@ -56,8 +59,8 @@ QString LightDark(const SchemeColors& light, const SchemeColors& dark)
     QStringList declarations{QStringLiteral("color-scheme: light dark;")};
     for (const Property& property : Properties)
         declarations << QLatin1String(property.name) + QStringLiteral(": light-dark(") +
-                            Hex(light.*property.role) + QStringLiteral(", ") + Hex(dark.*property.role) +
-                            QStringLiteral(");");
+                            Hex(light.*property.role) + QStringLiteral(", ") +
+                            Hex(dark.*property.role) + QStringLiteral(");");
     return Rules(declarations);
 }
 

@@ -3,7 +3,8 @@
 #include "app/bascommon.h"
 
 // The six colours of a web page that the scheme editor works on.
-struct SchemeColors {
+struct SchemeColors
+{
     Color text = bascommon::Black;
     Color background = bascommon::White;
     Color normalLink = bascommon::Black;

@@ -79,10 +79,10 @@ QList<QByteArray> NameLines(const QByteArray& fileContent)
         if (end - start >= 2)
             lines.append(fileContent.mid(start, end - start));
         // CR LF, a lone LF and a lone CR each end a line.
-        start = end + ((end + 1 < size && fileContent.at(end) == '\r' &&
-                        fileContent.at(end + 1) == '\n')
-                           ? 2
-                           : 1);
+        start = end +
+                ((end + 1 < size && fileContent.at(end) == '\r' && fileContent.at(end + 1) == '\n')
+                     ? 2
+                     : 1);
     }
     return lines;
 }

@@ -76,7 +76,8 @@ FileResult SchemeStore::readNames(QStringList& names, QString* notice) const
     const QString path = filePath(NamesFile);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return FileResult::failure(describeFileError(QStringLiteral("read"), path, file.errorString()));
+        return FileResult::failure(
+            describeFileError(QStringLiteral("read"), path, file.errorString()));
     // Mapped rather than copied: the list may hold a name of many megabytes.
     QByteArray content;
     const qint64 size = file.size();
@@ -85,7 +86,8 @@ FileResult SchemeStore::readNames(QStringList& names, QString* notice) const
     else
         content = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return FileResult::failure(describeFileError(QStringLiteral("read"), path, file.errorString()));
+        return FileResult::failure(
+            describeFileError(QStringLiteral("read"), path, file.errorString()));
     qsizetype cutNames = 0;
     for (const QByteArray& line : NameLines(content)) {
         bool cut = false;
@@ -93,13 +95,14 @@ FileResult SchemeStore::readNames(QStringList& names, QString* notice) const
         cutNames += cut ? 1 : 0;
     }
     if (notice && cutNames > 0)
-        *notice = QStringLiteral("%1 in \"%2\" %3 longer than %4 characters and %5 shown cut short.")
-                      .arg(cutNames == 1 ? QStringLiteral("One scheme name")
-                                         : QStringLiteral("%1 scheme names").arg(cutNames),
-                           QDir::toNativeSeparators(path),
-                           cutNames == 1 ? QStringLiteral("is") : QStringLiteral("are"))
-                      .arg(textbounds::MaxNameLength)
-                      .arg(cutNames == 1 ? QStringLiteral("is") : QStringLiteral("are"));
+        *notice =
+            QStringLiteral("%1 in \"%2\" %3 longer than %4 characters and %5 shown cut short.")
+                .arg(cutNames == 1 ? QStringLiteral("One scheme name")
+                                   : QStringLiteral("%1 scheme names").arg(cutNames),
+                     QDir::toNativeSeparators(path),
+                     cutNames == 1 ? QStringLiteral("is") : QStringLiteral("are"))
+                .arg(textbounds::MaxNameLength)
+                .arg(cutNames == 1 ? QStringLiteral("is") : QStringLiteral("are"));
     return FileResult::success();
 }
 

@@ -11,7 +11,8 @@ class QWidget;
 // Every effect outside the process goes through this interface: the windows
 // receive it by reference, QtPlatform carries the effects out, and the tests'
 // FakePlatform records them and answers from a script.
-class Platform {
+class Platform
+{
 public:
     enum class Buttons { Ok, YesNo };
     enum class Icon { Information, Warning, Critical, Question };

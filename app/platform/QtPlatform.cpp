@@ -52,7 +52,8 @@ QString lockFilePath(const QString& dataFolder)
                                                     QCryptographicHash::Sha1)
                                .toHex()
                                .left(16);
-    return folder + QStringLiteral("/tintora-") + QString::fromLatin1(key) + QStringLiteral(".lock");
+    return folder + QStringLiteral("/tintora-") + QString::fromLatin1(key) +
+           QStringLiteral(".lock");
 }
 
 // A few frames of the compositor, even on a busy machine.
@@ -195,10 +196,18 @@ Platform::Answer QtPlatform::showMessage(QWidget* parent, const QString& text, B
 {
     QMessageBox::Icon boxIcon = QMessageBox::Information;
     switch (icon) {
-    case Icon::Information: boxIcon = QMessageBox::Information; break;
-    case Icon::Warning: boxIcon = QMessageBox::Warning; break;
-    case Icon::Critical: boxIcon = QMessageBox::Critical; break;
-    case Icon::Question: boxIcon = QMessageBox::Question; break;
+    case Icon::Information:
+        boxIcon = QMessageBox::Information;
+        break;
+    case Icon::Warning:
+        boxIcon = QMessageBox::Warning;
+        break;
+    case Icon::Critical:
+        boxIcon = QMessageBox::Critical;
+        break;
+    case Icon::Question:
+        boxIcon = QMessageBox::Question;
+        break;
     }
     const QMessageBox::StandardButtons standard =
         buttons == Buttons::YesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok;
@@ -249,12 +258,13 @@ QString QtPlatform::chooseSaveFileOfType(QWidget* parent, const QString& propose
     dialog.selectFile(proposedName);
     // With several formats on offer, a name typed without an extension gets
     // the one of the format chosen in the dialog (two parts for "*.tokens.json").
-    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& chosen) {
-        static const QRegularExpression firstPattern(QStringLiteral("\\*\\.([\\w.]+)"));
-        const QRegularExpressionMatch match = firstPattern.match(chosen);
-        if (match.hasMatch())
-            dialog.setDefaultSuffix(match.captured(1));
-    });
+    QObject::connect(
+        &dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& chosen) {
+            static const QRegularExpression firstPattern(QStringLiteral("\\*\\.([\\w.]+)"));
+            const QRegularExpressionMatch match = firstPattern.match(chosen);
+            if (match.hasMatch())
+                dialog.setDefaultSuffix(match.captured(1));
+        });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     chosenFilter = dialog.selectedNameFilter();
@@ -274,18 +284,21 @@ QString QtPlatform::chooseOpenFile(QWidget* parent, const QString& filter, const
     return dialog.selectedFiles().constFirst();
 }
 
-void QtPlatform::shellOpen(QWidget* owner, const QString& verb, const QString& target, ShowMode mode)
+void QtPlatform::shellOpen(QWidget* owner, const QString& verb, const QString& target,
+                           ShowMode mode)
 {
     Q_UNUSED(owner);
     Q_UNUSED(verb);
     Q_UNUSED(mode);
-    const QUrl url = target.contains(QLatin1String("://")) || target.startsWith(QLatin1String("mailto:"))
-                         ? QUrl(target)
-                         : QUrl::fromLocalFile(target);
+    const QUrl url =
+        target.contains(QLatin1String("://")) || target.startsWith(QLatin1String("mailto:"))
+            ? QUrl(target)
+            : QUrl::fromLocalFile(target);
     QDesktopServices::openUrl(url);
 }
 
-bool QtPlatform::shellOpenFile(QWidget* owner, const QString& verb, const QString& file, ShowMode mode)
+bool QtPlatform::shellOpenFile(QWidget* owner, const QString& verb, const QString& file,
+                               ShowMode mode)
 {
     Q_UNUSED(owner);
     Q_UNUSED(verb);

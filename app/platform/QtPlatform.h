@@ -13,7 +13,8 @@ class QLocalServer;
 class QLockFile;
 
 // The platform services carried out with Qt.
-class QtPlatform final : public Platform {
+class QtPlatform final : public Platform
+{
 public:
     // `dataFolder` scopes the single-instance lock: one running program per
     // set of data files, which is what the lock protects.
@@ -28,14 +29,18 @@ public:
     Answer showMessage(QWidget* parent, const QString& text, Buttons buttons, Icon icon,
                        const QString& title) override;
     Color chooseColor(QWidget* parent, Color initial) override;
-    QString chooseSaveFile(QWidget* parent, const QString& proposedName, const QString& defaultSuffix,
-                           const QString& filter, const QString& title = QString()) override;
-    QString chooseOpenFile(QWidget* parent, const QString& filter, const QString& title = QString()) override;
+    QString chooseSaveFile(QWidget* parent, const QString& proposedName,
+                           const QString& defaultSuffix, const QString& filter,
+                           const QString& title = QString()) override;
+    QString chooseOpenFile(QWidget* parent, const QString& filter,
+                           const QString& title = QString()) override;
     QString chooseSaveFileOfType(QWidget* parent, const QString& proposedName,
                                  const QString& defaultSuffix, const QString& filter,
                                  const QString& title, QString& chosenFilter) override;
-    void shellOpen(QWidget* owner, const QString& verb, const QString& target, ShowMode mode) override;
-    bool shellOpenFile(QWidget* owner, const QString& verb, const QString& file, ShowMode mode) override;
+    void shellOpen(QWidget* owner, const QString& verb, const QString& target,
+                   ShowMode mode) override;
+    bool shellOpenFile(QWidget* owner, const QString& verb, const QString& file,
+                       ShowMode mode) override;
     bool anotherInstanceRunning() override;
     void setTopmost(QWidget* window, bool topmost) override;
     ScreenCapture captureScreen() override;

@@ -46,7 +46,8 @@ void ScreenCapture::addScreen(const QRect& geometry, const QImage& image, qreal 
     if (geometry.isEmpty() || image.isNull() || !(ratio > 0))
         return;
     // One pixel format for every screen keeps the pixel read a plain lookup.
-    m_screens.append({geometry, image.convertToFormat(QImage::Format_RGB32), QPointF(ratio, ratio)});
+    m_screens.append(
+        {geometry, image.convertToFormat(QImage::Format_RGB32), QPointF(ratio, ratio)});
 }
 
 ScreenCapture ScreenCapture::without(Outcome outcome)
@@ -97,11 +98,13 @@ std::optional<Color> ScreenCapture::pixelAt(const QPointF& desktopPoint) const
     if (!at)
         return std::nullopt;
     const QImage& image = m_screens.at(at->screen).image;
-    const QRgb rgb = reinterpret_cast<const QRgb*>(image.constScanLine(at->pixel.y()))[at->pixel.x()];
+    const QRgb rgb =
+        reinterpret_cast<const QRgb*>(image.constScanLine(at->pixel.y()))[at->pixel.x()];
     return bascommon::MakeColor(qRed(rgb), qGreen(rgb), qBlue(rgb));
 }
 
-std::optional<ScreenCapture::DevicePixel> ScreenCapture::devicePixelAt(const QPointF& desktopPoint) const
+std::optional<ScreenCapture::DevicePixel>
+ScreenCapture::devicePixelAt(const QPointF& desktopPoint) const
 {
     for (qsizetype i = 0; i < m_screens.size(); ++i) {
         const Screen& screen = m_screens.at(i);
@@ -111,8 +114,10 @@ std::optional<ScreenCapture::DevicePixel> ScreenCapture::devicePixelAt(const QPo
             desktopPoint.y() < area.top() || desktopPoint.y() >= area.bottom())
             continue;
         const QPointF ratios = ratiosOf(screen);
-        const int x = screenscale::DevicePixel(desktopPoint.x() - area.left(), ratios.x(), screen.image.width());
-        const int y = screenscale::DevicePixel(desktopPoint.y() - area.top(), ratios.y(), screen.image.height());
+        const int x = screenscale::DevicePixel(desktopPoint.x() - area.left(), ratios.x(),
+                                               screen.image.width());
+        const int y = screenscale::DevicePixel(desktopPoint.y() - area.top(), ratios.y(),
+                                               screen.image.height());
         return DevicePixel{i, QPoint(x, y)};
     }
     return std::nullopt;

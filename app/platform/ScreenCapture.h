@@ -12,16 +12,19 @@
 // A still picture of the whole desktop, taken once per picking run: one image
 // per screen, each in that screen's device pixels, placed at the screen's
 // geometry in desktop coordinates (device-independent pixels).
-class ScreenCapture {
+class ScreenCapture
+{
 public:
-    struct Screen {
+    struct Screen
+    {
         QRect geometry;
         QImage image;
         // Device pixels per logical pixel, across and down.
         QPointF ratio;
     };
     // Where a screen lies on the desktop and how Qt scales it.
-    struct Layout {
+    struct Layout
+    {
         QRect geometry;
         qreal devicePixelRatio = 1;
     };
@@ -41,7 +44,8 @@ public:
     };
     // One device pixel: the screen it belongs to and its place in that
     // screen's image.
-    struct DevicePixel {
+    struct DevicePixel
+    {
         qsizetype screen = -1;
         QPoint pixel;
         bool operator==(const DevicePixel&) const = default;
@@ -82,7 +86,8 @@ private:
 };
 
 // One colour from the desktop's own colour picker.
-struct ScreenColorPick {
+struct ScreenColorPick
+{
     enum class Outcome { Picked, Cancelled, Failed };
     Outcome outcome = Outcome::Failed;
     Color color = bascommon::Black;

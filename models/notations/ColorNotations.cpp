@@ -20,26 +20,16 @@ struct Info
 };
 
 constexpr std::array<Info, NotationCount> Infos{{
-    {"Hex", "Hex"},
-    {"RgbSpace", "RGB"},
-    {"Hsl", "HSL"},
-    {"Hwb", "HWB"},
-    {"Lab", "Lab"},
-    {"Lch", "LCH"},
-    {"Oklab", "OKLab"},
-    {"Oklch", "OKLCH"},
-    {"Srgb", "sRGB"},
-    {"DisplayP3", "Display P3"},
-    {"Flutter", "Flutter"},
-    {"Compose", "Jetpack Compose"},
-    {"Android", "Android"},
-    {"SwiftUI", "SwiftUI"},
-    {"UIKit", "UIKit"},
-    {"Qt", "Qt"},
-    {"DotNet", ".NET"},
-    {"Glsl", "GLSL"},
-    {"Hlsl", "HLSL"},
-    {"Tailwind", "Tailwind"},
+    {"Hex", "Hex"},         {"RgbSpace", "RGB"},
+    {"Hsl", "HSL"},         {"Hwb", "HWB"},
+    {"Lab", "Lab"},         {"Lch", "LCH"},
+    {"Oklab", "OKLab"},     {"Oklch", "OKLCH"},
+    {"Srgb", "sRGB"},       {"DisplayP3", "Display P3"},
+    {"Flutter", "Flutter"}, {"Compose", "Jetpack Compose"},
+    {"Android", "Android"}, {"SwiftUI", "SwiftUI"},
+    {"UIKit", "UIKit"},     {"Qt", "Qt"},
+    {"DotNet", ".NET"},     {"Glsl", "GLSL"},
+    {"Hlsl", "HLSL"},       {"Tailwind", "Tailwind"},
 }};
 
 // How a CSS form lays out its three numbers. `scale` turns the component's
@@ -73,7 +63,8 @@ constexpr CssLayout Layouts[] = {
     /* Oklab     */ {Space::OkLab, "oklab(", {P, N, N}, {100, 1, 1}, {2, 5, 5}, -1, -1},
     /* Oklch     */ {Space::OkLch, "oklch(", {P, N, N}, {100, 1, 1}, {2, 5, 2}, 2, 1},
     /* Srgb      */ {Space::Srgb, "color(srgb ", {N, N, N}, {1, 1, 1}, {3, 3, 3}, -1, -1},
-    /* DisplayP3 */ {Space::DisplayP3, "color(display-p3 ", {N, N, N}, {1, 1, 1}, {4, 4, 4}, -1, -1},
+    /* DisplayP3 */
+    {Space::DisplayP3, "color(display-p3 ", {N, N, N}, {1, 1, 1}, {4, 4, 4}, -1, -1},
 };
 
 constexpr double PowersOfTen[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10};
@@ -114,7 +105,8 @@ public:
     {
         if (mantissa < 0)
             add('-');
-        std::uint64_t magnitude = mantissa < 0 ? 0 - std::uint64_t(mantissa) : std::uint64_t(mantissa);
+        std::uint64_t magnitude =
+            mantissa < 0 ? 0 - std::uint64_t(mantissa) : std::uint64_t(mantissa);
         const auto scale = std::uint64_t(PowersOfTen[decimals]);
         addUnsigned(magnitude / scale);
         std::uint64_t fraction = magnitude % scale;
@@ -179,8 +171,8 @@ int Blue(Color c)
 void AddHex(Text& text, Color color, bool allowShort, bool upper)
 {
     const int channels[3] = {Red(color), Green(color), Blue(color)};
-    const bool shortForm = allowShort && channels[0] % 17 == 0 && channels[1] % 17 == 0 &&
-                           channels[2] % 17 == 0;
+    const bool shortForm =
+        allowShort && channels[0] % 17 == 0 && channels[1] % 17 == 0 && channels[2] % 17 == 0;
     for (const int channel : channels) {
         if (shortForm)
             text.add("0123456789abcdef"[channel / 17]);

@@ -229,7 +229,8 @@ ParseResult Reader::succeed(const CssColor& css, const QString& readAs) const
     if (result.gamutMapped) {
         if (!result.message.isEmpty())
             result.message += QLatin1Char(' ');
-        result.message += QStringLiteral("It lies outside sRGB and was brought inside by CSS gamut mapping.");
+        result.message +=
+            QStringLiteral("It lies outside sRGB and was brought inside by CSS gamut mapping.");
     }
     return result;
 }
@@ -266,7 +267,8 @@ ParseResult Reader::parseWhole(View text)
 {
     // Quotes around the colour, as source code and two of the copy
     // notations write it.
-    while (text.size() >= 2 && (text.front() == '"' || text.front() == '\'' || text.front() == '`') &&
+    while (text.size() >= 2 &&
+           (text.front() == '"' || text.front() == '\'' || text.front() == '`') &&
            text.back() == text.front())
         text = Trim(text.substr(1, text.size() - 2));
     if (text.empty())
@@ -276,7 +278,8 @@ ParseResult Reader::parseWhole(View text)
     const std::size_t open = text.find('[');
     if (open != View::npos && text.back() == ']') {
         const View prefix = text.substr(0, open);
-        if (std::all_of(prefix.begin(), prefix.end(), [](char c) { return IsNameChar(c) || c == ':'; })) {
+        if (std::all_of(prefix.begin(), prefix.end(),
+                        [](char c) { return IsNameChar(c) || c == ':'; })) {
             ParseResult result = readPart(text.substr(open + 1, text.size() - open - 2), true);
             if (result.ok)
                 result.readAs = QStringLiteral("Tailwind arbitrary value with ") + result.readAs;
@@ -323,7 +326,8 @@ ParseResult Reader::parseWhole(View text)
         const std::size_t c1 = inside.find(',');
         const std::size_t c2 = c1 == View::npos ? View::npos : inside.find(',', c1 + 1);
         if (c2 != View::npos) {
-            const View parts[3] = {Trim(inside.substr(0, c1)), Trim(inside.substr(c1 + 1, c2 - c1 - 1)),
+            const View parts[3] = {Trim(inside.substr(0, c1)),
+                                   Trim(inside.substr(c1 + 1, c2 - c1 - 1)),
                                    Trim(inside.substr(c2 + 1))};
             if (std::all_of(std::begin(parts), std::end(parts),
                             [](View p) { return p.size() == 2 && AllHex(p); }))
@@ -349,8 +353,8 @@ ParseResult Reader::parseWhole(View text)
         if (text.back() != ')')
             return fail(QStringLiteral("%1 opens %2() but does not close it with \")\".")
                             .arg(quoted(text), shown(text.substr(0, nameEnd))));
-        return parseFunction(text.substr(0, nameEnd), text.substr(paren + 1, text.size() - paren - 2),
-                             text);
+        return parseFunction(text.substr(0, nameEnd),
+                             text.substr(paren + 1, text.size() - paren - 2), text);
     }
 
     if (IsLetter(text.front()) && nameEnd == text.size()) {
@@ -366,9 +370,11 @@ ParseResult Reader::parseWhole(View text)
         // bg-sky-500.
         for (const namedcolors::TailwindEntry& entry : namedcolors::TailwindPalette) {
             const View name(entry.name);
-            if (text == name || (text.size() > name.size() && text.substr(text.size() - name.size()) == name &&
-                                 text[text.size() - name.size() - 1] == '-')) {
-                CssColor css{Space::OkLch, {entry.lightnessPercent / 100, entry.chroma, entry.hue}, 1};
+            if (text == name ||
+                (text.size() > name.size() && text.substr(text.size() - name.size()) == name &&
+                 text[text.size() - name.size() - 1] == '-')) {
+                CssColor css{
+                    Space::OkLch, {entry.lightnessPercent / 100, entry.chroma, entry.hue}, 1};
                 return succeed(css, QStringLiteral("Tailwind color ") + QLatin1String(entry.name));
             }
         }
@@ -384,19 +390,24 @@ ParseResult Reader::parseWhole(View text)
 ParseResult Reader::parseHash(View digits, View whole)
 {
     if (!AllHex(digits))
-        return fail(QStringLiteral("%1 is read as a hex color, but %2 is not a hexadecimal digit.")
-                        .arg(quoted(whole),
-                             quoted(View(&*std::find_if_not(digits.begin(), digits.end(), IsHexDigit), 1))));
+        return fail(
+            QStringLiteral("%1 is read as a hex color, but %2 is not a hexadecimal digit.")
+                .arg(
+                    quoted(whole),
+                    quoted(View(&*std::find_if_not(digits.begin(), digits.end(), IsHexDigit), 1))));
     const std::uint32_t v = HexValue(digits);
     switch (digits.size()) {
     case 3:
     case 4: {
-        const auto nibble = [&](int i) { return int(HexValue(digits.substr(std::size_t(i), 1))) * 17; };
+        const auto nibble = [&](int i) {
+            return int(HexValue(digits.substr(std::size_t(i), 1))) * 17;
+        };
         return fromRgb(nibble(0), nibble(1), nibble(2), digits.size() == 4 ? nibble(3) / 255.0 : 1,
                        digits.size() == 4 ? QStringLiteral("#RGBA") : QStringLiteral("#RGB"));
     }
     case 6:
-        return fromRgb(int(v >> 16), int((v >> 8) & 255), int(v & 255), 1, QStringLiteral("#RRGGBB"));
+        return fromRgb(int(v >> 16), int((v >> 8) & 255), int(v & 255), 1,
+                       QStringLiteral("#RRGGBB"));
     case 8:
         return fromRgb(int(v >> 24), int((v >> 16) & 255), int((v >> 8) & 255), (v & 255) / 255.0,
                        QStringLiteral("#RRGGBBAA"));
@@ -469,7 +480,8 @@ bool Reader::readArgs(View inside, bool code, Args& args, QString& error)
                 ++k;
             arg.kind = Arg::Kind::Hex;
             arg.hexDigits = k - i - 2;
-            arg.value = arg.hexDigits <= 8 ? double(HexValue(inside.substr(i + 2, arg.hexDigits))) : -1;
+            arg.value =
+                arg.hexDigits <= 8 ? double(HexValue(inside.substr(i + 2, arg.hexDigits))) : -1;
             arg.text = inside.substr(i, k - i);
             i = k;
         } else if (const std::size_t used = ReadNumber(inside.substr(i), arg.value, arg.fraction)) {
@@ -539,21 +551,22 @@ bool Reader::readArgs(View inside, bool code, Args& args, QString& error)
 
 ParseResult Reader::parseFunction(View name, View inside, View whole)
 {
-    static constexpr View CssFunctions[] = {"rgb", "rgba", "hsl", "hsla", "hwb", "lab", "lch", "oklab", "oklch"};
-    const bool css = std::find(std::begin(CssFunctions), std::end(CssFunctions), name) != std::end(CssFunctions);
+    static constexpr View CssFunctions[] = {"rgb", "rgba", "hsl",   "hsla", "hwb",
+                                            "lab", "lch",  "oklab", "oklch"};
+    const bool css =
+        std::find(std::begin(CssFunctions), std::end(CssFunctions), name) != std::end(CssFunctions);
     bool code = !css;
     if (name == "color") {
         // color(srgb ...) is CSS; Color(0xFF...), Color(red: ...) and
         // Color(51, 102, 153) are code.
         const View first = Trim(inside);
-        code = first.empty() || !IsLetter(first.front()) ||
-               first.find_first_of(":=") != View::npos;
+        code = first.empty() || !IsLetter(first.front()) || first.find_first_of(":=") != View::npos;
     }
     Args args;
     QString error;
     if (!readArgs(inside, code, args, error))
-        return fail(QStringLiteral("%1 is read as %2(), but %3")
-                        .arg(quoted(whole), shown(name), error));
+        return fail(
+            QStringLiteral("%1 is read as %2(), but %3").arg(quoted(whole), shown(name), error));
     if (name == "color" && !code)
         return parseCssColorFunction(args, whole);
     if (css)
@@ -568,7 +581,9 @@ ParseResult Reader::parseCss(View name, const Args& args, View whole)
 {
     const QString function = shown(name) + QStringLiteral("()");
     // Built only for a refusal: most texts are colours.
-    const auto prefix = [&] { return QStringLiteral("%1 is read as %2, but ").arg(quoted(whole), function); };
+    const auto prefix = [&] {
+        return QStringLiteral("%1 is read as %2, but ").arg(quoted(whole), function);
+    };
     const bool legacyAllowed = name == "rgb" || name == "rgba" || name == "hsl" || name == "hsla";
     const bool legacy = args.commas > 0;
     Space space = Space::Rgb;
@@ -589,26 +604,33 @@ ParseResult Reader::parseCss(View name, const Args& args, View whole)
     bool hasAlpha = false;
     if (legacy) {
         if (!legacyAllowed)
-            return fail(prefix() + QStringLiteral("%1 separates its values with spaces, not commas.").arg(function));
+            return fail(
+                prefix() +
+                QStringLiteral("%1 separates its values with spaces, not commas.").arg(function));
         if (args.slashBefore >= 0)
-            return fail(prefix() + QStringLiteral("the comma form takes its alpha after a fourth comma, not after \"/\"."));
+            return fail(
+                prefix() +
+                QStringLiteral(
+                    "the comma form takes its alpha after a fourth comma, not after \"/\"."));
         if (args.commas != args.count - 1 || (args.count != 3 && args.count != 4))
-            return fail(prefix() + QStringLiteral("the comma form takes three values and an optional "
-                                                "alpha, each after a comma; it has %1 values and %2 commas.")
-                                     .arg(args.count)
-                                     .arg(args.commas));
+            return fail(prefix() +
+                        QStringLiteral("the comma form takes three values and an optional "
+                                       "alpha, each after a comma; it has %1 values and %2 commas.")
+                            .arg(args.count)
+                            .arg(args.commas));
         hasAlpha = args.count == 4;
         channels = 3;
     } else {
         if (args.slashBefore >= 0) {
             channels = args.slashBefore;
             if (args.count - args.slashBefore != 1)
-                return fail(prefix() + QStringLiteral("\"/\" must be followed by exactly one alpha value."));
+                return fail(prefix() +
+                            QStringLiteral("\"/\" must be followed by exactly one alpha value."));
             hasAlpha = true;
         }
         if (channels != 3)
             return fail(prefix() + QStringLiteral("%1 takes three values and it has %2.")
-                                     .arg(function, Words(channels)));
+                                       .arg(function, Words(channels)));
     }
 
     CssColor css{space, {}, 1};
@@ -620,7 +642,8 @@ ParseResult Reader::parseCss(View name, const Args& args, View whole)
                          ((space == Space::Lch || space == Space::OkLch) && i == 2);
         if (arg.kind == Arg::Kind::None) {
             if (legacy)
-                return fail(prefix() + QStringLiteral("\"none\" is not allowed in the comma form."));
+                return fail(prefix() +
+                            QStringLiteral("\"none\" is not allowed in the comma form."));
             continue; // a missing component is 0
         }
         if (arg.kind != Arg::Kind::Number)
@@ -628,9 +651,10 @@ ParseResult Reader::parseCss(View name, const Args& args, View whole)
         Unit unit = Unit::Number;
         if (hue) {
             if (arg.unit == "%")
-                return fail(prefix() + QStringLiteral("its hue %1 is a percentage; a hue is a number "
-                                                    "of degrees or an angle (deg, grad, rad, turn).")
-                                         .arg(quoted(arg.text)));
+                return fail(prefix() +
+                            QStringLiteral("its hue %1 is a percentage; a hue is a number "
+                                           "of degrees or an angle (deg, grad, rad, turn).")
+                                .arg(quoted(arg.text)));
             if (arg.unit == "deg")
                 unit = Unit::Degrees;
             else if (arg.unit == "grad")
@@ -640,21 +664,24 @@ ParseResult Reader::parseCss(View name, const Args& args, View whole)
             else if (arg.unit == "turn")
                 unit = Unit::Turns;
             else if (!arg.unit.empty())
-                return fail(prefix() + QStringLiteral("%1 has a unit that no angle has; a hue takes "
-                                                    "deg, grad, rad or turn.")
-                                         .arg(quoted(arg.text)));
+                return fail(prefix() +
+                            QStringLiteral("%1 has a unit that no angle has; a hue takes "
+                                           "deg, grad, rad or turn.")
+                                .arg(quoted(arg.text)));
         } else if (arg.unit == "%") {
             unit = Unit::Percent;
             percentSeen = true;
         } else if (!arg.unit.empty()) {
-            return fail(prefix() + QStringLiteral("%1 has a unit; this value takes a number or a percentage.")
-                                     .arg(quoted(arg.text)));
+            return fail(prefix() +
+                        QStringLiteral("%1 has a unit; this value takes a number or a percentage.")
+                            .arg(quoted(arg.text)));
         } else {
             numberSeen = true;
             if (legacy && space == Space::Hsl)
-                return fail(prefix() + QStringLiteral("the comma form writes saturation and "
-                                                    "lightness as percentages, and %1 is not one.")
-                                         .arg(quoted(arg.text)));
+                return fail(prefix() +
+                            QStringLiteral("the comma form writes saturation and "
+                                           "lightness as percentages, and %1 is not one.")
+                                .arg(quoted(arg.text)));
         }
         if (!std::isfinite(arg.value))
             return fail(prefix() + QStringLiteral("%1 is too large.").arg(quoted(arg.text)));
@@ -662,14 +689,15 @@ ParseResult Reader::parseCss(View name, const Args& args, View whole)
     }
     if (legacy && space == Space::Rgb && percentSeen && numberSeen)
         return fail(prefix() + QStringLiteral("the comma form writes all three channels as numbers "
-                                            "or all three as percentages, not both."));
+                                              "or all three as percentages, not both."));
     if (hasAlpha) {
         const Arg& alpha = args.items[3];
         if (alpha.kind == Arg::Kind::None && !legacy) {
             css.alpha = 0;
         } else if (alpha.kind != Arg::Kind::Number || (!alpha.unit.empty() && alpha.unit != "%")) {
-            return fail(prefix() + QStringLiteral("its alpha %1 is neither a number nor a percentage.")
-                                     .arg(quoted(alpha.text)));
+            return fail(prefix() +
+                        QStringLiteral("its alpha %1 is neither a number nor a percentage.")
+                            .arg(quoted(alpha.text)));
         } else {
             css.alpha = std::clamp(alpha.unit == "%" ? alpha.value / 100 : alpha.value, 0.0, 1.0);
         }
@@ -679,9 +707,12 @@ ParseResult Reader::parseCss(View name, const Args& args, View whole)
 
 ParseResult Reader::parseCssColorFunction(const Args& args, View whole)
 {
-    const auto prefix = [&] { return QStringLiteral("%1 is read as color(), but ").arg(quoted(whole)); };
+    const auto prefix = [&] {
+        return QStringLiteral("%1 is read as color(), but ").arg(quoted(whole));
+    };
     if (args.commas > 0)
-        return fail(prefix() + QStringLiteral("color() separates its values with spaces, not commas."));
+        return fail(prefix() +
+                    QStringLiteral("color() separates its values with spaces, not commas."));
     const Arg& first = args.items[0];
     struct Named
     {
@@ -689,33 +720,39 @@ ParseResult Reader::parseCssColorFunction(const Args& args, View whole)
         Space space;
     };
     static constexpr Named Spaces[] = {
-        {"srgb", Space::Srgb},          {"srgb-linear", Space::SrgbLinear},
-        {"display-p3", Space::DisplayP3}, {"a98-rgb", Space::A98Rgb},
-        {"prophoto-rgb", Space::ProPhotoRgb}, {"rec2020", Space::Rec2020},
-        {"xyz", Space::XyzD65},         {"xyz-d50", Space::XyzD50},
+        {"srgb", Space::Srgb},
+        {"srgb-linear", Space::SrgbLinear},
+        {"display-p3", Space::DisplayP3},
+        {"a98-rgb", Space::A98Rgb},
+        {"prophoto-rgb", Space::ProPhotoRgb},
+        {"rec2020", Space::Rec2020},
+        {"xyz", Space::XyzD65},
+        {"xyz-d50", Space::XyzD50},
         {"xyz-d65", Space::XyzD65},
     };
     const auto found = std::find_if(std::begin(Spaces), std::end(Spaces),
                                     [&](const Named& n) { return n.name == first.text; });
     if (args.count == 0 || first.kind != Arg::Kind::Word || found == std::end(Spaces))
         return fail(prefix() + QStringLiteral("%1 is no color space of color(); it takes srgb, "
-                                            "srgb-linear, display-p3, a98-rgb, prophoto-rgb, "
-                                            "rec2020, xyz, xyz-d50 or xyz-d65.")
-                                 .arg(quoted(args.count ? first.text : View("")))); 
+                                              "srgb-linear, display-p3, a98-rgb, prophoto-rgb, "
+                                              "rec2020, xyz, xyz-d50 or xyz-d65.")
+                                   .arg(quoted(args.count ? first.text : View(""))));
     const int channels = (args.slashBefore >= 0 ? args.slashBefore : args.count) - 1;
     if (channels != 3)
         return fail(prefix() + QStringLiteral("color(%1 ...) takes three values and it has %2.")
-                                 .arg(shown(first.text),
-                                      Words(channels)));
+                                   .arg(shown(first.text), Words(channels)));
     if (args.slashBefore >= 0 && args.count - args.slashBefore != 1)
-        return fail(prefix() + QStringLiteral("\"/\" must be followed by exactly one alpha value."));
+        return fail(prefix() +
+                    QStringLiteral("\"/\" must be followed by exactly one alpha value."));
     CssColor css{found->space, {}, 1};
     for (int i = 0; i < 3; ++i) {
         const Arg& arg = args.items[std::size_t(i + 1)];
         if (arg.kind == Arg::Kind::None)
             continue;
         if (arg.kind != Arg::Kind::Number || (!arg.unit.empty() && arg.unit != "%"))
-            return fail(prefix() + QStringLiteral("%1 is neither a number nor a percentage.").arg(quoted(arg.text)));
+            return fail(
+                prefix() +
+                QStringLiteral("%1 is neither a number nor a percentage.").arg(quoted(arg.text)));
         css.components[std::size_t(i)] = csscolor::ResolveComponent(
             css.space, i, arg.value, arg.unit == "%" ? Unit::Percent : Unit::Number);
     }
@@ -724,14 +761,13 @@ ParseResult Reader::parseCssColorFunction(const Args& args, View whole)
         if (alpha.kind == Arg::Kind::None)
             css.alpha = 0;
         else if (alpha.kind != Arg::Kind::Number || (!alpha.unit.empty() && alpha.unit != "%"))
-            return fail(prefix() + QStringLiteral("its alpha %1 is neither a number nor a percentage.")
-                                     .arg(quoted(alpha.text)));
+            return fail(prefix() +
+                        QStringLiteral("its alpha %1 is neither a number nor a percentage.")
+                            .arg(quoted(alpha.text)));
         else
             css.alpha = std::clamp(alpha.unit == "%" ? alpha.value / 100 : alpha.value, 0.0, 1.0);
     }
-    return succeed(css, QStringLiteral("color(") +
-                            shown(first.text) +
-                            QStringLiteral(")"));
+    return succeed(css, QStringLiteral("color(") + shown(first.text) + QStringLiteral(")"));
 }
 
 // The forms of code: a list of channels, labelled or not, or one packed
@@ -740,15 +776,33 @@ ParseResult Reader::parseCode(View name, const Args& args, View whole)
 {
     const QString function = shown(name) + QStringLiteral("()");
     // Built only for a refusal: most texts are colours.
-    const auto prefix = [&] { return QStringLiteral("%1 is read as %2, but ").arg(quoted(whole), function); };
+    const auto prefix = [&] {
+        return QStringLiteral("%1 is read as %2, but ").arg(quoted(whole), function);
+    };
     const auto isOneOf = [&](std::initializer_list<View> names) {
         return std::find(names.begin(), names.end(), name) != names.end();
     };
-    const bool knownName =
-        isOneOf({"color", "uicolor", "nscolor", "qcolor", "qcolor::fromrgb", "qcolor::fromrgbf",
-                 "qcolor::fromstring", "color.fromargb", "color.fromrgbo", "color.rgb", "color.argb",
-                 "color.parsecolor", "color.valueof", "vec3", "vec4", "float3", "float4", "half3",
-                 "half4", "colorf", "color.fromhex"});
+    const bool knownName = isOneOf({"color",
+                                    "uicolor",
+                                    "nscolor",
+                                    "qcolor",
+                                    "qcolor::fromrgb",
+                                    "qcolor::fromrgbf",
+                                    "qcolor::fromstring",
+                                    "color.fromargb",
+                                    "color.fromrgbo",
+                                    "color.rgb",
+                                    "color.argb",
+                                    "color.parsecolor",
+                                    "color.valueof",
+                                    "vec3",
+                                    "vec4",
+                                    "float3",
+                                    "float4",
+                                    "half3",
+                                    "half4",
+                                    "colorf",
+                                    "color.fromhex"});
     if (!knownName)
         return fail(QStringLiteral("%1 is read as a call of %2, which is no color function this "
                                    "program knows.")
@@ -766,15 +820,17 @@ ParseResult Reader::parseCode(View name, const Args& args, View whole)
         const bool packed = hex.hexDigits == 6 || hex.hexDigits == 8;
         const std::uint32_t v = packed ? std::uint32_t(hex.value) : 0;
         if (hex.hexDigits == 6 && name != "color")
-            return fromRgb(int(v >> 16), int((v >> 8) & 255), int(v & 255), 1, function + QStringLiteral(" with 0xRRGGBB"));
+            return fromRgb(int(v >> 16), int((v >> 8) & 255), int(v & 255), 1,
+                           function + QStringLiteral(" with 0xRRGGBB"));
         // Flutter and Compose pack the alpha first; six digits there mean
         // an alpha of 0.
         if (hex.hexDigits == 8 || hex.hexDigits == 6)
             return fromRgb(int((v >> 16) & 255), int((v >> 8) & 255), int(v & 255),
-                           (v >> 24) / 255.0, QStringLiteral("Flutter or Compose Color(0xAARRGGBB)"));
+                           (v >> 24) / 255.0,
+                           QStringLiteral("Flutter or Compose Color(0xAARRGGBB)"));
         return fail(prefix() + QStringLiteral("%1 has %2 hexadecimal digits; 0xAARRGGBB has eight.")
-                                 .arg(quoted(hex.text))
-                                 .arg(hex.hexDigits));
+                                   .arg(quoted(hex.text))
+                                   .arg(hex.hexDigits));
     }
 
     // Labelled channels: SwiftUI, UIKit, Compose's named arguments.
@@ -791,7 +847,7 @@ ParseResult Reader::parseCode(View name, const Args& args, View whole)
         labelled = true;
         if (arg.kind != Arg::Kind::Number || !arg.unit.empty())
             return fail(prefix() + QStringLiteral("%1 of %2 is not a number.")
-                                     .arg(quoted(arg.text), shown(arg.label)));
+                                       .arg(quoted(arg.text), shown(arg.label)));
         const View label = arg.label;
         if (label == "red" || label == "displayp3red" || label == "hue" || label == "white") {
             channels[0] = arg.value;
@@ -808,12 +864,13 @@ ParseResult Reader::parseCode(View name, const Args& args, View whole)
             alpha = arg.value;
         } else {
             return fail(prefix() + QStringLiteral("it has a value labelled %1; a color takes red, "
-                                                "green, blue and alpha or opacity.")
-                                     .arg(quoted(label)));
+                                                  "green, blue and alpha or opacity.")
+                                       .arg(quoted(label)));
         }
     }
     for (int i = 0; i < args.count; ++i)
-        if (args.items[std::size_t(i)].kind == Arg::Kind::Word && args.items[std::size_t(i)].text == ".displayp3")
+        if (args.items[std::size_t(i)].kind == Arg::Kind::Word &&
+            args.items[std::size_t(i)].text == ".displayp3")
             p3 = true;
     if (labelled) {
         if (model == Model::White && found == 1) {
@@ -821,11 +878,13 @@ ParseResult Reader::parseCode(View name, const Args& args, View whole)
             found = 3;
         }
         if (found != 3)
-            return fail(prefix() + QStringLiteral("it labels %1 of the three channels.").arg(Words(found)));
-        CssColor css{p3 ? Space::DisplayP3 : Space::Srgb, {channels[0], channels[1], channels[2]}, alpha};
+            return fail(prefix() +
+                        QStringLiteral("it labels %1 of the three channels.").arg(Words(found)));
+        CssColor css{
+            p3 ? Space::DisplayP3 : Space::Srgb, {channels[0], channels[1], channels[2]}, alpha};
         if (model == Model::Hsb) {
-            const colorscience::Srgb rgb =
-                colorscience::ToSrgb(colorscience::Hsv{channels[0] * 360, channels[1], channels[2]});
+            const colorscience::Srgb rgb = colorscience::ToSrgb(
+                colorscience::Hsv{channels[0] * 360, channels[1], channels[2]});
             css.components = {rgb.r, rgb.g, rgb.b};
         }
         return succeed(css, function + QStringLiteral(" with channels from 0 to 1"));
@@ -840,14 +899,16 @@ ParseResult Reader::parseCode(View name, const Args& args, View whole)
         if (arg.kind == Arg::Kind::Word && arg.text.front() == '.')
             continue;
         if (arg.kind != Arg::Kind::Number || !arg.unit.empty() || positional == 4)
-            return fail(prefix() + QStringLiteral("%1 is not a channel value.").arg(quoted(arg.text)));
+            return fail(prefix() +
+                        QStringLiteral("%1 is not a channel value.").arg(quoted(arg.text)));
         values[positional++] = arg.value;
         anyFraction = anyFraction || arg.fraction;
     }
     if (positional != 3 && positional != 4)
-        return fail(prefix() + QStringLiteral("it has %1 values; a color takes three channels and an "
-                                            "optional alpha.")
-                                 .arg(Words(positional)));
+        return fail(prefix() +
+                    QStringLiteral("it has %1 values; a color takes three channels and an "
+                                   "optional alpha.")
+                        .arg(Words(positional)));
     const bool alphaFirst = positional == 4 && isOneOf({"color.fromargb", "color.argb"});
     if (alphaFirst)
         std::rotate(values, values + 1, values + 4);
@@ -862,8 +923,9 @@ ParseResult Reader::parseCode(View name, const Args& args, View whole)
     }
     for (int i = 0; i < 3; ++i)
         if (values[i] < 0 || values[i] > 255 || values[i] != std::floor(values[i]))
-            return fail(prefix() + QStringLiteral("its channel %1 is not a whole number from 0 to 255.")
-                                     .arg(QString::number(values[i])));
+            return fail(prefix() +
+                        QStringLiteral("its channel %1 is not a whole number from 0 to 255.")
+                            .arg(QString::number(values[i])));
     CssColor css{Space::Rgb, {values[0], values[1], values[2]}, alphaValue};
     return succeed(css, function + QStringLiteral(" with channels from 0 to 255"));
 }
@@ -890,11 +952,11 @@ ParseResult Reader::parsePlain(View text)
                                    "three channel values.")
                         .arg(quoted(text)));
     }
-    const bool fractions = std::all_of(args.items.begin(), args.items.begin() + 3, [](const Arg& a) {
-                               return a.unit.empty() && a.value <= 1;
-                           }) &&
-                           std::any_of(args.items.begin(), args.items.begin() + 3,
-                                       [](const Arg& a) { return a.fraction; });
+    const bool fractions =
+        std::all_of(args.items.begin(), args.items.begin() + 3,
+                    [](const Arg& a) { return a.unit.empty() && a.value <= 1; }) &&
+        std::any_of(args.items.begin(), args.items.begin() + 3,
+                    [](const Arg& a) { return a.fraction; });
     CssColor css{fractions ? Space::Srgb : Space::Rgb, {}, 1};
     for (int i = 0; i < 3; ++i) {
         const Arg& a = args.items[std::size_t(i)];

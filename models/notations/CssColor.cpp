@@ -82,7 +82,8 @@ std::array<double, 3> Multiply(const Predefined& matrix, const std::array<double
 {
     std::array<double, 3> result{};
     for (int i = 0; i < 3; ++i)
-        result[std::size_t(i)] = matrix.m[i][0] * v[0] + matrix.m[i][1] * v[1] + matrix.m[i][2] * v[2];
+        result[std::size_t(i)] =
+            matrix.m[i][0] * v[0] + matrix.m[i][1] * v[1] + matrix.m[i][2] * v[2];
     return result;
 }
 
@@ -190,11 +191,15 @@ double ResolveComponent(Space space, int index, double value, Unit unit)
     case Space::Lab:
         return index == 0 ? std::clamp(result, 0.0, 100.0) : result;
     case Space::Lch:
-        return index == 0 ? std::clamp(result, 0.0, 100.0) : index == 1 ? std::max(result, 0.0) : result;
+        return index == 0   ? std::clamp(result, 0.0, 100.0)
+               : index == 1 ? std::max(result, 0.0)
+                            : result;
     case Space::OkLab:
         return index == 0 ? std::clamp(result, 0.0, 1.0) : result;
     case Space::OkLch:
-        return index == 0 ? std::clamp(result, 0.0, 1.0) : index == 1 ? std::max(result, 0.0) : result;
+        return index == 0   ? std::clamp(result, 0.0, 1.0)
+               : index == 1 ? std::max(result, 0.0)
+                            : result;
     default:
         return result;
     }

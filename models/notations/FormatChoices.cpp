@@ -24,7 +24,8 @@ QString FormatChoices::toSetting() const
         own.append(QJsonObject{{QStringLiteral("name"), entry.name},
                                {QStringLiteral("template"), entry.text},
                                {QStringLiteral("shown"), entry.shown}});
-    const QJsonObject root{{QStringLiteral("notations"), shown}, {QStringLiteral("templates"), own}};
+    const QJsonObject root{{QStringLiteral("notations"), shown},
+                           {QStringLiteral("templates"), own}};
     return QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Compact));
 }
 

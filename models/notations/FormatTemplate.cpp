@@ -11,40 +11,56 @@ namespace formattemplate {
 
 namespace {
 
-enum class Model { Rgb, Hex, Srgb, DisplayP3, Hsl, Hwb, Hsv, Lab, Lch, OkLab, OkLch, Cmy, Cmyk, Hls, YCbCr };
+enum class Model {
+    Rgb,
+    Hex,
+    Srgb,
+    DisplayP3,
+    Hsl,
+    Hwb,
+    Hsv,
+    Lab,
+    Lch,
+    OkLab,
+    OkLch,
+    Cmy,
+    Cmyk,
+    Hls,
+    YCbCr
+};
 
 struct Channel
 {
     const char* name;
     Model model;
     int index;
-    int decimals; // the channel's own precision; 0 for whole numbers
+    int decimals;   // the channel's own precision; 0 for whole numbers
     bool wholeByte; // 0 to 255, so it can be written in hexadecimal
 };
 
 constexpr Channel Channels[] = {
-    {"r", Model::Rgb, 0, 0, true},        {"g", Model::Rgb, 1, 0, true},
-    {"b", Model::Rgb, 2, 0, true},        {"hex", Model::Hex, 0, 0, false},
-    {"srgb.r", Model::Srgb, 0, 3, false}, {"srgb.g", Model::Srgb, 1, 3, false},
-    {"srgb.b", Model::Srgb, 2, 3, false}, {"p3.r", Model::DisplayP3, 0, 4, false},
+    {"r", Model::Rgb, 0, 0, true},           {"g", Model::Rgb, 1, 0, true},
+    {"b", Model::Rgb, 2, 0, true},           {"hex", Model::Hex, 0, 0, false},
+    {"srgb.r", Model::Srgb, 0, 3, false},    {"srgb.g", Model::Srgb, 1, 3, false},
+    {"srgb.b", Model::Srgb, 2, 3, false},    {"p3.r", Model::DisplayP3, 0, 4, false},
     {"p3.g", Model::DisplayP3, 1, 4, false}, {"p3.b", Model::DisplayP3, 2, 4, false},
-    {"hsl.h", Model::Hsl, 0, 1, false},   {"hsl.s", Model::Hsl, 1, 1, false},
-    {"hsl.l", Model::Hsl, 2, 1, false},   {"hwb.h", Model::Hwb, 0, 1, false},
-    {"hwb.w", Model::Hwb, 1, 1, false},   {"hwb.b", Model::Hwb, 2, 1, false},
-    {"hsv.h", Model::Hsv, 0, 1, false},   {"hsv.s", Model::Hsv, 1, 1, false},
-    {"hsv.v", Model::Hsv, 2, 1, false},   {"lab.l", Model::Lab, 0, 2, false},
-    {"lab.a", Model::Lab, 1, 2, false},   {"lab.b", Model::Lab, 2, 2, false},
-    {"lch.l", Model::Lch, 0, 2, false},   {"lch.c", Model::Lch, 1, 2, false},
-    {"lch.h", Model::Lch, 2, 2, false},   {"oklab.l", Model::OkLab, 0, 4, false},
-    {"oklab.a", Model::OkLab, 1, 5, false}, {"oklab.b", Model::OkLab, 2, 5, false},
-    {"oklch.l", Model::OkLch, 0, 4, false}, {"oklch.c", Model::OkLch, 1, 5, false},
-    {"oklch.h", Model::OkLch, 2, 2, false}, {"cmy.c", Model::Cmy, 0, 0, true},
-    {"cmy.m", Model::Cmy, 1, 0, true},    {"cmy.y", Model::Cmy, 2, 0, true},
-    {"cmyk.c", Model::Cmyk, 0, 0, false}, {"cmyk.m", Model::Cmyk, 1, 0, false},
-    {"cmyk.y", Model::Cmyk, 2, 0, false}, {"cmyk.k", Model::Cmyk, 3, 0, false},
-    {"hls.h", Model::Hls, 0, 0, false},   {"hls.l", Model::Hls, 1, 0, false},
-    {"hls.s", Model::Hls, 2, 0, false},   {"ycbcr.y", Model::YCbCr, 0, 0, true},
-    {"ycbcr.cb", Model::YCbCr, 1, 0, true}, {"ycbcr.cr", Model::YCbCr, 2, 0, true},
+    {"hsl.h", Model::Hsl, 0, 1, false},      {"hsl.s", Model::Hsl, 1, 1, false},
+    {"hsl.l", Model::Hsl, 2, 1, false},      {"hwb.h", Model::Hwb, 0, 1, false},
+    {"hwb.w", Model::Hwb, 1, 1, false},      {"hwb.b", Model::Hwb, 2, 1, false},
+    {"hsv.h", Model::Hsv, 0, 1, false},      {"hsv.s", Model::Hsv, 1, 1, false},
+    {"hsv.v", Model::Hsv, 2, 1, false},      {"lab.l", Model::Lab, 0, 2, false},
+    {"lab.a", Model::Lab, 1, 2, false},      {"lab.b", Model::Lab, 2, 2, false},
+    {"lch.l", Model::Lch, 0, 2, false},      {"lch.c", Model::Lch, 1, 2, false},
+    {"lch.h", Model::Lch, 2, 2, false},      {"oklab.l", Model::OkLab, 0, 4, false},
+    {"oklab.a", Model::OkLab, 1, 5, false},  {"oklab.b", Model::OkLab, 2, 5, false},
+    {"oklch.l", Model::OkLch, 0, 4, false},  {"oklch.c", Model::OkLch, 1, 5, false},
+    {"oklch.h", Model::OkLch, 2, 2, false},  {"cmy.c", Model::Cmy, 0, 0, true},
+    {"cmy.m", Model::Cmy, 1, 0, true},       {"cmy.y", Model::Cmy, 2, 0, true},
+    {"cmyk.c", Model::Cmyk, 0, 0, false},    {"cmyk.m", Model::Cmyk, 1, 0, false},
+    {"cmyk.y", Model::Cmyk, 2, 0, false},    {"cmyk.k", Model::Cmyk, 3, 0, false},
+    {"hls.h", Model::Hls, 0, 0, false},      {"hls.l", Model::Hls, 1, 0, false},
+    {"hls.s", Model::Hls, 2, 0, false},      {"ycbcr.y", Model::YCbCr, 0, 0, true},
+    {"ycbcr.cb", Model::YCbCr, 1, 0, true},  {"ycbcr.cr", Model::YCbCr, 2, 0, true},
 };
 
 constexpr int MostDecimals = 10;
@@ -160,9 +176,10 @@ struct Compiler
                     i += 2;
                     continue;
                 }
-                compiled.message = QStringLiteral("The \"}\" at character %1 has no \"{\" before it; "
-                                                  "write \"}}\" for a brace itself.")
-                                       .arg(i + 1);
+                compiled.message =
+                    QStringLiteral("The \"}\" at character %1 has no \"{\" before it; "
+                                   "write \"}}\" for a brace itself.")
+                        .arg(i + 1);
                 return compiled;
             }
             if (c != QLatin1Char('{')) {
@@ -186,22 +203,25 @@ struct Compiler
             const QStringView inside = text.mid(i + 1, close - i - 1);
             const QString whole = QLatin1Char('{') + inside.toString() + QLatin1Char('}');
             const qsizetype colon = inside.indexOf(QLatin1Char(':'));
-            const QString name = inside.first(colon < 0 ? inside.size() : colon).trimmed().toString();
+            const QString name =
+                inside.first(colon < 0 ? inside.size() : colon).trimmed().toString();
             Template::Part part;
             for (int k = 0; k < int(std::size(Channels)); ++k)
                 if (name == QLatin1String(Channels[k].name))
                     part.channel = k;
             if (part.channel < 0) {
                 const qsizetype dot = name.indexOf(QLatin1Char('.'));
-                const QString models = ModelNamesText(dot < 0 ? QStringView(name) : QStringView(name).first(dot));
+                const QString models =
+                    ModelNamesText(dot < 0 ? QStringView(name) : QStringView(name).first(dot));
                 if (dot > 0 && !models.isEmpty())
                     compiled.message = QStringLiteral("Unknown placeholder \"%1\": %2 has %3.")
                                            .arg(whole, name.left(dot), models);
                 else
-                    compiled.message = QStringLiteral("Unknown placeholder \"%1\". Placeholders are {r}, "
-                                                      "{g}, {b}, {hex} and a model's channel such as "
-                                                      "{oklch.h}.")
-                                           .arg(whole);
+                    compiled.message =
+                        QStringLiteral("Unknown placeholder \"%1\". Placeholders are {r}, "
+                                       "{g}, {b}, {hex} and a model's channel such as "
+                                       "{oklch.h}.")
+                            .arg(whole);
                 return compiled;
             }
             if (colon >= 0) {
@@ -221,10 +241,11 @@ struct Compiler
                            !precision.startsWith(QLatin1Char('+'))) {
                     part.decimals = decimals;
                 } else {
-                    compiled.message = QStringLiteral("\"%1\": after \":\" comes a number of decimals "
-                                                      "from 0 to %2, or x or X for hexadecimal.")
-                                           .arg(whole)
-                                           .arg(MostDecimals);
+                    compiled.message =
+                        QStringLiteral("\"%1\": after \":\" comes a number of decimals "
+                                       "from 0 to %2, or x or X for hexadecimal.")
+                            .arg(whole)
+                            .arg(MostDecimals);
                     return compiled;
                 }
             }
@@ -254,9 +275,10 @@ QString Template::expand(Color color) const
         }
         const Channel& channel = Channels[part.channel];
         if (channel.model == Model::Hex) {
-            const QString hex = QStringLiteral("%1").arg(
-                (bascommon::GetRed(color) << 16) | (bascommon::GetGreen(color) << 8) | bascommon::GetBlue(color),
-                6, 16, QLatin1Char('0'));
+            const QString hex = QStringLiteral("%1").arg((bascommon::GetRed(color) << 16) |
+                                                             (bascommon::GetGreen(color) << 8) |
+                                                             bascommon::GetBlue(color),
+                                                         6, 16, QLatin1Char('0'));
             text += part.hex == 2 ? hex.toUpper() : hex;
             continue;
         }

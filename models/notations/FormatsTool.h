@@ -38,9 +38,9 @@ public:
                 std::function<SchemeColors()> scheme, Color current);
 
     QAction* mnuPasteColor = nullptr;
-    QAction* mnuFormats = nullptr;     // Tool > "Color Formats"
-    QMenu* mnuMoreFormats = nullptr;   // in the Edit menu of the menu bar
-    QMenu* mnuMoreFormats2 = nullptr;  // in the swatch's pop-up
+    QAction* mnuFormats = nullptr;    // Tool > "Color Formats"
+    QMenu* mnuMoreFormats = nullptr;  // in the Edit menu of the menu bar
+    QMenu* mnuMoreFormats2 = nullptr; // in the swatch's pop-up
 
     frmFormats* formatsWindow() const;
 

@@ -8,7 +8,7 @@ namespace namedcolors {
 
 struct CssName
 {
-    const char* name; // lower case
+    const char* name;  // lower case
     std::uint32_t rgb; // 0xRRGGBB
 };
 

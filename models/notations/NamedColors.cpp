@@ -55,9 +55,10 @@ const std::vector<Entry>& EntriesOf(Palette palette)
 
 std::optional<Color> CssNamedColor(std::string_view lowerCaseName)
 {
-    const auto found = std::lower_bound(
-        CssNames.begin(), CssNames.end(), lowerCaseName,
-        [](const CssName& entry, std::string_view name) { return std::string_view(entry.name) < name; });
+    const auto found = std::lower_bound(CssNames.begin(), CssNames.end(), lowerCaseName,
+                                        [](const CssName& entry, std::string_view name) {
+                                            return std::string_view(entry.name) < name;
+                                        });
     if (found == CssNames.end() || std::string_view(found->name) != lowerCaseName)
         return std::nullopt;
     return FromRgb(found->rgb);

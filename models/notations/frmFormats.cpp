@@ -28,7 +28,7 @@ QString ContrastText(const QString& against, Color color, Color other)
 {
     const double ratio = wcag::ContrastRatio(color, other);
     const wcag::Verdicts verdicts = wcag::Judge(ratio);
-    const QString level = verdicts.aaaNormal ? QStringLiteral("AAA")
+    const QString level = verdicts.aaaNormal  ? QStringLiteral("AAA")
                           : verdicts.aaNormal ? QStringLiteral("AA")
                           : verdicts.aaLarge  ? QStringLiteral("AA large text only")
                                               : QStringLiteral("fails AA");
@@ -119,7 +119,8 @@ QWidget* frmFormats::buildNotationsTab()
         cmdCopy[i]->setAccessibleName(QStringLiteral("Copy ") + notations::Label(notation));
         chkShown[i] = new QCheckBox(page);
         chkShown[i]->setObjectName(QStringLiteral("chkFmt") + name);
-        chkShown[i]->setAccessibleName(notations::Label(notation) + QStringLiteral(" in More Formats"));
+        chkShown[i]->setAccessibleName(notations::Label(notation) +
+                                       QStringLiteral(" in More Formats"));
         chkShown[i]->setChecked(m_choices.isShown(notation));
         const int row = int(i) + 1;
         grid->addWidget(label, row, 0);
@@ -142,7 +143,8 @@ QWidget* frmFormats::buildNotationsTab()
     auto* facts = new QGridLayout;
     facts->addWidget(new QLabel(QStringLiteral("Nearest CSS names:"), page), 0, 0, Qt::AlignTop);
     facts->addWidget(lblNearestCss, 0, 1);
-    facts->addWidget(new QLabel(QStringLiteral("Nearest Tailwind colors:"), page), 0, 2, Qt::AlignTop);
+    facts->addWidget(new QLabel(QStringLiteral("Nearest Tailwind colors:"), page), 0, 2,
+                     Qt::AlignTop);
     facts->addWidget(lblNearestTailwind, 0, 3);
     facts->addWidget(new QLabel(QStringLiteral("WCAG contrast:"), page), 1, 0, Qt::AlignTop);
     facts->addWidget(lblContrast, 1, 1, 1, 3);
@@ -245,7 +247,8 @@ QWidget* frmFormats::buildSchemeTab()
     lblSchemeNote->setWordWrap(true);
 
     auto* current = new QHBoxLayout;
-    current->addWidget(new QLabel(QStringLiteral("The scheme being edited, as custom properties:"), page));
+    current->addWidget(
+        new QLabel(QStringLiteral("The scheme being edited, as custom properties:"), page));
     current->addStretch();
     current->addWidget(cmdCopySchemeCss);
     auto* choose = new QHBoxLayout;
@@ -262,13 +265,16 @@ QWidget* frmFormats::buildSchemeTab()
     auto* layout = new QVBoxLayout(page);
     layout->addLayout(current);
     layout->addWidget(txtSchemeCss);
-    layout->addWidget(new QLabel(QStringLiteral("Two saved schemes as one style sheet with light-dark():"), page));
+    layout->addWidget(new QLabel(
+        QStringLiteral("Two saved schemes as one style sheet with light-dark():"), page));
     layout->addLayout(choose);
     layout->addWidget(txtLightDark);
     layout->addWidget(lblSchemeNote);
 
-    connect(cmdCopySchemeCss, &QPushButton::clicked, this, [this] { copy(txtSchemeCss->toPlainText()); });
-    connect(cmdCopyLightDark, &QPushButton::clicked, this, [this] { copy(txtLightDark->toPlainText()); });
+    connect(cmdCopySchemeCss, &QPushButton::clicked, this,
+            [this] { copy(txtSchemeCss->toPlainText()); });
+    connect(cmdCopyLightDark, &QPushButton::clicked, this,
+            [this] { copy(txtLightDark->toPlainText()); });
     connect(cmbLight, &QComboBox::currentIndexChanged, this, &frmFormats::refreshLightDark);
     connect(cmbDark, &QComboBox::currentIndexChanged, this, &frmFormats::refreshLightDark);
     return page;
@@ -290,12 +296,13 @@ void frmFormats::setScheme(const SchemeColors& scheme)
 void frmFormats::refreshNotations()
 {
     QPalette palette = lblSwatch->palette();
-    const QColor swatch(bascommon::GetRed(m_color), bascommon::GetGreen(m_color), bascommon::GetBlue(m_color));
+    const QColor swatch(bascommon::GetRed(m_color), bascommon::GetGreen(m_color),
+                        bascommon::GetBlue(m_color));
     palette.setColor(QPalette::Window, swatch);
-    palette.setColor(QPalette::WindowText,
-                     wcag::ContrastRatio(m_color, bascommon::White) >= wcag::ContrastRatio(m_color, bascommon::Black)
-                         ? Qt::white
-                         : Qt::black);
+    palette.setColor(QPalette::WindowText, wcag::ContrastRatio(m_color, bascommon::White) >=
+                                                   wcag::ContrastRatio(m_color, bascommon::Black)
+                                               ? Qt::white
+                                               : Qt::black);
     lblSwatch->setPalette(palette);
     lblSwatch->setText(notations::Format(Notation::Hex, m_color));
     for (const Notation notation : notations::AllNotations) {
@@ -321,7 +328,8 @@ void frmFormats::refreshTemplateList()
     const int keep = lstTemplates->currentRow();
     lstTemplates->clear();
     for (const UserTemplate& entry : m_choices.templates) {
-        auto* item = new QListWidgetItem(entry.name.isEmpty() ? entry.text : entry.name, lstTemplates);
+        auto* item =
+            new QListWidgetItem(entry.name.isEmpty() ? entry.text : entry.name, lstTemplates);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(entry.shown ? Qt::Checked : Qt::Unchecked);
     }
@@ -377,8 +385,9 @@ void frmFormats::refreshTemplatePreview()
 
 void frmFormats::addTemplate()
 {
-    m_choices.templates << UserTemplate{QStringLiteral("Template %1").arg(m_choices.templates.size() + 1),
-                                        QStringLiteral("rgb({r}, {g}, {b})"), true};
+    m_choices.templates << UserTemplate{
+        QStringLiteral("Template %1").arg(m_choices.templates.size() + 1),
+        QStringLiteral("rgb({r}, {g}, {b})"), true};
     storeChoices();
     refreshTemplateList();
     lstTemplates->setCurrentRow(int(m_choices.templates.size()) - 1);
@@ -438,9 +447,10 @@ void frmFormats::refreshLightDark()
 {
     const int light = cmbLight->currentIndex();
     const int dark = cmbDark->currentIndex();
-    const bool ready = light >= 0 && dark >= 0 && light < m_savedSchemes.size() && dark < m_savedSchemes.size();
-    txtLightDark->setPlainText(ready ? moderncss::LightDark(m_savedSchemes[light], m_savedSchemes[dark])
-                                     : QString());
+    const bool ready =
+        light >= 0 && dark >= 0 && light < m_savedSchemes.size() && dark < m_savedSchemes.size();
+    txtLightDark->setPlainText(
+        ready ? moderncss::LightDark(m_savedSchemes[light], m_savedSchemes[dark]) : QString());
     cmdCopyLightDark->setEnabled(ready);
 }
 

@@ -92,21 +92,18 @@ constexpr double LabKappa = 24389.0 / 27;    // 29^3 / 3^3
 
 constexpr double DegreesPerRadian = 180 / std::numbers::pi;
 
-template <typename T>
-Triple AsTriple(const T& value)
+template <typename T> Triple AsTriple(const T& value)
 {
     const auto& [a, b, c] = value;
     return {a, b, c};
 }
 
-template <typename T>
-T FromTriple(const Triple& value)
+template <typename T> T FromTriple(const Triple& value)
 {
     return T{value.a, value.b, value.c};
 }
 
-template <typename To, typename From>
-To Apply(const Matrix& matrix, const From& value)
+template <typename To, typename From> To Apply(const Matrix& matrix, const From& value)
 {
     return FromTriple<To>(Multiply(matrix, AsTriple(value)));
 }
@@ -119,15 +116,13 @@ To EachChannel(const From& value, Function function)
 }
 
 // Polar form of a (a, b) plane: chroma and hue in degrees.
-template <typename Polar, typename Rectangular>
-Polar ToPolar(const Rectangular& color)
+template <typename Polar, typename Rectangular> Polar ToPolar(const Rectangular& color)
 {
     const double hue = std::atan2(color.b, color.a) * DegreesPerRadian;
     return Polar{color.l, std::sqrt(color.a * color.a + color.b * color.b), NormalizeHue(hue)};
 }
 
-template <typename Rectangular, typename Polar>
-Rectangular ToRectangular(const Polar& color)
+template <typename Rectangular, typename Polar> Rectangular ToRectangular(const Polar& color)
 {
     const double radians = color.h / DegreesPerRadian;
     return Rectangular{color.l, color.c * std::cos(radians), color.c * std::sin(radians)};
@@ -157,7 +152,7 @@ int ToLevel(double channel)
 const std::array<double, 256> LevelBoundaries = [] {
     std::array<double, 256> boundaries{};
     for (int level = 1; level < 256; ++level) {
-        std::uint64_t below = 0;                               // bits of 0.0
+        std::uint64_t below = 0; // bits of 0.0
         std::uint64_t atOrAbove = std::bit_cast<std::uint64_t>(1.0);
         while (atOrAbove - below > 1) {
             const std::uint64_t middle = below + (atOrAbove - below) / 2;
@@ -221,15 +216,13 @@ double SectorHue(double r, double g, double b, double max, double min)
     return hue * 60;
 }
 
-template <typename Rgb>
-bool InsideUnitCube(const Rgb& color)
+template <typename Rgb> bool InsideUnitCube(const Rgb& color)
 {
     return color.r >= 0 && color.r <= 1 && color.g >= 0 && color.g <= 1 && color.b >= 0 &&
            color.b <= 1;
 }
 
-template <typename Rgb>
-Rgb ClipToUnitCube(const Rgb& color)
+template <typename Rgb> Rgb ClipToUnitCube(const Rgb& color)
 {
     return EachChannel<Rgb>(color, [](double v) { return std::clamp(v, 0.0, 1.0); });
 }
@@ -243,8 +236,7 @@ OkLab ToOkLabOf(const DisplayP3& color)
     return ToOkLab(color);
 }
 
-template <typename Rgb>
-Rgb ToRgbSpace(const OkLab& color)
+template <typename Rgb> Rgb ToRgbSpace(const OkLab& color)
 {
     if constexpr (std::is_same_v<Rgb, Srgb>)
         return ToSrgb(color);
@@ -252,8 +244,7 @@ Rgb ToRgbSpace(const OkLab& color)
         return ToDisplayP3(color);
 }
 
-template <typename Rgb>
-Rgb GamutMap(const OkLch& origin)
+template <typename Rgb> Rgb GamutMap(const OkLch& origin)
 {
     if (origin.l >= 1)
         return Rgb{1, 1, 1};
@@ -421,8 +412,8 @@ OkLab ToOkLab(const XyzD65& color)
 XyzD65 ToXyzD65(const OkLab& color)
 {
     const Triple lms = Multiply(OkLabToLms, AsTriple(color));
-    return FromTriple<XyzD65>(Multiply(
-        LmsToXyz, {lms.a * lms.a * lms.a, lms.b * lms.b * lms.b, lms.c * lms.c * lms.c}));
+    return FromTriple<XyzD65>(
+        Multiply(LmsToXyz, {lms.a * lms.a * lms.a, lms.b * lms.b * lms.b, lms.c * lms.c * lms.c}));
 }
 
 OkLch ToOkLch(const OkLab& color)

@@ -12,7 +12,8 @@ double RelativeLuminance(Color color)
     using bascommon::GetBlue;
     using bascommon::GetGreen;
     using bascommon::GetRed;
-    return 0.2126 * colorscience::ChannelToLinear(GetRed(color)) + 0.7152 * colorscience::ChannelToLinear(GetGreen(color)) +
+    return 0.2126 * colorscience::ChannelToLinear(GetRed(color)) +
+           0.7152 * colorscience::ChannelToLinear(GetGreen(color)) +
            0.0722 * colorscience::ChannelToLinear(GetBlue(color));
 }
 

@@ -82,9 +82,10 @@ QCursor frmGetColor::eyedropperCursor()
     QImage picture(32, 32, QImage::Format_ARGB32);
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x)
-            picture.setPixel(x, y, maskImage.pixelIndex(x, y) == 0 ? qRgba(0, 0, 0, 0)
-                                   : inkImage.pixelIndex(x, y) != 0 ? qRgb(0, 0, 0)
-                                                                    : qRgb(255, 255, 255));
+            picture.setPixel(x, y,
+                             maskImage.pixelIndex(x, y) == 0  ? qRgba(0, 0, 0, 0)
+                             : inkImage.pixelIndex(x, y) != 0 ? qRgb(0, 0, 0)
+                                                              : qRgb(255, 255, 255));
     return QCursor(QPixmap::fromImage(picture), HotX, HotY);
 }
 

@@ -8,7 +8,8 @@
 #include <QPushButton>
 #include <QtTest>
 
-class tst_askname : public QObject {
+class tst_askname : public QObject
+{
     Q_OBJECT
 private slots:
     void answers_data();
@@ -29,11 +30,21 @@ QString askWith(FakePlatform& platform, const QString& typed, Finish finish)
         QCOMPARE(dialog->txtResult->text(), QString());
         QTest::keyClicks(dialog->txtResult, typed);
         switch (finish) {
-        case Finish::OkButton: QTest::mouseClick(dialog->cmdOk, Qt::LeftButton); break;
-        case Finish::EnterKey: QTest::keyClick(dialog->txtResult, Qt::Key_Return); break;
-        case Finish::CancelButton: QTest::mouseClick(dialog->cmdCancel, Qt::LeftButton); break;
-        case Finish::EscapeKey: QTest::keyClick(dialog->txtResult, Qt::Key_Escape); break;
-        case Finish::CloseWindow: dialog->close(); break;
+        case Finish::OkButton:
+            QTest::mouseClick(dialog->cmdOk, Qt::LeftButton);
+            break;
+        case Finish::EnterKey:
+            QTest::keyClick(dialog->txtResult, Qt::Key_Return);
+            break;
+        case Finish::CancelButton:
+            QTest::mouseClick(dialog->cmdCancel, Qt::LeftButton);
+            break;
+        case Finish::EscapeKey:
+            QTest::keyClick(dialog->txtResult, Qt::Key_Escape);
+            break;
+        case Finish::CloseWindow:
+            dialog->close();
+            break;
         }
     });
     return AskName(platform, nullptr, QStringLiteral("Add a new color palette"),
@@ -49,7 +60,8 @@ void tst_askname::answers_data()
     QTest::addColumn<QString>("result");
     QTest::newRow("ok with a name") << "Autumn" << int(Finish::OkButton) << "Autumn";
     QTest::newRow("enter with a name") << "Autumn" << int(Finish::EnterKey) << "Autumn";
-    QTest::newRow("surrounding spaces trimmed") << "  Sea Blue  " << int(Finish::OkButton) << "Sea Blue";
+    QTest::newRow("surrounding spaces trimmed")
+        << "  Sea Blue  " << int(Finish::OkButton) << "Sea Blue";
     QTest::newRow("empty field") << "" << int(Finish::OkButton) << "Untiltled";
     QTest::newRow("spaces only") << "   " << int(Finish::EnterKey) << "Untiltled";
     QTest::newRow("cancel") << "Autumn" << int(Finish::CancelButton) << "";
@@ -88,7 +100,8 @@ void tst_askname::dialogShowsTitleAndPromptAndStaysOnTop()
         QCOMPARE(dialog->cmdCancel->text(), QStringLiteral("&Cancel"));
         dialog->reject();
     });
-    AskName(platform, nullptr, QStringLiteral("Save This Color Scheme"), QStringLiteral("Save this color scheme as:"));
+    AskName(platform, nullptr, QStringLiteral("Save This Color Scheme"),
+            QStringLiteral("Save this color scheme as:"));
     QCOMPARE(title, QStringLiteral("Save This Color Scheme"));
     QCOMPARE(prompt, QStringLiteral("Save this color scheme as:"));
     QVERIFY(onTop);

@@ -7,7 +7,8 @@
 
 using namespace bascommon;
 
-class tst_bascommon : public QObject {
+class tst_bascommon : public QObject
+{
     Q_OBJECT
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
@@ -36,11 +37,21 @@ void tst_bascommon::notations_data()
     QTest::addColumn<QString>("html");
     QTest::addColumn<QString>("bgr");
     QTest::addColumn<QString>("dec");
-    QTest::newRow("black") << 0 << 0 << 0 << "#000000" << "000000" << "0,0,0";
-    QTest::newRow("white") << 255 << 255 << 255 << "#FFFFFF" << "FFFFFF" << "255,255,255";
-    QTest::newRow("orange") << 255 << 128 << 10 << "#FF800A" << "0A80FF" << "255,128,10";
-    QTest::newRow("brown") << 86 << 52 << 18 << "#563412" << "123456" << "86,52,18";
-    QTest::newRow("single digits") << 15 << 16 << 1 << "#0F1001" << "01100F" << "15,16,1";
+    QTest::newRow("black") << 0 << 0 << 0 << "#000000"
+                           << "000000"
+                           << "0,0,0";
+    QTest::newRow("white") << 255 << 255 << 255 << "#FFFFFF"
+                           << "FFFFFF"
+                           << "255,255,255";
+    QTest::newRow("orange") << 255 << 128 << 10 << "#FF800A"
+                            << "0A80FF"
+                            << "255,128,10";
+    QTest::newRow("brown") << 86 << 52 << 18 << "#563412"
+                           << "123456"
+                           << "86,52,18";
+    QTest::newRow("single digits") << 15 << 16 << 1 << "#0F1001"
+                                   << "01100F"
+                                   << "15,16,1";
 }
 
 void tst_bascommon::notations()
@@ -150,7 +161,8 @@ void tst_bascommon::appendColorToFile_data()
     QTest::addColumn<QByteArray>("before");
     QTest::addColumn<QByteArray>("after");
     QTest::newRow("missing file") << QByteArray() << QByteArray("0A0B0C");
-    QTest::newRow("whole records") << QByteArray("FF0000ffffff") << QByteArray("FF0000ffffff0A0B0C");
+    QTest::newRow("whole records")
+        << QByteArray("FF0000ffffff") << QByteArray("FF0000ffffff0A0B0C");
     QTest::newRow("torn last record") << QByteArray("FF0000AB") << QByteArray("FF00000A0B0C");
 }
 
@@ -180,7 +192,8 @@ void tst_bascommon::appendColorToFile_readsBackAsTheColour()
     const QByteArray record = file.readAll();
     QCOMPARE(record.size(), 6);
     // A record reads as blue, green, red hex digits forming 0x00BBGGRR.
-    const Color readBack = (record.mid(4, 2) + record.mid(2, 2) + record.mid(0, 2)).toUInt(nullptr, 16);
+    const Color readBack =
+        (record.mid(4, 2) + record.mid(2, 2) + record.mid(0, 2)).toUInt(nullptr, 16);
     QCOMPARE(readBack, color);
 }
 
@@ -188,7 +201,8 @@ void tst_bascommon::appendColorToFile_folderInTheWay_reportsAndLeavesNoFile()
 {
     QTemporaryDir dir;
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("c2.rgb")));
-    const FileResult result = AppendColorToFile(dir.path(), QStringLiteral("c2.rgb"), QStringLiteral("#123456"));
+    const FileResult result =
+        AppendColorToFile(dir.path(), QStringLiteral("c2.rgb"), QStringLiteral("#123456"));
     QVERIFY(!result.ok);
     QVERIFY2(result.message.contains(QStringLiteral("c2.rgb")), qPrintable(result.message));
     QVERIFY(QFileInfo(dir.filePath(QStringLiteral("c2.rgb"))).isDir());

@@ -23,7 +23,8 @@
 
 using namespace bascommon;
 
-class tst_commands : public QObject {
+class tst_commands : public QObject
+{
     Q_OBJECT
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
@@ -59,7 +60,8 @@ void tst_commands::init()
 void tst_commands::cleanup()
 {
     m_window.reset();
-    QVERIFY2(m_platform->unexpected.isEmpty(), qPrintable(m_platform->unexpected.join(QLatin1Char('\n'))));
+    QVERIFY2(m_platform->unexpected.isEmpty(),
+             qPrintable(m_platform->unexpected.join(QLatin1Char('\n'))));
 }
 
 void tst_commands::makeWebSafe_roundsAndDisablesItself_data()
@@ -76,7 +78,8 @@ void tst_commands::makeWebSafe_roundsAndDisablesItself()
     QVERIFY(m_window->mnuWebsafe->isEnabled());
     if (fromToolbar) {
         m_window->show();
-        QTest::mouseClick(m_window->findChild<QToolButton*>(QStringLiteral("makewebsafe")), Qt::LeftButton);
+        QTest::mouseClick(m_window->findChild<QToolButton*>(QStringLiteral("makewebsafe")),
+                          Qt::LeftButton);
     } else {
         m_window->mnuWebsafe->trigger();
     }
@@ -104,7 +107,8 @@ void tst_commands::colourDialog_startsOnTheCurrentColour()
     QCOMPARE(m_platform->colorDialogInitials, QList<Color>({MakeColor(40, 50, 60)}));
     QCOMPARE(m_window->currentColor(), expected);
     // Even a cancelled dialog hands its colour back, so it is recorded again.
-    QCOMPARE(m_data->read(QStringLiteral("recent.rgb")), before + ColorToHtmlHex(expected).mid(1).toLatin1());
+    QCOMPARE(m_data->read(QStringLiteral("recent.rgb")),
+             before + ColorToHtmlHex(expected).mid(1).toLatin1());
 }
 
 void tst_commands::schemeSelection_clearedByWebSafeAndColourDialogOnly_data()
@@ -143,12 +147,14 @@ void tst_commands::startUp_endsOnTheFirstCellWithTheFirstSchemeChosen()
     const QByteArray myColours = m_data->read(QStringLiteral("mycolor.rgb"));
     QVERIFY(myColours.size() >= 6);
     const QByteArray newest = myColours.right(6);
-    const Color expected = MakeColor(newest.mid(0, 2).toInt(nullptr, 16), newest.mid(2, 2).toInt(nullptr, 16),
-                                     newest.mid(4, 2).toInt(nullptr, 16));
+    const Color expected =
+        MakeColor(newest.mid(0, 2).toInt(nullptr, 16), newest.mid(2, 2).toInt(nullptr, 16),
+                  newest.mid(4, 2).toInt(nullptr, 16));
     QCOMPARE(m_window->cmbChart->currentIndex(), 0);
     QCOMPARE(m_window->currentColor(), expected);
     QVERIFY(m_window->shpSelect->isVisibleTo(m_window.get()));
-    QCOMPARE(m_window->shpSelect->geometry(), m_window->lblcor[0]->geometry().adjusted(-2, -2, 2, 2));
+    QCOMPARE(m_window->shpSelect->geometry(),
+             m_window->lblcor[0]->geometry().adjusted(-2, -2, 2, 2));
     QCOMPARE(m_window->lstCorset->currentRow(), 0);
     QCOMPARE(m_window->lstCorset->selectedItems().size(), 1);
     QVERIFY(!m_window->cmdDelItem->isEnabled());

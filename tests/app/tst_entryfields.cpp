@@ -14,7 +14,8 @@
 
 using namespace bascommon;
 
-class tst_entryfields : public QObject {
+class tst_entryfields : public QObject
+{
     Q_OBJECT
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
@@ -58,7 +59,8 @@ void tst_entryfields::init()
 void tst_entryfields::cleanup()
 {
     m_window.reset();
-    QVERIFY2(m_platform->unexpected.isEmpty(), qPrintable(m_platform->unexpected.join(QLatin1Char('\n'))));
+    QVERIFY2(m_platform->unexpected.isEmpty(),
+             qPrintable(m_platform->unexpected.join(QLatin1Char('\n'))));
 }
 
 void tst_entryfields::typing_data()
@@ -66,13 +68,27 @@ void tst_entryfields::typing_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("300 becomes 255") << "txtr" << "300" << "255";
-    QTest::newRow("007 kept while typing") << "txtr" << "007" << "007";
-    QTest::newRow("x ignored in decimal") << "txtr" << "1x2" << "12";
-    QTest::newRow("hex letters ignored in decimal") << "txtg" << "a5" << "5";
-    QTest::newRow("g ignored in hex") << "txtgh" << "gA" << "A";
-    QTest::newRow("lower-case hex kept") << "txtrh" << "f0" << "f0";
-    QTest::newRow("space ignored") << "txtbh" << " 1" << "1";
+    QTest::newRow("300 becomes 255") << "txtr"
+                                     << "300"
+                                     << "255";
+    QTest::newRow("007 kept while typing") << "txtr"
+                                           << "007"
+                                           << "007";
+    QTest::newRow("x ignored in decimal") << "txtr"
+                                          << "1x2"
+                                          << "12";
+    QTest::newRow("hex letters ignored in decimal") << "txtg"
+                                                    << "a5"
+                                                    << "5";
+    QTest::newRow("g ignored in hex") << "txtgh"
+                                      << "gA"
+                                      << "A";
+    QTest::newRow("lower-case hex kept") << "txtrh"
+                                         << "f0"
+                                         << "f0";
+    QTest::newRow("space ignored") << "txtbh"
+                                   << " 1"
+                                   << "1";
 }
 
 void tst_entryfields::typing()
@@ -96,10 +112,14 @@ void tst_entryfields::enter_appliesItsKind_data()
     QTest::addColumn<QString>("keys");
     QTest::addColumn<int>("red");
     QTest::addColumn<QString>("shownAfter");
-    QTest::newRow("007 applies 7") << "txtr" << "007" << 7 << "7";
-    QTest::newRow("300 applies 255") << "txtr" << "300" << 255 << "255";
-    QTest::newRow("f0 applies 240") << "txtrh" << "f0" << 240 << "F0";
-    QTest::newRow("single hex digit") << "txtrh" << "a" << 10 << "0A";
+    QTest::newRow("007 applies 7") << "txtr"
+                                   << "007" << 7 << "7";
+    QTest::newRow("300 applies 255") << "txtr"
+                                     << "300" << 255 << "255";
+    QTest::newRow("f0 applies 240") << "txtrh"
+                                    << "f0" << 240 << "F0";
+    QTest::newRow("single hex digit") << "txtrh"
+                                      << "a" << 10 << "0A";
 }
 
 void tst_entryfields::enter_appliesItsKind()
@@ -149,11 +169,16 @@ void tst_entryfields::clearedField_nextKeysReplaceTheZero_data()
     QTest::addColumn<int>("clearKey");
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("red cleared by Backspace, 255") << "txtr" << int(Qt::Key_Backspace) << "255" << "255";
-    QTest::newRow("green cleared by Delete, 128") << "txtg" << int(Qt::Key_Delete) << "128" << "128";
-    QTest::newRow("blue cleared, 0 typed first") << "txtb" << int(Qt::Key_Backspace) << "007" << "007";
-    QTest::newRow("hex red cleared, FF") << "txtrh" << int(Qt::Key_Backspace) << "FF" << "FF";
-    QTest::newRow("hex blue cleared by Delete, a0") << "txtbh" << int(Qt::Key_Delete) << "a0" << "a0";
+    QTest::newRow("red cleared by Backspace, 255") << "txtr" << int(Qt::Key_Backspace) << "255"
+                                                   << "255";
+    QTest::newRow("green cleared by Delete, 128") << "txtg" << int(Qt::Key_Delete) << "128"
+                                                  << "128";
+    QTest::newRow("blue cleared, 0 typed first") << "txtb" << int(Qt::Key_Backspace) << "007"
+                                                 << "007";
+    QTest::newRow("hex red cleared, FF") << "txtrh" << int(Qt::Key_Backspace) << "FF"
+                                         << "FF";
+    QTest::newRow("hex blue cleared by Delete, a0") << "txtbh" << int(Qt::Key_Delete) << "a0"
+                                                    << "a0";
 }
 
 void tst_entryfields::clearedField_nextKeysReplaceTheZero()
@@ -184,12 +209,24 @@ void tst_entryfields::pasting_repairsOrKeeps_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("pasted");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("1a into decimal") << "txtb" << "1a" << "0";
-    QTest::newRow("12 into decimal") << "txtb" << "12" << "12";
-    QTest::newRow("999 into decimal") << "txtb" << "999" << "255";
-    QTest::newRow("long text cut at the limit") << "txtb" << "12345" << "123";
-    QTest::newRow("zz into hex") << "txtbh" << "zz" << "0";
-    QTest::newRow("aB into hex") << "txtbh" << "aB" << "aB";
+    QTest::newRow("1a into decimal") << "txtb"
+                                     << "1a"
+                                     << "0";
+    QTest::newRow("12 into decimal") << "txtb"
+                                     << "12"
+                                     << "12";
+    QTest::newRow("999 into decimal") << "txtb"
+                                      << "999"
+                                      << "255";
+    QTest::newRow("long text cut at the limit") << "txtb"
+                                                << "12345"
+                                                << "123";
+    QTest::newRow("zz into hex") << "txtbh"
+                                 << "zz"
+                                 << "0";
+    QTest::newRow("aB into hex") << "txtbh"
+                                 << "aB"
+                                 << "aB";
 }
 
 void tst_entryfields::pasting_repairsOrKeeps()

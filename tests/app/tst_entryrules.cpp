@@ -4,7 +4,8 @@
 
 using entryrules::FieldKind;
 
-class tst_entryrules : public QObject {
+class tst_entryrules : public QObject
+{
     Q_OBJECT
 private slots:
     void keyFilter_data();
@@ -51,18 +52,30 @@ void tst_entryrules::repair_data()
     QTest::addColumn<QString>("repaired");
     const int dec = int(FieldKind::Decimal);
     const int hex = int(FieldKind::Hexadecimal);
-    QTest::newRow("dec empty") << dec << "" << "0";
-    QTest::newRow("dec valid") << dec << "12" << "12";
-    QTest::newRow("dec leading zeros kept") << dec << "007" << "007";
-    QTest::newRow("dec 255") << dec << "255" << "255";
-    QTest::newRow("dec 256") << dec << "256" << "255";
-    QTest::newRow("dec 300") << dec << "300" << "255";
-    QTest::newRow("dec pasted 1a") << dec << "1a" << "0";
-    QTest::newRow("dec space") << dec << " 1" << "0";
-    QTest::newRow("hex empty") << hex << "" << "0";
-    QTest::newRow("hex lower kept") << hex << "f0" << "f0";
-    QTest::newRow("hex invalid") << hex << "fg" << "0";
-    QTest::newRow("hex FF") << hex << "FF" << "FF";
+    QTest::newRow("dec empty") << dec << ""
+                               << "0";
+    QTest::newRow("dec valid") << dec << "12"
+                               << "12";
+    QTest::newRow("dec leading zeros kept") << dec << "007"
+                                            << "007";
+    QTest::newRow("dec 255") << dec << "255"
+                             << "255";
+    QTest::newRow("dec 256") << dec << "256"
+                             << "255";
+    QTest::newRow("dec 300") << dec << "300"
+                             << "255";
+    QTest::newRow("dec pasted 1a") << dec << "1a"
+                                   << "0";
+    QTest::newRow("dec space") << dec << " 1"
+                               << "0";
+    QTest::newRow("hex empty") << hex << ""
+                               << "0";
+    QTest::newRow("hex lower kept") << hex << "f0"
+                                    << "f0";
+    QTest::newRow("hex invalid") << hex << "fg"
+                                 << "0";
+    QTest::newRow("hex FF") << hex << "FF"
+                            << "FF";
 }
 
 void tst_entryrules::repair()

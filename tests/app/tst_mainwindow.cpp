@@ -25,7 +25,8 @@
 
 using namespace bascommon;
 
-class tst_mainwindow : public QObject {
+class tst_mainwindow : public QObject
+{
     Q_OBJECT
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
@@ -73,7 +74,8 @@ void tst_mainwindow::init()
 void tst_mainwindow::cleanup()
 {
     m_window.reset();
-    QVERIFY2(m_platform->unexpected.isEmpty(), qPrintable(m_platform->unexpected.join(QLatin1Char('\n'))));
+    QVERIFY2(m_platform->unexpected.isEmpty(),
+             qPrintable(m_platform->unexpected.join(QLatin1Char('\n'))));
     m_platform.reset();
     m_data.reset();
 }
@@ -97,39 +99,91 @@ void tst_mainwindow::controlsExist_data()
     QTest::addColumn<QString>("className");
     QTest::addColumn<QString>("text");
     const QString none;
-    QTest::newRow("optnone") << "optnone" << "QRadioButton" << "None";
-    QTest::newRow("opthl") << "opthl" << "QRadioButton" << "Hover link";
-    QTest::newRow("optal") << "optal" << "QRadioButton" << "Active link";
-    QTest::newRow("optvl") << "optvl" << "QRadioButton" << "Visited link";
-    QTest::newRow("optnl") << "optnl" << "QRadioButton" << "Normal link";
-    QTest::newRow("optbg") << "optbg" << "QRadioButton" << "Background";
-    QTest::newRow("opttext") << "opttext" << "QRadioButton" << "Text";
-    QTest::newRow("cmdDelItem") << "cmdDelItem" << "QPushButton" << "Delete This Scheme";
-    QTest::newRow("cmbChart") << "cmbChart" << "QComboBox" << none;
-    QTest::newRow("tlbTool") << "tlbTool" << "QToolBar" << none;
-    QTest::newRow("lstCorset") << "lstCorset" << "QListWidget" << none;
-    QTest::newRow("txtrgb1") << "txtrgb1" << "QLineEdit" << none;
-    QTest::newRow("txtrgb") << "txtrgb" << "QLineEdit" << none;
-    QTest::newRow("txtr") << "txtr" << "EntryField" << none;
-    QTest::newRow("txtgh") << "txtgh" << "EntryField" << none;
-    QTest::newRow("Frame1") << "Frame1" << "QGroupBox" << "Html Color Item";
-    QTest::newRow("Label12") << "Label12" << "QLabel" << "Html Color Code";
-    QTest::newRow("lblcolor") << "lblcolor" << "ClickableLabel" << none;
-    QTest::newRow("lbltext_0") << "lbltext_0" << "ClickableLabel" << "Thank you for using Tintora.";
-    QTest::newRow("lbltext_3") << "lbltext_3" << "ClickableLabel" << "Right-click here access to more features.";
-    QTest::newRow("Label9") << "Label9" << "QLabel" << "HEX";
-    QTest::newRow("Label8") << "Label8" << "QLabel" << "DEC";
-    QTest::newRow("lblhl") << "lblhl" << "ClickableLabel" << none;
-    QTest::newRow("Label6") << "Label6" << "QLabel" << "RGB:";
-    QTest::newRow("Label2") << "Label2" << "QLabel" << "HEX:";
-    QTest::newRow("Label3") << "Label3" << "QLabel" << "R:";
-    QTest::newRow("Label4") << "Label4" << "QLabel" << "G:";
-    QTest::newRow("Label5") << "Label5" << "QLabel" << "B:";
-    QTest::newRow("shpSelect") << "shpSelect" << "SelectionFrame" << none;
-    QTest::newRow("lblcor_0") << "lblcor_0" << "ClickableLabel" << none;
-    QTest::newRow("lblcor_215") << "lblcor_215" << "ClickableLabel" << none;
-    QTest::newRow("lbldisplay") << "lbldisplay" << "ClickableLabel" << none;
-    QTest::newRow("makewebsafe button") << "makewebsafe" << "QToolButton" << none;
+    QTest::newRow("optnone") << "optnone"
+                             << "QRadioButton"
+                             << "None";
+    QTest::newRow("opthl") << "opthl"
+                           << "QRadioButton"
+                           << "Hover link";
+    QTest::newRow("optal") << "optal"
+                           << "QRadioButton"
+                           << "Active link";
+    QTest::newRow("optvl") << "optvl"
+                           << "QRadioButton"
+                           << "Visited link";
+    QTest::newRow("optnl") << "optnl"
+                           << "QRadioButton"
+                           << "Normal link";
+    QTest::newRow("optbg") << "optbg"
+                           << "QRadioButton"
+                           << "Background";
+    QTest::newRow("opttext") << "opttext"
+                             << "QRadioButton"
+                             << "Text";
+    QTest::newRow("cmdDelItem") << "cmdDelItem"
+                                << "QPushButton"
+                                << "Delete This Scheme";
+    QTest::newRow("cmbChart") << "cmbChart"
+                              << "QComboBox" << none;
+    QTest::newRow("tlbTool") << "tlbTool"
+                             << "QToolBar" << none;
+    QTest::newRow("lstCorset") << "lstCorset"
+                               << "QListWidget" << none;
+    QTest::newRow("txtrgb1") << "txtrgb1"
+                             << "QLineEdit" << none;
+    QTest::newRow("txtrgb") << "txtrgb"
+                            << "QLineEdit" << none;
+    QTest::newRow("txtr") << "txtr"
+                          << "EntryField" << none;
+    QTest::newRow("txtgh") << "txtgh"
+                           << "EntryField" << none;
+    QTest::newRow("Frame1") << "Frame1"
+                            << "QGroupBox"
+                            << "Html Color Item";
+    QTest::newRow("Label12") << "Label12"
+                             << "QLabel"
+                             << "Html Color Code";
+    QTest::newRow("lblcolor") << "lblcolor"
+                              << "ClickableLabel" << none;
+    QTest::newRow("lbltext_0") << "lbltext_0"
+                               << "ClickableLabel"
+                               << "Thank you for using Tintora.";
+    QTest::newRow("lbltext_3") << "lbltext_3"
+                               << "ClickableLabel"
+                               << "Right-click here access to more features.";
+    QTest::newRow("Label9") << "Label9"
+                            << "QLabel"
+                            << "HEX";
+    QTest::newRow("Label8") << "Label8"
+                            << "QLabel"
+                            << "DEC";
+    QTest::newRow("lblhl") << "lblhl"
+                           << "ClickableLabel" << none;
+    QTest::newRow("Label6") << "Label6"
+                            << "QLabel"
+                            << "RGB:";
+    QTest::newRow("Label2") << "Label2"
+                            << "QLabel"
+                            << "HEX:";
+    QTest::newRow("Label3") << "Label3"
+                            << "QLabel"
+                            << "R:";
+    QTest::newRow("Label4") << "Label4"
+                            << "QLabel"
+                            << "G:";
+    QTest::newRow("Label5") << "Label5"
+                            << "QLabel"
+                            << "B:";
+    QTest::newRow("shpSelect") << "shpSelect"
+                               << "SelectionFrame" << none;
+    QTest::newRow("lblcor_0") << "lblcor_0"
+                              << "ClickableLabel" << none;
+    QTest::newRow("lblcor_215") << "lblcor_215"
+                                << "ClickableLabel" << none;
+    QTest::newRow("lbldisplay") << "lbldisplay"
+                                << "ClickableLabel" << none;
+    QTest::newRow("makewebsafe button") << "makewebsafe"
+                                        << "QToolButton" << none;
 }
 
 void tst_mainwindow::controlsExist()
@@ -156,41 +210,76 @@ void tst_mainwindow::menuItems_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<bool>("visible");
-    QTest::newRow("mnufile") << "mnufile" << "&File" << true;
-    QTest::newRow("mnuNew") << "mnuNew" << "&New Color Palette..." << true;
-    QTest::newRow("mnuExit") << "mnuExit" << "E&xit" << true;
-    QTest::newRow("mnuEdit") << "mnuEdit" << "&Edit" << true;
-    QTest::newRow("mnuCopydec") << "mnuCopydec" << "Copy DEC Format of Color" << true;
-    QTest::newRow("mnuCopyhex") << "mnuCopyhex" << "Copy HEX Format of Color" << true;
-    QTest::newRow("mnuCopySpecial") << "mnuCopySpecial" << "Copy Special Format" << true;
-    QTest::newRow("mnuAddto") << "mnuAddto" << "Add This Color To" << false;
-    QTest::newRow("mnuDelCor") << "mnuDelCor" << "&Delete Selected Color" << true;
-    QTest::newRow("mnuDelChart") << "mnuDelChart" << "Delete &Current Palette" << true;
-    QTest::newRow("mnuCleanDup") << "mnuCleanDup" << "Clear Duplicate Colors" << true;
-    QTest::newRow("mnuCleanAll") << "mnuCleanAll" << "Clear All Colors" << true;
-    QTest::newRow("mnuViewColor") << "mnuViewColor" << "Preview: Show Color Details" << false;
-    QTest::newRow("mnuconv") << "mnuconv" << "Color Conversion" << false;
-    QTest::newRow("mnuTool") << "mnuTool" << "&Tool" << true;
-    QTest::newRow("mnustartpick") << "mnustartpick" << "Screen Color &Picker" << true;
-    QTest::newRow("mnuWebsafe") << "mnuWebsafe" << "&Make Web Safe" << true;
-    QTest::newRow("mnuShowWinColor") << "mnuShowWinColor" << "&Show Windows Color Dialog" << true;
-    QTest::newRow("mnucon") << "mnucon" << "Color &Conversion" << true;
-    QTest::newRow("mnuView") << "mnuView" << "&View" << true;
-    QTest::newRow("mnuSwap") << "mnuSwap" << "Only &Show Color Palette" << true;
-    QTest::newRow("mnuOnTop") << "mnuOnTop" << "&Always On Top" << true;
-    QTest::newRow("mnuhelp") << "mnuhelp" << "&Help" << true;
-    QTest::newRow("mnucontents") << "mnucontents" << "&Help Topics" << true;
-    QTest::newRow("mnuWeb") << "mnuWeb" << "&Visit Our Website" << true;
-    QTest::newRow("mnuemail") << "mnuemail" << "&E-mail To Support" << true;
-    QTest::newRow("mnuabout") << "mnuabout" << "&About Tintora" << true;
-    QTest::newRow("mnuHtmlPop1") << "mnuHtmlPop1" << "HtmlPop1" << false;
-    QTest::newRow("mnuSaveScheme") << "mnuSaveScheme" << "Save Current Web Color scheme..." << true;
-    QTest::newRow("mnuViewCode") << "mnuViewCode" << "View Html and CSS Code" << true;
-    QTest::newRow("mnuCopyHtml") << "mnuCopyHtml" << "Copy Html Code" << true;
-    QTest::newRow("mnuCopyInline") << "mnuCopyInline" << "Copy Inline Css Code" << true;
-    QTest::newRow("mnuCopyExternal") << "mnuCopyExternal" << "Copy External Css Code" << true;
-    QTest::newRow("mnuShowweb") << "mnuShowweb" << "Preview" << true;
-    QTest::newRow("mnuAddChart_0") << "mnuAddChart_0" << "" << true;
+    QTest::newRow("mnufile") << "mnufile"
+                             << "&File" << true;
+    QTest::newRow("mnuNew") << "mnuNew"
+                            << "&New Color Palette..." << true;
+    QTest::newRow("mnuExit") << "mnuExit"
+                             << "E&xit" << true;
+    QTest::newRow("mnuEdit") << "mnuEdit"
+                             << "&Edit" << true;
+    QTest::newRow("mnuCopydec") << "mnuCopydec"
+                                << "Copy DEC Format of Color" << true;
+    QTest::newRow("mnuCopyhex") << "mnuCopyhex"
+                                << "Copy HEX Format of Color" << true;
+    QTest::newRow("mnuCopySpecial") << "mnuCopySpecial"
+                                    << "Copy Special Format" << true;
+    QTest::newRow("mnuAddto") << "mnuAddto"
+                              << "Add This Color To" << false;
+    QTest::newRow("mnuDelCor") << "mnuDelCor"
+                               << "&Delete Selected Color" << true;
+    QTest::newRow("mnuDelChart") << "mnuDelChart"
+                                 << "Delete &Current Palette" << true;
+    QTest::newRow("mnuCleanDup") << "mnuCleanDup"
+                                 << "Clear Duplicate Colors" << true;
+    QTest::newRow("mnuCleanAll") << "mnuCleanAll"
+                                 << "Clear All Colors" << true;
+    QTest::newRow("mnuViewColor") << "mnuViewColor"
+                                  << "Preview: Show Color Details" << false;
+    QTest::newRow("mnuconv") << "mnuconv"
+                             << "Color Conversion" << false;
+    QTest::newRow("mnuTool") << "mnuTool"
+                             << "&Tool" << true;
+    QTest::newRow("mnustartpick") << "mnustartpick"
+                                  << "Screen Color &Picker" << true;
+    QTest::newRow("mnuWebsafe") << "mnuWebsafe"
+                                << "&Make Web Safe" << true;
+    QTest::newRow("mnuShowWinColor") << "mnuShowWinColor"
+                                     << "&Show Windows Color Dialog" << true;
+    QTest::newRow("mnucon") << "mnucon"
+                            << "Color &Conversion" << true;
+    QTest::newRow("mnuView") << "mnuView"
+                             << "&View" << true;
+    QTest::newRow("mnuSwap") << "mnuSwap"
+                             << "Only &Show Color Palette" << true;
+    QTest::newRow("mnuOnTop") << "mnuOnTop"
+                              << "&Always On Top" << true;
+    QTest::newRow("mnuhelp") << "mnuhelp"
+                             << "&Help" << true;
+    QTest::newRow("mnucontents") << "mnucontents"
+                                 << "&Help Topics" << true;
+    QTest::newRow("mnuWeb") << "mnuWeb"
+                            << "&Visit Our Website" << true;
+    QTest::newRow("mnuemail") << "mnuemail"
+                              << "&E-mail To Support" << true;
+    QTest::newRow("mnuabout") << "mnuabout"
+                              << "&About Tintora" << true;
+    QTest::newRow("mnuHtmlPop1") << "mnuHtmlPop1"
+                                 << "HtmlPop1" << false;
+    QTest::newRow("mnuSaveScheme") << "mnuSaveScheme"
+                                   << "Save Current Web Color scheme..." << true;
+    QTest::newRow("mnuViewCode") << "mnuViewCode"
+                                 << "View Html and CSS Code" << true;
+    QTest::newRow("mnuCopyHtml") << "mnuCopyHtml"
+                                 << "Copy Html Code" << true;
+    QTest::newRow("mnuCopyInline") << "mnuCopyInline"
+                                   << "Copy Inline Css Code" << true;
+    QTest::newRow("mnuCopyExternal") << "mnuCopyExternal"
+                                     << "Copy External Css Code" << true;
+    QTest::newRow("mnuShowweb") << "mnuShowweb"
+                                << "Preview" << true;
+    QTest::newRow("mnuAddChart_0") << "mnuAddChart_0"
+                                   << "" << true;
 }
 
 void tst_mainwindow::menuItems()
@@ -210,11 +299,18 @@ void tst_mainwindow::toolbarButtonsInOrder()
 {
     startWindow();
     const QList<QAction*> actions = window()->tlbTool->actions();
-    const QStringList tags = {"pickcolor", "makewebsafe", "showcolor", "colorchart", "ontop", QString(),
-                              "addnew", "prevpage", "nextpage", "clearduplicate"};
-    const QStringList tips = {"Screen Color picker", "Make current color web safe", "Show windows color dialog",
-                              "Only show color palette", "Always on top", QString(), "Add a new color palette",
-                              "Previous page of current color palette", "Next page of current color palette",
+    const QStringList tags = {"pickcolor", "makewebsafe",   "showcolor", "colorchart",
+                              "ontop",     QString(),       "addnew",    "prevpage",
+                              "nextpage",  "clearduplicate"};
+    const QStringList tips = {"Screen Color picker",
+                              "Make current color web safe",
+                              "Show windows color dialog",
+                              "Only show color palette",
+                              "Always on top",
+                              QString(),
+                              "Add a new color palette",
+                              "Previous page of current color palette",
+                              "Next page of current color palette",
                               "Clear duplicate colors"};
     QCOMPARE(actions.size(), tags.size());
     for (int i = 0; i < actions.size(); ++i) {
@@ -231,7 +327,11 @@ void tst_mainwindow::toolbarButtonsInOrder()
 void tst_mainwindow::paletteGrid_twelveRowsEighteenColumns()
 {
     startWindow();
-    QCOMPARE(window()->findChildren<ClickableLabel*>(QRegularExpression(QStringLiteral("^lblcor_\\d+$"))).size(), 216);
+    QCOMPARE(
+        window()
+            ->findChildren<ClickableLabel*>(QRegularExpression(QStringLiteral("^lblcor_\\d+$")))
+            .size(),
+        216);
     const QRect first = window()->lblcor[0]->geometry();
     QCOMPARE(first.size(), QSize(twipsToPixels(300), twipsToPixels(240)));
     const int w = first.width() - 1;
@@ -393,7 +493,8 @@ void tst_mainwindow::currentColour_webSafeStateOfCommandAndButton()
     setColourByHexFields(html);
     QCOMPARE(window()->mnuWebsafe->isEnabled(), enabled);
     QCOMPARE(window()->toolButton(QStringLiteral("makewebsafe"))->isEnabled(), enabled);
-    QCOMPARE(window()->findChild<QToolButton*>(QStringLiteral("makewebsafe"))->isEnabled(), enabled);
+    QCOMPARE(window()->findChild<QToolButton*>(QStringLiteral("makewebsafe"))->isEnabled(),
+             enabled);
 }
 
 void tst_mainwindow::currentColour_unwritableRecentFile_reportsAndCarriesOn()
@@ -429,13 +530,13 @@ void tst_mainwindow::swatch_rightClickShowsItsOwnMenu()
     QTest::mouseClick(window()->lblcolor, Qt::RightButton);
     QVERIFY(popupWasEditMenu);
     // Today's Paste Color and More Formats follow the specified items.
-    QCOMPARE(visibleDuringPopup, QStringList({"mnuCopydec", "mnuCopyhex", "mnuCopySpecial", "mnuAddto",
-                                              "mnuViewColor", "mnuconv", "mnuPasteColor",
-                                              "mnuMoreFormats2"}));
+    QCOMPARE(visibleDuringPopup,
+             QStringList({"mnuCopydec", "mnuCopyhex", "mnuCopySpecial", "mnuAddto", "mnuViewColor",
+                          "mnuconv", "mnuPasteColor", "mnuMoreFormats2"}));
     // Afterwards the menu bar's Edit menu holds the palette commands again and
     // not the swatch-only items.
-    for (QAction* item : {window()->mnuDelCor, window()->mnuDelChart, window()->mnuCleanDup, window()->mnuCleanAll,
-                          window()->editsep1, window()->editsep3})
+    for (QAction* item : {window()->mnuDelCor, window()->mnuDelChart, window()->mnuCleanDup,
+                          window()->mnuCleanAll, window()->editsep1, window()->editsep3})
         QVERIFY2(item->isVisible(), qPrintable(item->objectName()));
     for (QAction* item : {window()->mnuAddto->menuAction(), window()->editsep2, window()->editsep4,
                           window()->mnuViewColor, window()->mnuconv})
@@ -447,10 +548,12 @@ void tst_mainwindow::swatch_leftClickOpensNoMenu()
     startWindow();
     window()->show();
     bool popupShown = false;
-    whenPopupShown([&](QMenu* menu) {
-        popupShown = true;
-        menu->close();
-    }, 300);
+    whenPopupShown(
+        [&](QMenu* menu) {
+            popupShown = true;
+            menu->close();
+        },
+        300);
     QTest::mouseClick(window()->lblcolor, Qt::LeftButton);
     QTest::qWait(350);
     QVERIFY(!popupShown);

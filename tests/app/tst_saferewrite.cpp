@@ -20,7 +20,8 @@ struct Elsewhere
 
 } // namespace
 
-class tst_saferewrite : public QObject {
+class tst_saferewrite : public QObject
+{
     Q_OBJECT
 private slots:
     void replace_putsNewContentInPlace();
@@ -59,7 +60,8 @@ void tst_saferewrite::replace_targetTakenByFolder_keepsEverything()
     QTemporaryDir dir;
     const QString target = dir.filePath(QStringLiteral("set.hcs"));
     QVERIFY(QDir().mkdir(target));
-    const FileResult result = replaceFileContents(target, dir.filePath(QStringLiteral("set.hct")), "x");
+    const FileResult result =
+        replaceFileContents(target, dir.filePath(QStringLiteral("set.hct")), "x");
     QVERIFY(!result.ok);
     QVERIFY2(result.message.contains(QStringLiteral("set.hcs")), qPrintable(result.message));
     QVERIFY(QFileInfo(target).isDir());
@@ -72,7 +74,8 @@ void tst_saferewrite::replace_temporaryTakenByFolder_keepsOldFile()
     const QString target = dir.filePath(QStringLiteral("colorchart.cci"));
     writeAll(target, "old\r\n");
     QVERIFY(QDir().mkdir(dir.filePath(QStringLiteral("colorchart.cct"))));
-    const FileResult result = replaceFileContents(target, dir.filePath(QStringLiteral("colorchart.cct")), "new\r\n");
+    const FileResult result =
+        replaceFileContents(target, dir.filePath(QStringLiteral("colorchart.cct")), "new\r\n");
     QVERIFY(!result.ok);
     QVERIFY2(result.message.contains(QStringLiteral("colorchart.cct")), qPrintable(result.message));
     QCOMPARE(readAll(target), QByteArray("old\r\n"));
@@ -96,7 +99,8 @@ void tst_saferewrite::replace_targetThatIsALink_isRefused()
     const QString& elsewhere = outside.file;
     const QString target = dir.filePath(QStringLiteral("c1.rgb"));
     QVERIFY(QFile::link(elsewhere, target));
-    const FileResult result = replaceFileContents(target, target + QStringLiteral(".ctm"), "BBBBBB");
+    const FileResult result =
+        replaceFileContents(target, target + QStringLiteral(".ctm"), "BBBBBB");
     QVERIFY(!result.ok);
     QVERIFY2(result.message.contains(QStringLiteral("symbolic link")), qPrintable(result.message));
     QCOMPARE(QFileInfo(target).symLinkTarget(), elsewhere);

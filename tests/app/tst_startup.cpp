@@ -72,7 +72,8 @@ void secondLaunchEndsAtOnce(QProcess& first, const TestDataFolder& data,
 
 } // namespace
 
-class tst_startup : public QObject {
+class tst_startup : public QObject
+{
     Q_OBJECT
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }

@@ -21,19 +21,18 @@ void tst_textbounds::boundMessage_data()
     QTest::addColumn<int>("summaryLines");
     QTest::addColumn<bool>("hasDetails");
     QTest::addColumn<QString>("lastLine");
-    QTest::newRow("short message, shown whole") << "Could not read \"x\"." << 1 << false
-                                                << "Could not read \"x\".";
-    QTest::newRow("ten lines fit") << QStringList(10, QStringLiteral("line")).join('\n') << 10
-                                   << false << "line";
+    QTest::newRow("short message, shown whole")
+        << "Could not read \"x\"." << 1 << false << "Could not read \"x\".";
+    QTest::newRow("ten lines fit")
+        << QStringList(10, QStringLiteral("line")).join('\n') << 10 << false << "line";
     QTest::newRow("a damaged index's thousands of lines")
         << QStringList(5000, QStringLiteral("Entry names the file \"x.dat\".")).join('\n') << 11
         << true << "(4990 more lines under \"Show Details...\")";
     QTest::newRow("long lines fill the summary sooner")
         << QStringList(20, QString(400, QLatin1Char('w'))).join('\n') << 5 << true
         << "(16 more lines under \"Show Details...\")";
-    QTest::newRow("one line of a megabyte")
-        << QString(1 << 20, QLatin1Char('a')) << 2 << true
-        << "(The full text is under \"Show Details...\")";
+    QTest::newRow("one line of a megabyte") << QString(1 << 20, QLatin1Char('a')) << 2 << true
+                                            << "(The full text is under \"Show Details...\")";
 }
 
 void tst_textbounds::boundMessage()

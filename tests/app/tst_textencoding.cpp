@@ -2,7 +2,8 @@
 
 #include <QtTest>
 
-class tst_textencoding : public QObject {
+class tst_textencoding : public QObject
+{
     Q_OBJECT
 private slots:
     void roundTrip_data();
@@ -17,9 +18,11 @@ void tst_textencoding::roundTrip_data()
     QTest::newRow("ascii") << "Web Safe Colors" << QByteArray("Web Safe Colors");
     QTest::newRow("quote and ampersand") << "\"R&D\"" << QByteArray("\"R&D\"");
     QTest::newRow("latin-1 stays single byte") << "Caf\u00e9" << QByteArray("Caf\xe9");
-    QTest::newRow("beyond latin-1 as utf-8") << "Farben \u2013 \u8272" << QString("Farben \u2013 \u8272").toUtf8();
+    QTest::newRow("beyond latin-1 as utf-8")
+        << "Farben \u2013 \u8272" << QString("Farben \u2013 \u8272").toUtf8();
     // In Latin-1 these would be the UTF-8 bytes of "\u00e9", and read back as that.
-    QTest::newRow("latin-1 that looks like utf-8") << "\u00c3\u00a9t" << QString("\u00c3\u00a9t").toUtf8();
+    QTest::newRow("latin-1 that looks like utf-8")
+        << "\u00c3\u00a9t" << QString("\u00c3\u00a9t").toUtf8();
 }
 
 void tst_textencoding::roundTrip()

@@ -112,10 +112,11 @@ Result Run(const QString& html)
     const QRegularExpressionMatch match = out.match(dom);
     if (!finished || chromium.exitStatus() != QProcess::NormalExit || chromium.exitCode() != 0 ||
         !match.hasMatch()) {
-        result.error = QStringLiteral("chromium %1 (exit code %2) without the page's output; it said:\n%3")
-                           .arg(finished ? QStringLiteral("ended") : QStringLiteral("timed out"))
-                           .arg(chromium.exitCode())
-                           .arg(QString::fromLocal8Bit(chromium.readAllStandardError()).right(3000));
+        result.error =
+            QStringLiteral("chromium %1 (exit code %2) without the page's output; it said:\n%3")
+                .arg(finished ? QStringLiteral("ended") : QStringLiteral("timed out"))
+                .arg(chromium.exitCode())
+                .arg(QString::fromLocal8Bit(chromium.readAllStandardError()).right(3000));
         return result;
     }
     result.ok = true;

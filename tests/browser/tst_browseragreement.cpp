@@ -168,7 +168,8 @@ QString PreciseText(Notation notation, Color color)
         const notations::Written& w = written[std::size_t(i)];
         QString& word = words[words.size() - 3 + i];
         const QString opening = word.left(word.lastIndexOf(QLatin1Char('(')) + 1);
-        word = opening + QString::number(double(w.mantissa) / std::pow(10.0, w.decimals), 'f', w.decimals) +
+        word = opening +
+               QString::number(double(w.mantissa) / std::pow(10.0, w.decimals), 'f', w.decimals) +
                (w.unit == csscolor::Unit::Percent ? QStringLiteral("%") : QString());
     }
     return words.join(QLatin1Char(' ')) + QLatin1Char(')');
@@ -309,8 +310,9 @@ QString Computed(Color color)
 
 QString Drawn(int color)
 {
-    return color == -1 ? QStringLiteral("refused") : color == -2 ? QStringLiteral("not opaque")
-                                                                 : Hex(Color(color));
+    return color == -1   ? QStringLiteral("refused")
+           : color == -2 ? QStringLiteral("not opaque")
+                         : Hex(Color(color));
 }
 
 } // namespace
@@ -351,7 +353,6 @@ void tst_BrowserAgreement::initTestCase()
             texts.append(CssText(notation, color));
             if (PreciseText(notation, color) != CssText(notation, color))
                 texts.append(PreciseText(notation, color));
-
         }
     for (const QString& text : ParserTexts())
         texts.append(text);
@@ -416,7 +417,8 @@ void tst_BrowserAgreement::notationsDrawTheirColor()
             continue;
         }
         wrong << QStringLiteral("%1 for %2: Chromium draws %3 (and %4 for %5)")
-                     .arg(text, Hex(color), Drawn(drawn), Drawn(precise), PreciseText(notation, color));
+                     .arg(text, Hex(color), Drawn(drawn), Drawn(precise),
+                          PreciseText(notation, color));
     }
     if (oneStep > 0)
         qInfo("%d of %zu colours drawn a step off, %d of them even with %d more decimals", oneStep,
@@ -530,7 +532,8 @@ void tst_BrowserAgreement::savedPageShowsItsColor()
     colorinfo::PageTexts page;
     page.hex = Hex(color);
     const QJsonObject seen =
-        m_styles.value(colorinfo::PageLines(page).join(QStringLiteral("\r\n")))[QLatin1String("light")]
+        m_styles
+            .value(colorinfo::PageLines(page).join(QStringLiteral("\r\n")))[QLatin1String("light")]
             .toObject();
     QCOMPARE(seen[QLatin1String("cells")].toArray(), (QJsonArray{Computed(color)}));
 }

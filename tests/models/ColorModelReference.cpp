@@ -263,8 +263,7 @@ Rgb FromYcbcr(int y, int cb, int cr)
             rounded = 0.0;
         return int(rounded);
     };
-    return {clamp((cr - 128) * 1.402 + y),
-            clamp(y - (cb - 128) * 0.34414 - (cr - 128) * 0.71414),
+    return {clamp((cr - 128) * 1.402 + y), clamp(y - (cb - 128) * 0.34414 - (cr - 128) * 0.71414),
             clamp((cb - 128) * 1.772 + y), false};
 }
 

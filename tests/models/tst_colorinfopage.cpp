@@ -109,12 +109,16 @@ void tst_colorinfopage::page_typedMarkup_staysText_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("asText");
     QTest::addColumn<QString>("asAttribute");
-    QTest::newRow("closing the attribute") << "\"><script>alert(1)</script>"
-                                           << "&quot;&gt;&lt;script&gt;alert(1)&lt;/script&gt;"
-                                           << "&#34;&#62;&#60;script&#62;alert&#40;1&#41;&#60;&#47;script&#62;";
-    QTest::newRow("a second attribute") << "#FFFFFF onload=x()" << "#FFFFFF onload=x()"
+    QTest::newRow("closing the attribute")
+        << "\"><script>alert(1)</script>"
+        << "&quot;&gt;&lt;script&gt;alert(1)&lt;/script&gt;"
+        << "&#34;&#62;&#60;script&#62;alert&#40;1&#41;&#60;&#47;script&#62;";
+    QTest::newRow("a second attribute") << "#FFFFFF onload=x()"
+                                        << "#FFFFFF onload=x()"
                                         << "#FFFFFF&#32;onload&#61;x&#40;&#41;";
-    QTest::newRow("quote and ampersand") << "'&'" << "&#39;&amp;&#39;" << "&#39;&#38;&#39;";
+    QTest::newRow("quote and ampersand") << "'&'"
+                                         << "&#39;&amp;&#39;"
+                                         << "&#39;&#38;&#39;";
 }
 
 void tst_colorinfopage::page_typedMarkup_staysText()

@@ -169,12 +169,10 @@ void tst_colormodels_exhaustive::everyValidInput_setsAsThePlainFormulas_data()
         << Setter([=](cClrModels& c, const Input& v) { c.SetHLS(s16(v[0]), s16(v[1]), s16(v[2])); })
         << ReferenceSetter([](const Input& v) { return ref::FromHls(v[0], v[1], v[2]); })
         << Input{361, 101, 101, 1} << 3 << qint64(1);
-    QTest::newRow("SetYCbCr, 0-255 each")
-        << Setter([=](cClrModels& c, const Input& v) {
-               c.SetYCbCr(s16(v[0]), s16(v[1]), s16(v[2]));
-           })
-        << ReferenceSetter([](const Input& v) { return ref::FromYcbcr(v[0], v[1], v[2]); })
-        << Input{256, 256, 256, 1} << 3 << qint64(1);
+    QTest::newRow("SetYCbCr, 0-255 each") << Setter([=](cClrModels& c, const Input& v) {
+        c.SetYCbCr(s16(v[0]), s16(v[1]), s16(v[2]));
+    }) << ReferenceSetter([](const Input& v) { return ref::FromYcbcr(v[0], v[1], v[2]); })
+                                          << Input{256, 256, 256, 1} << 3 << qint64(1);
     // 101^4 inputs; a prime stride that shares no factor with 101 still
     // reaches every value of every component.
     QTest::newRow("SetCMYK, 0-100 each, one input in 11")
@@ -208,17 +206,14 @@ void tst_colormodels_exhaustive::everyValidInput_setsAsThePlainFormulas()
                                          models.rgbG() == expected.green &&
                                          models.rgbB() == expected.blue;
         if (!same)
-            mismatches.add(QStringLiteral("%1 gives %2, not %3")
-                               .arg(inputText(input, components),
-                                    overflow ? QStringLiteral("overflow")
-                                             : inputText({models.rgbR(), models.rgbG(),
-                                                          models.rgbB(), 0},
-                                                         3),
-                                    expected.overflow
-                                        ? QStringLiteral("overflow")
-                                        : inputText({expected.red, expected.green,
-                                                     expected.blue, 0},
-                                                    3)));
+            mismatches.add(
+                QStringLiteral("%1 gives %2, not %3")
+                    .arg(inputText(input, components),
+                         overflow ? QStringLiteral("overflow")
+                                  : inputText({models.rgbR(), models.rgbG(), models.rgbB(), 0}, 3),
+                         expected.overflow
+                             ? QStringLiteral("overflow")
+                             : inputText({expected.red, expected.green, expected.blue, 0}, 3)));
     });
     QVERIFY2(mismatches.none(), mismatches.message().constData());
 }

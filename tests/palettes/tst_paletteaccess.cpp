@@ -222,14 +222,17 @@ void tst_paletteaccess::menuKeys_openTheCellMenu()
     QVERIFY(shown.contains(QStringLiteral("mnuDelCor")));
     // The menu opens at the cell, not wherever the mouse happens to be.
     const QRect cell(s.cell(12)->mapToGlobal(QPoint(0, 0)), s.cell(12)->size());
-    QVERIFY2(cell.contains(at), qPrintable(QStringLiteral("menu at %1,%2").arg(at.x()).arg(at.y())));
+    QVERIFY2(cell.contains(at),
+             qPrintable(QStringLiteral("menu at %1,%2").arg(at.x()).arg(at.y())));
     // A plain F10 is not the menu key. Should a menu open all the same, the
     // script closes it; either way it lapses before the next case.
     bool plainF10Menu = false;
-    whenPopupShown([&plainF10Menu](QMenu* menu) {
-        plainF10Menu = true;
-        menu->close();
-    }, 300);
+    whenPopupShown(
+        [&plainF10Menu](QMenu* menu) {
+            plainF10Menu = true;
+            menu->close();
+        },
+        300);
     const Color before = w.currentColor();
     QTest::keyClick(focused(), Qt::Key_Down);
     QTest::keyClick(focused(), Qt::Key_F10);
@@ -263,7 +266,8 @@ void tst_paletteaccess::cells_tellScreenReadersColourAndPlace()
     PaletteSession& s = start(300);
     // Record 296 is the fifth colour of the view, newest first.
     const QString fifth = bascommon::ColorToHtmlHex(colourOfRecord(296));
-    QCOMPARE(accessibleText(s.cell(4), QAccessible::Name), fifth + QStringLiteral(", colour 5 of 300"));
+    QCOMPARE(accessibleText(s.cell(4), QAccessible::Name),
+             fifth + QStringLiteral(", colour 5 of 300"));
     QVERIFY(!accessibleText(s.cell(4), QAccessible::Description).isEmpty());
     QAccessibleInterface* face = QAccessible::queryAccessibleInterface(s.cell(4));
     QCOMPARE(face->role(), QAccessible::Button);
@@ -304,15 +308,24 @@ void tst_paletteaccess::fieldsAndSwatch_areNamed_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("spoken");
-    QTest::newRow("swatch") << "lblcolor" << "Current colour #FEDCBA";
-    QTest::newRow("red") << "txtr" << "Red, decimal";
-    QTest::newRow("green") << "txtg" << "Green, decimal";
-    QTest::newRow("blue") << "txtb" << "Blue, decimal";
-    QTest::newRow("red hex") << "txtrh" << "Red, hexadecimal";
-    QTest::newRow("green hex") << "txtgh" << "Green, hexadecimal";
-    QTest::newRow("blue hex") << "txtbh" << "Blue, hexadecimal";
-    QTest::newRow("rgb") << "txtrgb1" << "Current colour, decimal R,G,B";
-    QTest::newRow("hex") << "txtrgb" << "Current colour, hexadecimal";
+    QTest::newRow("swatch") << "lblcolor"
+                            << "Current colour #FEDCBA";
+    QTest::newRow("red") << "txtr"
+                         << "Red, decimal";
+    QTest::newRow("green") << "txtg"
+                           << "Green, decimal";
+    QTest::newRow("blue") << "txtb"
+                          << "Blue, decimal";
+    QTest::newRow("red hex") << "txtrh"
+                             << "Red, hexadecimal";
+    QTest::newRow("green hex") << "txtgh"
+                               << "Green, hexadecimal";
+    QTest::newRow("blue hex") << "txtbh"
+                              << "Blue, hexadecimal";
+    QTest::newRow("rgb") << "txtrgb1"
+                         << "Current colour, decimal R,G,B";
+    QTest::newRow("hex") << "txtrgb"
+                         << "Current colour, hexadecimal";
 }
 
 void tst_paletteaccess::fieldsAndSwatch_areNamed()
@@ -361,8 +374,8 @@ void tst_paletteaccess::helpAndExit_haveShortcuts()
 
 void tst_paletteaccess::longNames_elidedWithTheWholeNameAsTip()
 {
-    const QString longName =
-        QStringLiteral("A palette & a name far too long for the drop-down list, the menu or the list");
+    const QString longName = QStringLiteral(
+        "A palette & a name far too long for the drop-down list, the menu or the list");
     m_session = std::make_unique<PaletteSession>([longName](TestDataFolder& folder) {
         writeIndex(folder, {{"mycolor.rgb", "My Colors", "0"},
                             {"recent.rgb", "Recent Colors", "0"},

@@ -403,20 +403,19 @@ void tst_paletteindex::repair_blankLinesInsideEntries_keepEntriesPaired_data()
         << QByteArray("c1.rgb\r\nFirst\r\n1\r\nc2.rgb\r\nSecond\r\n\r\n")
         << QStringList{"c1.rgb|First|1", "c2.rgb|Second|"}
         << QByteArray("c1.rgb\r\nFirst\r\n1\r\nc2.rgb\r\nSecond\r\n\r\n");
-    QTest::newRow("empty name")
-        << QByteArray("c1.rgb\r\n\r\n1\r\nc2.rgb\r\nSecond\r\n1\r\n")
-        << QStringList{"c1.rgb||1", "c2.rgb|Second|1"}
-        << QByteArray("c1.rgb\r\n\r\n1\r\nc2.rgb\r\nSecond\r\n1\r\n");
+    QTest::newRow("empty name") << QByteArray("c1.rgb\r\n\r\n1\r\nc2.rgb\r\nSecond\r\n1\r\n")
+                                << QStringList{"c1.rgb||1", "c2.rgb|Second|1"}
+                                << QByteArray("c1.rgb\r\n\r\n1\r\nc2.rgb\r\nSecond\r\n1\r\n");
     QTest::newRow("stray line before the kind is removed")
         << QByteArray("c1.rgb\r\nFirst\r\n\r\n1\r\nc2.rgb\r\nSecond\r\n1\r\n")
         << QStringList{"c1.rgb|First|1", "c2.rgb|Second|1"}
         << QByteArray("c1.rgb\r\nFirst\r\n1\r\nc2.rgb\r\nSecond\r\n1\r\n");
     QTest::newRow("stray line before the name is removed")
-        << QByteArray("c1.rgb\r\n\r\nFirst\r\n1\r\n")
-        << QStringList{"c1.rgb|First|1"} << QByteArray("c1.rgb\r\nFirst\r\n1\r\n");
+        << QByteArray("c1.rgb\r\n\r\nFirst\r\n1\r\n") << QStringList{"c1.rgb|First|1"}
+        << QByteArray("c1.rgb\r\nFirst\r\n1\r\n");
     QTest::newRow("name and kind alike: the line is stray")
-        << QByteArray("c1.rgb\r\n\r\n1\r\n2\r\n")
-        << QStringList{"c1.rgb|1|2"} << QByteArray("c1.rgb\r\n1\r\n2\r\n");
+        << QByteArray("c1.rgb\r\n\r\n1\r\n2\r\n") << QStringList{"c1.rgb|1|2"}
+        << QByteArray("c1.rgb\r\n1\r\n2\r\n");
     QTest::newRow("unusual kind after a stray line")
         << QByteArray("c1.rgb\r\nFirst\r\n\r\nx\r\nc2.rgb\r\nSecond\r\n1\r\n")
         << QStringList{"c1.rgb|First|x", "c2.rgb|Second|1"}
@@ -443,7 +442,8 @@ void tst_paletteindex::repair_blankLinesInsideEntries_keepEntriesPaired()
     // A kept empty line is reported, naming its entry.
     const Reading reading = Read(folder.path());
     if (index.contains("\r\n\r\n") && index == repaired)
-        QVERIFY2(reading.problems.contains(QStringLiteral("has an empty")), qPrintable(reading.problems));
+        QVERIFY2(reading.problems.contains(QStringLiteral("has an empty")),
+                 qPrintable(reading.problems));
 }
 
 void tst_paletteindex::deleteEntry_afterAnEmptyKind_keepsEntriesPaired()
@@ -476,7 +476,8 @@ void tst_paletteindex::read_onlyPaletteFilesListedOnce_data()
     QTest::newRow("starts with a space") << " c5.rgb" << false;
     QTest::newRow("extension alone") << ".rgb" << false;
     QTest::newRow("control character") << "c\t5.rgb" << false;
-    QTest::newRow("longer than a file name can be") << QString(300, QLatin1Char('c')) + ".rgb" << false;
+    QTest::newRow("longer than a file name can be")
+        << QString(300, QLatin1Char('c')) + ".rgb" << false;
 }
 
 void tst_paletteindex::read_onlyPaletteFilesListedOnce()
@@ -485,16 +486,18 @@ void tst_paletteindex::read_onlyPaletteFilesListedOnce()
     QFETCH(bool, palette);
     QCOMPARE(IsPaletteFileName(file), palette);
     // Listed after the same file under another case, it is left out too.
-    IndexFolder folder(indexOf({"mycolor.rgb|My Colors|0", "recent.rgb|Recent|0",
-                                file + "|Entry|1", "RECENT.rgb|Again|1", "c9.rgb|Last|1"}));
+    IndexFolder folder(indexOf({"mycolor.rgb|My Colors|0", "recent.rgb|Recent|0", file + "|Entry|1",
+                                "RECENT.rgb|Again|1", "c9.rgb|Last|1"}));
     const Reading reading = Read(folder.path());
     const QStringList expected = palette ? QStringList{"mycolor.rgb", "recent.rgb", file, "c9.rgb"}
                                          : QStringList{"mycolor.rgb", "recent.rgb", "c9.rgb"};
     QCOMPARE(filesOf(reading), expected);
-    QVERIFY2(reading.problems.contains(QStringLiteral("Entry 4 (\"Again\") names the file \"RECENT.rgb\", which entry 2 lists already")),
+    QVERIFY2(reading.problems.contains(QStringLiteral(
+                 "Entry 4 (\"Again\") names the file \"RECENT.rgb\", which entry 2 lists already")),
              qPrintable(reading.problems));
     if (!palette)
-        QVERIFY2(reading.problems.contains(QStringLiteral("Entry 3 (\"Entry\")")), qPrintable(reading.problems));
+        QVERIFY2(reading.problems.contains(QStringLiteral("Entry 3 (\"Entry\")")),
+                 qPrintable(reading.problems));
 }
 
 void tst_paletteindex::read_longNameIsCutAndReported()
@@ -519,8 +522,9 @@ void tst_paletteindex::read_manyProblems_listsTheFirstOnes()
     const Reading reading = Read(folder.path());
     QVERIFY(reading.entries.isEmpty());
     QCOMPARE(reading.problems.count(QLatin1Char('\n')), MaxListedProblems + 1);
-    QVERIFY2(reading.problems.endsWith(QStringLiteral("and 19901 more problems of the same kinds.")),
-             qPrintable(reading.problems.right(200)));
+    QVERIFY2(
+        reading.problems.endsWith(QStringLiteral("and 19901 more problems of the same kinds.")),
+        qPrintable(reading.problems.right(200)));
 }
 
 void tst_paletteindex::rewrite_indexThatIsALink_isRefused()
@@ -535,11 +539,12 @@ void tst_paletteindex::rewrite_indexThatIsALink_isRefused()
 
     // Read through the link, but never written or replaced through it.
     QCOMPARE(filesOf(Read(dir.path())), (QStringList{"c1.rgb", "c2.rgb"}));
-    for (const FileResult& result :
-         {Repair(dir.path()), DeleteEntry(dir.path(), 1),
-          AppendEntry(dir.path(), QStringLiteral("c3.rgb"), QStringLiteral("C"), QStringLiteral("1"))}) {
+    for (const FileResult& result : {Repair(dir.path()), DeleteEntry(dir.path(), 1),
+                                     AppendEntry(dir.path(), QStringLiteral("c3.rgb"),
+                                                 QStringLiteral("C"), QStringLiteral("1"))}) {
         QVERIFY(!result.ok);
-        QVERIFY2(result.message.contains(QStringLiteral("symbolic link")), qPrintable(result.message));
+        QVERIFY2(result.message.contains(QStringLiteral("symbolic link")),
+                 qPrintable(result.message));
     }
     QCOMPARE(readAll(target), content);
     QCOMPARE(QFileInfo(index).symLinkTarget(), target);

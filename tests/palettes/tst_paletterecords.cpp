@@ -419,7 +419,8 @@ void tst_paletterecords::streamedRewrite_cancelled_leavesFileAsItWas()
     QFETCH(int, stopAfter);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("c1.rgb"));
-    const QByteArray content = numberedPalette(static_cast<qint32>(3 * RecordsPerBlock)).repeated(2);
+    const QByteArray content =
+        numberedPalette(static_cast<qint32>(3 * RecordsPerBlock)).repeated(2);
     writeAll(path, content);
     int calls = 0;
     qint64 lastDone = -1;
@@ -430,7 +431,8 @@ void tst_paletterecords::streamedRewrite_cancelled_leavesFileAsItWas()
         lastDone = done;
         return ++calls < stopAfter;
     };
-    const FileResult result = deleting ? DeleteRecord(path, 5, stop) : ClearDuplicates(path, nullptr, stop);
+    const FileResult result =
+        deleting ? DeleteRecord(path, 5, stop) : ClearDuplicates(path, nullptr, stop);
     QVERIFY(result.wasCancelled());
     QCOMPARE(calls, stopAfter);
     QCOMPARE(readAll(path), content);
@@ -468,7 +470,8 @@ void tst_paletterecords::deleteRecord_sparsePalette_staysSparse()
     // The zeros were not written out: the new file takes a fraction of its size.
     struct stat status;
     QVERIFY(::stat(QFile::encodeName(path).constData(), &status) == 0);
-    QVERIFY2(qint64(status.st_blocks) * 512 < Size / 4, qPrintable(QString::number(status.st_blocks)));
+    QVERIFY2(qint64(status.st_blocks) * 512 < Size / 4,
+             qPrintable(QString::number(status.st_blocks)));
 #endif
 }
 
@@ -501,9 +504,11 @@ void tst_paletterecords::removeLeftoverTemporaryFiles_removesOnlyThem()
 
     QStringList removed = RemoveLeftoverTemporaryFiles(dir.path());
     removed.sort();
-    QCOMPARE(removed, (QStringList{"c1.rgb.tmp", "c3.rgb.tmp", "colorchart.cct", "mycolor.rgb.ctm"}));
+    QCOMPARE(removed,
+             (QStringList{"c1.rgb.tmp", "c3.rgb.tmp", "colorchart.cct", "mycolor.rgb.ctm"}));
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
-             (QStringList{"c1.rgb", "c2.rgb.ctm", "colorset.dam", "mycolor.rgb", "notes.tmp", "set.hcs"}));
+             (QStringList{"c1.rgb", "c2.rgb.ctm", "colorset.dam", "mycolor.rgb", "notes.tmp",
+                          "set.hcs"}));
     // A link is removed itself; what it led to stays as it was.
     QCOMPARE(readAll(target), kept);
 }

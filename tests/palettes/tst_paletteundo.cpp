@@ -92,10 +92,14 @@ void tst_paletteundo::undo_restoresFilesAndView_data()
 {
     QTest::addColumn<QString>("edit");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("delete palette") << "mnuDelChart" << "&Undo Delete Current Palette";
-    QTest::newRow("delete colour") << "mnuDelCor" << "&Undo Delete Selected Color";
-    QTest::newRow("clear all") << "mnuCleanAll" << "&Undo Clear All Colors";
-    QTest::newRow("clear duplicates") << "mnuCleanDup" << "&Undo Clear Duplicate Colors";
+    QTest::newRow("delete palette") << "mnuDelChart"
+                                    << "&Undo Delete Current Palette";
+    QTest::newRow("delete colour") << "mnuDelCor"
+                                   << "&Undo Delete Selected Color";
+    QTest::newRow("clear all") << "mnuCleanAll"
+                               << "&Undo Clear All Colors";
+    QTest::newRow("clear duplicates") << "mnuCleanDup"
+                                      << "&Undo Clear Duplicate Colors";
 }
 
 void tst_paletteundo::undo_restoresFilesAndView()
@@ -144,10 +148,12 @@ void tst_paletteundo::keptCopyFails_editRefusedAndNothingChanged()
     QCOMPARE(file(Palette), Records);
     QCOMPARE(file(IndexName), index);
     QCOMPARE(file(QStringLiteral("undo")), QByteArray("in the way"));
-    QCOMPARE(s.platform.messages.size(), messagesBefore + (edit == "mnuDelChart" || edit == "mnuCleanAll" ? 2 : 1));
+    QCOMPARE(s.platform.messages.size(),
+             messagesBefore + (edit == "mnuDelChart" || edit == "mnuCleanAll" ? 2 : 1));
     const FakePlatform::Message& told = s.platform.messages.constLast();
     QCOMPARE(told.icon, Platform::Icon::Critical);
-    QVERIFY2(told.text.contains(QStringLiteral("undo")) && told.text.contains(QStringLiteral("not carried out")),
+    QVERIFY2(told.text.contains(QStringLiteral("undo")) &&
+                 told.text.contains(QStringLiteral("not carried out")),
              qPrintable(told.text));
     QVERIFY(!undo()->isEnabled());
     QCOMPARE(s.window->cmbChart->currentIndex(), 2);
@@ -170,7 +176,9 @@ void tst_paletteundo::lastTenKept_oldestRemovedFirst()
         s.action(QStringLiteral("mnuDelCor"))->trigger();
     }
     QCOMPARE(file(Palette), numberedPalette(3));
-    QCOMPARE(QDir(s.folder.path() + QStringLiteral("/undo")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(),
+    QCOMPARE(QDir(s.folder.path() + QStringLiteral("/undo"))
+                 .entryList(QDir::Dirs | QDir::NoDotAndDotDot)
+                 .size(),
              PaletteUndo::Depth);
     // Newest first, back to the state before the third edit; the first two
     // copies are gone.

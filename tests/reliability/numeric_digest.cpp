@@ -86,7 +86,8 @@ int main()
         for (int i = -1000; i <= 1100000; ++i)
             digest.add(Color(colorscience::LinearToChannel(i / 1000000.0)));
         for (int channel = 0; channel < 256; ++channel)
-            digest.add(Color(colorscience::LinearToChannel(colorscience::ChannelToLinear(channel))));
+            digest.add(
+                Color(colorscience::LinearToChannel(colorscience::ChannelToLinear(channel))));
     }
     {
         Digest digest("wcag::RelativeLuminance");
@@ -108,8 +109,8 @@ int main()
         }
         Stream stream;
         for (int i = 0; i < 200000; ++i)
-            digest.add(wcag::RatioText(wcag::ContrastRatio(colourAt(stream.next() >> 8),
-                                                           colourAt(stream.next() >> 8))));
+            digest.add(wcag::RatioText(
+                wcag::ContrastRatio(colourAt(stream.next() >> 8), colourAt(stream.next() >> 8))));
     }
     for (VisionMode mode : {VisionMode::Protanopia, VisionMode::Deuteranopia,
                             VisionMode::Tritanopia, VisionMode::Grayscale}) {
@@ -151,16 +152,14 @@ int main()
         Digest digest("swatchexchange::FromCmyk");
         Stream stream;
         for (int i = 0; i < 500000; ++i)
-            digest.add(swatchexchange::FromCmyk(
-                stream.nextFloat(0, 1), stream.nextFloat(0, 1), stream.nextFloat(0, 1),
-                stream.nextFloat(0, 1)));
+            digest.add(swatchexchange::FromCmyk(stream.nextFloat(0, 1), stream.nextFloat(0, 1),
+                                                stream.nextFloat(0, 1), stream.nextFloat(0, 1)));
     }
     {
         Digest digest("swatchexchange::FromLab");
         Stream stream;
         for (int i = 0; i < 500000; ++i)
-            digest.add(swatchexchange::FromLab(stream.nextFloat(0, 1),
-                                               stream.nextFloat(-128, 127),
+            digest.add(swatchexchange::FromLab(stream.nextFloat(0, 1), stream.nextFloat(-128, 127),
                                                stream.nextFloat(-128, 127)));
     }
     // The notations write the fewest digits that read back to the same colour,

@@ -112,51 +112,57 @@ private:
 void tst_hostilefolder::linkedDataFile_isLeftAlone_data()
 {
     QTest::addColumn<LinkCase>("link");
-    const auto answerYes = [](PaletteSession& s) { s.platform.answers.append(Platform::Answer::Yes); };
+    const auto answerYes = [](PaletteSession& s) {
+        s.platform.answers.append(Platform::Answer::Yes);
+    };
     QTest::newRow("recent colours") << LinkCase{"recent.rgb", false, changeColourThreeTimes};
-    QTest::newRow("recent colours, dangling") << LinkCase{"recent.rgb", true, changeColourThreeTimes};
+    QTest::newRow("recent colours, dangling")
+        << LinkCase{"recent.rgb", true, changeColourThreeTimes};
     QTest::newRow("add to a palette") << LinkCase{"c4.rgb", false, [](PaletteSession& s) {
-        s.clickCell(0);
-        s.action("mnuAddChart_2")->trigger();
-    }};
-    QTest::newRow("add to a palette, dangling") << LinkCase{"c4.rgb", true, [](PaletteSession& s) {
-        s.clickCell(0);
-        s.action("mnuAddChart_2")->trigger();
-    }};
-    QTest::newRow("show a palette, dangling")
+                                                      s.clickCell(0);
+                                                      s.action("mnuAddChart_2")->trigger();
+                                                  }};
+    QTest::newRow("add to a palette, dangling")
         << LinkCase{"c4.rgb", true, [](PaletteSession& s) {
-               s.choosePalette(3);
-               s.choosePalette(0);
-               s.choosePalette(3);
-           }};
+                        s.clickCell(0);
+                        s.action("mnuAddChart_2")->trigger();
+                    }};
+    QTest::newRow("show a palette, dangling") << LinkCase{"c4.rgb", true, [](PaletteSession& s) {
+                                                              s.choosePalette(3);
+                                                              s.choosePalette(0);
+                                                              s.choosePalette(3);
+                                                          }};
     QTest::newRow("delete a colour") << LinkCase{"c4.rgb", false, [](PaletteSession& s) {
-        choosePaletteAndCell(s);
-        s.action("mnuDelCor")->trigger();
-    }};
+                                                     choosePaletteAndCell(s);
+                                                     s.action("mnuDelCor")->trigger();
+                                                 }};
     QTest::newRow("clear duplicates") << LinkCase{"c4.rgb", false, [](PaletteSession& s) {
-        s.choosePalette(3);
-        s.action("mnuCleanDup")->trigger();
-    }};
+                                                      s.choosePalette(3);
+                                                      s.action("mnuCleanDup")->trigger();
+                                                  }};
     QTest::newRow("clear all colours") << LinkCase{"c4.rgb", false, [answerYes](PaletteSession& s) {
-        s.choosePalette(3);
-        answerYes(s);
-        s.action("mnuCleanAll")->trigger();
-    }};
-    QTest::newRow("delete the palette") << LinkCase{"c4.rgb", false, [answerYes](PaletteSession& s) {
-        s.choosePalette(3);
-        answerYes(s);
-        s.action("mnuDelChart")->trigger();
-    }};
+                                                       s.choosePalette(3);
+                                                       answerYes(s);
+                                                       s.action("mnuCleanAll")->trigger();
+                                                   }};
+    QTest::newRow("delete the palette")
+        << LinkCase{"c4.rgb", false, [answerYes](PaletteSession& s) {
+                        s.choosePalette(3);
+                        answerYes(s);
+                        s.action("mnuDelChart")->trigger();
+                    }};
     QTest::newRow("index repaired at start")
         << LinkCase{"colorchart.cci", false, [](PaletteSession&) {}};
-    QTest::newRow("index of a new palette") << LinkCase{"colorchart.cci", false, [](PaletteSession& s) {
-        schemetest::answerNameDialog(QStringLiteral("Fresh"));
-        s.action("mnuNew")->trigger();
-    }};
-    QTest::newRow("saved scheme names") << LinkCase{"set.hcs", false, [](PaletteSession& s) {
-        schemetest::answerNameDialog(QStringLiteral("Kept"));
-        s.action("mnuSaveScheme")->trigger();
-    }};
+    QTest::newRow("index of a new palette")
+        << LinkCase{"colorchart.cci", false, [](PaletteSession& s) {
+                        schemetest::answerNameDialog(QStringLiteral("Fresh"));
+                        s.action("mnuNew")->trigger();
+                    }};
+    QTest::newRow("saved scheme names")
+        << LinkCase{"set.hcs", false, [](PaletteSession& s) {
+                        schemetest::answerNameDialog(QStringLiteral("Kept"));
+                        s.action("mnuSaveScheme")->trigger();
+                    }};
 }
 
 void tst_hostilefolder::linkedDataFile_isLeftAlone()
@@ -186,7 +192,8 @@ void tst_hostilefolder::linkedDataFile_isLeftAlone()
     // The user is told, once, which file was left alone.
     const QStringList texts = s.platform.messageTexts();
     const QStringList aboutLink = texts.filter(QStringLiteral("symbolic link"));
-    QVERIFY2(!aboutLink.isEmpty() && aboutLink.first().contains(link.linked), qPrintable(texts.join('\n')));
+    QVERIFY2(!aboutLink.isEmpty() && aboutLink.first().contains(link.linked),
+             qPrintable(texts.join('\n')));
     QCOMPARE(QSet<QString>(texts.begin(), texts.end()).size(), texts.size());
     m_unexpected = s.platform.unexpected;
 }
@@ -214,9 +221,10 @@ void tst_hostilefolder::indexEntriesOfOtherFiles_areNotPalettes()
     QCOMPARE(w.ChartFile, (QStringList{"mycolor.rgb", "recent.rgb", "c7.rgb"}));
     QCOMPARE(s.platform.messages.size(), 1);
     const QString message = s.platform.messages.at(0).text;
-    for (const char* refused : {"Entry 3 (\"Schemes\")", "Entry 4 (\"Names\")", "Entry 5 (\"Help\")",
-                                "Entry 6 (\"Recent again\")", "Entry 7 (\"Deletion\")",
-                                "Entry 8 (\"Spaced\")", "Entry 9 (\"Long\")"})
+    for (const char* refused :
+         {"Entry 3 (\"Schemes\")", "Entry 4 (\"Names\")", "Entry 5 (\"Help\")",
+          "Entry 6 (\"Recent again\")", "Entry 7 (\"Deletion\")", "Entry 8 (\"Spaced\")",
+          "Entry 9 (\"Long\")"})
         QVERIFY2(message.contains(QLatin1String(refused)), qPrintable(message));
     // A name is quoted in part: the message stays readable.
     QVERIFY2(message.size() < 3000, qPrintable(QString::number(message.size())));
@@ -268,8 +276,9 @@ void tst_hostilefolder::recentColours_areFoundByTheirFileName()
 
 void tst_hostilefolder::emptyKindLine_keepsEveryPaletteWithItsName()
 {
-    const QByteArray index = "mycolor.rgb\r\nMy Colors\r\n0\r\nrecent.rgb\r\nRecent Colors\r\n0\r\n"
-                             "c4.rgb\r\nMine\r\n\r\nc5.rgb\r\nFifth\r\n1\r\nc7.rgb\r\nLast\r\n1\r\n";
+    const QByteArray index =
+        "mycolor.rgb\r\nMy Colors\r\n0\r\nrecent.rgb\r\nRecent Colors\r\n0\r\n"
+        "c4.rgb\r\nMine\r\n\r\nc5.rgb\r\nFifth\r\n1\r\nc7.rgb\r\nLast\r\n1\r\n";
     PaletteSession s([&](TestDataFolder& folder) {
         folder.write(QStringLiteral("colorchart.cci"), index);
         folder.write(QStringLiteral("c5.rgb"), MinePalette);
@@ -336,7 +345,8 @@ void tst_hostilefolder::longAddToMenu_comesInGroups_thatAddToTheChosenPalette()
     PaletteSession s([](TestDataFolder& folder) {
         QList<IndexLine> entries = {{"mycolor.rgb", "My Colors", "0"}};
         for (int n = 1; n <= 1500; ++n)
-            entries.append({QStringLiteral("c%1.rgb").arg(n), QStringLiteral("Palette %1").arg(n), "1"});
+            entries.append(
+                {QStringLiteral("c%1.rgb").arg(n), QStringLiteral("Palette %1").arg(n), "1"});
         writeIndex(folder, entries);
     });
     frmshowcolor& w = *s.window;

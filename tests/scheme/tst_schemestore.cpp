@@ -636,9 +636,11 @@ void tst_schemestore::linkedFiles_areNeitherWrittenNorReplaced()
     const QByteArray other = folder.read(linked == Names ? Colors : Names);
 
     const SchemeStore store(folder.path());
-    const FileResult result = saving ? store.save(QStringLiteral("five"), whiteOnBlack()) : store.remove(1);
+    const FileResult result =
+        saving ? store.save(QStringLiteral("five"), whiteOnBlack()) : store.remove(1);
     QVERIFY(!result.ok);
-    QVERIFY2(result.message.contains(linked) && result.message.contains(QStringLiteral("symbolic link")),
+    QVERIFY2(result.message.contains(linked) &&
+                 result.message.contains(QStringLiteral("symbolic link")),
              qPrintable(result.message));
     QFile outsideFile(target);
     QVERIFY(outsideFile.open(QIODevice::ReadOnly));

@@ -168,13 +168,15 @@ void tst_themesandscales::gridLines_standOutAndShareOneWidth()
     // The lines against the white of an empty cell, the edge against the
     // window, the mark of an empty cell against its white.
     const QColor white(Qt::white);
-    const QColor inside = image.pixelColor(device(emptyCell.left() + 4.5), device(emptyCell.top() + 2.5));
+    const QColor inside =
+        image.pixelColor(device(emptyCell.left() + 4.5), device(emptyCell.top() + 2.5));
     QCOMPARE(inside, white);
     QVERIFY(contrast(image.pixelColor(device(emptyCell.left() + 0.5), rowY), inside) >= 3.0);
     const QColor window = image.pixelColor(device(grid.left() - 3), rowY);
     QCOMPARE(window, w.palette().color(QPalette::Window));
     const QColor edge = image.pixelColor(device(grid.left() + 0.5), rowY);
-    QVERIFY2(contrast(edge, window) >= 3.0, qPrintable(edge.name() + QLatin1Char(' ') + window.name()));
+    QVERIFY2(contrast(edge, window) >= 3.0,
+             qPrintable(edge.name() + QLatin1Char(' ') + window.name()));
     double strongestMark = 1.0;
     const QRect deviceCell(device(emptyCell.left() + 1), device(emptyCell.top() + 1),
                            device(emptyCell.width() - 2), device(emptyCell.height() - 2));
@@ -215,8 +217,8 @@ void tst_themesandscales::contrastTool_failuresReadableOnTheWindow()
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x)
                 strongest = qMax(strongest, contrast(image.pixelColor(x, y), back));
-        QVERIFY2(strongest >= 3.0, qPrintable(label->objectName() + QLatin1Char(' ') +
-                                              QString::number(strongest)));
+        QVERIFY2(strongest >= 3.0,
+                 qPrintable(label->objectName() + QLatin1Char(' ') + QString::number(strongest)));
         // The failing colour is still a red.
         const QColor text = label->palette().color(QPalette::WindowText);
         QVERIFY(text.red() > text.green() && text.red() > text.blue());

@@ -29,8 +29,8 @@ QString FakePlatform::clipboardText()
     return clipboard;
 }
 
-Platform::Answer FakePlatform::showMessage(QWidget*, const QString& text, Buttons buttons, Icon icon,
-                                           const QString& title)
+Platform::Answer FakePlatform::showMessage(QWidget*, const QString& text, Buttons buttons,
+                                           Icon icon, const QString& title)
 {
     messages.append({text, title, buttons, icon});
     if (buttons == Buttons::Ok)
@@ -53,8 +53,9 @@ Color FakePlatform::chooseColor(QWidget*, Color initial)
     return answer.value_or(initial);
 }
 
-QString FakePlatform::chooseSaveFile(QWidget*, const QString& proposedName, const QString& defaultSuffix,
-                                     const QString& filter, const QString& title)
+QString FakePlatform::chooseSaveFile(QWidget*, const QString& proposedName,
+                                     const QString& defaultSuffix, const QString& filter,
+                                     const QString& title)
 {
     saveRequests.append({proposedName, defaultSuffix, filter, title});
     if (saveAnswers.isEmpty()) {
@@ -65,8 +66,8 @@ QString FakePlatform::chooseSaveFile(QWidget*, const QString& proposedName, cons
 }
 
 QString FakePlatform::chooseSaveFileOfType(QWidget* parent, const QString& proposedName,
-                                          const QString& defaultSuffix, const QString& filter,
-                                          const QString& title, QString& chosenFilter)
+                                           const QString& defaultSuffix, const QString& filter,
+                                           const QString& title, QString& chosenFilter)
 {
     chosenFilter = saveFilterAnswers.isEmpty() ? filter.section(QStringLiteral(";;"), 0, 0)
                                                : saveFilterAnswers.takeFirst();
@@ -84,12 +85,14 @@ QString FakePlatform::chooseOpenFile(QWidget*, const QString& filter, const QStr
     return openAnswers.takeFirst();
 }
 
-void FakePlatform::shellOpen(QWidget* owner, const QString& verb, const QString& target, ShowMode mode)
+void FakePlatform::shellOpen(QWidget* owner, const QString& verb, const QString& target,
+                             ShowMode mode)
 {
     shellRequests.append({verb, target, mode, owner != nullptr});
 }
 
-bool FakePlatform::shellOpenFile(QWidget* owner, const QString& verb, const QString& file, ShowMode mode)
+bool FakePlatform::shellOpenFile(QWidget* owner, const QString& verb, const QString& file,
+                                 ShowMode mode)
 {
     shellRequests.append({verb, file, mode, owner != nullptr});
     return desktopOpensFiles;

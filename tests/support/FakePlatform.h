@@ -12,21 +12,25 @@
 // Records every platform call and answers the dialogs from queues that the test
 // fills. A dialog the test did not script never opens: it is recorded in
 // `unexpected`, which each test checks in its cleanup.
-class FakePlatform final : public Platform {
+class FakePlatform final : public Platform
+{
 public:
-    struct Message {
+    struct Message
+    {
         QString text;
         QString title;
         Buttons buttons;
         Icon icon;
     };
-    struct SaveRequest {
+    struct SaveRequest
+    {
         QString proposedName;
         QString defaultSuffix;
         QString filter;
         QString title;
     };
-    struct ShellRequest {
+    struct ShellRequest
+    {
         QString verb;
         QString target;
         ShowMode mode;
@@ -91,14 +95,18 @@ public:
     Answer showMessage(QWidget* parent, const QString& text, Buttons buttons, Icon icon,
                        const QString& title) override;
     Color chooseColor(QWidget* parent, Color initial) override;
-    QString chooseSaveFile(QWidget* parent, const QString& proposedName, const QString& defaultSuffix,
-                           const QString& filter, const QString& title = QString()) override;
-    QString chooseOpenFile(QWidget* parent, const QString& filter, const QString& title = QString()) override;
+    QString chooseSaveFile(QWidget* parent, const QString& proposedName,
+                           const QString& defaultSuffix, const QString& filter,
+                           const QString& title = QString()) override;
+    QString chooseOpenFile(QWidget* parent, const QString& filter,
+                           const QString& title = QString()) override;
     QString chooseSaveFileOfType(QWidget* parent, const QString& proposedName,
                                  const QString& defaultSuffix, const QString& filter,
                                  const QString& title, QString& chosenFilter) override;
-    void shellOpen(QWidget* owner, const QString& verb, const QString& target, ShowMode mode) override;
-    bool shellOpenFile(QWidget* owner, const QString& verb, const QString& file, ShowMode mode) override;
+    void shellOpen(QWidget* owner, const QString& verb, const QString& target,
+                   ShowMode mode) override;
+    bool shellOpenFile(QWidget* owner, const QString& verb, const QString& file,
+                       ShowMode mode) override;
     bool anotherInstanceRunning() override;
     void setTopmost(QWidget* window, bool topmost) override;
     ScreenCapture captureScreen() override;

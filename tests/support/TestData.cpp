@@ -11,8 +11,9 @@ TestDataFolder::TestDataFolder(Contents contents)
     if (contents == Contents::Empty)
         return;
     const QDir source(QStringLiteral(TINTORA_SOURCE_DATA_DIR));
-    const QStringList patterns = {QStringLiteral("*.cci"), QStringLiteral("*.rgb"), QStringLiteral("*.hcs"),
-                                  QStringLiteral("*.dat"), QStringLiteral("*.chm")};
+    const QStringList patterns = {QStringLiteral("*.cci"), QStringLiteral("*.rgb"),
+                                  QStringLiteral("*.hcs"), QStringLiteral("*.dat"),
+                                  QStringLiteral("*.chm")};
     for (const QString& name : source.entryList(patterns, QDir::Files)) {
         const QString target = filePath(name);
         QFile::copy(source.filePath(name), target);

@@ -6,7 +6,8 @@
 
 // A data folder of its own for one test case, optionally filled with copies of
 // the shipped data files. The shipped files themselves are never touched.
-class TestDataFolder {
+class TestDataFolder
+{
 public:
     enum class Contents { Shipped, Empty };
 

@@ -109,10 +109,11 @@ void tst_qtplatform::messageBox_ofADamagedIndex_fitsTheScreen()
     QStringList problems{QStringLiteral("The palette index \"colorchart.cci\" is damaged:")};
     problems.append(QStringLiteral("Entry 1 names the file \"%1\".").arg(QString(100000, 'x')));
     for (int i = 2; i <= 100; ++i)
-        problems.append(QStringLiteral("Entry %1 (\"Name %1\") names the file \"x%1.dat\", which is "
-                                       "not a palette file of the data folder; that palette is left "
-                                       "out.")
-                            .arg(i));
+        problems.append(
+            QStringLiteral("Entry %1 (\"Name %1\") names the file \"x%1.dat\", which is "
+                           "not a palette file of the data folder; that palette is left "
+                           "out.")
+                .arg(i));
     problems.append(QString(400000, 'y'));
     const QString text = problems.join('\n');
 

@@ -53,7 +53,8 @@ Q_DECLARE_METATYPE(ScreenCapture::Outcome)
 Q_DECLARE_METATYPE(ScreenColorPick::Outcome)
 Q_DECLARE_METATYPE(ScriptedPortal::Answer)
 
-class tst_screencapture : public QObject {
+class tst_screencapture : public QObject
+{
     Q_OBJECT
 private slots:
     void pixelUnderThePoint_data();
@@ -166,21 +167,26 @@ void tst_screencapture::desktopPicture_mapsLogicalToPhysical_data()
     QTest::addColumn<QList<QSize>>("physical");
     // Two screens side by side at the same scale, as Qt places them in
     // logical pixels; the second begins where the first ends.
-    QTest::newRow("scale 1") << 1.0 << Layouts{{QRect(0, 0, 640, 480), 1}, {QRect(640, 0, 320, 200), 1}}
+    QTest::newRow("scale 1") << 1.0
+                             << Layouts{{QRect(0, 0, 640, 480), 1}, {QRect(640, 0, 320, 200), 1}}
                              << QList<QSize>{QSize(640, 480), QSize(320, 200)};
     // Qt 6.4 on Wayland reports a fractional scale rounded up to 2.
-    QTest::newRow("scale 1.25")
-        << 1.25 << Layouts{{QRect(0, 0, 1536, 864), 2}, {QRect(1536, 0, 1024, 640), 2}}
-        << QList<QSize>{QSize(1920, 1080), QSize(1280, 800)};
-    QTest::newRow("scale 1.5")
-        << 1.5 << Layouts{{QRect(0, 0, 1280, 720), 2}, {QRect(1280, 0, 640, 400), 2}}
-        << QList<QSize>{QSize(1920, 1080), QSize(960, 600)};
+    QTest::newRow("scale 1.25") << 1.25
+                                << Layouts{{QRect(0, 0, 1536, 864), 2},
+                                           {QRect(1536, 0, 1024, 640), 2}}
+                                << QList<QSize>{QSize(1920, 1080), QSize(1280, 800)};
+    QTest::newRow("scale 1.5") << 1.5
+                               << Layouts{{QRect(0, 0, 1280, 720), 2},
+                                          {QRect(1280, 0, 640, 400), 2}}
+                               << QList<QSize>{QSize(1920, 1080), QSize(960, 600)};
     // 1920 x 1080 at 1.75 is 1097.14 x 617.14 logical pixels: the desktop is
     // rounded, the picture is not.
-    QTest::newRow("scale 1.75")
-        << 1.75 << Layouts{{QRect(0, 0, 1097, 617), 2}, {QRect(1097, 0, 731, 411), 2}}
-        << QList<QSize>{QSize(1920, 1080), QSize(1279, 719)};
-    QTest::newRow("scale 2") << 2.0 << Layouts{{QRect(0, 0, 960, 540), 2}, {QRect(960, 0, 640, 400), 2}}
+    QTest::newRow("scale 1.75") << 1.75
+                                << Layouts{{QRect(0, 0, 1097, 617), 2},
+                                           {QRect(1097, 0, 731, 411), 2}}
+                                << QList<QSize>{QSize(1920, 1080), QSize(1279, 719)};
+    QTest::newRow("scale 2") << 2.0
+                             << Layouts{{QRect(0, 0, 960, 540), 2}, {QRect(960, 0, 640, 400), 2}}
                              << QList<QSize>{QSize(1920, 1080), QSize(1280, 800)};
     // The second screen left of and above the first one.
     QTest::newRow("scale 1.5, negative origin")
@@ -197,7 +203,8 @@ void tst_screencapture::desktopPicture_mapsLogicalToPhysical()
     for (const ScreenCapture::Layout& screen : screens)
         desktop = desktop.united(screen.geometry);
     const QSize pictureSize(qRound(desktop.width() * scale), qRound(desktop.height() * scale));
-    const ScreenCapture capture = ScreenCapture::fromDesktopPicture(physicalImage(pictureSize), screens);
+    const ScreenCapture capture =
+        ScreenCapture::fromDesktopPicture(physicalImage(pictureSize), screens);
     QCOMPARE(capture.screens().size(), screens.size());
     for (qsizetype i = 0; i < screens.size(); ++i) {
         const QRect screen = screens.at(i).geometry;
@@ -220,7 +227,8 @@ void tst_screencapture::desktopPicture_mapsLogicalToPhysical()
             const std::optional<Color> found =
                 capture.pixelAt(QPointF(screen.x() + offset, screen.y() + down));
             if (!found || *found != expected)
-                QFAIL(qPrintable(QStringLiteral("screen %1 at %2, %3").arg(i).arg(offset).arg(down)));
+                QFAIL(
+                    qPrintable(QStringLiteral("screen %1 at %2, %3").arg(i).arg(offset).arg(down)));
             reached.insert(GetRed(*found) | ((GetBlue(*found) & 15) << 8));
         }
         // Not one physical column is out of reach.
@@ -240,17 +248,17 @@ void tst_screencapture::desktopPicture_coarserThanAScreen_data()
     // first screen's part is kept at its own device pixels, each taking the
     // picture's pixel under its centre.
     const Layouts mixed{{QRect(0, 0, 960, 540), 1}, {QRect(960, 0, 640, 400), 2}};
-    QTest::newRow("ratio 1 screen") << mixed << QPointF(10.3, 5.7) << QSize(960, 540)
-                                    << physicalPixel(21, 11);
-    QTest::newRow("ratio 1 screen, last pixel") << mixed << QPointF(959.9, 539.9) << QSize(960, 540)
-                                                << physicalPixel(1919, 1079);
-    QTest::newRow("ratio 2 screen") << mixed << QPointF(970.75, 5.25) << QSize(1280, 800)
-                                    << physicalPixel(1920 + 21, 10);
+    QTest::newRow("ratio 1 screen")
+        << mixed << QPointF(10.3, 5.7) << QSize(960, 540) << physicalPixel(21, 11);
+    QTest::newRow("ratio 1 screen, last pixel")
+        << mixed << QPointF(959.9, 539.9) << QSize(960, 540) << physicalPixel(1919, 1079);
+    QTest::newRow("ratio 2 screen")
+        << mixed << QPointF(970.75, 5.25) << QSize(1280, 800) << physicalPixel(1920 + 21, 10);
     // A ratio of 1.5 beside 2: every second device pixel of the first screen
     // covers one and a third picture pixels.
     const Layouts thirds{{QRect(0, 0, 600, 400), 1.5}, {QRect(600, 0, 300, 200), 2}};
-    QTest::newRow("ratio 1.5 screen") << thirds << QPointF(1.0, 0.0) << QSize(900, 600)
-                                      << physicalPixel(2, 0);
+    QTest::newRow("ratio 1.5 screen")
+        << thirds << QPointF(1.0, 0.0) << QSize(900, 600) << physicalPixel(2, 0);
     QTest::newRow("ratio 1.5 screen, next device pixel")
         << thirds << QPointF(1.4, 0.0) << QSize(900, 600) << physicalPixel(3, 0);
 }
@@ -290,25 +298,31 @@ void tst_screencapture::portal_data()
     using Outcome = ScreenCapture::Outcome;
     const ScriptedPortal::Answer answered{0, {}, {}, false, false};
     QTest::newRow("picture") << answered << true << 2u << "png" << Outcome::Captured;
-    QTest::newRow("cancelled") << ScriptedPortal::Answer{1, {}, {}, false, false} << true << 2u << ""
-                               << Outcome::Cancelled;
+    QTest::newRow("cancelled") << ScriptedPortal::Answer{1, {}, {}, false, false} << true << 2u
+                               << "" << Outcome::Cancelled;
     QTest::newRow("refused") << ScriptedPortal::Answer{2, {}, {}, false, false} << true << 2u << ""
                              << Outcome::Refused;
-    QTest::newRow("no answer") << ScriptedPortal::Answer{-1, {}, {}, false, false} << true << 2u << ""
-                               << Outcome::Refused;
+    QTest::newRow("no answer") << ScriptedPortal::Answer{-1, {}, {}, false, false} << true << 2u
+                               << "" << Outcome::Refused;
     QTest::newRow("no portal") << answered << false << 2u << "" << Outcome::Refused;
     // The portal answers, but what it names is no picture: its colour
     // picker is all that is left.
     QTest::newRow("not a picture") << answered << true << 2u << "text" << Outcome::ColorPickerOnly;
     QTest::newRow("no file") << answered << true << 2u << "none" << Outcome::ColorPickerOnly;
     QTest::newRow("method refused")
-        << ScriptedPortal::Answer{0, {}, QStringLiteral("org.freedesktop.DBus.Error.UnknownMethod"),
-                                  false, false}
+        << ScriptedPortal::Answer{0,
+                                  {},
+                                  QStringLiteral("org.freedesktop.DBus.Error.UnknownMethod"),
+                                  false,
+                                  false}
         << true << 2u << "" << Outcome::ColorPickerOnly;
     // Version 1 has no colour picker.
     QTest::newRow("method refused, no colour picker")
-        << ScriptedPortal::Answer{0, {}, QStringLiteral("org.freedesktop.DBus.Error.UnknownMethod"),
-                                  false, false}
+        << ScriptedPortal::Answer{0,
+                                  {},
+                                  QStringLiteral("org.freedesktop.DBus.Error.UnknownMethod"),
+                                  false,
+                                  false}
         << true << 1u << "" << Outcome::Refused;
 }
 
@@ -338,7 +352,8 @@ void tst_screencapture::portal()
     answer.results.insert(QStringLiteral("uri"), QUrl::fromLocalFile(file).toString());
     scripted.answers.append(answer);
 
-    DesktopPortal portal(m_bus->connect(QStringLiteral("client ") + tag), std::chrono::milliseconds(400));
+    DesktopPortal portal(m_bus->connect(QStringLiteral("client ") + tag),
+                         std::chrono::milliseconds(400));
     const ScreenCapture capture = portalcapture::Capture(portal, screens);
     QCOMPARE(capture.outcome(), expected);
     if (published) {

@@ -22,8 +22,7 @@ constexpr Color Rgb(int r, int g, int b)
 
 // Runs `check` over every colour, on two threads, and gives the first
 // colour (in a thread's order) for which it fails, or -1.
-template <typename Check>
-qint64 FirstFailure(Check check)
+template <typename Check> qint64 FirstFailure(Check check)
 {
     std::atomic<qint64> failure{-1};
     const auto run = [&](Color from, Color to) {
@@ -107,7 +106,8 @@ void tst_colornotations::formats_data()
     QTest::newRow("grey oklch") << Rgb(128, 128, 128) << Notation::Oklch << "oklch(59.99% 0 0)";
     QTest::newRow("white lch") << bascommon::White << Notation::Lch << "lch(100% 0 0)";
     QTest::newRow("black oklab") << bascommon::Black << Notation::Oklab << "oklab(0% 0 0)";
-    QTest::newRow("white p3") << bascommon::White << Notation::DisplayP3 << "color(display-p3 1 1 1)";
+    QTest::newRow("white p3") << bascommon::White << Notation::DisplayP3
+                              << "color(display-p3 1 1 1)";
     // Shader languages get float literals.
     QTest::newRow("glsl whole") << Rgb(255, 0, 255) << Notation::Glsl << "vec3(1.0, 0.0, 1.0)";
     QTest::newRow("red oklch") << Rgb(255, 0, 0) << Notation::Oklch << "oklch(62.8% 0.25768 29.23)";
@@ -185,17 +185,17 @@ void tst_colornotations::oneDecimalFewerFails_data()
     // For each component, one colour (0x00BBGGRR) that needs every decimal
     // it is given: with one fewer it reads back as another colour.
     const std::tuple<Notation, int, Color> witnesses[] = {
-        {Notation::Hsl, 0, Color(0x3779b1)},   {Notation::Hsl, 1, Color(0x3779b1)},
-        {Notation::Hsl, 2, Color(0x3779b1)},   {Notation::Hwb, 0, Color(0x3779b1)},
-        {Notation::Hwb, 1, Color(0x3779b1)},   {Notation::Hwb, 2, Color(0x3779b1)},
-        {Notation::Lab, 0, Color(0xeb2507)},   {Notation::Lab, 1, Color(0x779b10)},
-        {Notation::Lab, 2, Color(0xd64a0e)},   {Notation::Lch, 0, Color(0xd64a0e)},
-        {Notation::Lch, 1, Color(0x19f70a)},   {Notation::Lch, 2, Color(0xef3620)},
-        {Notation::Oklab, 0, Color(0x48c90d)}, {Notation::Oklab, 1, Color(0xeceb09)},
-        {Notation::Oklab, 2, Color(0x03f6b9)}, {Notation::Oklch, 0, Color(0x19f70a)},
-        {Notation::Oklch, 1, Color(0xe3d90d)}, {Notation::Oklch, 2, Color(0x4cda26)},
-        {Notation::Srgb, 0, Color(0x3779b1)},  {Notation::Srgb, 1, Color(0x3779b1)},
-        {Notation::Srgb, 2, Color(0x3779b1)},  {Notation::DisplayP3, 0, Color(0x48c90d)},
+        {Notation::Hsl, 0, Color(0x3779b1)},       {Notation::Hsl, 1, Color(0x3779b1)},
+        {Notation::Hsl, 2, Color(0x3779b1)},       {Notation::Hwb, 0, Color(0x3779b1)},
+        {Notation::Hwb, 1, Color(0x3779b1)},       {Notation::Hwb, 2, Color(0x3779b1)},
+        {Notation::Lab, 0, Color(0xeb2507)},       {Notation::Lab, 1, Color(0x779b10)},
+        {Notation::Lab, 2, Color(0xd64a0e)},       {Notation::Lch, 0, Color(0xd64a0e)},
+        {Notation::Lch, 1, Color(0x19f70a)},       {Notation::Lch, 2, Color(0xef3620)},
+        {Notation::Oklab, 0, Color(0x48c90d)},     {Notation::Oklab, 1, Color(0xeceb09)},
+        {Notation::Oklab, 2, Color(0x03f6b9)},     {Notation::Oklch, 0, Color(0x19f70a)},
+        {Notation::Oklch, 1, Color(0xe3d90d)},     {Notation::Oklch, 2, Color(0x4cda26)},
+        {Notation::Srgb, 0, Color(0x3779b1)},      {Notation::Srgb, 1, Color(0x3779b1)},
+        {Notation::Srgb, 2, Color(0x3779b1)},      {Notation::DisplayP3, 0, Color(0x48c90d)},
         {Notation::DisplayP3, 1, Color(0x19f70a)}, {Notation::DisplayP3, 2, Color(0x09b2a6)},
     };
     for (const auto& [notation, component, witness] : witnesses)

@@ -79,8 +79,10 @@ void tst_colorparser::colors_data()
         {"0xFF336699", "0xAARRGGBB"},
         {"0x336699", "0xRRGGBB"},
         {"Color(red: 0.2, green: 0.4, blue: 0.6)", "Color() with channels from 0 to 1"},
-        {"Color(.sRGB, red: 0.2, green: 0.4, blue: 0.6, opacity: 1)", "Color() with channels from 0 to 1"},
-        {"UIColor(red: 51/255, green: 102/255, blue: 153/255, alpha: 1)", "UIColor() with channels from 0 to 1"},
+        {"Color(.sRGB, red: 0.2, green: 0.4, blue: 0.6, opacity: 1)",
+         "Color() with channels from 0 to 1"},
+        {"UIColor(red: 51/255, green: 102/255, blue: 153/255, alpha: 1)",
+         "UIColor() with channels from 0 to 1"},
         {"Color(red = 0.2f, green = 0.4f, blue = 0.6f)", "Color() with channels from 0 to 1"},
         {"QColor(51, 102, 153)", "QColor() with channels from 0 to 255"},
         {"QColor(\"#336699\")", "QColor() with #RRGGBB"},
@@ -107,15 +109,17 @@ void tst_colorparser::colors_data()
 
     QTest::newRow("name") << "SteelBlue" << Rgb(70, 130, 180) << "CSS named color";
     QTest::newRow("rebeccapurple") << "rebeccapurple" << Rgb(0x66, 0x33, 0x99) << "CSS named color";
-    QTest::newRow("lch none chroma is grey") << "lch(50% none 30)" << Rgb(0x77, 0x77, 0x77) << "lch()";
+    QTest::newRow("lch none chroma is grey")
+        << "lch(50% none 30)" << Rgb(0x77, 0x77, 0x77) << "lch()";
     QTest::newRow("oklch none hue") << "oklch(60% 0.1 none)" << Rgb(0xb1, 0x66, 0x7e) << "oklch()";
     QTest::newRow("rgb clamps") << "rgb(300 -20 153)" << Rgb(255, 0, 153) << "rgb()";
     QTest::newRow("lab lightness clamps") << "lab(120% 0 0)" << Rgb(255, 255, 255) << "lab()";
-    QTest::newRow("hsl negative saturation clamps") << "hsl(0 -50% 50%)" << Rgb(128, 128, 128) << "hsl()";
+    QTest::newRow("hsl negative saturation clamps")
+        << "hsl(0 -50% 50%)" << Rgb(128, 128, 128) << "hsl()";
     QTest::newRow("swift white") << "UIColor(white: 0.5, alpha: 1)" << Rgb(128, 128, 128)
                                  << "UIColor() with channels from 0 to 1";
-    QTest::newRow("swift hsb") << "Color(hue: 0.5, saturation: 1, brightness: 1)" << Rgb(0, 255, 255)
-                               << "Color() with channels from 0 to 1";
+    QTest::newRow("swift hsb") << "Color(hue: 0.5, saturation: 1, brightness: 1)"
+                               << Rgb(0, 255, 255) << "Color() with channels from 0 to 1";
 }
 
 void tst_colorparser::colors()
@@ -136,14 +140,17 @@ void tst_colorparser::notes_data()
     QTest::addColumn<Color>("color");
     QTest::addColumn<QString>("message");
 
-    const QString alphaHalf = QStringLiteral("Its alpha of 50% is ignored: colors here are opaque.");
-    const QString mapped = QStringLiteral("It lies outside sRGB and was brought inside by CSS gamut mapping.");
+    const QString alphaHalf =
+        QStringLiteral("Its alpha of 50% is ignored: colors here are opaque.");
+    const QString mapped =
+        QStringLiteral("It lies outside sRGB and was brought inside by CSS gamut mapping.");
     QTest::newRow("#rrggbbaa") << "#33669980" << Rgb(0x33, 0x66, 0x99)
                                << "Its alpha of 50.2% is ignored: colors here are opaque.";
     QTest::newRow("#rgba") << "#3698" << Rgb(0x33, 0x66, 0x99)
                            << "Its alpha of 53.33% is ignored: colors here are opaque.";
     QTest::newRow("slash alpha") << "rgb(51 102 153 / 50%)" << Rgb(0x33, 0x66, 0x99) << alphaHalf;
-    QTest::newRow("legacy alpha") << "rgba(51, 102, 153, 0.5)" << Rgb(0x33, 0x66, 0x99) << alphaHalf;
+    QTest::newRow("legacy alpha") << "rgba(51, 102, 153, 0.5)" << Rgb(0x33, 0x66, 0x99)
+                                  << alphaHalf;
     QTest::newRow("alpha none") << "hwb(210 20% 40% / none)" << Rgb(0x33, 0x66, 0x99)
                                 << "Its alpha of 0% is ignored: colors here are opaque.";
     QTest::newRow("transparent") << "transparent" << Rgb(0, 0, 0)
@@ -182,36 +189,66 @@ void tst_colorparser::refusals_data()
         {"", "There is no text to read a color from."},
         {"   ", "There is no text to read a color from."},
         {"\"\"", "There is only a pair of quote marks, with no color in it."},
-        {"rgb(51 102)", "\"rgb(51 102)\" is read as rgb(), but rgb() takes three values and it has two."},
-        {"rgb(51 102 153 0.5)", "\"rgb(51 102 153 0.5)\" is read as rgb(), but rgb() takes three values and it has four."},
+        {"rgb(51 102)",
+         "\"rgb(51 102)\" is read as rgb(), but rgb() takes three values and it has two."},
+        {"rgb(51 102 153 0.5)",
+         "\"rgb(51 102 153 0.5)\" is read as rgb(), but rgb() takes three values and it has four."},
         {"rgb(51 102 153", "\"rgb(51 102 153\" opens rgb() but does not close it with \")\"."},
-        {"rgb(51, 102, 153 / 0.5)", "\"rgb(51, 102, 153 / 0.5)\" is read as rgb(), but a comma is missing before \"0.5\"."},
-        {"rgb(51, 20%, 153)", "\"rgb(51, 20%, 153)\" is read as rgb(), but the comma form writes all three channels as numbers or all three as percentages, not both."},
-        {"rgb(none, 1, 2)", "\"rgb(none, 1, 2)\" is read as rgb(), but \"none\" is not allowed in the comma form."},
-        {"rgb(1,,2,3)", "\"rgb(1,,2,3)\" is read as rgb(), but the comma form takes three values and an optional alpha, each after a comma; it has 3 values and 3 commas."},
-        {"rgb(12px 1 2)", "\"rgb(12px 1 2)\" is read as rgb(), but \"12px\" has a unit; this value takes a number or a percentage."},
+        {"rgb(51, 102, 153 / 0.5)",
+         "\"rgb(51, 102, 153 / 0.5)\" is read as rgb(), but a comma is missing before \"0.5\"."},
+        {"rgb(51, 20%, 153)",
+         "\"rgb(51, 20%, 153)\" is read as rgb(), but the comma form writes all three channels as "
+         "numbers or all three as percentages, not both."},
+        {"rgb(none, 1, 2)",
+         "\"rgb(none, 1, 2)\" is read as rgb(), but \"none\" is not allowed in the comma form."},
+        {"rgb(1,,2,3)", "\"rgb(1,,2,3)\" is read as rgb(), but the comma form takes three values "
+                        "and an optional alpha, each after a comma; it has 3 values and 3 commas."},
+        {"rgb(12px 1 2)", "\"rgb(12px 1 2)\" is read as rgb(), but \"12px\" has a unit; this value "
+                          "takes a number or a percentage."},
         {"rgb(--5 1 2)", "\"rgb(--5 1 2)\" is read as rgb(), but \"--5\" is not a number."},
-        {"rgb(1 2 3 / x)", "\"rgb(1 2 3 / x)\" is read as rgb(), but its alpha \"x\" is neither a number nor a percentage."},
-        {"hsl(210, 50, 40)", "\"hsl(210, 50, 40)\" is read as hsl(), but the comma form writes saturation and lightness as percentages, and \"50\" is not one."},
-        {"hsl(50% 50% 50%)", "\"hsl(50% 50% 50%)\" is read as hsl(), but its hue \"50%\" is a percentage; a hue is a number of degrees or an angle (deg, grad, rad, turn)."},
-        {"hsl(1e999 50% 50%)", "\"hsl(1e999 50% 50%)\" is read as hsl(), but \"1e999\" is too large."},
-        {"lab(50%, 20, 30)", "\"lab(50%, 20, 30)\" is read as lab(), but lab() separates its values with spaces, not commas."},
-        {"oklch(50% 0.1 20 / 1 / 2)", "\"oklch(50% 0.1 20 / 1 / 2)\" is read as oklch(), but there is more than one \"/\"."},
-        {"color(foo 1 2 3)", "\"color(foo 1 2 3)\" is read as color(), but \"foo\" is no color space of color(); it takes srgb, srgb-linear, display-p3, a98-rgb, prophoto-rgb, rec2020, xyz, xyz-d50 or xyz-d65."},
-        {"color(srgb 1 2)", "\"color(srgb 1 2)\" is read as color(), but color(srgb ...) takes three values and it has two."},
-        {"rgbx(1 2 3)", "\"rgbx(1 2 3)\" is read as a call of rgbx(), which is no color function this program knows."},
-        {"#12345", "\"#12345\" is read as a hex color, but it has 5 digits; a color has 3, 4, 6 or 8."},
+        {"rgb(1 2 3 / x)", "\"rgb(1 2 3 / x)\" is read as rgb(), but its alpha \"x\" is neither a "
+                           "number nor a percentage."},
+        {"hsl(210, 50, 40)", "\"hsl(210, 50, 40)\" is read as hsl(), but the comma form writes "
+                             "saturation and lightness as percentages, and \"50\" is not one."},
+        {"hsl(50% 50% 50%)",
+         "\"hsl(50% 50% 50%)\" is read as hsl(), but its hue \"50%\" is a percentage; a hue is a "
+         "number of degrees or an angle (deg, grad, rad, turn)."},
+        {"hsl(1e999 50% 50%)",
+         "\"hsl(1e999 50% 50%)\" is read as hsl(), but \"1e999\" is too large."},
+        {"lab(50%, 20, 30)", "\"lab(50%, 20, 30)\" is read as lab(), but lab() separates its "
+                             "values with spaces, not commas."},
+        {"oklch(50% 0.1 20 / 1 / 2)",
+         "\"oklch(50% 0.1 20 / 1 / 2)\" is read as oklch(), but there is more than one \"/\"."},
+        {"color(foo 1 2 3)", "\"color(foo 1 2 3)\" is read as color(), but \"foo\" is no color "
+                             "space of color(); it takes srgb, srgb-linear, display-p3, a98-rgb, "
+                             "prophoto-rgb, rec2020, xyz, xyz-d50 or xyz-d65."},
+        {"color(srgb 1 2)", "\"color(srgb 1 2)\" is read as color(), but color(srgb ...) takes "
+                            "three values and it has two."},
+        {"rgbx(1 2 3)", "\"rgbx(1 2 3)\" is read as a call of rgbx(), which is no color function "
+                        "this program knows."},
+        {"#12345",
+         "\"#12345\" is read as a hex color, but it has 5 digits; a color has 3, 4, 6 or 8."},
         {"#12g456", "\"#12g456\" is read as a hex color, but \"g\" is not a hexadecimal digit."},
-        {"0x12345", "\"0x12345\" is read as a hexadecimal number, but a color takes six digits (0xRRGGBB) or eight (0xAARRGGBB)."},
-        {"bluish", "\"bluish\" is no CSS color name (there are 148, from \"aliceblue\" to \"yellowgreen\") and no Tailwind color."},
-        {"currentColor", "\"currentcolor\" is the color of the surrounding text, which only a page knows."},
-        {"Color(red: 0.2, green: 0.4)", "\"Color(red: 0.2, green: 0.4)\" is read as Color(), but it labels two of the three channels."},
-        {"UIColor(red: 1, grün: 2)", "\"UIColor(red: 1, grün: 2)\" is read as UIColor(), but \"ü\" is not a value."},
-        {"QColor(300, 1, 2)", "\"QColor(300, 1, 2)\" is read as QColor(), but its channel 300 is not a whole number from 0 to 255."},
-        {"Text-[RGB(51_102)]", "\"RGB(51 102)\" is read as RGB(), but RGB() takes three values and it has two."},
-        {"51, 102", "\"51, 102\" is read as a list of channel values, but a color takes three numbers and it has two values."},
-        {"256 1 2", "\"256 1 2\" is read as three channel values, but \"256\" is not a whole number from 0 to 255."},
-        {"hello world", "\"hello world\" is neither a CSS color, nor a color as code writes it, nor three channel values."},
+        {"0x12345", "\"0x12345\" is read as a hexadecimal number, but a color takes six digits "
+                    "(0xRRGGBB) or eight (0xAARRGGBB)."},
+        {"bluish", "\"bluish\" is no CSS color name (there are 148, from \"aliceblue\" to "
+                   "\"yellowgreen\") and no Tailwind color."},
+        {"currentColor",
+         "\"currentcolor\" is the color of the surrounding text, which only a page knows."},
+        {"Color(red: 0.2, green: 0.4)", "\"Color(red: 0.2, green: 0.4)\" is read as Color(), but "
+                                        "it labels two of the three channels."},
+        {"UIColor(red: 1, grün: 2)",
+         "\"UIColor(red: 1, grün: 2)\" is read as UIColor(), but \"ü\" is not a value."},
+        {"QColor(300, 1, 2)", "\"QColor(300, 1, 2)\" is read as QColor(), but its channel 300 is "
+                              "not a whole number from 0 to 255."},
+        {"Text-[RGB(51_102)]",
+         "\"RGB(51 102)\" is read as RGB(), but RGB() takes three values and it has two."},
+        {"51, 102", "\"51, 102\" is read as a list of channel values, but a color takes three "
+                    "numbers and it has two values."},
+        {"256 1 2", "\"256 1 2\" is read as three channel values, but \"256\" is not a whole "
+                    "number from 0 to 255."},
+        {"hello world", "\"hello world\" is neither a CSS color, nor a color as code writes it, "
+                        "nor three channel values."},
     };
     for (const auto& [text, message] : rows)
         QTest::newRow(text) << QString::fromUtf8(text) << QString::fromUtf8(message);
@@ -232,8 +269,8 @@ void tst_colorparser::everyNamedColor()
 {
     // Spot checks across the list, grey spelt both ways.
     const std::pair<const char*, Color> names[] = {
-        {"aliceblue", Rgb(0xf0, 0xf8, 0xff)}, {"gray", Rgb(128, 128, 128)},
-        {"grey", Rgb(128, 128, 128)},         {"lightgoldenrodyellow", Rgb(0xfa, 0xfa, 0xd2)},
+        {"aliceblue", Rgb(0xf0, 0xf8, 0xff)},   {"gray", Rgb(128, 128, 128)},
+        {"grey", Rgb(128, 128, 128)},           {"lightgoldenrodyellow", Rgb(0xfa, 0xfa, 0xd2)},
         {"yellowgreen", Rgb(0x9a, 0xcd, 0x32)},
     };
     for (const auto& [name, color] : names)

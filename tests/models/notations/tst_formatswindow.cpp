@@ -100,7 +100,8 @@ void tst_formatswindow::pasteColor_refusesWhatIsNoColor()
     QCOMPARE(m_platform.messages.size(), 1);
     QCOMPARE(m_platform.messages[0].title, QStringLiteral("Paste Color"));
     QCOMPARE(m_platform.messages[0].text,
-             QStringLiteral("\"rgb(51 102)\" is read as rgb(), but rgb() takes three values and it has two."));
+             QStringLiteral(
+                 "\"rgb(51 102)\" is read as rgb(), but rgb() takes three values and it has two."));
     m_platform.clipboard.clear();
     action(QStringLiteral("mnuPasteColor"))->trigger();
     QCOMPARE(m_platform.messages.size(), 2);
@@ -112,13 +113,15 @@ void tst_formatswindow::pasteColor_saysWhatWasIgnored()
     m_platform.clipboard = QStringLiteral("#33669980");
     action(QStringLiteral("mnuPasteColor"))->trigger();
     QCOMPARE(m_main->currentColor(), MakeColor(0x33, 0x66, 0x99));
-    QCOMPARE(m_platform.messageTexts(),
-             QStringList({"Read as #RRGGBBAA. Its alpha of 50.2% is ignored: colors here are opaque."}));
+    QCOMPARE(
+        m_platform.messageTexts(),
+        QStringList({"Read as #RRGGBBAA. Its alpha of 50.2% is ignored: colors here are opaque."}));
 }
 
 void tst_formatswindow::pasteColor_hasItsShortcut()
 {
-    QCOMPARE(action(QStringLiteral("mnuPasteColor"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+V")));
+    QCOMPARE(action(QStringLiteral("mnuPasteColor"))->shortcut(),
+             QKeySequence(QStringLiteral("Ctrl+Shift+V")));
     QCOMPARE(action(QStringLiteral("mnuPasteColor"))->text(), QStringLiteral("Paste Color"));
 }
 
@@ -149,7 +152,8 @@ void tst_formatswindow::drop_onTheSwatch()
 
 void tst_formatswindow::moreFormats_listsEveryNotationByDefault()
 {
-    for (QMenu* menu : {m_main->formatsTool()->mnuMoreFormats, m_main->formatsTool()->mnuMoreFormats2}) {
+    for (QMenu* menu :
+         {m_main->formatsTool()->mnuMoreFormats, m_main->formatsTool()->mnuMoreFormats2}) {
         QStringList names;
         for (QAction* item : menu->actions())
             names << item->objectName();
@@ -160,7 +164,8 @@ void tst_formatswindow::moreFormats_listsEveryNotationByDefault()
     }
     // After the specified items of the Edit menu.
     const QList<QAction*> items = m_main->mnuEdit->actions();
-    QVERIFY(items.indexOf(m_main->mnuconv) < items.indexOf(action(QStringLiteral("mnuPasteColor"))));
+    QVERIFY(items.indexOf(m_main->mnuconv) <
+            items.indexOf(action(QStringLiteral("mnuPasteColor"))));
     QCOMPARE(items.last()->objectName(), QStringLiteral("mnuMoreFormats2"));
 }
 
@@ -197,16 +202,20 @@ void tst_formatswindow::window_followsTheCurrentColour()
     QVERIFY(window);
     QCOMPARE(window->objectName(), QStringLiteral("frmFormats"));
     m_main->CurrentColorChanged(MakeColor(70, 130, 180));
-    QCOMPARE(window->findChild<QLineEdit*>(QStringLiteral("txtFmtHex"))->text(), QStringLiteral("#4682b4"));
+    QCOMPARE(window->findChild<QLineEdit*>(QStringLiteral("txtFmtHex"))->text(),
+             QStringLiteral("#4682b4"));
     QCOMPARE(window->findChild<QLineEdit*>(QStringLiteral("txtFmtOklch"))->text(),
              QStringLiteral("oklch(58.8% 0.09934 245.74)"));
-    QVERIFY(window->lblNearestCss->text().startsWith(QStringLiteral("steelblue \u2014 \u0394E 0.0\n")));
+    QVERIFY(
+        window->lblNearestCss->text().startsWith(QStringLiteral("steelblue \u2014 \u0394E 0.0\n")));
     QCOMPARE(window->lblNearestTailwind->text().count(QLatin1Char('\n')), 2);
-    QVERIFY2(window->lblContrast->text().startsWith(QStringLiteral("against white: 4.1:1 (AA large text only)\n"
-                                                                   "against black: 5.1:1 (AA)\n")),
+    QVERIFY2(window->lblContrast->text().startsWith(
+                 QStringLiteral("against white: 4.1:1 (AA large text only)\n"
+                                "against black: 5.1:1 (AA)\n")),
              qPrintable(window->lblContrast->text()));
     window->findChild<QPushButton*>(QStringLiteral("cmdCopyLab"))->click();
-    QCOMPARE(m_platform.clipboard, window->findChild<QLineEdit*>(QStringLiteral("txtFmtLab"))->text());
+    QCOMPARE(m_platform.clipboard,
+             window->findChild<QLineEdit*>(QStringLiteral("txtFmtLab"))->text());
     // The same window comes back.
     QCOMPARE(openWindow(), window);
 }
@@ -216,7 +225,8 @@ void tst_formatswindow::window_ticksAreKeptAndShapeTheMenus()
     frmFormats* window = openWindow();
     window->findChild<QCheckBox*>(QStringLiteral("chkFmtHlsl"))->click();
     window->findChild<QCheckBox*>(QStringLiteral("chkFmtHex"))->click();
-    const FormatChoices kept = FormatChoices::fromSetting(m_platform.settings.value(FormatChoices::SettingKey));
+    const FormatChoices kept =
+        FormatChoices::fromSetting(m_platform.settings.value(FormatChoices::SettingKey));
     QVERIFY(!kept.isShown(notations::Notation::Hlsl));
     QVERIFY(!kept.isShown(notations::Notation::Hex));
     QCOMPARE(kept.shownNotations.size(), notations::NotationCount - 2);
@@ -236,21 +246,27 @@ void tst_formatswindow::window_templatesPreviewAndAreKept()
     QCOMPARE(window->lblTemplatePreview->text(),
              QStringLiteral("Unknown placeholder \"{oklch.q}\": oklch has l, c and h."));
     // A template that is no template stays out of the menus.
-    QVERIFY(!m_main->formatsTool()->mnuMoreFormats->findChild<QAction*>(QStringLiteral("fmtTemplate_0")));
+    QVERIFY(!m_main->formatsTool()->mnuMoreFormats->findChild<QAction*>(
+        QStringLiteral("fmtTemplate_0")));
     window->txtTemplate->selectAll();
     QTest::keyClicks(window->txtTemplate, QStringLiteral("0x{r:X}{g:X}{b:X}"));
     QCOMPARE(window->lblTemplatePreview->text(), QStringLiteral("0x336699"));
-    QAction* own = m_main->formatsTool()->mnuMoreFormats->findChild<QAction*>(QStringLiteral("fmtTemplate_0"));
+    QAction* own =
+        m_main->formatsTool()->mnuMoreFormats->findChild<QAction*>(QStringLiteral("fmtTemplate_0"));
     QVERIFY(own);
     own->trigger();
     QCOMPARE(m_platform.clipboard, QStringLiteral("0x336699"));
-    const FormatChoices kept = FormatChoices::fromSetting(m_platform.settings.value(FormatChoices::SettingKey));
+    const FormatChoices kept =
+        FormatChoices::fromSetting(m_platform.settings.value(FormatChoices::SettingKey));
     QCOMPARE(kept.templates.size(), 1);
     QCOMPARE(kept.templates[0].text, QStringLiteral("0x{r:X}{g:X}{b:X}"));
     // Unticked, it leaves the menus and stays in the settings.
     window->lstTemplates->item(0)->setCheckState(Qt::Unchecked);
-    QVERIFY(!m_main->formatsTool()->mnuMoreFormats->findChild<QAction*>(QStringLiteral("fmtTemplate_0")));
-    QCOMPARE(FormatChoices::fromSetting(m_platform.settings.value(FormatChoices::SettingKey)).templates.size(), 1);
+    QVERIFY(!m_main->formatsTool()->mnuMoreFormats->findChild<QAction*>(
+        QStringLiteral("fmtTemplate_0")));
+    QCOMPARE(FormatChoices::fromSetting(m_platform.settings.value(FormatChoices::SettingKey))
+                 .templates.size(),
+             1);
 }
 
 void tst_formatswindow::window_schemeAsModernCss()
@@ -264,9 +280,11 @@ void tst_formatswindow::window_schemeAsModernCss()
     // Follows the scheme being edited.
     m_main->optbg->setChecked(true);
     m_main->CurrentColorChanged(MakeColor(0x12, 0x34, 0x56));
-    QVERIFY(window->txtSchemeCss->toPlainText().contains(QStringLiteral("--page-background: #123456;")));
+    QVERIFY(window->txtSchemeCss->toPlainText().contains(
+        QStringLiteral("--page-background: #123456;")));
     QVERIFY(window->cmbLight->count() > 0);
-    QVERIFY(window->txtLightDark->toPlainText().contains(QStringLiteral("color-scheme: light dark;")));
+    QVERIFY(
+        window->txtLightDark->toPlainText().contains(QStringLiteral("color-scheme: light dark;")));
     window->cmdCopyLightDark->click();
     QCOMPARE(m_platform.clipboard, window->txtLightDark->toPlainText());
 }

@@ -33,9 +33,12 @@ void tst_formattemplate::expands_data()
     QTest::newRow("rgb") << "rgb({r}, {g}, {b})" << c << "rgb(51, 102, 153)";
     QTest::newRow("hex") << "#{hex} #{hex:X}" << c << "#336699 #336699";
     QTest::newRow("byte hex") << "0x{r:X}{g:x}{b:X}" << MakeColor(0xab, 0xcd, 0xef) << "0xABcdEF";
-    QTest::newRow("own precision") << "{oklch.l} {oklch.c} {oklch.h}" << c << "0.4993 0.09866 250.43";
-    QTest::newRow("fixed decimals keep zeros") << "{srgb.r:4} {hsl.h:0} {oklch.h:1}" << c << "0.2000 210 250.4";
-    QTest::newRow("percent channels") << "hsl({hsl.h} {hsl.s}% {hsl.l}%)" << c << "hsl(210 50% 40%)";
+    QTest::newRow("own precision")
+        << "{oklch.l} {oklch.c} {oklch.h}" << c << "0.4993 0.09866 250.43";
+    QTest::newRow("fixed decimals keep zeros")
+        << "{srgb.r:4} {hsl.h:0} {oklch.h:1}" << c << "0.2000 210 250.4";
+    QTest::newRow("percent channels")
+        << "hsl({hsl.h} {hsl.s}% {hsl.l}%)" << c << "hsl(210 50% 40%)";
     QTest::newRow("braces") << "{{{r}}}" << c << "{51}";
     QTest::newRow("no placeholder") << "plain" << c << "plain";
     QTest::newRow("grey hue is 0") << "{oklch.h} {lch.h}" << MakeColor(128, 128, 128) << "0 0";
@@ -60,12 +63,15 @@ void tst_formattemplate::everyPlaceholderExpands()
     // kind, never an empty text or a leftover brace.
     const QStringList names = formattemplate::PlaceholderNames();
     QCOMPARE(names.size(), 44);
-    for (const Color color : {bascommon::Black, bascommon::White, MakeColor(255, 0, 0), MakeColor(12, 200, 99)})
+    for (const Color color :
+         {bascommon::Black, bascommon::White, MakeColor(255, 0, 0), MakeColor(12, 200, 99)})
         for (const QString& name : names) {
-            const auto compiled = formattemplate::Compile(QLatin1Char('{') + name + QLatin1Char('}'));
+            const auto compiled =
+                formattemplate::Compile(QLatin1Char('{') + name + QLatin1Char('}'));
             QVERIFY2(compiled.ok, qPrintable(name));
             const QString text = compiled.result.expand(color);
-            QVERIFY2(!text.isEmpty() && !text.contains(QLatin1Char('{')), qPrintable(name + ' ' + text));
+            QVERIFY2(!text.isEmpty() && !text.contains(QLatin1Char('{')),
+                     qPrintable(name + ' ' + text));
             bool number = false;
             text.toDouble(&number);
             QVERIFY2(number || name == QLatin1String("hex"), qPrintable(name + ' ' + text));
@@ -76,20 +82,32 @@ void tst_formattemplate::refuses_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message");
-    QTest::newRow("empty") << "" << "The template is empty.";
-    QTest::newRow("unknown channel") << "{oklch.q}" << "Unknown placeholder \"{oklch.q}\": oklch has l, c and h.";
-    QTest::newRow("unknown model") << "x {foo} y"
-                                   << "Unknown placeholder \"{foo}\". Placeholders are {r}, {g}, {b}, {hex} and a "
-                                      "model's channel such as {oklch.h}.";
-    QTest::newRow("not closed") << "rgb({r, {g})" << "The \"{\" at character 5 is not closed; write \"{{\" for a brace itself.";
-    QTest::newRow("end not closed") << "{r" << "The \"{\" at character 1 is not closed; write \"{{\" for a brace itself.";
-    QTest::newRow("lone close") << "a}" << "The \"}\" at character 2 has no \"{\" before it; write \"}}\" for a brace itself.";
+    QTest::newRow("empty") << ""
+                           << "The template is empty.";
+    QTest::newRow("unknown channel") << "{oklch.q}"
+                                     << "Unknown placeholder \"{oklch.q}\": oklch has l, c and h.";
+    QTest::newRow("unknown model")
+        << "x {foo} y"
+        << "Unknown placeholder \"{foo}\". Placeholders are {r}, {g}, {b}, {hex} and a "
+           "model's channel such as {oklch.h}.";
+    QTest::newRow("not closed")
+        << "rgb({r, {g})"
+        << "The \"{\" at character 5 is not closed; write \"{{\" for a brace itself.";
+    QTest::newRow("end not closed")
+        << "{r"
+        << "The \"{\" at character 1 is not closed; write \"{{\" for a brace itself.";
+    QTest::newRow("lone close")
+        << "a}"
+        << "The \"}\" at character 2 has no \"{\" before it; write \"}}\" for a brace itself.";
     QTest::newRow("bad precision") << "{r:z}"
-                                   << "\"{r:z}\": after \":\" comes a number of decimals from 0 to 10, or x or X for hexadecimal.";
+                                   << "\"{r:z}\": after \":\" comes a number of decimals from 0 to "
+                                      "10, or x or X for hexadecimal.";
     QTest::newRow("too many decimals") << "{r:11}"
-                                       << "\"{r:11}\": after \":\" comes a number of decimals from 0 to 10, or x or X for hexadecimal.";
+                                       << "\"{r:11}\": after \":\" comes a number of decimals from "
+                                          "0 to 10, or x or X for hexadecimal.";
     QTest::newRow("hex of a fraction") << "{oklch.l:x}"
-                                       << "\"{oklch.l:x}\": only the channels from 0 to 255 and hex can be written in hexadecimal.";
+                                       << "\"{oklch.l:x}\": only the channels from 0 to 255 and "
+                                          "hex can be written in hexadecimal.";
 }
 
 void tst_formattemplate::refuses()
@@ -109,7 +127,8 @@ void tst_formattemplate::choicesRoundTrip()
     choices.setShown(notations::Notation::Hex, true); // back in its built-in place
     QCOMPARE(choices.shownNotations.first(), notations::Notation::Hex);
     choices.setShown(notations::Notation::Glsl, false);
-    choices.templates << UserTemplate{QStringLiteral("Ünïcode & co"), QStringLiteral("{r} \"q\""), false};
+    choices.templates << UserTemplate{QStringLiteral("Ünïcode & co"), QStringLiteral("{r} \"q\""),
+                                      false};
     QCOMPARE(FormatChoices::fromSetting(choices.toSetting()), choices);
 }
 

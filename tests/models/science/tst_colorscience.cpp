@@ -107,7 +107,7 @@ void tst_colorscience::publishedSamplesToSrgb_data()
                                {0.65125, 0.13138, 104.097},
                                {0.66016, 0.15546, 134.231},
                                {0.72322, 0.12403, 247.996}};
-    const auto add = [&](const char* name, Space space, const double (*values)[3],
+    const auto add = [&](const char* name, Space space, const double(*values)[3],
                          double tolerance) {
         for (int i = 0; i < 5; ++i)
             QTest::addRow("%s %d", name, i + 1)
@@ -120,19 +120,19 @@ void tst_colorscience::publishedSamplesToSrgb_data()
     add("oklch", Space::OkLch, oklch, 0.1);
 
     // The browser tests' own conversions, to three decimals of a per cent.
-    QTest::newRow("wpt oklch 80% 0.15 160") << Space::OkLch << 0.8 << 0.15 << 160.0 << 32.022
-                                            << 85.805 << 61.147 << 0.0006;
-    QTest::newRow("wpt oklch 50% 0.2 0") << Space::OkLch << 0.5 << 0.2 << 0.0 << 70.492 << 2.351
-                                         << 37.073 << 0.0006;
+    QTest::newRow("wpt oklch 80% 0.15 160")
+        << Space::OkLch << 0.8 << 0.15 << 160.0 << 32.022 << 85.805 << 61.147 << 0.0006;
+    QTest::newRow("wpt oklch 50% 0.2 0")
+        << Space::OkLch << 0.5 << 0.2 << 0.0 << 70.492 << 2.351 << 37.073 << 0.0006;
     // Green (#008000) as the browser tests write it in each space, to four
     // decimals, which near a channel of 0 leaves a few hundredths of a per cent.
     const double green = 128 / 2.55;
-    QTest::newRow("wpt green lab") << Space::Lab << 46.2775 << -47.5621 << 48.5837 << 0.0 << green
-                                   << 0.0 << 0.06;
-    QTest::newRow("wpt green oklab") << Space::OkLab << 0.51975 << -0.1403 << 0.10768 << 0.0
-                                     << green << 0.0 << 0.01;
-    QTest::newRow("wpt green oklch") << Space::OkLch << 0.51975 << 0.17686 << 142.495 << 0.0
-                                     << green << 0.0 << 0.01;
+    QTest::newRow("wpt green lab")
+        << Space::Lab << 46.2775 << -47.5621 << 48.5837 << 0.0 << green << 0.0 << 0.06;
+    QTest::newRow("wpt green oklab")
+        << Space::OkLab << 0.51975 << -0.1403 << 0.10768 << 0.0 << green << 0.0 << 0.01;
+    QTest::newRow("wpt green oklch")
+        << Space::OkLch << 0.51975 << 0.17686 << 142.495 << 0.0 << green << 0.0 << 0.01;
 }
 
 void tst_colorscience::publishedSamplesToSrgb()
@@ -181,8 +181,7 @@ void tst_colorscience::srgbToPublishedValues_data()
     QTest::newRow("green lch") << green << Space::Lch << 46.2775 << 67.9892 << 134.3912 << 0.015;
     QTest::newRow("green oklab") << green << Space::OkLab << 0.51975 << -0.1403 << 0.10768
                                  << 0.00001;
-    QTest::newRow("green oklch") << green << Space::OkLch << 0.51975 << 0.17686 << 142.495
-                                 << 0.001;
+    QTest::newRow("green oklch") << green << Space::OkLch << 0.51975 << 0.17686 << 142.495 << 0.001;
     QTest::newRow("white lab") << bascommon::White << Space::Lab << 100.0 << 0.0 << 0.0 << 1e-9;
     QTest::newRow("white oklab") << bascommon::White << Space::OkLab << 1.0 << 0.0 << 0.0 << 1e-7;
     QTest::newRow("black oklab") << bascommon::Black << Space::OkLab << 0.0 << 0.0 << 0.0 << 0.0;
@@ -238,8 +237,7 @@ void tst_colorscience::whitesAndAdaptation()
     QVERIFY(near(d50.y, 1.0, 1e-9));
     QVERIFY(near(d50.z, (1 - 0.3457 - 0.3585) / 0.3585, 1e-9));
     const XyzD65 back = ToXyzD65(d50);
-    QVERIFY(near(back.x, d65.x, 1e-12) && near(back.y, d65.y, 1e-12) &&
-            near(back.z, d65.z, 1e-12));
+    QVERIFY(near(back.x, d65.x, 1e-12) && near(back.y, d65.y, 1e-12) && near(back.z, d65.z, 1e-12));
     // OKLab puts the D65 white at L 1 with no chroma.
     const OkLab white = ToOkLab(d65);
     QVERIFY(near(white.l, 1, 1e-7) && near(white.a, 0, 1e-7) && near(white.b, 0, 1e-7));
@@ -272,8 +270,8 @@ void tst_colorscience::hslHwbHsv_data()
 
     // Red is hue 0 (CSS's origin, not this program's older one of 60).
     QTest::newRow("red") << bascommon::MakeColor(255, 0, 0) << 0.0 << 1.0 << 0.5 << 0.0 << 0.0;
-    QTest::newRow("#336699") << bascommon::MakeColor(0x33, 0x66, 0x99) << 210.0 << 0.5 << 0.4
-                             << 0.2 << 0.4;
+    QTest::newRow("#336699") << bascommon::MakeColor(0x33, 0x66, 0x99) << 210.0 << 0.5 << 0.4 << 0.2
+                             << 0.4;
     QTest::newRow("magenta") << bascommon::MakeColor(255, 0, 255) << 300.0 << 1.0 << 0.5 << 0.0
                              << 0.0;
     // A red just short of magenta stays below 360.

@@ -219,7 +219,8 @@ void tst_exchangecommands::export_unknownExtension_saysSo()
     QCOMPARE(s.platform.messages.size(), 1);
     const QString text = s.platform.messages.first().text;
     QVERIFY2(text.contains(QDir::toNativeSeparators(path)) &&
-                 text.contains(".gpl, .ase, .aco, .soc, .sketchpalette, .tokens.json, .css, .scss, .less or .json"),
+                 text.contains(".gpl, .ase, .aco, .soc, .sketchpalette, .tokens.json, .css, .scss, "
+                               ".less or .json"),
              qPrintable(text));
     QVERIFY(!QFile::exists(path));
 }
@@ -319,8 +320,7 @@ void tst_exchangecommands::import_roundTripsAnExport_data()
     QTest::newRow("LibreOffice") << "out.soc" << gimp << "out";
     QTest::newRow("Sketch") << "out.sketchpalette" << gimp << "out";
     QTest::newRow("design tokens") << "out.tokens.json" << gimp << named;
-    QTest::newRow("Tailwind theme")
-        << "out.css" << paletteexchange::FilterOf(F::Tailwind) << named;
+    QTest::newRow("Tailwind theme") << "out.css" << paletteexchange::FilterOf(F::Tailwind) << named;
     QTest::newRow("SCSS") << "out.scss" << gimp << named;
 }
 
@@ -354,8 +354,8 @@ void tst_exchangecommands::import_malformed_changesNothing_data()
     QTest::newRow("wrong magic") << "kit.ase"
                                  << "ASEX" + kit.mid(4)
                                  << "it is not a palette file of a known format";
-    QTest::newRow("block past the end") << "kit.ase" << kit.left(kit.size() - 10)
-                                        << "block 6 runs past the end of the file";
+    QTest::newRow("block past the end")
+        << "kit.ase" << kit.left(kit.size() - 10) << "block 6 runs past the end of the file";
     QTest::newRow("absurd count") << "kit.ase"
                                   << kit.left(8) + QByteArray("\x7F\xFF\xFF\xFF") + kit.mid(12)
                                   << "claims 2147483647 blocks";

@@ -581,16 +581,19 @@ void tst_paletteexchange::cssNames_keepLettersOfEveryScript_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("property");
-    QTest::newRow("accented") << QString::fromUtf8("\xC3\x89t\xC3\xA9") << QByteArray("--\xC3\xA9t\xC3\xA9-white:");
+    QTest::newRow("accented") << QString::fromUtf8("\xC3\x89t\xC3\xA9")
+                              << QByteArray("--\xC3\xA9t\xC3\xA9-white:");
     QTest::newRow("umlauts and a space") << QString::fromUtf8("\xC3\x84rger Gr\xC3\xBCn")
                                          << QByteArray("--\xC3\xA4rger-gr\xC3\xBCn-white:");
-    QTest::newRow("Japanese") << QString::fromUtf8("\xE6\x97\xA5\xE6\x9C\xAC\xE3\x81\xAE\xE8\x89\xB2")
-                              << QByteArray("--\xE6\x97\xA5\xE6\x9C\xAC\xE3\x81\xAE\xE8\x89\xB2-white:");
+    QTest::newRow("Japanese")
+        << QString::fromUtf8("\xE6\x97\xA5\xE6\x9C\xAC\xE3\x81\xAE\xE8\x89\xB2")
+        << QByteArray("--\xE6\x97\xA5\xE6\x9C\xAC\xE3\x81\xAE\xE8\x89\xB2-white:");
     QTest::newRow("combining accent kept with its letter")
         << QString::fromUtf8("Cafe\xCC\x81 Noir") << QByteArray("--cafe\xCC\x81-noir-white:");
-    QTest::newRow("letter beyond the BMP") << QString::fromUtf8("\xF0\x90\x90\x80 x")
-                                           << QByteArray("--\xF0\x90\x90\xA8-x-white:");
-    QTest::newRow("emoji is no letter") << QString::fromUtf8("\xF0\x9F\x8E\xA8 Art") << QByteArray("--art-white:");
+    QTest::newRow("letter beyond the BMP")
+        << QString::fromUtf8("\xF0\x90\x90\x80 x") << QByteArray("--\xF0\x90\x90\xA8-x-white:");
+    QTest::newRow("emoji is no letter")
+        << QString::fromUtf8("\xF0\x9F\x8E\xA8 Art") << QByteArray("--art-white:");
 }
 
 void tst_paletteexchange::cssNames_keepLettersOfEveryScript()
@@ -612,8 +615,8 @@ void tst_paletteexchange::decode_tellsFormatsApart_data()
     QTest::newRow("GIMP with byte order mark")
         << QByteArray("\xEF\xBB\xBFGIMP Palette\n255 255 255\n") << "";
     QTest::newRow("empty file") << QByteArray() << "the file is empty";
-    QTest::newRow("something else") << QByteArray("Colors: red, green")
-                                    << "it is not a palette file of a known format";
+    QTest::newRow("something else")
+        << QByteArray("Colors: red, green") << "it is not a palette file of a known format";
 }
 
 void tst_paletteexchange::decode_tellsFormatsApart()

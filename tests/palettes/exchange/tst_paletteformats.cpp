@@ -643,7 +643,9 @@ void tst_paletteformats::styleSheetWriters()
                         "$my-colors-2-red-2: #FF000A;\n"
                         "$my-colors-2-black: #000000;\n"));
     // A variable's name never begins with a digit; a custom property's may.
-    QCOMPARE(stylesheetpalette::Write(Dialect::Scss, {QStringLiteral("2024 \x01" "brand"), {White}}),
+    QCOMPARE(stylesheetpalette::Write(Dialect::Scss, {QStringLiteral("2024 \x01"
+                                                                     "brand"),
+                                                      {White}}),
              QByteArray("// 2024  brand\n$_2024-brand-white: #FFFFFF;\n"));
     QVERIFY(stylesheetpalette::Write(Dialect::CustomProperties, {QStringLiteral("2024"), {White}})
                 .contains("  --2024-white: #FFFFFF;\n"));
@@ -708,7 +710,8 @@ void tst_paletteformats::roundTrip_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("readName");
     using F = paletteexchange::Format;
-    const QString odd = QString::fromUtf8("Caf\xC3\xA9 \xF0\x9D\x84\x9E \"#1\" <&> */ \\3C $x.y {z}");
+    const QString odd =
+        QString::fromUtf8("Caf\xC3\xA9 \xF0\x9D\x84\x9E \"#1\" <&> */ \\3C $x.y {z}");
     const QString noName;
     for (const F format : paletteexchange::ExportFormats()) {
         const QString tag = paletteexchange::FilterOf(format);

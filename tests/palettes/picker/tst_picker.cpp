@@ -963,7 +963,8 @@ void tst_picker::pickerOnly_picksOneColourThroughTheDesktop()
     QVERIFY(pick->isVisible());
     QVERIFY(pick->pickerOnly());
     QVERIFY(pick->lblPickerOnly->isVisible());
-    QVERIFY(pick->lblPickerOnly->text().contains("Continuous picking and the magnifier are not available"));
+    QVERIFY(pick->lblPickerOnly->text().contains(
+        "Continuous picking and the magnifier are not available"));
     QVERIFY(!pick->Check1->isEnabled() && !pick->Check1->isChecked());
     QVERIFY(!pick->cmbAverage->isEnabled());
     QVERIFY(!pick->picLoupe->isVisible());
