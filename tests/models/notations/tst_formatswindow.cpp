@@ -211,7 +211,7 @@ void tst_formatswindow::window_followsTheCurrentColour()
     QCOMPARE(window->lblNearestTailwind->text().count(QLatin1Char('\n')), 2);
     QVERIFY2(window->lblContrast->text().startsWith(
                  QStringLiteral("against white: 4.1:1 (AA large text only)\n"
-                                "against black: 5.1:1 (AA)\n")),
+                                "against black: 5.11:1 (AA)\n")),
              qPrintable(window->lblContrast->text()));
     window->findChild<QPushButton*>(QStringLiteral("cmdCopyLab"))->click();
     QCOMPARE(m_platform.clipboard,
