@@ -111,6 +111,13 @@ frmshowcolor::frmshowcolor(Platform& platform, const QString& dataFolder, QWidge
     connect(m_formatsTool, &FormatsTool::colorChosen, this, &frmshowcolor::CurrentColorChanged);
     connect(this, &frmshowcolor::currentColorChanged, m_formatsTool, &FormatsTool::setCurrentColor);
     connect(this, &frmshowcolor::schemeColorsChanged, m_formatsTool, &FormatsTool::schemeChanged);
+    // Ctrl+V where users try it: the read-only "RGB:" and "HEX:" fields, the
+    // swatch (a click gives it the focus for that) and the palette cells.
+    lblcolor->setFocusPolicy(Qt::ClickFocus);
+    for (QWidget* control : std::initializer_list<QWidget*>{txtrgb1, txtrgb, lblcolor})
+        m_formatsTool->pasteOn(control);
+    for (ClickableLabel* cell : lblcor)
+        m_formatsTool->pasteOn(cell);
 
     Form_Initialize();
 }
