@@ -5,6 +5,7 @@
 #include "app/DataFolder.h"
 #include "app/DataFileAccess.h"
 #include "app/EntryField.h"
+#include "app/FocusKeeper.h"
 #include "app/FramePositionKeeper.h"
 #include "app/help/HelpOpener.h"
 #include "app/ImageList.h"
@@ -101,6 +102,7 @@ frmshowcolor::frmshowcolor(Platform& platform, const QString& dataFolder, QWidge
     windowaccess::SetUp(*this);
     // The picker hides this window while it runs.
     new FramePositionKeeper(this);
+    new FocusKeeper(this);
     setUpGeneratorHandlers();
 
     // Paste Color, text dropped on the swatch, More Formats and the Color
