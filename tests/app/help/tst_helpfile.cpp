@@ -72,7 +72,7 @@ void tst_helpfile::programsHelp_contentsAsWritten()
              (QStringList{"Tintora 3.7", "The current colour", "Colour palettes",
                           "Colour generator", "Picking colours from the screen",
                           "Web colour schemes", "Conversion and colour details", "Copying a colour",
-                          "Files and settings", "Using the help"}));
+                          "Files and settings", "Menus and windows", "Using the help"}));
     for (const HelpTopic& topic : topics)
         QVERIFY2(archive.read(topic.local), qPrintable(topic.local));
     const HelpTopic& files = topics.at(8);
