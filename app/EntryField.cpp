@@ -68,8 +68,12 @@ void EntryField::keyPressEvent(QKeyEvent* event)
 void EntryField::focusOutEvent(QFocusEvent* event)
 {
     QLineEdit::focusOutEvent(event);
-    // A menu opening or the window losing activation does not move the focus
-    // to another control of the window, so nothing is applied.
-    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
+    // A menu opening (also from the menu bar by Alt and a letter, where the
+    // menu bar holds the focus while its menus are open) or the window
+    // losing activation does not move the focus to another control of the
+    // window, so nothing is applied.
+    const Qt::FocusReason reason = event->reason();
+    if (reason != Qt::PopupFocusReason && reason != Qt::MenuBarFocusReason &&
+        reason != Qt::ActiveWindowFocusReason)
         emit applyRequested();
 }

@@ -5,6 +5,7 @@
 #include "app/DataFolder.h"
 #include "app/DataFileAccess.h"
 #include "app/EntryField.h"
+#include "app/FocusKeeper.h"
 #include "app/FramePositionKeeper.h"
 #include "app/help/HelpOpener.h"
 #include "app/ImageList.h"
@@ -101,6 +102,7 @@ frmshowcolor::frmshowcolor(Platform& platform, const QString& dataFolder, QWidge
     windowaccess::SetUp(*this);
     // The picker hides this window while it runs.
     new FramePositionKeeper(this);
+    new FocusKeeper(this);
     setUpGeneratorHandlers();
 
     // Paste Color, text dropped on the swatch, More Formats and the Color
@@ -111,6 +113,13 @@ frmshowcolor::frmshowcolor(Platform& platform, const QString& dataFolder, QWidge
     connect(m_formatsTool, &FormatsTool::colorChosen, this, &frmshowcolor::CurrentColorChanged);
     connect(this, &frmshowcolor::currentColorChanged, m_formatsTool, &FormatsTool::setCurrentColor);
     connect(this, &frmshowcolor::schemeColorsChanged, m_formatsTool, &FormatsTool::schemeChanged);
+    // Ctrl+V where users try it: the read-only "RGB:" and "HEX:" fields, the
+    // swatch (a click gives it the focus for that) and the palette cells.
+    lblcolor->setFocusPolicy(Qt::ClickFocus);
+    for (QWidget* control : std::initializer_list<QWidget*>{txtrgb1, txtrgb, lblcolor})
+        m_formatsTool->pasteOn(control);
+    for (ClickableLabel* cell : lblcor)
+        m_formatsTool->pasteOn(cell);
 
     Form_Initialize();
 }

@@ -72,7 +72,7 @@ void frmContrast::refresh()
     cmbVision->setMode(mode);
     fraContrast->showColors(colorvision::Simulate(m_owner.schemeColors(), mode));
     fraContrast->setFixesAllowed(!m_owner.isCompactView());
-    QString note = QStringLiteral("Ratios are cut to one decimal, never rounded up. "
+    QString note = QStringLiteral("Ratios are cut to two decimals, never rounded up. "
                                   "Large text is 18 point, or 14 point bold.");
     if (mode != VisionMode::Normal)
         note = QStringLiteral("Colors and ratios as seen with ") +

@@ -2,6 +2,7 @@
 
 #include "app/help/ChmArchive.h"
 
+#include <QApplication>
 #include <QImage>
 #include <QPalette>
 #include <QTextDocument>
@@ -16,7 +17,11 @@ HelpBrowser::HelpBrowser(const ChmArchive& archive, QWidget* parent)
     // The pages are written for a white page, as a help viewer shows them; under
     // a dark desktop theme the parts that the page's style does not colour
     // (list bullets, table rules) would otherwise vanish into it.
-    QPalette page = palette();
+    // The palette is the class's, set once for the whole program, rather than
+    // each browser's own: the style keeps what it draws (the scroll bars) in
+    // the application's pixmap cache by palette, and a palette of each
+    // window's own left a new set there with every help window opened.
+    QPalette page = QApplication::palette();
     for (const QPalette::ColorGroup group :
          {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         page.setColor(group, QPalette::Base, Qt::white);
@@ -24,7 +29,14 @@ HelpBrowser::HelpBrowser(const ChmArchive& archive, QWidget* parent)
         page.setColor(group, QPalette::Link, QColor(0x1d, 0x4e, 0xd8));
         page.setColor(group, QPalette::LinkVisited, QColor(0x6b, 0x21, 0xa8));
     }
-    setPalette(page);
+    // Without roles of its own to resolve, every browser, and the scroll bars
+    // within it, take that one palette as it is.
+    page.setResolveMask(0);
+    const char* const property = "tintoraHelpPagePalette";
+    if (qApp->property(property).value<QPalette>() != page) {
+        qApp->setProperty(property, QVariant::fromValue(page));
+        QApplication::setPalette(page, staticMetaObject.className());
+    }
 }
 
 QString HelpBrowser::Scheme()

@@ -33,6 +33,7 @@ void HelpOpener::open(const QString& helpFile)
         m_window = new frmHelp(m_platform);
         m_window->setAttribute(Qt::WA_DeleteOnClose);
         m_window->setAttribute(Qt::WA_QuitOnClose, false);
+        m_window->placeBeside(m_owner);
     }
     if (m_window->helpFile() != helpFile) {
         if (const FileResult opened = m_window->open(helpFile); !opened) {
@@ -41,7 +42,10 @@ void HelpOpener::open(const QString& helpFile)
             return;
         }
     }
-    m_window->showMaximized();
+    if (m_window->isMinimized())
+        m_window->showNormal();
+    else
+        m_window->show();
     m_window->raise();
     m_window->activateWindow();
 }

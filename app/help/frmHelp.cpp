@@ -2,29 +2,59 @@
 
 #include "app/help/HelpBrowser.h"
 #include "app/help/HelpContents.h"
+#include "app/help/HelpPlacement.h"
+#include "app/help/HelpSearch.h"
 #include "app/ImageList.h"
 #include "app/platform/Platform.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QIcon>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QScreen>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QStyle>
+#include <QTabWidget>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextFormat>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int PageRole = Qt::UserRole;
+
+// A page's words for the search: its pictures and style sheets are not
+// needed, and nothing outside the help file may be read for them.
+class TextOnlyDocument : public QTextDocument
+{
+public:
+    using QTextDocument::QTextDocument;
+
+protected:
+    QVariant loadResource(int, const QUrl&) override { return {}; }
+};
+
+QString plainText(const QByteArray& html)
+{
+    TextOnlyDocument document;
+    document.setHtml(QString::fromUtf8(html));
+    return document.toPlainText();
+}
 
 QToolButton* findButton(QWidget* parent, const char* name, const QString& caption,
                         const QString& tip)
@@ -34,6 +64,22 @@ QToolButton* findButton(QWidget* parent, const char* name, const QString& captio
     button->setText(caption);
     button->setToolTip(tip);
     return button;
+}
+
+// The arrows of every help window are one icon each for the whole run: the
+// style keeps the pixmaps it draws an icon with (and their disabled forms)
+// in the application's pixmap cache, by icon, and an icon of each window's
+// own left a new set there with every help window opened.
+QIcon arrowIcon(const QStyle* style, QStyle::StandardPixmap arrow)
+{
+    const char* property =
+        arrow == QStyle::SP_ArrowBack ? "tintoraHelpBackIcon" : "tintoraHelpForwardIcon";
+    QIcon icon = qApp->property(property).value<QIcon>();
+    if (icon.isNull()) {
+        icon = style->standardIcon(arrow);
+        qApp->setProperty(property, QVariant::fromValue(icon));
+    }
+    return icon;
 }
 
 } // namespace
@@ -48,13 +94,12 @@ frmHelp::frmHelp(Platform& platform, QWidget* parent)
     tlbHelp = new QToolBar(this);
     tlbHelp->setObjectName(QStringLiteral("tlbHelp"));
     tlbHelp->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    mnuBack =
-        tlbHelp->addAction(style()->standardIcon(QStyle::SP_ArrowBack), QStringLiteral("&Back"));
+    mnuBack = tlbHelp->addAction(arrowIcon(style(), QStyle::SP_ArrowBack), QStringLiteral("&Back"));
     mnuBack->setObjectName(QStringLiteral("mnuBack"));
     mnuBack->setShortcut(QKeySequence::Back);
     mnuBack->setEnabled(false);
-    mnuForward = tlbHelp->addAction(style()->standardIcon(QStyle::SP_ArrowForward),
-                                    QStringLiteral("&Forward"));
+    mnuForward =
+        tlbHelp->addAction(arrowIcon(style(), QStyle::SP_ArrowForward), QStringLiteral("&Forward"));
     mnuForward->setObjectName(QStringLiteral("mnuForward"));
     mnuForward->setShortcut(QKeySequence::Forward);
     mnuForward->setEnabled(false);
@@ -84,17 +129,37 @@ frmHelp::frmHelp(Platform& platform, QWidget* parent)
 
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     splitter->setObjectName(QStringLiteral("splHelp"));
-    tvwContents = new QTreeWidget(splitter);
+    tabHelp = new QTabWidget(splitter);
+    tabHelp->setObjectName(QStringLiteral("tabHelp"));
+    tvwContents = new QTreeWidget(tabHelp);
     tvwContents->setObjectName(QStringLiteral("tvwContents"));
     tvwContents->setHeaderHidden(true);
     tvwContents->setColumnCount(1);
     tvwContents->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tabHelp->addTab(tvwContents, QStringLiteral("&Contents"));
+
+    auto* searchPage = new QWidget(tabHelp);
+    searchPage->setObjectName(QStringLiteral("fraSearch"));
+    txtSearch = new QLineEdit(searchPage);
+    txtSearch->setObjectName(QStringLiteral("txtSearch"));
+    txtSearch->setClearButtonEnabled(true);
+    txtSearch->setPlaceholderText(QStringLiteral("Words to find in all topics"));
+    lblSearchStatus = new QLabel(searchPage);
+    lblSearchStatus->setObjectName(QStringLiteral("lblSearchStatus"));
+    lstSearch = new QListWidget(searchPage);
+    lstSearch->setObjectName(QStringLiteral("lstSearch"));
+    auto* searchLayout = new QVBoxLayout(searchPage);
+    searchLayout->addWidget(txtSearch);
+    searchLayout->addWidget(lblSearchStatus);
+    searchLayout->addWidget(lstSearch, 1);
+    tabHelp->addTab(searchPage, QStringLiteral("&Search"));
+
     brwTopic = new HelpBrowser(m_archive, splitter);
     brwTopic->setObjectName(QStringLiteral("brwTopic"));
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes(
-        {fontMetrics().averageCharWidth() * 40, fontMetrics().averageCharWidth() * 90});
+        {fontMetrics().averageCharWidth() * 30, fontMetrics().averageCharWidth() * 70});
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -124,16 +189,90 @@ frmHelp::frmHelp(Platform& platform, QWidget* parent)
         txtFind->setFocus(Qt::ShortcutFocusReason);
         txtFind->selectAll();
     });
+    // What was found, or not, in one page says nothing about the next.
+    connect(brwTopic, &QTextBrowser::sourceChanged, this, [this] {
+        lblFindStatus->clear();
+        brwTopic->setExtraSelections({});
+    });
 
-    resize(fontMetrics().averageCharWidth() * 130, fontMetrics().height() * 40);
+    connect(txtSearch, &QLineEdit::textChanged, this, &frmHelp::searchTopics);
+    connect(txtSearch, &QLineEdit::returnPressed, this, [this] {
+        if (lstSearch->count() > 0)
+            showSearchResult(lstSearch->item(0));
+    });
+    connect(lstSearch, &QListWidget::itemActivated, this, &frmHelp::showSearchResult);
+    connect(lstSearch, &QListWidget::itemClicked, this, &frmHelp::showSearchResult);
+    auto* searchShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F), this);
+    connect(searchShortcut, &QShortcut::activated, this, [this] {
+        tabHelp->setCurrentWidget(txtSearch->parentWidget());
+        txtSearch->setFocus(Qt::ShortcutFocusReason);
+        txtSearch->selectAll();
+    });
+
+    mnuCloseHelp = new QAction(QStringLiteral("Close"), this);
+    mnuCloseHelp->setObjectName(QStringLiteral("mnuCloseHelp"));
+    mnuCloseHelp->setShortcuts({QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)});
+    mnuCloseHelp->setShortcutContext(Qt::WindowShortcut);
+    addAction(mnuCloseHelp);
+    connect(mnuCloseHelp, &QAction::triggered, this, &QWidget::close);
+
+    // Room for a page of text beside the main window on a common screen.
+    resize(fontMetrics().averageCharWidth() * 100, fontMetrics().height() * 40);
 }
 
-frmHelp::~frmHelp() = default;
+frmHelp::~frmHelp()
+{
+    // A help window still open when the program ends is closed by no one.
+    if (isVisible())
+        keepPlace();
+}
+
+void frmHelp::closeEvent(QCloseEvent* event)
+{
+    keepPlace();
+    QWidget::closeEvent(event);
+}
+
+void frmHelp::keepPlace()
+{
+    // Maximised or full screen says nothing about where the window belongs.
+    const QRect place = isMaximized() || isFullScreen() ? normalGeometry() : QRect(pos(), size());
+    if (place.isValid())
+        m_platform.writeSetting(helpplacement::SettingKey(), helpplacement::ToSetting(place));
+}
+
+void frmHelp::placeBeside(const QWidget* owner)
+{
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens.append(screen->availableGeometry());
+    if (const std::optional<QRect> remembered = helpplacement::FromSetting(
+            m_platform.readSetting(helpplacement::SettingKey(), QString()))) {
+        if (const std::optional<QRect> usable = helpplacement::Usable(*remembered, screens)) {
+            move(usable->topLeft());
+            resize(usable->size());
+            return;
+        }
+    }
+    const QScreen* screen =
+        owner && owner->screen() ? owner->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect ownerFrame = owner && owner->isVisible() ? owner->frameGeometry() : QRect();
+    const QRect available = screen->availableGeometry();
+    const QRect place = ownerFrame.isValid()
+                            ? helpplacement::BesideOwner(ownerFrame, available, size())
+                            : helpplacement::BesideOwner(QRect(available.topLeft(), QSize(1, 1)),
+                                                         available, size());
+    move(place.topLeft());
+    resize(place.size());
+}
 
 FileResult frmHelp::open(const QString& helpFile)
 {
     tvwContents->clear();
     m_itemsByPage.clear();
+    m_topicTexts.clear();
     brwTopic->clear();
     brwTopic->clearHistory();
     if (FileResult opened = m_archive.open(helpFile); !opened)
@@ -150,6 +289,9 @@ FileResult frmHelp::open(const QString& helpFile)
         fillContents(topics, nullptr);
         tvwContents->expandAll();
     }
+    m_topicTexts.clear();
+    readTopicTexts(topics);
+    searchTopics(txtSearch->text());
 
     QString first = m_archive.defaultTopic();
     if (first.isEmpty() && !topics.isEmpty())
@@ -224,4 +366,72 @@ bool frmHelp::findInPage(bool backward)
     }
     lblFindStatus->setText(found ? QString() : QStringLiteral("Not found"));
     return found;
+}
+
+void frmHelp::readTopicTexts(const QList<HelpTopic>& topics)
+{
+    for (const HelpTopic& topic : topics) {
+        const QString page = HelpBrowser::TopicUrl(topic.local).path();
+        const bool known =
+            std::any_of(m_topicTexts.cbegin(), m_topicTexts.cend(),
+                        [&page](const TopicText& seen) { return seen.page == page; });
+        if (!topic.local.isEmpty() && !known) {
+            if (const std::optional<QByteArray> html = m_archive.read(page))
+                m_topicTexts.append(
+                    {topic.name.isEmpty() ? page : topic.name, page, plainText(*html)});
+        }
+        readTopicTexts(topic.children);
+    }
+}
+
+void frmHelp::searchTopics(const QString& text)
+{
+    lstSearch->clear();
+    QList<QString> texts;
+    texts.reserve(m_topicTexts.size());
+    for (const TopicText& topic : std::as_const(m_topicTexts))
+        texts.append(topic.text);
+    QList<helpsearch::Hit> hits = helpsearch::Find(texts, text);
+    // The topic that says most about it first; the contents order otherwise.
+    std::stable_sort(
+        hits.begin(), hits.end(),
+        [](const helpsearch::Hit& a, const helpsearch::Hit& b) { return a.count > b.count; });
+    for (const helpsearch::Hit& hit : std::as_const(hits)) {
+        auto* item = new QListWidgetItem(m_topicTexts.at(hit.page).name, lstSearch);
+        item->setData(PageRole, m_topicTexts.at(hit.page).page);
+    }
+    if (text.trimmed().isEmpty())
+        lblSearchStatus->clear();
+    else if (hits.isEmpty())
+        lblSearchStatus->setText(QStringLiteral("Not found in any topic"));
+    else
+        lblSearchStatus->setText(hits.size() == 1 ? QStringLiteral("1 topic")
+                                                  : QStringLiteral("%1 topics").arg(hits.size()));
+}
+
+void frmHelp::showSearchResult(QListWidgetItem* item)
+{
+    if (!item)
+        return;
+    showTopic(item->data(PageRole).toString());
+    markInPage(txtSearch->text().simplified());
+}
+
+void frmHelp::markInPage(const QString& text)
+{
+    QList<QTextEdit::ExtraSelection> marks;
+    QTextCharFormat marked;
+    marked.setBackground(QColor(0xff, 0xe0, 0x66));
+    marked.setForeground(QColor(0x22, 0x22, 0x22));
+    QTextDocument* page = brwTopic->document();
+    for (QTextCursor place = page->find(text); !place.isNull(); place = page->find(text, place))
+        marks.append({place, marked});
+    brwTopic->setExtraSelections(marks);
+    if (!marks.isEmpty()) {
+        brwTopic->setTextCursor(marks.constFirst().cursor);
+        brwTopic->ensureCursorVisible();
+    }
+    // Enter in "Find in page" goes on to the next place.
+    const QSignalBlocker quiet(txtFind);
+    txtFind->setText(text);
 }

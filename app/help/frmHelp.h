@@ -11,6 +11,9 @@ class Platform;
 class QAction;
 class QLabel;
 class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QTabWidget;
 class QToolBar;
 class QToolButton;
 class QTreeWidget;
@@ -19,7 +22,8 @@ struct HelpTopic;
 
 // The program's own viewer for its compiled help, for desktops that have none:
 // the table of contents beside the page, links and pictures, back and forward,
-// and a search in the page shown.
+// a search in the page shown and one across all topics. Escape and Ctrl+W
+// close it; it keeps its place and size in the settings.
 class frmHelp : public QWidget
 {
     Q_OBJECT
@@ -37,6 +41,15 @@ public:
     // Selects the next (or previous) place of the search text in the page,
     // going round at its end; false when the page does not hold it.
     bool findInPage(bool backward = false);
+    // Lists the topics that hold `text` in lstSearch, best first.
+    void searchTopics(const QString& text);
+    // Shows the topic of a search result with every place of the search
+    // text marked, the first one selected.
+    void showSearchResult(QListWidgetItem* item);
+
+    // Where the window opens: where it was last left when that place still
+    // suits today's screens, otherwise beside `owner`.
+    void placeBeside(const QWidget* owner);
 
     QToolBar* tlbHelp;
     QAction* mnuBack;
@@ -45,10 +58,21 @@ public:
     QToolButton* cmdFindPrevious;
     QToolButton* cmdFindNext;
     QLabel* lblFindStatus;
+    QTabWidget* tabHelp;
     QTreeWidget* tvwContents;
+    QLineEdit* txtSearch;
+    QListWidget* lstSearch;
+    QLabel* lblSearchStatus;
     HelpBrowser* brwTopic;
+    QAction* mnuCloseHelp;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    void keepPlace();
+    void readTopicTexts(const QList<HelpTopic>& topics);
+    void markInPage(const QString& text);
     void fillContents(const QList<HelpTopic>& topics, QTreeWidgetItem* parent);
     void followLink(const QUrl& url);
     void markCurrentTopic(const QUrl& page);
@@ -57,4 +81,12 @@ private:
     ChmArchive m_archive;
     // Contents entries by the page they show, to follow the page in the tree.
     QHash<QString, QTreeWidgetItem*> m_itemsByPage;
+    // Each page of the contents once, with its plain text, for the search.
+    struct TopicText
+    {
+        QString name;
+        QString page;
+        QString text;
+    };
+    QList<TopicText> m_topicTexts;
 };

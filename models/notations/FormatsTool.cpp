@@ -7,11 +7,13 @@
 #include "models/notations/frmFormats.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMimeData>
+#include <QShortcut>
 #include <QWidget>
 
 namespace {
@@ -68,6 +70,24 @@ FormatsTool::FormatsTool(Platform& platform, QString dataFolder, const Places& p
 
     m_places.swatch->setAcceptDrops(true);
     m_places.swatch->installEventFilter(this);
+
+    m_pasteShortcut = new QShortcut(QKeySequence::Paste, m_places.window);
+    m_pasteShortcut->setObjectName(QStringLiteral("pasteOnControls"));
+    m_pasteShortcut->setContext(Qt::WindowShortcut);
+    m_pasteShortcut->setEnabled(false);
+    connect(m_pasteShortcut, &QShortcut::activated, this, &FormatsTool::mnuPasteColor_Click);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        m_pasteShortcut->setEnabled(m_pasteTargets.contains(now));
+    });
+}
+
+void FormatsTool::pasteOn(QWidget* control)
+{
+    m_pasteTargets.insert(control);
+    connect(control, &QObject::destroyed, this,
+            [this, control] { m_pasteTargets.remove(control); });
+    if (control->hasFocus())
+        m_pasteShortcut->setEnabled(true);
 }
 
 void FormatsTool::setCurrentColor(Color color)

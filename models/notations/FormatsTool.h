@@ -6,12 +6,14 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 
 #include <functional>
 
 class Platform;
 class QAction;
 class QMenu;
+class QShortcut;
 class QWidget;
 class frmFormats;
 
@@ -48,6 +50,10 @@ public:
     // message, and nothing changes. Returns whether a colour was handed on.
     bool takeText(const QString& text, const QString& title);
 
+    // The paste shortcut on a control that takes no typing (a read-only field,
+    // the swatch, a palette cell) runs "Paste Color", where users try it.
+    void pasteOn(QWidget* control);
+
 public slots:
     void setCurrentColor(Color color);
     void schemeChanged();
@@ -73,4 +79,8 @@ private:
     Color m_color;
     FormatChoices m_choices;
     QPointer<frmFormats> m_window;
+    // Enabled only while the focus is on one of m_pasteTargets, so that every
+    // other control keeps the paste key to itself.
+    QShortcut* m_pasteShortcut = nullptr;
+    QSet<const QWidget*> m_pasteTargets;
 };

@@ -32,14 +32,22 @@ Verdicts Judge(double ratio)
 
 QString RatioText(double ratio)
 {
-    // Multiplying by ten is exact at every threshold (4.5, 3, 7), so a ratio
-    // that passes is never written below its threshold, nor one that fails
-    // at it.
-    const auto tenths = static_cast<long long>(std::floor(ratio * 10.0));
-    const QString whole = QString::number(tenths / 10);
-    const long long decimal = tenths % 10;
-    return (decimal == 0 ? whole : whole + QLatin1Char('.') + QString::number(decimal)) +
-           QStringLiteral(":1");
+    // The text reads x.yz exactly when the ratio reaches the number x.yz as
+    // a threshold written so would be compared (Passes). The product with 100
+    // can round either way across a whole number (4.5 less a hair may give
+    // 450, 1.15 gives 114.99...), so the cut is checked against the ratio.
+    auto hundredths = static_cast<long long>(std::floor(ratio * 100.0));
+    if (static_cast<double>(hundredths) / 100.0 > ratio)
+        --hundredths;
+    else if (static_cast<double>(hundredths + 1) / 100.0 <= ratio)
+        ++hundredths;
+    QString text = QString::number(hundredths / 100);
+    if (const long long decimals = hundredths % 100; decimals != 0) {
+        text += QLatin1Char('.') + QString::number(decimals).rightJustified(2, QLatin1Char('0'));
+        if (text.endsWith(QLatin1Char('0')))
+            text.chop(1);
+    }
+    return text + QStringLiteral(":1");
 }
 
 } // namespace wcag

@@ -39,9 +39,9 @@ struct Verdicts
 };
 Verdicts Judge(double ratio);
 
-// The ratio cut (never rounded) to one decimal, a trailing ".0" left out:
-// "4.4:1" for 4.48, "21:1", "7:1" for 7.004. Cutting keeps a ratio just below
-// a threshold from being written as the threshold itself.
+// The ratio cut (never rounded) to two decimals, trailing zeros left out:
+// "3.89:1" for 3.898, "4.5:1" for 4.5, "21:1", "7:1" for 7.004. Cutting keeps
+// a ratio just below a threshold from being written as the threshold itself.
 QString RatioText(double ratio);
 
 } // namespace wcag

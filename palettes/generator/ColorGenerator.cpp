@@ -464,14 +464,7 @@ QList<double> ParseTargets(const QString& text, QString* problem)
 
 QString AchievedRatioText(double ratio)
 {
-    const auto hundredths = static_cast<long long>(std::floor(ratio * 100.0));
-    QString text = QString::number(hundredths / 100);
-    if (const long long decimals = hundredths % 100; decimals != 0) {
-        text += QLatin1Char('.') + QString::number(decimals).rightJustified(2, QLatin1Char('0'));
-        if (text.endsWith(QLatin1Char('0')))
-            text.chop(1);
-    }
-    return text + QStringLiteral(":1");
+    return wcag::RatioText(ratio);
 }
 
 // ---- Output ----

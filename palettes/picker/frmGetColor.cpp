@@ -172,6 +172,20 @@ void frmGetColor::Form_Load()
     // of "Pick&Save Color", whose arrows would change the target palette.
     activateWindow();
     setFocus();
+    showUnderRestingPointer();
+}
+
+void frmGetColor::showUnderRestingPointer()
+{
+    // A pointer that rests where picking began sends no move: the swatches,
+    // the loupe and the fields show at once what Enter or a click would pick.
+    const QPoint pointer = QCursor::pos();
+    const QPointF position = QPointF(pointer - m_origin);
+    if (m_moved || !m_picture.devicePixelAt(position + QPointF(m_origin)))
+        return;
+    Form_MouseMove(position);
+    if (m_pick && m_pick->frameGeometry().contains(pointer))
+        hideSwatch();
 }
 
 void frmGetColor::coverScreensOneByOne()

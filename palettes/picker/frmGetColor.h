@@ -72,6 +72,7 @@ private:
     bool pictureKeyPress(QKeyEvent* event);
     void coverScreensOneByOne();
     void showPickWindow();
+    void showUnderRestingPointer();
     // The desktop's own colour picker, for desktops without a picture.
     void pickThroughDesktop();
     // Puts the swatch beside the cursor, in the window under it.

@@ -35,6 +35,8 @@ private slots:
     void pasteShortcut_pastesNothing();
     void lengthLimits();
     void leavingAField_appliesEachTime();
+    void focusLeaving_appliesOnlyForAnotherControl_data();
+    void focusLeaving_appliesOnlyForAnotherControl();
     void hexEnter_ignoresUnappliedDecimalEdits();
     void programmaticChange_neverApplies();
 
@@ -290,6 +292,34 @@ void tst_entryfields::leavingAField_appliesEachTime()
     QTest::keyClick(field(QStringLiteral("txtg")), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), field(QStringLiteral("txtb")));
     QCOMPARE(recent(), before + "640203" + "640203");
+}
+
+void tst_entryfields::focusLeaving_appliesOnlyForAnotherControl_data()
+{
+    QTest::addColumn<int>("reason");
+    QTest::addColumn<bool>("applies");
+    QTest::newRow("Tab") << int(Qt::TabFocusReason) << true;
+    QTest::newRow("Shift+Tab") << int(Qt::BacktabFocusReason) << true;
+    QTest::newRow("a click on another control") << int(Qt::MouseFocusReason) << true;
+    QTest::newRow("a shortcut to another control") << int(Qt::ShortcutFocusReason) << true;
+    // A menu, the menu bar taken by Alt, another window: the focus stays here.
+    QTest::newRow("a menu opens") << int(Qt::PopupFocusReason) << false;
+    QTest::newRow("Alt on the menu bar") << int(Qt::MenuBarFocusReason) << false;
+    QTest::newRow("another window") << int(Qt::ActiveWindowFocusReason) << false;
+}
+
+void tst_entryfields::focusLeaving_appliesOnlyForAnotherControl()
+{
+    QFETCH(int, reason);
+    QFETCH(bool, applies);
+    m_window->CurrentColorChanged(MakeColor(1, 2, 3));
+    EntryField* red = field(QStringLiteral("txtr"));
+    red->setText(QStringLiteral("9"));
+    const QByteArray before = recent();
+    QFocusEvent leaving(QEvent::FocusOut, Qt::FocusReason(reason));
+    QApplication::sendEvent(red, &leaving);
+    QCOMPARE(m_window->currentColor(), applies ? MakeColor(9, 2, 3) : MakeColor(1, 2, 3));
+    QCOMPARE(recent(), applies ? before + "090203" : before);
 }
 
 void tst_entryfields::hexEnter_ignoresUnappliedDecimalEdits()

@@ -96,8 +96,9 @@ private slots:
     void ratio_knownPairs_data();
     void ratio_knownPairs();
     void ratio_sameInEitherOrder();
-    void ratioText_cutsToOneDecimal_data();
-    void ratioText_cutsToOneDecimal();
+    void ratioText_cutsToTwoDecimals_data();
+    void ratioText_cutsToTwoDecimals();
+    void ratioText_readsAsTheHundredthsTheRatioReaches();
     void verdicts_atTheirThresholds_data();
     void verdicts_atTheirThresholds();
     void schemePairs_ratiosAndFailures();
@@ -139,13 +140,13 @@ void tst_contrast::ratio_knownPairs_data()
     QTest::addColumn<double>("ratio");
     QTest::addColumn<QString>("text");
     QTest::newRow("black on white") << Black << White << 21.0 << "21:1";
-    QTest::newRow("#777777 on white") << hex("#777777") << White << 4.478 << "4.4:1";
-    QTest::newRow("#767676 on white") << hex("#767676") << White << 4.542 << "4.5:1";
+    QTest::newRow("#777777 on white") << hex("#777777") << White << 4.478 << "4.47:1";
+    QTest::newRow("#767676 on white") << hex("#767676") << White << 4.542 << "4.54:1";
     QTest::newRow("equal colours") << hex("#3A7BC8") << hex("#3A7BC8") << 1.0 << "1:1";
     QTest::newRow("equal blacks") << Black << Black << 1.0 << "1:1";
-    QTest::newRow("blue on white") << hex("#0000FF") << White << 8.592 << "8.5:1";
-    QTest::newRow("red on white") << hex("#FF0000") << White << 3.998 << "3.9:1";
-    QTest::newRow("green on white") << hex("#008000") << White << 5.137 << "5.1:1";
+    QTest::newRow("blue on white") << hex("#0000FF") << White << 8.592 << "8.59:1";
+    QTest::newRow("red on white") << hex("#FF0000") << White << 3.998 << "3.99:1";
+    QTest::newRow("green on white") << hex("#008000") << White << 5.137 << "5.13:1";
 }
 
 void tst_contrast::ratio_knownPairs()
@@ -171,27 +172,57 @@ void tst_contrast::ratio_sameInEitherOrder()
     }
 }
 
-void tst_contrast::ratioText_cutsToOneDecimal_data()
+void tst_contrast::ratioText_cutsToTwoDecimals_data()
 {
     QTest::addColumn<double>("ratio");
     QTest::addColumn<QString>("text");
-    QTest::newRow("4.48 is not written 4.5") << 4.48 << "4.4:1";
+    // Close ratios are told apart, and none reads as a threshold it misses.
+    QTest::newRow("3.898 is not written 3.9") << 3.898 << "3.89:1";
+    QTest::newRow("4.489 is not written 4.49") << 4.489 << "4.48:1";
+    QTest::newRow("4.48") << 4.48 << "4.48:1";
     QTest::newRow("4.5") << 4.5 << "4.5:1";
-    QTest::newRow("just below 4.5") << std::nextafter(4.5, 0.0) << "4.4:1";
-    QTest::newRow("just below 3") << std::nextafter(3.0, 0.0) << "2.9:1";
+    QTest::newRow("just below 4.5") << std::nextafter(4.5, 0.0) << "4.49:1";
+    QTest::newRow("just above 4.5") << std::nextafter(4.5, 5.0) << "4.5:1";
     QTest::newRow("3") << 3.0 << "3:1";
-    QTest::newRow("just below 7") << std::nextafter(7.0, 0.0) << "6.9:1";
+    QTest::newRow("just below 3") << std::nextafter(3.0, 0.0) << "2.99:1";
+    QTest::newRow("7") << 7.0 << "7:1";
+    QTest::newRow("just below 7") << std::nextafter(7.0, 0.0) << "6.99:1";
     QTest::newRow("7.004") << 7.004 << "7:1";
-    QTest::newRow("4.69") << 4.69 << "4.6:1";
-    QTest::newRow("12.34") << 12.34 << "12.3:1";
-    QTest::newRow("20.99") << 20.99 << "20.9:1";
+    QTest::newRow("3.05 keeps its zero") << 3.05 << "3.05:1";
+    QTest::newRow("3.10 drops its zero") << 3.10 << "3.1:1";
+    // 1.15 times 100 comes out a hair below 115.
+    QTest::newRow("1.15") << 1.15 << "1.15:1";
+    QTest::newRow("12.34") << 12.34 << "12.34:1";
+    QTest::newRow("20.999") << 20.999 << "20.99:1";
+    QTest::newRow("1") << 1.0 << "1:1";
+    QTest::newRow("21") << 21.0 << "21:1";
 }
 
-void tst_contrast::ratioText_cutsToOneDecimal()
+void tst_contrast::ratioText_cutsToTwoDecimals()
 {
     QFETCH(double, ratio);
     QFETCH(QString, text);
     QCOMPARE(wcag::RatioText(ratio), text);
+}
+
+void tst_contrast::ratioText_readsAsTheHundredthsTheRatioReaches()
+{
+    // Read back as a threshold would be written, the text is one the ratio
+    // passes, and the next hundredth is one it fails.
+    QRandomGenerator random(28);
+    for (int i = 0; i < 20000; ++i) {
+        const double ratio = wcag::ContrastRatio(randomColor(random), randomColor(random));
+        const QString text = wcag::RatioText(ratio);
+        QVERIFY(text.endsWith(QLatin1String(":1")));
+        const QStringList parts = text.chopped(2).split(QLatin1Char('.'));
+        QVERIFY(parts.size() <= 2);
+        const QString decimals = parts.value(1);
+        QVERIFY(decimals.size() <= 2 && !decimals.endsWith(QLatin1Char('0')));
+        const long long hundredths = parts.first().toLongLong() * 100 +
+                                     decimals.leftJustified(2, QLatin1Char('0')).toLongLong();
+        QVERIFY2(wcag::Passes(ratio, double(hundredths) / 100.0), qPrintable(text));
+        QVERIFY2(!wcag::Passes(ratio, double(hundredths + 1) / 100.0), qPrintable(text));
+    }
 }
 
 void tst_contrast::verdicts_atTheirThresholds_data()
@@ -245,15 +276,15 @@ void tst_contrast::schemePairs_ratiosAndFailures()
                     wcag::RatioText(schemecontrast::PairRatio(colors, pair)) +
                     (schemecontrast::PairPasses(colors, pair) ? QString()
                                                               : QStringLiteral(" fails"));
-    QCOMPARE(seen, (QStringList{"Text on the background 4.4:1 fails",
-                                "Normal link on the background 8.5:1",
+    QCOMPARE(seen, (QStringList{"Text on the background 4.47:1 fails",
+                                "Normal link on the background 8.59:1",
                                 "Visited link on the background 7:1",
-                                "Active link on the background 3:1 fails",
-                                "Hover link on the background 4.5:1",
-                                "Normal link against the body text 1.9:1 fails",
-                                "Visited link against the body text 1.5:1 fails",
-                                "Active link against the body text 1.4:1 fails",
-                                "Hover link against the body text 1:1 fails"}));
+                                "Active link on the background 3.03:1 fails",
+                                "Hover link on the background 4.54:1",
+                                "Normal link against the body text 1.91:1 fails",
+                                "Visited link against the body text 1.56:1 fails",
+                                "Active link against the body text 1.47:1 fails",
+                                "Hover link against the body text 1.01:1 fails"}));
 }
 
 void tst_contrast::simulation_primaries_data()

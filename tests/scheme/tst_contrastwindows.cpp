@@ -30,13 +30,13 @@ const QString ClassicScheme = QStringLiteral("#000000 #FFFFFF #0000FF #800080 #F
 // The ratios of the "Classic" scheme (black on white, links blue, purple, red,
 // orange): text, the four links on the background, the four links against
 // the text. Worked out apart from the program, from the WCAG formula.
-const QStringList ClassicRatios = {"21:1",  "8.5:1", "9.4:1", "3.9:1", "2.9:1",
-                                   "2.4:1", "2.2:1", "5.2:1", "7.1:1"};
+const QStringList ClassicRatios = {"21:1",   "8.59:1", "9.41:1", "3.99:1", "2.93:1",
+                                   "2.44:1", "2.22:1", "5.25:1", "7.15:1"};
 // The same, for the colours a reader with protanopia sees.
-const QStringList ClassicProtanopiaRatios = {"21:1",  "5.4:1", "10.5:1", "6.3:1", "3.9:1",
-                                             "3.8:1", "1.9:1", "3.2:1",  "5.3:1"};
-const QStringList NightRatios = {"21:1",  "16.7:1", "6.6:1", "19.5:1", "15.3:1",
-                                 "1.2:1", "3.1:1",  "1:1",   "1.3:1"};
+const QStringList ClassicProtanopiaRatios = {"21:1",   "5.42:1", "10.52:1", "6.38:1", "3.9:1",
+                                             "3.87:1", "1.99:1", "3.28:1",  "5.38:1"};
+const QStringList NightRatios = {"21:1",   "16.74:1", "6.69:1", "19.55:1", "15.3:1",
+                                 "1.25:1", "3.13:1",  "1.07:1", "1.37:1"};
 
 QString text(const QWidget* root, const QString& name)
 {
@@ -257,8 +257,8 @@ void tst_contrastwindows::matrix_followsEveryChangeOfTheScheme()
     // A colour applied to a role through the current colour.
     w.optnl->click();
     w.CurrentColorChanged(MakeColor(0x33, 0x33, 0x33));
-    QCOMPARE(text(tool, QStringLiteral("lblBgRatio_1")), QStringLiteral("1.6:1"));
-    QCOMPARE(text(tool, QStringLiteral("lblLinkRatio_0")), QStringLiteral("12.6:1"));
+    QCOMPARE(text(tool, QStringLiteral("lblBgRatio_1")), QStringLiteral("1.66:1"));
+    QCOMPARE(text(tool, QStringLiteral("lblLinkRatio_0")), QStringLiteral("12.63:1"));
     QCOMPARE(markedFailing(tool), (QList<int>{1, 7, 8}));
 }
 
@@ -277,13 +277,14 @@ void tst_contrastwindows::fix_accepted_setsThatRoleOnly()
     QVERIFY(seen.shown);
     QCOMPARE(seen.name, QStringLiteral("frmContrastFix"));
     QCOMPARE(seen.title, QStringLiteral("Fix Contrast"));
-    QCOMPARE(seen.question,
-             QStringLiteral("Active link on the background: 3.9:1, below the 4.5:1 it needs.\n"
-                            "The nearest color of the same hue that reaches it is #EE0000, 4.5:1.\n"
-                            "Active link against the body text still passes: 5.2:1 now, 4.6:1 "
-                            "after.\n\nUse it for the active link?"));
-    QCOMPARE(seen.before, QStringLiteral("Link now #FF0000, 3.9:1"));
-    QCOMPARE(seen.after, QStringLiteral("Link proposed #EE0000, 4.5:1"));
+    QCOMPARE(
+        seen.question,
+        QStringLiteral("Active link on the background: 3.99:1, below the 4.5:1 it needs.\n"
+                       "The nearest color of the same hue that reaches it is #EE0000, 4.53:1.\n"
+                       "Active link against the body text still passes: 5.25:1 now, 4.63:1 "
+                       "after.\n\nUse it for the active link?"));
+    QCOMPARE(seen.before, QStringLiteral("Link now #FF0000, 3.99:1"));
+    QCOMPARE(seen.after, QStringLiteral("Link proposed #EE0000, 4.53:1"));
     QCOMPARE(t->platform.topmostRequests.size(), 1);
 
     // Applied as if the active link role had been given the colour.
@@ -296,7 +297,7 @@ void tst_contrastwindows::fix_accepted_setsThatRoleOnly()
     QCOMPARE(w.currentColor(), current);
     QCOMPARE(w.txtrgb->text(), ColorToHtmlHex(current));
     // The pair passes now and offers no fix.
-    QCOMPARE(text(tool, QStringLiteral("lblBgRatio_3")), QStringLiteral("4.5:1"));
+    QCOMPARE(text(tool, QStringLiteral("lblBgRatio_3")), QStringLiteral("4.53:1"));
     QCOMPARE(text(tool, QStringLiteral("lblAANormal_3")), QStringLiteral("Pass"));
     QCOMPARE(fixesEnabled(tool), (QList<int>{4, 5, 6}));
     // What is saved is the fixed scheme.
@@ -306,7 +307,7 @@ void tst_contrastwindows::fix_accepted_setsThatRoleOnly()
 
 void tst_contrastwindows::fix_keepsTheOtherPairsOfTheColour()
 {
-    // The normal link fails against the black text (2.4:1) but passes on the
+    // The normal link fails against the black text (2.44:1) but passes on the
     // white background; the proposal reaches 3:1 and stays above 4.5:1 there.
     frmshowcolor& w = t->openFour();
     frmContrast* tool = openTool(w);
@@ -315,11 +316,11 @@ void tst_contrastwindows::fix_keepsTheOtherPairsOfTheColour()
     QTest::mouseClick(tool->findChild<QPushButton*>(QStringLiteral("cmdFixLink_0")),
                       Qt::LeftButton);
     QVERIFY(seen.question.contains(
-        QStringLiteral("Normal link on the background still passes: 8.5:1 now, 6.9:1 after.")));
+        QStringLiteral("Normal link on the background still passes: 8.59:1 now, 6.96:1 after.")));
     QCOMPARE(w.schemeColors().normalLink, MakeColor(0x31, 0x31, 0xFF));
     QCOMPARE(w.lblnl->text(), QStringLiteral("Normal Link Color: #3131FF"));
-    QCOMPARE(text(tool, QStringLiteral("lblLinkRatio_0")), QStringLiteral("3:1"));
-    QCOMPARE(text(tool, QStringLiteral("lblBgRatio_1")), QStringLiteral("6.9:1"));
+    QCOMPARE(text(tool, QStringLiteral("lblLinkRatio_0")), QStringLiteral("3.01:1"));
+    QCOMPARE(text(tool, QStringLiteral("lblBgRatio_1")), QStringLiteral("6.96:1"));
     QCOMPARE(markedFailing(tool), (QList<int>{3, 4, 6}));
 }
 
@@ -333,7 +334,7 @@ void tst_contrastwindows::fix_declined_changesNothing()
     answerFix(seen, "cmdCancel");
     QTest::mouseClick(tool->findChild<QPushButton*>(QStringLiteral("cmdFixBg_4")), Qt::LeftButton);
     QVERIFY(seen.shown);
-    QVERIFY(seen.question.startsWith(QStringLiteral("Hover link on the background: 2.9:1")));
+    QVERIFY(seen.question.startsWith(QStringLiteral("Hover link on the background: 2.93:1")));
     QCOMPARE(describe(w.schemeColors()), ClassicScheme);
     QCOMPARE(panelColours(w), colours);
     QCOMPARE(captions(w), before);
@@ -519,9 +520,9 @@ void tst_contrastwindows::preview_showsTheMatrixForTheShownColours()
     QCOMPARE(mode, QStringLiteral("Protanopia"));
     QCOMPARE(link, QStringLiteral("#0059FF/#FFFFFF"));
     QCOMPARE(textBox, QStringLiteral("Normal Link Color: #0000FF"));
-    QCOMPARE(simulatedRatio, QStringLiteral("5.4:1"));
+    QCOMPARE(simulatedRatio, QStringLiteral("5.42:1"));
     QCOMPARE(normalLink, QStringLiteral("#0000FF/#FFFFFF"));
-    QCOMPARE(normalRatio, QStringLiteral("8.5:1"));
+    QCOMPARE(normalRatio, QStringLiteral("8.59:1"));
     QCOMPARE(w.visionMode(), VisionMode::Protanopia);
     QCOMPARE(w.lblnl->foreColor(), MakeColor(0, 0x59, 0xFF));
 }

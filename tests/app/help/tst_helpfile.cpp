@@ -1,5 +1,7 @@
 #include "app/help/ChmArchive.h"
 #include "app/help/HelpContents.h"
+#include "app/help/HelpPlacement.h"
+#include "app/help/HelpSearch.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,6 +42,15 @@ private slots:
     void contents_readsWhatCanBeMadeOut_data();
     void contents_readsWhatCanBeMadeOut();
     void contents_deepNesting_isFlattened();
+
+    void placement_besideTheOwner_data();
+    void placement_besideTheOwner();
+    void placement_settingReadsOnlyWhatItWrites_data();
+    void placement_settingReadsOnlyWhatItWrites();
+    void placement_rememberedPlaceOnTodaysScreens_data();
+    void placement_rememberedPlaceOnTodaysScreens();
+    void search_findsTheTopicsThatHoldTheText_data();
+    void search_findsTheTopicsThatHoldTheText();
 };
 
 void tst_helpfile::programsHelp_givesItsPagesAndPictures()
@@ -72,7 +83,7 @@ void tst_helpfile::programsHelp_contentsAsWritten()
              (QStringList{"Tintora 3.7", "The current colour", "Colour palettes",
                           "Colour generator", "Picking colours from the screen",
                           "Web colour schemes", "Conversion and colour details", "Copying a colour",
-                          "Files and settings", "Using the help"}));
+                          "Files and settings", "Menus and windows", "Using the help"}));
     for (const HelpTopic& topic : topics)
         QVERIFY2(archive.read(topic.local), qPrintable(topic.local));
     const HelpTopic& files = topics.at(8);
@@ -184,6 +195,124 @@ void tst_helpfile::contents_deepNesting_isFlattened()
         level = next;
     }
     QCOMPARE(topics, 20000);
+}
+
+void tst_helpfile::placement_besideTheOwner_data()
+{
+    QTest::addColumn<QRect>("owner");
+    QTest::addColumn<QRect>("screen");
+    QTest::addColumn<QSize>("preferred");
+    QTest::addColumn<QRect>("expected");
+    const QRect wide(0, 0, 1280, 800);
+    const QRect small(0, 0, 1024, 768);
+    QTest::newRow("room on the right")
+        << QRect(0, 0, 490, 460) << wide << QSize(700, 640) << QRect(498, 0, 700, 640);
+    QTest::newRow("room on the left only")
+        << QRect(700, 100, 490, 460) << wide << QSize(600, 640) << QRect(92, 100, 600, 640);
+    QTest::newRow("no room, more on the left")
+        << QRect(300, 0, 490, 460) << small << QSize(700, 640) << QRect(0, 0, 700, 640);
+    QTest::newRow("no room, more on the right")
+        << QRect(100, 50, 490, 460) << small << QSize(700, 640) << QRect(324, 50, 700, 640);
+    QTest::newRow("screen smaller than the window")
+        << QRect(0, 0, 490, 460) << QRect(0, 0, 640, 480) << QSize(700, 640)
+        << QRect(0, 0, 640, 480);
+    QTest::newRow("owner low on the screen")
+        << QRect(0, 600, 490, 460) << wide << QSize(700, 640) << QRect(498, 160, 700, 640);
+    QTest::newRow("second screen") << QRect(1300, 100, 490, 460) << QRect(1280, 0, 1920, 1080)
+                                   << QSize(700, 640) << QRect(1798, 100, 700, 640);
+}
+
+void tst_helpfile::placement_besideTheOwner()
+{
+    QFETCH(QRect, owner);
+    QFETCH(QRect, screen);
+    QFETCH(QSize, preferred);
+    QFETCH(QRect, expected);
+    const QRect place = helpplacement::BesideOwner(owner, screen, preferred);
+    QCOMPARE(place, expected);
+    QVERIFY(screen.contains(place));
+}
+
+void tst_helpfile::placement_settingReadsOnlyWhatItWrites_data()
+{
+    QTest::addColumn<QString>("setting");
+    QTest::addColumn<QRect>("expected"); // null: nothing
+    QTest::newRow("as written") << "30,40,500,380" << QRect(30, 40, 500, 380);
+    QTest::newRow("left of the first screen") << "-900,-20,500,380" << QRect(-900, -20, 500, 380);
+    QTest::newRow("spaces") << " 30, 40 ,500,380" << QRect(30, 40, 500, 380);
+    QTest::newRow("empty") << "" << QRect();
+    QTest::newRow("three numbers") << "30,40,500" << QRect();
+    QTest::newRow("five numbers") << "30,40,500,380,1" << QRect();
+    QTest::newRow("not numbers") << "a,b,c,d" << QRect();
+    QTest::newRow("too narrow") << "30,40,50,380" << QRect();
+    QTest::newRow("absurd") << "200000,0,500,380" << QRect();
+    QTest::newRow("overflowing") << "99999999999,0,500,380" << QRect();
+    QTest::newRow("long") << QString(200, QLatin1Char('1')) + ",0,500,380" << QRect();
+}
+
+void tst_helpfile::placement_settingReadsOnlyWhatItWrites()
+{
+    QFETCH(QString, setting);
+    QFETCH(QRect, expected);
+    const std::optional<QRect> read = helpplacement::FromSetting(setting);
+    QCOMPARE(read.value_or(QRect()), expected);
+    if (read)
+        QCOMPARE(helpplacement::FromSetting(helpplacement::ToSetting(*read)), read);
+}
+
+void tst_helpfile::placement_rememberedPlaceOnTodaysScreens_data()
+{
+    QTest::addColumn<QRect>("remembered");
+    QTest::addColumn<bool>("usable");
+    QTest::newRow("on the first screen") << QRect(30, 40, 500, 380) << true;
+    QTest::newRow("on the second screen") << QRect(1500, 40, 500, 380) << true;
+    QTest::newRow("partly off the right edge") << QRect(2900, 40, 500, 380) << true;
+    QTest::newRow("title bar above the screens") << QRect(30, -100, 500, 380) << false;
+    QTest::newRow("only a sliver on the screen") << QRect(3180, 40, 500, 380) << false;
+    QTest::newRow("a screen that is gone") << QRect(4000, 40, 500, 380) << false;
+    QTest::newRow("larger than any screen") << QRect(0, 0, 2000, 700) << false;
+}
+
+void tst_helpfile::placement_rememberedPlaceOnTodaysScreens()
+{
+    QFETCH(QRect, remembered);
+    QFETCH(bool, usable);
+    const QList<QRect> screens = {QRect(0, 0, 1280, 800), QRect(1280, 0, 1920, 1080)};
+    QCOMPARE(helpplacement::Usable(remembered, screens).has_value(), usable);
+}
+
+void tst_helpfile::search_findsTheTopicsThatHoldTheText_data()
+{
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<QList<qsizetype>>("pages");
+    QTest::addColumn<QList<qsizetype>>("counts");
+    QTest::newRow("in two pages") << "colour" << QList<qsizetype>{0, 2} << QList<qsizetype>{2, 1};
+    QTest::newRow("any case") << "COLOUR" << QList<qsizetype>{0, 2} << QList<qsizetype>{2, 1};
+    QTest::newRow("across a line break")
+        << "data folder" << QList<qsizetype>{1} << QList<qsizetype>{1};
+    QTest::newRow("white space typed")
+        << "  data \t folder " << QList<qsizetype>{1} << QList<qsizetype>{1};
+    QTest::newRow("nowhere") << "chartreuse" << QList<qsizetype>{} << QList<qsizetype>{};
+    QTest::newRow("nothing") << "   " << QList<qsizetype>{} << QList<qsizetype>{};
+}
+
+void tst_helpfile::search_findsTheTopicsThatHoldTheText()
+{
+    QFETCH(QString, query);
+    QFETCH(QList<qsizetype>, pages);
+    QFETCH(QList<qsizetype>, counts);
+    const QList<QString> texts = {QStringLiteral("The current colour, a Colour of its own."),
+                                  QStringLiteral("Files live in the data\n   folder."),
+                                  QStringLiteral("Colour palettes")};
+    const QList<helpsearch::Hit> hits = helpsearch::Find(texts, query);
+    QList<qsizetype> foundPages;
+    QList<qsizetype> foundCounts;
+    for (const helpsearch::Hit& hit : hits) {
+        foundPages.append(hit.page);
+        foundCounts.append(hit.count);
+    }
+    QCOMPARE(foundPages, pages);
+    QCOMPARE(foundCounts, counts);
 }
 
 QTEST_GUILESS_MAIN(tst_helpfile)

@@ -1,6 +1,7 @@
 // Today's notations in the main window: Paste Color, text dropped on the
 // swatch, the More Formats submenus and the Color Formats window.
 #include "app/ClickableLabel.h"
+#include "app/EntryField.h"
 #include "app/frmshowcolor.h"
 #include "models/notations/FormatChoices.h"
 #include "models/notations/FormatsTool.h"
@@ -8,6 +9,7 @@
 #include "tests/models/MainWindowFixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -35,6 +37,8 @@ private slots:
     void pasteColor_refusesWhatIsNoColor();
     void pasteColor_saysWhatWasIgnored();
     void pasteColor_hasItsShortcut();
+    void ctrlV_pastesWhereNothingIsTyped_data();
+    void ctrlV_pastesWhereNothingIsTyped();
     void drop_onTheSwatch();
     void moreFormats_listsEveryNotationByDefault();
     void moreFormats_copiesTheCurrentColour();
@@ -125,6 +129,50 @@ void tst_formatswindow::pasteColor_hasItsShortcut()
     QCOMPARE(action(QStringLiteral("mnuPasteColor"))->text(), QStringLiteral("Paste Color"));
 }
 
+void tst_formatswindow::ctrlV_pastesWhereNothingIsTyped_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<bool>("pastes");
+    QTest::newRow("RGB: field") << "txtrgb1" << true;
+    QTest::newRow("HEX: field") << "txtrgb" << true;
+    QTest::newRow("swatch") << "lblcolor" << true;
+    QTest::newRow("palette cell") << "lblcor_0" << true;
+    // The entry fields keep their own Ctrl+V, which pastes nothing.
+    QTest::newRow("decimal entry field") << "txtr" << false;
+    QTest::newRow("hexadecimal entry field") << "txtgh" << false;
+    QTest::newRow("palette list") << "cmbChart" << false;
+}
+
+void tst_formatswindow::ctrlV_pastesWhereNothingIsTyped()
+{
+    QFETCH(QString, control);
+    QFETCH(bool, pastes);
+    m_main->show();
+    m_main->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_main.get()));
+    auto* widget = m_main->findChild<QWidget*>(control);
+    QVERIFY(widget);
+    if (control == QLatin1String("lblcolor"))
+        QTest::mouseClick(widget, Qt::LeftButton);
+    else
+        widget->setFocus(Qt::TabFocusReason);
+    QCOMPARE(QApplication::focusWidget(), widget);
+    const QString fieldBefore = m_main->txtr->text();
+
+    m_platform.clipboard = QStringLiteral("#123456");
+    QSignalSpy changes(m_main.get(), &frmshowcolor::currentColorChanged);
+    QTest::keyClick(widget, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(changes.size(), pastes ? 1 : 0);
+    QCOMPARE(m_main->currentColor(), pastes ? MakeColor(0x12, 0x34, 0x56) : bascommon::White);
+    QCOMPARE(m_main->txtrgb->text(),
+             pastes ? QStringLiteral("#123456") : QStringLiteral("#FFFFFF"));
+    QVERIFY(m_main->txtrgb->isReadOnly());
+    QVERIFY(m_main->txtrgb1->isReadOnly());
+    if (!pastes)
+        QCOMPARE(m_main->txtr->text(), fieldBefore);
+    QVERIFY(m_platform.messages.isEmpty());
+}
+
 void tst_formatswindow::drop_onTheSwatch()
 {
     QVERIFY(m_main->lblcolor->acceptDrops());
@@ -211,7 +259,7 @@ void tst_formatswindow::window_followsTheCurrentColour()
     QCOMPARE(window->lblNearestTailwind->text().count(QLatin1Char('\n')), 2);
     QVERIFY2(window->lblContrast->text().startsWith(
                  QStringLiteral("against white: 4.1:1 (AA large text only)\n"
-                                "against black: 5.1:1 (AA)\n")),
+                                "against black: 5.11:1 (AA)\n")),
              qPrintable(window->lblContrast->text()));
     window->findChild<QPushButton*>(QStringLiteral("cmdCopyLab"))->click();
     QCOMPARE(m_platform.clipboard,

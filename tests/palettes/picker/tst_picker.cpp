@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QtTest>
 
@@ -45,6 +46,8 @@ ScreenCapture oneScreen()
     return capture;
 }
 
+const QPoint OffThePicture(5000, 5000);
+
 const QList<IndexLine> MixedKinds = {
     {"mycolor.rgb", "My Colors", "0"}, {"recent.rgb", "Recent Colors", "0"},
     {"c1.rgb", "Read Only", "2"},      {"c4.rgb", "Spaced Kind", " 1 "},
@@ -75,6 +78,10 @@ private slots:
     void swatch_hiddenOverPickWindow();
     void singleClick_savesAndReturnsToMyColors();
     void clickWithoutMove_picksUnderCursor();
+    void restingPointer_readAtOnce_data();
+    void restingPointer_readAtOnce();
+    void severalRuns_focusStaysAndEachPickIsRecordedOnce_data();
+    void severalRuns_focusStaysAndEachPickIsRecordedOnce();
     void continuous_threeClicksThenEnding_data();
     void continuous_threeClicksThenEnding();
     void blackAndWhite_savedButNotRecent_data();
@@ -115,6 +122,9 @@ private:
 
 PaletteSession& tst_picker::begin(const std::function<void(TestDataFolder&)>& prepare)
 {
+    // The pointer rests off every picture unless a test puts it there, so that
+    // nothing is read before the test's own moves.
+    QCursor::setPos(OffThePicture);
     m_session = std::make_unique<PaletteSession>(prepare);
     m_session->platform.screen = oneScreen();
     return *m_session;
@@ -1001,6 +1011,127 @@ void tst_picker::pickerOnly_failingPicker_saysSoAndEnds()
     QVERIFY(s.platform.messages.last().text.contains("screenshot permission or portal"));
     QCOMPARE(s.folder.read("mycolor.rgb"), mine);
     verifyPickingEnded();
+}
+
+// ---------------------------------------------------------------------------
+// Starting to pick: the pointer read at once, and the main window's focus
+
+void tst_picker::restingPointer_readAtOnce_data()
+{
+    QTest::addColumn<QString>("where");
+    QTest::newRow("over the picture") << "picture";
+    QTest::newRow("over Pick&Save Color") << "pick window";
+    QTest::newRow("off the picture") << "off";
+}
+
+void tst_picker::restingPointer_readAtOnce()
+{
+    QFETCH(QString, where);
+    PaletteSession& s = begin();
+    // A picture of the whole screen, so that "Pick&Save Color" lies over it.
+    const QRect screen = s.window->screen()->geometry();
+    s.platform.screen = screensAt({screen}, {1});
+    const QPoint pointer = where == QLatin1String("picture")       ? QPoint(100, 120)
+                           : where == QLatin1String("pick window") ? screen.center()
+                                                                   : OffThePicture;
+    QCursor::setPos(pointer);
+    const QByteArray mine = s.folder.read("mycolor.rgb");
+    frmGetColor* p = startPicking();
+    frmpick* pick = p->pickWindow();
+    if (where == QLatin1String("off")) {
+        QVERIFY(!p->shpshow->isVisible());
+        QVERIFY(!pick->picLoupe->shownPixel(0, 0));
+        QTest::keyClick(p, Qt::Key_Escape);
+        verifyPickingEnded();
+        return;
+    }
+    QVERIFY(pick->frameGeometry().contains(screen.center()));
+    // Without a single move: what Enter would pick, everywhere it shows.
+    const Color under = MakeColor(pointer.x() & 255, pointer.y() & 255, 1);
+    QCOMPARE(p->PickedColor, under);
+    QCOMPARE(pick->lblcor->backColor(), under);
+    QCOMPARE(pick->txthex->text(), ColorToHtmlHex(under));
+    QCOMPARE(pick->txtRgb->text(), ColorToDecList(under));
+    QCOMPARE(pick->picLoupe->shownPixel(0, 0), under);
+    QCOMPARE(pick->picLoupe->shownPixel(-1, 1),
+             MakeColor((pointer.x() - 1) & 255, (pointer.y() + 1) & 255, 1));
+    QCOMPARE(p->shpshow->palette().color(QPalette::Window), toQColor(under));
+    // The swatch beside the pointer, except over "Pick&Save Color".
+    QCOMPARE(p->shpshow->isVisible(), where == QLatin1String("picture"));
+    if (p->shpshow->isVisible())
+        QCOMPARE(p->shpshow->pos(), pointer + QPoint(15, -40));
+
+    QTest::keyClick(p, Qt::Key_Return);
+    QCOMPARE(s.folder.read("mycolor.rgb"), mine + ColorToHtmlHex(under).mid(1).toLatin1());
+    verifyPickingEnded();
+}
+
+void tst_picker::severalRuns_focusStaysAndEachPickIsRecordedOnce_data()
+{
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<bool>("byKeyboard");
+    // Whether the window manager activates the hidden main window once while
+    // the picker runs, as openbox does after a menu command.
+    QTest::addColumn<bool>("activatedWhileHidden");
+    for (const bool byKeyboard : {true, false}) {
+        for (const bool activated : {true, false}) {
+            const QByteArray how = QByteArray(byKeyboard ? ", Alt+T P" : ", Screen Color Picker") +
+                                   (activated ? ", activated while hidden" : "");
+            QTest::addRow("red, decimal%s", how.constData()) << "txtr" << byKeyboard << activated;
+            QTest::addRow("green, decimal%s", how.constData()) << "txtg" << byKeyboard << activated;
+            QTest::addRow("blue, hexadecimal%s", how.constData())
+                << "txtbh" << byKeyboard << activated;
+            QTest::addRow("HEX:%s", how.constData()) << "txtrgb" << byKeyboard << activated;
+            QTest::addRow("palette list%s", how.constData())
+                << "cmbChart" << byKeyboard << activated;
+        }
+    }
+}
+
+void tst_picker::severalRuns_focusStaysAndEachPickIsRecordedOnce()
+{
+    QFETCH(QString, focus);
+    QFETCH(bool, byKeyboard);
+    QFETCH(bool, activatedWhileHidden);
+    PaletteSession& s = begin();
+    s.window->show();
+    s.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(s.window.get()));
+    auto* focused = s.window->findChild<QWidget*>(focus);
+    QVERIFY(focused);
+    focused->setFocus(Qt::TabFocusReason);
+    QCOMPARE(QApplication::focusWidget(), focused);
+    const QByteArray recentBefore = s.folder.read("recent.rgb");
+
+    QByteArray picked;
+    for (int run = 0; run < 4; ++run) {
+        if (byKeyboard) {
+            // Alt+T opens the Tool menu from the menu bar, P its picker item.
+            QTest::keyClick(s.window.get(), Qt::Key_T, Qt::AltModifier);
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            QTest::keyClick(menu, Qt::Key_P);
+        } else {
+            s.action("mnustartpick")->trigger();
+        }
+        frmGetColor* p = picker();
+        QVERIFY(p);
+        if (activatedWhileHidden) {
+            QVERIFY(!s.window->isVisible());
+            QApplication::setActiveWindow(s.window.get());
+            QApplication::setActiveWindow(p);
+        }
+        const QPoint at(10 + run, 20);
+        sendMouse(p, QEvent::MouseMove, at);
+        sendMouse(p, QEvent::MouseButtonPress, at, Qt::LeftButton);
+        sendMouse(p, QEvent::MouseButtonRelease, at, Qt::LeftButton);
+        picked += ColorToHtmlHex(MakeColor(at.x(), at.y(), 7)).mid(1).toLatin1();
+        verifyPickingEnded();
+        QVERIFY(QTest::qWaitForWindowActive(s.window.get()));
+        QTRY_COMPARE(QApplication::focusWidget(), focused);
+        QCOMPARE(s.window->focusWidget(), focused);
+    }
+    QCOMPARE(s.folder.read("recent.rgb"), recentBefore + picked);
 }
 
 QTEST_MAIN(tst_picker)
