@@ -14,6 +14,7 @@
 #include "app/WindowAccess.h"
 #include "app/WindowRoutines.h"
 #include "app/frmabout.h"
+#include "models/ColorFields.h"
 #include "models/notations/FormatsTool.h"
 #include "models/frmConversion.h"
 #include "models/frmpreview.h"
@@ -423,15 +424,21 @@ void frmshowcolor::mnuemail_Click()
                          Platform::ShowMode::Show);
 }
 
+ColorFields frmshowcolor::colorFields() const
+{
+    return {m_currentColor, txtrgb->text(), txtr->text(), txtg->text(), txtb->text()};
+}
+
 void frmshowcolor::mnucon_Click()
 {
-    frmConversion conversion(*this);
+    frmConversion conversion(m_platform, colorFields(), this);
+    connect(&conversion, &frmConversion::colorAccepted, this, &frmshowcolor::CurrentColorChanged);
     conversion.exec();
 }
 
 void frmshowcolor::mnuViewColor_Click()
 {
-    frmpreview details(*this);
+    frmpreview details(m_platform, colorFields(), this);
     details.exec();
 }
 

@@ -12,6 +12,7 @@
 #include <array>
 
 class ClickableLabel;
+struct ColorFields;
 class CommonDialog;
 class EntryField;
 class HelpOpener;
@@ -72,6 +73,9 @@ public:
     // Every change of the current colour ends here.
     void CurrentColorChanged(Color color);
     Color currentColor() const { return m_currentColor; }
+    // The current colour with the texts of its fields, as the colour
+    // windows start from it.
+    ColorFields colorFields() const;
 
     // ---- Palettes ----
     void ShowChartMenu();
