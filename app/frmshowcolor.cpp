@@ -45,6 +45,7 @@ constexpr int CompactViewHeight = twipsToPixels(3900);
 constexpr int WindowWidth = 490;
 
 const QString RecentColorsFile = QStringLiteral("recent.rgb");
+const QString MainPalette = QStringLiteral("mycolor.rgb");
 
 } // namespace
 
@@ -453,7 +454,24 @@ void frmshowcolor::mnustartpick_Click()
     hide();
     // The main window must have vanished from the screen before it is captured.
     QCoreApplication::processEvents();
-    // The picker deletes itself when picking ends, and shows this window again.
-    auto* picker = new frmGetColor(*this);
+    // The picker deletes itself when picking ends; this window comes back then.
+    auto* picker = new frmGetColor(
+        m_platform, m_dataFolder, [this] { return ReadChartIndex(); }, this);
+    connect(picker, &frmGetColor::colorPicked, this, &frmshowcolor::CurrentColorChanged);
+    connect(picker, &frmGetColor::pickingFinished, this, &frmshowcolor::returnFromPicking);
     picker->Form_Load();
+}
+
+void frmshowcolor::returnFromPicking()
+{
+    show();
+    activateWindow();
+    // Page 1 of the first palette, whichever palette the colours went to.
+    cmbChart->setCurrentIndex(0);
+    // The list's first palette is "mycolor.rgb" in a sound index; where it is
+    // not, the view shows the palette the list names, so that a command on
+    // the view never reaches a file the user does not see.
+    if (ChartFile.value(0) == MainPalette)
+        ShowColorChart(MainPalette, 1);
+    CurPage = 1;
 }

@@ -244,10 +244,6 @@ public:
     StringTable AddToFile;
     int AddToCount = 0;
 
-    // ---- Screen picker ----
-    // File name of the palette that picked colours are appended to.
-    QString SaveToFile;
-
     // ---- Scheme state ----
     int SchemeIndex = 0;
 
@@ -312,6 +308,8 @@ private:
     void setUpCopyMenuHandlers();  // models/frmshowcolor_copymenu.cpp
     void setUpGeneratorHandlers(); // palettes/frmshowcolor_generator.cpp
     void mnuGenerator_Click();
+    // The end of picking: this window back, showing page 1 of the first palette.
+    void returnFromPicking();
 
     // Palettes (palettes/frmshowcolor_palettes.cpp).
     void cmbChart_Click(int index);
