@@ -1,7 +1,7 @@
 #include "app/frmInput.h"
 
-#include "app/WindowRoutines.h"
 #include "app/bascommon.h"
+#include "app/platform/Platform.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -44,8 +44,9 @@ frmInput::frmInput(Platform& platform, QWidget* parent) : QDialog(parent), m_pla
     connect(txtResult, &QLineEdit::returnPressed, this, &frmInput::cmdOk_Click);
 
     // Loading puts the dialog above every other window; doing it before the
-    // first show keeps the window from being hidden and shown again.
-    SetTopmost(m_platform, this);
+    // first show keeps the window from being hidden and shown again. Asked of
+    // the platform directly: the shared window routines open this dialog.
+    m_platform.setTopmost(this, true);
 }
 
 void frmInput::showEvent(QShowEvent* event)

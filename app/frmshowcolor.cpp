@@ -15,6 +15,7 @@
 #include "app/WindowAccess.h"
 #include "app/WindowRoutines.h"
 #include "app/frmabout.h"
+#include "models/ColorFields.h"
 #include "models/notations/FormatsTool.h"
 #include "models/frmConversion.h"
 #include "models/frmpreview.h"
@@ -45,6 +46,7 @@ constexpr int CompactViewHeight = twipsToPixels(3900);
 constexpr int WindowWidth = 490;
 
 const QString RecentColorsFile = QStringLiteral("recent.rgb");
+const QString MainPalette = QStringLiteral("mycolor.rgb");
 
 } // namespace
 
@@ -432,15 +434,21 @@ void frmshowcolor::mnuemail_Click()
                          Platform::ShowMode::Show);
 }
 
+ColorFields frmshowcolor::colorFields() const
+{
+    return {m_currentColor, txtrgb->text(), txtr->text(), txtg->text(), txtb->text()};
+}
+
 void frmshowcolor::mnucon_Click()
 {
-    frmConversion conversion(*this);
+    frmConversion conversion(m_platform, colorFields(), this);
+    connect(&conversion, &frmConversion::colorAccepted, this, &frmshowcolor::CurrentColorChanged);
     conversion.exec();
 }
 
 void frmshowcolor::mnuViewColor_Click()
 {
-    frmpreview details(*this);
+    frmpreview details(m_platform, colorFields(), this);
     details.exec();
 }
 
@@ -455,7 +463,24 @@ void frmshowcolor::mnustartpick_Click()
     hide();
     // The main window must have vanished from the screen before it is captured.
     QCoreApplication::processEvents();
-    // The picker deletes itself when picking ends, and shows this window again.
-    auto* picker = new frmGetColor(*this);
+    // The picker deletes itself when picking ends; this window comes back then.
+    auto* picker = new frmGetColor(
+        m_platform, m_dataFolder, [this] { return ReadChartIndex(); }, this);
+    connect(picker, &frmGetColor::colorPicked, this, &frmshowcolor::CurrentColorChanged);
+    connect(picker, &frmGetColor::pickingFinished, this, &frmshowcolor::returnFromPicking);
     picker->Form_Load();
+}
+
+void frmshowcolor::returnFromPicking()
+{
+    show();
+    activateWindow();
+    // Page 1 of the first palette, whichever palette the colours went to.
+    cmbChart->setCurrentIndex(0);
+    // The list's first palette is "mycolor.rgb" in a sound index; where it is
+    // not, the view shows the palette the list names, so that a command on
+    // the view never reaches a file the user does not see.
+    if (ChartFile.value(0) == MainPalette)
+        ShowColorChart(MainPalette, 1);
+    CurPage = 1;
 }

@@ -12,6 +12,7 @@
 #include <array>
 
 class ClickableLabel;
+struct ColorFields;
 class CommonDialog;
 class EntryField;
 class HelpOpener;
@@ -72,6 +73,9 @@ public:
     // Every change of the current colour ends here.
     void CurrentColorChanged(Color color);
     Color currentColor() const { return m_currentColor; }
+    // The current colour with the texts of its fields, as the colour
+    // windows start from it.
+    ColorFields colorFields() const;
 
     // ---- Palettes ----
     void ShowChartMenu();
@@ -240,10 +244,6 @@ public:
     StringTable AddToFile;
     int AddToCount = 0;
 
-    // ---- Screen picker ----
-    // File name of the palette that picked colours are appended to.
-    QString SaveToFile;
-
     // ---- Scheme state ----
     int SchemeIndex = 0;
 
@@ -308,6 +308,8 @@ private:
     void setUpCopyMenuHandlers();  // models/frmshowcolor_copymenu.cpp
     void setUpGeneratorHandlers(); // palettes/frmshowcolor_generator.cpp
     void mnuGenerator_Click();
+    // The end of picking: this window back, showing page 1 of the first palette.
+    void returnFromPicking();
 
     // Palettes (palettes/frmshowcolor_palettes.cpp).
     void cmbChart_Click(int index);

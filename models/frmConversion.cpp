@@ -1,9 +1,7 @@
 #include "models/frmConversion.h"
 
 #include "app/ClickableLabel.h"
-#include "app/EntryField.h"
 #include "app/WindowRoutines.h"
-#include "app/frmshowcolor.h"
 #include "models/DecimalFieldColor.h"
 
 #include <QFrame>
@@ -71,7 +69,8 @@ const ModelSetup* findSetup(const QString& caption)
 
 } // namespace
 
-frmConversion::frmConversion(frmshowcolor& mainWindow) : QDialog(&mainWindow), m_main(mainWindow)
+frmConversion::frmConversion(Platform& platform, const ColorFields& start, QWidget* parent)
+    : QDialog(parent), m_platform(platform), m_start(start)
 {
     setObjectName(QStringLiteral("frmConversion"));
     setWindowTitle(QStringLiteral("Color Conversion"));
@@ -85,7 +84,7 @@ frmConversion::frmConversion(frmshowcolor& mainWindow) : QDialog(&mainWindow), m
     connect(Command1, &QPushButton::clicked, this, &frmConversion::Command1_Click);
 
     // Before the first show: changing the flags of a shown dialog would hide it.
-    SetTopmost(m_main.platform(), this);
+    SetTopmost(m_platform, this);
     Form_Load();
 }
 
@@ -183,8 +182,7 @@ void frmConversion::Form_Load()
     // The decimal fields are the colour the user sees typed; a field caught
     // holding anything but a channel value gives way to the current colour.
     const Color start =
-        DecimalFieldColor(m_main.txtr->text(), m_main.txtg->text(), m_main.txtb->text())
-            .value_or(m_main.currentColor());
+        DecimalFieldColor(m_start.red, m_start.green, m_start.blue).value_or(m_start.color);
     sldVal[0]->setValue(GetRed(start));
     sldVal[1]->setValue(GetGreen(start));
     sldVal[2]->setValue(GetBlue(start));
@@ -287,7 +285,7 @@ void frmConversion::sldVal_Change(int index)
 
 void frmConversion::Command2_Click()
 {
-    m_main.CurrentColorChanged(picClr->backColor());
+    emit colorAccepted(picClr->backColor());
     accept();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/bascommon.h"
+#include "models/ColorFields.h"
 #include "models/cClrModels.h"
 
 #include <QDialog>
@@ -7,7 +9,7 @@
 #include <array>
 
 class ClickableLabel;
-class frmshowcolor;
+class Platform;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -18,7 +20,7 @@ class QTabBar;
 // The colour conversion window: the colour being edited lives in `Models`;
 // one tab per colour model re-expresses it on up to four sliders, and moving a
 // slider writes the tab's values back through that model. "OK" hands the
-// result to the main window as its current colour.
+// result back (colorAccepted), for the main window's current colour.
 //
 // Control names: lblCp are the component labels, sldVal the sliders, txtval
 // their values, picClr the resulting swatch and txtHEX its #RRGGBB text.
@@ -26,7 +28,9 @@ class frmConversion : public QDialog
 {
     Q_OBJECT
 public:
-    explicit frmConversion(frmshowcolor& mainWindow);
+    // Starts from the decimal fields of `start`, or its colour where they
+    // spell none.
+    frmConversion(Platform& platform, const ColorFields& start, QWidget* parent);
 
     QFrame* fraCtls = nullptr;
     QTabBar* tabModels = nullptr;
@@ -47,6 +51,10 @@ public:
     // Writes the selected tab's slider values into `Models`.
     void ApplySlidersToModel();
 
+signals:
+    // "OK": the colour of the swatch, to become the current colour.
+    void colorAccepted(Color color);
+
 private:
     void buildControls();
     void Form_Load();
@@ -57,7 +65,8 @@ private:
 
     QString selectedModel() const;
 
-    frmshowcolor& m_main;
+    Platform& m_platform;
+    ColorFields m_start;
     cClrModels Models;
     // True while the window moves its own sliders, so those moves are shown
     // but not fed back into Models.

@@ -1,10 +1,8 @@
 #include "models/frmpreview.h"
 
 #include "app/ClickableLabel.h"
-#include "app/EntryField.h"
 #include "app/platform/Platform.h"
 #include "app/WindowRoutines.h"
-#include "app/frmshowcolor.h"
 #include "models/ColorInfoPage.h"
 #include "models/DecimalFieldColor.h"
 
@@ -35,7 +33,8 @@ void keepStandardBackground(QWidget* widget)
 
 } // namespace
 
-frmpreview::frmpreview(frmshowcolor& mainWindow) : QDialog(&mainWindow), m_main(mainWindow)
+frmpreview::frmpreview(Platform& platform, const ColorFields& shown, QWidget* parent)
+    : QDialog(parent), m_platform(platform), m_shown(shown)
 {
     setObjectName(QStringLiteral("frmpreview"));
     setWindowTitle(QStringLiteral("Color Preview"));
@@ -46,7 +45,7 @@ frmpreview::frmpreview(frmshowcolor& mainWindow) : QDialog(&mainWindow), m_main(
     connect(mnuexit, &QAction::triggered, this, &frmpreview::mnuexit_Click);
 
     // Before the first show: changing the flags of a shown dialog would hide it.
-    SetTopmost(m_main.platform(), this);
+    SetTopmost(m_platform, this);
     Form_Load();
 }
 
@@ -152,24 +151,26 @@ void frmpreview::Form_Load()
 {
     setAutoFillBackground(true);
     QPalette colors = palette();
-    colors.setColor(QPalette::Window, toQColor(m_main.currentColor()));
+    colors.setColor(QPalette::Window, toQColor(m_shown.color));
     setPalette(colors);
 
     // The panel runs the full height of the screen, like a strip down the
     // window's left edge, however tall the window is made.
-    const QScreen* screen = m_main.screen() ? m_main.screen() : QGuiApplication::primaryScreen();
+    const QScreen* screen = parentWidget() && parentWidget()->screen()
+                                ? parentWidget()->screen()
+                                : QGuiApplication::primaryScreen();
     PicInfo->setGeometry(0, 0, PanelWidth, screen ? screen->geometry().height() : height());
 
-    txtHex->setText(m_main.txtrgb->text());
+    txtHex->setText(m_shown.hex);
     // The decimal fields are copied as they read; a field caught holding
     // anything but a channel value gives way to the current colour.
-    Color color = m_main.currentColor();
+    Color color = m_shown.color;
     if (const std::optional<Color> typed =
-            DecimalFieldColor(m_main.txtr->text(), m_main.txtg->text(), m_main.txtb->text())) {
+            DecimalFieldColor(m_shown.red, m_shown.green, m_shown.blue)) {
         color = *typed;
-        txtr->setText(m_main.txtr->text());
-        txtg->setText(m_main.txtg->text());
-        txtb->setText(m_main.txtb->text());
+        txtr->setText(m_shown.red);
+        txtg->setText(m_shown.green);
+        txtb->setText(m_shown.blue);
     } else {
         txtr->setText(QString::number(GetRed(color)));
         txtg->setText(QString::number(GetGreen(color)));
@@ -217,7 +218,7 @@ colorinfo::PageTexts frmpreview::pageTexts() const
 
 void frmpreview::mnusave_Click()
 {
-    Platform& platform = m_main.platform();
+    Platform& platform = m_platform;
     const QString path = platform.chooseSaveFile(this, txtHex->text(), QStringLiteral("htm"),
                                                  QStringLiteral("web page(*.htm)"));
     if (path.isEmpty())
@@ -230,5 +231,6 @@ void frmpreview::mnusave_Click()
 void frmpreview::mnuexit_Click()
 {
     accept();
-    m_main.activateWindow();
+    if (QWidget* owner = parentWidget())
+        owner->activateWindow();
 }

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "models/ColorFields.h"
 #include "models/cClrModels.h"
 
 #include <QDialog>
 
-class frmshowcolor;
+class Platform;
 class QAction;
 class QLineEdit;
 class QMenu;
@@ -24,7 +25,9 @@ class frmpreview : public QDialog
 {
     Q_OBJECT
 public:
-    explicit frmpreview(frmshowcolor& mainWindow);
+    // Shows the colour of `shown` with the texts of its fields; "Exit" gives
+    // the focus back to `parent`.
+    frmpreview(Platform& platform, const ColorFields& shown, QWidget* parent);
 
     QWidget* PicInfo = nullptr;
     QLineEdit* txtHex = nullptr;
@@ -63,6 +66,7 @@ private:
     void mnuexit_Click();
     colorinfo::PageTexts pageTexts() const;
 
-    frmshowcolor& m_main;
+    Platform& m_platform;
+    ColorFields m_shown;
     cClrModels Models;
 };

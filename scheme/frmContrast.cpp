@@ -2,7 +2,6 @@
 
 #include "app/platform/Platform.h"
 #include "app/WindowRoutines.h"
-#include "app/frmshowcolor.h"
 #include "scheme/ColorVision.h"
 #include "models/science/Contrast.h"
 #include "scheme/ContrastMatrix.h"
@@ -10,7 +9,6 @@
 #include "scheme/VisionModeBox.h"
 #include "scheme/frmContrastFix.h"
 
-#include <QAction>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -18,13 +16,17 @@
 
 using colorvision::VisionMode;
 
-frmContrast::frmContrast(frmshowcolor& owner) : QDialog(&owner), m_owner(owner)
+frmContrast::frmContrast(Platform& platform, const SchemeColors& colors, VisionMode mode,
+                         bool compactView, QWidget* owner)
+    : QDialog(owner), m_platform(platform), m_colors(colors), m_mode(mode),
+      m_compactView(compactView)
 {
     setObjectName(QStringLiteral("frmContrast"));
     setWindowTitle(QStringLiteral("Scheme Contrast and Color Vision"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    setFont(owner.font());
-    SetTopmost(owner.platform(), this);
+    if (owner)
+        setFont(owner->font());
+    SetTopmost(platform, this);
 
     cmbVision = new VisionModeBox(this);
     cmbVision->setObjectName(QStringLiteral("cmbVision"));
@@ -47,37 +49,42 @@ frmContrast::frmContrast(frmshowcolor& owner) : QDialog(&owner), m_owner(owner)
     layout->addLayout(closeRow);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(cmbVision, &VisionModeBox::modeChosen, &m_owner, &frmshowcolor::setVisionMode);
+    connect(cmbVision, &VisionModeBox::modeChosen, this, &frmContrast::visionModeChosen);
     connect(fraContrast, &ContrastMatrix::fixRequested, this, &frmContrast::fixPair);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::close);
-    connect(&m_owner, &frmshowcolor::schemeColorsChanged, this, &frmContrast::refresh);
-    connect(&m_owner, &frmshowcolor::visionModeChanged, this, &frmContrast::refresh);
-    // The editor is hidden in the compact view, and nothing may change unseen.
-    connect(m_owner.mnuSwap, &QAction::toggled, this, &frmContrast::refresh);
     refresh();
 
     // Beside the main window, where it hides none of the scheme editor.
-    PlaceBeside(this, &owner);
+    if (owner)
+        PlaceBeside(this, owner);
+}
+
+void frmContrast::showScheme(const SchemeColors& colors, VisionMode mode, bool compactView)
+{
+    m_colors = colors;
+    m_mode = mode;
+    m_compactView = compactView;
+    refresh();
 }
 
 void frmContrast::done(int result)
 {
     QDialog::done(result);
-    m_owner.setVisionMode(VisionMode::Normal);
+    emit visionModeChosen(VisionMode::Normal);
 }
 
 void frmContrast::refresh()
 {
-    const VisionMode mode = m_owner.visionMode();
+    const VisionMode mode = m_mode;
     cmbVision->setMode(mode);
-    fraContrast->showColors(colorvision::Simulate(m_owner.schemeColors(), mode));
-    fraContrast->setFixesAllowed(!m_owner.isCompactView());
+    fraContrast->showColors(colorvision::Simulate(m_colors, mode));
+    fraContrast->setFixesAllowed(!m_compactView);
     QString note = QStringLiteral("Ratios are cut to two decimals, never rounded up. "
                                   "Large text is 18 point, or 14 point bold.");
     if (mode != VisionMode::Normal)
         note = QStringLiteral("Colors and ratios as seen with ") +
                colorvision::VisionModeName(mode).toLower() + QStringLiteral(". ") + note;
-    if (m_owner.isCompactView())
+    if (m_compactView)
         note += QStringLiteral(" Fixes need the full view, where the scheme editor shows.");
     lblNote->setText(note);
 }
@@ -85,8 +92,8 @@ void frmContrast::refresh()
 void frmContrast::fixPair(int pair)
 {
     const schemecontrast::Pair& definition = schemecontrast::Pairs[std::size_t(pair)];
-    const SchemeColors before = m_owner.schemeColors();
-    const VisionMode mode = m_owner.visionMode();
+    const SchemeColors before = m_colors;
+    const VisionMode mode = m_mode;
     const schemecontrast::FixProposal proposal = schemecontrast::ProposeFix(before, pair, mode);
     if (!proposal.color) {
         QString text = QStringLiteral("No color of the same hue reaches ") +
@@ -100,13 +107,13 @@ void frmContrast::fixPair(int pair)
         if (!proposal.kept.empty())
             text += QStringLiteral(" while keeping ") +
                     schemecontrast::PairListText(proposal.kept) + QStringLiteral(" passing");
-        m_owner.platform().showMessage(this, text + QLatin1Char('.'), Platform::Buttons::Ok,
-                                       Platform::Icon::Information, QStringLiteral("Fix Contrast"));
+        m_platform.showMessage(this, text + QLatin1Char('.'), Platform::Buttons::Ok,
+                               Platform::Icon::Information, QStringLiteral("Fix Contrast"));
         return;
     }
     SchemeColors after = before;
     SetRoleColor(after, definition.role, *proposal.color);
-    frmContrastFix question(this, m_owner.platform(), pair, before, after, proposal.kept, mode);
+    frmContrastFix question(this, m_platform, pair, before, after, proposal.kept, mode);
     if (question.exec() == QDialog::Accepted)
-        m_owner.applySchemeRoleColor(definition.role, *proposal.color);
+        emit roleColorFixed(definition.role, *proposal.color);
 }

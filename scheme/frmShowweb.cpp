@@ -2,13 +2,11 @@
 
 #include "app/ClickableLabel.h"
 #include "app/WindowRoutines.h"
-#include "app/frmshowcolor.h"
 #include "scheme/ColorVision.h"
 #include "scheme/ContrastMatrix.h"
 #include "scheme/SampleColors.h"
 #include "scheme/VisionModeBox.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QFrame>
 #include <QGridLayout>
@@ -50,12 +48,15 @@ QFrame* contrastPanel(QWidget* parent)
 
 } // namespace
 
-frmShowweb::frmShowweb(frmshowcolor& owner) : QDialog(&owner), m_owner(owner)
+frmShowweb::frmShowweb(Platform& platform, const SchemeColors& colors, const Captions& captions,
+                       colorvision::VisionMode mode, QWidget* parent)
+    : QDialog(parent), m_platform(platform), m_colors(colors), m_captions(captions), m_mode(mode)
 {
     setObjectName(QStringLiteral("frmShowweb"));
     setWindowTitle(QStringLiteral("Web Color Scheme Preview"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    setFont(owner.font());
+    if (parent)
+        setFont(parent->font());
 
     Command1 = new QPushButton(QStringLiteral("&View Html and CSS Code"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
@@ -97,15 +98,15 @@ frmShowweb::frmShowweb(frmshowcolor& owner) : QDialog(&owner), m_owner(owner)
 
 void frmShowweb::Form_Load()
 {
-    SetTopmost(m_owner.platform(), this);
+    SetTopmost(m_platform, this);
 
-    txtTxt->setText(m_owner.lbltext[1]->text());
-    for (const auto& [box, label] :
-         {std::pair{txtNl, m_owner.lblnl}, std::pair{txtal, m_owner.lblal},
-          std::pair{txtvl, m_owner.lblvl}, std::pair{txthl, m_owner.lblhl}})
-        box->setText(label->text());
+    txtTxt->setText(m_captions.text);
+    for (const auto& [box, caption] :
+         {std::pair{txtNl, &m_captions.normalLink}, std::pair{txtal, &m_captions.activeLink},
+          std::pair{txtvl, &m_captions.visitedLink}, std::pair{txthl, &m_captions.hoverLink}})
+        box->setText(*caption);
 
-    showColors(m_owner.visionMode());
+    showColors(m_mode);
     // Colours other than the scheme's own come with the panel that says why.
     if (m_mode != colorvision::VisionMode::Normal)
         cmdContrast->setChecked(true);
@@ -121,7 +122,7 @@ void frmShowweb::showContrastPanel(bool shown)
         cmbVision->setMode(m_mode);
         fraContrast = new ContrastMatrix(ContrastMatrix::Fixes::None, fraAccess);
         fraContrast->setObjectName(QStringLiteral("fraContrast"));
-        fraContrast->showColors(colorvision::Simulate(m_owner.schemeColors(), m_mode));
+        fraContrast->showColors(colorvision::Simulate(m_colors, m_mode));
         auto* panelLayout = new QVBoxLayout(fraAccess);
         panelLayout->addLayout(cmbVision->labelledRow(QStringLiteral("&Color vision:")));
         panelLayout->addWidget(fraContrast);
@@ -138,7 +139,7 @@ void frmShowweb::showColors(colorvision::VisionMode mode)
 {
     m_mode = mode;
     // The scheme's colours, which the panel's samples show in normal vision.
-    const SchemeColors shown = colorvision::Simulate(m_owner.schemeColors(), mode);
+    const SchemeColors shown = colorvision::Simulate(m_colors, mode);
     QPalette colors = palette();
     colors.setColor(QPalette::Window, toQColor(shown.background));
     setPalette(colors);
@@ -155,11 +156,12 @@ void frmShowweb::showColors(colorvision::VisionMode mode)
 
 void frmShowweb::Command1_Click()
 {
-    m_owner.mnuViewCode->trigger();
+    emit viewCodeRequested();
 }
 
 void frmShowweb::Command2_Click()
 {
     accept();
-    m_owner.activateWindow();
+    if (QWidget* owner = parentWidget())
+        owner->activateWindow();
 }

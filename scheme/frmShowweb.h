@@ -1,13 +1,16 @@
 #pragma once
 
+#include "scheme/SchemeColors.h"
+
 #include <QDialog>
+#include <QString>
 
 class ContrastMatrix;
+class Platform;
 class QFrame;
 class QLineEdit;
 class QPushButton;
 class VisionModeBox;
-class frmshowcolor;
 namespace colorvision {
 enum class VisionMode : int;
 }
@@ -22,7 +25,20 @@ class frmShowweb : public QDialog
 {
     Q_OBJECT
 public:
-    explicit frmShowweb(frmshowcolor& owner);
+    // The captions of the main window's scheme samples: each names its role
+    // and ends with the colour in #RRGGBB form.
+    struct Captions
+    {
+        QString text;
+        QString normalLink;
+        QString visitedLink;
+        QString activeLink;
+        QString hoverLink;
+    };
+
+    // "E&xit" gives the focus back to `parent`.
+    frmShowweb(Platform& platform, const SchemeColors& colors, const Captions& captions,
+               colorvision::VisionMode mode, QWidget* parent);
 
     QPushButton* Command1 = nullptr;
     QPushButton* Command2 = nullptr;
@@ -37,6 +53,10 @@ public:
     VisionModeBox* cmbVision = nullptr;
     ContrastMatrix* fraContrast = nullptr;
 
+signals:
+    // "&View Html and CSS Code": the code window, as the scheme menu opens it.
+    void viewCodeRequested();
+
 private:
     void Form_Load();
     void showColors(colorvision::VisionMode mode);
@@ -44,6 +64,8 @@ private:
     void Command1_Click();
     void Command2_Click();
 
-    frmshowcolor& m_owner;
+    Platform& m_platform;
+    SchemeColors m_colors;
+    Captions m_captions;
     colorvision::VisionMode m_mode{};
 };

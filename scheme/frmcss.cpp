@@ -1,7 +1,6 @@
 #include "scheme/frmcss.h"
 
 #include "app/WindowRoutines.h"
-#include "app/frmshowcolor.h"
 #include "scheme/SchemeCode.h"
 
 #include <QHBoxLayout>
@@ -35,12 +34,14 @@ QLabel* caption(QWidget* parent, const char* name, const QString& text)
 
 } // namespace
 
-frmcss::frmcss(frmshowcolor& owner) : QDialog(&owner), m_owner(owner)
+frmcss::frmcss(Platform& platform, const SchemeColors& colors, QWidget* parent)
+    : QDialog(parent), m_platform(platform), m_colors(colors)
 {
     setObjectName(QStringLiteral("frmcss"));
     setWindowTitle(QStringLiteral("HTML and CSS"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    setFont(owner.font());
+    if (parent)
+        setFont(parent->font());
 
     Label1 = caption(this, "Label1", QStringLiteral("HTML"));
     txthtml = codeBox(this, "txthtml", 3);
@@ -66,13 +67,13 @@ frmcss::frmcss(frmshowcolor& owner) : QDialog(&owner), m_owner(owner)
 
     // Above every window from the start; set before the first show so that the
     // window is not hidden and shown again.
-    SetTopmost(m_owner.platform(), this);
+    SetTopmost(m_platform, this);
     ShowHtml();
 }
 
 void frmcss::ShowHtml()
 {
-    const SchemeColors& colors = m_owner.schemeColors();
+    const SchemeColors& colors = m_colors;
     const QString external = schemecode::ExternalCssText(colors);
     txthtml->setPlainText(schemecode::HtmlText(colors));
     txtec->setPlainText(external);

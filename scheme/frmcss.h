@@ -1,23 +1,25 @@
 #pragma once
 
+#include "scheme/SchemeColors.h"
+
 #include <QDialog>
 
+class Platform;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
-class frmshowcolor;
 
 // The code window: the scheme on display in the main window as an HTML body
-// tag, an inline style sheet and an external style sheet. The texts are taken
-// once, when the window is built; it is modal, so the scheme cannot change
-// while it is open.
+// tag, an inline style sheet and an external style sheet. The window is given
+// the scheme when it is built; it is modal, so the scheme cannot change while
+// it is open.
 class frmcss : public QDialog
 {
     Q_OBJECT
 public:
-    explicit frmcss(frmshowcolor& owner);
+    frmcss(Platform& platform, const SchemeColors& colors, QWidget* parent);
 
-    // Fills the three boxes from the main window's scheme.
+    // Fills the three boxes from the scheme.
     void ShowHtml();
 
     QLabel* Label1 = nullptr;
@@ -29,5 +31,6 @@ public:
     QPushButton* cmdexit = nullptr;
 
 private:
-    frmshowcolor& m_owner;
+    Platform& m_platform;
+    SchemeColors m_colors;
 };

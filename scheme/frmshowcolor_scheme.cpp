@@ -329,7 +329,7 @@ void frmshowcolor::mnuSaveScheme_Click()
 
 void frmshowcolor::mnuViewCode_Click()
 {
-    frmcss window(*this);
+    frmcss window(m_platform, m_scheme, this);
     window.exec();
 }
 
@@ -341,7 +341,10 @@ void frmshowcolor::copySchemeCode(const QString& code)
 
 void frmshowcolor::mnuShowweb_Click()
 {
-    frmShowweb window(*this);
+    const frmShowweb::Captions captions{lbltext[1]->text(), lblnl->text(), lblvl->text(),
+                                        lblal->text(), lblhl->text()};
+    frmShowweb window(m_platform, m_scheme, captions, m_visionMode, this);
+    connect(&window, &frmShowweb::viewCodeRequested, mnuViewCode, &QAction::trigger);
     window.exec();
 }
 
@@ -360,8 +363,18 @@ void frmshowcolor::buildContrastMenu()
 void frmshowcolor::mnuViewContrast_Click()
 {
     if (!m_contrastWindow) {
-        m_contrastWindow = new frmContrast(*this);
-        m_contrastWindow->setAttribute(Qt::WA_DeleteOnClose);
+        auto* tool = new frmContrast(m_platform, m_scheme, m_visionMode, isCompactView(), this);
+        tool->setAttribute(Qt::WA_DeleteOnClose);
+        const auto follow = [this, tool] {
+            tool->showScheme(m_scheme, m_visionMode, isCompactView());
+        };
+        connect(this, &frmshowcolor::schemeColorsChanged, tool, follow);
+        connect(this, &frmshowcolor::visionModeChanged, tool, follow);
+        // The editor is hidden in the compact view, and nothing may change unseen.
+        connect(mnuSwap, &QAction::toggled, tool, follow);
+        connect(tool, &frmContrast::visionModeChosen, this, &frmshowcolor::setVisionMode);
+        connect(tool, &frmContrast::roleColorFixed, this, &frmshowcolor::applySchemeRoleColor);
+        m_contrastWindow = tool;
     }
     m_contrastWindow->show();
     m_contrastWindow->raise();

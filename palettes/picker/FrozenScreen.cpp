@@ -7,16 +7,15 @@
 #include <QScreen>
 
 #include "app/platform/ScreenCapture.h"
-#include "palettes/picker/frmGetColor.h"
+#include "palettes/picker/PickingRun.h"
 
-FrozenScreen::FrozenScreen(frmGetColor& picker, const QRect& desktopArea)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_picker(picker), m_area(desktopArea)
+FrozenScreen::FrozenScreen(PickingRun& run, const QRect& desktopArea)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_picker(run), m_area(desktopArea)
 {
     setObjectName(QStringLiteral("frozenScreen"));
     setAttribute(Qt::WA_QuitOnClose, false);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
-    setCursor(frmGetColor::eyedropperCursor());
     setFocusPolicy(Qt::StrongFocus);
 }
 
@@ -51,13 +50,13 @@ void FrozenScreen::coverScreen(QWidget* window, const QRect& desktopArea)
 
 QPointF FrozenScreen::inPicker(const QPointF& position) const
 {
-    return position + QPointF(m_area.topLeft() - m_picker.m_origin);
+    return position + QPointF(m_area.topLeft() - m_picker.origin());
 }
 
 void FrozenScreen::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    paintPicture(painter, m_picker.m_picture, m_area.topLeft(), event->rect());
+    paintPicture(painter, m_picker.picture(), m_area.topLeft(), event->rect());
 }
 
 void FrozenScreen::mouseMoveEvent(QMouseEvent* event)

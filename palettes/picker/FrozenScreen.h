@@ -5,18 +5,18 @@
 #include <QWidget>
 
 class QPainter;
+class PickingRun;
 class ScreenCapture;
-class frmGetColor;
 
 // One more screen of the frozen picture where the window system gives
 // clients no desktop positions (Wayland): a borderless full-screen window on
 // that screen that shows its part of the picture and hands the pointer and
-// the picking keys to frmGetColor, which holds the picking run.
+// the picking keys to the picking run (frmGetColor).
 class FrozenScreen : public QWidget
 {
     Q_OBJECT
 public:
-    FrozenScreen(frmGetColor& picker, const QRect& desktopArea);
+    FrozenScreen(PickingRun& run, const QRect& desktopArea);
 
     // The part of the desktop this window shows, in desktop coordinates.
     QRect desktopArea() const { return m_area; }
@@ -40,9 +40,9 @@ protected:
     void enterEvent(QEnterEvent* event) override;
 
 private:
-    // A position in this window as a position in frmGetColor's.
+    // A position in this window as a position of the picking run.
     QPointF inPicker(const QPointF& position) const;
 
-    frmGetColor& m_picker;
+    PickingRun& m_picker;
     QRect m_area;
 };

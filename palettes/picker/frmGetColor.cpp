@@ -14,7 +14,6 @@
 
 #include "app/ClickableLabel.h"
 #include "app/platform/Platform.h"
-#include "app/frmshowcolor.h"
 #include "palettes/picker/FrozenScreen.h"
 #include "palettes/picker/PickLoupe.h"
 #include "palettes/picker/frmpick.h"
@@ -31,7 +30,6 @@ constexpr int SwatchRight = 15;
 constexpr int SwatchUp = 40;
 
 const QString MessageTitle = QStringLiteral("Tintora");
-const QString MainPalette = QStringLiteral("mycolor.rgb");
 
 QString refusedText()
 {
@@ -89,8 +87,10 @@ QCursor frmGetColor::eyedropperCursor()
     return QCursor(QPixmap::fromImage(picture), HotX, HotY);
 }
 
-frmGetColor::frmGetColor(frmshowcolor& main)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_main(main)
+frmGetColor::frmGetColor(Platform& platform, const QString& dataFolder,
+                         PaletteIndexReader readIndex, QWidget* owner)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_platform(platform),
+      m_dataFolder(dataFolder), m_readIndex(std::move(readIndex)), m_owner(owner)
 {
     setObjectName(QStringLiteral("frmGetColor"));
     setAttribute(Qt::WA_QuitOnClose, false);
@@ -111,8 +111,10 @@ frmGetColor::frmGetColor(frmshowcolor& main)
     shpshow->hide();
     m_swatchPalette = shpshow->palette();
 
-    // Picking holds the main window by reference; it must not outlive it.
-    connect(&main, &QObject::destroyed, this, [this] { delete this; });
+    // The owner's services (the platform, the index reader) serve picking;
+    // the picker must not outlive it.
+    if (owner)
+        connect(owner, &QObject::destroyed, this, [this] { delete this; });
 }
 
 frmGetColor::~frmGetColor()
@@ -129,10 +131,9 @@ void frmGetColor::Form_Load()
 {
     shpshow->hide();
     QCoreApplication::processEvents();
-    Platform& platform = m_main.platform();
+    Platform& platform = m_platform;
     platform.clearClipboard();
     m_picture = platform.captureScreen();
-    frmshowcolor& main = m_main;
     switch (m_picture.outcome()) {
     case ScreenCapture::Outcome::Captured:
         break;
@@ -146,13 +147,13 @@ void frmGetColor::Form_Load()
         return;
     case ScreenCapture::Outcome::Refused:
         FinishPicking();
-        platform.showMessage(&main, refusedText(), Platform::Buttons::Ok, Platform::Icon::Warning,
+        platform.showMessage(m_owner, refusedText(), Platform::Buttons::Ok, Platform::Icon::Warning,
                              MessageTitle);
         return;
     case ScreenCapture::Outcome::NotCaptured:
         // A black picture would save black for every click: better to say so.
         FinishPicking();
-        platform.showMessage(&main,
+        platform.showMessage(m_owner,
                              QStringLiteral("The screen could not be captured, so there is no "
                                             "picture to pick a color from. Picking has ended."),
                              Platform::Buttons::Ok, Platform::Icon::Warning, MessageTitle);
@@ -195,6 +196,7 @@ void frmGetColor::coverScreensOneByOne()
     FrozenScreen::coverScreen(this, screens.constFirst().geometry);
     for (qsizetype i = 1; i < screens.size(); ++i) {
         auto* window = new FrozenScreen(*this, screens.at(i).geometry);
+        window->setCursor(eyedropperCursor());
         m_frozenScreens.append(window);
         FrozenScreen::coverScreen(window, screens.at(i).geometry);
     }
@@ -204,7 +206,7 @@ void frmGetColor::showPickWindow()
 {
     // A child of the capture window: where "always on top" means nothing
     // (Wayland), the desktop still keeps it above its parent.
-    auto* pick = new frmpick(m_main, this);
+    auto* pick = new frmpick(m_platform, m_readIndex, m_owner, this);
     connect(pick, &frmpick::stopRequested, this, &frmGetColor::FinishPicking);
     connect(pick, &frmpick::pointerEntered, this, &frmGetColor::hideSwatch);
     connect(pick, &frmpick::pictureKey, this, &frmGetColor::pictureKey);
@@ -218,7 +220,7 @@ void frmGetColor::pickThroughDesktop()
 {
     if (m_finished || !m_pick)
         return;
-    const ScreenColorPick pick = m_main.platform().pickScreenColor();
+    const ScreenColorPick pick = m_platform.pickScreenColor();
     switch (pick.outcome) {
     case ScreenColorPick::Outcome::Picked:
         PickedColor = pick.color;
@@ -228,13 +230,11 @@ void frmGetColor::pickThroughDesktop()
     case ScreenColorPick::Outcome::Cancelled:
         // Dismissed in the desktop's picker: the user may pick again or stop.
         return;
-    case ScreenColorPick::Outcome::Failed: {
-        frmshowcolor& main = m_main;
+    case ScreenColorPick::Outcome::Failed:
         FinishPicking();
-        main.platform().showMessage(&main, refusedText(), Platform::Buttons::Ok,
-                                    Platform::Icon::Warning, MessageTitle);
+        m_platform.showMessage(m_owner, refusedText(), Platform::Buttons::Ok,
+                               Platform::Icon::Warning, MessageTitle);
         return;
-    }
     }
 }
 
@@ -404,7 +404,7 @@ void frmGetColor::moveHotSpot(int dx, int dy)
     // The cursor goes to the whole logical pixel that holds the hot spot.
     const QPoint cursor(int(std::floor(to.x())), int(std::floor(to.y())));
     m_keyedCursor = cursor;
-    m_main.platform().moveCursor(cursor + m_origin);
+    m_platform.moveCursor(cursor + m_origin);
 }
 
 void frmGetColor::Form_MouseUp(Qt::MouseButton button, const QPointF& position)
@@ -425,22 +425,20 @@ void frmGetColor::Form_MouseUp(Qt::MouseButton button, const QPointF& position)
 
 void frmGetColor::savePickedColor()
 {
-    frmshowcolor& main = m_main;
-    const QString target = main.SaveToFile;
+    const QString target = m_pick->SaveToFile;
     const FileResult saved =
-        target.isEmpty()
-            ? FileResult::failure(
-                  QStringLiteral("The picked color cannot be saved: the palette index lists no "
-                                 "palette that colors can be added to."))
-            : AppendColorToFile(main.dataFolder(), target, ColorToHtmlHex(PickedColor));
+        target.isEmpty() ? FileResult::failure(QStringLiteral(
+                               "The picked color cannot be saved: the palette index lists no "
+                               "palette that colors can be added to."))
+                         : AppendColorToFile(m_dataFolder, target, ColorToHtmlHex(PickedColor));
     if (!saved) {
         // Every further click would fail the same way.
         FinishPicking();
-        main.platform().showMessage(&main, saved.message, Platform::Buttons::Ok,
-                                    Platform::Icon::Critical, MessageTitle);
+        m_platform.showMessage(m_owner, saved.message, Platform::Buttons::Ok,
+                               Platform::Icon::Critical, MessageTitle);
         return;
     }
-    main.CurrentColorChanged(PickedColor);
+    emit colorPicked(PickedColor);
     if (m_pick->continuous())
         return;
     FinishPicking();
@@ -493,14 +491,5 @@ void frmGetColor::FinishPicking()
     m_frozenScreens.clear();
     m_picture = ScreenCapture();
     deleteLater();
-
-    m_main.show();
-    m_main.activateWindow();
-    m_main.cmbChart->setCurrentIndex(0);
-    // The list's first palette is "mycolor.rgb" in a sound index; where it is
-    // not, the view shows the palette the list names, so that a command on
-    // the view never reaches a file the user does not see.
-    if (m_main.ChartFile.value(0) == MainPalette)
-        m_main.ShowColorChart(MainPalette, 1);
-    m_main.CurPage = 1;
+    emit pickingFinished();
 }

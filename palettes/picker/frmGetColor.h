@@ -3,17 +3,19 @@
 #include "app/platform/ScreenCapture.h"
 #include "app/bascommon.h"
 #include "palettes/picker/PickSampling.h"
+#include "palettes/picker/PickingRun.h"
+#include "palettes/picker/frmpick.h"
 
 #include <QPalette>
 #include <QPointF>
+#include <QPointer>
 #include <QWidget>
 
 #include <optional>
 
 class FrozenScreen;
+class Platform;
 class QFrame;
-class frmpick;
-class frmshowcolor;
 
 // The frozen screen: a borderless window over the whole desktop showing the
 // picture taken when picking began, so that window coordinates are desktop
@@ -29,11 +31,21 @@ class frmshowcolor;
 // Keys: the arrows move the hot spot by one device pixel of the screen under
 // it (with Shift by ten), and the cursor with it; Enter picks as a left click
 // does; Escape ends picking.
-class frmGetColor : public QWidget
+//
+// The picker needs no main window: it saves each picked colour to the chosen
+// palette of `dataFolder` itself, and says what was picked and that picking
+// ended; whoever started it decides what follows.
+class frmGetColor : public QWidget, private PickingRun
 {
     Q_OBJECT
 public:
-    explicit frmGetColor(frmshowcolor& main);
+    // `readIndex` reads the palette index when "Pick&Save Color" opens; the
+    // palettes that take colours are offered in "Save To:", the first one
+    // chosen. `owner`, the window picking was started from, may be null: it
+    // parents the messages, and "Pick&Save Color" takes its font and opens
+    // on its screen. The picker goes when the owner goes.
+    frmGetColor(Platform& platform, const QString& dataFolder, PaletteIndexReader readIndex,
+                QWidget* owner = nullptr);
     ~frmGetColor() override;
 
     // Takes the picture and shows both picker windows; when the screen cannot
@@ -41,7 +53,7 @@ public:
     void Form_Load();
 
     frmpick* pickWindow() const { return m_pick; }
-    bool finished() const { return m_finished; }
+    bool finished() const override { return m_finished; }
     // The windows of the further screens, where each screen has its own.
     QList<FrozenScreen*> frozenScreens() const;
 
@@ -54,6 +66,14 @@ public:
     // The cursor over the picture: an eyedropper whose tip is the hot spot.
     static QCursor eyedropperCursor();
 
+signals:
+    // A colour saved to the chosen palette, which is to become the current
+    // colour; with continuous picking off, picking ends right after it.
+    void colorPicked(Color color);
+    // Picking has ended, by a pick, "&Stop", a key or a failure; the picker
+    // windows are hidden and about to go.
+    void pickingFinished();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -63,13 +83,14 @@ protected:
     void enterEvent(QEnterEvent* event) override;
 
 private:
-    friend class FrozenScreen;
-
+    // The run as the further screens' windows see it.
+    const ScreenCapture& picture() const override { return m_picture; }
+    QPoint origin() const override { return m_origin; }
     // Pointer and keys over the picture, from this window or a FrozenScreen,
     // in this window's coordinates.
-    void pointerMoved(const QPointF& position);
-    void pointerReleased(Qt::MouseButton button, QPointF position);
-    bool pictureKeyPress(QKeyEvent* event);
+    void pointerMoved(const QPointF& position) override;
+    void pointerReleased(Qt::MouseButton button, QPointF position) override;
+    bool pictureKeyPress(QKeyEvent* event) override;
     void coverScreensOneByOne();
     void showPickWindow();
     void showUnderRestingPointer();
@@ -89,10 +110,13 @@ private:
     void showPickedColor(Color color);
     void averageSizeChanged();
     void savePickedColor();
-    void FinishPicking();
+    void FinishPicking() override;
     void hideSwatch();
 
-    frmshowcolor& m_main;
+    Platform& m_platform;
+    QString m_dataFolder;
+    PaletteIndexReader m_readIndex;
+    QPointer<QWidget> m_owner;
     ScreenCapture m_picture;
     // Desktop coordinates of the window's top-left corner.
     QPoint m_origin;

@@ -3,7 +3,9 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCursor>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -17,7 +19,6 @@
 #include "app/ImageList.h"
 #include "app/platform/Platform.h"
 #include "app/WindowRoutines.h"
-#include "app/frmshowcolor.h"
 #include "palettes/PaletteIndex.h"
 #include "palettes/PaletteListModel.h"
 #include "palettes/picker/PickLoupe.h"
@@ -53,14 +54,16 @@ QLineEdit* colourText(QWidget* parent, const char* name, int maxLength)
 
 } // namespace
 
-frmpick::frmpick(frmshowcolor& main, QWidget* parent)
-    : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_main(main)
+frmpick::frmpick(Platform& platform, PaletteIndexReader readIndex, QWidget* owner, QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_platform(platform),
+      m_readIndex(std::move(readIndex)), m_owner(owner)
 {
     setObjectName(QStringLiteral("frmpick"));
     // A window title shows the ampersand as it is.
     setWindowTitle(QStringLiteral("Pick&Save Color"));
     setWindowIcon(ImageList::programIcon());
-    setFont(main.font());
+    if (owner)
+        setFont(owner->font());
     setAttribute(Qt::WA_QuitOnClose, false);
     // The free area of the window reports the cursor even without a button down.
     setMouseTracking(true);
@@ -135,13 +138,11 @@ frmpick::frmpick(frmshowcolor& main, QWidget* parent)
 void frmpick::Form_Load()
 {
     // Before the first show: changing the flags of a shown window hides it.
-    SetTopmost(m_main.platform(), this);
+    SetTopmost(m_platform, this);
     ShowSaveChart();
-    Check1->setChecked(
-        isNonZeroNumber(m_main.platform().readSetting(AutoStopKey, QStringLiteral("0"))));
+    Check1->setChecked(isNonZeroNumber(m_platform.readSetting(AutoStopKey, QStringLiteral("0"))));
     // Anything but 3 or 5 is the single pixel.
-    const int stored =
-        TrimSpaces(m_main.platform().readSetting(AverageKey, QStringLiteral("1"))).toInt();
+    const int stored = TrimSpaces(m_platform.readSetting(AverageKey, QStringLiteral("1"))).toInt();
     const QSignalBlocker quiet(cmbAverage);
     const auto* found = std::find(std::begin(AverageSizes), std::end(AverageSizes), stored);
     cmbAverage->setCurrentIndex(found == std::end(AverageSizes) ? 0 : int(found - AverageSizes));
@@ -156,14 +157,18 @@ void frmpick::showEvent(QShowEvent* event)
     m_centred = true;
     // Shown but not yet on the screen: the frame is known, and the window
     // appears where it belongs, on the screen the user was working on.
+    // Without an owner, that is the screen under the cursor.
+    const QScreen* home = m_owner ? m_owner->screen() : QGuiApplication::screenAt(QCursor::pos());
+    if (!home)
+        home = QGuiApplication::primaryScreen();
     QRect frame = frameGeometry();
-    frame.moveCenter(m_main.screen()->geometry().center());
+    frame.moveCenter(home->geometry().center());
     move(frame.topLeft());
 }
 
 void frmpick::ShowSaveChart()
 {
-    const paletteindex::Reading reading = m_main.ReadChartIndex();
+    const paletteindex::Reading reading = m_readIndex();
     StringTable names;
     paletteindex::ColorTargets(reading.entries, SaveToFiles, names);
     {
@@ -173,18 +178,17 @@ void frmpick::ShowSaveChart()
     }
     // The first offered palette is the target until the user chooses another;
     // with none offered there is no target at all.
-    m_main.SaveToFile = SaveToFiles.value(0);
+    SaveToFile = SaveToFiles.value(0);
 }
 
 void frmpick::cmbSaveTo_Click(int index)
 {
-    m_main.SaveToFile = SaveToFiles.value(index);
+    SaveToFile = SaveToFiles.value(index);
 }
 
 void frmpick::Check1_Click(bool checked)
 {
-    m_main.platform().writeSetting(AutoStopKey,
-                                   checked ? QStringLiteral("1") : QStringLiteral("0"));
+    m_platform.writeSetting(AutoStopKey, checked ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 bool frmpick::continuous() const
@@ -199,7 +203,7 @@ int frmpick::averageSize() const
 
 void frmpick::cmbAverage_Click(int)
 {
-    m_main.platform().writeSetting(AverageKey, QString::number(averageSize()));
+    m_platform.writeSetting(AverageKey, QString::number(averageSize()));
     picLoupe->setAverageSize(averageSize());
     emit averageSizeChanged();
 }

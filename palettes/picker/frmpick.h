@@ -3,19 +3,27 @@
 #include "app/StringTable.h"
 
 #include "app/bascommon.h"
+#include "palettes/PaletteIndex.h"
 
 #include <QPalette>
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
+
 class ClickableLabel;
 class PickLoupe;
+class Platform;
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class frmshowcolor;
+
+// Reads the palette index for "Save To:"; the main window's reader also
+// repairs the index and tells the user what is wrong with it.
+using PaletteIndexReader = std::function<paletteindex::Reading()>;
 
 // The small "Pick&Save Color" window that stays on top while the screen is
 // frozen: the colour under the cursor (swatch lblcor, txthex, txtRgb), the
@@ -26,7 +34,9 @@ class frmpick : public QWidget
 {
     Q_OBJECT
 public:
-    frmpick(frmshowcolor& main, QWidget* parent);
+    // `owner`, the window picking was started from, may be null: the window
+    // takes its font and opens centred on its screen.
+    frmpick(Platform& platform, PaletteIndexReader readIndex, QWidget* owner, QWidget* parent);
 
     // Fills cmbSaveTo and SaveToFiles with the palettes that take colours and
     // makes the first of them the target.
@@ -44,6 +54,9 @@ public:
 
     // The palette file behind each entry of cmbSaveTo, position 0 first.
     StringTable SaveToFiles;
+    // The file of the palette that picked colours are appended to: the
+    // entry chosen in cmbSaveTo; empty when no palette takes colours.
+    QString SaveToFile;
 
     ClickableLabel* lblcor = nullptr;
     QLineEdit* txthex = nullptr;
@@ -81,7 +94,9 @@ private:
     void Check1_Click(bool checked);
     void cmbAverage_Click(int index);
 
-    frmshowcolor& m_main;
+    Platform& m_platform;
+    PaletteIndexReader m_readIndex;
+    QPointer<QWidget> m_owner;
     bool m_centred = false;
     bool m_pickerOnly = false;
     QPalette m_swatchPalette;

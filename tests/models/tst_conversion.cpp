@@ -107,7 +107,7 @@ void tst_conversion::namedControls()
 {
     QFETCH(QString, name);
     QFETCH(QString, kind);
-    frmConversion window(*m_main);
+    frmConversion window(m_main->platform(), m_main->colorFields(), m_main.get());
     QCOMPARE(window.objectName(), QStringLiteral("frmConversion"));
     QWidget* control = window.findChild<QWidget*>(name);
     QVERIFY2(control, qPrintable(name));
@@ -118,7 +118,7 @@ void tst_conversion::namedControls()
 
 void tst_conversion::opensOnTheCurrentColour()
 {
-    frmConversion window(*m_main);
+    frmConversion window(m_main->platform(), m_main->colorFields(), m_main.get());
     QCOMPARE(window.windowTitle(), QStringLiteral("Color Conversion"));
     QCOMPARE(window.tabModels->count(), 5);
     const QStringList captions{"RGB", "HLS", "CMY", "CMYK", "YCbCr"};
@@ -165,7 +165,7 @@ void tst_conversion::tabs()
     QFETCH(QList<int>, maxima);
     QFETCH(QList<int>, values);
 
-    frmConversion window(*m_main);
+    frmConversion window(m_main->platform(), m_main->colorFields(), m_main.get());
     // Come from the four-slider tab, so that hiding the fourth row is seen.
     selectTab(window, "CMYK");
     selectTab(window, tab);
@@ -195,7 +195,7 @@ void tst_conversion::tabSwitches_neverChangeTheColour()
         const Color color =
             MakeColor(random.bounded(256), random.bounded(256), random.bounded(256));
         m_main->CurrentColorChanged(color);
-        frmConversion window(*m_main);
+        frmConversion window(m_main->platform(), m_main->colorFields(), m_main.get());
         for (const char* tab : {"HLS", "CMYK", "YCbCr", "CMY", "RGB", "CMYK", "HLS"}) {
             selectTab(window, tab);
             QCOMPARE(window.picClr->backColor(), color);
@@ -208,7 +208,7 @@ void tst_conversion::tabSwitches_neverChangeTheColour()
 
 void tst_conversion::hueSweep_cyclesThroughTheColourWheel()
 {
-    frmConversion window(*m_main);
+    frmConversion window(m_main->platform(), m_main->colorFields(), m_main.get());
     selectTab(window, "HLS");
     const QMap<int, Color> wheel{
         {0, MakeColor(255, 0, 255)},   {60, MakeColor(255, 0, 0)},    {120, MakeColor(255, 255, 0)},
@@ -234,7 +234,7 @@ void tst_conversion::hueSweep_cyclesThroughTheColourWheel()
 
 void tst_conversion::sliderMove_showsValueSwatchAndHex()
 {
-    frmConversion window(*m_main);
+    frmConversion window(m_main->platform(), m_main->colorFields(), m_main.get());
     window.sldVal[1]->setValue(128);
     QCOMPARE(window.txtval[1]->text(), QStringLiteral("128"));
     QCOMPARE(window.picClr->backColor(), MakeColor(255, 128, 0));
@@ -273,7 +273,7 @@ void tst_conversion::startsFromTheDecimalFields()
         const QSignalBlocker blocker(m_main->txtr);
         m_main->txtr->setText(redText);
     }
-    frmConversion window(*m_main);
+    frmConversion window(m_main->platform(), m_main->colorFields(), m_main.get());
     QCOMPARE(window.picClr->backColor(), start);
     QCOMPARE(window.sldVal[0]->value(), bascommon::GetRed(start));
 }

@@ -85,7 +85,7 @@ void tst_preview::panel()
 {
     QFETCH(QString, box);
     QFETCH(QString, text);
-    frmpreview window(*m_main);
+    frmpreview window(m_main->platform(), m_main->colorFields(), m_main.get());
     auto* field = window.PicInfo->findChild<QLineEdit*>(box);
     QVERIFY2(field, qPrintable(box));
     QCOMPARE(field->text(), text);
@@ -93,7 +93,7 @@ void tst_preview::panel()
 
 void tst_preview::windowShowsTheColour()
 {
-    frmpreview window(*m_main);
+    frmpreview window(m_main->platform(), m_main->colorFields(), m_main.get());
     QCOMPARE(window.objectName(), QStringLiteral("frmpreview"));
     QCOMPARE(window.windowTitle(), QStringLiteral("Color Preview"));
     QCOMPARE(fromQColor(window.palette().color(QPalette::Window)), Pink);
@@ -118,13 +118,13 @@ void tst_preview::startsFromTheDecimalFields()
         const QSignalBlocker blocker(m_main->txtg);
         m_main->txtg->setText(QString());
     }
-    frmpreview window(*m_main);
+    frmpreview window(m_main->platform(), m_main->colorFields(), m_main.get());
     QCOMPARE(window.txtg->text(), QStringLiteral("161"));
     QCOMPARE(window.txth->text(), QStringLiteral("33"));
     QCOMPARE(window.txtm->text(), QStringLiteral("94"));
 
     m_main->txtg->setText(QStringLiteral("0"));
-    frmpreview typed(*m_main);
+    frmpreview typed(m_main->platform(), m_main->colorFields(), m_main.get());
     QCOMPARE(typed.txtg->text(), QStringLiteral("0"));
     QCOMPARE(typed.txtm->text(), QStringLiteral("255"));
 }
@@ -134,7 +134,7 @@ void tst_preview::save_writesThePage()
     QTemporaryDir folder;
     const QString path = folder.filePath("#FFA1CC.htm");
     m_platform.saveAnswers << path;
-    frmpreview window(*m_main);
+    frmpreview window(m_main->platform(), m_main->colorFields(), m_main.get());
     window.mnusave->trigger();
 
     QCOMPARE(m_platform.saveRequests.size(), 1);
@@ -158,7 +158,7 @@ void tst_preview::save_cancelled_writesNothing()
 {
     QTemporaryDir folder;
     m_platform.saveAnswers << QString();
-    frmpreview window(*m_main);
+    frmpreview window(m_main->platform(), m_main->colorFields(), m_main.get());
     window.mnusave->trigger();
     QCOMPARE(m_platform.saveRequests.size(), 1);
     QVERIFY(m_platform.messages.isEmpty());
@@ -212,7 +212,7 @@ void tst_preview::rightClick_offersTheActionMenu_data()
 void tst_preview::rightClick_offersTheActionMenu()
 {
     QFETCH(bool, onPanel);
-    frmpreview window(*m_main);
+    frmpreview window(m_main->platform(), m_main->colorFields(), m_main.get());
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
@@ -235,7 +235,7 @@ void tst_preview::rightClick_offersTheActionMenu()
 
 void tst_preview::leftClick_doesNothing()
 {
-    frmpreview window(*m_main);
+    frmpreview window(m_main->platform(), m_main->colorFields(), m_main.get());
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     bool popup = false;

@@ -7,11 +7,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QSignalSpy>
 #include <QtTest>
 
 #include "app/ClickableLabel.h"
 #include "app/frmshowcolor.h"
+#include "palettes/PaletteIndex.h"
 #include "palettes/picker/FrozenScreen.h"
 #include "palettes/picker/PickLoupe.h"
 #include "palettes/picker/frmGetColor.h"
@@ -111,6 +115,9 @@ private slots:
     void screenByScreen_picksAcrossWindows();
     void pickerOnly_picksOneColourThroughTheDesktop();
     void pickerOnly_failingPicker_saysSoAndEnds();
+
+    void withoutMainWindow_data();
+    void withoutMainWindow();
 
 private:
     PaletteSession& begin(const std::function<void(TestDataFolder&)>& prepare = {});
@@ -421,14 +428,14 @@ void tst_picker::saveTo_offersKindsZeroAndOne()
     QCOMPARE(pick->SaveToFiles,
              QStringList({"mycolor.rgb", "recent.rgb", "c4.rgb", "c5.rgb", "c6.rgb"}));
     QCOMPARE(pick->cmbSaveTo->currentIndex(), 0);
-    QCOMPARE(s.window->SaveToFile, QStringLiteral("mycolor.rgb"));
+    QCOMPARE(pick->SaveToFile, QStringLiteral("mycolor.rgb"));
 
     // Chosen the way a user does, with the keyboard.
     pick->cmbSaveTo->setFocus();
     QTest::keyClick(pick->cmbSaveTo, Qt::Key_Down);
     QTest::keyClick(pick->cmbSaveTo, Qt::Key_Down);
     QTest::keyClick(pick->cmbSaveTo, Qt::Key_Down);
-    QCOMPARE(s.window->SaveToFile, QStringLiteral("c5.rgb"));
+    QCOMPARE(pick->SaveToFile, QStringLiteral("c5.rgb"));
     QTest::mouseMove(p, QPoint(5, 6));
     QTest::mouseClick(p, Qt::LeftButton, Qt::NoModifier, QPoint(5, 6));
     QCOMPARE(s.folder.read("c5.rgb"), fixed + "050607");
@@ -438,7 +445,7 @@ void tst_picker::saveTo_offersKindsZeroAndOne()
     // Each run builds the list anew and starts at the first palette.
     p = startPicking();
     QCOMPARE(p->pickWindow()->cmbSaveTo->currentIndex(), 0);
-    QCOMPARE(s.window->SaveToFile, QStringLiteral("mycolor.rgb"));
+    QCOMPARE(p->pickWindow()->SaveToFile, QStringLiteral("mycolor.rgb"));
     QCOMPARE(s.platform.captureCount, 2);
     QTest::mouseClick(p->pickWindow()->cmdStop, Qt::LeftButton);
 }
@@ -985,7 +992,7 @@ void tst_picker::pickerOnly_picksOneColourThroughTheDesktop()
     QCOMPARE(s.platform.cursorMoves.size(), 0);
 
     pick->cmbSaveTo->setCurrentIndex(4);
-    QCOMPARE(s.window->SaveToFile, QStringLiteral("c6.rgb"));
+    QCOMPARE(pick->SaveToFile, QStringLiteral("c6.rgb"));
     // Dismissing the desktop's picker leaves "Pick&Save Color" up.
     QTest::mouseClick(pick->cmdPick, Qt::LeftButton);
     QCOMPARE(s.platform.colorPickCount, 1);
@@ -1132,6 +1139,58 @@ void tst_picker::severalRuns_focusStaysAndEachPickIsRecordedOnce()
         QCOMPARE(s.window->focusWidget(), focused);
     }
     QCOMPARE(s.folder.read("recent.rgb"), recentBefore + picked);
+}
+
+// ---------------------------------------------------------------------------
+// The picker on its own, as a command that picks without the main window
+// runs it
+
+void tst_picker::withoutMainWindow_data()
+{
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<QByteArray>("appended");
+    QTest::newRow("left click saves and ends") << Qt::LeftButton << QByteArray("050607");
+    QTest::newRow("right click ends without saving") << Qt::RightButton << QByteArray();
+}
+
+void tst_picker::withoutMainWindow()
+{
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(QByteArray, appended);
+    TestDataFolder folder;
+    FakePlatform platform;
+    platform.screen = oneScreen();
+    const QByteArray mine = folder.read("mycolor.rgb");
+    int indexReadings = 0;
+    QPointer<frmGetColor> p = new frmGetColor(platform, folder.path(), [&] {
+        ++indexReadings;
+        return paletteindex::Read(folder.path());
+    });
+    // A failed check must not leave a picker running into the next case.
+    const auto removePicker = qScopeGuard([&p] { delete p.data(); });
+    QSignalSpy picked(p.data(), &frmGetColor::colorPicked);
+    QSignalSpy ended(p.data(), &frmGetColor::pickingFinished);
+    p->Form_Load();
+    QVERIFY(p->isVisible());
+    QCOMPARE(platform.captureCount, 1);
+    QCOMPARE(indexReadings, 1);
+    // The palette offered first is the target.
+    frmpick* pick = p->pickWindow();
+    QVERIFY(pick && pick->isVisible());
+    QCOMPARE(pick->SaveToFile, QStringLiteral("mycolor.rgb"));
+
+    QTest::mouseMove(p, QPoint(5, 6));
+    QTest::mouseClick(p, button, Qt::NoModifier, QPoint(5, 6));
+    QCOMPARE(folder.read("mycolor.rgb"), mine + appended);
+    QCOMPARE(picked.size(), appended.isEmpty() ? 0 : 1);
+    if (!picked.isEmpty())
+        QCOMPARE(picked.first().first().value<Color>(), MakeColor(5, 6, 7));
+    QCOMPARE(ended.size(), 1);
+    QVERIFY(p->finished());
+    QVERIFY(!p->isVisible() && !pick->isVisible());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!p);
+    QVERIFY2(platform.unexpected.isEmpty(), qPrintable(platform.unexpected.join('\n')));
 }
 
 QTEST_MAIN(tst_picker)
