@@ -50,6 +50,7 @@ asan-configure: deps
 	cmake -S . -B $(ASAN_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DTINTORA_SANITIZE=ON -DTINTORA_BUILD_BENCH=OFF \
 		$(UNITY_FLAGS) $(CMAKE_FLAGS)
 
+test-asan: DEPS_MODE = test
 test-asan: asan-configure
 	cmake --build $(ASAN_BUILD_DIR) -j $(JOBS)
 	cd $(ASAN_BUILD_DIR) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS)
