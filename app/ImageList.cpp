@@ -1,10 +1,12 @@
 #include "app/ImageList.h"
 
+#include <QDir>
 #include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -40,6 +42,44 @@ public:
 
 private:
     Drawing m_drawing;
+};
+
+// The program's icon. packaging/tintora.svg is its one drawing:
+// scripts/render-icons.sh renders the desktop's sizes from it, and the build
+// puts those same files into the program. They are PNG, which Qt reads without
+// a plugin, so the icon shows also where Qt's SVG module is not installed. Each
+// picture is read only when a size asks for it (Qt 6.4's own engine would read
+// all nine for every window that shows the icon).
+class ShippedIconEngine final : public QIconEngine
+{
+public:
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+    }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override
+    {
+        // The smallest picture at least as large as asked, else the largest.
+        const QDir folder(QStringLiteral(":/icons/program"));
+        const int wanted = std::max(size.width(), size.height());
+        int chosen = 0;
+        QString chosenName;
+        for (const QString& name : folder.entryList(QDir::Files)) {
+            const int side = name.section(QLatin1Char('x'), 0, 0).toInt(); // "48x48.png"
+            const bool better = chosen < wanted ? side > chosen : side >= wanted && side < chosen;
+            if (better) {
+                chosen = side;
+                chosenName = name;
+            }
+        }
+        QPixmap picture(folder.filePath(chosenName));
+        if (!picture.isNull() && picture.size() != size)
+            picture = picture.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        return picture;
+    }
+
+    QIconEngine* clone() const override { return new ShippedIconEngine; }
 };
 
 QColor tone(const QColor& color, QIcon::Mode mode)
@@ -193,13 +233,5 @@ QIcon ImageList::icon(const QString& tag) const
 
 QIcon ImageList::programIcon()
 {
-    return drawn([](QPainter& p, QIcon::Mode mode) {
-        const QList<QColor> colors = {QColor(230, 57, 70), QColor(244, 162, 97),
-                                      QColor(42, 157, 143), QColor(38, 70, 83)};
-        p.setPen(Qt::NoPen);
-        for (int i = 0; i < 4; ++i) {
-            p.setBrush(tone(colors.at(i), mode));
-            p.drawRoundedRect(QRectF(1 + (i % 2) * 7.2, 1 + (i / 2) * 7.2, 6.8, 6.8), 1.5, 1.5);
-        }
-    });
+    return QIcon(new ShippedIconEngine);
 }

@@ -15,6 +15,7 @@ public:
     // The picture for a toolbar tag; a null icon for an unknown tag.
     QIcon icon(const QString& tag) const;
 
-    // The program's own icon, used for the windows and the desktop entry.
+    // The program's own icon, for the windows: the pictures the desktop entry
+    // ships (packaging/icons).
     static QIcon programIcon();
 };

@@ -1,23 +1,47 @@
 #!/bin/sh
-# Installs the Debian packages that building, running and testing Tintora need,
-# when any of them is missing. On systems without apt, says what to install.
-#   scripts/install-deps.sh        what `make run` and `make test` need
-#   scripts/install-deps.sh fuzz   that, and Clang with libFuzzer for `make fuzz`
-#   scripts/install-deps.sh clang  that, and Clang for `make test-clang-models`
+# Installs the Debian packages that Tintora needs for one kind of work, when
+# any of them is missing. On systems without apt, says what to install.
+#   scripts/install-deps.sh [run]   building and running (`make run`)
+#   scripts/install-deps.sh test    that, and the tools the tests use (`make test`)
+#   scripts/install-deps.sh package that, and what builds the Debian package (`make package`)
+#   scripts/install-deps.sh fuzz    that, and Clang with libFuzzer (`make fuzz`)
+#   scripts/install-deps.sh clang   that, and Clang (`make test-clang-models`)
 set -eu
 
-PACKAGES="cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth imagemagick"
-# Picking on Wayland: Qt's Wayland platform, and for the tests a headless
-# Wayland desktop with the screenshot portal on a D-Bus session of their own.
-PACKAGES="$PACKAGES qt6-wayland dbus-daemon sway swaybg xdg-desktop-portal xdg-desktop-portal-wlr grim pipewire"
-# The help viewer reads the compiled help with chmlib; the package is built
-# with dpkg-dev (dependencies from the binary) and file, and checked with
-# lintian, desktop-file-validate and appstreamcli.
-PACKAGES="$PACKAGES libchm-dev dpkg-dev file lintian desktop-file-utils appstream"
-# The generated CSS and HTML are held against a real browser: headless Chromium.
-PACKAGES="$PACKAGES chromium"
-case "${1:-}" in
-    "") ;;
+usage() {
+    echo "usage: $0 [run|test|package|fuzz|clang]" >&2
+    exit 2
+}
+
+[ "$#" -le 1 ] || usage
+MODE=${1:-run}
+
+# Building: the compiler, CMake and Qt's development files; the help viewer
+# reads the compiled help with chmlib. Running: Qt's Wayland platform, without
+# which a Wayland session runs the program through XWayland, where picking
+# sees no Wayland window.
+RUN_PACKAGES="cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libchm-dev qt6-wayland"
+# The Debian package is built with dpkg-dev (dependencies from the binary) and file.
+PACKAGE_PACKAGES="dpkg-dev file"
+# The tests: Xvfb and ImageMagick for pictures of an X11 screen; a headless
+# Wayland desktop with the screenshot portal on a D-Bus session of its own;
+# the package checked with lintian, desktop-file-validate and appstreamcli;
+# the generated CSS and HTML held against headless Chromium; and the check
+# that every source is formatted as .clang-format says.
+TEST_PACKAGES="xvfb xauth imagemagick"
+TEST_PACKAGES="$TEST_PACKAGES dbus-daemon sway swaybg xdg-desktop-portal xdg-desktop-portal-wlr grim pipewire"
+TEST_PACKAGES="$TEST_PACKAGES $PACKAGE_PACKAGES lintian desktop-file-utils appstream"
+TEST_PACKAGES="$TEST_PACKAGES chromium clang-format"
+
+PACKAGES="$RUN_PACKAGES"
+case "$MODE" in
+    run) ;;
+    test)
+        PACKAGES="$PACKAGES $TEST_PACKAGES"
+        ;;
+    package)
+        PACKAGES="$PACKAGES $PACKAGE_PACKAGES"
+        ;;
     clang)
         PACKAGES="$PACKAGES clang"
         ;;
@@ -35,8 +59,7 @@ case "${1:-}" in
         fi
         ;;
     *)
-        echo "usage: $0 [fuzz|clang]" >&2
-        exit 2
+        usage
         ;;
 esac
 
@@ -51,10 +74,16 @@ if command -v dpkg-query >/dev/null 2>&1; then
     done
 else
     echo "This system has no dpkg. Install these (or your distribution's equivalents) and run again:" >&2
-    echo "  CMake 3.22 or newer, a C++20 compiler, Qt 6.4 or newer (Core, Gui, Widgets, Test), chmlib," >&2
-    echo "  and for the tests Xvfb and ImageMagick; for fuzzing, Clang with libFuzzer." >&2
-    echo "  For picking on Wayland: Qt's Wayland platform plugin; its tests also use sway," >&2
-    echo "  xdg-desktop-portal with its wlroots backend, grim, PipeWire and dbus-daemon." >&2
+    echo "  CMake 3.22 or newer, a C++20 compiler, Qt 6.4 or newer (Core, Gui, Widgets, Network," >&2
+    echo "  DBus, Test), Qt's Wayland platform plugin and chmlib." >&2
+    case "$MODE" in
+        test)
+            echo "  For the tests: Xvfb, ImageMagick, sway, xdg-desktop-portal with its wlroots" >&2
+            echo "  backend, grim, PipeWire, dbus-daemon, Chromium and clang-format." >&2
+            ;;
+        fuzz) echo "  For fuzzing: Clang with libFuzzer." >&2 ;;
+        clang) echo "  For the numeric checks: Clang." >&2 ;;
+    esac
     if command -v cmake >/dev/null 2>&1 && command -v c++ >/dev/null 2>&1; then
         exit 0
     fi

@@ -1,5 +1,6 @@
 #include "app/help/HelpContents.h"
 
+#include "app/HtmlEntities.h"
 #include "app/TextEncoding.h"
 
 #include <QRegularExpression>
@@ -38,7 +39,7 @@ QString attribute(const QString& attributes, const QString& name)
     for (auto match = pattern.globalMatch(attributes); match.hasNext();) {
         const QRegularExpressionMatch pair = match.next();
         if (pair.captured(1).compare(name, Qt::CaseInsensitive) == 0)
-            return DecodeEntities(pair.captured(2) + pair.captured(3) + pair.captured(4));
+            return htmlentities::Decode(pair.captured(2) + pair.captured(3) + pair.captured(4));
     }
     return {};
 }
@@ -100,42 +101,6 @@ QList<HelpTopic> readList(const QList<Tag>& found, qsizetype& at, int level)
 }
 
 } // namespace
-
-QString DecodeEntities(const QString& text)
-{
-    static const QRegularExpression reference(
-        QStringLiteral("&(#[0-9]+|#[xX][0-9a-fA-F]+|[a-zA-Z]+);"));
-    QString decoded;
-    qsizetype last = 0;
-    for (auto match = reference.globalMatch(text); match.hasNext();) {
-        const QRegularExpressionMatch found = match.next();
-        const QString name = found.captured(1);
-        char32_t character = 0;
-        if (name.startsWith(QLatin1String("#x")) || name.startsWith(QLatin1String("#X")))
-            character = name.mid(2).toUInt(nullptr, 16);
-        else if (name.startsWith(QLatin1Char('#')))
-            character = name.mid(1).toUInt();
-        else if (name == QLatin1String("amp"))
-            character = '&';
-        else if (name == QLatin1String("lt"))
-            character = '<';
-        else if (name == QLatin1String("gt"))
-            character = '>';
-        else if (name == QLatin1String("quot"))
-            character = '"';
-        else if (name == QLatin1String("apos"))
-            character = '\'';
-        else if (name == QLatin1String("nbsp"))
-            character = 0xA0;
-        decoded += text.mid(last, found.capturedStart() - last);
-        if (character > 0 && character <= 0x10FFFF && !(character >= 0xD800 && character <= 0xDFFF))
-            decoded += QString::fromUcs4(&character, 1);
-        else
-            decoded += found.captured();
-        last = found.capturedEnd();
-    }
-    return decoded + text.mid(last);
-}
 
 QList<HelpTopic> Parse(const QByteArray& sitemap)
 {

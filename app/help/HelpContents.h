@@ -22,7 +22,4 @@ namespace helpcontents {
 // yields the topics that can be made out.
 QList<HelpTopic> Parse(const QByteArray& sitemap);
 
-// The text of an HTML attribute value with its character references decoded.
-QString DecodeEntities(const QString& text);
-
 } // namespace helpcontents

@@ -5,6 +5,7 @@
 #include "palettes/exchange/ExchangeText.h"
 #include "palettes/exchange/GimpPalette.h"
 #include "palettes/exchange/JsonTree.h"
+#include "palettes/exchange/JsonWriting.h"
 #include "palettes/exchange/OfficePalette.h"
 #include "palettes/PaletteRecords.h"
 #include "palettes/exchange/PhotoshopSwatches.h"
@@ -15,9 +16,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -252,13 +250,11 @@ QByteArray CssText(const ExchangePalette& palette)
 
 QByteArray JsonText(const ExchangePalette& palette)
 {
-    QJsonArray colors;
+    jsonwriting::Writer json;
+    json.beginObject().key("name").string(palette.name).key("colors").beginArray();
     for (const Color color : palette.colors)
-        colors.append(bascommon::ColorToHtmlHex(color));
-    QJsonObject object;
-    object.insert(QStringLiteral("name"), palette.name);
-    object.insert(QStringLiteral("colors"), colors);
-    return QJsonDocument(object).toJson(QJsonDocument::Indented);
+        json.string(bascommon::ColorToHtmlHex(color));
+    return json.endArray().endObject().text();
 }
 
 QByteArray Encode(Format format, const ExchangePalette& palette)

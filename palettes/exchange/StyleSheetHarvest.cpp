@@ -1,5 +1,6 @@
 #include "palettes/exchange/StyleSheetHarvest.h"
 
+#include "app/HtmlEntities.h"
 #include "models/notations/ColorParser.h"
 #include "models/notations/NamedColors.h"
 #include "palettes/exchange/ExchangeText.h"
@@ -319,44 +320,6 @@ QString text(QByteArrayView content)
     return decoded;
 }
 
-QString decodeEntities(QStringView value)
-{
-    QString out;
-    qsizetype i = 0;
-    while (i < value.size()) {
-        if (value.at(i) != QLatin1Char('&')) {
-            out += value.at(i++);
-            continue;
-        }
-        const qsizetype semicolon = value.indexOf(QLatin1Char(';'), i);
-        const QStringView entity = semicolon > i && semicolon - i <= 10
-                                       ? value.sliced(i + 1, semicolon - i - 1)
-                                       : QStringView();
-        char32_t code = 0;
-        if (entity == u"amp")
-            code = '&';
-        else if (entity == u"quot")
-            code = '"';
-        else if (entity == u"apos")
-            code = '\'';
-        else if (entity == u"lt")
-            code = '<';
-        else if (entity == u"gt")
-            code = '>';
-        else if (entity.startsWith(u"#x") || entity.startsWith(u"#X"))
-            code = entity.mid(2).toUInt(nullptr, 16);
-        else if (entity.startsWith(u"#"))
-            code = entity.mid(1).toUInt(nullptr, 10);
-        if (code == 0 || code > 0x10FFFF) {
-            out += value.at(i++);
-            continue;
-        }
-        out += QString::fromUcs4(&code, 1);
-        i = semicolon + 1;
-    }
-    return out;
-}
-
 } // namespace
 
 bool LooksLikeMarkup(QByteArrayView content)
@@ -439,8 +402,8 @@ ExchangeReading FromWebPage(QByteArrayView content)
                 valueEnd = at;
             }
             if (attribute == QLatin1String("style")) {
-                const QString declarations =
-                    decodeEntities(QStringView(page).sliced(valueStart, valueEnd - valueStart));
+                const QString declarations = htmlentities::Decode(
+                    QStringView(page).sliced(valueStart, valueEnd - valueStart));
                 harvest.styleSheet(declarations, true, page, valueStart);
             }
         }

@@ -19,6 +19,7 @@
 #include <QStandardPaths>
 #include <QToolBar>
 #include <QToolButton>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 #include <memory>
@@ -53,6 +54,8 @@ private slots:
     void currentColour_unwritableRecentFile_reportsAndCarriesOn();
     void swatch_rightClickShowsItsOwnMenu();
     void swatch_leftClickOpensNoMenu();
+    void windowIcon_showsTheShippedDrawing_data();
+    void windowIcon_showsTheShippedDrawing();
 
 private:
     frmshowcolor* window() const { return m_window.get(); }
@@ -558,6 +561,53 @@ void tst_mainwindow::swatch_leftClickOpensNoMenu()
     QTest::qWait(350);
     QVERIFY(!popupShown);
     QVERIFY(window()->mnuDelCor->isVisible());
+}
+
+void tst_mainwindow::windowIcon_showsTheShippedDrawing_data()
+{
+    QTest::addColumn<int>("side");
+    QTest::newRow("16, a size the desktop ships") << 16;
+    QTest::newRow("48, the About box") << 48;
+    QTest::newRow("40, between two shipped sizes") << 40;
+    QTest::newRow("1024, beyond the largest") << 1024;
+}
+
+void tst_mainwindow::windowIcon_showsTheShippedDrawing()
+{
+    QFETCH(int, side);
+    // The tiles of the icon's one drawing, the desktop's icon: each tile's
+    // centre and colour, in units of the drawing's view box.
+    QFile svg(QStringLiteral(TINTORA_PACKAGING_DIR "/tintora.svg"));
+    QVERIFY(svg.open(QIODevice::ReadOnly));
+    QXmlStreamReader reader(&svg);
+    qreal viewBoxWidth = 0;
+    QList<std::pair<QPointF, QColor>> tiles;
+    while (!reader.atEnd()) {
+        if (reader.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        const QXmlStreamAttributes attributes = reader.attributes();
+        const auto number = [&](const char* name) {
+            return attributes.value(QLatin1String(name)).toDouble();
+        };
+        if (reader.name() == u"svg")
+            viewBoxWidth =
+                attributes.value(QLatin1String("viewBox")).split(u' ').value(2).toDouble();
+        else if (reader.name() == u"rect")
+            tiles.append(
+                {QPointF(number("x") + number("width") / 2, number("y") + number("height") / 2),
+                 QColor(attributes.value(QLatin1String("fill")).toString())});
+    }
+    QVERIFY2(!reader.hasError(), qPrintable(reader.errorString()));
+    QVERIFY(viewBoxWidth > 0);
+    QCOMPARE(tiles.size(), 4);
+
+    startWindow();
+    const QImage icon = window()->windowIcon().pixmap(side, side).toImage();
+    QCOMPARE(icon.size(), QSize(side, side));
+    for (const auto& [centre, colour] : tiles) {
+        const QPoint at = (centre * side / viewBoxWidth).toPoint();
+        QCOMPARE(icon.pixelColor(at).rgba(), colour.rgba());
+    }
 }
 
 QTEST_MAIN(tst_mainwindow)

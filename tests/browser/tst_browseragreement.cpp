@@ -342,7 +342,7 @@ private slots:
 void tst_BrowserAgreement::initTestCase()
 {
     if (headlesschromium::Program().isEmpty())
-        QSKIP("chromium is not installed (scripts/install-deps.sh installs Debian's package), "
+        QSKIP("chromium is not installed (scripts/install-deps.sh test installs Debian's package), "
               "so nothing can be held against a browser here");
 
     // One browser run draws every text, one more lays out every document.

@@ -10,7 +10,7 @@ build=$1 work=$2 app_id=$3
 
 for tool in cpack dpkg-deb dpkg-shlibdeps lintian desktop-file-validate appstreamcli; do
     command -v "$tool" >/dev/null 2>&1 ||
-        skip "$tool is missing (scripts/install-deps.sh installs it: dpkg-dev, lintian, desktop-file-utils, appstream)"
+        skip "$tool is missing (scripts/install-deps.sh test installs it: dpkg-dev, lintian, desktop-file-utils, appstream)"
 done
 
 rm -f "$build"/package/tintora_*.deb

@@ -575,6 +575,19 @@ void tst_paletteexchange::cssAndJson()
     QCOMPARE(json.object().keys(), QStringList({"colors", "name"}));
     QCOMPARE(json.object().value("name").toString(), palette.name);
     QCOMPARE(json.object().value("colors").toArray(), QJsonArray({"#FF000A", "#0116CB"}));
+    // The JSON export is laid out as the other JSON formats are.
+    QCOMPARE(paletteexchange::JsonText(palette), QByteArray("{\n"
+                                                            "  \"name\": \"My */ Colors #2\",\n"
+                                                            "  \"colors\": [\n"
+                                                            "    \"#FF000A\",\n"
+                                                            "    \"#0116CB\"\n"
+                                                            "  ]\n"
+                                                            "}\n"));
+    // Quotes, backslashes and control characters in a name still read back.
+    const QString awkward = QStringLiteral("\"a\\b\"\t\x01\u00e9\U0001F600");
+    const QJsonDocument escaped = QJsonDocument::fromJson(paletteexchange::JsonText({awkward, {}}));
+    QCOMPARE(escaped.object().value("name").toString(), awkward);
+    QCOMPARE(escaped.object().value("colors").toArray(), QJsonArray());
 }
 
 void tst_paletteexchange::cssNames_keepLettersOfEveryScript_data()

@@ -350,7 +350,7 @@ void tst_desktoppicking::runOnDesktop(const HeadlessDesktop::Options& options,
     if (!missing.isEmpty())
         QSKIP(
             qPrintable(QStringLiteral("a headless Wayland desktop needs these packages, which are "
-                                      "not installed: %1 (scripts/install-deps.sh installs them)")
+                                      "not installed: %1 (scripts/install-deps.sh test has them)")
                            .arg(missing.join(QStringLiteral(", ")))));
 
     m_desktop = std::make_unique<HeadlessDesktop>();
@@ -418,7 +418,7 @@ void tst_desktoppicking::screenOfX11()
     // Today's capture where the session is X11: the program reads the
     // screen itself, without any portal.
     if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty())
-        QSKIP("Xvfb is not installed (package xvfb; scripts/install-deps.sh installs it)");
+        QSKIP("Xvfb is not installed (package xvfb; scripts/install-deps.sh test installs it)");
     QProcess server;
     server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     // -displayfd 1: the server picks a free display and names it on its output.

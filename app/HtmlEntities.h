@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+// Character references of HTML text, as the help file's contents and the
+// style attributes of a harvested web page hold them.
+namespace htmlentities {
+
+// The text with its character references decoded: decimal (&#233;) and
+// hexadecimal (&#xE9;) ones, and the named &amp; &lt; &gt; &quot; &apos; and
+// &nbsp;. A reference to no character (zero, a surrogate, beyond U+10FFFF),
+// an unknown name and an ampersand without its semicolon stay as they are.
+// Linear in the length of the text.
+QString Decode(QStringView text);
+
+} // namespace htmlentities
