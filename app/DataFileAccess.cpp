@@ -36,7 +36,11 @@ bool IsSymbolicLink(const QString& path)
 
 QString LinkRefusal(const QString& action, const QString& path)
 {
-    const QString target = QFileInfo(path).symLinkTarget();
+    return LinkRefusalTo(action, path, QFileInfo(path).symLinkTarget());
+}
+
+QString LinkRefusalTo(const QString& action, const QString& path, const QString& target)
+{
     const QString where = target.isEmpty() ? QStringLiteral("it is a symbolic link")
                                            : QStringLiteral("it is a symbolic link to \"%1\"")
                                                  .arg(QDir::toNativeSeparators(target));
