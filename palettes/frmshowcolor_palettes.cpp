@@ -94,6 +94,13 @@ bool isUndeletableKind(const QString& kind)
     return trimmed == QLatin1String("0") || trimmed == QLatin1String("2");
 }
 
+// The listed palette `i` as the index gives it, for the undo journal.
+paletteindex::Entry chartEntry(const StringTable& files, const StringTable& names,
+                               const StringTable& kinds, const QList<qint32>& positions, int i)
+{
+    return {files.at(i), names.at(i), kinds.at(i), positions.value(i)};
+}
+
 } // namespace
 
 void frmshowcolor::setUpPaletteHandlers()
@@ -621,7 +628,8 @@ void frmshowcolor::mnuDelChart_Click()
         reportFileError(link.message);
         return;
     }
-    if (!m_paletteUndo->keep(PaletteUndo::Edit::DeletePalette, ChartFile.at(i)))
+    if (!m_paletteUndo->keep(PaletteUndo::Edit::DeletePalette,
+                             chartEntry(ChartFile, ChartName, ChartKind, m_chartEntryPosition, i)))
         return;
     if (!DeleteChart(m_chartEntryPosition.at(i))) {
         m_paletteUndo->failed();
@@ -640,7 +648,8 @@ void frmshowcolor::mnuDelCor_Click()
     const int i = listedChart();
     if (i < 0 || isReadOnlyKind(ChartKind.at(i)) || SelectedRecord < 1)
         return;
-    if (!m_paletteUndo->keep(PaletteUndo::Edit::DeleteColor, ChartFile.at(i)))
+    if (!m_paletteUndo->keep(PaletteUndo::Edit::DeleteColor,
+                             chartEntry(ChartFile, ChartName, ChartKind, m_chartEntryPosition, i)))
         return;
     ProgressWindow progress(this, QStringLiteral("Deleting the color..."));
     if (FileResult deleted = paletterecords::DeleteRecord(dataFilePath(ChartFile.at(i)),
@@ -663,7 +672,8 @@ void frmshowcolor::mnuCleanAll_Click()
     if (!confirmForChart(QStringLiteral("Are you sure you want to delete all colors in "),
                          ChartName.at(i), QStringLiteral("Clean all colors")))
         return;
-    if (!m_paletteUndo->keep(PaletteUndo::Edit::ClearAll, ChartFile.at(i)))
+    if (!m_paletteUndo->keep(PaletteUndo::Edit::ClearAll,
+                             chartEntry(ChartFile, ChartName, ChartKind, m_chartEntryPosition, i)))
         return;
     if (FileResult cleared = paletterecords::ClearAll(dataFilePath(ChartFile.at(i))); !cleared) {
         m_paletteUndo->failed();
@@ -679,7 +689,8 @@ void frmshowcolor::mnuCleanDup_Click()
     const int i = listedChart();
     if (ColorCount < 2 || i < 0 || isReadOnlyKind(ChartKind.at(i)))
         return;
-    if (!m_paletteUndo->keep(PaletteUndo::Edit::ClearDuplicates, ChartFile.at(i)))
+    if (!m_paletteUndo->keep(PaletteUndo::Edit::ClearDuplicates,
+                             chartEntry(ChartFile, ChartName, ChartKind, m_chartEntryPosition, i)))
         return;
     ProgressWindow progress(this, QStringLiteral("Clearing duplicate colors..."));
     if (FileResult cleared = paletterecords::ClearDuplicates(dataFilePath(ChartFile.at(i)), nullptr,

@@ -4,7 +4,9 @@
 //   tintora_rewrite_child <data folder> <rewrite> [argument]
 //
 // rewrites: repair-index, delete-entry <position>, delete-colour <record>,
-// clear-duplicates (both on "mycolor.rgb"), delete-scheme <list index>.
+// clear-duplicates (both on "mycolor.rgb"), delete-scheme <list index>;
+// undo-delete-colour <record> (the copy kept for undo, the deletion and the
+// note after it) and undo-last (undoing the last kept edit).
 //
 // It prints "ready", waits for one byte on standard input, runs the rewrite
 // and prints "done", the calls that changed files (one letter each: o open for
@@ -18,6 +20,7 @@
 // the call on to the next definition, the C library's (or a sanitizer's).
 #include "palettes/PaletteIndex.h"
 #include "palettes/PaletteRecords.h"
+#include "palettes/PaletteUndo.h"
 #include "scheme/SchemeStore.h"
 
 #include <QElapsedTimer>
@@ -93,6 +96,70 @@ ssize_t write(int fd, const void* buffer, size_t count)
         raise(SIGKILL);
     }
     return real(fd, buffer, count);
+}
+
+ssize_t pwrite64(int fd, const void* buffer, size_t count, off64_t offset)
+{
+    static const auto real = next<ssize_t (*)(int, const void*, size_t, off64_t)>("pwrite64");
+    if (reach('w') == Reached::Tear) {
+        real(fd, buffer, count / 2, offset);
+        raise(SIGKILL);
+    }
+    return real(fd, buffer, count, offset);
+}
+
+ssize_t pwrite(int fd, const void* buffer, size_t count, off_t offset)
+{
+    return pwrite64(fd, buffer, count, off64_t(offset));
+}
+
+int openat64(int folder, const char* path, int flags, ...)
+{
+    static const auto real = next<int (*)(int, const char*, int, ...)>("openat64");
+    va_list arguments;
+    va_start(arguments, flags);
+    const mode_t mode = takesMode(flags) ? static_cast<mode_t>(va_arg(arguments, int)) : 0;
+    va_end(arguments);
+    if ((flags & (O_WRONLY | O_RDWR | O_CREAT | O_TRUNC)) != 0)
+        reach('o');
+    return real(folder, path, flags, mode);
+}
+
+int openat(int folder, const char* path, int flags, ...)
+{
+    va_list arguments;
+    va_start(arguments, flags);
+    const mode_t mode = takesMode(flags) ? static_cast<mode_t>(va_arg(arguments, int)) : 0;
+    va_end(arguments);
+    return openat64(folder, path, flags, mode);
+}
+
+int mkdirat(int folder, const char* path, mode_t mode)
+{
+    static const auto real = next<int (*)(int, const char*, mode_t)>("mkdirat");
+    reach('d');
+    return real(folder, path, mode);
+}
+
+int renameat(int fromFolder, const char* from, int toFolder, const char* to)
+{
+    static const auto real = next<int (*)(int, const char*, int, const char*)>("renameat");
+    reach('r');
+    return real(fromFolder, from, toFolder, to);
+}
+
+int unlinkat(int folder, const char* path, int flags)
+{
+    static const auto real = next<int (*)(int, const char*, int)>("unlinkat");
+    reach('u');
+    return real(folder, path, flags);
+}
+
+int linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags)
+{
+    static const auto real = next<int (*)(int, const char*, int, const char*, int)>("linkat");
+    reach('l');
+    return real(fromFolder, from, toFolder, to, flags);
 }
 
 int open64(const char* path, int flags, ...)
@@ -182,6 +249,23 @@ FileResult runRewrite(const QString& folder, const QString& rewrite, const QStri
         return paletterecords::ClearDuplicates(palette);
     if (rewrite == QLatin1String("delete-scheme"))
         return SchemeStore(folder).remove(argument.toInt());
+    if (rewrite == QLatin1String("undo-delete-colour")) {
+        PaletteUndo undo(folder);
+        if (FileResult kept = undo.keep(PaletteUndo::Edit::DeleteColor,
+                                        {QStringLiteral("mycolor.rgb"), QStringLiteral("My Colors"),
+                                         QStringLiteral("0"), 1});
+            !kept)
+            return kept;
+        if (FileResult deleted = paletterecords::DeleteRecord(palette, argument.toInt());
+            !deleted) {
+            undo.editFailed();
+            return deleted;
+        }
+        undo.editDone();
+        return FileResult::success();
+    }
+    if (rewrite == QLatin1String("undo-last"))
+        return PaletteUndo(folder).undoLast();
     return FileResult::failure(QStringLiteral("unknown rewrite ") + rewrite);
 }
 
