@@ -11,6 +11,9 @@ class QFile;
 // out of the folder; writing through it would change or create a file that
 // the program does not own, and replacing it would silently turn the link
 // into a file. Such a file is left alone, and the caller is told which.
+//
+// The routines take the whole path of a file directly inside the data folder
+// and go through DataFolderAccess on that folder.
 namespace datafiles {
 
 // True when `path` itself is a symbolic link, whether or not it leads anywhere.

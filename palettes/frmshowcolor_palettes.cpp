@@ -3,6 +3,7 @@
 
 #include "app/ClickableLabel.h"
 #include "app/DataFileAccess.h"
+#include "app/DataFolderAccess.h"
 #include "app/platform/Platform.h"
 #include "app/ProgressWindow.h"
 #include "app/SafeRewrite.h"
@@ -577,7 +578,7 @@ bool frmshowcolor::addUserPalette(const QString& name, const QList<Color>& color
         return false;
     }
     if (!listUserPalette(name)) {
-        QFile::remove(aside);
+        static_cast<void>(datafiles::RemoveFile(aside, QStringLiteral("remove")));
         return false;
     }
     if (FileResult placed = renameOver(aside, target); !placed) {
@@ -619,7 +620,8 @@ void frmshowcolor::mnuDelChart_Click()
     // removed after it, leaving the index changed and the command half done.
     const QString palettePath = dataFilePath(ChartFile.at(i));
     const QString action = QStringLiteral("delete the palette");
-    if (QFileInfo(palettePath).isDir()) {
+    if (DataFolderAccess(m_dataFolder).status(ChartFile.at(i)).kind ==
+        DataFolderAccess::Kind::Folder) {
         reportFileError(
             describeFileError(action, palettePath, QStringLiteral("a folder has that name")));
         return;
