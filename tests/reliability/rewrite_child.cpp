@@ -13,7 +13,9 @@
 // writing, w write, t truncate, s sync, r rename, u unlink) and the
 // nanoseconds the rewrite took. With TINTORA_KILL_AT=N it kills itself just
 // before its N-th such call instead; with TINTORA_KILL_TEARS=1 as well, an
-// N-th call that writes first writes half of its bytes.
+// N-th call that writes first writes half of its bytes. With
+// TINTORA_DISK_FULL_AT=N the disk is full from the N-th write on: that write
+// stores half of its bytes, and every later one fails with ENOSPC.
 //
 // The calls are caught by defining the C library's functions in this
 // executable, which the dynamic linker prefers for Qt's calls too; each passes
@@ -26,6 +28,7 @@
 #include <QElapsedTimer>
 #include <QString>
 
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -44,6 +47,8 @@ bool g_armed = false;
 long g_calls = 0;
 long g_killAt = 0;
 bool g_tears = false;
+long g_diskFullAt = 0;
+long g_writes = 0;
 std::string g_trace;
 
 template <typename Function> Function next(const char* name)
@@ -84,6 +89,20 @@ int countedOpen(OpenFunction real, const char* path, int flags, mode_t mode)
     return real(path, flags, mode);
 }
 
+// How many bytes of a write of `count` a full disk lets through; -1 for none.
+ssize_t roomOnDisk(size_t count)
+{
+    if (!g_armed || g_diskFullAt == 0)
+        return ssize_t(count);
+    ++g_writes;
+    if (g_writes < g_diskFullAt)
+        return ssize_t(count);
+    if (g_writes == g_diskFullAt && count > 1)
+        return ssize_t(count / 2);
+    errno = ENOSPC;
+    return -1;
+}
+
 } // namespace
 
 extern "C" {
@@ -95,7 +114,10 @@ ssize_t write(int fd, const void* buffer, size_t count)
         real(fd, buffer, count / 2);
         raise(SIGKILL);
     }
-    return real(fd, buffer, count);
+    const ssize_t room = roomOnDisk(count);
+    if (room < 0)
+        return -1;
+    return real(fd, buffer, size_t(room));
 }
 
 ssize_t pwrite64(int fd, const void* buffer, size_t count, off64_t offset)
@@ -105,7 +127,10 @@ ssize_t pwrite64(int fd, const void* buffer, size_t count, off64_t offset)
         real(fd, buffer, count / 2, offset);
         raise(SIGKILL);
     }
-    return real(fd, buffer, count, offset);
+    const ssize_t room = roomOnDisk(count);
+    if (room < 0)
+        return -1;
+    return real(fd, buffer, size_t(room), offset);
 }
 
 ssize_t pwrite(int fd, const void* buffer, size_t count, off_t offset)
@@ -283,6 +308,8 @@ int main(int argc, char* argv[])
     if (const char* killAt = std::getenv("TINTORA_KILL_AT"))
         g_killAt = std::strtol(killAt, nullptr, 10);
     g_tears = std::getenv("TINTORA_KILL_TEARS") != nullptr;
+    if (const char* full = std::getenv("TINTORA_DISK_FULL_AT"))
+        g_diskFullAt = std::strtol(full, nullptr, 10);
 
     std::fputs("ready\n", stdout);
     std::fflush(stdout);

@@ -174,9 +174,12 @@ QList<QByteArray> contentsOf(const TestDataFolder& folder, const QStringList& fi
 class Child
 {
 public:
-    Child(const TestDataFolder& folder, const Rewrite& rewrite, int killAt = 0, bool tears = false)
+    Child(const TestDataFolder& folder, const Rewrite& rewrite, int killAt = 0, bool tears = false,
+          int diskFullAt = 0)
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        if (diskFullAt > 0)
+            environment.insert(QStringLiteral("TINTORA_DISK_FULL_AT"), QString::number(diskFullAt));
         if (killAt > 0)
             environment.insert(QStringLiteral("TINTORA_KILL_AT"), QString::number(killAt));
         if (tears)
@@ -236,6 +239,8 @@ private slots:
     void paletteFileLeftByDeletion_newPaletteStartsEmpty();
     void killedUndoJournal_paletteAndJournalWholeAndNextEditWorks_data();
     void killedUndoJournal_paletteAndJournalWholeAndNextEditWorks();
+    void diskFull_saysWhatHappenedNamingTheFile_data();
+    void diskFull_saysWhatHappenedNamingTheFile();
     void cleanupTestCase();
 
 private:
@@ -475,6 +480,38 @@ void tst_crashconsistency::killedUndoJournal_paletteAndJournalWholeAndNextEditWo
     }
     QVERIFY(outcomes[0] > 0);
     QVERIFY(outcomes[1] > 0);
+}
+
+void tst_crashconsistency::diskFull_saysWhatHappenedNamingTheFile_data()
+{
+    QTest::addColumn<QString>("rewrite");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("delete colour") << "delete-colour" << Palette;
+    QTest::newRow("copy for undo") << "undo-delete-colour" << PaletteUndo::folderName();
+}
+
+void tst_crashconsistency::diskFull_saysWhatHappenedNamingTheFile()
+{
+    QFETCH(QString, rewrite);
+    QFETCH(QString, named);
+    TestDataFolder folder(TestDataFolder::Contents::Empty);
+    const QByteArray palette = largePalette(20000, 20000);
+    folder.write(Palette, palette);
+    const Rewrite r{rewrite, QStringLiteral("5"), {Palette}, {}};
+    Child child(folder, r, 0, false, 1);
+    QVERIFY(child.waitUntilReady());
+    child.go();
+    QVERIFY(child.finish());
+    const QString output = QString::fromLocal8Bit(child.output());
+    QVERIFY2(output.startsWith(QStringLiteral("failed ")), qPrintable(output));
+    QVERIFY2(output.contains(QStringLiteral("No space left on device")) &&
+                 output.contains(QDir::toNativeSeparators(folder.filePath(named))),
+             qPrintable(output));
+    QCOMPARE(folder.read(Palette), palette);
+    // Nothing is left behind: no temporary file, no half entry.
+    QCOMPARE(QDir(folder.path())
+                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+             QStringList{Palette});
 }
 
 void tst_crashconsistency::cleanupTestCase()
