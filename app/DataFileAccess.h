@@ -11,6 +11,9 @@ class QFile;
 // out of the folder; writing through it would change or create a file that
 // the program does not own, and replacing it would silently turn the link
 // into a file. Such a file is left alone, and the caller is told which.
+//
+// The routines take the whole path of a file directly inside the data folder
+// and go through DataFolderAccess on that folder.
 namespace datafiles {
 
 // True when `path` itself is a symbolic link, whether or not it leads anywhere.
@@ -18,6 +21,8 @@ bool IsSymbolicLink(const QString& path);
 
 // Why `path`, a link, was left alone: names the file and where it leads.
 QString LinkRefusal(const QString& action, const QString& path);
+// The same where the caller has read where the link leads (empty: unknown).
+QString LinkRefusalTo(const QString& action, const QString& path, const QString& target);
 
 enum class WhenMissing { Create, Fail };
 

@@ -1,5 +1,7 @@
 #include "app/DataFolder.h"
 
+#include "app/DataFolderAccess.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -24,24 +26,17 @@ bool holdsShippedData(const QString& folder)
 
 } // namespace
 
-FileResult copyIfMissing(const QString& source, const QString& target)
+FileResult copyIfMissing(const DataFolderAccess& folder, const QString& source, const QString& name,
+                         bool* taken)
 {
-    if (QFileInfo::exists(target))
-        return FileResult::success();
-    const QString temporary = target + QStringLiteral(".seed");
-    QFile::remove(temporary);
     QFile original(source);
-    if (!original.copy(temporary))
+    if (!original.open(QIODevice::ReadOnly))
         return FileResult::failure(
-            describeFileError(QStringLiteral("copy"), target, original.errorString()));
-    QFile copy(temporary);
-    copy.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-    if (!copy.rename(target)) {
-        const QString reason = copy.errorString();
-        copy.remove();
-        return FileResult::failure(describeFileError(QStringLiteral("create"), target, reason));
-    }
-    return FileResult::success();
+            describeFileError(QStringLiteral("copy"), source, original.errorString()));
+    // Anything already under the name, a link that leads nowhere included,
+    // is left as it is: nothing is written through it.
+    return folder.copy(original, name, name + QStringLiteral(".seed"), QStringLiteral("copy"),
+                       DataFolderAccess::Existing::Keep, taken);
 }
 
 DataFolderLayout chooseDataFolder(const QString& named, const QString& programFolder,
@@ -73,20 +68,21 @@ FileResult seedDataFolder(const DataFolderLayout& layout)
 {
     if (layout.kind != DataFolderLayout::Kind::PerUser)
         return FileResult::success();
-    QDir folder(layout.folder);
-    if (folder.exists(IndexFile))
-        return FileResult::success();
     if (!QDir().mkpath(layout.folder))
         return FileResult::failure(
             describeFileError(QStringLiteral("create the folder"), layout.folder, {}));
+    const DataFolderAccess folder(layout.folder);
+    if (!folder.opened())
+        return folder.opened();
+    if (folder.status(IndexFile).kind != DataFolderAccess::Kind::Missing)
+        return FileResult::success();
     const QDir shipped(layout.shipped);
     QStringList names = shipped.entryList(QDir::Files, QDir::Name);
     names.removeAll(HelpFile);
     names.removeAll(IndexFile);
     names.append(IndexFile);
     for (const QString& name : names) {
-        if (FileResult copied = copyIfMissing(shipped.filePath(name), folder.filePath(name));
-            !copied)
+        if (FileResult copied = copyIfMissing(folder, shipped.filePath(name), name); !copied)
             return copied;
     }
     return FileResult::success();
@@ -104,9 +100,12 @@ QString resolveDataFolder()
 
 QString helpFilePath(const QString& dataFolder)
 {
-    const QString inDataFolder = QDir(dataFolder).filePath(HelpFile);
-    if (QFileInfo::exists(inDataFolder))
+    const QString inDataFolder = dataFolder + QLatin1Char('/') + HelpFile;
+    // Only a file of its own: a link in the data folder is never followed.
+    if (DataFolderAccess(dataFolder).status(HelpFile).kind == DataFolderAccess::Kind::File)
         return inDataFolder;
     const QString shipped = QDir(currentDataFolderLayout().shipped).filePath(HelpFile);
-    return QFileInfo::exists(shipped) ? shipped : inDataFolder;
+    if (QFileInfo::exists(shipped))
+        return shipped;
+    return inDataFolder;
 }

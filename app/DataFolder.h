@@ -42,9 +42,14 @@ DataFolderLayout currentDataFolderLayout();
 // start. The other layouts are left as they are.
 FileResult seedDataFolder(const DataFolderLayout& layout);
 
-// Copies `source` to `target` unless a file of that name is already there,
-// through a temporary file, so that a file of the final name is always whole.
-FileResult copyIfMissing(const QString& source, const QString& target);
+class DataFolderAccess;
+
+// Copies the file `source` to `name` in the data folder unless something of
+// that name is already there (`*taken` then set), through a temporary file,
+// so that a file of the final name is always whole and nothing is written
+// through a link.
+FileResult copyIfMissing(const DataFolderAccess& folder, const QString& source, const QString& name,
+                         bool* taken = nullptr);
 
 // The one place that decides where the program's data files live: the current
 // layout, seeded when it is new. Returns its data folder.

@@ -1,6 +1,6 @@
 #include "app/InstanceLock.h"
 
-#include <QFile>
+#include "app/DataFolderAccess.h"
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
@@ -27,9 +27,11 @@ InstanceLock::State InstanceLock::acquire(const QString& dataFolder)
 #ifdef Q_OS_UNIX
     if (m_fd >= 0)
         return State::Held;
-    const QByteArray path = QFile::encodeName(dataFolder + QLatin1Char('/') + FileName());
     // Not through a link: the lock file is created in this folder or not at all.
-    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
+    FileResult opened;
+    const int fd = DataFolderAccess(dataFolder)
+                       .openDescriptor(FileName(), DataFolderAccess::Access::Create,
+                                       QStringLiteral("lock"), opened);
     if (fd < 0)
         return State::Unavailable;
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {

@@ -1,41 +1,22 @@
 #include "app/SafeRewrite.h"
 
 #include "app/DataFileAccess.h"
+#include "app/DataFolderAccess.h"
 
 #include <QDir>
-#include <QFileInfo>
 
-#include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <utility>
 
-#ifdef Q_OS_UNIX
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#endif
 
 namespace {
 
-void syncFolderOf(const QString& path)
+QString systemReason(int error = errno)
 {
-#ifdef Q_OS_UNIX
-    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-#else
-    Q_UNUSED(path);
-#endif
-}
-
-QString systemReason()
-{
-    return QString::fromLocal8Bit(std::strerror(errno));
+    return QString::fromLocal8Bit(std::strerror(error));
 }
 
 bool allZero(QByteArrayView block)
@@ -46,23 +27,25 @@ bool allZero(QByteArrayView block)
             std::memcmp(block.data(), block.data() + 1, std::size_t(block.size() - 1)) == 0);
 }
 
-// Removes whatever an interrupted run left under the temporary name: a file
-// or a link (the link itself, never what it leads to).
-bool removeLeftover(const QString& path, QString& reason)
+// Writes all of `data` at `offset`, or says why not. QFile reports a write
+// that a filling disk cuts short as a short count without a reason, which
+// reached the user as "Unknown error"; the system's reason is what happened.
+QString writeAllAt(int fd, const char* data, qint64 size, qint64 offset)
 {
-    const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink())
-        return true;
-    if (info.isDir() && !info.isSymLink()) {
-        reason = QStringLiteral("a folder has that name");
-        return false;
+    while (size > 0) {
+        const ssize_t written = ::pwrite(fd, data, std::size_t(size), off_t(offset));
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return systemReason();
+        }
+        if (written == 0)
+            return systemReason(ENOSPC);
+        data += written;
+        size -= written;
+        offset += written;
     }
-    QFile leftover(path);
-    if (!leftover.remove()) {
-        reason = leftover.errorString();
-        return false;
-    }
-    return true;
+    return {};
 }
 
 } // namespace
@@ -88,37 +71,27 @@ FileResult StagedReplacement::open()
 {
     if (FileResult link = datafiles::RefuseLink(m_target, m_action); !link)
         return link;
-    if (QFileInfo(m_target).isDir())
+    m_folder = std::make_unique<DataFolderAccess>(DataFolderAccess::folderOf(m_target));
+    if (m_folder->status(DataFolderAccess::nameOf(m_target)).kind == DataFolderAccess::Kind::Folder)
         return FileResult::failure(
             describeFileError(m_action, m_target, QStringLiteral("a folder has that name")));
     const QString tempName = QDir::toNativeSeparators(m_tempPath);
-    QString reason;
-    if (!removeLeftover(m_tempPath, reason))
+    int error = 0;
+    const int fd = m_folder->createNew(DataFolderAccess::nameOf(m_tempPath), error);
+    if (fd < 0)
         return FileResult::failure(describeFileError(
             m_action, m_target,
-            QStringLiteral("its temporary file \"%1\" is in the way: %2").arg(tempName, reason)));
-#ifdef Q_OS_UNIX
-    const int fd = ::open(QFile::encodeName(m_tempPath).constData(),
-                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return FileResult::failure(
-            describeFileError(m_action, m_target,
-                              QStringLiteral("its temporary file \"%1\" cannot be created: %2")
-                                  .arg(tempName, systemReason())));
+            error == EISDIR
+                ? QStringLiteral("its temporary file \"%1\" is in the way: a folder has that name")
+                      .arg(tempName)
+                : QStringLiteral("its temporary file \"%1\" cannot be created: %2")
+                      .arg(tempName, systemReason(error))));
     m_file.setFileName(m_tempPath);
     if (!m_file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        QFile::remove(m_tempPath);
+        static_cast<void>(m_folder->removeFile(DataFolderAccess::nameOf(m_tempPath), m_action));
         return FileResult::failure(describeFileError(m_action, m_target, m_file.errorString()));
     }
-#else
-    m_file.setFileName(m_tempPath);
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return FileResult::failure(
-            describeFileError(m_action, m_target,
-                              QStringLiteral("its temporary file \"%1\" cannot be created: %2")
-                                  .arg(tempName, m_file.errorString())));
-#endif
     m_open = true;
     m_size = 0;
     return FileResult::success();
@@ -130,14 +103,13 @@ FileResult StagedReplacement::write(QByteArrayView block)
         return FileResult::failure(describeFileError(m_action, m_target, QString()));
     constexpr qsizetype HoleSize = 4096;
     if (block.size() >= HoleSize && allZero(block)) {
-        // Seeking past the end leaves a hole; the size is set at the commit.
+        // Writing past it leaves a hole; the size is set at the commit.
         m_size += block.size();
-        if (!m_file.seek(m_size))
-            return failure(m_file.errorString());
         return FileResult::success();
     }
-    if (m_file.write(block.data(), block.size()) != block.size())
-        return failure(m_file.errorString());
+    if (const QString reason = writeAllAt(m_file.handle(), block.data(), block.size(), m_size);
+        !reason.isEmpty())
+        return failure(reason);
     m_size += block.size();
     return FileResult::success();
 }
@@ -146,30 +118,28 @@ FileResult StagedReplacement::commit()
 {
     if (!m_open)
         return FileResult::failure(describeFileError(m_action, m_target, QString()));
-    if (!m_file.flush())
-        return failure(m_file.errorString());
-    if (m_file.size() != m_size && !m_file.resize(m_size))
-        return failure(m_file.errorString());
-#ifdef Q_OS_UNIX
+    struct stat status;
+    if (::fstat(m_file.handle(), &status) != 0)
+        return failure(systemReason());
+    if (qint64(status.st_size) != m_size && ::ftruncate(m_file.handle(), off_t(m_size)) != 0)
+        return failure(systemReason());
     if (::fsync(m_file.handle()) != 0)
         return failure(systemReason());
-#endif
     m_file.close();
     m_open = false;
-    // rename(2) replaces the target atomically; QFile::rename refuses to
-    // overwrite, and removing the target first would open a moment in which
-    // neither file exists.
+    const QString temporary = DataFolderAccess::nameOf(m_tempPath);
+    // One rename replaces the target atomically: removing the target first
+    // would open a moment in which neither file exists.
     if (FileResult link = datafiles::RefuseLink(m_target, m_action); !link) {
-        QFile::remove(m_tempPath);
+        static_cast<void>(m_folder->removeFile(temporary, m_action));
         return link;
     }
-    if (std::rename(QFile::encodeName(m_tempPath).constData(),
-                    QFile::encodeName(m_target).constData()) != 0) {
-        const QString reason = systemReason();
-        QFile::remove(m_tempPath);
-        return FileResult::failure(describeFileError(m_action, m_target, reason));
+    if (FileResult renamed =
+            m_folder->rename(temporary, DataFolderAccess::nameOf(m_target), m_action);
+        !renamed) {
+        static_cast<void>(m_folder->removeFile(temporary, m_action));
+        return renamed;
     }
-    syncFolderOf(m_target);
     return FileResult::success();
 }
 
@@ -178,7 +148,7 @@ void StagedReplacement::discard()
     if (m_open) {
         m_file.close();
         m_open = false;
-        QFile::remove(m_tempPath);
+        static_cast<void>(m_folder->removeFile(DataFolderAccess::nameOf(m_tempPath), m_action));
     }
 }
 
@@ -199,58 +169,38 @@ FileResult replaceFileContents(const QString& target, const QString& tempPath,
 
 FileResult writeSyncedFile(const QString& tempPath, const QByteArray& content)
 {
-    const QString action = QStringLiteral("write");
-    QString reason;
-    if (!removeLeftover(tempPath, reason))
-        return FileResult::failure(describeFileError(action, tempPath, reason));
-    QFile file(tempPath);
-#ifdef Q_OS_UNIX
-    const int fd = ::open(QFile::encodeName(tempPath).constData(),
-                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    const DataFolderAccess folder(DataFolderAccess::folderOf(tempPath));
+    const QString name = DataFolderAccess::nameOf(tempPath);
+    int error = 0;
+    const int fd = folder.createNew(name, error);
     if (fd < 0)
-        return FileResult::failure(
-            describeFileError(QStringLiteral("create"), tempPath, systemReason()));
-    if (!file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return FileResult::failure(
-            describeFileError(QStringLiteral("create"), tempPath, file.errorString()));
+        return FileResult::failure(describeFileError(
+            error == EISDIR ? QStringLiteral("write") : QStringLiteral("create"), tempPath,
+            error == EISDIR ? QStringLiteral("a folder has that name") : systemReason(error)));
+    QString why = writeAllAt(fd, content.constData(), content.size(), 0);
+    if (why.isEmpty() && ::fsync(fd) != 0)
+        why = systemReason();
+    ::close(fd);
+    if (!why.isEmpty()) {
+        static_cast<void>(folder.removeFile(name, QStringLiteral("write")));
+        return FileResult::failure(describeFileError(QStringLiteral("write"), tempPath, why));
     }
-#else
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return FileResult::failure(
-            describeFileError(QStringLiteral("create"), tempPath, file.errorString()));
-#endif
-    if (file.write(content) != content.size() || !file.flush()) {
-        const QString why = file.errorString();
-        file.close();
-        QFile::remove(tempPath);
-        return FileResult::failure(describeFileError(action, tempPath, why));
-    }
-#ifdef Q_OS_UNIX
-    if (::fsync(file.handle()) != 0) {
-        const QString why = systemReason();
-        file.close();
-        QFile::remove(tempPath);
-        return FileResult::failure(describeFileError(action, tempPath, why));
-    }
-#endif
-    file.close();
     return FileResult::success();
 }
 
 FileResult renameOver(const QString& tempPath, const QString& target)
 {
     const QString action = QStringLiteral("replace");
+    const DataFolderAccess folder(DataFolderAccess::folderOf(target));
+    const QString temporary = DataFolderAccess::nameOf(tempPath);
     if (FileResult link = datafiles::RefuseLink(target, action); !link) {
-        QFile::remove(tempPath);
+        static_cast<void>(folder.removeFile(temporary, action));
         return link;
     }
-    if (std::rename(QFile::encodeName(tempPath).constData(),
-                    QFile::encodeName(target).constData()) != 0) {
-        const QString reason = systemReason();
-        QFile::remove(tempPath);
-        return FileResult::failure(describeFileError(action, target, reason));
+    if (FileResult renamed = folder.rename(temporary, DataFolderAccess::nameOf(target), action);
+        !renamed) {
+        static_cast<void>(folder.removeFile(temporary, action));
+        return renamed;
     }
-    syncFolderOf(target);
     return FileResult::success();
 }

@@ -7,8 +7,12 @@
 #include <QFile>
 #include <QString>
 
+#include <memory>
+
+class DataFolderAccess;
+
 // The new content of a data file, written block by block under a temporary
-// name beside it and put in its place by one atomic rename, so that at every
+// name beside it (in the same folder) and put in its place by one atomic rename, so that at every
 // instant either the complete old or the complete new file is there.
 //
 // A temporary file left by an interrupted run is removed first (its old
@@ -41,6 +45,8 @@ private:
     QString m_target;
     QString m_tempPath;
     QString m_action;
+    // The folder of the target, which holds the temporary file too.
+    std::unique_ptr<DataFolderAccess> m_folder;
     QFile m_file;
     qint64 m_size = 0;
     bool m_open = false;

@@ -3,7 +3,6 @@
 #include "app/DataFileAccess.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 namespace bascommon {
 

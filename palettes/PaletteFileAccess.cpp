@@ -1,7 +1,8 @@
 #include "palettes/PaletteFileAccess.h"
 
+#include "app/DataFolderAccess.h"
+
 #include <QFile>
-#include <QFileInfo>
 
 namespace palettefiles {
 
@@ -9,15 +10,15 @@ FileResult ReadWholeFile(const QString& path, const QString& action, WhenMissing
                          QByteArray& content)
 {
     content.clear();
-    const QFileInfo info(path);
-    if (!info.exists() && missing == WhenMissing::ReadAsEmpty)
+    const DataFolderAccess folder(DataFolderAccess::folderOf(path));
+    const QString name = DataFolderAccess::nameOf(path);
+    if (missing == WhenMissing::ReadAsEmpty &&
+        folder.status(name).kind == DataFolderAccess::Kind::Missing)
         return FileResult::success();
-    if (info.isDir())
-        return FileResult::failure(
-            describeFileError(action, path, QStringLiteral("a folder has that name")));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return FileResult::failure(describeFileError(action, path, file.errorString()));
+    QFile file;
+    if (FileResult opened = folder.open(file, name, DataFolderAccess::Access::Read, action);
+        !opened)
+        return opened;
     content = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return FileResult::failure(describeFileError(action, path, file.errorString()));

@@ -266,17 +266,26 @@ bool sameEntry(const RawEntry& a, const RawEntry& b)
 // entries (a kept empty field that the new neighbours no longer show as one)
 // is refused, with nothing changed.
 FileResult rewritten(QByteArrayView content, qint32 dropped, const QString& action,
-                     const QString& path, QByteArray& out, const QList<QByteArray>& added = {})
+                     const QString& path, QByteArray& out, const QList<QByteArray>& added = {},
+                     qint32 addedBefore = 0)
 {
     out.clear();
     out.reserve(content.size() + 64);
     EntryParser parser(content);
     RawEntry entry;
-    while (parser.next(entry))
+    bool addedWritten = added.isEmpty();
+    while (parser.next(entry)) {
+        if (!addedWritten && entry.position == addedBefore) {
+            for (const QByteArray& line : added)
+                appendLine(out, line);
+            addedWritten = true;
+        }
         if (entry.position != dropped)
             appendEntry(out, entry);
-    for (const QByteArray& line : added)
-        appendLine(out, line);
+    }
+    if (!addedWritten)
+        for (const QByteArray& line : added)
+            appendLine(out, line);
     for (const QByteArrayView line : parser.layout().leftover)
         appendLine(out, line);
     // A first line that itself begins with the bytes of a byte-order mark
@@ -289,13 +298,20 @@ FileResult rewritten(QByteArrayView content, qint32 dropped, const QString& acti
     RawEntry old;
     RawEntry fresh;
     bool same = true;
+    bool addedChecked = added.isEmpty();
+    const auto checkAdded = [&] {
+        addedChecked = true;
+        return after.next(fresh) && std::equal(added.begin(), added.end(), fresh.lines.begin());
+    };
     while (same && before.next(old)) {
-        if (old.position == dropped)
+        if (!addedChecked && old.position == addedBefore)
+            same = checkAdded();
+        if (!same || old.position == dropped)
             continue;
         same = after.next(fresh) && sameEntry(old, fresh);
     }
-    if (same && !added.isEmpty())
-        same = after.next(fresh) && std::equal(added.begin(), added.end(), fresh.lines.begin());
+    if (same && !addedChecked)
+        same = checkAdded();
     if (same)
         same = !after.next(fresh) && after.layout().leftover == before.layout().leftover;
     if (!same)
@@ -581,6 +597,31 @@ FileResult AppendEntry(const QString& dataFolder, const QString& file, const QSt
         return FileResult::failure(describeFileError(action, path, reason));
     }
     return FileResult::success();
+}
+
+FileResult InsertEntry(const QString& dataFolder, qint32 position, const QString& file,
+                       const QString& name, const QString& kind)
+{
+    const QString path = indexPath(dataFolder);
+    const QString action = QStringLiteral("add the palette to");
+    QByteArray bytes;
+    {
+        IndexContent content;
+        if (FileResult opened = content.open(path, action); !opened)
+            return opened;
+        bytes = content.bytes().toByteArray();
+    }
+    QString oneLineName = name;
+    oneLineName.replace(QLatin1Char('\r'), QLatin1Char(' '))
+        .replace(QLatin1Char('\n'), QLatin1Char(' '));
+    const QList<QByteArray> entry = {textencoding::EncodeLine(file),
+                                     textencoding::EncodeLine(oneLineName),
+                                     textencoding::EncodeLine(kind)};
+    QByteArray extended;
+    if (FileResult made = rewritten(bytes, 0, action, path, extended, entry, qMax(position, 1));
+        !made)
+        return made;
+    return replaceFileContents(path, tempPath(dataFolder), extended, action);
 }
 
 bool IsPlainFileName(const QString& name)

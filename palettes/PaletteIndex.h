@@ -121,6 +121,12 @@ FileResult DeleteEntry(const QString& dataFolder, qint32 position);
 FileResult AppendEntry(const QString& dataFolder, const QString& file, const QString& name,
                        const QString& kind);
 
+// Adds an entry before the entry at 1-based `position` (after the last whole
+// entry when there is none there), so that a palette taken out comes back to
+// its place among the others. Rewrites through "colorchart.cct".
+FileResult InsertEntry(const QString& dataFolder, qint32 position, const QString& file,
+                       const QString& name, const QString& kind);
+
 // A name that addresses a file directly inside the data folder: not empty, no
 // folder part, not "." or "..", and not the index itself.
 bool IsPlainFileName(const QString& name);

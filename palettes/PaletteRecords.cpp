@@ -1,13 +1,11 @@
 #include "palettes/PaletteRecords.h"
 
 #include "app/DataFileAccess.h"
+#include "app/DataFolderAccess.h"
 #include "app/SafeRewrite.h"
 #include "palettes/PaletteFileAccess.h"
 
-#include <QDir>
-#include <QDirIterator>
 #include <QFile>
-#include <QFileInfo>
 #include <QSet>
 
 #ifdef Q_OS_UNIX
@@ -54,6 +52,12 @@ FileResult readWholeRecords(const QString& path, const QString& action,
     return read;
 }
 
+DataFolderAccess::Status statusOf(const QString& path)
+{
+    return DataFolderAccess(DataFolderAccess::folderOf(path))
+        .status(DataFolderAccess::nameOf(path));
+}
+
 quint64 recordKey(const char* bytes)
 {
     quint64 key = 0;
@@ -81,16 +85,16 @@ std::optional<Color> ParseRecord(QByteArrayView record)
 
 qint32 CountRecords(const QString& path)
 {
-    const QFileInfo info(path);
-    if (!info.isFile())
+    const DataFolderAccess::Status status = statusOf(path);
+    if (status.kind != DataFolderAccess::Kind::File)
         return 0;
-    return clampToInt32(info.size() / RecordLength);
+    return clampToInt32(status.size / RecordLength);
 }
 
 qint64 TrailingBytes(const QString& path)
 {
-    const QFileInfo info(path);
-    return info.isFile() ? info.size() % RecordLength : 0;
+    const DataFolderAccess::Status status = statusOf(path);
+    return status.kind == DataFolderAccess::Kind::File ? status.size % RecordLength : 0;
 }
 
 qint32 PageCountFor(qint32 colorCount)
@@ -114,11 +118,12 @@ FileResult ReadPage(const QString& path, qint32 colorCount, qint32 page, PageCel
         return FileResult::success();
 
     const QString action = QStringLiteral("read the palette");
-    if (QFileInfo(path).isDir())
-        return FileResult::failure(describeFileError(action, path, FolderInTheWay));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return FileResult::failure(describeFileError(action, path, file.errorString()));
+    QFile file;
+    if (FileResult opened =
+            DataFolderAccess(DataFolderAccess::folderOf(path))
+                .open(file, DataFolderAccess::nameOf(path), DataFolderAccess::Access::Read, action);
+        !opened)
+        return opened;
     if (!file.seek((lowest - 1) * RecordLength))
         return FileResult::failure(describeFileError(action, path, file.errorString()));
     const QByteArray bytes = file.read((highest - lowest + 1) * RecordLength);
@@ -142,8 +147,7 @@ FileResult ReadPage(const QString& path, qint32 colorCount, qint32 page, PageCel
 
 FileResult EnsureFileExists(const QString& path)
 {
-    const QFileInfo info(path);
-    if (info.isFile() && !info.isSymLink())
+    if (statusOf(path).kind == DataFolderAccess::Kind::File)
         return FileResult::success();
     QFile file;
     return datafiles::OpenForWriting(file, path, QStringLiteral("create the palette"));
@@ -170,14 +174,16 @@ public:
     {
         if (FileResult link = datafiles::RefuseLink(m_path, m_action); !link)
             return link;
-        const QFileInfo info(m_path);
-        if (info.isDir())
+        const DataFolderAccess folder(DataFolderAccess::folderOf(m_path));
+        const QString name = DataFolderAccess::nameOf(m_path);
+        const DataFolderAccess::Kind kind = folder.status(name).kind;
+        if (kind == DataFolderAccess::Kind::Folder)
             return FileResult::failure(describeFileError(m_action, m_path, FolderInTheWay));
-        if (info.exists()) {
-            m_source.setFileName(m_path);
-            if (!m_source.open(QIODevice::ReadOnly))
-                return FileResult::failure(
-                    describeFileError(m_action, m_path, m_source.errorString()));
+        if (kind != DataFolderAccess::Kind::Missing) {
+            if (FileResult opened =
+                    folder.open(m_source, name, DataFolderAccess::Access::Read, m_action);
+                !opened)
+                return opened;
             m_records = m_source.size() / RecordLength;
         } else if (missingFails) {
             return FileResult::failure(
@@ -393,18 +399,19 @@ FileResult ClearAll(const QString& path)
 QStringList RemoveLeftoverTemporaryFiles(const QString& dataFolder)
 {
     QStringList removed;
-    // Broken links are "system" entries to QDir; folders are never listed.
-    QDirIterator it(dataFolder,
-                    {QStringLiteral("*.rgb.tmp"), QStringLiteral("*.rgb.ctm"),
-                     QStringLiteral("colorchart.cct")},
-                    QDir::Files | QDir::System | QDir::Hidden);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QFileInfo info = it.fileInfo();
-        if (info.isDir() && !info.isSymLink())
+    const DataFolderAccess folder(dataFolder);
+    for (const DataFolderAccess::Listed& listed : folder.list()) {
+        // A link goes itself; what it leads to is never touched.
+        if (listed.kind == DataFolderAccess::Kind::Folder)
             continue;
-        if (QFile::remove(path))
-            removed.append(info.fileName());
+        const QString& name = listed.name;
+        if (!name.endsWith(QLatin1String(".rgb.tmp"), Qt::CaseInsensitive) &&
+            !name.endsWith(QLatin1String(".rgb.ctm"), Qt::CaseInsensitive) &&
+            name.compare(QLatin1String("colorchart.cct"), Qt::CaseInsensitive) != 0)
+            continue;
+        if (folder.removeAll(name, QStringLiteral("remove")) &&
+            folder.status(name).kind == DataFolderAccess::Kind::Missing)
+            removed.append(name);
     }
     return removed;
 }

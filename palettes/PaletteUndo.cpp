@@ -1,22 +1,31 @@
 #include "palettes/PaletteUndo.h"
 
-#include "app/SafeRewrite.h"
-#include "app/bascommon.h"
-#include "palettes/PaletteIndex.h"
+#include "app/DataFolderAccess.h"
 
-#include <QCryptographicHash>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
+#include <QStringList>
+
+#include <algorithm>
 
 namespace {
 
-// In each edit's folder: what the edit was, the files as they were before it
-// (a file that did not exist has no copy), and their digests after it.
+using Access = DataFolderAccess;
+
+// Each entry is a folder named by a number that grows with every edit, all
+// of one width so that the names sort oldest first. In it: the description,
+// the palette file as it was before the edit (none when it had no file), and
+// the palette's state after the edit.
+constexpr int NumberWidth = 10;
 const QString EditFile = QStringLiteral("edit");
 const QString PaletteCopy = QStringLiteral("palette");
-const QString IndexCopy = QStringLiteral("index");
 const QString AfterFile = QStringLiteral("after");
+// An entry being written, and one being removed.
+const QString Unfinished = QStringLiteral(".new");
+const QString Removed = QStringLiteral(".gone");
+const QString Temporary = QStringLiteral(".part");
+const QByteArray Signature = QByteArrayLiteral("tintora undo 1");
+// A description is a few lines; anything larger is not one.
+constexpr qint64 MaxDescription = 64 * 1024;
 
 const PaletteUndo::Edit AllEdits[] = {PaletteUndo::Edit::DeletePalette,
                                       PaletteUndo::Edit::DeleteColor, PaletteUndo::Edit::ClearAll,
@@ -37,61 +46,135 @@ QString editKey(PaletteUndo::Edit edit)
     return QStringLiteral("clear-duplicates");
 }
 
-std::optional<QByteArray> readWhole(const QString& path)
+QString inUndo(const QString& name)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    return PaletteUndo::folderName() + QLatin1Char('/') + name;
+}
+
+QString inEntry(const QString& entry, const QString& file)
+{
+    return inUndo(entry) + QLatin1Char('/') + file;
+}
+
+bool isEntryNumber(const QString& name)
+{
+    if (name.size() != NumberWidth)
+        return false;
+    return std::all_of(name.begin(), name.end(),
+                       [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
+}
+
+// The state of a palette file that tells a later change from it.
+QByteArray fingerprint(const Access::Status& status)
+{
+    // A missing palette file and an empty one are the same empty palette:
+    // the view creates the file that clearing all colours deletes.
+    if (status.kind == Access::Kind::Missing ||
+        (status.kind == Access::Kind::File && status.size == 0))
+        return QByteArrayLiteral("empty");
+    if (status.kind != Access::Kind::File)
+        return QByteArrayLiteral("no file");
+    return QByteArray::number(status.size) + ' ' + QByteArray::number(status.modified);
+}
+
+struct Description
+{
+    PaletteUndo::Entry entry;
+    // -1: the palette had no file before the edit.
+    qint64 copySize = -1;
+};
+
+std::optional<QByteArray> readSmall(const Access& access, const QString& name)
+{
+    const Access::Status status = access.status(name);
+    if (status.kind != Access::Kind::File || status.size > MaxDescription)
         return std::nullopt;
-    QByteArray content = file.readAll();
+    QFile file;
+    if (!access.open(file, name, Access::Access::Read, QStringLiteral("read")))
+        return std::nullopt;
+    QByteArray content = file.read(MaxDescription);
     if (file.error() != QFileDevice::NoError)
         return std::nullopt;
     return content;
 }
 
-// A missing palette file and an empty one are the same empty palette: the
-// view creates the file that clearing all colours deletes.
-QString digestOf(const QString& path)
+// The description of the entry `entry`, when it is a whole entry.
+std::optional<Description> describe(const Access& access, const QString& entry)
 {
-    const QFileInfo info(path);
-    if (!info.exists())
-        return QString::fromLatin1(
-            QCryptographicHash::hash(QByteArray(), QCryptographicHash::Sha256).toHex());
-    if (!info.isFile())
-        return QStringLiteral("no file");
-    const std::optional<QByteArray> content = readWhole(path);
+    if (!isEntryNumber(entry) || access.status(inUndo(entry)).kind != Access::Kind::Folder)
+        return std::nullopt;
+    const std::optional<QByteArray> content = readSmall(access, inEntry(entry, EditFile));
     if (!content)
-        return QStringLiteral("unreadable");
-    return QString::fromLatin1(
-        QCryptographicHash::hash(*content, QCryptographicHash::Sha256).toHex());
+        return std::nullopt;
+    const QList<QByteArray> lines = content->split('\n');
+    if (lines.size() < 7 || lines.at(0) != Signature)
+        return std::nullopt;
+    Description found;
+    bool known = false;
+    for (const PaletteUndo::Edit edit : AllEdits)
+        if (editKey(edit).toUtf8() == lines.at(1)) {
+            found.entry.edit = edit;
+            known = true;
+        }
+    bool positionRead = false;
+    bool sizeRead = false;
+    found.entry.palette.file = QString::fromUtf8(lines.at(2));
+    found.entry.palette.name = QString::fromUtf8(lines.at(3));
+    found.entry.palette.kind = QString::fromUtf8(lines.at(4));
+    found.entry.palette.position = lines.at(5).toInt(&positionRead);
+    found.copySize = lines.at(6).toLongLong(&sizeRead);
+    if (!known || !positionRead || !sizeRead ||
+        !paletteindex::IsPlainFileName(found.entry.palette.file))
+        return std::nullopt;
+    // The copy must be there, whole, exactly when the description says so.
+    const Access::Status copy = access.status(inEntry(entry, PaletteCopy));
+    if (found.copySize < 0 ? copy.kind != Access::Kind::Missing
+                           : copy.kind != Access::Kind::File || copy.size != found.copySize)
+        return std::nullopt;
+    return found;
 }
 
-// Copies `source` into `copy`, synced; a missing source leaves no copy.
-FileResult copyAside(const QString& source, const QString& copy)
+// The entries that describe themselves, oldest first.
+QStringList wholeEntries(const Access& access)
 {
-    if (!QFileInfo::exists(source))
-        return FileResult::success();
-    const std::optional<QByteArray> content = readWhole(source);
-    if (!content)
-        return FileResult::failure(describeFileError(QStringLiteral("read"), source,
-                                                     QStringLiteral("the file cannot be read")));
-    return writeSyncedFile(copy, *content);
+    QStringList entries;
+    for (const Access::Listed& listed : access.list(PaletteUndo::folderName()))
+        if (listed.kind == Access::Kind::Folder && isEntryNumber(listed.name) &&
+            describe(access, listed.name))
+            entries.append(listed.name);
+    entries.sort();
+    return entries;
 }
 
-// Puts `copy` back in place of `target`, or removes `target` when there is no
-// copy (it did not exist before the edit).
-FileResult putBack(const QString& copy, const QString& target)
+// Made invalid by one rename, then removed: an entry half removed is never
+// taken for a whole one.
+void dropEntry(const Access& access, const QString& entry)
 {
-    if (!QFileInfo::exists(copy)) {
-        if (QFileInfo::exists(target) && !QFile::remove(target))
-            return FileResult::failure(describeFileError(
-                QStringLiteral("remove"), target, QStringLiteral("the file cannot be removed")));
-        return FileResult::success();
+    const QString gone = entry + Removed;
+    static_cast<void>(access.removeAll(inUndo(gone), QStringLiteral("remove")));
+    if (access.rename(inUndo(entry), inUndo(gone), QStringLiteral("remove"),
+                      Access::Existing::Keep))
+        static_cast<void>(access.removeAll(inUndo(gone), QStringLiteral("remove")));
+    else
+        static_cast<void>(access.removeAll(inUndo(entry), QStringLiteral("remove")));
+}
+
+// A file name in the data folder that neither the index nor the folder uses.
+QString freeFileName(const Access& access, const paletteindex::EntryTable& listed)
+{
+    // The index last, so that the name follows its last palette as a new
+    // palette's would.
+    QStringList taken;
+    for (const Access::Listed& present : access.list())
+        taken.append(present.name);
+    for (qsizetype i = 0; i < listed.size(); ++i)
+        taken.append(listed.files.at(i));
+    QString name = paletteindex::NextFileName(taken);
+    while (access.status(name).kind != Access::Kind::Missing) {
+        taken.append(name);
+        name = paletteindex::NextFileName(taken);
     }
-    const std::optional<QByteArray> content = readWhole(copy);
-    if (!content)
-        return FileResult::failure(describeFileError(
-            QStringLiteral("read"), copy, QStringLiteral("the kept copy cannot be read")));
-    return replaceFileContents(target, target + QStringLiteral(".undo"), *content);
+    return name;
 }
 
 } // namespace
@@ -118,102 +201,114 @@ QString PaletteUndo::editName(Edit edit)
 
 PaletteUndo::PaletteUndo(QString dataFolder) : m_dataFolder(std::move(dataFolder)) {}
 
-QString PaletteUndo::undoFolder() const
+void PaletteUndo::clearLeftovers() const
 {
-    return bascommon::DataFilePath(m_dataFolder, folderName());
-}
-
-QStringList PaletteUndo::entryFolders() const
-{
-    // Named by a number that grows with every edit, all of one width, so the
-    // names sort oldest first.
-    QStringList entries;
-    const QStringList names =
-        QDir(undoFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QString& name : names) {
-        bool number = false;
-        name.toULongLong(&number);
-        if (number && name.size() == 10 &&
-            QFileInfo::exists(undoFolder() + QLatin1Char('/') + name + QLatin1Char('/') + EditFile))
-            entries.append(name);
+    const Access access(m_dataFolder);
+    for (const Access::Listed& listed : access.list(folderName())) {
+        if (listed.kind == Access::Kind::Folder && describe(access, listed.name)) {
+            static_cast<void>(access.removeAll(inEntry(listed.name, AfterFile + Temporary),
+                                               QStringLiteral("remove")));
+            continue;
+        }
+        static_cast<void>(access.removeAll(inUndo(listed.name), QStringLiteral("remove")));
     }
-    return entries;
 }
 
-FileResult PaletteUndo::keep(Edit edit, const QString& paletteFile)
+FileResult PaletteUndo::keep(Edit edit, const paletteindex::Entry& palette)
 {
     m_pendingEntry.clear();
-    const QString folder = undoFolder();
+    const Access access(m_dataFolder);
+    const QString folder = access.pathOf(folderName());
     const auto failed = [&folder](const QString& reason) {
         return FileResult::failure(
             describeFileError(QStringLiteral("keep a copy for undo in"), folder, reason) +
             QStringLiteral(" The command was not carried out."));
     };
-    if (!paletteindex::IsPlainFileName(paletteFile))
+    if (!access.opened())
+        return failed(QStringLiteral("the data folder cannot be opened"));
+    if (!paletteindex::IsPlainFileName(palette.file))
         return failed(QStringLiteral("the palette has no file of its own"));
-    // Never the data folder itself: a data folder that has gone stays gone.
-    const bool madeNow = !QFileInfo::exists(folder);
-    if (!QFileInfo(m_dataFolder).isDir() || (madeNow && !QDir(m_dataFolder).mkdir(folderName())) ||
-        !QFileInfo(folder).isDir())
-        return failed(QStringLiteral("the folder cannot be made"));
+    const bool madeNow = access.status(folderName()).kind == Access::Kind::Missing;
+    if (FileResult made = access.makeFolder(folderName(), QStringLiteral("make the folder")); !made)
+        return FileResult::failure(made.message + QStringLiteral(" The command was not carried "
+                                                                 "out."));
     // A failure leaves the data folder as it was, without an empty folder.
-    const auto undoMaking = [madeNow, this] {
+    const auto undoMaking = [&access, madeNow] {
         if (madeNow)
-            QDir(m_dataFolder).rmdir(folderName());
+            static_cast<void>(access.removeAll(folderName(), QStringLiteral("remove")));
     };
 
-    const QStringList existing = entryFolders();
-    const qulonglong next = existing.isEmpty() ? 1 : existing.constLast().toULongLong() + 1;
-    const QString name = QStringLiteral("%1").arg(next, 10, 10, QLatin1Char('0'));
-    const QString entry = folder + QLatin1Char('/') + name;
-    if (!QDir(folder).mkdir(name)) {
-        undoMaking();
-        return failed(QStringLiteral("a folder for the copy cannot be made"));
+    // Past every number in use, whole entry or not, so that nothing left in
+    // the folder is in the way.
+    qulonglong last = 0;
+    for (const Access::Listed& listed : access.list(folderName())) {
+        const QString number = listed.name.left(NumberWidth);
+        if (isEntryNumber(number))
+            last = std::max(last, number.toULongLong());
     }
-
-    const QString palettePath = bascommon::DataFilePath(m_dataFolder, paletteFile);
-    FileResult copied = copyAside(palettePath, entry + QLatin1Char('/') + PaletteCopy);
-    if (copied && edit == Edit::DeletePalette)
-        copied = copyAside(bascommon::DataFilePath(m_dataFolder, paletteindex::IndexFileName()),
-                           entry + QLatin1Char('/') + IndexCopy);
-    // The description comes last: a folder without it is no kept edit.
-    if (copied)
-        copied = writeSyncedFile(
-            entry + QLatin1Char('/') + EditFile,
-            (editKey(edit) + QLatin1Char('\n') + paletteFile + QLatin1Char('\n')).toUtf8());
-    if (!copied) {
-        QDir(entry).removeRecursively();
+    const QString entry = QStringLiteral("%1").arg(last + 1, NumberWidth, 10, QLatin1Char('0'));
+    const QString unfinished = entry + Unfinished;
+    const auto abandon = [&](const FileResult& why) {
+        static_cast<void>(access.removeAll(inUndo(unfinished), QStringLiteral("remove")));
         undoMaking();
-        return FileResult::failure(copied.message +
+        return FileResult::failure(why.message +
                                    QStringLiteral(" The command was not carried out."));
-    }
-    m_pendingEntry = entry;
-    prune();
-    return FileResult::success();
-}
+    };
+    if (FileResult made = access.makeFolder(inUndo(unfinished), QStringLiteral("make the folder"));
+        !made)
+        return abandon(made);
 
-void PaletteUndo::prune() const
-{
-    QStringList entries = entryFolders();
+    // The copy first, streamed; the description second; the rename last.
+    qint64 copySize = -1;
+    const Access::Status before = access.status(palette.file);
+    if (before.kind != Access::Kind::Missing) {
+        QFile source;
+        if (FileResult opened = access.open(source, palette.file, Access::Access::Read,
+                                            QStringLiteral("keep a copy for undo of"));
+            !opened)
+            return abandon(opened);
+        if (FileResult copied = access.copy(source, inEntry(unfinished, PaletteCopy),
+                                            inEntry(unfinished, PaletteCopy + Temporary),
+                                            QStringLiteral("keep a copy for undo of"));
+            !copied)
+            return abandon(copied);
+        copySize = access.status(inEntry(unfinished, PaletteCopy)).size;
+    }
+    QByteArray description = Signature + '\n';
+    for (const QString& line : {editKey(edit), palette.file, palette.name, palette.kind,
+                                QString::number(palette.position), QString::number(copySize)}) {
+        QString oneLine = line;
+        oneLine.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        description += oneLine.toUtf8() + '\n';
+    }
+    if (FileResult written =
+            access.replace(inEntry(unfinished, EditFile), inEntry(unfinished, EditFile + Temporary),
+                           description, QStringLiteral("keep a copy for undo in"));
+        !written)
+        return abandon(written);
+    if (FileResult made =
+            access.rename(inUndo(unfinished), inUndo(entry),
+                          QStringLiteral("keep a copy for undo in"), Access::Existing::Keep);
+        !made)
+        return abandon(made);
+    m_pendingEntry = entry;
+
+    QStringList entries = wholeEntries(access);
     while (entries.size() > Depth)
-        QDir(undoFolder() + QLatin1Char('/') + entries.takeFirst()).removeRecursively();
+        dropEntry(access, entries.takeFirst());
+    return FileResult::success();
 }
 
 void PaletteUndo::editDone()
 {
     if (m_pendingEntry.isEmpty())
         return;
-    const QStringList lines =
-        QString::fromUtf8(
-            readWhole(m_pendingEntry + QLatin1Char('/') + EditFile).value_or(QByteArray()))
-            .split(QLatin1Char('\n'));
-    if (lines.size() >= 2) {
-        const QString after =
-            digestOf(bascommon::DataFilePath(m_dataFolder, lines.at(1))) + QLatin1Char('\n') +
-            digestOf(bascommon::DataFilePath(m_dataFolder, paletteindex::IndexFileName()));
-        // Without the digests undoing still works; it only cannot warn.
-        static_cast<void>(
-            writeSyncedFile(m_pendingEntry + QLatin1Char('/') + AfterFile, after.toLatin1()));
+    const Access access(m_dataFolder);
+    if (const std::optional<Description> described = describe(access, m_pendingEntry)) {
+        // Without it undoing still works; it only cannot warn.
+        static_cast<void>(access.replace(
+            inEntry(m_pendingEntry, AfterFile), inEntry(m_pendingEntry, AfterFile + Temporary),
+            fingerprint(access.status(described->entry.palette.file)), QStringLiteral("write")));
     }
     m_pendingEntry.clear();
 }
@@ -221,61 +316,106 @@ void PaletteUndo::editDone()
 void PaletteUndo::editFailed()
 {
     if (!m_pendingEntry.isEmpty())
-        QDir(m_pendingEntry).removeRecursively();
+        dropEntry(Access(m_dataFolder), m_pendingEntry);
     m_pendingEntry.clear();
 }
 
 std::optional<PaletteUndo::Entry> PaletteUndo::last() const
 {
-    const QStringList entries = entryFolders();
-    if (entries.isEmpty())
+    const Access access(m_dataFolder);
+    QStringList entries;
+    for (const Access::Listed& listed : access.list(folderName()))
+        if (listed.kind == Access::Kind::Folder && isEntryNumber(listed.name))
+            entries.append(listed.name);
+    entries.sort();
+    // Newest first; whatever does not describe itself is passed over.
+    for (auto it = entries.crbegin(); it != entries.crend(); ++it)
+        if (const std::optional<Description> described = describe(access, *it))
+            return described->entry;
+    return std::nullopt;
+}
+
+std::optional<PaletteUndo::Plan> PaletteUndo::plan() const
+{
+    const std::optional<Entry> entry = last();
+    if (!entry)
         return std::nullopt;
-    const QString entry = undoFolder() + QLatin1Char('/') + entries.constLast();
-    const QStringList lines =
-        QString::fromUtf8(readWhole(entry + QLatin1Char('/') + EditFile).value_or(QByteArray()))
-            .split(QLatin1Char('\n'));
-    if (lines.size() < 2 || !paletteindex::IsPlainFileName(lines.at(1)))
-        return std::nullopt;
-    std::optional<Entry> found;
-    for (const Edit edit : AllEdits)
-        if (editKey(edit) == lines.at(0))
-            found = Entry{edit, lines.at(1)};
-    if (!found)
-        return std::nullopt;
-    const QStringList after =
-        QString::fromLatin1(readWhole(entry + QLatin1Char('/') + AfterFile).value_or(QByteArray()))
-            .split(QLatin1Char('\n'));
-    if (after.size() == 2) {
-        const bool paletteChanged =
-            digestOf(bascommon::DataFilePath(m_dataFolder, found->paletteFile)) != after.at(0);
-        const bool indexChanged =
-            found->edit == Edit::DeletePalette &&
-            digestOf(bascommon::DataFilePath(m_dataFolder, paletteindex::IndexFileName())) !=
-                after.at(1);
-        found->changedSince = paletteChanged || indexChanged;
+    const Access access(m_dataFolder);
+    Plan plan{*entry, entry->palette.file};
+    const paletteindex::Reading reading = paletteindex::Read(m_dataFolder);
+    const paletteindex::EntryTable& listed = reading.entries;
+    for (qsizetype i = 0; i < listed.size(); ++i)
+        if (listed.files.view(i).compare(entry->palette.file, Qt::CaseInsensitive) == 0)
+            plan.occupant = listed.names.at(i);
+    const bool listedAsBefore = entry->edit != Edit::DeletePalette &&
+                                plan.occupant == entry->palette.name && !plan.occupant.isEmpty();
+    if (listedAsBefore) {
+        plan.occupant.clear();
+        QStringList entries = wholeEntries(access);
+        const std::optional<QByteArray> after =
+            entries.isEmpty() ? std::nullopt
+                              : readSmall(access, inEntry(entries.constLast(), AfterFile));
+        plan.changedSince = after && *after != fingerprint(access.status(entry->palette.file));
+        return plan;
     }
-    return found;
+    plan.addsEntry = true;
+    if (!plan.occupant.isEmpty() ||
+        access.status(entry->palette.file).kind != Access::Kind::Missing)
+        plan.file = freeFileName(access, listed);
+    return plan;
 }
 
 FileResult PaletteUndo::undoLast()
 {
-    const std::optional<Entry> entry = last();
-    if (!entry)
+    const std::optional<Plan> plan = this->plan();
+    if (!plan)
         return FileResult::failure(QStringLiteral("There is no palette edit to undo."));
-    const QString folder = undoFolder() + QLatin1Char('/') + entryFolders().constLast();
-    // The palette file first: should the index then fail, the file is merely
-    // not listed yet, and the copy stays for another try.
-    if (FileResult palette = putBack(folder + QLatin1Char('/') + PaletteCopy,
-                                     bascommon::DataFilePath(m_dataFolder, entry->paletteFile));
-        !palette)
-        return palette;
-    if (entry->edit == Edit::DeletePalette) {
-        if (FileResult index =
-                putBack(folder + QLatin1Char('/') + IndexCopy,
-                        bascommon::DataFilePath(m_dataFolder, paletteindex::IndexFileName()));
-            !index)
-            return index;
+    const Access access(m_dataFolder);
+    const QStringList entries = wholeEntries(access);
+    if (entries.isEmpty())
+        return FileResult::failure(QStringLiteral("There is no palette edit to undo."));
+    const QString entry = entries.constLast();
+    const std::optional<Description> described = describe(access, entry);
+    if (!described)
+        return FileResult::failure(QStringLiteral("There is no palette edit to undo."));
+    const QString action = QStringLiteral("undo the edit of");
+    const QString temporary = plan->file + QStringLiteral(".tmp");
+    QFile copy;
+    if (described->copySize >= 0) {
+        if (FileResult opened =
+                access.open(copy, inEntry(entry, PaletteCopy), Access::Access::Read, action);
+            !opened)
+            return opened;
     }
-    QDir(folder).removeRecursively();
+
+    if (plan->addsEntry) {
+        // The file first, under a name nobody uses, then the entry that lists
+        // it: until the entry is there, nothing shows the file.
+        if (described->copySize >= 0) {
+            bool taken = false;
+            if (FileResult placed = access.copy(copy, plan->file, temporary, action,
+                                                Access::Existing::Keep, &taken);
+                !placed || taken)
+                return placed ? FileResult::failure(describeFileError(
+                                    action, access.pathOf(plan->file),
+                                    QStringLiteral("a file of that name has appeared")))
+                              : placed;
+        }
+        const paletteindex::Entry& palette = described->entry.palette;
+        if (FileResult listed = paletteindex::InsertEntry(m_dataFolder, palette.position,
+                                                          plan->file, palette.name, palette.kind);
+            !listed) {
+            if (described->copySize >= 0)
+                static_cast<void>(access.removeFile(plan->file, action));
+            return listed;
+        }
+    } else if (described->copySize >= 0) {
+        if (FileResult placed = access.copy(copy, plan->file, temporary, action); !placed)
+            return placed;
+    } else if (FileResult removed = access.removeFile(plan->file, action); !removed) {
+        return removed;
+    }
+    copy.close();
+    dropEntry(access, entry);
     return FileResult::success();
 }

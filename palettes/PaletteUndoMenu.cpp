@@ -17,6 +17,8 @@ PaletteUndoMenu::PaletteUndoMenu(const QString& dataFolder, Platform& platform, 
     : QObject(window), m_undo(dataFolder), m_platform(platform), m_window(window),
       m_editMenu(editMenu)
 {
+    // What an interrupted run left in the journal goes before anything reads it.
+    m_undo.clearLeftovers();
     // After the specified items, so that they keep their places.
     m_separator = editMenu->addSeparator();
     m_separator->setObjectName(QStringLiteral("undosep"));
@@ -47,15 +49,16 @@ PaletteUndoMenu::PaletteUndoMenu(const QString& dataFolder, Platform& platform, 
 
 void PaletteUndoMenu::refresh()
 {
+    // From the entry's description alone: opening the menu never reads a palette.
     const std::optional<PaletteUndo::Entry> last = m_undo.last();
     m_action->setEnabled(last.has_value());
     m_action->setText(last ? QStringLiteral("&Undo ") + PaletteUndo::editName(last->edit)
                            : QStringLiteral("&Undo"));
 }
 
-bool PaletteUndoMenu::keep(PaletteUndo::Edit edit, const QString& paletteFile)
+bool PaletteUndoMenu::keep(PaletteUndo::Edit edit, const paletteindex::Entry& palette)
 {
-    if (FileResult kept = m_undo.keep(edit, paletteFile); !kept) {
+    if (FileResult kept = m_undo.keep(edit, palette); !kept) {
         m_platform.showMessage(m_window, kept.message, Platform::Buttons::Ok,
                                Platform::Icon::Critical, MessageTitle);
         return false;
@@ -75,22 +78,35 @@ void PaletteUndoMenu::failed()
     refresh();
 }
 
+QString PaletteUndoMenu::question(const PaletteUndo::Plan& plan)
+{
+    const QString edit = PaletteUndo::editName(plan.entry.edit);
+    const QString name = plan.entry.palette.name;
+    if (!plan.occupant.isEmpty())
+        return QStringLiteral("The file \"%1\" of the palette \"%2\" now holds the palette "
+                              "\"%3\". Undoing \"%4\" brings \"%2\" back as a palette of its "
+                              "own, in the file \"%5\", and leaves \"%3\" as it is. Undo?")
+            .arg(plan.entry.palette.file, name, plan.occupant, edit, plan.file);
+    if (plan.changedSince)
+        return QStringLiteral("The palette \"%1\" has changed since \"%2\". Undoing it puts the "
+                              "palette back as it was before, and the changes made since are "
+                              "lost. Undo all the same?")
+            .arg(name, edit);
+    return {};
+}
+
 void PaletteUndoMenu::mnuUndo_Click()
 {
-    const std::optional<PaletteUndo::Entry> last = m_undo.last();
-    if (!last) {
+    const std::optional<PaletteUndo::Plan> plan = m_undo.plan();
+    if (!plan) {
         refresh();
         return;
     }
-    if (last->changedSince &&
-        m_platform.showMessage(
-            m_window,
-            QStringLiteral("The palette has changed since \"%1\". Undoing it puts the "
-                           "palette back as it was before, and the changes made since "
-                           "are lost. Undo all the same?")
-                .arg(PaletteUndo::editName(last->edit)),
-            Platform::Buttons::YesNo, Platform::Icon::Question,
-            QStringLiteral("Undo ") + PaletteUndo::editName(last->edit)) != Platform::Answer::Yes)
+    const QString edit = PaletteUndo::editName(plan->entry.edit);
+    if (const QString asked = question(*plan);
+        !asked.isEmpty() &&
+        m_platform.showMessage(m_window, asked, Platform::Buttons::YesNo, Platform::Icon::Question,
+                               QStringLiteral("Undo ") + edit) != Platform::Answer::Yes)
         return;
     const FileResult undone = m_undo.undoLast();
     refresh();
@@ -99,5 +115,5 @@ void PaletteUndoMenu::mnuUndo_Click()
                                Platform::Icon::Critical, MessageTitle);
         return;
     }
-    emit restored(last->paletteFile);
+    emit restored(plan->file);
 }

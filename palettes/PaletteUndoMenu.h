@@ -25,7 +25,7 @@ public:
 
     // False after telling the user why no copy could be kept; the edit must
     // not run then.
-    bool keep(PaletteUndo::Edit edit, const QString& paletteFile);
+    bool keep(PaletteUndo::Edit edit, const paletteindex::Entry& palette);
     void done();
     void failed();
 
@@ -34,11 +34,15 @@ public:
     void mnuUndo_Click();
 
 signals:
-    // The files of `paletteFile` (and the index) are as they were before the
-    // edit: the window shows that palette again.
+    // The palette is back as it was before the edit, in `paletteFile`: the
+    // window shows it again.
     void restored(const QString& paletteFile);
 
 private:
+    // The question to ask before undoing, naming every palette concerned;
+    // empty when undoing loses nothing.
+    static QString question(const PaletteUndo::Plan& plan);
+
     PaletteUndo m_undo;
     Platform& m_platform;
     QWidget* m_window;

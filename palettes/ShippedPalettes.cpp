@@ -1,7 +1,7 @@
 #include "palettes/ShippedPalettes.h"
 
 #include "app/DataFolder.h"
-#include "app/SafeRewrite.h"
+#include "app/DataFolderAccess.h"
 #include "app/TextEncoding.h"
 
 #include <QDir>
@@ -12,16 +12,12 @@ namespace shippedpalettes {
 
 namespace {
 
-QString recordPath(const QString& dataFolder)
+QStringList readRecord(const DataFolderAccess& folder, bool& exists)
 {
-    return QDir(dataFolder).filePath(RecordFileName());
-}
-
-QStringList readRecord(const QString& dataFolder, bool& exists)
-{
-    QFile file(recordPath(dataFolder));
-    exists = file.open(QIODevice::ReadOnly);
     QStringList names;
+    QFile file;
+    exists = bool(folder.open(file, RecordFileName(), DataFolderAccess::Access::Read,
+                              QStringLiteral("read")));
     if (!exists)
         return names;
     for (const QByteArray& line : paletteindex::SplitLines(file.readAll())) {
@@ -31,24 +27,24 @@ QStringList readRecord(const QString& dataFolder, bool& exists)
     return names;
 }
 
-FileResult writeRecord(const QString& dataFolder, const QStringList& names)
+FileResult writeRecord(const DataFolderAccess& folder, const QStringList& names)
 {
     QByteArray content;
     for (const QString& name : names)
         content += textencoding::EncodeLine(name) + '\n';
-    return replaceFileContents(recordPath(dataFolder),
-                               recordPath(dataFolder) + QStringLiteral(".tmp"), content);
+    return folder.replace(RecordFileName(), RecordFileName() + QStringLiteral(".tmp"), content,
+                          QStringLiteral("replace"));
 }
 
-FileResult record(const QString& dataFolder, const QList<paletteindex::Entry>& palettes)
+FileResult record(const DataFolderAccess& folder, const QList<paletteindex::Entry>& palettes)
 {
     bool exists = false;
-    QStringList names = readRecord(dataFolder, exists);
+    QStringList names = readRecord(folder, exists);
     for (const paletteindex::Entry& palette : palettes) {
         if (!names.contains(palette.file))
             names.append(palette.file);
     }
-    return writeRecord(dataFolder, names);
+    return writeRecord(folder, names);
 }
 
 } // namespace
@@ -64,10 +60,11 @@ Check NewPalettes(const QString& shippedFolder, const QString& dataFolder)
     QList<paletteindex::Entry> shipped;
     for (const paletteindex::Entry& palette : paletteindex::Read(shippedFolder).entries)
         shipped.append(palette);
+    const DataFolderAccess folder(dataFolder);
     bool exists = false;
-    const QStringList given = readRecord(dataFolder, exists);
+    const QStringList given = readRecord(folder, exists);
     if (!exists) {
-        check.result = record(dataFolder, shipped);
+        check.result = record(folder, shipped);
         return check;
     }
     for (const paletteindex::Entry& palette : shipped) {
@@ -80,24 +77,33 @@ Check NewPalettes(const QString& shippedFolder, const QString& dataFolder)
 FileResult Add(const QString& shippedFolder, const QString& dataFolder,
                const QList<paletteindex::Entry>& palettes)
 {
-    const QDir data(dataFolder);
-    QStringList taken = data.entryList(QDir::Files);
+    const DataFolderAccess folder(dataFolder);
+    if (!folder.opened())
+        return folder.opened();
+    // Every name in the folder counts as taken, links that lead nowhere too.
+    QStringList taken;
+    for (const DataFolderAccess::Listed& present : folder.list())
+        taken.append(present.name);
     for (const paletteindex::Entry& entry : paletteindex::Read(dataFolder).entries)
         taken.append(entry.file);
     for (const paletteindex::Entry& palette : palettes) {
-        const QString file =
+        QString file =
             taken.contains(palette.file) ? paletteindex::NextFileName(taken) : palette.file;
-        if (FileResult copied =
-                copyIfMissing(QDir(shippedFolder).filePath(palette.file), data.filePath(file));
-            !copied)
-            return copied;
-        taken.append(file);
+        const QString source = QDir(shippedFolder).filePath(palette.file);
+        // A name that appeared meanwhile is passed over, never written through.
+        for (bool inUse = true; inUse;) {
+            if (FileResult copied = copyIfMissing(folder, source, file, &inUse); !copied)
+                return copied;
+            taken.append(file);
+            if (inUse)
+                file = paletteindex::NextFileName(taken);
+        }
         if (FileResult added =
                 paletteindex::AppendEntry(dataFolder, file, palette.name, palette.kind);
             !added)
             return added;
         // Recorded one by one: a palette added before a failure is not offered again.
-        if (FileResult recorded = record(dataFolder, {palette}); !recorded)
+        if (FileResult recorded = record(folder, {palette}); !recorded)
             return recorded;
     }
     return FileResult::success();
@@ -105,7 +111,7 @@ FileResult Add(const QString& shippedFolder, const QString& dataFolder,
 
 FileResult Decline(const QString& dataFolder, const QList<paletteindex::Entry>& palettes)
 {
-    return record(dataFolder, palettes);
+    return record(DataFolderAccess(dataFolder), palettes);
 }
 
 } // namespace shippedpalettes

@@ -3,6 +3,7 @@
 
 #include "app/ClickableLabel.h"
 #include "app/DataFileAccess.h"
+#include "app/DataFolderAccess.h"
 #include "app/platform/Platform.h"
 #include "app/ProgressWindow.h"
 #include "app/SafeRewrite.h"
@@ -92,6 +93,13 @@ bool isUndeletableKind(const QString& kind)
 {
     const QString trimmed = TrimSpaces(kind);
     return trimmed == QLatin1String("0") || trimmed == QLatin1String("2");
+}
+
+// The listed palette `i` as the index gives it, for the undo journal.
+paletteindex::Entry chartEntry(const StringTable& files, const StringTable& names,
+                               const StringTable& kinds, const QList<qint32>& positions, int i)
+{
+    return {files.at(i), names.at(i), kinds.at(i), positions.value(i)};
 }
 
 } // namespace
@@ -570,7 +578,7 @@ bool frmshowcolor::addUserPalette(const QString& name, const QList<Color>& color
         return false;
     }
     if (!listUserPalette(name)) {
-        QFile::remove(aside);
+        static_cast<void>(datafiles::RemoveFile(aside, QStringLiteral("remove")));
         return false;
     }
     if (FileResult placed = renameOver(aside, target); !placed) {
@@ -612,7 +620,8 @@ void frmshowcolor::mnuDelChart_Click()
     // removed after it, leaving the index changed and the command half done.
     const QString palettePath = dataFilePath(ChartFile.at(i));
     const QString action = QStringLiteral("delete the palette");
-    if (QFileInfo(palettePath).isDir()) {
+    if (DataFolderAccess(m_dataFolder).status(ChartFile.at(i)).kind ==
+        DataFolderAccess::Kind::Folder) {
         reportFileError(
             describeFileError(action, palettePath, QStringLiteral("a folder has that name")));
         return;
@@ -621,7 +630,8 @@ void frmshowcolor::mnuDelChart_Click()
         reportFileError(link.message);
         return;
     }
-    if (!m_paletteUndo->keep(PaletteUndo::Edit::DeletePalette, ChartFile.at(i)))
+    if (!m_paletteUndo->keep(PaletteUndo::Edit::DeletePalette,
+                             chartEntry(ChartFile, ChartName, ChartKind, m_chartEntryPosition, i)))
         return;
     if (!DeleteChart(m_chartEntryPosition.at(i))) {
         m_paletteUndo->failed();
@@ -640,7 +650,8 @@ void frmshowcolor::mnuDelCor_Click()
     const int i = listedChart();
     if (i < 0 || isReadOnlyKind(ChartKind.at(i)) || SelectedRecord < 1)
         return;
-    if (!m_paletteUndo->keep(PaletteUndo::Edit::DeleteColor, ChartFile.at(i)))
+    if (!m_paletteUndo->keep(PaletteUndo::Edit::DeleteColor,
+                             chartEntry(ChartFile, ChartName, ChartKind, m_chartEntryPosition, i)))
         return;
     ProgressWindow progress(this, QStringLiteral("Deleting the color..."));
     if (FileResult deleted = paletterecords::DeleteRecord(dataFilePath(ChartFile.at(i)),
@@ -663,7 +674,8 @@ void frmshowcolor::mnuCleanAll_Click()
     if (!confirmForChart(QStringLiteral("Are you sure you want to delete all colors in "),
                          ChartName.at(i), QStringLiteral("Clean all colors")))
         return;
-    if (!m_paletteUndo->keep(PaletteUndo::Edit::ClearAll, ChartFile.at(i)))
+    if (!m_paletteUndo->keep(PaletteUndo::Edit::ClearAll,
+                             chartEntry(ChartFile, ChartName, ChartKind, m_chartEntryPosition, i)))
         return;
     if (FileResult cleared = paletterecords::ClearAll(dataFilePath(ChartFile.at(i))); !cleared) {
         m_paletteUndo->failed();
@@ -679,7 +691,8 @@ void frmshowcolor::mnuCleanDup_Click()
     const int i = listedChart();
     if (ColorCount < 2 || i < 0 || isReadOnlyKind(ChartKind.at(i)))
         return;
-    if (!m_paletteUndo->keep(PaletteUndo::Edit::ClearDuplicates, ChartFile.at(i)))
+    if (!m_paletteUndo->keep(PaletteUndo::Edit::ClearDuplicates,
+                             chartEntry(ChartFile, ChartName, ChartKind, m_chartEntryPosition, i)))
         return;
     ProgressWindow progress(this, QStringLiteral("Clearing duplicate colors..."));
     if (FileResult cleared = paletterecords::ClearDuplicates(dataFilePath(ChartFile.at(i)), nullptr,

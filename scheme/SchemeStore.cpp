@@ -1,6 +1,7 @@
 #include "scheme/SchemeStore.h"
 
 #include "app/DataFileAccess.h"
+#include "app/DataFolderAccess.h"
 #include "app/SafeRewrite.h"
 #include "app/TextBounds.h"
 #include "app/bascommon.h"
@@ -8,7 +9,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include <utility>
 
@@ -26,12 +26,15 @@ namespace {
 FileResult readWholeFile(const QString& path, bool missingIsEmpty, QByteArray& content)
 {
     content.clear();
-    QFile file(path);
-    if (missingIsEmpty && !QFileInfo::exists(path))
+    const DataFolderAccess folder(DataFolderAccess::folderOf(path));
+    const QString name = DataFolderAccess::nameOf(path);
+    if (missingIsEmpty && folder.status(name).kind == DataFolderAccess::Kind::Missing)
         return FileResult::success();
-    if (!file.open(QIODevice::ReadOnly))
-        return FileResult::failure(
-            describeFileError(QStringLiteral("read"), path, file.errorString()));
+    QFile file;
+    if (FileResult opened =
+            folder.open(file, name, DataFolderAccess::Access::Read, QStringLiteral("read"));
+        !opened)
+        return opened;
     content = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return FileResult::failure(
@@ -55,8 +58,24 @@ void undoAppend(QFile& file, bool existed, qint64 oldSize)
         file.close();
     } else {
         file.close();
-        QFile::remove(file.fileName());
+        static_cast<void>(datafiles::RemoveFile(file.fileName(), QStringLiteral("remove")));
     }
+}
+
+bool exists(const QString& path)
+{
+    return DataFolderAccess(DataFolderAccess::folderOf(path))
+               .status(DataFolderAccess::nameOf(path))
+               .kind != DataFolderAccess::Kind::Missing;
+}
+
+bool isFile(const QString& path, qint64* size = nullptr)
+{
+    const DataFolderAccess::Status status =
+        DataFolderAccess(DataFolderAccess::folderOf(path)).status(DataFolderAccess::nameOf(path));
+    if (size)
+        *size = status.size;
+    return status.kind == DataFolderAccess::Kind::File;
 }
 
 } // namespace
@@ -74,6 +93,8 @@ FileResult SchemeStore::readNames(QStringList& names, QString* notice) const
     if (notice)
         notice->clear();
     const QString path = filePath(NamesFile);
+    // Read as the program always has, through a link too: only writing
+    // through one is refused.
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return FileResult::failure(
@@ -111,9 +132,15 @@ FileResult SchemeStore::readColors(int index, SchemeColors& colors) const
     colors = SchemeColors{};
     const QString path = filePath(ColorsFile);
     const int schemeNumber = index + 1;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return FileResult::failure(unreadableColors(schemeNumber, path, file.errorString()));
+    QFile file;
+    if (FileResult opened =
+            DataFolderAccess(m_dataFolder)
+                .open(file, ColorsFile, DataFolderAccess::Access::Read,
+                      QStringLiteral("read the colors of scheme %1 from").arg(schemeNumber));
+        !opened)
+        return FileResult::failure(opened.message +
+                                   QStringLiteral(" Colors that could not be read are shown as "
+                                                  "black on white."));
     const qint64 offset = qint64(index) * RecordLength;
     QByteArray record;
     if (offset < file.size() && file.seek(offset))
@@ -162,13 +189,13 @@ FileResult SchemeStore::save(const QString& name, const SchemeColors& colors) co
     if (FileResult link = datafiles::RefuseLink(namesPath, action); !link)
         return link;
     QFile colorsFile;
-    const bool colorsExisted = QFileInfo::exists(colorsPath);
+    const bool colorsExisted = exists(colorsPath);
     if (FileResult opened = datafiles::OpenForWriting(colorsFile, colorsPath, action); !opened)
         return opened;
     const qint64 oldColorsSize = colorsFile.size();
 
     QFile namesFile;
-    const bool namesExisted = QFileInfo::exists(namesPath);
+    const bool namesExisted = exists(namesPath);
     if (FileResult opened = datafiles::OpenForWriting(namesFile, namesPath, action); !opened) {
         undoAppend(colorsFile, colorsExisted, oldColorsSize);
         return opened;
@@ -251,11 +278,11 @@ FileResult SchemeStore::remove(int index) const
     if (FileResult written = writeSyncedFile(namesTemp, newNames); !written)
         return written;
     if (FileResult written = writeSyncedFile(colorsTemp, newColors); !written) {
-        QFile::remove(namesTemp);
+        static_cast<void>(datafiles::RemoveFile(namesTemp, QStringLiteral("remove")));
         return written;
     }
     if (FileResult renamed = renameOver(namesTemp, namesPath); !renamed) {
-        QFile::remove(colorsTemp);
+        static_cast<void>(datafiles::RemoveFile(colorsTemp, QStringLiteral("remove")));
         return renamed;
     }
     if (FileResult renamed = renameOver(colorsTemp, colorsPath); !renamed) {
@@ -271,7 +298,7 @@ FileResult SchemeStore::finishInterruptedRemove() const
 {
     const QString colorsTemp = filePath(ColorsTempFile);
     const QString namesTemp = filePath(NamesTempFile);
-    if (!QFileInfo(colorsTemp).isFile() && !QFileInfo(namesTemp).isFile())
+    if (!isFile(colorsTemp) && !isFile(namesTemp))
         return FileResult::success();
 
     const QString namesPath = filePath(NamesFile);
@@ -284,16 +311,17 @@ FileResult SchemeStore::finishInterruptedRemove() const
     // and synced before the first rename. A colour file written by a removal
     // that stopped earlier belongs to a list with one name more.
     const qint64 expectedSize = qint64(NameLines(names).size()) * RecordLength;
-    const QFileInfo newColors(colorsTemp);
-    if (!QFileInfo::exists(namesTemp) && newColors.isFile() && newColors.size() == expectedSize &&
-        QFileInfo(colorsPath).size() != expectedSize)
+    qint64 newColorsSize = 0;
+    qint64 colorsSize = 0;
+    isFile(colorsPath, &colorsSize);
+    if (!exists(namesTemp) && isFile(colorsTemp, &newColorsSize) && newColorsSize == expectedSize &&
+        colorsSize != expectedSize)
         return renameOver(colorsTemp, colorsPath);
 
-    for (const QString& leftover : {namesTemp, colorsTemp}) {
-        QFile file(leftover);
-        if (QFileInfo(leftover).isFile() && !file.remove())
-            return FileResult::failure(
-                describeFileError(QStringLiteral("remove"), leftover, file.errorString()));
-    }
+    for (const QString& leftover : {namesTemp, colorsTemp})
+        if (isFile(leftover))
+            if (FileResult removed = datafiles::RemoveFile(leftover, QStringLiteral("remove"));
+                !removed)
+                return removed;
     return FileResult::success();
 }

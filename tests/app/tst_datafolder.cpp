@@ -56,6 +56,7 @@ private slots:
     void seed_interrupted_resumesWithoutTouchingWhatIsThere();
     void seed_otherLayouts_createNothing();
     void seed_folderCannotBeMade_namesIt();
+    void seed_linksInUserFolder_neverWrittenThrough();
     void helpFile_prefersTheDataFolder();
 };
 
@@ -203,6 +204,34 @@ void tst_datafolder::seed_folderCannotBeMade_namesIt()
     QVERIFY(!seeded.ok);
     QVERIFY2(seeded.message.contains(QDir::toNativeSeparators(install.perUser())),
              qPrintable(seeded.message));
+}
+
+void tst_datafolder::seed_linksInUserFolder_neverWrittenThrough()
+{
+    // A dangling link and a link to an outside file under the names of
+    // shipped files: seeding leaves both links as they are and creates or
+    // changes nothing outside.
+    Install install;
+    ship(install.shipped());
+    QTemporaryDir outside;
+    writeAll(outside.filePath(QStringLiteral("existing")), "outside bytes");
+    const QMap<QString, QByteArray> before = treeSnapshot(outside.path());
+    const QDir folder(install.perUser());
+    QVERIFY(QDir().mkpath(folder.path()));
+    QVERIFY(QFile::link(outside.filePath(QStringLiteral("created")),
+                        folder.filePath(QStringLiteral("c1.rgb"))));
+    QVERIFY(QFile::link(outside.filePath(QStringLiteral("existing")),
+                        folder.filePath(QStringLiteral("c3.rgb"))));
+
+    QVERIFY(seedDataFolder(install.layout()).ok);
+    QCOMPARE(treeSnapshot(outside.path()), before);
+    QVERIFY(QFileInfo(folder.filePath(QStringLiteral("c1.rgb"))).isSymLink());
+    QVERIFY(QFileInfo(folder.filePath(QStringLiteral("c3.rgb"))).isSymLink());
+    QCOMPARE(readAll(folder.filePath(QStringLiteral("mycolor.rgb"))),
+             QByteArray("shipped mycolor.rgb"));
+    QCOMPARE(readAll(folder.filePath(QStringLiteral("colorchart.cci"))),
+             QByteArray("shipped colorchart.cci"));
+    QVERIFY(folder.entryList({QStringLiteral("*.seed")}, QDir::Files | QDir::System).isEmpty());
 }
 
 void tst_datafolder::helpFile_prefersTheDataFolder()

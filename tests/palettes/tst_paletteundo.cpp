@@ -2,18 +2,24 @@
 // byte for byte and the view shows the palette again.
 #include <QAction>
 #include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QDir>
 #include <QMenu>
 #include <QtTest>
 
 #include "app/ClickableLabel.h"
+#include "app/frmInput.h"
 #include "app/frmshowcolor.h"
 #include "palettes/PaletteUndo.h"
 #include "tests/palettes/PaletteTestFiles.h"
 #include "tests/palettes/PaletteTestSession.h"
+#include "tests/support/FileContents.h"
 #include "tests/support/ModalScript.h"
 
 #include <memory>
+
+#include <sys/stat.h>
 
 using namespace palettetest;
 
@@ -52,6 +58,12 @@ private slots:
     void changedSince_asksBeforeUndoing();
     void ctrlZ_undoes();
     void swatchMenu_leavesUndoOut();
+    void deletedPaletteFileTaken_undoLeavesNewerPaletteAlone();
+    void linksInJournal_neverFollowed_data();
+    void linksInJournal_neverFollowed();
+    void leftoversAtStart_clearedAndEditsWork_data();
+    void leftoversAtStart_clearedAndEditsWork();
+    void keptCopy_streamedWithHolesAndCaptionFromDescription();
 
 private:
     PaletteSession& start();
@@ -246,6 +258,209 @@ void tst_paletteundo::swatchMenu_leavesUndoOut()
     }
     // Afterwards the shortcut still works.
     QVERIFY(undo()->isVisible());
+}
+
+void tst_paletteundo::deletedPaletteFileTaken_undoLeavesNewerPaletteAlone()
+{
+    // The last palette is deleted; a new palette gets its freed file name and
+    // a colour. Undoing the deletion must bring the old palette back without
+    // touching the new one, and say which is which.
+    m_session = std::make_unique<PaletteSession>([](TestDataFolder& folder) {
+        withUserPalette()(folder);
+        folder.remove(QStringLiteral("c5.rgb"));
+    });
+    PaletteSession& s = *m_session;
+    frmshowcolor& w = *s.window;
+    s.choosePalette(3);
+    QCOMPARE(w.cmbChart->currentText(), QStringLiteral("After It"));
+    runEdit(QStringLiteral("mnuDelChart"));
+    QVERIFY(!s.folder.exists(QStringLiteral("c4.rgb")));
+    QCOMPARE(w.NewChartFile, QStringLiteral("c4.rgb"));
+    whenModalShown([](QWidget* dialog) {
+        auto* input = qobject_cast<frmInput*>(dialog);
+        QVERIFY(input);
+        input->txtResult->setText(QStringLiteral("Newer"));
+        QTest::mouseClick(input->cmdOk, Qt::LeftButton);
+    });
+    w.mnuNew->trigger();
+    w.CurrentColorChanged(bascommon::MakeColor(1, 2, 3));
+    w.mnuAddChart.at(int(w.AddToFile.indexOf(QStringLiteral("c4.rgb"))))->trigger();
+    QCOMPARE(file("c4.rgb"), QByteArray("010203"));
+    const QByteArray indexWithNewer = file(IndexName);
+    QCOMPARE(undo()->text(), QStringLiteral("&Undo Delete Current Palette"));
+
+    s.platform.answers.append(Platform::Answer::No);
+    undo()->trigger();
+    const QString asked = s.platform.messages.constLast().text;
+    QVERIFY2(asked.contains(QStringLiteral("\"After It\"")) &&
+                 asked.contains(QStringLiteral("\"Newer\"")) &&
+                 asked.contains(QStringLiteral("c5.rgb")),
+             qPrintable(asked));
+    QCOMPARE(file(IndexName), indexWithNewer);
+
+    s.platform.answers.append(Platform::Answer::Yes);
+    undo()->trigger();
+    QCOMPARE(file("c4.rgb"), QByteArray("010203"));
+    QCOMPARE(file("c5.rgb"), QByteArray("ABCDEF"));
+    QCOMPARE(file(IndexName), indexBytes({{"mycolor.rgb", "My Colors", "0"},
+                                          {"recent.rgb", "Recent Colors", "0"},
+                                          {"c3.rgb", "Under Test", "1"},
+                                          {"c5.rgb", "After It", "1"},
+                                          {"c4.rgb", "Newer", "1"}}));
+    QCOMPARE(w.cmbChart->currentText(), QStringLiteral("After It"));
+    QCOMPARE(w.ColorCount, 1);
+    QVERIFY(!undo()->isEnabled());
+}
+
+void tst_paletteundo::linksInJournal_neverFollowed_data()
+{
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<QString>("target");
+    // The journal's folder itself leads out of the data folder.
+    QTest::newRow("journal folder") << "undo"
+                                    << "";
+    // An entry leads to a folder that looks like a whole entry, subfolder included.
+    QTest::newRow("entry") << "undo/0000000001"
+                           << "entry";
+    // A whole entry whose kept copy is an outside file.
+    QTest::newRow("kept copy") << "undo/0000000001/palette"
+                               << "entry/palette";
+}
+
+void tst_paletteundo::linksInJournal_neverFollowed()
+{
+    QFETCH(QString, link);
+    QFETCH(QString, target);
+    QTemporaryDir outside;
+    ::writeAll(outside.filePath("entry/edit"),
+               "tintora undo 1\nclear-all\nc3.rgb\nUnder Test\n1\n3\n6\n");
+    ::writeAll(outside.filePath("entry/palette"), "0A0B0C");
+    ::writeAll(outside.filePath("entry/sub/keep"), "outside");
+    const QMap<QString, QByteArray> before = treeSnapshot(outside.path());
+    const QByteArray start = numberedPalette(20);
+    m_session = std::make_unique<PaletteSession>([&](TestDataFolder& folder) {
+        withUserPalette()(folder);
+        folder.write(Palette, start);
+        if (link.endsWith(QLatin1String("/palette")))
+            ::writeAll(folder.filePath("undo/0000000001/edit"),
+                       "tintora undo 1\nclear-all\nc3.rgb\nUnder Test\n1\n3\n6\n");
+        QVERIFY(QDir().mkpath(QFileInfo(folder.filePath(link)).path()));
+        QVERIFY(QFile::link(outside.filePath(target), folder.filePath(link)));
+    });
+    PaletteSession& s = *m_session;
+    s.choosePalette(2);
+    // Nothing outside is offered for undoing.
+    QVERIFY(!undo()->isEnabled());
+
+    runEdit(QStringLiteral("mnuDelCor"));
+    if (link == QLatin1String("undo")) {
+        // No copy can be kept through the link: the edit is refused and says why.
+        QCOMPARE(file(Palette), start);
+        QVERIFY2(s.platform.messages.constLast().text.contains(QStringLiteral("symbolic link")),
+                 qPrintable(s.platform.messages.constLast().text));
+        QVERIFY(!undo()->isEnabled());
+    } else {
+        QVERIFY(file(Palette) != start);
+        // A link put among the entries while the program runs: pruning the
+        // oldest entries passes it by.
+        QVERIFY(QFile::link(outside.filePath("entry"), s.folder.filePath("undo/0000000000")));
+        for (int edit = 0; edit < PaletteUndo::Depth + 2; ++edit) {
+            s.clickCell(0);
+            s.action(QStringLiteral("mnuDelCor"))->trigger();
+        }
+        QCOMPARE(file(Palette), numberedPalette(7));
+        for (int i = 0; i < PaletteUndo::Depth && undo()->isEnabled(); ++i)
+            undo()->trigger();
+        QVERIFY(!undo()->isEnabled());
+        QCOMPARE(file(Palette), numberedPalette(17));
+    }
+    QCOMPARE(treeSnapshot(outside.path()), before);
+}
+
+void tst_paletteundo::leftoversAtStart_clearedAndEditsWork_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("description");
+    // Killed while copying: the entry has no description yet.
+    QTest::newRow("entry without description") << "undo/0000000001/palette" << QByteArray();
+    QTest::newRow("plain file as entry") << "undo/0000000001" << QByteArray();
+    QTest::newRow("unfinished entry") << "undo/0000000003.new/palette" << QByteArray("x");
+    QTest::newRow("foreign file") << "undo/notes.txt" << QByteArray();
+    // A description whose copy is shorter than it says.
+    QTest::newRow("torn copy") << "undo/0000000002/palette"
+                               << QByteArray("tintora undo 1\nclear-all\nc3.rgb\nUnder "
+                                             "Test\n1\n3\n600\n");
+    QTest::newRow("unknown edit") << "undo/0000000002/palette"
+                                  << QByteArray("tintora undo 1\nrepaint\nc3.rgb\nUnder "
+                                                "Test\n1\n3\n6\n");
+}
+
+void tst_paletteundo::leftoversAtStart_clearedAndEditsWork()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, description);
+    m_session = std::make_unique<PaletteSession>([&](TestDataFolder& folder) {
+        withUserPalette()(folder);
+        ::writeAll(folder.filePath(name), "0A0B0C");
+        if (!description.isEmpty())
+            ::writeAll(QFileInfo(folder.filePath(name)).dir().filePath(QStringLiteral("edit")),
+                       description);
+    });
+    PaletteSession& s = *m_session;
+    s.choosePalette(2);
+    QVERIFY(!undo()->isEnabled());
+    QVERIFY(QDir(s.folder.filePath(QStringLiteral("undo"))).isEmpty());
+    for (const QString& edit : {QStringLiteral("mnuDelCor"), QStringLiteral("mnuCleanDup"),
+                                QStringLiteral("mnuCleanAll")}) {
+        const QByteArray before = file(Palette);
+        runEdit(edit);
+        QVERIFY2(file(Palette) != before, qPrintable(edit));
+    }
+    QCOMPARE(s.platform.messages.size(), 1); // the question of Clear All
+    undo()->trigger();
+    undo()->trigger();
+    undo()->trigger();
+    QCOMPARE(file(Palette), Records);
+    QVERIFY(!undo()->isEnabled());
+}
+
+void tst_paletteundo::keptCopy_streamedWithHolesAndCaptionFromDescription()
+{
+    TestDataFolder folder(TestDataFolder::Contents::Empty);
+    const qint64 size = qint64(512) << 20;
+    {
+        QFile palette(folder.filePath(Palette));
+        QVERIFY(palette.open(QIODevice::WriteOnly));
+        QCOMPARE(palette.write(Records), Records.size());
+        QVERIFY(palette.resize(size));
+    }
+    struct stat original;
+    QCOMPARE(::stat(QFile::encodeName(folder.filePath(Palette)).constData(), &original), 0);
+    PaletteUndo journal(folder.path());
+    const FileResult kept =
+        journal.keep(PaletteUndo::Edit::DeleteColor,
+                     {Palette, QStringLiteral("Under Test"), QStringLiteral("1"), 3});
+    QVERIFY2(kept, qPrintable(kept.message));
+    journal.editDone();
+    struct stat copy;
+    QCOMPARE(
+        ::stat(QFile::encodeName(folder.filePath("undo/0000000001/palette")).constData(), &copy),
+        0);
+    QCOMPARE(qint64(copy.st_size), size);
+    QVERIFY(copy.st_blocks <= original.st_blocks + 16);
+
+    // A palette that would block any reader: the caption and the plan come
+    // from the journal's description and the file's size and time alone.
+    QVERIFY(QFile::remove(folder.filePath(Palette)));
+    QCOMPARE(::mkfifo(QFile::encodeName(folder.filePath(Palette)).constData(), 0600), 0);
+    const std::optional<PaletteUndo::Entry> last = PaletteUndo(folder.path()).last();
+    QVERIFY(last);
+    QCOMPARE(last->edit, PaletteUndo::Edit::DeleteColor);
+    QCOMPARE(last->palette.name, QStringLiteral("Under Test"));
+    const std::optional<PaletteUndo::Plan> plan = journal.plan();
+    QVERIFY(plan);
+    QVERIFY(plan->addsEntry); // no index lists it
+    QCOMPARE(plan->file, QStringLiteral("c4.rgb"));
 }
 
 QTEST_MAIN(tst_paletteundo)

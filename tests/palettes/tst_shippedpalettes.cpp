@@ -66,6 +66,7 @@ private slots:
     void declined_isNotOfferedAgainAndChangesNothing();
     void added_goesAfterTheUsersPalettesUnderAFreeName();
     void deletedByTheUser_isNotOfferedAgain();
+    void linksInUserFolder_neverWrittenThrough();
 };
 
 void tst_shippedpalettes::firstStart_offersNothing()
@@ -125,6 +126,38 @@ void tst_shippedpalettes::deletedByTheUser_isNotOfferedAgain()
     QVERIFY(QFile::remove(f.user.filePath(QStringLiteral("c1.rgb"))));
     f.nextReleaseShipsPastels();
     QCOMPARE(names(f.fresh()), QStringList{QStringLiteral("Pastels")});
+}
+
+void tst_shippedpalettes::linksInUserFolder_neverWrittenThrough()
+{
+    // A link that leads nowhere has the name of the new shipped palette: the
+    // palette goes under a free name and nothing appears outside.
+    Folders f;
+    QVERIFY(f.fresh().isEmpty());
+    QTemporaryDir outside;
+    writeAll(outside.filePath(QStringLiteral("record")), "c1.rgb\n");
+    const QMap<QString, QByteArray> before = treeSnapshot(outside.path());
+    QVERIFY(QFile::link(outside.filePath(QStringLiteral("created")),
+                        f.user.filePath(QStringLiteral("c6.rgb"))));
+    f.nextReleaseShipsPastels();
+
+    QVERIFY(shippedpalettes::Add(f.shipped.path(), f.user.path(), f.fresh()).ok);
+    QCOMPARE(f.userIndex(), FirstRelease + "c2.rgb\r\nPastels\r\n2\r\n");
+    QCOMPARE(readAll(f.user.filePath(QStringLiteral("c2.rgb"))), QByteArray("FFD1DCAEC6CF"));
+    QVERIFY(QFileInfo(f.user.filePath(QStringLiteral("c6.rgb"))).isSymLink());
+    QCOMPARE(treeSnapshot(outside.path()), before);
+
+    // The record itself a link to an outside file: declining refuses to
+    // replace it, naming it, and leaves the file it leads to alone.
+    const QString record = f.user.filePath(shippedpalettes::RecordFileName());
+    QVERIFY(QFile::remove(record));
+    QVERIFY(QFile::link(outside.filePath(QStringLiteral("record")), record));
+    const FileResult declined = shippedpalettes::Decline(
+        f.user.path(), {{QStringLiteral("c8.rgb"), QStringLiteral("More"), QStringLiteral("2")}});
+    QVERIFY(!declined);
+    QVERIFY2(declined.message.contains(QStringLiteral("symbolic link")),
+             qPrintable(declined.message));
+    QCOMPARE(treeSnapshot(outside.path()), before);
 }
 
 QTEST_GUILESS_MAIN(tst_shippedpalettes)

@@ -4,25 +4,31 @@
 //   tintora_rewrite_child <data folder> <rewrite> [argument]
 //
 // rewrites: repair-index, delete-entry <position>, delete-colour <record>,
-// clear-duplicates (both on "mycolor.rgb"), delete-scheme <list index>.
+// clear-duplicates (both on "mycolor.rgb"), delete-scheme <list index>;
+// undo-delete-colour <record> (the copy kept for undo, the deletion and the
+// note after it) and undo-last (undoing the last kept edit).
 //
 // It prints "ready", waits for one byte on standard input, runs the rewrite
 // and prints "done", the calls that changed files (one letter each: o open for
 // writing, w write, t truncate, s sync, r rename, u unlink) and the
 // nanoseconds the rewrite took. With TINTORA_KILL_AT=N it kills itself just
 // before its N-th such call instead; with TINTORA_KILL_TEARS=1 as well, an
-// N-th call that writes first writes half of its bytes.
+// N-th call that writes first writes half of its bytes. With
+// TINTORA_DISK_FULL_AT=N the disk is full from the N-th write on: that write
+// stores half of its bytes, and every later one fails with ENOSPC.
 //
 // The calls are caught by defining the C library's functions in this
 // executable, which the dynamic linker prefers for Qt's calls too; each passes
 // the call on to the next definition, the C library's (or a sanitizer's).
 #include "palettes/PaletteIndex.h"
 #include "palettes/PaletteRecords.h"
+#include "palettes/PaletteUndo.h"
 #include "scheme/SchemeStore.h"
 
 #include <QElapsedTimer>
 #include <QString>
 
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -41,6 +47,8 @@ bool g_armed = false;
 long g_calls = 0;
 long g_killAt = 0;
 bool g_tears = false;
+long g_diskFullAt = 0;
+long g_writes = 0;
 std::string g_trace;
 
 template <typename Function> Function next(const char* name)
@@ -81,6 +89,20 @@ int countedOpen(OpenFunction real, const char* path, int flags, mode_t mode)
     return real(path, flags, mode);
 }
 
+// How many bytes of a write of `count` a full disk lets through; -1 for none.
+ssize_t roomOnDisk(size_t count)
+{
+    if (!g_armed || g_diskFullAt == 0)
+        return ssize_t(count);
+    ++g_writes;
+    if (g_writes < g_diskFullAt)
+        return ssize_t(count);
+    if (g_writes == g_diskFullAt && count > 1)
+        return ssize_t(count / 2);
+    errno = ENOSPC;
+    return -1;
+}
+
 } // namespace
 
 extern "C" {
@@ -92,7 +114,77 @@ ssize_t write(int fd, const void* buffer, size_t count)
         real(fd, buffer, count / 2);
         raise(SIGKILL);
     }
-    return real(fd, buffer, count);
+    const ssize_t room = roomOnDisk(count);
+    if (room < 0)
+        return -1;
+    return real(fd, buffer, size_t(room));
+}
+
+ssize_t pwrite64(int fd, const void* buffer, size_t count, off64_t offset)
+{
+    static const auto real = next<ssize_t (*)(int, const void*, size_t, off64_t)>("pwrite64");
+    if (reach('w') == Reached::Tear) {
+        real(fd, buffer, count / 2, offset);
+        raise(SIGKILL);
+    }
+    const ssize_t room = roomOnDisk(count);
+    if (room < 0)
+        return -1;
+    return real(fd, buffer, size_t(room), offset);
+}
+
+ssize_t pwrite(int fd, const void* buffer, size_t count, off_t offset)
+{
+    return pwrite64(fd, buffer, count, off64_t(offset));
+}
+
+int openat64(int folder, const char* path, int flags, ...)
+{
+    static const auto real = next<int (*)(int, const char*, int, ...)>("openat64");
+    va_list arguments;
+    va_start(arguments, flags);
+    const mode_t mode = takesMode(flags) ? static_cast<mode_t>(va_arg(arguments, int)) : 0;
+    va_end(arguments);
+    if ((flags & (O_WRONLY | O_RDWR | O_CREAT | O_TRUNC)) != 0)
+        reach('o');
+    return real(folder, path, flags, mode);
+}
+
+int openat(int folder, const char* path, int flags, ...)
+{
+    va_list arguments;
+    va_start(arguments, flags);
+    const mode_t mode = takesMode(flags) ? static_cast<mode_t>(va_arg(arguments, int)) : 0;
+    va_end(arguments);
+    return openat64(folder, path, flags, mode);
+}
+
+int mkdirat(int folder, const char* path, mode_t mode)
+{
+    static const auto real = next<int (*)(int, const char*, mode_t)>("mkdirat");
+    reach('d');
+    return real(folder, path, mode);
+}
+
+int renameat(int fromFolder, const char* from, int toFolder, const char* to)
+{
+    static const auto real = next<int (*)(int, const char*, int, const char*)>("renameat");
+    reach('r');
+    return real(fromFolder, from, toFolder, to);
+}
+
+int unlinkat(int folder, const char* path, int flags)
+{
+    static const auto real = next<int (*)(int, const char*, int)>("unlinkat");
+    reach('u');
+    return real(folder, path, flags);
+}
+
+int linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags)
+{
+    static const auto real = next<int (*)(int, const char*, int, const char*, int)>("linkat");
+    reach('l');
+    return real(fromFolder, from, toFolder, to, flags);
 }
 
 int open64(const char* path, int flags, ...)
@@ -182,6 +274,23 @@ FileResult runRewrite(const QString& folder, const QString& rewrite, const QStri
         return paletterecords::ClearDuplicates(palette);
     if (rewrite == QLatin1String("delete-scheme"))
         return SchemeStore(folder).remove(argument.toInt());
+    if (rewrite == QLatin1String("undo-delete-colour")) {
+        PaletteUndo undo(folder);
+        if (FileResult kept = undo.keep(PaletteUndo::Edit::DeleteColor,
+                                        {QStringLiteral("mycolor.rgb"), QStringLiteral("My Colors"),
+                                         QStringLiteral("0"), 1});
+            !kept)
+            return kept;
+        if (FileResult deleted = paletterecords::DeleteRecord(palette, argument.toInt());
+            !deleted) {
+            undo.editFailed();
+            return deleted;
+        }
+        undo.editDone();
+        return FileResult::success();
+    }
+    if (rewrite == QLatin1String("undo-last"))
+        return PaletteUndo(folder).undoLast();
     return FileResult::failure(QStringLiteral("unknown rewrite ") + rewrite);
 }
 
@@ -199,6 +308,8 @@ int main(int argc, char* argv[])
     if (const char* killAt = std::getenv("TINTORA_KILL_AT"))
         g_killAt = std::strtol(killAt, nullptr, 10);
     g_tears = std::getenv("TINTORA_KILL_TEARS") != nullptr;
+    if (const char* full = std::getenv("TINTORA_DISK_FULL_AT"))
+        g_diskFullAt = std::strtol(full, nullptr, 10);
 
     std::fputs("ready\n", stdout);
     std::fflush(stdout);

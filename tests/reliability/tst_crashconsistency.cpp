@@ -9,6 +9,7 @@
 // (4 by default); the seed of their moments is printed.
 #include <QComboBox>
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -18,6 +19,8 @@
 
 #include "app/basmain.h"
 #include "app/frmshowcolor.h"
+#include "palettes/PaletteRecords.h"
+#include "palettes/PaletteUndo.h"
 #include "tests/scheme/SchemeWindowTest.h"
 #include "scheme/SchemeFormat.h"
 #include "tests/support/FakePlatform.h"
@@ -117,6 +120,48 @@ void copyFiles(const TestDataFolder& from, const TestDataFolder& to)
         QFile::copy(source.filePath(name), to.filePath(name));
 }
 
+// The whole folder, the journal's folders included.
+void copyTree(const TestDataFolder& from, const TestDataFolder& to)
+{
+    const QDir source(from.path());
+    QDirIterator it(from.path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString target = to.filePath(source.relativeFilePath(path));
+        if (it.fileInfo().isDir())
+            QDir().mkpath(target);
+        else
+            QFile::copy(path, target);
+    }
+}
+
+// The whole entries of the journal, leftovers cleared as at start.
+int journalEntries(const TestDataFolder& folder)
+{
+    PaletteUndo(folder.path()).clearLeftovers();
+    return int(QDir(folder.filePath(PaletteUndo::folderName()))
+                   .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)
+                   .size());
+}
+
+// Delete Color with its copy for undo, as the window runs it.
+FileResult deleteColourKept(const TestDataFolder& folder, qint32 record)
+{
+    PaletteUndo undo(folder.path());
+    if (FileResult kept = undo.keep(PaletteUndo::Edit::DeleteColor,
+                                    {Palette, QStringLiteral("My Colors"), QStringLiteral("0"), 1});
+        !kept)
+        return kept;
+    if (FileResult deleted = paletterecords::DeleteRecord(folder.filePath(Palette), record);
+        !deleted) {
+        undo.editFailed();
+        return deleted;
+    }
+    undo.editDone();
+    return FileResult::success();
+}
+
 QList<QByteArray> contentsOf(const TestDataFolder& folder, const QStringList& files)
 {
     QList<QByteArray> contents;
@@ -129,9 +174,12 @@ QList<QByteArray> contentsOf(const TestDataFolder& folder, const QStringList& fi
 class Child
 {
 public:
-    Child(const TestDataFolder& folder, const Rewrite& rewrite, int killAt = 0, bool tears = false)
+    Child(const TestDataFolder& folder, const Rewrite& rewrite, int killAt = 0, bool tears = false,
+          int diskFullAt = 0)
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        if (diskFullAt > 0)
+            environment.insert(QStringLiteral("TINTORA_DISK_FULL_AT"), QString::number(diskFullAt));
         if (killAt > 0)
             environment.insert(QStringLiteral("TINTORA_KILL_AT"), QString::number(killAt));
         if (tears)
@@ -189,6 +237,10 @@ private slots:
     void killedRewrite_leavesWholeFilesAndStartsQuietly_data();
     void killedRewrite_leavesWholeFilesAndStartsQuietly();
     void paletteFileLeftByDeletion_newPaletteStartsEmpty();
+    void killedUndoJournal_paletteAndJournalWholeAndNextEditWorks_data();
+    void killedUndoJournal_paletteAndJournalWholeAndNextEditWorks();
+    void diskFull_saysWhatHappenedNamingTheFile_data();
+    void diskFull_saysWhatHappenedNamingTheFile();
     void cleanupTestCase();
 
 private:
@@ -346,6 +398,120 @@ void tst_crashconsistency::paletteFileLeftByDeletion_newPaletteStartsEmpty()
     QCOMPARE(window->ColorCount, 0);
     QCOMPARE(folder.read(QStringLiteral("c6.rgb")), QByteArray());
     QVERIFY(platform.messages.isEmpty());
+}
+
+void tst_crashconsistency::killedUndoJournal_paletteAndJournalWholeAndNextEditWorks_data()
+{
+    QTest::addColumn<QString>("rewrite");
+    QTest::newRow("keep a copy and delete a colour") << "undo-delete-colour";
+    QTest::newRow("undo") << "undo-last";
+}
+
+void tst_crashconsistency::killedUndoJournal_paletteAndJournalWholeAndNextEditWorks()
+{
+    QFETCH(QString, rewrite);
+    const Rewrite r{rewrite,
+                    rewrite == QLatin1String("undo-last") ? QString()
+                                                          : QString::number(PaletteRecords / 2),
+                    {Palette},
+                    {}};
+    TestDataFolder start(TestDataFolder::Contents::Empty);
+    start.write(Index, "mycolor.rgb\r\nMy Colors\r\n0\r\n");
+    start.write(Palette, largePalette(PaletteRecords, PaletteRecords));
+    if (rewrite == QLatin1String("undo-last")) {
+        const FileResult deleted = deleteColourKept(start, 7);
+        QVERIFY2(deleted, qPrintable(deleted.message));
+    }
+    const QByteArray before = start.read(Palette);
+    const int entriesBefore = journalEntries(start);
+
+    TestDataFolder reference(TestDataFolder::Contents::Empty);
+    copyTree(start, reference);
+    Child complete(reference, r);
+    QVERIFY(complete.waitUntilReady());
+    complete.go();
+    QVERIFY(complete.finish());
+    const QList<QByteArray> done = complete.output().trimmed().split(' ');
+    QVERIFY2(complete.succeeded() && done.size() == 3 && done.at(0) == "done",
+             qPrintable(done.join(' ')));
+    const QByteArray calls = done.at(1);
+    const QByteArray after = reference.read(Palette);
+    const int entriesAfter = journalEntries(reference);
+    QVERIFY(after != before);
+    QVERIFY(entriesAfter != entriesBefore);
+
+    int outcomes[2] = {0, 0};
+    for (int call = 1; call <= calls.size(); ++call) {
+        for (const bool tears : {false, true}) {
+            if (tears && calls.at(call - 1) != 'w')
+                continue;
+            const QString where = QStringLiteral("before call %1 (%2)%3")
+                                      .arg(call)
+                                      .arg(QLatin1Char(calls.at(call - 1)))
+                                      .arg(tears ? " tearing it" : "");
+            TestDataFolder folder(TestDataFolder::Contents::Empty);
+            copyTree(start, folder);
+            Child child(folder, r, call, tears);
+            QVERIFY(child.waitUntilReady());
+            child.go();
+            QVERIFY(child.finish());
+            QVERIFY2(child.killed(), qPrintable(QStringLiteral("not killed ") + where));
+            ++m_killPoints;
+
+            const QByteArray now = folder.read(Palette);
+            QVERIFY2(now == before || now == after,
+                     qPrintable(QStringLiteral("palette damaged when killed ") + where));
+            ++outcomes[now == before ? 0 : 1];
+            const int entries = journalEntries(folder);
+            QVERIFY2(
+                entries == entriesBefore || entries == entriesAfter,
+                qPrintable(QStringLiteral("%1 entries in the journal when killed ").arg(entries) +
+                           where));
+
+            // The next edit, and undoing it, work.
+            const FileResult next = deleteColourKept(folder, 1);
+            QVERIFY2(next, qPrintable(next.message + QStringLiteral(" after a kill ") + where));
+            const FileResult undone = PaletteUndo(folder.path()).undoLast();
+            QVERIFY2(undone, qPrintable(undone.message + QStringLiteral(" after a kill ") + where));
+            QVERIFY2(
+                folder.read(Palette) == now,
+                qPrintable(QStringLiteral("undo did not restore the palette, killed ") + where));
+        }
+    }
+    QVERIFY(outcomes[0] > 0);
+    QVERIFY(outcomes[1] > 0);
+}
+
+void tst_crashconsistency::diskFull_saysWhatHappenedNamingTheFile_data()
+{
+    QTest::addColumn<QString>("rewrite");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("delete colour") << "delete-colour" << Palette;
+    QTest::newRow("copy for undo") << "undo-delete-colour" << PaletteUndo::folderName();
+}
+
+void tst_crashconsistency::diskFull_saysWhatHappenedNamingTheFile()
+{
+    QFETCH(QString, rewrite);
+    QFETCH(QString, named);
+    TestDataFolder folder(TestDataFolder::Contents::Empty);
+    const QByteArray palette = largePalette(20000, 20000);
+    folder.write(Palette, palette);
+    const Rewrite r{rewrite, QStringLiteral("5"), {Palette}, {}};
+    Child child(folder, r, 0, false, 1);
+    QVERIFY(child.waitUntilReady());
+    child.go();
+    QVERIFY(child.finish());
+    const QString output = QString::fromLocal8Bit(child.output());
+    QVERIFY2(output.startsWith(QStringLiteral("failed ")), qPrintable(output));
+    QVERIFY2(output.contains(QStringLiteral("No space left on device")) &&
+                 output.contains(QDir::toNativeSeparators(folder.filePath(named))),
+             qPrintable(output));
+    QCOMPARE(folder.read(Palette), palette);
+    // Nothing is left behind: no temporary file, no half entry.
+    QCOMPARE(QDir(folder.path())
+                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+             QStringList{Palette});
 }
 
 void tst_crashconsistency::cleanupTestCase()
