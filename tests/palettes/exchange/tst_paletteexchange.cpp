@@ -155,6 +155,8 @@ private slots:
 
     void roundTrip_data();
     void roundTrip();
+    void aseWrite_unpairedSurrogatesReplaced_data();
+    void aseWrite_unpairedSurrogatesReplaced();
     void modelConversions_data();
     void modelConversions();
     void cssAndJson();
@@ -504,6 +506,39 @@ void tst_paletteexchange::roundTrip()
     const ExchangeReading none = paletteexchange::Decode(paletteexchange::Encode(format, empty));
     QVERIFY2(none.ok(), qPrintable(none.problem));
     QVERIFY(none.palette.colors.isEmpty());
+}
+
+void tst_paletteexchange::aseWrite_unpairedSurrogatesReplaced_data()
+{
+    // A design-token or JSON name may hold half a pair ("\\ud800"); the file
+    // written must still be one that imports again.
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("written");
+    // Code units as they are, unpaired surrogates included.
+    const auto units = [](std::initializer_list<char16_t> list) {
+        return QString(reinterpret_cast<const QChar*>(list.begin()), qsizetype(list.size()));
+    };
+    constexpr char16_t High = 0xD834;
+    constexpr char16_t Low = 0xDD1E;
+    constexpr char16_t Replaced = 0xFFFD;
+    QTest::newRow("lone high") << units({'a', High, 'b'}) << units({'a', Replaced, 'b'});
+    QTest::newRow("high at the end") << units({'a', High}) << units({'a', Replaced});
+    QTest::newRow("lone low first") << units({Low, 'z'}) << units({Replaced, 'z'});
+    QTest::newRow("pair the wrong way round") << units({Low, High}) << units({Replaced, Replaced});
+    QTest::newRow("pair kept") << units({High, Low}) << units({High, Low});
+    QTest::newRow("two highs then a low")
+        << units({High, High, Low}) << units({Replaced, High, Low});
+}
+
+void tst_paletteexchange::aseWrite_unpairedSurrogatesReplaced()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, written);
+    const ExchangePalette palette{name, {MakeColor(1, 2, 3)}};
+    const ExchangeReading reading = swatchexchange::Read(swatchexchange::Write(palette));
+    QVERIFY2(reading.ok(), qPrintable(reading.problem));
+    QCOMPARE(reading.palette.name, written);
+    QCOMPARE(reading.palette.colors, palette.colors);
 }
 
 void tst_paletteexchange::modelConversions_data()
