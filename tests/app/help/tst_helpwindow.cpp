@@ -223,8 +223,9 @@ void tst_helpwindow::hostileArchive_showsOnlyItsOwnEntries()
                       "<p>Start</p>" +
                       images +
                       "<p><a href=\"https://example.invalid/x\">web</a></p></body></html>"));
-    QVERIFY(write("nested.html", "<html><body>" + QByteArray("<div>").repeated(100'000) + "deep" +
-                                     QByteArray("</div>").repeated(100'000) + "</body></html>"));
+    // Left open: chmcmd itself crashes on as many closing tags.
+    QVERIFY(write("nested.html", "<html><body>" + QByteArray("<div>").repeated(100'000) +
+                                     "innermost</body></html>"));
     QVERIFY(write("large.html", "<html><body><p>" + QByteArray("large ").repeated(500'000) +
                                     "</p></body></html>"));
     // The header of a 6000 x 5000 picture, which the file does not hold.
@@ -236,7 +237,8 @@ void tst_helpwindow::hostileArchive_showsOnlyItsOwnEntries()
     compile.setWorkingDirectory(source);
     compile.start(chmcmd, {QStringLiteral("hostile.hhp")});
     QVERIFY(compile.waitForFinished(60'000));
-    QCOMPARE(compile.exitCode(), 0);
+    QVERIFY2(compile.exitStatus() == QProcess::NormalExit && compile.exitCode() == 0,
+             compile.readAllStandardError().constData());
 
     // A relative name that the picture handler would take from the working folder.
     const QString workingFolder = QDir::currentPath();
@@ -274,7 +276,7 @@ void tst_helpwindow::hostileArchive_showsOnlyItsOwnEntries()
 
     // Pages beyond the bounds say why instead of blocking the window.
     m_help->showTopic(QStringLiteral("/nested.html"));
-    QVERIFY(!m_help->brwTopic->toPlainText().contains(QLatin1String("deep")));
+    QVERIFY(!m_help->brwTopic->toPlainText().contains(QLatin1String("innermost")));
     QVERIFY(m_help->brwTopic->toPlainText().contains(QLatin1String("is not shown")));
     m_help->showTopic(QStringLiteral("/large.html"));
     QVERIFY(m_help->brwTopic->toPlainText().contains(QLatin1String("larger than")));
@@ -303,10 +305,13 @@ void tst_helpwindow::pictures_comeFromTheHelpFile()
     const QVariant image =
         m_help->brwTopic->loadResource(QTextDocument::ImageResource, QUrl(picture));
     QCOMPARE(image.value<QImage>().size(), QSize(340, 270));
-    // Nothing outside the help file is read, whatever a page asks for.
-    QVERIFY(m_help->brwTopic
-                ->loadResource(QTextDocument::ImageResource, QUrl::fromLocalFile(helpFile()))
-                .isNull());
+    // Nothing outside the help file is read, whatever a page asks for: a
+    // blank picture stands in.
+    QCOMPARE(m_help->brwTopic
+                 ->loadResource(QTextDocument::ImageResource, QUrl::fromLocalFile(helpFile()))
+                 .value<QImage>()
+                 .size(),
+             QSize(1, 1));
 }
 
 void tst_helpwindow::find_goesRoundThePage_data()
