@@ -410,7 +410,7 @@ ExchangeReading FromWebPage(QByteArrayView content, ReadingProgress* progress)
         const qsizetype open = page.indexOf(QLatin1Char('<'), i);
         if (open < 0)
             break;
-        if (page.mid(open, 4) == QLatin1String("<!--")) {
+        if (QStringView(page).sliced(open).startsWith(u"<!--")) {
             const qsizetype close = page.indexOf(QLatin1String("-->"), open + 4);
             i = close < 0 ? page.size() : close + 3;
             continue;
