@@ -24,16 +24,6 @@ QString LinkRefusal(const QString& action, const QString& path)
     return LinkRefusalTo(action, path, size > 0 ? QFile::decodeName(target.left(size)) : QString());
 }
 
-QString LinkRefusalTo(const QString& action, const QString& path, const QString& target)
-{
-    const QString where = target.isEmpty() ? QStringLiteral("it is a symbolic link")
-                                           : QStringLiteral("it is a symbolic link to \"%1\"")
-                                                 .arg(QDir::toNativeSeparators(target));
-    return describeFileError(action, path,
-                             where + QStringLiteral(", and the program writes only to its own "
-                                                    "files in the data folder; it was left alone"));
-}
-
 FileResult OpenForWriting(QFile& file, const QString& path, const QString& action,
                           WhenMissing missing)
 {

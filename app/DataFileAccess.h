@@ -21,8 +21,8 @@ bool IsSymbolicLink(const QString& path);
 
 // Why `path`, a link, was left alone: names the file and where it leads.
 QString LinkRefusal(const QString& action, const QString& path);
-// The same where the caller has read where the link leads (empty: unknown).
-QString LinkRefusalTo(const QString& action, const QString& path, const QString& target);
+// The same where the caller has read where the link leads: LinkRefusalTo in
+// DataFolderAccess.h, the one place that words it.
 
 enum class WhenMissing { Create, Fail };
 

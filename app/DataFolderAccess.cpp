@@ -1,8 +1,7 @@
 #include "app/DataFolderAccess.h"
 
-#include "app/DataFileAccess.h"
-
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QStringList>
 
@@ -726,3 +725,17 @@ FileResult DataFolderAccess::copy(QFile& source, const QString& name, const QStr
     temp.placed();
     return FileResult::success();
 }
+
+namespace datafiles {
+
+QString LinkRefusalTo(const QString& action, const QString& path, const QString& target)
+{
+    const QString where = target.isEmpty() ? QStringLiteral("it is a symbolic link")
+                                           : QStringLiteral("it is a symbolic link to \"%1\"")
+                                                 .arg(QDir::toNativeSeparators(target));
+    return describeFileError(action, path,
+                             where + QStringLiteral(", and the program writes only to its own "
+                                                    "files in the data folder; it was left alone"));
+}
+
+} // namespace datafiles

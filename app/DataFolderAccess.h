@@ -138,3 +138,11 @@ private:
     int m_openError = 0;
     FileResult m_opened;
 };
+
+namespace datafiles {
+
+// Why `path`, a link leading to `target` (empty: unknown), was left alone:
+// the one message the program gives for every link in the data folder.
+QString LinkRefusalTo(const QString& action, const QString& path, const QString& target);
+
+} // namespace datafiles

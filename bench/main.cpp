@@ -18,15 +18,20 @@
 #include <QTemporaryDir>
 
 #include "app/basmain.h"
+#include "app/help/HelpPage.h"
 #include "app/frmshowcolor.h"
 #include "palettes/PaletteIndex.h"
 #include "bench/BenchPlatform.h"
 #include "models/notations/ColorNotations.h"
 #include "models/notations/ColorParser.h"
 #include "models/cClrModels.h"
+#include "models/notations/FormatChoices.h"
 #include "models/notations/frmFormats.h"
 #include "palettes/generator/ColorGenerator.h"
 #include "palettes/PaletteRecords.h"
+#include "palettes/exchange/DesignTokens.h"
+#include "palettes/exchange/PaletteExchange.h"
+#include "palettes/exchange/StyleSheetHarvest.h"
 #include "palettes/generator/SwatchGrid.h"
 #include "palettes/generator/frmGenerator.h"
 #include "palettes/picker/frmGetColor.h"
@@ -776,6 +781,101 @@ void benchNotations()
         std::printf(" ");
 }
 
+// ---------------------------------------------------------------------------
+// Readers of files and settings, each on the worst input of its kind that
+// fuzzing and review found, at the import limit of 64 MB.
+
+void reportReader(const char* figure, const std::function<void()>& read, const char* size = "64 MB")
+{
+    resetPeakMemory();
+    const double before = residentMb();
+    QElapsedTimer clock;
+    clock.start();
+    read();
+    char line[120];
+    std::snprintf(line, sizeof line, "%s, worst input of %s", figure, size);
+    report(line, double(clock.nsecsElapsed()) / 1e9, "s");
+    report("  memory above idle", peakMb() - before, "MB");
+}
+
+QByteArray filled(const QByteArray& head, char fill, const QByteArray& tail)
+{
+    constexpr qsizetype Size = 64 * 1024 * 1024;
+    return head + QByteArray(Size - head.size() - tail.size(), fill) + tail;
+}
+
+void benchReaders()
+{
+    {
+        const QByteArray page = filled("<p style=\"color: red\">", '<', "");
+        reportReader("web page of \"<\"", [&] { stylesheetharvest::FromWebPage(page); });
+    }
+    {
+        const QByteArray page = filled("<p style=\"color: red; x: ", '&', "\">");
+        reportReader("web page, \"&\" in a style attribute",
+                     [&] { stylesheetharvest::FromWebPage(page); });
+    }
+    {
+        QByteArray tokens;
+        for (int i = 0; i < 2000; ++i)
+            tokens += "\"t" + QByteArray::number(i) +
+                      "\": {\"$type\": \"color\", \"$value\": " + "\"#ff0000\"},";
+        tokens += "\"last\": {\"$type\": \"color\", \"$value\": \"#00ff00\"}}}";
+        const QByteArray file = filled("{\"", 'g', "\": {" + tokens);
+        reportReader("design tokens under a long group name", [&] { designtokens::Read(file); });
+    }
+    {
+        QByteArray chain = "{";
+        chain.reserve(64 * 1024 * 1024);
+        int i = 0;
+        // As long as the values a JSON tree holds allow.
+        while (i < 1'900'000 && chain.size() < 64 * 1024 * 1024 - 100) {
+            chain += "\"t" + QByteArray::number(i) + "\": {\"$value\": \"{t" +
+                     QByteArray::number(i + 1) + "}\"},";
+            ++i;
+        }
+        chain += "\"t" + QByteArray::number(i) +
+                 "\": {\"$type\": \"color\", \"$value\": "
+                 "\"#ff0000\"}}";
+        reportReader("design tokens, one long chain of aliases",
+                     [&] { designtokens::Read(chain); });
+    }
+    {
+        const QByteArray gimp = filled("GIMP Palette\n", '\n', "1 2 3\n");
+        reportReader("GIMP palette of empty lines", [&] { paletteexchange::Decode(gimp); });
+    }
+    {
+        const QByteArray numbers = filled("[0", ',', "]").replace(",,", ",0");
+        reportReader("JSON of small values", [&] { paletteexchange::Decode(numbers); });
+    }
+    {
+        QByteArray own;
+        own += "{\"notations\": [], \"templates\": [";
+        while (own.size() < 64 * 1024 * 1024 - 100)
+            own += "{\"name\": \"n\", \"template\": \"{r}\"},";
+        own += "{\"template\": \"x\"}]}";
+        const QString setting = QString::fromUtf8(own);
+        reportReader("colour-format templates setting",
+                     [&] { FormatChoices::fromSetting(setting); });
+    }
+    {
+        QByteArray own = "{\"notations\": [], \"templates\": [";
+        for (int i = 0; i < 100000; ++i)
+            own += "{\"name\": \"n\", \"template\": \"{r}\"},";
+        own += "{\"template\": \"x\"}]}";
+        const QString setting = QString::fromUtf8(own);
+        reportReader(
+            "colour-format templates setting of 100,000",
+            [&] { FormatChoices::fromSetting(setting); }, "4 MB");
+    }
+    {
+        // Deep pages stop the count at once; shallow ones are counted through.
+        const QByteArray shallow = QByteArray("<b></b>").repeated(64 * 1024 * 1024 / 7);
+        reportReader("help page markup counted for its depth",
+                     [&] { helppage::NestingDepth(shallow); });
+    }
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -787,7 +887,12 @@ int main(int argc, char* argv[])
 
     // "picker" measures the screen picker alone, "large" the large and
     // damaged data folders alone.
+    // "readers" the readers of files and settings alone.
     const bool pickerOnly = application.arguments().contains(QStringLiteral("picker"));
+    if (application.arguments().contains(QStringLiteral("readers"))) {
+        benchReaders();
+        return 0;
+    }
     if (application.arguments().contains(QStringLiteral("large"))) {
         benchLargeDataFolders();
         return 0;
@@ -800,7 +905,9 @@ int main(int argc, char* argv[])
         benchNotations();
     }
     benchPicker();
-    if (!pickerOnly)
+    if (!pickerOnly) {
         benchLargeDataFolders();
+        benchReaders();
+    }
     return 0;
 }

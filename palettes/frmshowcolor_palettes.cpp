@@ -549,8 +549,14 @@ void frmshowcolor::mnuImport_Click()
     if (path.isEmpty())
         return;
     ExchangePalette palette;
-    if (FileResult read = paletteexchange::ImportFile(path, palette); !read) {
-        reportFileError(read.message);
+    FileResult read = FileResult::success();
+    {
+        ProgressWindow progress(this, QStringLiteral("Importing the palette..."));
+        read = paletteexchange::ImportFile(path, palette, progress.progress());
+    }
+    if (!read) {
+        if (!read.wasCancelled())
+            reportFileError(read.message);
         return;
     }
     bool nameCut = false;

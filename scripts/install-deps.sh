@@ -32,6 +32,10 @@ TEST_PACKAGES="xvfb xauth imagemagick"
 TEST_PACKAGES="$TEST_PACKAGES dbus-daemon sway swaybg xdg-desktop-portal xdg-desktop-portal-wlr grim pipewire"
 TEST_PACKAGES="$TEST_PACKAGES $PACKAGE_PACKAGES lintian desktop-file-utils appstream"
 TEST_PACKAGES="$TEST_PACKAGES chromium clang-format"
+# The help viewer's tests compile hostile help files with chmcmd; the desktop
+# tests read the clipboard as other programs do (xclip, wl-paste) and click
+# with xdotool.
+TEST_PACKAGES="$TEST_PACKAGES fp-utils xclip wl-clipboard xdotool"
 
 PACKAGES="$RUN_PACKAGES"
 case "$MODE" in

@@ -1,9 +1,12 @@
 #include "app/help/HelpBrowser.h"
 
 #include "app/help/ChmArchive.h"
+#include "app/help/HelpPage.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QImage>
+#include <QImageReader>
 #include <QPalette>
 #include <QTextDocument>
 
@@ -63,12 +66,42 @@ QVariant HelpBrowser::loadResource(int type, const QUrl& name)
     if (type == QTextDocument::HtmlResource && !name.isRelative())
         m_page = name;
     const QUrl url = name.isRelative() ? m_page.resolved(name) : name;
-    if (url.scheme() != Scheme())
-        return {};
-    const std::optional<QByteArray> content = m_archive.read(url.path());
-    if (!content)
-        return {};
+    const std::optional<QByteArray> content =
+        url.scheme() == Scheme() ? m_archive.read(url.path()) : std::nullopt;
+    // Whatever is not in the archive gets an empty resource, never nothing:
+    // given nothing, QTextDocument opens the address itself as a local file,
+    // and the picture handler loads the bare name from the disk.
     if (type == QTextDocument::ImageResource)
-        return QImage::fromData(*content);
+        return content ? boundedImage(*content) : placeholderImage();
+    if (!content)
+        return QByteArray("");
+    if (type == QTextDocument::HtmlResource || type == QTextDocument::MarkdownResource) {
+        if (const QString problem = helppage::PageProblem(*content); !problem.isEmpty())
+            return helppage::RefusalPage(problem);
+    } else if (content->size() > helppage::MaxPageBytes) {
+        return QByteArray("");
+    }
     return *content;
+}
+
+QImage HelpBrowser::placeholderImage()
+{
+    QImage blank(1, 1, QImage::Format_ARGB32);
+    blank.fill(Qt::transparent);
+    return blank;
+}
+
+QImage HelpBrowser::boundedImage(const QByteArray& content)
+{
+    QBuffer buffer;
+    buffer.setData(content);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    // The header's size is checked before anything is decoded: a small file
+    // can claim a picture of gigabytes.
+    const QSize size = reader.size();
+    if (!size.isValid() || qint64(size.width()) * size.height() > helppage::MaxImagePixels)
+        return placeholderImage();
+    QImage image = reader.read();
+    return image.isNull() ? placeholderImage() : image;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QTextBrowser>
 
 class ChmArchive;
@@ -17,9 +18,15 @@ public:
     static QString Scheme(); // "chm"
     static QUrl TopicUrl(const QString& objectPath);
 
+    // Every resource of every type and address comes from the archive; what
+    // the archive does not hold, or holds beyond the bounds of HelpPage.h, is
+    // an empty one (a page saying why, a blank picture).
     QVariant loadResource(int type, const QUrl& name) override;
 
 private:
+    static QImage placeholderImage();
+    static QImage boundedImage(const QByteArray& content);
+
     const ChmArchive& m_archive;
     QUrl m_page;
 };

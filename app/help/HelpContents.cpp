@@ -21,8 +21,10 @@ struct Tag
 
 QList<Tag> tags(const QString& html)
 {
+    // The attributes stop at the next "<" too: a tag that is never closed
+    // would otherwise be searched to the end of the file from each "<ul".
     static const QRegularExpression pattern(
-        QStringLiteral(R"(<\s*(/?)\s*(ul|object|param)\b([^>]*)>)"),
+        QStringLiteral(R"(<\s*(/?)\s*(ul|object|param)\b([^<>]*)>)"),
         QRegularExpression::CaseInsensitiveOption);
     QList<Tag> found;
     for (auto match = pattern.globalMatch(html); match.hasNext();) {

@@ -329,7 +329,12 @@ void frmHelp::followLink(const QUrl& url)
 {
     if (url.scheme() == HelpBrowser::Scheme())
         brwTopic->setSource(url, QTextDocument::HtmlResource);
-    else
+    else if (m_platform.showMessage(this,
+                                    QStringLiteral("This link leads out of the help to:\n\n%1"
+                                                   "\n\nOpen it?")
+                                        .arg(url.toString()),
+                                    Platform::Buttons::YesNo, Platform::Icon::Question,
+                                    windowTitle()) == Platform::Answer::Yes)
         m_platform.shellOpen(this, QStringLiteral("open"), url.toString(),
                              Platform::ShowMode::Normal);
 }

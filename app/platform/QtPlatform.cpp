@@ -140,6 +140,7 @@ QStringList secondStartAddresses(const QString& dataFolder)
 }
 
 constexpr int SecondStartWaitMs = 2000;
+constexpr int MaxSecondStartConnections = 4;
 const QByteArray FrontRequest = QByteArrayLiteral("front\n");
 
 // Asks the running instance to show its window; quietly gives up when it
@@ -359,15 +360,42 @@ void QtPlatform::listenForSecondStarts()
         m_server.reset();
         return;
     }
+    // Anyone of this user can connect: a start that asks sends its few bytes
+    // at once, so a connection is held only briefly, for those bytes, and a
+    // few at a time; the rest are closed unread. Descriptors stay bounded
+    // however many connect.
+    m_server->setMaxPendingConnections(MaxSecondStartConnections);
     QObject::connect(m_server.get(), &QLocalServer::newConnection, m_server.get(), [this] {
         while (QLocalSocket* socket = m_server->nextPendingConnection()) {
+            if (m_secondStartConnections >= MaxSecondStartConnections) {
+                socket->abort();
+                socket->deleteLater();
+                continue;
+            }
+            ++m_secondStartConnections;
+            QObject::connect(socket, &QObject::destroyed, m_server.get(),
+                             [this] { --m_secondStartConnections; });
             QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            QObject::connect(socket, &QLocalSocket::readyRead, socket, [this, socket] {
-                if (socket->readAll().contains(FrontRequest))
-                    bringWindowToFront();
+            QTimer::singleShot(SecondStartWaitMs, socket, [socket] {
+                socket->abort();
+                socket->deleteLater();
             });
-            if (socket->bytesAvailable() > 0 && socket->readAll().contains(FrontRequest))
-                bringWindowToFront();
+            auto received = std::make_shared<QByteArray>();
+            const auto take = [this, socket, received] {
+                if (received->size() == FrontRequest.size())
+                    return; // answered already
+                *received += socket->read(FrontRequest.size() - received->size());
+                if (!FrontRequest.startsWith(*received)) {
+                    socket->abort();
+                    socket->deleteLater();
+                } else if (*received == FrontRequest) {
+                    socket->disconnectFromServer();
+                    bringWindowToFront();
+                }
+            };
+            QObject::connect(socket, &QLocalSocket::readyRead, socket, take);
+            if (socket->bytesAvailable() > 0)
+                take();
         }
     });
 }

@@ -60,5 +60,7 @@ private:
     std::unique_ptr<InstanceLock> m_dataLock;
     std::unique_ptr<QLockFile> m_lock;
     std::unique_ptr<QLocalServer> m_server;
+    // Connections of later starts open now.
+    int m_secondStartConnections = 0;
     QPointer<QWidget> m_window;
 };

@@ -31,6 +31,8 @@ QString FormatChoices::toSetting() const
 
 FormatChoices FormatChoices::fromSetting(const QString& value)
 {
+    if (value.size() > MaxSettingLength)
+        return Defaults();
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(value.toUtf8(), &error);
     if (error.error != QJsonParseError::NoError || !document.isObject())
@@ -43,6 +45,8 @@ FormatChoices FormatChoices::fromSetting(const QString& value)
         if (const auto notation = notations::FromShortName(name.toString()))
             choices.setShown(*notation, true);
     for (const QJsonValue entry : root.value(QStringLiteral("templates")).toArray()) {
+        if (choices.templates.size() == MaxTemplates)
+            break;
         const QJsonObject object = entry.toObject();
         if (!object.value(QStringLiteral("template")).isString())
             continue;

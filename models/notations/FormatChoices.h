@@ -28,9 +28,17 @@ struct FormatChoices
     static const QString SettingKey; // "moreformats"
     static FormatChoices Defaults();
 
+    // Every template is an item of both submenus, built at start: a setting
+    // edited by hand (or by a damaged program) must not make start-up take
+    // seconds. Far more templates than anyone keeps; and a setting longer
+    // than those take at the longest texts their fields allow.
+    static constexpr qsizetype MaxTemplates = 100;
+    static constexpr qsizetype MaxSettingLength = 8 * 1024 * 1024;
+
     QString toSetting() const;
-    // A missing, damaged or foreign value gives the defaults; names of
-    // notations this version does not know are passed over.
+    // A missing, damaged or foreign value gives the defaults, and so does one
+    // longer than MaxSettingLength; names of notations this version does not
+    // know are passed over, and so are templates after the first MaxTemplates.
     static FormatChoices fromSetting(const QString& value);
 
     bool isShown(notations::Notation notation) const { return shownNotations.contains(notation); }

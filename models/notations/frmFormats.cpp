@@ -385,6 +385,15 @@ void frmFormats::refreshTemplatePreview()
 
 void frmFormats::addTemplate()
 {
+    // More would not come back at the next start.
+    if (m_choices.templates.size() >= FormatChoices::MaxTemplates) {
+        m_platform.showMessage(this,
+                               QStringLiteral("There are %1 templates already, as many as the "
+                                              "program keeps. Remove one to add another.")
+                                   .arg(FormatChoices::MaxTemplates),
+                               Platform::Buttons::Ok, Platform::Icon::Information, windowTitle());
+        return;
+    }
     m_choices.templates << UserTemplate{
         QStringLiteral("Template %1").arg(m_choices.templates.size() + 1),
         QStringLiteral("rgb({r}, {g}, {b})"), true};

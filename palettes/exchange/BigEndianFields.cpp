@@ -59,9 +59,25 @@ std::optional<QString> NameFromUnits(QList<char16_t> units)
     return QString::fromUtf16(units.constData(), units.size());
 }
 
+QString ValidName(const QString& name)
+{
+    QString valid = name;
+    for (qsizetype i = 0; i < valid.size(); ++i) {
+        const QChar unit = valid.at(i);
+        if (unit.isHighSurrogate() && i + 1 < valid.size() && valid.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (unit.isSurrogate())
+            valid[i] = QChar::ReplacementCharacter;
+    }
+    return valid;
+}
+
 QString CutName(const QString& name, qsizetype maxUnits)
 {
-    QString kept = name.left(maxUnits);
+    // Names come from any reader (a JSON escape can hold half a pair); the
+    // readers of these formats refuse what is not UTF-16, so nothing written
+    // may hold a lone surrogate.
+    QString kept = ValidName(name.left(maxUnits + 1)).left(maxUnits);
     if (!kept.isEmpty() && kept.back().isHighSurrogate())
         kept.chop(1);
     return kept;

@@ -40,7 +40,11 @@ void AppendU32(QByteArray& out, quint32 value);
 // a surrogate is unpaired.
 std::optional<QString> NameFromUnits(QList<char16_t> units);
 
-// At most `maxUnits` code units of the name, never half of a surrogate pair.
+// The name with every unpaired surrogate replaced by U+FFFD.
+QString ValidName(const QString& name);
+
+// At most `maxUnits` code units of the name, valid UTF-16 (as ValidName makes
+// it), never half of a surrogate pair.
 QString CutName(const QString& name, qsizetype maxUnits);
 
 // The name's code units, big-endian, followed by one closing 0.

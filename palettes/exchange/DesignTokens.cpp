@@ -8,8 +8,9 @@
 #include "palettes/exchange/JsonWriting.h"
 
 #include <QHash>
-#include <QSet>
+#include <QMultiHash>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -20,32 +21,141 @@ namespace {
 using jsontree::Value;
 namespace cs = colorscience;
 
+// The type a token has from itself or its groups, as far as reading colours
+// needs it: an empty "$type" is none.
+enum class Typed : quint8 { None, Color, Other };
+
+Typed typedAs(const QString& type)
+{
+    if (type.isEmpty())
+        return Typed::None;
+    return type == QLatin1String("color") ? Typed::Color : Typed::Other;
+}
+
 struct Token
 {
-    QString path;
-    Value token;  // the token object
-    QString type; // own or inherited; empty when none is given
+    Value token; // the token object; its key is the token's name
+    qint32 group;
+    Typed type;
+};
+
+// The tokens of a file and the groups that hold them, in a few bytes each: a
+// name or a path ("brand.red") is never stored, only read from the document
+// when needed. A group name can be as long as the file; a path stored per
+// token would take memory growing with the square of the file, and a file
+// of 64 MB holds two million tokens. Groups of the same path (a name given
+// twice) are one group here, as they are to an alias.
+class Tokens
+{
+public:
+    struct Group
+    {
+        Value object; // invalid for the document itself
+        qint32 parent = -1;
+    };
+
+    QList<Group> groups = {Group{}};
+    QList<Token> tokens;
+
+    qint32 groupOf(qint32 parent, const QString& name, const Value& object)
+    {
+        const quint64 key = keyOf(parent, name);
+        for (auto found = m_groupIds.constFind(key);
+             found != m_groupIds.constEnd() && found.key() == key; ++found)
+            if (groups.at(*found).object.key() == name)
+                return *found;
+        groups.append(Group{object, parent});
+        m_groupIds.insert(key, qint32(groups.size() - 1));
+        return qint32(groups.size() - 1);
+    }
+
+    void addToken(qint32 group, const QString& name, const Value& token, Typed type)
+    {
+        tokens.append(Token{token, group, type});
+        m_tokenIds.push_back({keyOf(group, name), qint32(tokens.size() - 1)});
+    }
+
+    // Makes the tokens findable; call once, after the last addToken().
+    void index()
+    {
+        std::sort(m_tokenIds.begin(), m_tokenIds.end(), [](const Entry& a, const Entry& b) {
+            return a.key != b.key ? a.key < b.key : a.token < b.token;
+        });
+    }
+
+    QString path(const Token& token) const
+    {
+        QStringList parts = {token.token.key()};
+        for (qint32 group = token.group; group > 0; group = groups.at(group).parent)
+            parts.prepend(groups.at(group).object.key());
+        return parts.join(QLatin1Char('.'));
+    }
+
+    // The token at a dotted path, the last of that path in the file; null
+    // when the file holds none there.
+    const Token* find(const QString& path) const
+    {
+        const QStringList parts = path.split(QLatin1Char('.'));
+        qint32 group = 0;
+        for (qsizetype i = 0; i + 1 < parts.size(); ++i) {
+            const quint64 key = keyOf(group, parts.at(i));
+            qint32 next = -1;
+            for (auto found = m_groupIds.constFind(key);
+                 found != m_groupIds.constEnd() && found.key() == key && next < 0; ++found)
+                if (groups.at(*found).object.key() == parts.at(i))
+                    next = *found;
+            if (next < 0)
+                return nullptr;
+            group = next;
+        }
+        const quint64 key = keyOf(group, parts.constLast());
+        auto at = std::upper_bound(m_tokenIds.begin(), m_tokenIds.end(), key,
+                                   [](quint64 k, const Entry& e) { return k < e.key; });
+        while (at != m_tokenIds.begin()) {
+            --at;
+            if (at->key != key)
+                break;
+            const Token& token = tokens.at(at->token);
+            if (token.group == group && token.token.key() == parts.constLast())
+                return &token;
+        }
+        return nullptr;
+    }
+
+private:
+    struct Entry
+    {
+        quint64 key;
+        qint32 token;
+    };
+    QMultiHash<quint64, qint32> m_groupIds;
+    std::vector<Entry> m_tokenIds;
+
+    static quint64 keyOf(qint32 group, QStringView name)
+    {
+        return quint64(qHashMulti(0, group, name));
+    }
 };
 
 // Tokens in document order with the type each has from itself or its groups.
-void collect(const Value& object, const QString& prefix, const QString& inheritedType,
-             QList<Token>& tokens)
+void collect(const Value& object, qint32 group, Typed inheritedType, Tokens& tokens)
 {
-    QString type = inheritedType;
+    Typed type = inheritedType;
     if (const Value own = object.member(u"$type"); own.isString())
-        type = own.string();
+        type = typedAs(own.string());
     for (const Value& child : object.children()) {
-        const QString name = child.key();
-        if (name.startsWith(QLatin1Char('$')) || !child.isObject())
+        if (!child.isObject())
             continue;
-        const QString path = prefix.isEmpty() ? name : prefix + QLatin1Char('.') + name;
+        const QString name = child.key();
+        if (name.startsWith(QLatin1Char('$')))
+            continue;
         if (child.member(u"$value").isValid()) {
-            QString tokenType = type;
+            Typed tokenType = type;
             if (const Value own = child.member(u"$type"); own.isString())
-                tokenType = own.string();
-            tokens.append({path, child, tokenType});
+                tokenType = typedAs(own.string());
+            tokens.addToken(group, name, child, tokenType);
         } else {
-            collect(child, path, type, tokens);
+            collect(child, tokens.groupOf(group, name, child), type, tokens);
         }
     }
 }
@@ -120,10 +230,10 @@ constexpr int MaxAliasChain = 1000;
 class Resolver
 {
 public:
-    Resolver(QByteArrayView content, const QList<Token>& tokens) : m_content(content)
+    Resolver(QByteArrayView content, const Tokens& tokens)
+        : m_content(content), m_tokens(tokens), m_state(tokens.tokens.size(), State::Unknown),
+          m_resolving(tokens.tokens.size(), false), m_colors(tokens.tokens.size())
     {
-        for (const Token& token : tokens)
-            m_byPath.insert(token.path, &token);
     }
 
     QString problem;
@@ -132,49 +242,84 @@ public:
     // `chain` counts the aliases followed to reach it.
     std::optional<Color> colorOf(const Token& token, int chain = 0)
     {
+        const qsizetype index = indexOf(token);
         if (chain > MaxAliasChain) {
             fail(token.token.member(u"$value"),
                  QStringLiteral("the token \"%1\" is reached through more than %2 aliases")
-                     .arg(exchangetext::Shown(token.path))
+                     .arg(shownPath(token))
                      .arg(MaxAliasChain));
             return std::nullopt;
         }
-        if (const auto found = m_done.constFind(token.path); found != m_done.constEnd())
-            return *found;
-        if (m_visiting.contains(token.path)) {
+        if (m_colors.at(index))
+            return m_colors.at(index);
+        if (m_resolving.at(index)) {
             fail(token.token.member(u"$value"),
                  QStringLiteral("the token \"%1\" refers to itself through its aliases")
-                     .arg(exchangetext::Shown(token.path)));
+                     .arg(shownPath(token)));
             return std::nullopt;
         }
-        m_visiting.insert(token.path);
+        m_resolving[index] = true;
         const std::optional<Color> color = computeColor(token, chain);
-        m_visiting.remove(token.path);
+        m_resolving[index] = false;
         if (color)
-            m_done.insert(token.path, *color);
+            m_colors[index] = color;
         return color;
     }
 
-    // Whether the token is a colour: typed so, or an untyped alias to a colour.
-    bool isColor(const Token& token, int depth = 0)
+    // Whether the token is a colour: typed so, or an untyped alias (through
+    // any number of untyped aliases) to a colour. Each token is decided once.
+    bool isColor(const Token& token)
     {
-        if (token.type == QLatin1String("color"))
-            return true;
-        if (!token.type.isEmpty() || depth > MaxAliasChain)
-            return false;
-        const Value value = token.token.member(u"$value");
-        if (looksLikeColourValue(value))
-            return true;
-        const std::optional<QString> alias = aliasPath(value);
-        const Token* target = alias ? m_byPath.value(*alias) : nullptr;
-        return target && isColor(*target, depth + 1);
+        QList<qsizetype> chain;
+        const Token* at = &token;
+        bool color = false;
+        while (true) {
+            const qsizetype index = indexOf(*at);
+            if (m_state.at(index) == State::Color || m_state.at(index) == State::NotColor) {
+                color = m_state.at(index) == State::Color;
+                break;
+            }
+            if (m_state.at(index) == State::Visiting)
+                break; // a loop of aliases: no colour
+            chain.append(index);
+            m_state[index] = State::Visiting;
+            if (at->type == Typed::Color) {
+                color = true;
+                break;
+            }
+            if (at->type != Typed::None)
+                break;
+            const Value value = at->token.member(u"$value");
+            if (looksLikeColourValue(value)) {
+                color = true;
+                break;
+            }
+            const std::optional<QString> alias = aliasPath(value);
+            at = alias ? m_tokens.find(*alias) : nullptr;
+            if (!at)
+                break;
+        }
+        for (const qsizetype index : chain)
+            m_state[index] = color ? State::Color : State::NotColor;
+        return color;
     }
 
 private:
+    enum class State : quint8 { Unknown, Visiting, Color, NotColor };
+
     QByteArrayView m_content;
-    QHash<QString, const Token*> m_byPath;
-    QHash<QString, Color> m_done;
-    QSet<QString> m_visiting;
+    const Tokens& m_tokens;
+    // isColor's answers, and the tokens colorOf is resolving.
+    QList<State> m_state;
+    QList<bool> m_resolving;
+    QList<std::optional<Color>> m_colors;
+
+    qsizetype indexOf(const Token& token) const { return &token - m_tokens.tokens.constData(); }
+
+    QString shownPath(const Token& token) const
+    {
+        return exchangetext::Shown(m_tokens.path(token));
+    }
 
     void fail(const Value& at, const QString& what)
     {
@@ -186,19 +331,18 @@ private:
     std::optional<Color> computeColor(const Token& token, int chain)
     {
         const Value value = token.token.member(u"$value");
-        const QString name = exchangetext::Shown(token.path);
         if (const std::optional<QString> alias = aliasPath(value)) {
-            const Token* target = m_byPath.value(*alias);
+            const Token* target = m_tokens.find(*alias);
             if (!target) {
                 fail(value, QStringLiteral("the token \"%1\" refers to \"%2\", which the file "
                                            "does not hold")
-                                .arg(name, exchangetext::Shown(*alias)));
+                                .arg(shownPath(token), exchangetext::Shown(*alias)));
                 return std::nullopt;
             }
             if (!isColor(*target)) {
                 fail(value, QStringLiteral("the colour token \"%1\" refers to \"%2\", which is "
                                            "not a colour")
-                                .arg(name, exchangetext::Shown(*alias)));
+                                .arg(shownPath(token), exchangetext::Shown(*alias)));
                 return std::nullopt;
             }
             return colorOf(*target, chain + 1);
@@ -210,20 +354,22 @@ private:
                 return parsed.color;
             fail(value, QStringLiteral("the colour token \"%1\" has the value \"%2\", which is "
                                        "neither a colour object nor a CSS colour")
-                            .arg(name, exchangetext::Shown(value.string())));
+                            .arg(shownPath(token), exchangetext::Shown(value.string())));
             return std::nullopt;
         }
         if (!value.isObject()) {
             fail(value, QStringLiteral("the colour token \"%1\" has a value that is not a colour "
                                        "object")
-                            .arg(name));
+                            .arg(shownPath(token)));
             return std::nullopt;
         }
-        return colourObject(value, name);
+        return colourObject(value, token);
     }
 
-    std::optional<Color> colourObject(const Value& value, const QString& name)
+    std::optional<Color> colourObject(const Value& value, const Token& token)
     {
+        // Built only for a message: a path can be as long as the file.
+        const auto name = [&] { return shownPath(token); };
         const Value space = value.member(u"colorSpace");
         const Value components = value.member(u"components");
         const Value hex = value.member(u"hex");
@@ -235,7 +381,7 @@ private:
             if (!fallback) {
                 fail(hex, QStringLiteral("the colour token \"%1\" has a hex that is not # and six "
                                          "hexadecimal digits")
-                              .arg(name));
+                              .arg(name()));
                 return std::nullopt;
             }
         }
@@ -246,14 +392,14 @@ private:
                  space.isString()
                      ? QStringLiteral("the colour token \"%1\" names the colour space \"%2\", "
                                       "which the format does not define")
-                           .arg(name, exchangetext::Shown(space.string()))
-                     : QStringLiteral("the colour token \"%1\" gives no colorSpace").arg(name));
+                           .arg(name(), exchangetext::Shown(space.string()))
+                     : QStringLiteral("the colour token \"%1\" gives no colorSpace").arg(name()));
             return std::nullopt;
         }
         const QList<Value> items = components.children();
         if (!components.isArray() || items.size() != 3) {
             fail(components.isValid() ? components : value,
-                 QStringLiteral("the colour token \"%1\" needs three components").arg(name));
+                 QStringLiteral("the colour token \"%1\" needs three components").arg(name()));
             return std::nullopt;
         }
         double c[3] = {};
@@ -265,7 +411,7 @@ private:
                 fail(item, QStringLiteral("component %1 of the colour token \"%2\" is neither a "
                                           "number nor \"none\"")
                                .arg(i + 1)
-                               .arg(name));
+                               .arg(name()));
                 return std::nullopt;
             }
         }
@@ -275,7 +421,7 @@ private:
             return fallback;
         fail(components, QStringLiteral("the colour token \"%1\" has components that give no "
                                         "colour in %2, and no hex to use instead")
-                             .arg(name, space.string()));
+                             .arg(name(), space.string()));
         return std::nullopt;
     }
 };
@@ -295,11 +441,12 @@ ExchangeReading FromJson(QByteArrayView content, const jsontree::Document& docum
         return ExchangeReading::failure(problem);
     const Value root = document.root();
 
-    QList<Token> tokens;
-    collect(root, {}, {}, tokens);
+    Tokens tokens;
+    collect(root, 0, Typed::None, tokens);
+    tokens.index();
     Resolver resolver(content, tokens);
     ExchangeReading reading;
-    for (const Token& token : tokens) {
+    for (const Token& token : tokens.tokens) {
         if (!resolver.isColor(token))
             continue;
         const std::optional<Color> color = resolver.colorOf(token);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Progress.h"
 #include "app/bascommon.h"
 
 #include <QList>
@@ -22,14 +23,50 @@ struct ExchangeReading
 {
     ExchangePalette palette;
     QString problem;
+    // The user stopped the reading; there is nothing to tell.
+    bool stopped = false;
 
-    bool ok() const { return problem.isEmpty(); }
+    bool ok() const { return problem.isEmpty() && !stopped; }
     static ExchangeReading failure(QString why)
     {
         ExchangeReading reading;
         reading.problem = std::move(why);
         return reading;
     }
+    static ExchangeReading stoppedByUser()
+    {
+        ExchangeReading reading;
+        reading.stopped = true;
+        return reading;
+    }
+};
+
+// How a reader tells a Progress where it is: every so many steps only, so
+// that the check costs nothing in its inner loop. Once the Progress answers
+// false, stopped() stays true and the reader gives up.
+class ReadingProgress
+{
+public:
+    ReadingProgress() = default;
+    ReadingProgress(const Progress& progress, qint64 total) : m_progress(progress), m_total(total)
+    {
+    }
+
+    // Whether to go on; `done` counts bytes of the content, as `total` does.
+    bool step(qint64 done)
+    {
+        if (!m_progress || m_stopped || (++m_steps & 0xFFFF) != 0)
+            return !m_stopped;
+        m_stopped = !m_progress(done, m_total);
+        return !m_stopped;
+    }
+    bool stopped() const { return m_stopped; }
+
+private:
+    Progress m_progress;
+    qint64 m_total = 0;
+    quint32 m_steps = 0;
+    bool m_stopped = false;
 };
 
 namespace paletteexchange {

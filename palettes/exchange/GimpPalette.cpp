@@ -1,10 +1,10 @@
 #include "palettes/exchange/GimpPalette.h"
 
 #include "palettes/exchange/ExchangeNames.h"
-#include "palettes/PaletteIndex.h"
 
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <array>
 
 namespace gimppalette {
@@ -18,11 +18,27 @@ const QByteArray Utf8Bom = QByteArrayLiteral("\xEF\xBB\xBF");
 
 // GIMP writes UTF-8; older files made by hand are often Latin-1, which any
 // byte sequence is, so they are still read rather than refused.
-QString decodeText(const QByteArray& bytes)
+QString decodeText(QByteArrayView bytes)
 {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = utf8.decode(bytes);
     return utf8.hasError() ? QString::fromLatin1(bytes) : text;
+}
+
+// The line that begins at `at`, without its ending (CR LF, CR or LF); `at`
+// moves on to the next. Lines are looked at in place: a file of nothing but
+// line breaks must not become millions of arrays.
+QByteArrayView nextLine(QByteArrayView text, qsizetype& at)
+{
+    const qsizetype start = at;
+    while (at < text.size() && text.at(at) != '\n' && text.at(at) != '\r')
+        ++at;
+    const QByteArrayView line = text.sliced(start, at - start);
+    if (at < text.size() && text.at(at) == '\r')
+        ++at;
+    if (at < text.size() && text.at(at) == '\n')
+        ++at;
+    return line;
 }
 
 bool isBlank(char c)
@@ -31,7 +47,7 @@ bool isBlank(char c)
 }
 
 // One channel: 1 to 3 decimal digits worth at most 255.
-std::optional<int> channelValue(const QByteArray& token)
+std::optional<int> channelValue(QByteArrayView token)
 {
     if (token.isEmpty() || token.size() > 3)
         return std::nullopt;
@@ -46,7 +62,7 @@ std::optional<int> channelValue(const QByteArray& token)
 
 // Red, green and blue from the start of a trimmed line; whatever follows
 // the third number, after spaces or tabs, is the colour's name.
-std::optional<Color> colourLine(const QByteArray& line)
+std::optional<Color> colourLine(QByteArrayView line)
 {
     std::array<int, 3> channels{};
     qsizetype at = 0;
@@ -56,7 +72,7 @@ std::optional<Color> colourLine(const QByteArray& line)
         const qsizetype start = at;
         while (at < line.size() && !isBlank(line.at(at)))
             ++at;
-        const std::optional<int> value = channelValue(line.mid(start, at - start));
+        const std::optional<int> value = channelValue(line.sliced(start, at - start));
         if (!value)
             return std::nullopt;
         channel = *value;
@@ -64,32 +80,34 @@ std::optional<Color> colourLine(const QByteArray& line)
     return bascommon::MakeColor(channels[0], channels[1], channels[2]);
 }
 
-QString shownLine(const QByteArray& line)
+QString shownLine(QByteArrayView line)
 {
     constexpr qsizetype Shown = 40;
-    const QString text = decodeText(line.left(Shown));
+    const QString text = decodeText(line.first(std::min(Shown, line.size())));
     return line.size() > Shown ? text + QStringLiteral("...") : text;
 }
 
 } // namespace
 
-ExchangeReading Read(QByteArrayView content)
+ExchangeReading Read(QByteArrayView content, ReadingProgress* progress)
 {
-    QByteArray bytes = content.toByteArray();
+    QByteArrayView bytes = content;
     if (bytes.startsWith(Utf8Bom))
-        bytes.remove(0, Utf8Bom.size());
-    const QList<QByteArray> lines = paletteindex::SplitLines(bytes);
-    if (lines.isEmpty() || lines.first().trimmed() != Magic)
+        bytes = bytes.sliced(Utf8Bom.size());
+    qsizetype at = 0;
+    if (bytes.isEmpty() || nextLine(bytes, at).trimmed() != Magic)
         return ExchangeReading::failure(
             QStringLiteral("it does not begin with the line \"GIMP Palette\""));
 
     ExchangeReading reading;
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        const QByteArray line = lines.at(i).trimmed();
+    for (qsizetype i = 1; at < bytes.size(); ++i) {
+        if (progress && !progress->step(at))
+            return ExchangeReading::stoppedByUser();
+        const QByteArrayView line = nextLine(bytes, at).trimmed();
         if (line.isEmpty() || line.startsWith('#') || line.startsWith(ColumnsKey))
             continue;
         if (line.startsWith(NameKey)) {
-            reading.palette.name = decodeText(line.mid(NameKey.size()).trimmed());
+            reading.palette.name = decodeText(line.sliced(NameKey.size()).trimmed());
             continue;
         }
         const std::optional<Color> colour = colourLine(line);

@@ -12,7 +12,7 @@
 namespace gimppalette {
 
 // The palette in the content; colour names and the column count are not kept.
-ExchangeReading Read(QByteArrayView content);
+ExchangeReading Read(QByteArrayView content, ReadingProgress* progress = nullptr);
 
 // The palette as GIMP writes one: LF lines, each colour named as
 // exchangenames gives.

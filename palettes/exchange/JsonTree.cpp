@@ -2,84 +2,43 @@
 
 #include "palettes/exchange/ExchangeText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
-#include <tuple>
+#include <utility>
 #include <cmath>
 
 namespace jsontree {
 
-Kind Value::kind() const
-{
-    return m_document->m_nodes[std::size_t(m_index)].kind;
-}
-
-bool Value::boolean() const
-{
-    return isValid() && m_document->m_nodes[std::size_t(m_index)].boolean;
-}
-
-double Value::number() const
-{
-    return isValid() ? m_document->m_nodes[std::size_t(m_index)].number : 0.0;
-}
-
-QString Value::string() const
-{
-    if (!isValid())
-        return {};
-    const qint32 text = m_document->m_nodes[std::size_t(m_index)].text;
-    return text < 0 ? QString() : m_document->m_strings.at(text);
-}
-
-qsizetype Value::offset() const
-{
-    return isValid() ? m_document->m_nodes[std::size_t(m_index)].offset : 0;
-}
-
-QList<Value> Value::children() const
-{
-    QList<Value> values;
-    if (!isValid())
-        return values;
-    for (qint32 child = m_document->m_nodes[std::size_t(m_index)].firstChild; child >= 0;
-         child = m_document->m_nodes[std::size_t(child)].nextSibling)
-        values.append(Value(m_document, child));
-    return values;
-}
-
-QString Value::key() const
-{
-    if (!isValid())
-        return {};
-    const qint32 key = m_document->m_nodes[std::size_t(m_index)].key;
-    return key < 0 ? QString() : m_document->m_strings.at(key);
-}
-
-Value Value::member(QStringView name) const
-{
-    Value found;
-    if (!isObject())
-        return found;
-    for (qint32 child = m_document->m_nodes[std::size_t(m_index)].firstChild; child >= 0;
-         child = m_document->m_nodes[std::size_t(child)].nextSibling)
-        if (m_document->m_strings.at(m_document->m_nodes[std::size_t(child)].key) == name)
-            found = Value(m_document, child);
-    return found;
-}
-
-Value Document::root() const
-{
-    return m_nodes.empty() ? Value() : Value(this, 0);
-}
-
 class Parser
 {
 public:
-    Parser(QByteArrayView content, Document& document) : m_in(content), m_doc(document) {}
+    Parser(QByteArrayView content, Document& document, ReadingProgress* progress = nullptr)
+        : m_in(content), m_doc(document), m_progress(progress)
+    {
+    }
+
+    // The string whose opening quote is at `offset`, which parsing found sound.
+    static QString StringAt(QByteArrayView content, qsizetype offset)
+    {
+        Document scratch;
+        Parser parser(content, scratch);
+        parser.m_at = offset;
+        QString text;
+        parser.string(text);
+        return text;
+    }
 
     void run()
     {
+        if (m_in.size() >= qsizetype(Document::NoKey)) {
+            fail(QStringLiteral("it is larger than a JSON file of a palette can be"));
+            return;
+        }
+        // A value takes at least two bytes with its separator: room for all
+        // of them is set aside at once (and only used as they come), so that
+        // the tree is never copied as it grows.
+        m_doc.m_nodes.reserve(std::size_t(std::min(MaxValues, m_in.size() / 2 + 1)));
         if (m_in.startsWith("\xEF\xBB\xBF"))
             m_at = 3;
         skipSpace();
@@ -93,7 +52,20 @@ public:
 private:
     QByteArrayView m_in;
     Document& m_doc;
+    ReadingProgress* m_progress;
     qsizetype m_at = 0;
+    // The last child so far of each array or object being read, innermost last.
+    std::vector<qint32> m_lastChild;
+
+    // Keeps an entry in m_lastChild while an array or object is read.
+    struct OpenContainer
+    {
+        explicit OpenContainer(std::vector<qint32>& open) : m_open(open) { m_open.push_back(-1); }
+        ~OpenContainer() { m_open.pop_back(); }
+        OpenContainer(const OpenContainer&) = delete;
+        OpenContainer& operator=(const OpenContainer&) = delete;
+        std::vector<qint32>& m_open;
+    };
 
     bool fail(const QString& why)
     {
@@ -126,8 +98,13 @@ private:
         return true;
     }
 
-    qint32 newNode(Kind kind, qint32 parent, qint32 key)
+    qint32 newNode(Kind kind, qint32 parent, quint32 key)
     {
+        if (m_progress && !m_progress->step(m_at)) {
+            m_doc.m_stopped = true;
+            fail(QStringLiteral("the reading was stopped"));
+            return -1;
+        }
         if (qsizetype(m_doc.m_nodes.size()) >= MaxValues) {
             fail(QStringLiteral("it holds more than %1 values, more than a palette file needs")
                      .arg(MaxValues));
@@ -136,21 +113,21 @@ private:
         Document::Node node;
         node.kind = kind;
         node.key = key;
-        node.offset = m_at;
+        node.offset = quint32(m_at);
         const qint32 index = qint32(m_doc.m_nodes.size());
         m_doc.m_nodes.push_back(node);
         if (parent >= 0) {
-            Document::Node& p = m_doc.m_nodes[std::size_t(parent)];
-            if (p.lastChild >= 0)
-                m_doc.m_nodes[std::size_t(p.lastChild)].nextSibling = index;
+            qint32& last = m_lastChild.back();
+            if (last >= 0)
+                m_doc.m_nodes[std::size_t(last)].nextSibling = index;
             else
-                p.firstChild = index;
-            p.lastChild = index;
+                m_doc.m_nodes[std::size_t(parent)].firstChild = index;
+            last = index;
         }
         return index;
     }
 
-    bool value(qint32 parent, int depth, qint32 key = -1)
+    bool value(qint32 parent, int depth, quint32 key = Document::NoKey)
     {
         skipSpace();
         if (m_at >= m_in.size())
@@ -166,23 +143,18 @@ private:
             const qint32 index = newNode(Kind::String, parent, key);
             if (index < 0)
                 return false;
+            // Read to check it; Value::string() reads it again when asked.
             QString text;
-            if (!string(text))
-                return false;
-            m_doc.m_nodes[std::size_t(index)].text = qint32(m_doc.m_strings.size());
-            m_doc.m_strings.append(text);
-            return true;
+            return string(text);
         }
         if (c == '-' || (c >= '0' && c <= '9'))
             return number(parent, key);
-        for (const auto& [word, kind, truth] :
-             {std::tuple{"true", Kind::Boolean, true}, std::tuple{"false", Kind::Boolean, false},
-              std::tuple{"null", Kind::Null, false}}) {
+        for (const auto& [word, kind] :
+             {std::pair{"true", Kind::Boolean}, std::pair{"false", Kind::Boolean},
+              std::pair{"null", Kind::Null}}) {
             if (m_in.sliced(m_at).startsWith(word)) {
-                const qint32 index = newNode(kind, parent, key);
-                if (index < 0)
+                if (newNode(kind, parent, key) < 0)
                     return false;
-                m_doc.m_nodes[std::size_t(index)].boolean = truth;
                 m_at += qsizetype(std::strlen(word));
                 return true;
             }
@@ -190,11 +162,12 @@ private:
         return fail(QStringLiteral("this is not a JSON value"));
     }
 
-    bool object(qint32 parent, int depth, qint32 key)
+    bool object(qint32 parent, int depth, quint32 key)
     {
         const qint32 index = newNode(Kind::Object, parent, key);
         if (index < 0)
             return false;
+        const OpenContainer open(m_lastChild);
         ++m_at;
         skipSpace();
         if (m_at < m_in.size() && m_in.at(m_at) == '}') {
@@ -207,14 +180,13 @@ private:
                 return fail(m_at >= m_in.size()
                                 ? QStringLiteral("the file ends inside an object")
                                 : QStringLiteral("a member name in double quotes was expected"));
+            const quint32 nameAt = quint32(m_at);
             QString name;
             if (!string(name))
                 return false;
-            const qint32 nameIndex = qint32(m_doc.m_strings.size());
-            m_doc.m_strings.append(name);
             if (!expect(':', "a colon after the member name"))
                 return false;
-            if (!value(index, depth + 1, nameIndex))
+            if (!value(index, depth + 1, nameAt))
                 return false;
             skipSpace();
             if (m_at < m_in.size() && m_in.at(m_at) == ',') {
@@ -225,11 +197,12 @@ private:
         }
     }
 
-    bool array(qint32 parent, int depth, qint32 key)
+    bool array(qint32 parent, int depth, quint32 key)
     {
         const qint32 index = newNode(Kind::Array, parent, key);
         if (index < 0)
             return false;
+        const OpenContainer open(m_lastChild);
         ++m_at;
         skipSpace();
         if (m_at < m_in.size() && m_in.at(m_at) == ']') {
@@ -344,7 +317,7 @@ private:
         }
     }
 
-    bool number(qint32 parent, qint32 key)
+    bool number(qint32 parent, quint32 key)
     {
         const qsizetype start = m_at;
         const auto digits = [&]() {
@@ -384,21 +357,96 @@ private:
         m_at = start;
         const qint32 index = newNode(Kind::Number, parent, key);
         m_at = last - m_in.data();
-        if (index < 0)
-            return false;
-        m_doc.m_nodes[std::size_t(index)].number = parsed;
-        return true;
+        return index >= 0;
     }
 };
 
-Document Parse(QByteArrayView content)
+Kind Value::kind() const
+{
+    return m_document->m_nodes[std::size_t(m_index)].kind;
+}
+
+bool Value::boolean() const
+{
+    return isValid() && kind() == Kind::Boolean &&
+           m_document->m_content.at(m_document->m_nodes[std::size_t(m_index)].offset) == 't';
+}
+
+double Value::number() const
+{
+    if (!isValid() || kind() != Kind::Number)
+        return 0.0;
+    const QByteArrayView content = m_document->m_content;
+    const qsizetype start = m_document->m_nodes[std::size_t(m_index)].offset;
+    qsizetype end = start;
+    const auto inNumber = [](char c) {
+        return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.' || c == 'e' || c == 'E';
+    };
+    while (end < content.size() && inNumber(content.at(end)))
+        ++end;
+    double parsed = 0;
+    std::from_chars(content.data() + start, content.data() + end, parsed);
+    return parsed;
+}
+
+QString Value::string() const
+{
+    if (!isValid() || kind() != Kind::String)
+        return {};
+    return Parser::StringAt(m_document->m_content,
+                            m_document->m_nodes[std::size_t(m_index)].offset);
+}
+
+qsizetype Value::offset() const
+{
+    return isValid() ? m_document->m_nodes[std::size_t(m_index)].offset : 0;
+}
+
+QList<Value> Value::children() const
+{
+    QList<Value> values;
+    if (!isValid())
+        return values;
+    for (qint32 child = m_document->m_nodes[std::size_t(m_index)].firstChild; child >= 0;
+         child = m_document->m_nodes[std::size_t(child)].nextSibling)
+        values.append(Value(m_document, child));
+    return values;
+}
+
+QString Value::key() const
+{
+    if (!isValid())
+        return {};
+    const quint32 key = m_document->m_nodes[std::size_t(m_index)].key;
+    return key == Document::NoKey ? QString() : Parser::StringAt(m_document->m_content, key);
+}
+
+Value Value::member(QStringView name) const
+{
+    Value found;
+    if (!isObject())
+        return found;
+    for (qint32 child = m_document->m_nodes[std::size_t(m_index)].firstChild; child >= 0;
+         child = m_document->m_nodes[std::size_t(child)].nextSibling)
+        if (Value(m_document, child).key() == name)
+            found = Value(m_document, child);
+    return found;
+}
+
+Value Document::root() const
+{
+    return m_nodes.empty() ? Value() : Value(this, 0);
+}
+
+Document Parse(QByteArrayView content, ReadingProgress* progress)
 {
     Document document;
-    Parser parser(content, document);
+    document.m_content = content;
+    Parser parser(content, document, progress);
     parser.run();
     if (!document.ok()) {
         document.m_nodes.clear();
-        document.m_strings.clear();
+        document.m_nodes.shrink_to_fit();
     }
     return document;
 }

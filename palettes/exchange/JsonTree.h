@@ -1,5 +1,7 @@
 #pragma once
 
+#include "palettes/exchange/ExchangePalette.h"
+
 #include <QByteArrayView>
 #include <QList>
 #include <QString>
@@ -14,10 +16,16 @@
 //
 // Bounds: nesting deeper than MaxDepth or more than MaxValues values is
 // refused, so that a hostile file can exhaust neither the stack nor memory.
+// A value costs 20 bytes: strings and numbers stay in the content and are
+// read from it when asked for, so a document never holds the content twice
+// (a file of 64 MB takes less than 100 MB as a tree).
+//
+// A document refers to the content it was parsed from, which must outlive it.
 namespace jsontree {
 
 constexpr int MaxDepth = 200;
-constexpr qsizetype MaxValues = 8'000'000;
+// A million colours of this program's JSON, or 800,000 of a Sketch palette.
+constexpr qsizetype MaxValues = 4'000'000;
 
 enum class Kind : quint8 { Null, Boolean, Number, String, Array, Object };
 
@@ -63,34 +71,36 @@ public:
     // Empty when the content is JSON; otherwise what is wrong at errorOffset().
     const QString& problem() const { return m_problem; }
     bool ok() const { return m_problem.isEmpty(); }
+    bool stopped() const { return m_stopped; }
     qsizetype errorOffset() const { return m_errorOffset; }
     Value root() const;
 
 private:
     friend class Value;
     friend class Parser;
+    static constexpr quint32 NoKey = 0xFFFFFFFF;
     struct Node
     {
-        Kind kind = Kind::Null;
-        bool boolean = false;
+        quint32 offset = 0; // where the value begins in the content
         qint32 firstChild = -1;
-        qint32 lastChild = -1;
         qint32 nextSibling = -1;
-        qint32 key = -1;  // into m_strings: the member's name
-        qint32 text = -1; // into m_strings: a string's value
-        double number = 0;
-        qsizetype offset = 0;
+        quint32 key = NoKey; // where the member's quoted name begins
+        Kind kind = Kind::Null;
     };
+    QByteArrayView m_content;
     std::vector<Node> m_nodes;
-    QList<QString> m_strings;
     QString m_problem;
     qsizetype m_errorOffset = 0;
 
-    friend Document Parse(QByteArrayView content);
+    bool m_stopped = false;
+
+    friend Document Parse(QByteArrayView content, ReadingProgress* progress);
 };
 
 // A UTF-8 byte order mark at the start is skipped.
-Document Parse(QByteArrayView content);
+// `progress`, when given, is told how far the parse is and may stop it, which
+// leaves the document not ok() and stopped().
+Document Parse(QByteArrayView content, ReadingProgress* progress = nullptr);
 
 // Why the document cannot be `what` ("a Sketch palette"): it is not JSON (and
 // where it stops being JSON), or its JSON is not an object. Empty when the

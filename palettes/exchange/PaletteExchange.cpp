@@ -19,6 +19,14 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace paletteexchange {
 
@@ -104,9 +112,11 @@ bool hasTokenProperties(const jsontree::Value& value, int depth = 0)
     return false;
 }
 
-ExchangeReading decodeJson(QByteArrayView content)
+ExchangeReading decodeJson(QByteArrayView content, ReadingProgress* progress)
 {
-    const jsontree::Document document = jsontree::Parse(content);
+    const jsontree::Document document = jsontree::Parse(content, progress);
+    if (document.stopped())
+        return ExchangeReading::stoppedByUser();
     if (!document.ok())
         return ExchangeReading::failure(
             QStringLiteral("at %1 it is not JSON: %2")
@@ -295,7 +305,7 @@ QString ExportProblem(Format format, const ExchangePalette& palette)
     return {};
 }
 
-ExchangeReading Decode(QByteArrayView content)
+ExchangeReading Decode(QByteArrayView content, ReadingProgress* progress)
 {
     if (content.isEmpty())
         return ExchangeReading::failure(QStringLiteral("the file is empty"));
@@ -309,12 +319,12 @@ ExchangeReading Decode(QByteArrayView content)
     if (text.startsWith(Utf8Bom))
         text = text.sliced(Utf8Bom.size());
     if (text.startsWith(GimpMagic))
-        return gimppalette::Read(content);
+        return gimppalette::Read(content, progress);
     const QByteArrayView start = text.trimmed();
     if (start.startsWith('<') && officepalette::IsOfficePalette(content))
         return officepalette::Read(content);
     if (start.startsWith('{') || start.startsWith('['))
-        return decodeJson(content);
+        return decodeJson(content, progress);
     if (std::optional<ExchangePalette> written = stylesheetpalette::ReadWritten(content)) {
         ExchangeReading reading;
         reading.palette = std::move(*written);
@@ -325,11 +335,47 @@ ExchangeReading Decode(QByteArrayView content)
         return ExchangeReading::failure(QStringLiteral(
             "it is not a palette file of a known format (GIMP, Adobe swatch exchange, Photoshop "
             "swatches, LibreOffice, Sketch, design tokens, JSON) and not text"));
-    return stylesheetharvest::LooksLikeMarkup(content) ? stylesheetharvest::FromWebPage(content)
-                                                       : stylesheetharvest::FromStyleSheet(content);
+    return stylesheetharvest::LooksLikeMarkup(content)
+               ? stylesheetharvest::FromWebPage(content, progress)
+               : stylesheetharvest::FromStyleSheet(content, progress);
 }
 
-FileResult ImportFile(const QString& path, ExchangePalette& palette)
+namespace {
+
+// Opens a file chosen to be read, refusing anything but a plain file: a named
+// pipe would block the program for good (even its opening does, until a
+// writer comes), and a device can give endless bytes.
+FileResult openPlainFile(QFile& file, const QString& path, const QString& action)
+{
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return FileResult::failure(
+            describeFileError(action, path, QString::fromLocal8Bit(std::strerror(errno))));
+    struct stat status;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return FileResult::failure(
+            describeFileError(action, path, QStringLiteral("it is not a plain file")));
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return FileResult::failure(describeFileError(action, path, file.errorString()));
+    }
+#else
+    if (!QFileInfo(path).isFile())
+        return FileResult::failure(
+            describeFileError(action, path, QStringLiteral("it is not a plain file")));
+    if (!file.open(QIODevice::ReadOnly))
+        return FileResult::failure(describeFileError(action, path, file.errorString()));
+#endif
+    return FileResult::success();
+}
+
+} // namespace
+
+FileResult ImportFile(const QString& path, ExchangePalette& palette, const Progress& progress)
 {
     palette = {};
     const QString action = QStringLiteral("import the palette in");
@@ -344,10 +390,22 @@ FileResult ImportFile(const QString& path, ExchangePalette& palette)
                 .arg(info.size())
                 .arg(MaxFileBytes / (1024 * 1024))));
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return FileResult::failure(describeFileError(action, path, file.errorString()));
-    // Read with a bound as well: the file may have grown since it was measured.
-    const QByteArray content = file.read(MaxFileBytes + 1);
+    if (FileResult opened = openPlainFile(file, path, action); !opened)
+        return opened;
+    // Read in parts, for the progress, and with a bound as well: the file may
+    // have grown since it was measured. Reading takes the first half of the
+    // progress, decoding the second.
+    const qint64 expected = std::max<qint64>(1, std::min(info.size(), MaxFileBytes));
+    constexpr qint64 Part = 4 * 1024 * 1024;
+    QByteArray content;
+    while (content.size() <= MaxFileBytes) {
+        const QByteArray part = file.read(std::min(Part, MaxFileBytes + 1 - content.size()));
+        if (part.isEmpty())
+            break;
+        content += part;
+        if (progress && !progress(std::min<qint64>(content.size(), expected), 2 * expected))
+            return FileResult::cancelled();
+    }
     if (file.error() != QFileDevice::NoError)
         return FileResult::failure(describeFileError(action, path, file.errorString()));
     if (content.size() > MaxFileBytes)
@@ -355,7 +413,13 @@ FileResult ImportFile(const QString& path, ExchangePalette& palette)
             describeFileError(action, path,
                               QStringLiteral("it is too large for a palette (the limit is %1 MiB)")
                                   .arg(MaxFileBytes / (1024 * 1024))));
-    const ExchangeReading reading = Decode(content);
+    const Progress decoding = [&progress, expected](qint64 done, qint64 total) {
+        return progress(expected + (total > 0 ? done * expected / total : 0), 2 * expected);
+    };
+    ReadingProgress steps(progress ? decoding : Progress(), content.size());
+    const ExchangeReading reading = Decode(content, &steps);
+    if (reading.stopped)
+        return FileResult::cancelled();
     if (!reading.ok())
         return FileResult::failure(describeFileError(action, path, reading.problem));
     palette = reading.palette;

@@ -86,11 +86,16 @@ QString ExportProblem(Format format, const ExchangePalette& palette);
 // (Sketch palette, this program's JSON, else design tokens), style-sheet text
 // in the form this program writes. Any other text is harvested: a web page
 // (text that begins with "<") or a style sheet gives the colours it uses.
-ExchangeReading Decode(QByteArrayView content);
+// In time linear in the content; `progress`, when given, is told how far the
+// reading is and may stop it (the reading is then stopped, not ok).
+ExchangeReading Decode(QByteArrayView content, ReadingProgress* progress = nullptr);
 
 // Reads the palette in a file that the user chose. Files larger than
-// MaxFileBytes are refused unread. The message names the file and the reason.
-FileResult ImportFile(const QString& path, ExchangePalette& palette);
+// MaxFileBytes are refused unread, and so is anything but a plain file (a
+// named pipe, a device). The message names the file and the reason.
+// `progress` is told how far reading and decoding are, and may stop them:
+// the result is then cancelled and the palette empty.
+FileResult ImportFile(const QString& path, ExchangePalette& palette, const Progress& progress = {});
 
 // The colours of the palette file `palettePath`, to be exported. A palette of
 // more than MaxColors is refused unread: no reader takes it back, and writing

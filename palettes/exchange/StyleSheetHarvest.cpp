@@ -83,8 +83,19 @@ QString whereIn(QStringView text, qsizetype index)
 class Harvest
 {
 public:
+    explicit Harvest(ReadingProgress* progress) : m_progress(progress) {}
+
     QList<Color> colors;
     QString problem;
+    bool stopped = false;
+
+    // Whether to go on at `at` in the document.
+    bool goOn(qsizetype at)
+    {
+        if (m_progress && !m_progress->step(at))
+            stopped = true;
+        return !stopped;
+    }
 
     void add(const colorparser::ParseResult& parsed)
     {
@@ -176,7 +187,7 @@ public:
             hasUrl = false;
         };
         qsizetype i = 0;
-        while (i < text.size() && problem.isEmpty()) {
+        while (i < text.size() && problem.isEmpty() && goOn(base + i)) {
             const QChar c = text.at(i);
             if (c == QLatin1Char('/') && i + 1 < text.size() &&
                 text.at(i + 1) == QLatin1Char('*')) {
@@ -229,11 +240,12 @@ public:
             append(c);
             ++i;
         }
-        if (problem.isEmpty())
+        if (problem.isEmpty() && !stopped)
             declaration(statement, depth);
     }
 
 private:
+    ReadingProgress* m_progress;
     QSet<Color> m_seen;
 
     static qsizetype skipString(QStringView text, qsizetype i)
@@ -300,6 +312,8 @@ QString noColour()
 
 ExchangeReading result(Harvest& harvest)
 {
+    if (harvest.stopped)
+        return ExchangeReading::stoppedByUser();
     if (!harvest.problem.isEmpty())
         return ExchangeReading::failure(harvest.problem);
     if (harvest.colors.isEmpty())
@@ -330,24 +344,33 @@ bool LooksLikeMarkup(QByteArrayView content)
     return start.trimmed().startsWith('<');
 }
 
-ExchangeReading FromStyleSheet(QByteArrayView content)
+ExchangeReading FromStyleSheet(QByteArrayView content, ReadingProgress* progress)
 {
     const QString sheet = text(content);
-    Harvest harvest;
+    Harvest harvest(progress);
     harvest.styleSheet(sheet, false, sheet, 0);
     return result(harvest);
 }
 
-ExchangeReading FromWebPage(QByteArrayView content)
+ExchangeReading FromWebPage(QByteArrayView content, ReadingProgress* progress)
 {
     const QString page = text(content);
-    Harvest harvest;
+    Harvest harvest(progress);
+    // The next ">" after a place, kept between searches (the places only
+    // grow): a page full of "<" that are not tags would otherwise search the
+    // rest of it once for each.
+    qsizetype nextClose = -2; // not searched for yet
+    const auto closeAfter = [&](qsizetype from) {
+        if (nextClose == -2 || (nextClose >= 0 && nextClose < from))
+            nextClose = page.indexOf(QLatin1Char('>'), from);
+        return nextClose;
+    };
     qsizetype i = 0;
-    while (i < page.size() && harvest.problem.isEmpty()) {
+    while (i < page.size() && harvest.problem.isEmpty() && harvest.goOn(i)) {
         const qsizetype open = page.indexOf(QLatin1Char('<'), i);
         if (open < 0)
             break;
-        if (page.mid(open, 4) == QLatin1String("<!--")) {
+        if (QStringView(page).sliced(open).startsWith(u"<!--")) {
             const qsizetype close = page.indexOf(QLatin1String("-->"), open + 4);
             i = close < 0 ? page.size() : close + 3;
             continue;
@@ -355,7 +378,7 @@ ExchangeReading FromWebPage(QByteArrayView content)
         qsizetype at = open + 1;
         if (at >= page.size() || !page.at(at).isLetter()) {
             // An end tag, a declaration, a processing instruction or a lone "<".
-            const qsizetype close = page.indexOf(QLatin1Char('>'), at);
+            const qsizetype close = closeAfter(at);
             i = (close < 0 || page.at(at) == QLatin1Char(' ')) ? at : close + 1;
             continue;
         }

@@ -30,8 +30,10 @@ namespace stylesheetharvest {
 // Each colour once, in the order of its first use. A comment that is never
 // closed makes the style sheet unreadable (it hides the rest of the file), as
 // does a file without any colour; the message says where the comment opens.
-ExchangeReading FromStyleSheet(QByteArrayView content);
-ExchangeReading FromWebPage(QByteArrayView content);
+// Both read in time linear in the content; `progress`, when given, is told
+// how far they are and may stop them.
+ExchangeReading FromStyleSheet(QByteArrayView content, ReadingProgress* progress = nullptr);
+ExchangeReading FromWebPage(QByteArrayView content, ReadingProgress* progress = nullptr);
 
 // True when the text, after a byte order mark and white space, begins with
 // "<": markup, not a style sheet.

@@ -4,6 +4,7 @@
 #include "palettes/exchange/ExchangeText.h"
 
 #include <QRegularExpression>
+#include <QStringTokenizer>
 
 #include <algorithm>
 #include <utility>
@@ -140,7 +141,6 @@ std::optional<ExchangePalette> ReadWritten(QByteArrayView content)
         QStringLiteral("^[$@][^\\s:;0-9][^\\s:;]*\\s*:\\s*(#[0-9A-Fa-f]{6})\\s*;$"));
 
     const QString text = exchangetext::DecodeUtf8OrLatin1(content);
-    QStringList lines = text.split(QLatin1Char('\n'));
     ExchangePalette palette;
     bool titled = false;
     bool hasTitle = false;
@@ -148,7 +148,9 @@ std::optional<ExchangePalette> ReadWritten(QByteArrayView content)
     bool blockOpen = false;
     bool blockClosed = false;
     bool first = true;
-    for (QString line : lines) {
+    // Lines are looked at in place: a file of nothing but line breaks must not
+    // become millions of strings.
+    for (QStringView line : qTokenize(text, u'\n')) {
         line = line.trimmed();
         if (line.isEmpty())
             continue;

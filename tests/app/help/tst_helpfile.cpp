@@ -2,6 +2,7 @@
 #include "app/help/HelpContents.h"
 #include "app/help/HelpPlacement.h"
 #include "app/help/HelpSearch.h"
+#include "app/help/HelpPage.h"
 
 #include <QDir>
 #include <QFile>
@@ -51,6 +52,9 @@ private slots:
     void placement_rememberedPlaceOnTodaysScreens();
     void search_findsTheTopicsThatHoldTheText_data();
     void search_findsTheTopicsThatHoldTheText();
+    void pageNesting_countedAsABrowserNestsIt_data();
+    void pageNesting_countedAsABrowserNestsIt();
+    void pageProblem_refusesLargeAndDeepPages();
 };
 
 void tst_helpfile::programsHelp_givesItsPagesAndPictures()
@@ -166,6 +170,12 @@ void tst_helpfile::contents_readsWhatCanBeMadeOut_data()
     QTest::newRow("heading without a page") << "<UL>" + sitemapItem("A", "") + "</UL>"
                                             << "A"
                                             << "" << 0;
+    // Tags never closed are passed over in one pass, not searched to the end
+    // from each of them.
+    QTest::newRow("unclosed tags before the list")
+        << QString("<ul").repeated(100'000) + "<UL>" + sitemapItem("A", "a.html") + "</UL>"
+        << "A"
+        << "/a.html" << 0;
 }
 
 void tst_helpfile::contents_readsWhatCanBeMadeOut()
@@ -313,6 +323,52 @@ void tst_helpfile::search_findsTheTopicsThatHoldTheText()
     }
     QCOMPARE(foundPages, pages);
     QCOMPARE(foundCounts, counts);
+}
+
+void tst_helpfile::pageNesting_countedAsABrowserNestsIt_data()
+{
+    QTest::addColumn<QByteArray>("html");
+    QTest::addColumn<int>("depth");
+    QTest::newRow("empty") << QByteArray() << 0;
+    QTest::newRow("plain text with a less-than") << QByteArray("a < b and 1<2") << 0;
+    QTest::newRow("page") << QByteArray("<!DOCTYPE html><html><body><p>x</p></body></html>") << 3;
+    QTest::newRow("void and self-closed elements hold nothing")
+        << QByteArray("<div><br><img src=a.png><hr/><span/><input></div>") << 1;
+    QTest::newRow("upper case closes lower case") << QByteArray("<DIV><div></Div></div><div>") << 2;
+    QTest::newRow("a closing tag closes what was opened since")
+        << QByteArray("<div><b><i><u></div><div>") << 4;
+    QTest::newRow("a stray closing tag closes nothing") << QByteArray("<p></table><b>") << 2;
+    QTest::newRow("paragraphs and items end their open sibling")
+        << QByteArray("<ul><li>a<li>b<li>c</ul><p>1<p>2<p>3") << 2;
+    QTest::newRow("quoted > inside an attribute")
+        << QByteArray("<a title=\"x>y\" href='a>b'><b>") << 2;
+    QTest::newRow("comments hide tags") << QByteArray("<!-- <div><div> --><b>") << 1;
+    QTest::newRow("deep") << QByteArray("<div>").repeated(10'000) << helppage::MaxNesting + 1;
+    QTest::newRow("deep, closed at once") << QByteArray("<div></div>").repeated(10'000) << 1;
+    QTest::newRow("deep with unclosed inline tags")
+        << QByteArray("<b>").repeated(100) << helppage::MaxNesting + 1;
+}
+
+void tst_helpfile::pageNesting_countedAsABrowserNestsIt()
+{
+    QFETCH(QByteArray, html);
+    QFETCH(int, depth);
+    QCOMPARE(helppage::NestingDepth(html, helppage::MaxNesting), depth);
+}
+
+void tst_helpfile::pageProblem_refusesLargeAndDeepPages()
+{
+    const QByteArray program = QByteArray("<html><body>") +
+                               QByteArray("<div><p>text</p></div>").repeated(1000) +
+                               "</body></html>";
+    QVERIFY(helppage::PageProblem(program).isEmpty());
+    QVERIFY(helppage::PageProblem(QByteArray(helppage::MaxPageBytes + 1, 'x'))
+                .contains(QLatin1String("larger than 2 MB")));
+    QVERIFY(helppage::PageProblem(QByteArray("<div>").repeated(100'000))
+                .contains(QLatin1String("nested more than 64 deep")));
+    // The explanation shows a problem as text, never as markup.
+    const QByteArray refusal = helppage::RefusalPage(QStringLiteral("<b>&"));
+    QVERIFY(refusal.contains("&lt;b&gt;&amp;"));
 }
 
 QTEST_GUILESS_MAIN(tst_helpfile)

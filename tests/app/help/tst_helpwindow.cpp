@@ -6,19 +6,26 @@
 #include "tests/support/FakePlatform.h"
 #include "tests/support/TestData.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTabWidget>
+#include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 #include <memory>
 
@@ -64,7 +71,9 @@ private slots:
     void open_showsTheContentsAndTheFirstTopic();
     void contents_showTheirPageAndFollowIt();
     void links_followedWithBackAndForward();
+    void externalLink_goesToTheDesktop_data();
     void externalLink_goesToTheDesktop();
+    void hostileArchive_showsOnlyItsOwnEntries();
     void pictures_comeFromTheHelpFile();
     void find_goesRoundThePage_data();
     void find_goesRoundThePage();
@@ -166,16 +175,133 @@ void tst_helpwindow::links_followedWithBackAndForward()
     QVERIFY(m_platform->shellRequests.isEmpty());
 }
 
+void tst_helpwindow::externalLink_goesToTheDesktop_data()
+{
+    QTest::addColumn<bool>("open");
+    QTest::newRow("answered yes") << true;
+    QTest::newRow("answered no") << false;
+}
+
 void tst_helpwindow::externalLink_goesToTheDesktop()
 {
+    QFETCH(bool, open);
+    const QString address = QStringLiteral("https://quorvane.example/tintora/");
+    m_platform->answers.append(open ? Platform::Answer::Yes : Platform::Answer::No);
     // The web address is the last link of the start page.
     m_help->brwTopic->setFocus();
     QTest::keyClick(m_help->brwTopic, Qt::Key_Backtab);
     QTest::keyClick(m_help->brwTopic, Qt::Key_Return);
-    QCOMPARE(m_platform->shellRequests.size(), 1);
-    QCOMPARE(m_platform->shellRequests.first().target,
-             QStringLiteral("https://quorvane.example/tintora/"));
+    // The desktop gets it only when the user, shown the address, agrees.
+    QCOMPARE(m_platform->messages.size(), 1);
+    QCOMPARE(m_platform->messages.first().buttons, Platform::Buttons::YesNo);
+    QVERIFY(m_platform->messages.first().text.contains(address));
+    QCOMPARE(m_platform->shellRequests.size(), open ? 1 : 0);
+    if (open)
+        QCOMPARE(m_platform->shellRequests.first().target, address);
     QCOMPARE(shownPage(), QStringLiteral("/index.html"));
+}
+
+void tst_helpwindow::hostileArchive_showsOnlyItsOwnEntries()
+{
+    // A help file made to read what it should not: pictures and style sheets
+    // from the disk by absolute and relative names, a device that never ends,
+    // a pipe that never answers, a picture claiming a huge size, pages too
+    // large or too deeply nested to lay out, and a link off to the web.
+    const QString chmcmd = QStandardPaths::findExecutable(QStringLiteral("chmcmd"));
+    QVERIFY2(!chmcmd.isEmpty(), "chmcmd (Debian package fp-utils) builds the test's help file");
+    QTemporaryDir outside;
+    QVERIFY(outside.isValid());
+    QImage secret(7, 5, QImage::Format_RGB32);
+    secret.fill(Qt::red);
+    QVERIFY(secret.save(outside.filePath(QStringLiteral("secret.png"))));
+    const QString fifo = outside.filePath(QStringLiteral("pipe"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QVERIFY(QDir(outside.path()).mkpath(QStringLiteral("work/a/b")));
+    const QString secretUrl = QUrl::fromLocalFile(outside.filePath("secret.png")).toString();
+    const QString fifoUrl = QUrl::fromLocalFile(fifo).toString();
+
+    const QString source = outside.filePath(QStringLiteral("source"));
+    QVERIFY(QDir().mkpath(source));
+    const auto write = [&source](const QString& name, const QByteArray& content) {
+        QFile file(source + QLatin1Char('/') + name);
+        return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+    };
+    const QByteArray images =
+        QStringLiteral("<img src=\"%1\"><img src=\"../../secret.png\"><img src=\"secret.png\">"
+                       "<img src=\"file:///dev/zero\"><img src=\"%2\"><img src=\"huge.ppm\">")
+            .arg(secretUrl, fifoUrl)
+            .toUtf8();
+    QVERIFY(write("index.html",
+                  "<html><head><link rel=\"stylesheet\" href=\"" + fifoUrl.toUtf8() +
+                      "\"><link rel=\"stylesheet\" href=\"file:///dev/zero\"></head><body>"
+                      "<p>Start</p>" +
+                      images +
+                      "<p><a href=\"https://example.invalid/x\">web</a></p></body></html>"));
+    // Left open: chmcmd itself crashes on as many closing tags.
+    QVERIFY(write("nested.html", "<html><body>" + QByteArray("<div>").repeated(100'000) +
+                                     "innermost</body></html>"));
+    QVERIFY(write("large.html", "<html><body><p>" + QByteArray("large ").repeated(500'000) +
+                                    "</p></body></html>"));
+    // The header of a 6000 x 5000 picture, which the file does not hold.
+    QVERIFY(write("huge.ppm", "P6\n6000 5000\n255\n" + QByteArray(64, '\x7f')));
+    QVERIFY(write("hostile.hhp", "[OPTIONS]\nCompiled file=hostile.chm\nDefault topic=index.html\n"
+                                 "Title=Hostile\n\n[FILES]\nindex.html\nnested.html\nlarge.html\n"
+                                 "huge.ppm\n"));
+    QProcess compile;
+    compile.setWorkingDirectory(source);
+    compile.start(chmcmd, {QStringLiteral("hostile.hhp")});
+    QVERIFY(compile.waitForFinished(60'000));
+    QVERIFY2(compile.exitStatus() == QProcess::NormalExit && compile.exitCode() == 0,
+             compile.readAllStandardError().constData());
+
+    // A relative name that the picture handler would take from the working folder.
+    const QString workingFolder = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(outside.filePath(QStringLiteral("work/a/b"))));
+    QVERIFY(QFile::copy(outside.filePath("secret.png"), outside.filePath("work/secret.png")));
+    m_help = std::make_unique<frmHelp>(*m_platform);
+    const bool opened = m_help->open(source + QStringLiteral("/hostile.chm")).ok;
+    m_help->show();
+    m_help->brwTopic->document()->documentLayout()->documentSize();
+    QVERIFY(QDir::setCurrent(workingFolder));
+    QVERIFY(opened);
+    QCOMPARE(shownPage(), QStringLiteral("/index.html"));
+    QVERIFY(m_help->brwTopic->toPlainText().contains(QLatin1String("Start")));
+
+    // Every picture laid out is the blank one: nothing came from outside the
+    // archive, and the huge one was never decoded.
+    QStringList pictures;
+    for (QTextBlock block = m_help->brwTopic->document()->begin(); block.isValid();
+         block = block.next()) {
+        for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
+            if (fragment.fragment().charFormat().isImageFormat())
+                pictures.append(fragment.fragment().charFormat().toImageFormat().name());
+        }
+    }
+    QCOMPARE(pictures.size(), 6);
+    for (const QString& picture : pictures) {
+        const QImage shown = m_help->brwTopic->document()
+                                 ->resource(QTextDocument::ImageResource, QUrl(picture))
+                                 .value<QImage>();
+        QVERIFY2(shown.size() == QSize(1, 1), qPrintable(picture));
+    }
+    QVERIFY(m_help->brwTopic->loadResource(QTextDocument::StyleSheetResource, QUrl(fifoUrl))
+                .toByteArray()
+                .isEmpty());
+
+    // Pages beyond the bounds say why instead of blocking the window.
+    m_help->showTopic(QStringLiteral("/nested.html"));
+    QVERIFY(!m_help->brwTopic->toPlainText().contains(QLatin1String("innermost")));
+    QVERIFY(m_help->brwTopic->toPlainText().contains(QLatin1String("is not shown")));
+    m_help->showTopic(QStringLiteral("/large.html"));
+    QVERIFY(m_help->brwTopic->toPlainText().contains(QLatin1String("larger than")));
+
+    // The web link is asked about, with its address, and refused here.
+    m_help->showTopic(QStringLiteral("/index.html"));
+    m_platform->answers.append(Platform::Answer::No);
+    emit m_help->brwTopic->anchorClicked(QUrl(QStringLiteral("https://example.invalid/x")));
+    QCOMPARE(m_platform->messages.size(), 1);
+    QVERIFY(m_platform->messages.first().text.contains(QLatin1String("https://example.invalid/x")));
+    QVERIFY(m_platform->shellRequests.isEmpty());
 }
 
 void tst_helpwindow::pictures_comeFromTheHelpFile()
@@ -193,10 +319,13 @@ void tst_helpwindow::pictures_comeFromTheHelpFile()
     const QVariant image =
         m_help->brwTopic->loadResource(QTextDocument::ImageResource, QUrl(picture));
     QCOMPARE(image.value<QImage>().size(), QSize(340, 270));
-    // Nothing outside the help file is read, whatever a page asks for.
-    QVERIFY(m_help->brwTopic
-                ->loadResource(QTextDocument::ImageResource, QUrl::fromLocalFile(helpFile()))
-                .isNull());
+    // Nothing outside the help file is read, whatever a page asks for: a
+    // blank picture stands in.
+    QCOMPARE(m_help->brwTopic
+                 ->loadResource(QTextDocument::ImageResource, QUrl::fromLocalFile(helpFile()))
+                 .value<QImage>()
+                 .size(),
+             QSize(1, 1));
 }
 
 void tst_helpwindow::find_goesRoundThePage_data()

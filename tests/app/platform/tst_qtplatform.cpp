@@ -10,11 +10,16 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLocalSocket>
 #include <QMessageBox>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -42,6 +47,7 @@ private slots:
     void instanceLock_isHeldInTheDataFolder();
     void secondStart_fromAnotherRuntimeFolder_bringsTheFirstWindowForward();
     void dataFolderWithoutLock_fallsBackToTheRuntimeFolder();
+    void secondStartSocket_holdsFewConnectionsBriefly();
     void messageBox_ofADamagedIndex_fitsTheScreen();
 };
 
@@ -100,6 +106,55 @@ void tst_qtplatform::dataFolderWithoutLock_fallsBackToTheRuntimeFolder()
     QVERIFY(!first.anotherInstanceRunning());
     QtPlatform second(data.path());
     QVERIFY(second.anotherInstanceRunning());
+}
+
+void tst_qtplatform::secondStartSocket_holdsFewConnectionsBriefly()
+{
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    TestDataFolder data(TestDataFolder::Contents::Empty);
+    QWidget window;
+    window.showMinimized();
+    {
+        const RuntimeFolder session;
+        QtPlatform first(data.path());
+        QVERIFY(!first.anotherInstanceRunning());
+        first.bringToFrontOnSecondStart(&window);
+        const QString address =
+            QDir(data.path()).absoluteFilePath(QStringLiteral(".tintora.socket"));
+        QVERIFY(QFileInfo::exists(address));
+
+        // Any program of the user can connect: one that says something else,
+        // then many that say nothing and stay.
+        std::vector<std::unique_ptr<QLocalSocket>> clients;
+        clients.push_back(std::make_unique<QLocalSocket>());
+        clients.back()->connectToServer(address);
+        QVERIFY(clients.back()->waitForConnected(5000));
+        clients.back()->write("not what a start says\n");
+        constexpr int Idle = 40;
+        for (int i = 0; i < Idle; ++i) {
+            clients.push_back(std::make_unique<QLocalSocket>());
+            clients.back()->connectToServer(address);
+        }
+        const auto count = [&clients](QLocalSocket::LocalSocketState state) {
+            return qsizetype(
+                std::count_if(clients.begin(), clients.end(),
+                              [state](const auto& client) { return client->state() == state; }));
+        };
+        // A few are held, the rest closed at once ...
+        QTRY_VERIFY(count(QLocalSocket::UnconnectedState) >= qsizetype(clients.size()) - 4);
+        QVERIFY(count(QLocalSocket::ConnectedState) <= 4);
+        // ... and those few when they have said nothing for a while.
+        QTRY_COMPARE_WITH_TIMEOUT(count(QLocalSocket::UnconnectedState), qsizetype(clients.size()),
+                                  10000);
+        QVERIFY(window.isMinimized());
+
+        // A real second start is still heard.
+        const RuntimeFolder other;
+        QtPlatform second(data.path());
+        QVERIFY(second.anotherInstanceRunning());
+        QTRY_VERIFY(!window.isMinimized());
+    }
+    qputenv("XDG_RUNTIME_DIR", runtime);
 }
 
 void tst_qtplatform::messageBox_ofADamagedIndex_fitsTheScreen()

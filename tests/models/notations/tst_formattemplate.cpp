@@ -20,6 +20,7 @@ private slots:
     void choicesRoundTrip();
     void damagedChoicesGiveDefaults_data();
     void damagedChoicesGiveDefaults();
+    void choicesSetting_boundedInTemplatesAndLength();
     void schemeCss();
 };
 
@@ -150,6 +151,23 @@ void tst_formattemplate::damagedChoicesGiveDefaults()
         QStringLiteral("{\"notations\":[\"Oklch\",\"Future\"],\"templates\":[{\"name\":1}]}"));
     QCOMPARE(known.shownNotations, QList<notations::Notation>({notations::Notation::Oklch}));
     QVERIFY(known.templates.isEmpty());
+}
+
+void tst_formattemplate::choicesSetting_boundedInTemplatesAndLength()
+{
+    // Every template becomes a menu item at start: a setting of 100,000 keeps
+    // the first MaxTemplates, in order.
+    FormatChoices many = FormatChoices::Defaults();
+    for (int i = 0; i < 100'000; ++i)
+        many.templates << UserTemplate{QString::number(i), QStringLiteral("{r}"), true};
+    const FormatChoices read = FormatChoices::fromSetting(many.toSetting());
+    QCOMPARE(read.templates.size(), FormatChoices::MaxTemplates);
+    QCOMPARE(read.templates.constLast().name, QString::number(FormatChoices::MaxTemplates - 1));
+    QCOMPARE(read.shownNotations, many.shownNotations);
+    // A setting longer than any the program writes is damaged: the defaults.
+    FormatChoices longText = FormatChoices::Defaults();
+    longText.templates << UserTemplate{QString(), QString(FormatChoices::MaxSettingLength, 'x')};
+    QCOMPARE(FormatChoices::fromSetting(longText.toSetting()), FormatChoices::Defaults());
 }
 
 void tst_formattemplate::schemeCss()

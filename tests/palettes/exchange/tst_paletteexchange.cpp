@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -9,6 +10,7 @@
 #include <QRandomGenerator>
 #include <QtEndian>
 
+#include "app/Progress.h"
 #include "palettes/exchange/GimpPalette.h"
 #include "palettes/exchange/PaletteExchange.h"
 #include "palettes/PaletteRecords.h"
@@ -17,6 +19,8 @@
 #include <bit>
 #include <cmath>
 #include <limits>
+
+#include <sys/stat.h>
 
 using namespace bascommon;
 
@@ -155,6 +159,8 @@ private slots:
 
     void roundTrip_data();
     void roundTrip();
+    void aseWrite_unpairedSurrogatesReplaced_data();
+    void aseWrite_unpairedSurrogatesReplaced();
     void modelConversions_data();
     void modelConversions();
     void cssAndJson();
@@ -166,6 +172,8 @@ private slots:
     void fileNames();
     void importFile_data();
     void importFile();
+    void importFile_stoppedByTheUser_data();
+    void importFile_stoppedByTheUser();
     void exportFile_completeOrUntouched();
     void readForExport_refusesMoreThanTheReadersTake();
     void mutatedFiles_readSafelyOrRefused_data();
@@ -232,6 +240,13 @@ void tst_paletteexchange::gimpLayouts_data()
                                   << QString::fromUtf8("Caf\xC3\xA9") << QStringList{"010203"};
     QTest::newRow("no colours") << QByteArray("GIMP Palette\nName: Empty\n#\n") << "Empty"
                                 << QStringList();
+    QTest::newRow("line ends of every kind, mixed")
+        << QByteArray("GIMP Palette\r\n\r\rName: A\n\r255 0 0\r\n\n10 20 30") << "A" << two;
+    // Read in place: a file of nothing but line ends takes no memory per line.
+    QTest::newRow("a million empty lines")
+        << QByteArray("GIMP Palette\n") + QByteArray(1'000'000, '\n') + "Name: A\n255 0 0\n" +
+               QByteArray(1'000'000, '\r') + "10 20 30\n"
+        << "A" << two;
 }
 
 void tst_paletteexchange::gimpLayouts()
@@ -506,6 +521,39 @@ void tst_paletteexchange::roundTrip()
     QVERIFY(none.palette.colors.isEmpty());
 }
 
+void tst_paletteexchange::aseWrite_unpairedSurrogatesReplaced_data()
+{
+    // A design-token or JSON name may hold half a pair ("\\ud800"); the file
+    // written must still be one that imports again.
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("written");
+    // Code units as they are, unpaired surrogates included.
+    const auto units = [](std::initializer_list<char16_t> list) {
+        return QString(reinterpret_cast<const QChar*>(list.begin()), qsizetype(list.size()));
+    };
+    constexpr char16_t High = 0xD834;
+    constexpr char16_t Low = 0xDD1E;
+    constexpr char16_t Replaced = 0xFFFD;
+    QTest::newRow("lone high") << units({'a', High, 'b'}) << units({'a', Replaced, 'b'});
+    QTest::newRow("high at the end") << units({'a', High}) << units({'a', Replaced});
+    QTest::newRow("lone low first") << units({Low, 'z'}) << units({Replaced, 'z'});
+    QTest::newRow("pair the wrong way round") << units({Low, High}) << units({Replaced, Replaced});
+    QTest::newRow("pair kept") << units({High, Low}) << units({High, Low});
+    QTest::newRow("two highs then a low")
+        << units({High, High, Low}) << units({Replaced, High, Low});
+}
+
+void tst_paletteexchange::aseWrite_unpairedSurrogatesReplaced()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, written);
+    const ExchangePalette palette{name, {MakeColor(1, 2, 3)}};
+    const ExchangeReading reading = swatchexchange::Read(swatchexchange::Write(palette));
+    QVERIFY2(reading.ok(), qPrintable(reading.problem));
+    QCOMPARE(reading.palette.name, written);
+    QCOMPARE(reading.palette.colors, palette.colors);
+}
+
 void tst_paletteexchange::modelConversions_data()
 {
     QTest::addColumn<QString>("model");
@@ -695,6 +743,11 @@ void tst_paletteexchange::importFile_data()
                              << "Could not import";
     QTest::newRow("folder") << "Folder.ase" << QByteArray() << ""
                             << "it is a folder";
+    // Neither may hold the program up: a pipe has no writer, a device no end.
+    QTest::newRow("named pipe") << "Pipe.gpl" << QByteArray() << ""
+                                << "it is not a plain file";
+    QTest::newRow("device") << "/dev/zero" << QByteArray() << ""
+                            << "it is not a plain file";
     QTest::newRow("too large") << "Huge.gpl" << QByteArray() << ""
                                << "at 67108865 bytes it is too large for a palette (the limit is "
                                   "64 MiB)";
@@ -707,9 +760,13 @@ void tst_paletteexchange::importFile()
     QFETCH(QString, name);
     QFETCH(QString, problem);
     QTemporaryDir dir;
-    const QString path = dir.filePath(file);
+    const QString path = QDir::isAbsolutePath(file) ? file : dir.filePath(file);
     if (QTest::currentDataTag() == QLatin1String("folder")) {
         QVERIFY(QDir(dir.path()).mkdir(file));
+    } else if (QTest::currentDataTag() == QLatin1String("named pipe")) {
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else if (QTest::currentDataTag() == QLatin1String("device")) {
+        QVERIFY(QFileInfo::exists(path)); // the system's own, read only
     } else if (QTest::currentDataTag() == QLatin1String("too large")) {
         // Sparse: one byte over the limit costs no disk.
         QFile huge(path);
@@ -732,6 +789,59 @@ void tst_paletteexchange::importFile()
                  qPrintable(result.message));
         QVERIFY(palette.colors.isEmpty());
     }
+}
+
+void tst_paletteexchange::importFile_stoppedByTheUser_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("whileDecoding");
+    QByteArray gimp = "GIMP Palette\n";
+    for (int i = 0; i < 200'000; ++i)
+        gimp += "1 2 3\n";
+    QByteArray page = "<html>";
+    for (int i = 0; i < 200'000; ++i)
+        page +=
+            "<p style=\"color: #0000" + QByteArray::number(i % 100).rightJustified(2, '0') + "\">";
+    QByteArray json = "{\"name\": \"n\", \"colors\": [";
+    for (int i = 0; i < 200'000; ++i)
+        json += "\"#000000\",";
+    json += "\"#FFFFFF\"]}";
+    QTest::newRow("GIMP, while reading the file") << gimp << false;
+    QTest::newRow("GIMP, while decoding") << gimp << true;
+    QTest::newRow("web page, while decoding") << page << true;
+    QTest::newRow("style sheet, while decoding")
+        << "a {" + page.mid(6).replace("<p style=\"", "").replace("\">", ";") + "}" << true;
+    QTest::newRow("JSON, while decoding") << json << true;
+}
+
+void tst_paletteexchange::importFile_stoppedByTheUser()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, whileDecoding);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Large.txt"));
+    QFile out(path);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    QCOMPARE(out.write(content), content.size());
+    out.close();
+    ExchangePalette unstopped;
+    QVERIFY(paletteexchange::ImportFile(path, unstopped));
+    QVERIFY(!unstopped.colors.isEmpty());
+
+    // Reading takes the first half of the progress, decoding the second;
+    // Cancel is pressed in the half the row names.
+    qint64 lastDone = -1;
+    bool grows = true;
+    const Progress cancel = [&](qint64 done, qint64 total) {
+        grows = grows && done >= lastDone && done <= total;
+        lastDone = done;
+        return whileDecoding && done <= total / 2;
+    };
+    ExchangePalette palette{QStringLiteral("stale"), {Black}};
+    const FileResult result = paletteexchange::ImportFile(path, palette, cancel);
+    QVERIFY(result.wasCancelled());
+    QVERIFY(palette.colors.isEmpty());
+    QVERIFY(grows);
 }
 
 void tst_paletteexchange::exportFile_completeOrUntouched()

@@ -139,6 +139,9 @@ private slots:
 
     void jsonTree_keepsOrderAndPlaces();
     void jsonTooManyColours_refused();
+    void jsonTree_tooManyValues_refused();
+    void tokensLargeShapes_readAsWritten_data();
+    void tokensLargeShapes_readAsWritten();
 
     void styleSheetWriters();
     void tailwindTheme_forAnyNamedColours();
@@ -604,6 +607,80 @@ void tst_paletteformats::jsonTree_keepsOrderAndPlaces()
     for (const char* bad :
          {"01", "1.", "-", "1e", "\"\t\"", "\"\\x\"", "[1,]", "{\"a\" 1}", "1e999", "\"\\ud8\""})
         QVERIFY2(!jsontree::Parse(bad).ok(), bad);
+}
+
+void tst_paletteformats::jsonTree_tooManyValues_refused()
+{
+    // Each value costs memory however small it is written; the array is one.
+    QByteArray values = "[" + QByteArray("0,").repeated(jsontree::MaxValues - 2) + "1]";
+    const jsontree::Document full = jsontree::Parse(values);
+    QVERIFY2(full.ok(), qPrintable(full.problem()));
+    const QList<jsontree::Value> items = full.root().children();
+    QCOMPARE(items.size(), jsontree::MaxValues - 1);
+    QCOMPARE(items.constLast().number(), 1.0);
+    values.insert(1, "0,");
+    const jsontree::Document over = jsontree::Parse(values);
+    QVERIFY(!over.ok());
+    QVERIFY2(over.problem().contains("more than 4000000 values"), qPrintable(over.problem()));
+}
+
+void tst_paletteformats::tokensLargeShapes_readAsWritten_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("colours");
+    QTest::addColumn<QString>("problem");
+    // A group name as long as the file, with many tokens below it: no path is
+    // built per token.
+    const QByteArray longName(1'000'000, 'g');
+    QByteArray many;
+    QStringList manyColours;
+    for (int i = 0; i < 300; ++i) {
+        many += "\"t" + QByteArray::number(i) + "\": {\"$value\": \"#0000" +
+                QByteArray::number(i % 100).rightJustified(2, '0') + "\"}, ";
+        manyColours << "#0000" + QString::number(i % 100).rightJustified(2, '0');
+    }
+    QTest::newRow("long group name")
+        << "{\"" + longName + "\": {\"$type\": \"color\", " + many.chopped(2) + "}}"
+        << QString::fromLatin1(longName) << manyColours << "";
+    // Untyped aliases, each of the next: every one is decided once.
+    QByteArray chain = "{";
+    for (int i = 0; i < 900; ++i)
+        chain += "\"t" + QByteArray::number(i) + "\": {\"$value\": \"{t" +
+                 QByteArray::number(i + 1) + "}\"}, ";
+    chain += "\"t900\": {\"$type\": \"color\", \"$value\": \"#123456\"}}";
+    QTest::newRow("untyped alias chain")
+        << chain << "" << QStringList(901, QStringLiteral("#123456")) << "";
+    QTest::newRow("a group given twice is one group to an alias")
+        << QByteArray("{\"a\": {\"x\": {\"$type\": \"color\", \"$value\": \"#010203\"}}, "
+                      "\"a\": {\"y\": {\"$type\": \"color\", \"$value\": \"#040506\"}}, "
+                      "\"b\": {\"$type\": \"color\", \"$value\": \"{a.x}\"}, "
+                      "\"c\": {\"$type\": \"color\", \"$value\": \"{a.y}\"}}")
+        << "" << QStringList{"#010203", "#040506", "#010203", "#040506"} << "";
+    QTest::newRow("the path of a long name, cut in the message")
+        << "{\"" + longName + "\": {\"t\": {\"$type\": \"color\", \"$value\": \"bright\"}}}"
+        << "" << QStringList()
+        << "the colour token \"" + QString(40, 'g') + "...\" has the value \"bright\"";
+}
+
+void tst_paletteformats::tokensLargeShapes_readAsWritten()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, name);
+    QFETCH(QStringList, colours);
+    QFETCH(QString, problem);
+    const ExchangeReading reading = designtokens::Read(content);
+    if (!problem.isEmpty()) {
+        QVERIFY(!reading.ok());
+        QVERIFY2(reading.problem.contains(problem), qPrintable(reading.problem));
+        return;
+    }
+    QVERIFY2(reading.ok(), qPrintable(reading.problem));
+    QCOMPARE(reading.palette.name, name);
+    QStringList read;
+    for (const Color color : reading.palette.colors)
+        read << bascommon::ColorToHtmlHex(color);
+    QCOMPARE(read, colours);
 }
 
 void tst_paletteformats::jsonTooManyColours_refused()

@@ -140,6 +140,15 @@ void tst_stylesheetharvest::webPage_data()
                       "blue\";</script><!-- <p style=\"color: lime\"> -->\n<p>color: maroon</p>"
                       "<b style=\"color: gold\">x</b>")
         << QStringList{"#FFD700"};
+    // Read in one pass: neither a run of "<" with no ">" after it nor one of
+    // "&" with no ";" is searched again from each of its characters.
+    QTest::newRow("less-than signs to the end")
+        << QByteArray("<p style=\"color: red\">x</p>") + QByteArray(300'000, '<')
+        << QStringList{"#FF0000"};
+    QTest::newRow("ampersands in a style attribute")
+        << QByteArray("<p style=\"color: red; x: ") + QByteArray(300'000, '&') +
+               "; background: &#x23;0000ff\">x</p>"
+        << QStringList{"#FF0000", "#0000FF"};
     QTest::newRow("attributes named like style")
         << QByteArray("<p data-style=\"color: red\" title=\"style=color:red\" "
                       "style=\"color: purple\">x</p>")
