@@ -102,6 +102,7 @@ frmshowcolor::frmshowcolor(Platform& platform, const QString& dataFolder, QWidge
     // The picker hides this window while it runs.
     new FramePositionKeeper(this);
     setUpGeneratorHandlers();
+    setUpImageHandlers();
 
     // Paste Color, text dropped on the swatch, More Formats and the Color
     // Formats window.
