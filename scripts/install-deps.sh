@@ -16,6 +16,8 @@ PACKAGES="$PACKAGES qt6-wayland dbus-daemon sway swaybg xdg-desktop-portal xdg-d
 PACKAGES="$PACKAGES libchm-dev dpkg-dev file lintian desktop-file-utils appstream"
 # The generated CSS and HTML are held against a real browser: headless Chromium.
 PACKAGES="$PACKAGES chromium"
+# Colors From Image reads WebP, TIFF and more through Qt's further image plugins.
+PACKAGES="$PACKAGES qt6-image-formats-plugins"
 case "${1:-}" in
     "") ;;
     clang)
