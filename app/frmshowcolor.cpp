@@ -106,6 +106,7 @@ frmshowcolor::frmshowcolor(Platform& platform, const QString& dataFolder, QWidge
     new FramePositionKeeper(this);
     new FocusKeeper(this);
     setUpGeneratorHandlers();
+    setUpImageHandlers();
 
     // Paste Color, text dropped on the swatch, More Formats and the Color
     // Formats window.

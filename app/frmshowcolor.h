@@ -35,6 +35,7 @@ class SelectionFrame;
 class FormatsTool;
 class frmContrast;
 class frmGenerator;
+class frmImage;
 enum class SchemeRole : int;
 namespace colorvision {
 enum class VisionMode : int;
@@ -263,6 +264,12 @@ public:
     QAction* mnuGenerator = nullptr;
     frmGenerator* generatorWindow() const;
 
+    // ---- Colours from images ----
+    // Appended to the Tool menu: the window that picks from an image and
+    // extracts its palette, and that window while it is open.
+    QAction* mnuFromImage = nullptr;
+    frmImage* imageWindow() const;
+
 signals:
     // Any change of SchemeColors: a role's colour applied, a scheme shown.
     void schemeColorsChanged();
@@ -310,6 +317,10 @@ private:
     void mnuGenerator_Click();
     // The end of picking: this window back, showing page 1 of the first palette.
     void returnFromPicking();
+    void setUpImageHandlers(); // palettes/image/frmshowcolor_image.cpp
+    void mnuFromImage_Click();
+    // A colour picked from an image, saved to `file` as the picker saves.
+    void saveImageColor(Color color, const QString& file);
 
     // Palettes (palettes/frmshowcolor_palettes.cpp).
     void cmbChart_Click(int index);
@@ -385,6 +396,7 @@ private:
     HelpOpener* m_help = nullptr;
     FormatsTool* m_formatsTool = nullptr;
     QPointer<frmGenerator> m_generatorWindow;
+    QPointer<frmImage> m_imageWindow;
     bool m_unloaded = false;
     bool m_recentFailureReported = false;
 

@@ -3,6 +3,8 @@
 // gets a fresh copy of the shipped data files to work on.
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
+#include <QtEndian>
 #include <QComboBox>
 #include <QDir>
 #include <QListWidget>
@@ -34,6 +36,8 @@
 #include "palettes/exchange/StyleSheetHarvest.h"
 #include "palettes/generator/SwatchGrid.h"
 #include "palettes/generator/frmGenerator.h"
+#include "palettes/image/ImageSource.h"
+#include "palettes/image/PaletteExtraction.h"
 #include "palettes/picker/frmGetColor.h"
 
 #include <algorithm>
@@ -876,6 +880,79 @@ void benchReaders()
     }
 }
 
+// Colours from images: a 12-megapixel photo (4000 x 3000, gradients under
+// noise, saved as a JPEG) read and reduced to a palette of 8 and of 32
+// colours, the memory that takes beyond what the process held before, and
+// the refusal of a file whose header claims 200 megapixels.
+void benchImages()
+{
+    constexpr int Width = 4000;
+    constexpr int Height = 3000;
+    QTemporaryDir folder;
+    const QString photoPath = folder.filePath(QStringLiteral("photo.jpg"));
+    {
+        QImage photo(Width, Height, QImage::Format_RGB32);
+        std::uint32_t noise = 1;
+        for (int y = 0; y < Height; ++y) {
+            auto* line = reinterpret_cast<QRgb*>(photo.scanLine(y));
+            for (int x = 0; x < Width; ++x) {
+                noise = noise * 1664525u + 1013904223u;
+                const int n = int((noise >> 24) % 13) - 6;
+                line[x] =
+                    qRgb(qBound(0, 255 * x / Width + n, 255), qBound(0, 255 * y / Height - n, 255),
+                         qBound(0, 128 + 100 * ((x / 397 + y / 251) % 2) + n, 255));
+            }
+        }
+        photo.save(photoPath, "JPEG", 90);
+    }
+    resetPeakMemory();
+    const double before = residentMb();
+    QImage decoded;
+    report("image: read a 12-megapixel JPEG",
+           medianMs(3, [&] { decoded = imagesource::ReadImageFile(photoPath).image; }), "ms");
+    long long sink = 0;
+    report("image: palette of 8 colours, 12-megapixel photo",
+           medianMs(5, [&] { sink += paletteextraction::Extract(decoded, 8).colors.size(); }),
+           "ms");
+    report("image: palette of 32 colours, 12-megapixel photo",
+           medianMs(5, [&] { sink += paletteextraction::Extract(decoded, 32).colors.size(); }),
+           "ms");
+    report("image: memory to read and extract, 12-megapixel photo", peakMb() - before, "MB");
+    decoded = QImage();
+
+    // A valid PNG header claiming 20000 x 10000 pixels over a few bytes.
+    const QString bombPath = folder.filePath(QStringLiteral("bomb.png"));
+    {
+        QImage small(8, 8, QImage::Format_ARGB32);
+        small.fill(Qt::red);
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        small.save(&buffer, "PNG");
+        // Width and height sit at bytes 16 to 23, the header chunk's type and
+        // data at 12 to 28 and its CRC-32 at 29.
+        qToBigEndian(quint32(20000), png.data() + 16);
+        qToBigEndian(quint32(10000), png.data() + 20);
+        quint32 crc = 0xFFFFFFFFu;
+        for (int i = 12; i < 29; ++i) {
+            crc ^= quint8(png.at(i));
+            for (int bit = 0; bit < 8; ++bit)
+                crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+        }
+        qToBigEndian(~crc, png.data() + 29);
+        QFile bomb(bombPath);
+        if (bomb.open(QIODevice::WriteOnly))
+            bomb.write(png);
+    }
+    resetPeakMemory();
+    const double beforeBomb = residentMb();
+    report("image: refuse a PNG claiming 200 megapixels",
+           medianMs(5, [&] { sink += imagesource::ReadImageFile(bombPath).ok() ? 1 : 0; }), "ms");
+    report("image: memory to refuse it", peakMb() - beforeBomb, "MB");
+    if (sink == 42)
+        std::printf(" ");
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -886,8 +963,8 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
 
     // "picker" measures the screen picker alone, "large" the large and
-    // damaged data folders alone.
-    // "readers" the readers of files and settings alone.
+    // damaged data folders alone, "readers" the readers of files and
+    // settings alone, "images" the colours from images alone.
     const bool pickerOnly = application.arguments().contains(QStringLiteral("picker"));
     if (application.arguments().contains(QStringLiteral("readers"))) {
         benchReaders();
@@ -897,12 +974,17 @@ int main(int argc, char* argv[])
         benchLargeDataFolders();
         return 0;
     }
+    if (application.arguments().contains(QStringLiteral("images"))) {
+        benchImages();
+        return 0;
+    }
     if (!pickerOnly) {
         benchStartup();
         benchPalettes();
         benchColourModels();
         benchGenerator();
         benchNotations();
+        benchImages();
     }
     benchPicker();
     if (!pickerOnly) {

@@ -21,6 +21,8 @@ MODE=${1:-run}
 # which a Wayland session runs the program through XWayland, where picking
 # sees no Wayland window.
 RUN_PACKAGES="cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libchm-dev qt6-wayland"
+# Colors From Image reads WebP, TIFF and more through Qt's further image plugins.
+RUN_PACKAGES="$RUN_PACKAGES qt6-image-formats-plugins"
 # The Debian package is built with dpkg-dev (dependencies from the binary) and file.
 PACKAGE_PACKAGES="dpkg-dev file"
 # The tests: Xvfb and ImageMagick for pictures of an X11 screen; a headless

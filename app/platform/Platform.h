@@ -3,6 +3,7 @@
 #include "app/platform/ScreenCapture.h"
 #include "app/bascommon.h"
 
+#include <QImage>
 #include <QPoint>
 #include <QString>
 
@@ -31,6 +32,8 @@ public:
     virtual void setClipboardText(const QString& text) = 0;
     // The clipboard's plain text; empty when it holds none.
     virtual QString clipboardText() = 0;
+    // The clipboard's picture; null when it holds none.
+    virtual QImage clipboardImage() { return {}; }
 
     // Modal message box; `text` and `title` are shown as plain text.
     virtual Answer showMessage(QWidget* parent, const QString& text, Buttons buttons, Icon icon,

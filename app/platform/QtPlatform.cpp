@@ -192,6 +192,11 @@ QString QtPlatform::clipboardText()
     return QGuiApplication::clipboard()->text();
 }
 
+QImage QtPlatform::clipboardImage()
+{
+    return QGuiApplication::clipboard()->image();
+}
+
 Platform::Answer QtPlatform::showMessage(QWidget* parent, const QString& text, Buttons buttons,
                                          Icon icon, const QString& title)
 {

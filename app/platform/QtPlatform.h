@@ -26,6 +26,7 @@ public:
     void clearClipboard() override;
     void setClipboardText(const QString& text) override;
     QString clipboardText() override;
+    QImage clipboardImage() override;
     Answer showMessage(QWidget* parent, const QString& text, Buttons buttons, Icon icon,
                        const QString& title) override;
     Color chooseColor(QWidget* parent, Color initial) override;

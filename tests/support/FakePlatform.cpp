@@ -29,6 +29,12 @@ QString FakePlatform::clipboardText()
     return clipboard;
 }
 
+QImage FakePlatform::clipboardImage()
+{
+    ++clipboardPictureReads;
+    return clipboardPicture;
+}
+
 Platform::Answer FakePlatform::showMessage(QWidget*, const QString& text, Buttons buttons,
                                            Icon icon, const QString& title)
 {

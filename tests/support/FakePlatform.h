@@ -43,6 +43,9 @@ public:
     QString clipboard;
     int clipboardClears = 0;
     int clipboardWrites = 0;
+    // The clipboard's picture, and how often it was asked for
+    QImage clipboardPicture;
+    int clipboardPictureReads = 0;
     // Message boxes, and the answers to Yes/No questions in order
     QList<Message> messages;
     QList<Answer> answers;
@@ -92,6 +95,7 @@ public:
     void clearClipboard() override;
     void setClipboardText(const QString& text) override;
     QString clipboardText() override;
+    QImage clipboardImage() override;
     Answer showMessage(QWidget* parent, const QString& text, Buttons buttons, Icon icon,
                        const QString& title) override;
     Color chooseColor(QWidget* parent, Color initial) override;

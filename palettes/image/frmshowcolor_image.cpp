@@ -1,0 +1,63 @@
+// The main window's side of "Colors From Image": its Tool menu command, the
+// palettes it offers for picked colours, and what it does with a picked
+// colour or a new palette.
+#include "app/frmshowcolor.h"
+
+#include "app/platform/Platform.h"
+#include "palettes/PaletteIndex.h"
+#include "palettes/image/frmImage.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QMenu>
+
+void frmshowcolor::setUpImageHandlers()
+{
+    mnuFromImage = mnuTool->addAction(QStringLiteral("Colors From Image..."));
+    mnuFromImage->setObjectName(QStringLiteral("mnuFromImage"));
+    connect(mnuFromImage, &QAction::triggered, this, &frmshowcolor::mnuFromImage_Click);
+}
+
+void frmshowcolor::mnuFromImage_Click()
+{
+    if (!m_imageWindow) {
+        m_imageWindow = new frmImage(m_platform, this);
+        m_imageWindow->setAttribute(Qt::WA_DeleteOnClose);
+        connect(m_imageWindow, &frmImage::colorPicked, this, &frmshowcolor::saveImageColor);
+        connect(m_imageWindow, &frmImage::paletteRequested, this, &frmshowcolor::addUserPalette);
+    }
+    // The palettes that take colours, as the picker offers them; read anew
+    // each time, since palettes come and go while the window stays open.
+    const paletteindex::Reading reading = ReadChartIndex();
+    StringTable files;
+    StringTable names;
+    paletteindex::ColorTargets(reading.entries, files, names);
+    m_imageWindow->setSaveTargets(files, names);
+    m_imageWindow->show();
+    m_imageWindow->raise();
+    m_imageWindow->activateWindow();
+}
+
+void frmshowcolor::saveImageColor(Color color, const QString& file)
+{
+    // Saved as the screen picker saves a click: one record in the chosen
+    // palette, then the colour becomes current.
+    const FileResult saved =
+        file.isEmpty()
+            ? FileResult::failure(
+                  QStringLiteral("The picked color cannot be saved: the palette index lists no "
+                                 "palette that colors can be added to."))
+            : bascommon::AppendColorToFile(m_dataFolder, file, bascommon::ColorToHtmlHex(color));
+    if (!saved) {
+        reportFileError(saved.message);
+        return;
+    }
+    if (file == ChartFile.value(cmbChart->currentIndex()))
+        refreshChartFromPageOne(file);
+    CurrentColorChanged(color);
+}
+
+frmImage* frmshowcolor::imageWindow() const
+{
+    return m_imageWindow;
+}

@@ -1,0 +1,272 @@
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "app/CommandLine.h"
+#include "models/notations/ColorNotations.h"
+#include "tests/palettes/image/SyntheticImages.h"
+
+using bascommon::MakeColor;
+using commandline::Action;
+
+Q_DECLARE_METATYPE(commandline::Action)
+
+namespace {
+
+const Color Blue = MakeColor(0x3A, 0x6E, 0xA5);
+const Color Yellow = MakeColor(0xF2, 0xC1, 0x4E);
+
+struct Outcome
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+// The program as a shell starts it, with no display at all: whatever it
+// answers here it answers without opening the window system.
+Outcome runWithoutDisplay(const QStringList& arguments, const QString& dataFolder)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name :
+         {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "QT_QPA_PLATFORMTHEME"})
+        environment.remove(QLatin1String(name));
+    environment.insert(QStringLiteral("TINTORA_DATA_DIR"), dataFolder);
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(TINTORA_EXECUTABLE), arguments);
+    if (!process.waitForFinished(30000)) {
+        process.kill();
+        process.waitForFinished();
+        return {};
+    }
+    Outcome outcome;
+    outcome.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    outcome.out = process.readAllStandardOutput();
+    outcome.err = process.readAllStandardError();
+    return outcome;
+}
+
+QString writeFile(const QTemporaryDir& folder, const QString& name, const QByteArray& bytes)
+{
+    const QString path = folder.filePath(name);
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+    return path;
+}
+
+} // namespace
+
+class tst_commandline : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void parse_data();
+    void parse();
+    void formatNames_reachEveryNotation();
+
+    void helpAndVersion_needNoDisplay_data();
+    void helpAndVersion_needNoDisplay();
+    void wrongCommandLines_exitTwo_openNoWindow_data();
+    void wrongCommandLines_exitTwo_openNoWindow();
+    void extract_printsColoursAndShares_data();
+    void extract_printsColoursAndShares();
+    void extract_refusedFiles_exitOne_data();
+    void extract_refusedFiles_exitOne();
+};
+
+void tst_commandline::parse_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<Action>("action");
+    QTest::addColumn<QString>("image");
+    QTest::addColumn<int>("colors");
+    QTest::addColumn<QString>("format");
+
+    QTest::newRow("nothing") << QStringList() << Action::StartWindow << "" << 0 << "";
+    // QApplication's own options pass through to it.
+    QTest::newRow("window system option")
+        << QStringList{"-platform", "offscreen"} << Action::StartWindow << "" << 0 << "";
+    QTest::newRow("help") << QStringList{"--help"} << Action::ShowHelp << "" << 0 << "";
+    QTest::newRow("-h") << QStringList{"-h"} << Action::ShowHelp << "" << 0 << "";
+    QTest::newRow("version") << QStringList{"--version"} << Action::ShowVersion << "" << 0 << "";
+    QTest::newRow("help wins") << QStringList{"--extract", "a.png", "--help"} << Action::ShowHelp
+                               << "" << 0 << "";
+    QTest::newRow("extract, defaults")
+        << QStringList{"--extract", "a.png"} << Action::Extract << "a.png" << 8 << "hex";
+    QTest::newRow("extract, = forms")
+        << QStringList{"--extract=b c.jpg", "--colors=32", "--format=display-p3"} << Action::Extract
+        << "b c.jpg" << 32 << "display-p3";
+    QTest::newRow("unknown option")
+        << QStringList{"--frobnicate"} << Action::UsageError << "" << 0 << "";
+    QTest::newRow("colors below 2") << QStringList{"--extract", "a.png", "--colors", "1"}
+                                    << Action::UsageError << "" << 0 << "";
+    QTest::newRow("colors above 32") << QStringList{"--extract", "a.png", "--colors", "33"}
+                                     << Action::UsageError << "" << 0 << "";
+    QTest::newRow("colors not a number") << QStringList{"--extract", "a.png", "--colors", "8x"}
+                                         << Action::UsageError << "" << 0 << "";
+    QTest::newRow("unknown format") << QStringList{"--extract", "a.png", "--format", "cmyk"}
+                                    << Action::UsageError << "" << 0 << "";
+    QTest::newRow("colors without extract")
+        << QStringList{"--colors", "4"} << Action::UsageError << "" << 0 << "";
+    QTest::newRow("extract without image")
+        << QStringList{"--extract"} << Action::UsageError << "" << 0 << "";
+    QTest::newRow("stray argument")
+        << QStringList{"picture.png"} << Action::UsageError << "" << 0 << "";
+}
+
+void tst_commandline::parse()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(Action, action);
+    arguments.prepend(QStringLiteral("tintora"));
+    const commandline::Request request = commandline::Parse(arguments);
+    QCOMPARE(request.action, action);
+    QCOMPARE(commandline::NeedsWindows(request), action == Action::StartWindow);
+    if (action == Action::UsageError)
+        QVERIFY(!request.error.isEmpty());
+    if (action != Action::Extract)
+        return;
+    QTEST(request.imagePath, "image");
+    QTEST(request.colors, "colors");
+    QTEST(request.format, "format");
+}
+
+void tst_commandline::formatNames_reachEveryNotation()
+{
+    const QStringList names = commandline::FormatNames();
+    QCOMPARE(names.size(), notations::NotationCount);
+    for (const char* css :
+         {"hex", "rgb", "hsl", "hwb", "lab", "lch", "oklab", "oklch", "srgb", "display-p3"})
+        QVERIFY2(names.contains(QLatin1String(css)), css);
+    QCOMPARE(commandline::FormatNamed(QStringLiteral("hex")).value()(Blue),
+             QStringLiteral("#3A6EA5"));
+    for (const notations::Notation notation : notations::AllNotations) {
+        if (notation == notations::Notation::Hex)
+            continue;
+        const QString name = names.at(int(notation));
+        QCOMPARE(name, name.toLower());
+        QCOMPARE(commandline::FormatNamed(name).value()(Blue), notations::Format(notation, Blue));
+    }
+    QVERIFY(!commandline::FormatNamed(QStringLiteral("HEX")));
+}
+
+void tst_commandline::helpAndVersion_needNoDisplay_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("printed");
+    QTest::newRow("--help") << QStringList{"--help"} << "--extract <image>";
+    QTest::newRow("-h") << QStringList{"-h"} << "--format <name>";
+    QTest::newRow("--version") << QStringList{"--version"} << "Tintora 3.7\n";
+    QTest::newRow("-v") << QStringList{"-v"} << "Tintora 3.7\n";
+}
+
+void tst_commandline::helpAndVersion_needNoDisplay()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, printed);
+    QTemporaryDir data;
+    const Outcome outcome = runWithoutDisplay(arguments, data.path());
+    QCOMPARE(outcome.exitCode, 0);
+    QVERIFY2(QString::fromUtf8(outcome.out).contains(printed), outcome.out.constData());
+    QCOMPARE(outcome.err, QByteArray());
+    // No start-up ran: the data folder was not touched.
+    QVERIFY(QDir(data.path()).isEmpty());
+}
+
+void tst_commandline::wrongCommandLines_exitTwo_openNoWindow_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("unknown long option") << QStringList{"--frobnicate"} << "frobnicate";
+    QTest::newRow("unknown short option") << QStringList{"-q"} << "'q'";
+    QTest::newRow("bad colour count")
+        << QStringList{"--extract", "x.png", "--colors", "99"} << "--colors";
+    QTest::newRow("unknown format")
+        << QStringList{"--extract", "x.png", "--format", "cmyk"} << "cmyk";
+}
+
+void tst_commandline::wrongCommandLines_exitTwo_openNoWindow()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, named);
+    QTemporaryDir data;
+    // Without a display, a program that went on to open its window would
+    // end with Qt's own failure, not with 2.
+    const Outcome outcome = runWithoutDisplay(arguments, data.path());
+    QCOMPARE(outcome.exitCode, 2);
+    QCOMPARE(outcome.out, QByteArray());
+    QVERIFY2(QString::fromUtf8(outcome.err).contains(named), outcome.err.constData());
+    QVERIFY(QDir(data.path()).isEmpty());
+}
+
+void tst_commandline::extract_printsColoursAndShares_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("defaults") << QStringList() << "#F2C14E 60.0%\n#3A6EA5 40.0%\n";
+    QTest::newRow("two colours") << QStringList{"--colors", "2"}
+                                 << "#F2C14E 60.0%\n#3A6EA5 40.0%\n";
+    QTest::newRow("oklch") << QStringList{"--format", "oklch"}
+                           << notations::Format(notations::Notation::Oklch, Yellow) + " 60.0%\n" +
+                                  notations::Format(notations::Notation::Oklch, Blue) + " 40.0%\n";
+    QTest::newRow("display-p3") << QStringList{"--format", "display-p3"}
+                                << notations::Format(notations::Notation::DisplayP3, Yellow) +
+                                       " 60.0%\n" +
+                                       notations::Format(notations::Notation::DisplayP3, Blue) +
+                                       " 40.0%\n";
+}
+
+void tst_commandline::extract_printsColoursAndShares()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QString, expected);
+    QTemporaryDir folder;
+    const QString image = writeFile(
+        folder, QStringLiteral("two colours.png"),
+        syntheticimages::Encoded(syntheticimages::Stripes({{Yellow, 6}, {Blue, 4}}, 10), "png"));
+    const Outcome outcome =
+        runWithoutDisplay(QStringList{QStringLiteral("--extract"), image} + options, folder.path());
+    QCOMPARE(outcome.err, QByteArray());
+    QCOMPARE(outcome.exitCode, 0);
+    QCOMPARE(QString::fromUtf8(outcome.out), expected);
+}
+
+void tst_commandline::extract_refusedFiles_exitOne_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("not an image") << QByteArray("just text\n") << "is not an image";
+    QTest::newRow("PNG claiming 200 megapixels")
+        << syntheticimages::PngClaiming(20000, 10000) << "more than 100 megapixels";
+    QImage clear(4, 4, QImage::Format_ARGB32);
+    clear.fill(Qt::transparent);
+    QTest::newRow("wholly transparent")
+        << syntheticimages::Encoded(clear, "png") << "every pixel is transparent";
+    QTest::newRow("missing") << QByteArray() << "cannot be opened";
+}
+
+void tst_commandline::extract_refusedFiles_exitOne()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
+    QTemporaryDir folder;
+    const QString image = QTest::currentDataTag() == QByteArray("missing")
+                              ? folder.filePath(QStringLiteral("absent.png"))
+                              : writeFile(folder, QStringLiteral("picture.png"), bytes);
+    const Outcome outcome = runWithoutDisplay({QStringLiteral("--extract"), image}, folder.path());
+    QCOMPARE(outcome.exitCode, 1);
+    QCOMPARE(outcome.out, QByteArray());
+    const QString err = QString::fromUtf8(outcome.err);
+    QVERIFY2(err.contains(reason), qPrintable(err));
+    QVERIFY2(err.contains(image), qPrintable(err));
+}
+
+QTEST_GUILESS_MAIN(tst_commandline)
+#include "tst_commandline.moc"
