@@ -1,3 +1,5 @@
+#include "tests/support/HeadlessDesktop.h"
+
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -6,9 +8,10 @@
 #include <csignal>
 #include <sys/types.h>
 
-// Text copied by a command stays on an X11 desktop's clipboard after the
-// command has ended, until another program takes the clipboard over; checked
-// on a real X server with xclip, as a user's paste would see it.
+// Text copied by a command stays on the desktop's clipboard after the command
+// has ended, until another program takes the clipboard over; checked on a real
+// X server with xclip and on a headless Wayland desktop with wl-paste, as a
+// user's paste would see it.
 class tst_clipboardkeeper : public QObject
 {
     Q_OBJECT
@@ -107,6 +110,42 @@ private slots:
         QCOMPARE(clipboardText(), QStringLiteral("taken over"));
         other.kill();
         other.waitForFinished();
+    }
+
+    void wayland_copiedText_outlivesTheCommand()
+    {
+        QStringList missing = HeadlessDesktop::missingPackages();
+        if (QStandardPaths::findExecutable(QStringLiteral("wl-paste")).isEmpty())
+            missing.append(QStringLiteral("wl-clipboard"));
+        if (!missing.isEmpty())
+            QSKIP(qPrintable(
+                QStringLiteral("a headless Wayland desktop needs these packages, which are not "
+                               "installed: %1")
+                    .arg(missing.join(QStringLiteral(", ")))));
+        // The desktop ends every process it started when it goes; the keeper
+        // (wl-copy) ends with the Wayland display it served.
+        HeadlessDesktop desktop;
+        QVERIFY2(desktop.start({{{QSize(640, 480), 1, QPoint()}}, {}}),
+                 qPrintable(desktop.problem() + '\n' + desktop.logs()));
+        QProcessEnvironment environment = desktop.clientEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
+
+        const QString text = QStringLiteral("#3A6EA5");
+        QProcess command;
+        command.setProcessEnvironment(environment);
+        command.start(QStringLiteral("sh"),
+                      {QStringLiteral("-c"), QStringLiteral("\"$0\" \"$1\" | cat"),
+                       QStringLiteral(TINTORA_CLIPBOARD_DRIVER), text});
+        QVERIFY2(command.waitForFinished(15000),
+                 "the command did not end: its output pipe stayed open");
+        QVERIFY2(command.exitCode() == 0, command.readAllStandardError().constData());
+
+        QTest::qWait(2000);
+        QProcess paste;
+        paste.setProcessEnvironment(environment);
+        paste.start(QStringLiteral("wl-paste"), {QStringLiteral("--no-newline")});
+        QVERIFY(paste.waitForFinished(5000));
+        QCOMPARE(QString::fromUtf8(paste.readAllStandardOutput()), text);
     }
 };
 
