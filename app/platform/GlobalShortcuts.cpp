@@ -16,10 +16,10 @@
 
 namespace {
 
-const QString PortalService = QStringLiteral("org.freedesktop.portal.Desktop");
-const QString PortalPath = QStringLiteral("/org/freedesktop/portal/desktop");
+const QString ShortcutsPortalService = QStringLiteral("org.freedesktop.portal.Desktop");
+const QString ShortcutsPortalPath = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString ShortcutsInterface = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
-const QString RequestInterface = QStringLiteral("org.freedesktop.portal.Request");
+const QString ShortcutsRequestInterface = QStringLiteral("org.freedesktop.portal.Request");
 const QString SessionInterface = QStringLiteral("org.freedesktop.portal.Session");
 constexpr int AvailableWaitMs = 1000;
 
@@ -47,7 +47,7 @@ const QDBusArgument& operator>>(const QDBusArgument& argument, BoundShortcut& sh
 }
 
 // Valid as an object path element: letters, digits and underscores.
-QString nextToken()
+QString nextShortcutsToken()
 {
     static std::atomic<unsigned> counter{0};
     return QStringLiteral("tintora_shortcuts_%1_%2")
@@ -76,8 +76,8 @@ bool GlobalShortcuts::available()
     if (!m_bus.isConnected())
         return false;
     QDBusMessage get = QDBusMessage::createMethodCall(
-        PortalService, PortalPath, QStringLiteral("org.freedesktop.DBus.Properties"),
-        QStringLiteral("Get"));
+        ShortcutsPortalService, ShortcutsPortalPath,
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
     get << ShortcutsInterface << QStringLiteral("version");
     // A local loop rather than a blocking call: the portal may live on this
     // thread (a test's), and user input stays queued meanwhile.
@@ -107,7 +107,7 @@ void GlobalShortcuts::enable(const Shortcut& shortcut)
         return;
     m_shortcut = shortcut;
     QVariantMap options;
-    options.insert(QStringLiteral("session_handle_token"), nextToken());
+    options.insert(QStringLiteral("session_handle_token"), nextShortcutsToken());
     setState(State::Binding);
     request(QStringLiteral("CreateSession"), {}, options,
             SLOT(onSessionResponse(uint, QVariantMap)));
@@ -117,11 +117,11 @@ void GlobalShortcuts::disable()
 {
     stopListening();
     if (!m_session.isEmpty()) {
-        m_bus.disconnect(PortalService, PortalPath, ShortcutsInterface, QStringLiteral("Activated"),
-                         this,
+        m_bus.disconnect(ShortcutsPortalService, ShortcutsPortalPath, ShortcutsInterface,
+                         QStringLiteral("Activated"), this,
                          SLOT(onActivated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
-        m_bus.asyncCall(QDBusMessage::createMethodCall(PortalService, m_session, SessionInterface,
-                                                       QStringLiteral("Close")));
+        m_bus.asyncCall(QDBusMessage::createMethodCall(ShortcutsPortalService, m_session,
+                                                       SessionInterface, QStringLiteral("Close")));
         m_session.clear();
     }
     setState(State::Off);
@@ -135,17 +135,17 @@ bool GlobalShortcuts::request(const QString& method, const QVariantList& argumen
         return false;
     }
     stopListening();
-    const QString token = nextToken();
+    const QString token = nextShortcutsToken();
     options.insert(QStringLiteral("handle_token"), token);
     // Listening before the call: the portal may answer before the call's own
     // reply arrives.
     m_requestPath = desktopportal::RequestPath(m_bus.baseService(), token);
     m_requestSlot = slot;
-    m_bus.connect(PortalService, m_requestPath, RequestInterface, QStringLiteral("Response"), this,
-                  slot);
+    m_bus.connect(ShortcutsPortalService, m_requestPath, ShortcutsRequestInterface,
+                  QStringLiteral("Response"), this, slot);
 
-    QDBusMessage call =
-        QDBusMessage::createMethodCall(PortalService, PortalPath, ShortcutsInterface, method);
+    QDBusMessage call = QDBusMessage::createMethodCall(ShortcutsPortalService, ShortcutsPortalPath,
+                                                       ShortcutsInterface, method);
     QVariantList all = arguments;
     all.append(options);
     call.setArguments(all);
@@ -169,7 +169,7 @@ bool GlobalShortcuts::request(const QString& method, const QVariantList& argumen
                     stopListening();
                     m_requestPath = handle;
                     m_requestSlot = slot;
-                    m_bus.connect(PortalService, m_requestPath, RequestInterface,
+                    m_bus.connect(ShortcutsPortalService, m_requestPath, ShortcutsRequestInterface,
                                   QStringLiteral("Response"), this, slot);
                 }
             });
@@ -180,8 +180,8 @@ void GlobalShortcuts::stopListening()
 {
     if (m_requestPath.isEmpty())
         return;
-    m_bus.disconnect(PortalService, m_requestPath, RequestInterface, QStringLiteral("Response"),
-                     this, m_requestSlot);
+    m_bus.disconnect(ShortcutsPortalService, m_requestPath, ShortcutsRequestInterface,
+                     QStringLiteral("Response"), this, m_requestSlot);
     m_requestPath.clear();
     m_requestSlot = nullptr;
 }
@@ -203,7 +203,8 @@ void GlobalShortcuts::onSessionResponse(uint response, const QVariantMap& result
         return;
     }
     // Activations name their session; listening from now on catches them all.
-    m_bus.connect(PortalService, PortalPath, ShortcutsInterface, QStringLiteral("Activated"), this,
+    m_bus.connect(ShortcutsPortalService, ShortcutsPortalPath, ShortcutsInterface,
+                  QStringLiteral("Activated"), this,
                   SLOT(onActivated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
     QVariantMap properties;
     properties.insert(QStringLiteral("description"), m_shortcut.description);
