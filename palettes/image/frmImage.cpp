@@ -44,28 +44,28 @@ using paletteextraction::PaletteColor;
 
 namespace {
 
-const QString WindowTitle = QStringLiteral("Colors From Image");
+const QString ImageWindowTitle = QStringLiteral("Colors From Image");
 const int AverageSizes[] = {1, 3, 5};
 // The zoom steps, as fractions of the picture's own size.
 const double ZoomSteps[] = {1.0 / 16, 1.0 / 8, 1.0 / 4, 1.0 / 2, 1, 2, 4, 8, 16, 32};
 constexpr int OneToOne = 4;
 
-template <typename Widget> Widget* named(Widget* widget, const char* name)
+template <typename Widget> Widget* imageChild(Widget* widget, const char* name)
 {
     widget->setObjectName(QLatin1String(name));
     return widget;
 }
 
-QPushButton* button(const QString& caption, QWidget* parent, const char* name)
+QPushButton* imageButton(const QString& caption, QWidget* parent, const char* name)
 {
-    auto* pushButton = named(new QPushButton(caption, parent), name);
+    auto* pushButton = imageChild(new QPushButton(caption, parent), name);
     pushButton->setAutoDefault(false);
     return pushButton;
 }
 
 QLineEdit* colourText(QWidget* parent, const char* name, int maxLength)
 {
-    auto* field = named(new QLineEdit(parent), name);
+    auto* field = imageChild(new QLineEdit(parent), name);
     field->setReadOnly(true);
     field->setMaxLength(maxLength);
     return field;
@@ -98,65 +98,65 @@ frmImage::frmImage(Platform& platform, QWidget* parent)
     : QDialog(parent, Qt::Window), m_platform(platform)
 {
     setObjectName(QStringLiteral("frmImage"));
-    setWindowTitle(WindowTitle);
+    setWindowTitle(ImageWindowTitle);
     setWindowIcon(ImageList::programIcon());
     setAttribute(Qt::WA_QuitOnClose, false);
     setAcceptDrops(true);
 
-    cmdOpen = button(QStringLiteral("&Open Image..."), this, "cmdOpen");
-    cmdPaste = button(QStringLiteral("&Paste"), this, "cmdPaste");
+    cmdOpen = imageButton(QStringLiteral("&Open Image..."), this, "cmdOpen");
+    cmdPaste = imageButton(QStringLiteral("&Paste"), this, "cmdPaste");
     cmdPaste->setToolTip(QStringLiteral("Paste a picture from the clipboard (Ctrl+V)"));
-    auto* lblZoom = named(new QLabel(QStringLiteral("&Zoom:"), this), "lblZoom");
-    cmbZoom = named(new QComboBox(this), "cmbZoom");
+    auto* lblZoom = imageChild(new QLabel(QStringLiteral("&Zoom:"), this), "lblZoom");
+    cmbZoom = imageChild(new QComboBox(this), "cmbZoom");
     for (const double step : ZoomSteps)
         cmbZoom->addItem(QString::number(step * 100, 'g', 4) + QLatin1Char('%'));
     cmbZoom->setCurrentIndex(OneToOne);
     lblZoom->setBuddy(cmbZoom);
 
     picImage = new ImageCanvas;
-    scrImage = named(new QScrollArea(this), "scrImage");
+    scrImage = imageChild(new QScrollArea(this), "scrImage");
     scrImage->setWidget(picImage);
     scrImage->setMinimumSize(480, 360);
     scrImage->setAlignment(Qt::AlignCenter);
 
-    lblcor = named(new ClickableLabel(this), "lblcor");
+    lblcor = imageChild(new ClickableLabel(this), "lblcor");
     lblcor->setFrameShape(QFrame::Box);
     lblcor->setFixedSize(48, 48);
     lblcor->setBackColor(bascommon::White);
     txthex = colourText(this, "txthex", 7);
     txtRgb = colourText(this, "txtRgb", 11);
     picLoupe = new PickLoupe(this);
-    auto* lblAverage = named(new QLabel(QStringLiteral("Sample:"), this), "lblAverage");
-    cmbAverage = named(new QComboBox(this), "cmbAverage");
+    auto* lblAverage = imageChild(new QLabel(QStringLiteral("Sample:"), this), "lblAverage");
+    cmbAverage = imageChild(new QComboBox(this), "cmbAverage");
     cmbAverage->addItems({QStringLiteral("Single pixel"), QStringLiteral("3 x 3 average"),
                           QStringLiteral("5 x 5 average")});
     lblAverage->setBuddy(cmbAverage);
-    auto* Label1 = named(new QLabel(QStringLiteral("Save To:"), this), "Label1");
-    cmbSaveTo = named(new QComboBox(this), "cmbSaveTo");
+    auto* Label1 = imageChild(new QLabel(QStringLiteral("Save To:"), this), "Label1");
+    cmbSaveTo = imageChild(new QComboBox(this), "cmbSaveTo");
     cmbSaveTo->setMinimumContentsLength(16);
     cmbSaveTo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     Label1->setBuddy(cmbSaveTo);
 
-    auto* lblColors = named(new QLabel(QStringLiteral("Palette &colors:"), this), "lblColors");
-    spnColors = named(new QSpinBox(this), "spnColors");
+    auto* lblColors = imageChild(new QLabel(QStringLiteral("Palette &colors:"), this), "lblColors");
+    spnColors = imageChild(new QSpinBox(this), "spnColors");
     spnColors->setRange(paletteextraction::MinColors, paletteextraction::MaxColors);
     spnColors->setValue(paletteextraction::DefaultColors);
     lblColors->setBuddy(spnColors);
-    lstPalette = named(new QListWidget(this), "lstPalette");
+    lstPalette = imageChild(new QListWidget(this), "lstPalette");
     lstPalette->setSelectionMode(QAbstractItemView::SingleSelection);
-    prgExtract = named(new QProgressBar(this), "prgExtract");
+    prgExtract = imageChild(new QProgressBar(this), "prgExtract");
     prgExtract->setRange(0, 0);
     prgExtract->hide();
-    cmdCancel = button(QStringLiteral("Cancel"), this, "cmdCancel");
+    cmdCancel = imageButton(QStringLiteral("Cancel"), this, "cmdCancel");
     cmdCancel->hide();
-    cmdSavePalette = button(QStringLiteral("&Save as Palette..."), this, "cmdSavePalette");
-    cmdCopy = button(QStringLiteral("Cop&y"), this, "cmdCopy");
-    mnuCopyAs = named(new QMenu(cmdCopy), "mnuCopyAs");
+    cmdSavePalette = imageButton(QStringLiteral("&Save as Palette..."), this, "cmdSavePalette");
+    cmdCopy = imageButton(QStringLiteral("Cop&y"), this, "cmdCopy");
+    mnuCopyAs = imageChild(new QMenu(cmdCopy), "mnuCopyAs");
     cmdCopy->setMenu(mnuCopyAs);
-    lblStatus = named(new QLabel(this), "lblStatus");
+    lblStatus = imageChild(new QLabel(this), "lblStatus");
     lblStatus->setTextFormat(Qt::PlainText);
     lblStatus->setWordWrap(true);
-    cmdClose = button(QStringLiteral("Close"), this, "cmdClose");
+    cmdClose = imageButton(QStringLiteral("Close"), this, "cmdClose");
 
     auto* sourceRow = new QHBoxLayout;
     sourceRow->addWidget(cmdOpen);
@@ -585,5 +585,5 @@ void frmImage::savePalette()
 
 void frmImage::showMessage(const QString& text, Platform::Icon icon)
 {
-    m_platform.showMessage(this, text, Platform::Buttons::Ok, icon, WindowTitle);
+    m_platform.showMessage(this, text, Platform::Buttons::Ok, icon, ImageWindowTitle);
 }

@@ -29,7 +29,7 @@ constexpr int SwatchSize = 30;
 constexpr int SwatchRight = 15;
 constexpr int SwatchUp = 40;
 
-const QString MessageTitle = QStringLiteral("Tintora");
+const QString PickerMessageTitle = QStringLiteral("Tintora");
 
 QString refusedText()
 {
@@ -148,7 +148,7 @@ void frmGetColor::Form_Load()
     case ScreenCapture::Outcome::Refused:
         FinishPicking();
         platform.showMessage(m_owner, refusedText(), Platform::Buttons::Ok, Platform::Icon::Warning,
-                             MessageTitle);
+                             PickerMessageTitle);
         return;
     case ScreenCapture::Outcome::NotCaptured:
         // A black picture would save black for every click: better to say so.
@@ -156,7 +156,7 @@ void frmGetColor::Form_Load()
         platform.showMessage(m_owner,
                              QStringLiteral("The screen could not be captured, so there is no "
                                             "picture to pick a color from. Picking has ended."),
-                             Platform::Buttons::Ok, Platform::Icon::Warning, MessageTitle);
+                             Platform::Buttons::Ok, Platform::Icon::Warning, PickerMessageTitle);
         return;
     }
 
@@ -233,7 +233,7 @@ void frmGetColor::pickThroughDesktop()
     case ScreenColorPick::Outcome::Failed:
         FinishPicking();
         m_platform.showMessage(m_owner, refusedText(), Platform::Buttons::Ok,
-                               Platform::Icon::Warning, MessageTitle);
+                               Platform::Icon::Warning, PickerMessageTitle);
         return;
     }
 }
@@ -435,7 +435,7 @@ void frmGetColor::savePickedColor()
         // Every further click would fail the same way.
         FinishPicking();
         m_platform.showMessage(m_owner, saved.message, Platform::Buttons::Ok,
-                               Platform::Icon::Critical, MessageTitle);
+                               Platform::Icon::Critical, PickerMessageTitle);
         return;
     }
     emit colorPicked(PickedColor);
