@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // A palette as the exchange formats carry it: a name and colours in file
 // order, oldest first, as the palette files of the program hold them.
@@ -13,6 +14,17 @@ struct ExchangePalette
     // Empty when the file names none.
     QString name;
     QList<Color> colors;
+    // The colours' names, position by position: either empty (the palette
+    // names no colour) or as long as `colors`, with an empty text where a
+    // colour has no name. Single lines, as the file gives them once its own
+    // escapes are undone.
+    QStringList names;
+
+    // The name of the colour at `index`; empty when it has none.
+    QString nameAt(qsizetype index) const
+    {
+        return index < names.size() ? names.at(index) : QString();
+    }
 
     bool operator==(const ExchangePalette&) const = default;
 };
