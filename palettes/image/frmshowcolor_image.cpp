@@ -6,6 +6,7 @@
 #include "app/platform/Platform.h"
 #include "palettes/PaletteIndex.h"
 #include "palettes/image/frmImage.h"
+#include "palettes/picker/PickSave.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -42,12 +43,7 @@ void frmshowcolor::saveImageColor(Color color, const QString& file)
 {
     // Saved as the screen picker saves a click: one record in the chosen
     // palette, then the colour becomes current.
-    const FileResult saved =
-        file.isEmpty()
-            ? FileResult::failure(
-                  QStringLiteral("The picked color cannot be saved: the palette index lists no "
-                                 "palette that colors can be added to."))
-            : bascommon::AppendColorToFile(m_dataFolder, file, bascommon::ColorToHtmlHex(color));
+    const FileResult saved = picksave::SavePickedColor(m_dataFolder, file, color);
     if (!saved) {
         reportFileError(saved.message);
         return;

@@ -16,6 +16,7 @@
 #include "app/platform/Platform.h"
 #include "palettes/picker/FrozenScreen.h"
 #include "palettes/picker/PickLoupe.h"
+#include "palettes/picker/PickSave.h"
 #include "palettes/picker/frmpick.h"
 
 #include <cmath>
@@ -425,12 +426,8 @@ void frmGetColor::Form_MouseUp(Qt::MouseButton button, const QPointF& position)
 
 void frmGetColor::savePickedColor()
 {
-    const QString target = m_pick->SaveToFile;
     const FileResult saved =
-        target.isEmpty() ? FileResult::failure(QStringLiteral(
-                               "The picked color cannot be saved: the palette index lists no "
-                               "palette that colors can be added to."))
-                         : AppendColorToFile(m_dataFolder, target, ColorToHtmlHex(PickedColor));
+        picksave::SavePickedColor(m_dataFolder, m_pick->SaveToFile, PickedColor);
     if (!saved) {
         // Every further click would fail the same way.
         FinishPicking();
@@ -438,6 +435,8 @@ void frmGetColor::savePickedColor()
                                Platform::Icon::Critical, PickerMessageTitle);
         return;
     }
+    if (const std::optional<QString> text = m_pick->copyText(PickedColor))
+        m_platform.setClipboardText(*text);
     emit colorPicked(PickedColor);
     if (m_pick->continuous())
         return;

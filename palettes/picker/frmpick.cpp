@@ -18,6 +18,7 @@
 #include "app/ClickableLabel.h"
 #include "app/ImageList.h"
 #include "app/platform/Platform.h"
+#include "models/FormatNames.h"
 #include "app/WindowRoutines.h"
 #include "palettes/PaletteIndex.h"
 #include "palettes/PaletteListModel.h"
@@ -33,6 +34,11 @@ const QString AutoStopKey = QStringLiteral("autostop");
 // Beside "autostop": "1", "3" or "5", the side of the averaged square.
 const QString AverageKey = QStringLiteral("pickaverage");
 const int AverageSizes[] = {1, 3, 5};
+// Whether each pick also goes to the clipboard ("1" or "0"), and in which
+// notation, by its command-line name.
+const QString CopyPickKey = QStringLiteral("copypick");
+const QString CopyFormatKey = QStringLiteral("copyformat");
+const QString DefaultCopyFormat = QStringLiteral("hex");
 
 // The setting is read as a number: any value other than 0 checks the box,
 // and text that is no number counts as 0.
@@ -109,6 +115,13 @@ frmpick::frmpick(Platform& platform, PaletteIndexReader readIndex, QWidget* owne
     lblPickerOnly->setTextFormat(Qt::PlainText);
     lblPickerOnly->setWordWrap(true);
     lblPickerOnly->hide();
+    chkCopyPick = new QCheckBox(QStringLiteral("&Copy as"), this);
+    chkCopyPick->setObjectName(QStringLiteral("chkCopyPick"));
+    cmbCopyFormat = new QComboBox(this);
+    cmbCopyFormat->setObjectName(QStringLiteral("cmbCopyFormat"));
+    cmbCopyFormat->setMinimumContentsLength(16);
+    cmbCopyFormat->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cmbCopyFormat->setAccessibleName(QStringLiteral("Notation copied"));
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(lblcor, 0, 0, 2, 1);
@@ -118,11 +131,13 @@ frmpick::frmpick(Platform& platform, PaletteIndexReader readIndex, QWidget* owne
     grid->addWidget(cmbSaveTo, 2, 1, 1, 2);
     grid->addWidget(lblAverage, 3, 0);
     grid->addWidget(cmbAverage, 3, 1, 1, 2);
-    grid->addWidget(Check1, 4, 0, 1, 2);
-    grid->addWidget(cmdStop, 4, 2);
-    grid->addWidget(picLoupe, 0, 3, 5, 1, Qt::AlignCenter);
-    grid->addWidget(lblPickerOnly, 5, 0, 1, 3);
-    grid->addWidget(cmdPick, 6, 0, 1, 3);
+    grid->addWidget(chkCopyPick, 4, 0);
+    grid->addWidget(cmbCopyFormat, 4, 1, 1, 2);
+    grid->addWidget(Check1, 5, 0, 1, 2);
+    grid->addWidget(cmdStop, 5, 2);
+    grid->addWidget(picLoupe, 0, 3, 6, 1, Qt::AlignCenter);
+    grid->addWidget(lblPickerOnly, 6, 0, 1, 3);
+    grid->addWidget(cmdPick, 7, 0, 1, 3);
     grid->setColumnStretch(1, 1);
     grid->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -131,6 +146,18 @@ frmpick::frmpick(Platform& platform, PaletteIndexReader readIndex, QWidget* owne
     connect(cmdStop, &QPushButton::clicked, this, &frmpick::stopRequested);
     connect(cmbAverage, &QComboBox::currentIndexChanged, this, &frmpick::cmbAverage_Click);
     connect(cmdPick, &QPushButton::clicked, this, &frmpick::pickRequested);
+    connect(chkCopyPick, &QCheckBox::toggled, this, &frmpick::chkCopyPick_Click);
+    connect(cmbCopyFormat, &QComboBox::currentIndexChanged, this, &frmpick::cmbCopyFormat_Click);
+
+    // Top to bottom as the rows read; the controls were made in another order.
+    QWidget::setTabOrder(txthex, txtRgb);
+    QWidget::setTabOrder(txtRgb, cmbSaveTo);
+    QWidget::setTabOrder(cmbSaveTo, cmbAverage);
+    QWidget::setTabOrder(cmbAverage, chkCopyPick);
+    QWidget::setTabOrder(chkCopyPick, cmbCopyFormat);
+    QWidget::setTabOrder(cmbCopyFormat, Check1);
+    QWidget::setTabOrder(Check1, cmdStop);
+    QWidget::setTabOrder(cmdStop, cmdPick);
 
     Form_Load();
 }
@@ -147,6 +174,52 @@ void frmpick::Form_Load()
     const auto* found = std::find(std::begin(AverageSizes), std::end(AverageSizes), stored);
     cmbAverage->setCurrentIndex(found == std::end(AverageSizes) ? 0 : int(found - AverageSizes));
     picLoupe->setAverageSize(averageSize());
+    ShowCopyFormats();
+}
+
+void frmpick::ShowCopyFormats()
+{
+    m_templates =
+        FormatChoices::fromSetting(m_platform.readSetting(FormatChoices::SettingKey,
+                                                          FormatChoices::Defaults().toSetting()))
+            .templates;
+    const QString stored = m_platform.readSetting(CopyFormatKey, DefaultCopyFormat);
+    const QSignalBlocker quietList(cmbCopyFormat);
+    const QSignalBlocker quietBox(chkCopyPick);
+    cmbCopyFormat->clear();
+    int chosen = 0;
+    for (const formatnames::Entry& entry : formatnames::Catalog(m_templates)) {
+        // The short name is what the command line takes; what it looks like
+        // is one hover away.
+        cmbCopyFormat->addItem(entry.name, entry.name);
+        cmbCopyFormat->setItemData(cmbCopyFormat->count() - 1, entry.label, Qt::ToolTipRole);
+        if (entry.name == stored)
+            chosen = cmbCopyFormat->count() - 1;
+    }
+    // A template deleted since, or a name edited by hand: the web notation.
+    cmbCopyFormat->setCurrentIndex(chosen);
+    chkCopyPick->setChecked(
+        isNonZeroNumber(m_platform.readSetting(CopyPickKey, QStringLiteral("0"))));
+    cmbCopyFormat->setEnabled(chkCopyPick->isChecked());
+}
+
+void frmpick::chkCopyPick_Click(bool checked)
+{
+    m_platform.writeSetting(CopyPickKey, checked ? QStringLiteral("1") : QStringLiteral("0"));
+    cmbCopyFormat->setEnabled(checked);
+}
+
+void frmpick::cmbCopyFormat_Click(int index)
+{
+    if (index >= 0)
+        m_platform.writeSetting(CopyFormatKey, cmbCopyFormat->itemData(index).toString());
+}
+
+std::optional<QString> frmpick::copyText(Color color) const
+{
+    if (!chkCopyPick->isChecked() || cmbCopyFormat->currentIndex() < 0)
+        return std::nullopt;
+    return formatnames::Format(cmbCopyFormat->currentData().toString(), color, m_templates);
 }
 
 void frmpick::showEvent(QShowEvent* event)

@@ -3,6 +3,7 @@
 #include "app/StringTable.h"
 
 #include "app/bascommon.h"
+#include "models/notations/FormatChoices.h"
 #include "palettes/PaletteIndex.h"
 
 #include <QPalette>
@@ -11,6 +12,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 class ClickableLabel;
 class PickLoupe;
@@ -51,6 +53,9 @@ public:
     // the average are unavailable, and lblPickerOnly says so.
     void showPickerOnly();
     bool pickerOnly() const { return m_pickerOnly; }
+    // The text that a pick of `color` puts on the clipboard: nothing while
+    // "Copy as" is off.
+    std::optional<QString> copyText(Color color) const;
 
     // The palette file behind each entry of cmbSaveTo, position 0 first.
     StringTable SaveToFiles;
@@ -70,6 +75,8 @@ public:
     QComboBox* cmbAverage = nullptr;
     QPushButton* cmdPick = nullptr;
     QLabel* lblPickerOnly = nullptr;
+    QCheckBox* chkCopyPick = nullptr;
+    QComboBox* cmbCopyFormat = nullptr;
 
 signals:
     // "&Stop", Escape or the close box: picking ends without saving.
@@ -93,6 +100,9 @@ private:
     void cmbSaveTo_Click(int index);
     void Check1_Click(bool checked);
     void cmbAverage_Click(int index);
+    void chkCopyPick_Click(bool checked);
+    void cmbCopyFormat_Click(int index);
+    void ShowCopyFormats();
 
     Platform& m_platform;
     PaletteIndexReader m_readIndex;
@@ -100,4 +110,6 @@ private:
     bool m_centred = false;
     bool m_pickerOnly = false;
     QPalette m_swatchPalette;
+    // The user's templates as the notations had them when the window opened.
+    QList<UserTemplate> m_templates;
 };

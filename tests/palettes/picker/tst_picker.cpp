@@ -14,6 +14,7 @@
 #include <QtTest>
 
 #include "app/ClickableLabel.h"
+#include "models/notations/FormatChoices.h"
 #include "app/frmshowcolor.h"
 #include "palettes/PaletteIndex.h"
 #include "palettes/picker/FrozenScreen.h"
@@ -118,6 +119,8 @@ private slots:
 
     void withoutMainWindow_data();
     void withoutMainWindow();
+    void copyAs_data();
+    void copyAs();
 
 private:
     PaletteSession& begin(const std::function<void(TestDataFolder&)>& prepare = {});
@@ -1190,6 +1193,122 @@ void tst_picker::withoutMainWindow()
     QVERIFY(!p->isVisible() && !pick->isVisible());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!p);
+    QVERIFY2(platform.unexpected.isEmpty(), qPrintable(platform.unexpected.join('\n')));
+}
+
+void tst_picker::copyAs_data()
+{
+    QTest::addColumn<QString>("storedOn");
+    QTest::addColumn<QString>("storedFormat");
+    // Typed into the window with the keyboard before the pick: a format to
+    // choose, the box first ticked when it is not.
+    QTest::addColumn<QString>("chosen");
+    // What the pick leaves on the clipboard; null when it writes nothing.
+    QTest::addColumn<QString>("copied");
+
+    const QString none;
+    QTest::newRow("off before any choice") << none << none << none << none;
+    QTest::newRow("off with a notation kept") << "0"
+                                              << "oklch" << none << none;
+    QTest::newRow("hex when none was chosen") << "1" << none << none << "#3A6E07";
+    QTest::newRow("css rgb") << "1"
+                             << "rgb" << none << "rgb(58 110 7)";
+    QTest::newRow("code form, red first") << "1"
+                                          << "java" << none << "0x3A6E07";
+    QTest::newRow("a template by its name") << "1"
+                                            << "Dash" << none << "58-110-7";
+    QTest::newRow("a template gone since: hex") << "1"
+                                                << "Gone" << none << "#3A6E07";
+    QTest::newRow("turned on in the window") << none << none << "rgb-list"
+                                             << "58,110,7";
+    QTest::newRow("another notation chosen") << "1"
+                                             << "rgb"
+                                             << "vb"
+                                             << "&H00076E3A&";
+}
+
+void tst_picker::copyAs()
+{
+    QFETCH(QString, storedOn);
+    QFETCH(QString, storedFormat);
+    QFETCH(QString, chosen);
+    QFETCH(QString, copied);
+    TestDataFolder folder;
+    FakePlatform platform;
+    platform.screen = oneScreen();
+    FormatChoices choices = FormatChoices::Defaults();
+    choices.templates = {{QStringLiteral("Dash"), QStringLiteral("{r}-{g}-{b}"), true}};
+    platform.settings.insert(FormatChoices::SettingKey, choices.toSetting());
+    if (!storedOn.isNull())
+        platform.settings.insert(QStringLiteral("copypick"), storedOn);
+    if (!storedFormat.isNull())
+        platform.settings.insert(QStringLiteral("copyformat"), storedFormat);
+
+    auto run = [&] {
+        auto* p = new frmGetColor(platform, folder.path(),
+                                  [&folder] { return paletteindex::Read(folder.path()); });
+        p->Form_Load();
+        return QPointer<frmGetColor>(p);
+    };
+    QPointer<frmGetColor> p = run();
+    const auto removePicker = qScopeGuard([&p] { delete p.data(); });
+    frmpick* pick = p->pickWindow();
+    QVERIFY(pick);
+    QCheckBox* box = pick->chkCopyPick;
+    QComboBox* formats = pick->cmbCopyFormat;
+    QCOMPARE(box->text().remove('&'), QStringLiteral("Copy as"));
+    QCOMPARE(formats->isEnabled(), box->isChecked());
+    // The list offers what the command line takes, the user's templates too.
+    QCOMPARE(formats->itemData(0).toString(), QStringLiteral("hex"));
+    QVERIFY(formats->findData(QStringLiteral("oklch")) >= 0);
+    QVERIFY(formats->findData(QStringLiteral("Dash")) >= 0);
+
+    if (!chosen.isNull()) {
+        // By keyboard, as a user without a mouse reaches them.
+        box->setFocus();
+        if (!box->isChecked())
+            QTest::keyClick(box, Qt::Key_Space);
+        QVERIFY(formats->isEnabled());
+        QWidget* next = box->nextInFocusChain();
+        QCOMPARE(next, formats);
+        const int at = formats->findData(chosen);
+        QVERIFY(at >= 0);
+        formats->setFocus();
+        while (formats->currentIndex() != at)
+            QTest::keyClick(formats, formats->currentIndex() < at ? Qt::Key_Down : Qt::Key_Up);
+        QCOMPARE(platform.settings.value(QStringLiteral("copypick")), QStringLiteral("1"));
+        QCOMPARE(platform.settings.value(QStringLiteral("copyformat")), chosen);
+    }
+
+    platform.clipboard = QStringLiteral("left by another program");
+    const int writesBefore = platform.clipboardWrites;
+    QTest::mouseMove(p, QPoint(58, 110));
+    QTest::mouseClick(p, Qt::LeftButton, Qt::NoModifier, QPoint(58, 110));
+    QVERIFY(p->finished());
+    if (copied.isNull()) {
+        QCOMPARE(platform.clipboardWrites, writesBefore);
+        QCOMPARE(platform.clipboard, QStringLiteral("left by another program"));
+    } else {
+        QCOMPARE(platform.clipboardWrites, writesBefore + 1);
+        QCOMPARE(platform.clipboard, copied);
+    }
+    // The pick is saved as ever, whatever the clipboard got.
+    QVERIFY(folder.read("mycolor.rgb").endsWith("3A6E07"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!p);
+
+    // The next run opens as this one was left.
+    QPointer<frmGetColor> again = run();
+    const auto removeAgain = qScopeGuard([&again] { delete again.data(); });
+    QCOMPARE(again->pickWindow()->chkCopyPick->isChecked(), !copied.isNull());
+    const QString shown = again->pickWindow()->cmbCopyFormat->currentData().toString();
+    if (!chosen.isNull())
+        QCOMPARE(shown, chosen);
+    else if (storedFormat == QLatin1String("Gone") || storedFormat.isNull())
+        QCOMPARE(shown, QStringLiteral("hex"));
+    else
+        QCOMPARE(shown, storedFormat);
+    QTest::keyClick(again, Qt::Key_Escape);
     QVERIFY2(platform.unexpected.isEmpty(), qPrintable(platform.unexpected.join('\n')));
 }
 
