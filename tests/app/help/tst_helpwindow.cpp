@@ -123,7 +123,7 @@ void tst_helpwindow::open_showsTheContentsAndTheFirstTopic()
 {
     QCOMPARE(m_help->objectName(), QStringLiteral("frmHelp"));
     QCOMPARE(m_help->windowTitle(), QStringLiteral("Tintora Help"));
-    QCOMPARE(topLevelNames(m_help->tvwContents).size(), 12);
+    QCOMPARE(topLevelNames(m_help->tvwContents).size(), 13);
     QCOMPARE(topLevelNames(m_help->tvwContents).first(), QStringLiteral("Tintora 3.7"));
     QCOMPARE(shownPage(), QStringLiteral("/index.html"));
     QVERIFY(m_help->brwTopic->toPlainText().contains(
