@@ -2,8 +2,6 @@
 
 #include "app/ClickableLabel.h"
 #include "app/ElidingItemDelegate.h"
-#include "app/EntryField.h"
-#include "app/frmshowcolor.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -23,7 +21,7 @@ void describe(QWidget* widget, const QString& name, const QString& description)
 
 } // namespace
 
-void SetUp(frmshowcolor& w)
+void SetUp(const Controls& w)
 {
     w.mnucontents->setShortcut(QKeySequence(Qt::Key_F1));
     w.mnuExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));

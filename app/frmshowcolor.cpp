@@ -101,7 +101,8 @@ frmshowcolor::frmshowcolor(Platform& platform, const QString& dataFolder, QWidge
     setUpPaletteHandlers();
     setUpSchemeHandlers();
     setUpCopyMenuHandlers();
-    windowaccess::SetUp(*this);
+    windowaccess::SetUp({mnucontents, mnuExit, lblcolor, txtrgb1, txtrgb, txtr, txtg, txtb, txtrh,
+                         txtgh, txtbh, cmbChart, lstCorset});
     // The picker hides this window while it runs.
     new FramePositionKeeper(this);
     new FocusKeeper(this);
