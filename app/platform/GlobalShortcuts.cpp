@@ -23,12 +23,16 @@ const QString ShortcutsRequestInterface = QStringLiteral("org.freedesktop.portal
 const QString SessionInterface = QStringLiteral("org.freedesktop.portal.Session");
 constexpr int AvailableWaitMs = 1000;
 
-// One entry of BindShortcuts' a(sa{sv}).
-struct BoundShortcut
+// Valid as an object path element: letters, digits and underscores.
+QString nextShortcutsToken()
 {
-    QString id;
-    QVariantMap properties;
-};
+    static std::atomic<unsigned> counter{0};
+    return QStringLiteral("tintora_shortcuts_%1_%2")
+        .arg(QCoreApplication::applicationPid())
+        .arg(++counter);
+}
+
+} // namespace
 
 QDBusArgument& operator<<(QDBusArgument& argument, const BoundShortcut& shortcut)
 {
@@ -45,19 +49,6 @@ const QDBusArgument& operator>>(const QDBusArgument& argument, BoundShortcut& sh
     argument.endStructure();
     return argument;
 }
-
-// Valid as an object path element: letters, digits and underscores.
-QString nextShortcutsToken()
-{
-    static std::atomic<unsigned> counter{0};
-    return QStringLiteral("tintora_shortcuts_%1_%2")
-        .arg(QCoreApplication::applicationPid())
-        .arg(++counter);
-}
-
-} // namespace
-
-Q_DECLARE_METATYPE(BoundShortcut)
 
 GlobalShortcuts::GlobalShortcuts(const QDBusConnection& bus, QObject* parent)
     : QObject(parent), m_bus(bus)

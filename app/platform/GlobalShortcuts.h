@@ -4,7 +4,24 @@
 #include <QDBusObjectPath>
 #include <QObject>
 #include <QString>
+#include <QMetaType>
 #include <QVariantMap>
+
+class QDBusArgument;
+
+// One entry of the portal's BindShortcuts a(sa{sv}): a shortcut's id and its
+// properties. At namespace scope, since D-Bus finds a slot taking it by the
+// type's registered name (a scripted portal in the tests does).
+struct BoundShortcut
+{
+    QString id;
+    QVariantMap properties;
+};
+
+QDBusArgument& operator<<(QDBusArgument& argument, const BoundShortcut& shortcut);
+const QDBusArgument& operator>>(const QDBusArgument& argument, BoundShortcut& shortcut);
+
+Q_DECLARE_METATYPE(BoundShortcut)
 
 // A shortcut that works whichever program has the focus, through the desktop
 // portal's GlobalShortcuts interface (KDE Plasma 5.27 and later, GNOME 48 and

@@ -16,31 +16,6 @@ const QString PortalPath = QStringLiteral("/org/freedesktop/portal/desktop");
 
 } // namespace
 
-// At namespace scope: D-Bus finds a slot by the type's registered name.
-struct BoundShortcut
-{
-    QString id;
-    QVariantMap properties;
-};
-
-QDBusArgument& operator<<(QDBusArgument& argument, const BoundShortcut& shortcut)
-{
-    argument.beginStructure();
-    argument << shortcut.id << shortcut.properties;
-    argument.endStructure();
-    return argument;
-}
-
-const QDBusArgument& operator>>(const QDBusArgument& argument, BoundShortcut& shortcut)
-{
-    argument.beginStructure();
-    argument >> shortcut.id >> shortcut.properties;
-    argument.endStructure();
-    return argument;
-}
-
-Q_DECLARE_METATYPE(BoundShortcut)
-
 // A session object: records that the program closed it.
 class ScriptedSession : public QObject
 {
