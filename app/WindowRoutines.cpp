@@ -24,10 +24,20 @@ void PlaceBeside(QWidget* window, const QWidget* owner)
     QPoint place = owner->frameGeometry().topRight() + QPoint(8, 0);
     if (const QScreen* screen = owner->screen()) {
         const QRect room = screen->availableGeometry();
+        // The window's own frame is not known before it is shown; the
+        // owner's is the best guess, since the same desktop draws both.
+        const QSize frame = owner->frameGeometry().size() - owner->size();
+        // A window wider or taller than the room fits it; the layout's
+        // minimum still wins over the screen.
+        const QSize fits(std::min(window->width(), room.width() - frame.width()),
+                         std::min(window->height(), room.height() - frame.height()));
+        if (fits != window->size())
+            window->resize(fits.expandedTo(window->minimumSizeHint()));
+        const QSize outer = window->size() + frame;
         place.setX(std::clamp(place.x(), room.left(),
-                              std::max(room.left(), room.right() - window->width())));
+                              std::max(room.left(), room.left() + room.width() - outer.width())));
         place.setY(std::clamp(place.y(), room.top(),
-                              std::max(room.top(), room.bottom() - window->height())));
+                              std::max(room.top(), room.top() + room.height() - outer.height())));
     }
     window->move(place);
 }

@@ -14,7 +14,7 @@
 
 void frmshowcolor::setUpImageHandlers()
 {
-    mnuFromImage = mnuTool->addAction(QStringLiteral("Colors From Image..."));
+    mnuFromImage = mnuTool->addAction(QStringLiteral("Colors From &Image..."));
     mnuFromImage->setObjectName(QStringLiteral("mnuFromImage"));
     connect(mnuFromImage, &QAction::triggered, this, &frmshowcolor::mnuFromImage_Click);
 }

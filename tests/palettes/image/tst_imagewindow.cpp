@@ -13,6 +13,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSet>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -135,7 +136,18 @@ void tst_imagewindow::toolMenu_opensOneWindow_offeringThePickersPalettes()
     QVERIFY(window);
     frmshowcolor& main = *m_session->window;
     QVERIFY(main.mnuTool->actions().contains(main.mnuFromImage));
-    QCOMPARE(main.mnuFromImage->text(), QStringLiteral("Colors From Image..."));
+    QCOMPARE(main.mnuFromImage->text(), QStringLiteral("Colors From &Image..."));
+    // Each item of the menu answers its own letter.
+    QSet<QChar> letters;
+    for (const QAction* action : main.mnuTool->actions()) {
+        if (action->isSeparator())
+            continue;
+        const QString text = action->text();
+        const qsizetype at = text.indexOf(QLatin1Char('&'));
+        QVERIFY2(at >= 0 && at + 1 < text.size(), qPrintable(text));
+        QVERIFY2(!letters.contains(text.at(at + 1).toLower()), qPrintable(text));
+        letters.insert(text.at(at + 1).toLower());
+    }
     QCOMPARE(window->objectName(), QStringLiteral("frmImage"));
     QCOMPARE(window->windowTitle(), QStringLiteral("Colors From Image"));
     // The palettes of kinds 0 and 1, as "Pick&Save Color" offers them.
