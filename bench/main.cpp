@@ -10,6 +10,9 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QElapsedTimer>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTimer>
 #include <QFile>
 #include <QMouseEvent>
 #include <QComboBox>
@@ -20,6 +23,7 @@
 #include <QTemporaryDir>
 
 #include "app/basmain.h"
+#include "app/platform/QtPlatform.h"
 #include "app/help/HelpPage.h"
 #include "app/frmshowcolor.h"
 #include "palettes/PaletteIndex.h"
@@ -527,6 +531,139 @@ void benchStartup()
 }
 
 // ---------------------------------------------------------------------------
+// Start-up of a whole process
+
+// A child process of this program, started by benchProcessStartup(): creates
+// the application and one window (a bare Qt window, or the main window as the
+// program starts it), prints the milliseconds from the parent's start of the
+// process to the window's first paint, and two seconds after start its
+// resident memory. The parent's clock reading comes in an environment variable.
+const char* const StartChildArgument = "start-child";
+const char* const StartClockVariable = "TINTORA_BENCH_START_NS";
+
+qint64 monotonicNs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+
+class FirstPaintWatch : public QObject
+{
+public:
+    explicit FirstPaintWatch(qint64 startNs) : m_startNs(startNs) {}
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (!m_seen && event->type() == QEvent::Paint && watched->isWidgetType() &&
+            static_cast<QWidget*>(watched)->isWindow()) {
+            m_seen = true;
+            std::printf("appeared %.3f\n", double(monotonicNs() - m_startNs) / 1e6);
+            std::fflush(stdout);
+        }
+        return false;
+    }
+
+private:
+    qint64 m_startNs;
+    bool m_seen = false;
+};
+
+int runStartChild(int argc, char* argv[], const QString& kind, const QString& dataFolder)
+{
+    const qint64 startNs = qEnvironmentVariable(StartClockVariable).toLongLong();
+    QApplication application(argc, argv);
+    FirstPaintWatch watch(startNs);
+    application.installEventFilter(&watch);
+    QTimer::singleShot(std::max<qint64>(0, 2000 - (monotonicNs() - startNs) / 1000000), [] {
+        std::printf("memory %.3f\n", residentMb());
+        std::fflush(stdout);
+        QApplication::exit(0);
+    });
+    if (kind == QLatin1String("bare")) {
+        QWidget window;
+        window.resize(480, 360);
+        window.show();
+        return QApplication::exec();
+    }
+    QCoreApplication::setApplicationName(QStringLiteral("Tintora"));
+    QCoreApplication::setOrganizationName(QStringLiteral("quorvane software"));
+    QtPlatform platform(dataFolder);
+    if (kind == QLatin1String("picker")) {
+        auto* picker = new frmGetColor(platform, dataFolder,
+                                       [&dataFolder] { return paletteindex::Read(dataFolder); });
+        picker->Form_Load();
+        return QApplication::exec();
+    }
+    return basmain::Main(platform, dataFolder);
+}
+
+struct ChildFigures
+{
+    double appearedMs = 0;
+    double memoryMb = 0;
+};
+
+ChildFigures runOneChild(const QString& kind)
+{
+    BenchData data;
+    QTemporaryDir settings;
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), settings.path());
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), settings.path());
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), settings.path());
+    environment.insert(QLatin1String(StartClockVariable), QString::number(monotonicNs()));
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QLatin1String(StartChildArgument), kind, data.path()});
+    if (!child.waitForFinished(30000))
+        qFatal("the start-up child did not finish");
+    ChildFigures figures;
+    for (const QByteArray& line : child.readAllStandardOutput().split('\n')) {
+        if (line.startsWith("appeared "))
+            figures.appearedMs = line.mid(9).toDouble();
+        else if (line.startsWith("memory "))
+            figures.memoryMb = line.mid(7).toDouble();
+    }
+    if (figures.appearedMs <= 0 || figures.memoryMb <= 0)
+        qFatal("the start-up child reported nothing");
+    return figures;
+}
+
+// From the start of a process to the first paint of its window, and its
+// memory two seconds after start: a bare Qt window, the main window, and the
+// frozen screen of the picker, each the median of runs that take turns, so
+// that a busy moment of the machine falls on all of them alike.
+void benchProcessStartup()
+{
+    const QStringList kinds = {QStringLiteral("bare"), QStringLiteral("main"),
+                               QStringLiteral("picker")};
+    std::vector<std::vector<double>> times(kinds.size());
+    std::vector<std::vector<double>> memory(kinds.size());
+    for (int run = 0; run < 7; ++run) {
+        for (qsizetype k = 0; k < kinds.size(); ++k) {
+            const ChildFigures figures = runOneChild(kinds.at(k));
+            times[k].push_back(figures.appearedMs);
+            memory[k].push_back(figures.memoryMb);
+        }
+    }
+    auto median = [](std::vector<double> values) {
+        std::sort(values.begin(), values.end());
+        return values[values.size() / 2];
+    };
+    const double bareMs = median(times[0]);
+    const double bareMb = median(memory[0]);
+    report("process start to first paint, bare Qt window", bareMs, "ms");
+    report("process start to first paint, main window", median(times[1]), "ms");
+    report("  main window / bare window", median(times[1]) / bareMs, "x");
+    report("process start to first paint, frozen screen of the picker", median(times[2]), "ms");
+    report("  frozen screen / bare window", median(times[2]) / bareMs, "x");
+    report("memory 2 s after start, bare Qt window", bareMb, "MB");
+    report("memory 2 s after start, main window", median(memory[1]), "MB");
+    report("  main window / bare window", median(memory[1]) / bareMb, "x");
+}
+
+// ---------------------------------------------------------------------------
 // Colour models
 
 // Colours spread over the whole RGB cube.
@@ -960,7 +1097,14 @@ int main(int argc, char* argv[])
     // The windows are measured without a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (argc == 4 && std::strcmp(argv[1], StartChildArgument) == 0)
+        return runStartChild(argc, argv, QString::fromLocal8Bit(argv[2]),
+                             QString::fromLocal8Bit(argv[3]));
     QApplication application(argc, argv);
+    if (application.arguments().contains(QStringLiteral("startup"))) {
+        benchProcessStartup();
+        return 0;
+    }
 
     // "picker" measures the screen picker alone, "large" the large and
     // damaged data folders alone, "readers" the readers of files and
@@ -979,6 +1123,7 @@ int main(int argc, char* argv[])
         return 0;
     }
     if (!pickerOnly) {
+        benchProcessStartup();
         benchStartup();
         benchPalettes();
         benchColourModels();
