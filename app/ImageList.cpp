@@ -1,10 +1,17 @@
 #include "app/ImageList.h"
 
+#include <QApplication>
 #include <QDir>
+#include <qdrawutil.h>
+#include <QGroupBox>
+#include <QImageReader>
 #include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QProxyStyle>
+#include <QStyleFactory>
+#include <QStyleOption>
 
 #include <algorithm>
 #include <functional>
@@ -44,6 +51,16 @@ private:
     Drawing m_drawing;
 };
 
+// A PNG picture of the program or of Qt, read by Qt's own PNG reader alone:
+// a reader that may guess the format asks every image plugin of the system
+// first, and loading them all costs more than the rest of the start.
+QPixmap readPng(const QString& path)
+{
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
+
 // The program's icon. packaging/tintora.svg is its one drawing:
 // scripts/render-icons.sh renders the desktop's sizes from it, and the build
 // puts those same files into the program. They are PNG, which Qt reads without
@@ -73,7 +90,7 @@ public:
                 chosenName = name;
             }
         }
-        QPixmap picture(folder.filePath(chosenName));
+        QPixmap picture = readPng(folder.filePath(chosenName));
         if (!picture.isNull() && picture.size() != size)
             picture = picture.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
         return picture;
@@ -234,4 +251,78 @@ QIcon ImageList::icon(const QString& tag) const
 QIcon ImageList::programIcon()
 {
     return QIcon(new ShippedIconEngine);
+}
+
+namespace {
+
+// The desktop's style, with the overflow buttons' arrows drawn and, in the
+// Fusion style, the group box's frame painted from a picture read once.
+class QuietPictureStyle final : public QProxyStyle
+{
+public:
+    explicit QuietPictureStyle(QStyle* base) : QProxyStyle(base)
+    {
+        if (baseStyle()->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) == 0)
+            m_groupFrame = readPng(
+                QStringLiteral(":/qt-project.org/styles/commonstyle/images/fusion_groupbox.png"));
+    }
+
+    QIcon standardIcon(StandardPixmap icon, const QStyleOption* option,
+                       const QWidget* widget) const override
+    {
+        switch (icon) {
+        case SP_ToolBarHorizontalExtensionButton:
+            return chevron(false);
+        case SP_ToolBarVerticalExtensionButton:
+            return chevron(true);
+        default:
+            return QProxyStyle::standardIcon(icon, option, widget);
+        }
+    }
+
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override
+    {
+        if (element != PE_FrameGroupBox || m_groupFrame.isNull()) {
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+            return;
+        }
+        // As Qt 6.4's Fusion style draws it, from the same picture.
+        constexpr int GroupBoxTopMargin = 3;
+        int topMargin = GroupBoxTopMargin;
+        const auto* box = qobject_cast<const QGroupBox*>(widget);
+        if (!box || box->isCheckable() || !box->title().isEmpty())
+            topMargin +=
+                std::max(pixelMetric(PM_ExclusiveIndicatorHeight), option->fontMetrics.height());
+        qDrawBorderPixmap(painter, option->rect.adjusted(0, topMargin, 0, 0), QMargins(6, 6, 6, 6),
+                          m_groupFrame);
+    }
+
+private:
+    // Two arrowheads pointing right, or down, as Qt's pictures show them.
+    static QIcon chevron(bool down)
+    {
+        return drawn([down](QPainter& p, QIcon::Mode mode) {
+            p.setPen(outline(mode, 1.4));
+            p.setBrush(Qt::NoBrush);
+            for (const qreal at : {4.5, 9.0}) {
+                const QPolygonF head = down ? QPolygonF({{4.5, at}, {8.0, at + 3.5}, {11.5, at}})
+                                            : QPolygonF({{at, 4.5}, {at + 3.5, 8.0}, {at, 11.5}});
+                p.drawPolyline(head);
+            }
+        });
+    }
+
+    QPixmap m_groupFrame;
+};
+
+} // namespace
+
+void ImageList::prepareStyle()
+{
+    if (dynamic_cast<QuietPictureStyle*>(QApplication::style()))
+        return;
+    // The style in use, which the user may have chosen (-style, QT_STYLE_OVERRIDE).
+    QStyle* base = QStyleFactory::create(QApplication::style()->name());
+    QApplication::setStyle(new QuietPictureStyle(base));
 }

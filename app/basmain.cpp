@@ -1,6 +1,7 @@
 #include "app/basmain.h"
 
 #include "app/DataFolder.h"
+#include "app/ImageList.h"
 #include "app/platform/Platform.h"
 #include "app/frmshowcolor.h"
 #include "palettes/ShippedPaletteOffer.h"
@@ -13,6 +14,7 @@ namespace basmain {
 
 frmshowcolor* CreateMainWindow(Platform& platform, const QString& dataFolder)
 {
+    ImageList::prepareStyle();
     auto* window = new frmshowcolor(platform, dataFolder);
     window->setWindowTitle(QStringLiteral("Tintora 3.7"));
     return window;

@@ -3,6 +3,7 @@
 #include "tests/support/TestData.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -80,6 +81,7 @@ private slots:
     void secondLaunch_exitsAtOnceAndTouchesNothing();
     void lockOfAKilledRun_doesNotBlockTheNextStart();
     void secondLaunch_ofAnotherSession_exitsAtOnceToo();
+    void firstWindow_loadsNoImagePlugin();
 };
 
 void tst_startup::secondLaunch_exitsAtOnceAndTouchesNothing()
@@ -127,6 +129,29 @@ void tst_startup::secondLaunch_ofAnotherSession_exitsAtOnceToo()
     QVERIFY(waitUntilRunning(first, data));
 
     secondLaunchEndsAtOnce(first, data, sessionB.path());
+}
+
+void tst_startup::firstWindow_loadsNoImagePlugin()
+{
+    // Qt loads every image plugin of the system to read one picture of no
+    // named format: a good part of the start's time and memory. The first
+    // window, shown and painted, must not need it.
+    TestDataFolder data;
+    prepareFirstPalette(data);
+    QProcess program;
+    startProgram(program, data.path());
+    QVERIFY(waitUntilRunning(program, data));
+    // Recorded before the window is shown: let it appear and paint.
+    QTest::qWait(1000);
+    QFile maps(QStringLiteral("/proc/%1/maps").arg(program.processId()));
+    if (!maps.open(QIODevice::ReadOnly))
+        QSKIP("this system shows no process's mapped files");
+    const QByteArray mapped = maps.readAll();
+    QVERIFY(mapped.contains("libQt6Widgets"));
+    const qsizetype at = mapped.indexOf("/imageformats/");
+    program.terminate();
+    program.waitForFinished();
+    QVERIFY2(at < 0, mapped.mid(at, 80).constData());
 }
 
 QTEST_MAIN(tst_startup)
