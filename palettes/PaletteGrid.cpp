@@ -260,6 +260,20 @@ bool PaletteGrid::eventFilter(QObject* watched, QEvent* event)
 {
     if (pageTip(watched, event))
         return true;
+    // Every event of every cell passes here, hundreds while the window is
+    // first shown; the cell's properties are looked up by name, so only for
+    // the events the grid answers.
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::ShortcutOverride:
+    case QEvent::ContextMenu:
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+    case QEvent::MouseButtonRelease:
+        break;
+    default:
+        return QObject::eventFilter(watched, event);
+    }
     const QVariant cellIndex = watched->property(IndexProperty);
     if (!cellIndex.isValid() || gridOf(watched) != this)
         return QObject::eventFilter(watched, event);
