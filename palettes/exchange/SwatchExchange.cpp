@@ -71,11 +71,11 @@ struct Model
 };
 constexpr Model Models[] = {{"RGB ", 3}, {"CMYK", 4}, {"LAB ", 3}, {"Gray", 1}};
 
-// The colour of one entry; `problem` says what is wrong otherwise.
-std::optional<Color> readColorEntry(QByteArrayView data, qsizetype block, QString& problem)
+// The colour of one entry and its name; `problem` says what is wrong otherwise.
+std::optional<Color> readColorEntry(QByteArrayView data, qsizetype block, QString& name,
+                                    QString& problem)
 {
     BigEndianReader reader(data);
-    QString name;
     if (const NameRead read = readName(reader, name); read != NameRead::Ok) {
         problem = nameProblem(read, QStringLiteral("color"), block);
         return std::nullopt;
@@ -177,12 +177,14 @@ ExchangeReading Read(QByteArrayView content)
         const QByteArrayView data = reader.take(qsizetype(length));
         if (type == ColorEntry) {
             QString problem;
-            const std::optional<Color> colour = readColorEntry(data, i, problem);
+            QString name;
+            const std::optional<Color> colour = readColorEntry(data, i, name, problem);
             if (!colour)
                 return ExchangeReading::failure(problem);
             if (reading.palette.colors.size() == paletteexchange::MaxColors)
                 return ExchangeReading::failure(paletteexchange::TooManyColors());
             reading.palette.colors.append(*colour);
+            reading.palette.names.append(exchangenames::ReadName(name));
         } else if (type == GroupStart) {
             BigEndianReader groupReader(data);
             QString name;
@@ -194,6 +196,7 @@ ExchangeReading Read(QByteArrayView content)
             }
         }
     }
+    exchangenames::SettleNames(reading.palette);
     return reading;
 }
 
@@ -204,7 +207,9 @@ QByteArray Write(const ExchangePalette& palette)
     AppendU16(out, 0);
     AppendU32(out, quint32(palette.colors.size() + 2));
     appendBlock(out, GroupStart, nameData(palette.name));
-    const QStringList names = exchangenames::ColorNames(palette.colors);
+    const QStringList names = exchangenames::NamesToWrite(
+        palette, [](const QString& name) { return bigendian::CutName(name, MaxNameUnits); },
+        exchangenames::Keys::AsGiven);
     for (qsizetype i = 0; i < palette.colors.size(); ++i) {
         const Color colour = palette.colors.at(i);
         QByteArray data = nameData(names.at(i));
