@@ -166,21 +166,25 @@ ExchangeReading Read(QByteArrayView content)
     ExchangeReading reading;
     bool named = false;
     for (quint32 i = 1; i <= blocks; ++i) {
-        if (!reader.has(BlockHeadBytes))
+        // Where the block begins, for a user who looks at the bytes.
+        const qsizetype blockAt = reader.position();
+        const auto failure = [blockAt](const QString& problem) {
             return ExchangeReading::failure(
-                QStringLiteral("it ends inside block %1 of %2").arg(i).arg(blocks));
+                problem + QStringLiteral(" (the block begins at byte %1)").arg(blockAt));
+        };
+        if (!reader.has(BlockHeadBytes))
+            return failure(QStringLiteral("it ends inside block %1 of %2").arg(i).arg(blocks));
         const quint16 type = reader.u16();
         const quint32 length = reader.u32();
         if (!reader.has(qsizetype(length)))
-            return ExchangeReading::failure(
-                QStringLiteral("block %1 runs past the end of the file").arg(i));
+            return failure(QStringLiteral("block %1 runs past the end of the file").arg(i));
         const QByteArrayView data = reader.take(qsizetype(length));
         if (type == ColorEntry) {
             QString problem;
             QString name;
             const std::optional<Color> colour = readColorEntry(data, i, name, problem);
             if (!colour)
-                return ExchangeReading::failure(problem);
+                return failure(problem);
             if (reading.palette.colors.size() == paletteexchange::MaxColors)
                 return ExchangeReading::failure(paletteexchange::TooManyColors());
             reading.palette.colors.append(*colour);
@@ -189,7 +193,7 @@ ExchangeReading Read(QByteArrayView content)
             BigEndianReader groupReader(data);
             QString name;
             if (const NameRead read = readName(groupReader, name); read != NameRead::Ok)
-                return ExchangeReading::failure(nameProblem(read, QStringLiteral("group"), i));
+                return failure(nameProblem(read, QStringLiteral("group"), i));
             if (!named) {
                 reading.palette.name = name;
                 named = true;

@@ -23,7 +23,8 @@ constexpr quint16 GroupEnd = 0xC002;
 // The colours of every entry in file order with their names, groups
 // flattened; the palette is named after the first group. A version other than 1.x, a block that
 // runs past the end, an unknown colour model, a value that is not a number or a name that is not
-// valid UTF-16 makes the whole content unreadable.
+// valid UTF-16 makes the whole content unreadable; the message gives the block and the byte at
+// which it begins.
 ExchangeReading Read(QByteArrayView content);
 
 // One group named after the palette holding an RGB entry for each colour,
