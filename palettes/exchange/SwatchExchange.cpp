@@ -159,7 +159,7 @@ ExchangeReading Read(QByteArrayView content)
     // a lie that must not be believed.
     if (blocks > quint64(reader.remaining()) / BlockHeadBytes)
         return ExchangeReading::failure(
-            QStringLiteral("it claims %1 blocks, more than its %2 bytes can hold")
+            QStringLiteral("it claims %1 blocks at byte 8, more than its %2 bytes can hold")
                 .arg(blocks)
                 .arg(content.size()));
 

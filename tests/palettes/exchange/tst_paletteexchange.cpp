@@ -412,7 +412,7 @@ void tst_paletteexchange::aseMalformed_data()
     QTest::newRow("version 2") << one.bytes(2, 0) << "version 2.0";
     QTest::newRow("version 0") << one.bytes(0, 9) << "version 0.9";
     QTest::newRow("absurd block count")
-        << one.bytesWithCount(0xFFFFFFFF) << "claims 4294967295 blocks, more than its";
+        << one.bytesWithCount(0xFFFFFFFF) << "claims 4294967295 blocks at byte 8, more than its";
     QTest::newRow("one block more than it holds")
         << one.bytesWithCount(2) << "ends inside block 2 of 2";
     QTest::newRow("length past the end")
