@@ -91,7 +91,7 @@ bool isCssSpace(QChar c)
            c == QLatin1Char('\r') || c == QLatin1Char('\f');
 }
 
-int hexDigit(QChar c)
+int escapeHexDigit(QChar c)
 {
     const char16_t u = c.unicode();
     if (u >= u'0' && u <= u'9')
@@ -140,13 +140,14 @@ std::optional<Declared> parseDeclaration(QStringView line, bool customProperty)
         }
         if (++at >= line.size())
             return std::nullopt;
-        if (hexDigit(line.at(at)) < 0) {
+        if (escapeHexDigit(line.at(at)) < 0) {
             declared.name += line.at(at++);
             continue;
         }
         char32_t code = 0;
-        for (int digits = 0; digits < 6 && at < line.size() && hexDigit(line.at(at)) >= 0; ++digits)
-            code = code * 16 + char32_t(hexDigit(line.at(at++)));
+        for (int digits = 0; digits < 6 && at < line.size() && escapeHexDigit(line.at(at)) >= 0;
+             ++digits)
+            code = code * 16 + char32_t(escapeHexDigit(line.at(at++)));
         if (at < line.size() && isCssSpace(line.at(at)))
             ++at;
         if (code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))

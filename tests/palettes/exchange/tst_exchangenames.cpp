@@ -18,9 +18,8 @@ Q_DECLARE_METATYPE(paletteexchange::Format)
 namespace {
 
 const QList<Format> NamingFormats = {
-    Format::Gimp,         Format::SwatchExchange, Format::Photoshop, Format::Office,
-    Format::Sketch,       Format::DesignTokens,   Format::Tailwind,  Format::Css,
-    Format::Scss,         Format::Less,
+    Format::Gimp,         Format::SwatchExchange, Format::Photoshop, Format::Office, Format::Sketch,
+    Format::DesignTokens, Format::Tailwind,       Format::Css,       Format::Scss,   Format::Less,
 };
 
 bool keysByName(Format format)
@@ -206,14 +205,14 @@ void tst_exchangenames::names_madeValidForEachFormat_data()
         << QByteArray("  --p-a: #0080F0;\n  --p-a-2: #2880F0;\n")
         << QStringList{"a", "a-2", "dodgerblue"};
     QTest::newRow("css: an own name before a made one keeps it")
-        << Format::Css << QStringList{"dodgerblue", ""}
-        << QByteArray("--p-dodgerblue-2: #2880F0;") << QStringList{"dodgerblue", "dodgerblue-2"};
+        << Format::Css << QStringList{"dodgerblue", ""} << QByteArray("--p-dodgerblue-2: #2880F0;")
+        << QStringList{"dodgerblue", "dodgerblue-2"};
     QTest::newRow("tailwind: escaped after --color-")
         << Format::Tailwind << QStringList{"Brand blue"}
         << QByteArray("  --color-Brand\\ blue: #0080F0;\n") << QStringList{"Brand blue"};
-    QTest::newRow("scss: escaped") << Format::Scss << QStringList{"50% gray"}
-                                   << QByteArray("$p-50\\%\\ gray: #0080F0;\n")
-                                   << QStringList{"50% gray"};
+    QTest::newRow("scss: escaped")
+        << Format::Scss << QStringList{"50% gray"} << QByteArray("$p-50\\%\\ gray: #0080F0;\n")
+        << QStringList{"50% gray"};
     QTest::newRow("less: reduced to what a variable holds")
         << Format::Less << QStringList{"50% Gray", "50 gray!"}
         << QByteArray("@p-50-Gray: #0080F0;\n@p-50-gray: #2880F0;\n")
@@ -274,8 +273,8 @@ void tst_exchangenames::tokenGroups_joinedIntoNames_data()
         << QByteArray(R"({"brand": {"primary": {"500": )" + red + R"(}, "accent": )" + red + "}}")
         << "brand" << QStringList{"primary-500", "accent"};
     QTest::newRow("two groups: whole paths")
-        << QByteArray(R"({"a": {"x": )" + red + R"(}, "b": {"y": {"z": )" + red + "}}}")
-        << "" << QStringList{"a-x", "b-y-z"};
+        << QByteArray(R"({"a": {"x": )" + red + R"(}, "b": {"y": {"z": )" + red + "}}}") << ""
+        << QStringList{"a-x", "b-y-z"};
     QTest::newRow("tokens at the top")
         << QByteArray(R"({"red": )" + red + R"(, "g": {"dark": )" + red + "}}") << ""
         << QStringList{"red", "g-dark"};
