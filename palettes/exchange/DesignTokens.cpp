@@ -460,10 +460,16 @@ private:
     bool m_paletteGroup;
     qsizetype m_budget;
 
+    bool m_spent = false;
+
+    // Once the budget is spent it stays spent, so that no group's name (which
+    // may be long) is read again for every token below it.
     bool spend(qsizetype characters)
     {
-        if (characters > m_budget)
+        if (m_spent || characters > m_budget) {
+            m_spent = true;
             return false;
+        }
         m_budget -= characters;
         return true;
     }
@@ -473,6 +479,8 @@ private:
     {
         if (group <= 0)
             return QString();
+        if (m_spent)
+            return std::nullopt;
         const Tokens::Group& at = m_tokens.groups.at(group);
         if (m_paletteGroup && at.parent == 0)
             return QString();

@@ -72,7 +72,12 @@ QString ReadName(QStringView name)
         } else if (c.isSurrogate()) {
             read += QChar::ReplacementCharacter;
         } else {
-            read += (c.unicode() < 0x20 || c.unicode() == 0x7F) ? QChar(u' ') : c;
+            const char16_t u = c.unicode();
+            // C0 and C1 controls and the Unicode line and paragraph separators
+            // would break a name's line in some program or other.
+            const bool breaking =
+                u < 0x20 || (u >= 0x7F && u <= 0x9F) || u == 0x2028 || u == 0x2029;
+            read += breaking ? QChar(u' ') : c;
         }
     }
     return read;

@@ -42,7 +42,8 @@ using NameRule = std::function<QString(const QString&)>;
 QStringList NamesToWrite(const ExchangePalette& palette, const NameRule& rule, Keys keys);
 
 // A name as read from a file, made what a palette holds: control characters
-// (line breaks among them) become spaces, an unpaired surrogate U+FFFD, and
+// (line breaks among them, C1's too) and the line and paragraph separators
+// become spaces, an unpaired surrogate U+FFFD, and
 // the name is cut to MaxNameLength characters, never inside a surrogate pair.
 QString ReadName(QStringView name);
 

@@ -72,9 +72,9 @@ ExchangeReading Read(QByteArrayView content)
             const bool office = xml.namespaceUri() == OfficeNs1 || xml.namespaceUri() == OfficeNs2;
             if (xml.name() != QLatin1String("color-table") || !office)
                 return ExchangeReading::failure(
-                    QStringLiteral("its root element is <%1>, not the color-table of a "
+                    QStringLiteral("at %1 its root element is <%2>, not the color-table of a "
                                    "LibreOffice palette")
-                        .arg(exchangetext::Shown(xml.qualifiedName().toString())));
+                        .arg(where(xml), exchangetext::Shown(xml.qualifiedName().toString())));
             continue;
         }
         if (depth != 2 || xml.name() != QLatin1String("color") ||

@@ -251,7 +251,10 @@ QByteArray Write(const ExchangePalette& palette)
     kept.colors.resize(count);
     kept.names = palette.names.mid(0, count);
     const QStringList names = exchangenames::NamesToWrite(
-        kept, [](const QString& name) { return bigendian::CutName(name, MaxNameUnits - 1); },
+        kept,
+        [](const QString& name) {
+            return bigendian::CutName(exchangenames::ReadName(name), MaxNameUnits - 1);
+        },
         exchangenames::Keys::AsGiven);
     QByteArray out;
     out.reserve(count * 60 + 8);

@@ -47,8 +47,8 @@ namespace photoshopswatches {
 ExchangeReading Read(QByteArrayView content);
 
 // Both sections, each colour an RGB entry (channel x 257, so that it reads back
-// exactly) named in version 2 with its own name (valid UTF-16, at most 65,534
-// units) or one that exchangenames makes. At most MaxColors colours.
+// exactly) named in version 2 with its own name (as exchangenames::ReadName
+// makes it) or one that exchangenames makes. At most MaxColors colours.
 QByteArray Write(const ExchangePalette& palette);
 constexpr qsizetype MaxColors = 0xFFFF;
 

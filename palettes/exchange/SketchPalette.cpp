@@ -1,6 +1,5 @@
 #include "palettes/exchange/SketchPalette.h"
 
-#include "palettes/exchange/BigEndianFields.h"
 #include "palettes/exchange/ExchangeNames.h"
 #include "palettes/exchange/ExchangeText.h"
 #include "palettes/exchange/JsonTree.h"
@@ -100,8 +99,9 @@ ExchangeReading FromJson(QByteArrayView content, const jsontree::Document& docum
 
 QByteArray Write(const ExchangePalette& palette)
 {
-    const QStringList names =
-        exchangenames::NamesToWrite(palette, &bigendian::ValidName, exchangenames::Keys::AsGiven);
+    const QStringList names = exchangenames::NamesToWrite(
+        palette, [](const QString& name) { return exchangenames::ReadName(name); },
+        exchangenames::Keys::AsGiven);
     jsonwriting::Writer json;
     json.beginObject();
     json.key("compatibleVersion").string(QStringLiteral("2.0"));

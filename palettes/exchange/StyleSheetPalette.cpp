@@ -109,9 +109,9 @@ struct Declared
     Color color = 0;
 };
 
-// One line "--name: #RRGGBB;" (`leads` "-") or "$name: ..." / "@name: ..."
-// (`leads` "$@", the name not beginning with a digit), spaces allowed around
-// the colon and semicolon. Escapes are undone as CSS reads them: up to six
+// One line "--name: #RRGGBB;" (a custom property) or "$name: ..." /
+// "@name: ..." (a variable, whose name does not begin with a digit), spaces
+// allowed around the colon and semicolon. Escapes are undone as CSS reads them: up to six
 // hexadecimal digits and one space after them, or any other character as it
 // is. Read in one pass, so that any line takes time linear in its length.
 std::optional<Declared> parseDeclaration(QStringView line, bool customProperty)
@@ -124,7 +124,7 @@ std::optional<Declared> parseDeclaration(QStringView line, bool customProperty)
     } else {
         if (line.size() < 2 ||
             (line.front() != QLatin1Char('$') && line.front() != QLatin1Char('@')) ||
-            line.at(1).isDigit())
+            (line.at(1) >= QLatin1Char('0') && line.at(1) <= QLatin1Char('9')))
             return std::nullopt;
         at = 1;
     }

@@ -212,7 +212,10 @@ QByteArray Write(const ExchangePalette& palette)
     AppendU32(out, quint32(palette.colors.size() + 2));
     appendBlock(out, GroupStart, nameData(palette.name));
     const QStringList names = exchangenames::NamesToWrite(
-        palette, [](const QString& name) { return bigendian::CutName(name, MaxNameUnits); },
+        palette,
+        [](const QString& name) {
+            return bigendian::CutName(exchangenames::ReadName(name), MaxNameUnits);
+        },
         exchangenames::Keys::AsGiven);
     for (qsizetype i = 0; i < palette.colors.size(); ++i) {
         const Color colour = palette.colors.at(i);

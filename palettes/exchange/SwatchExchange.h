@@ -28,7 +28,7 @@ constexpr quint16 GroupEnd = 0xC002;
 ExchangeReading Read(QByteArrayView content);
 
 // One group named after the palette holding an RGB entry for each colour,
-// with its own name (valid UTF-16, at most 65,534 units) or one that
+// with its own name (as exchangenames::ReadName makes it) or one that
 // exchangenames makes, of colour type normal. Every colour reads back
 // exactly.
 QByteArray Write(const ExchangePalette& palette);

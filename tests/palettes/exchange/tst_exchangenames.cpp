@@ -229,6 +229,9 @@ void tst_exchangenames::names_madeValidForEachFormat_data()
     QTest::newRow("gimp: trimmed, tabs as spaces")
         << Format::Gimp << QStringList{"  spaced\tname ", "x"}
         << QByteArray("  0 128 240\tspaced name\n") << QStringList{"spaced name", "x"};
+    QTest::newRow("sketch: line separators and C1 controls as spaces")
+        << Format::Sketch << QStringList{QStringLiteral("a\u2028b\u0085c\u2029d")}
+        << QByteArray("\"name\": \"a b c d\"") << QStringList{"a b c d"};
     QTest::newRow("gimp: repeated names kept")
         << Format::Gimp << QStringList{"a", "a"} << QByteArray(" 40 128 240\ta\n")
         << QStringList{"a", "a"};
