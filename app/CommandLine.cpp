@@ -56,10 +56,22 @@ struct Options
         QStringLiteral("With --extract: how each color is written (default hex, #RRGGBB): %1.")
             .arg(FormatNames().join(QStringLiteral(", "))),
         QStringLiteral("name")};
+    QCommandLineOption convert{
+        QStringLiteral("convert"),
+        QStringLiteral("Converts a palette file to another format without opening a window and "
+                       "without touching the program's palettes: tintora --convert IN OUT. The "
+                       "format is that of OUT's extension, or the one --to names. Exits 1, "
+                       "creating no OUT, when IN cannot be read.")};
+    QCommandLineOption to{
+        QStringLiteral("to"),
+        QStringLiteral("With --convert: the format to write, for an extension that several "
+                       "share (.css: css or tailwind; .json: json or tokens): %1.")
+            .arg(paletteexchange::ShortNames().join(QStringLiteral(", "))),
+        QStringLiteral("format")};
 
     void addTo(QCommandLineParser& parser) const
     {
-        parser.addOptions({help, version, extract, colors, format});
+        parser.addOptions({help, version, extract, colors, format, convert, to});
         for (const QtOption& qt : QtOptions) {
             QCommandLineOption option(QString::fromLatin1(qt.name));
             if (qt.takesValue)
@@ -115,6 +127,52 @@ int extract(const Request& request, QTextStream& out, QTextStream& err)
     return 0;
 }
 
+// --convert IN OUT [--to FORMAT], alone.
+Request parseConvert(const QCommandLineParser& parser, const Options& options)
+{
+    if (!parser.isSet(options.convert))
+        return usageError(QStringLiteral("The option '--to' needs --convert."));
+    for (const QCommandLineOption* option : {&options.extract, &options.colors, &options.format})
+        if (parser.isSet(*option))
+            return usageError(QStringLiteral("The option '--%1' cannot be used with --convert.")
+                                  .arg(option->names().constFirst()));
+    const QStringList files = parser.positionalArguments();
+    if (files.size() != 2)
+        return usageError(QStringLiteral(
+            "The option '--convert' takes two files, the palette to read and the one to write: "
+            "--convert IN OUT [--to FORMAT]."));
+    Request request;
+    request.action = Action::Convert;
+    request.convertInput = files.at(0);
+    request.convertOutput = files.at(1);
+    const QString formats = paletteexchange::ShortNames().join(QStringLiteral(", "));
+    std::optional<paletteexchange::Format> format;
+    if (parser.isSet(options.to)) {
+        format = paletteexchange::FormatNamed(parser.value(options.to));
+        if (!format)
+            return usageError(QStringLiteral("Unknown palette format '%1'; the formats are: %2.")
+                                  .arg(parser.value(options.to), formats));
+    } else {
+        format = paletteexchange::FormatOfFileName(request.convertOutput);
+        if (!format)
+            return usageError(QStringLiteral("The extension of '%1' names no palette format; "
+                                             "name one with --to: %2.")
+                                  .arg(request.convertOutput, formats));
+    }
+    request.convertFormat = *format;
+    return request;
+}
+
+int convert(const Request& request, QTextStream& err)
+{
+    const FileResult converted = paletteexchange::ConvertFile(
+        request.convertInput, request.convertOutput, request.convertFormat);
+    if (converted)
+        return 0;
+    err << ProgramName << ": " << converted.message << '\n';
+    return ExitFailure;
+}
+
 } // namespace
 
 Request Parse(const QStringList& arguments)
@@ -134,6 +192,8 @@ Request Parse(const QStringList& arguments)
         request.action = Action::ShowVersion;
         return request;
     }
+    if (parser.isSet(options.convert) || parser.isSet(options.to))
+        return parseConvert(parser, options);
     if (const QStringList positional = parser.positionalArguments(); !positional.isEmpty())
         return usageError(QStringLiteral("Unexpected argument '%1'.").arg(positional.constFirst()));
 
@@ -184,6 +244,8 @@ int Run(const Request& request, QTextStream& out, QTextStream& err)
         return 0;
     case Action::Extract:
         return extract(request, out, err);
+    case Action::Convert:
+        return convert(request, err);
     case Action::UsageError:
         err << ProgramName << ": " << request.error << '\n'
             << "Try '" << ProgramName << " --help' for more information.\n";

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/bascommon.h"
+#include "palettes/exchange/PaletteExchange.h"
 
 #include <QString>
 #include <QStringList>
@@ -12,8 +13,8 @@ class QTextStream;
 
 // The program's command line, read before any window object exists: what
 // can be answered without a display (help, version, a palette from an image
-// file) is answered on a QCoreApplication, and only a plain start opens the
-// window system.
+// file, a palette file converted) is answered on a QCoreApplication, and only a plain start opens
+// the window system.
 namespace commandline {
 
 enum class Action {
@@ -21,6 +22,7 @@ enum class Action {
     ShowHelp,
     ShowVersion,
     Extract,
+    Convert,    // a palette file to another format
     UsageError, // an unknown option or a bad value: exit code 2
 };
 
@@ -37,6 +39,10 @@ struct Request
     QString imagePath;
     int colors = 0;
     QString format;
+    // Convert.
+    QString convertInput;
+    QString convertOutput;
+    paletteexchange::Format convertFormat = paletteexchange::Format::Gimp;
 };
 
 // `arguments` as main() receives them, the program first.

@@ -13,6 +13,7 @@
 #include "models/notations/ColorParser.h"
 #include "palettes/exchange/DesignTokens.h"
 #include "palettes/exchange/OfficePalette.h"
+#include "palettes/exchange/ExchangeNames.h"
 #include "palettes/exchange/PaletteExchange.h"
 #include "palettes/exchange/PhotoshopSwatches.h"
 #include "palettes/exchange/SketchPalette.h"
@@ -679,6 +680,19 @@ namespace {
 // Whatever a reader made of a file: refused with a reason and no colours, or
 // a palette within the bounds that every format able to hold it writes and
 // reads back to the same colours in the same order.
+// Names as a palette holds them: none, or one a colour, each a single line
+// of bounded length in valid UTF-16.
+void checkNames(const ExchangePalette& palette)
+{
+    require(palette.names.isEmpty() || palette.names.size() == palette.colors.size(),
+            "a palette names no colour or every colour, position by position");
+    for (const QString& name : palette.names) {
+        require(name.size() <= exchangenames::MaxNameLength, "a name read stays within its bound");
+        require(exchangenames::ReadName(name) == name, "a name read is one line of valid UTF-16",
+                [&] { return name.left(80); });
+    }
+}
+
 void checkImported(const ExchangeReading& reading)
 {
     if (!reading.ok()) {
@@ -687,6 +701,7 @@ void checkImported(const ExchangeReading& reading)
     }
     require(reading.palette.colors.size() <= paletteexchange::MaxColors,
             "an imported palette stays within the colour limit");
+    checkNames(reading.palette);
     for (const paletteexchange::Format format : paletteexchange::ExportFormats()) {
         if (!paletteexchange::ExportProblem(format, reading.palette).isEmpty())
             continue;
@@ -697,6 +712,17 @@ void checkImported(const ExchangeReading& reading)
         });
         require(again.palette.colors == reading.palette.colors,
                 "the colours of an exported palette import unchanged", [&] {
+                    return paletteexchange::ExtensionOf(format) + QStringLiteral(": ") +
+                           show(written.left(200));
+                });
+        checkNames(again.palette);
+        if (format == paletteexchange::Format::Json)
+            continue;
+        // Once a format has made the names valid for it, they keep.
+        const ExchangeReading twice =
+            paletteexchange::Decode(paletteexchange::Encode(format, again.palette));
+        require(twice.palette.names == again.palette.names,
+                "names written and read once read back unchanged", [&] {
                     return paletteexchange::ExtensionOf(format) + QStringLiteral(": ") +
                            show(written.left(200));
                 });

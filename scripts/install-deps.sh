@@ -38,6 +38,9 @@ TEST_PACKAGES="$TEST_PACKAGES chromium clang-format"
 # tests read the clipboard as other programs do (xclip, wl-paste) and click
 # with xdotool.
 TEST_PACKAGES="$TEST_PACKAGES fp-utils xclip wl-clipboard xdotool"
+# Colour names go through every exchange format and back on the palettes
+# that GIMP and LibreOffice ship themselves (.gpl and .soc).
+TEST_PACKAGES="$TEST_PACKAGES gimp-data libreoffice-common"
 
 PACKAGES="$RUN_PACKAGES"
 case "$MODE" in

@@ -426,6 +426,80 @@ private:
     }
 };
 
+// The names of colour tokens: the names of their groups and their own,
+// joined with "-", without the group that names the palette. A group's name
+// may be as long as the file and hold millions of tokens, so the joined names
+// are bounded as a whole: past `budget` characters a token gets its own name
+// alone, which the file holds once for each.
+class TokenNames
+{
+public:
+    TokenNames(const Tokens& tokens, bool paletteGroup, qsizetype budget)
+        : m_tokens(tokens), m_prefixes(tokens.groups.size()), m_paletteGroup(paletteGroup),
+          m_budget(budget)
+    {
+    }
+
+    QString nameOf(const Token& token)
+    {
+        const QString own = token.token.key();
+        const std::optional<QString> prefix = prefixOf(token.group);
+        if (!prefix)
+            return exchangenames::ReadName(own);
+        const QString name =
+            exchangenames::ReadName(prefix->isEmpty() ? own
+                                                      : *prefix + QLatin1Char('-') +
+                                                            own.left(exchangenames::MaxNameLength));
+        return spend(name.size()) ? name : exchangenames::ReadName(own);
+    }
+
+private:
+    const Tokens& m_tokens;
+    // Each group's joined name once known, cut as names are.
+    QList<std::optional<QString>> m_prefixes;
+    bool m_paletteGroup;
+    qsizetype m_budget;
+
+    bool m_spent = false;
+
+    // Once the budget is spent it stays spent, so that no group's name (which
+    // may be long) is read again for every token below it.
+    bool spend(qsizetype characters)
+    {
+        if (m_spent || characters > m_budget) {
+            m_spent = true;
+            return false;
+        }
+        m_budget -= characters;
+        return true;
+    }
+
+    // Nothing once the budget is spent.
+    std::optional<QString> prefixOf(qint32 group)
+    {
+        if (group <= 0)
+            return QString();
+        if (m_spent)
+            return std::nullopt;
+        const Tokens::Group& at = m_tokens.groups.at(group);
+        if (m_paletteGroup && at.parent == 0)
+            return QString();
+        if (m_prefixes.at(group))
+            return m_prefixes.at(group);
+        // Groups nest at most jsontree::MaxDepth deep.
+        const std::optional<QString> parent = prefixOf(at.parent);
+        if (!parent)
+            return std::nullopt;
+        const QString key = at.object.key();
+        const QString joined = (parent->isEmpty() ? key : *parent + QLatin1Char('-') + key)
+                                   .left(exchangenames::MaxNameLength);
+        if (!spend(joined.size()))
+            return std::nullopt;
+        m_prefixes[group] = joined;
+        return joined;
+    }
+};
+
 } // namespace
 
 ExchangeReading Read(QByteArrayView content)
@@ -446,6 +520,15 @@ ExchangeReading FromJson(QByteArrayView content, const jsontree::Document& docum
     tokens.index();
     Resolver resolver(content, tokens);
     ExchangeReading reading;
+    QStringList children;
+    for (const Value& child : root.children())
+        if (!child.key().startsWith(QLatin1Char('$')))
+            children.append(child.key());
+    const bool paletteGroup = children.size() == 1 && root.member(children.first()).isObject() &&
+                              !root.member(children.first()).member(u"$value").isValid();
+    if (paletteGroup)
+        reading.palette.name = children.first();
+    TokenNames names(tokens, paletteGroup, content.size());
     for (const Token& token : tokens.tokens) {
         if (!resolver.isColor(token))
             continue;
@@ -455,15 +538,21 @@ ExchangeReading FromJson(QByteArrayView content, const jsontree::Document& docum
         if (reading.palette.colors.size() == paletteexchange::MaxColors)
             return ExchangeReading::failure(paletteexchange::TooManyColors());
         reading.palette.colors.append(*color);
+        reading.palette.names.append(names.nameOf(token));
     }
-    QStringList children;
-    for (const Value& child : root.children())
-        if (!child.key().startsWith(QLatin1Char('$')))
-            children.append(child.key());
-    if (children.size() == 1 && root.member(children.first()).isObject() &&
-        !root.member(children.first()).member(u"$value").isValid())
-        reading.palette.name = children.first();
+    exchangenames::SettleNames(reading.palette);
     return reading;
+}
+
+QString TokenName(const QString& colorName)
+{
+    QString name = exchangenames::ReadName(colorName);
+    name.replace(QLatin1Char('.'), QLatin1Char('-'))
+        .replace(QLatin1Char('{'), QLatin1Char('-'))
+        .replace(QLatin1Char('}'), QLatin1Char('-'));
+    while (name.startsWith(QLatin1Char('$')))
+        name.remove(0, 1);
+    return name;
 }
 
 QString GroupName(const QString& paletteName)
@@ -479,14 +568,18 @@ QString GroupName(const QString& paletteName)
 
 QByteArray Write(const ExchangePalette& palette)
 {
-    const QStringList names = exchangenames::ColorNames(palette.colors);
+    const QStringList names =
+        exchangenames::NamesToWrite(palette, &TokenName, exchangenames::Keys::Unique);
     jsonwriting::Writer json;
     json.beginObject();
     json.key(GroupName(palette.name)).beginObject();
     json.key("$type").string(QStringLiteral("color"));
     for (qsizetype i = 0; i < palette.colors.size(); ++i) {
         const Color color = palette.colors.at(i);
-        json.key(exchangenames::IdentifierPart(names.at(i), QStringLiteral("color"))).beginObject();
+        json.key(palette.nameAt(i).isEmpty()
+                     ? exchangenames::IdentifierPart(names.at(i), QStringLiteral("color"))
+                     : names.at(i))
+            .beginObject();
         json.key("$value").beginObject();
         json.key("colorSpace").string(QStringLiteral("srgb"));
         json.key("components").beginArray(jsonwriting::Writer::Layout::OneLine);

@@ -35,7 +35,12 @@ namespace designtokens {
 // to "hex". Earlier drafts' CSS colour texts ("#FF8800", "oklch(62% 0.2 260)")
 // are read as well.
 // Tokens of other types are passed over. When the document holds one group and
-// nothing else, its name names the palette.
+// nothing else, its name names the palette. A colour's name is its token's,
+// after the names of the groups that hold it (but the palette's), joined with
+// "-": "primary-500" for brand.primary.500 in a file whose only group is
+// brand. Names are read as ExchangeNames reads them; a file whose group names
+// would make the names take more characters than the file has bytes gives
+// the tokens past that their own names alone.
 // Text that is not JSON, a colour token whose value is malformed, an alias to
 // no colour or an alias loop makes the whole file unreadable, with the line and
 // column of the fault.
@@ -43,12 +48,18 @@ ExchangeReading Read(QByteArrayView content);
 ExchangeReading FromJson(QByteArrayView content, const jsontree::Document& document);
 
 // One group named after the palette (".", "{" and "}" replaced by "-", a leading
-// "$" dropped), of type color, holding a token for each colour named as
-// exchangenames gives, its value in srgb with the hex fallback. Every colour
-// reads back exactly.
+// "$" dropped), of type color, holding a token for each colour named by its
+// own name (TokenName) or by one that exchangenames makes, names that an earlier
+// token has made unique with "-2", "-3"; its value in srgb with the hex
+// fallback. Every colour reads back exactly.
 QByteArray Write(const ExchangePalette& palette);
 
 // The group name Write() gives a palette name.
 QString GroupName(const QString& paletteName);
+
+// The token name Write() gives a colour's own name: ".", "{" and "}" replaced
+// by "-", a leading "$" dropped, read as ExchangeNames reads names; empty when
+// nothing is left.
+QString TokenName(const QString& colorName);
 
 } // namespace designtokens

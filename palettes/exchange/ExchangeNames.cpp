@@ -4,6 +4,8 @@
 
 #include <QHash>
 
+#include <algorithm>
+
 namespace exchangenames {
 
 QString ColorName(Color color)
@@ -15,17 +17,35 @@ QString ColorName(Color color)
 
 QStringList ColorNames(const QList<Color>& colors)
 {
+    ExchangePalette palette;
+    palette.colors = colors;
+    return NamesToWrite(palette, {}, Keys::Unique);
+}
+
+QStringList NamesToWrite(const ExchangePalette& palette, const NameRule& rule, Keys keys)
+{
     QStringList names;
-    names.reserve(colors.size());
+    names.reserve(palette.colors.size());
     QHash<QString, int> seen;
     QHash<Color, QString> known;
-    for (const Color color : colors) {
-        auto found = known.constFind(color);
-        if (found == known.constEnd())
-            found = known.insert(color, ColorName(color));
-        const QString& name = *found;
+    for (qsizetype i = 0; i < palette.colors.size(); ++i) {
+        QString name = palette.nameAt(i);
+        if (!name.isEmpty() && rule)
+            name = rule(name);
+        const bool own = !name.isEmpty();
+        if (!own) {
+            const Color color = palette.colors.at(i);
+            auto found = known.constFind(color);
+            if (found == known.constEnd())
+                found = known.insert(color, ColorName(color));
+            name = *found;
+        }
         int& count = seen[name];
         ++count;
+        if (own && keys == Keys::AsGiven) {
+            names.append(name);
+            continue;
+        }
         QString unique = count == 1 ? name : name + QLatin1Char('-') + QString::number(count);
         // "red-2" may itself be a colour's name in a later version of the
         // table, or have been made already: count on until it is free.
@@ -36,6 +56,41 @@ QStringList ColorNames(const QList<Color>& colors)
         names.append(unique);
     }
     return names;
+}
+
+QString ReadName(QStringView name)
+{
+    QString read;
+    read.reserve(std::min(name.size(), MaxNameLength + 1));
+    for (qsizetype i = 0; i < name.size() && read.size() < MaxNameLength; ++i) {
+        const QChar c = name.at(i);
+        if (c.isHighSurrogate() && i + 1 < name.size() && name.at(i + 1).isLowSurrogate()) {
+            if (read.size() + 2 > MaxNameLength)
+                break;
+            read += c;
+            read += name.at(++i);
+        } else if (c.isSurrogate()) {
+            read += QChar::ReplacementCharacter;
+        } else {
+            const char16_t u = c.unicode();
+            // C0 and C1 controls and the Unicode line and paragraph separators
+            // would break a name's line in some program or other.
+            const bool breaking =
+                u < 0x20 || (u >= 0x7F && u <= 0x9F) || u == 0x2028 || u == 0x2029;
+            read += breaking ? QChar(u' ') : c;
+        }
+    }
+    return read;
+}
+
+void SettleNames(ExchangePalette& palette)
+{
+    const bool any = std::any_of(palette.names.cbegin(), palette.names.cend(),
+                                 [](const QString& name) { return !name.isEmpty(); });
+    if (!any)
+        palette.names.clear();
+    else
+        palette.names.resize(palette.colors.size());
 }
 
 QString IdentifierPart(const QString& text, const QString& fallback)

@@ -62,7 +62,7 @@ std::optional<int> channelValue(QByteArrayView token)
 
 // Red, green and blue from the start of a trimmed line; whatever follows
 // the third number, after spaces or tabs, is the colour's name.
-std::optional<Color> colourLine(QByteArrayView line)
+std::optional<Color> colourLine(QByteArrayView line, QByteArrayView& name)
 {
     std::array<int, 3> channels{};
     qsizetype at = 0;
@@ -77,6 +77,7 @@ std::optional<Color> colourLine(QByteArrayView line)
             return std::nullopt;
         channel = *value;
     }
+    name = line.sliced(at).trimmed();
     return bascommon::MakeColor(channels[0], channels[1], channels[2]);
 }
 
@@ -110,7 +111,8 @@ ExchangeReading Read(QByteArrayView content, ReadingProgress* progress)
             reading.palette.name = decodeText(line.sliced(NameKey.size()).trimmed());
             continue;
         }
-        const std::optional<Color> colour = colourLine(line);
+        QByteArrayView name;
+        const std::optional<Color> colour = colourLine(line, name);
         if (!colour)
             return ExchangeReading::failure(
                 QStringLiteral("line %1, \"%2\", is not a colour: a colour line holds three "
@@ -120,7 +122,9 @@ ExchangeReading Read(QByteArrayView content, ReadingProgress* progress)
         if (reading.palette.colors.size() == paletteexchange::MaxColors)
             return ExchangeReading::failure(paletteexchange::TooManyColors());
         reading.palette.colors.append(*colour);
+        reading.palette.names.append(exchangenames::ReadName(decodeText(name)));
     }
+    exchangenames::SettleNames(reading.palette);
     return reading;
 }
 
@@ -130,7 +134,11 @@ QByteArray Write(const ExchangePalette& palette)
     name.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
     QByteArray out = Magic + "\nName: " + name.toUtf8() + "\nColumns: 0\n#\n";
     out.reserve(out.size() + palette.colors.size() * 24);
-    const QStringList names = exchangenames::ColorNames(palette.colors);
+    // A name ends with its line, and GIMP trims it when reading.
+    const QStringList names = exchangenames::NamesToWrite(
+        palette,
+        [](const QString& name) { return bascommon::TrimSpaces(exchangenames::ReadName(name)); },
+        exchangenames::Keys::AsGiven);
     for (qsizetype i = 0; i < palette.colors.size(); ++i) {
         const Color colour = palette.colors.at(i);
         out += QByteArray::number(bascommon::GetRed(colour)).rightJustified(3, ' ') + ' ' +

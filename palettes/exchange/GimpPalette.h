@@ -11,11 +11,12 @@
 // followed by the colour's name. Text is UTF-8; lines end in LF, CR LF or CR.
 namespace gimppalette {
 
-// The palette in the content; colour names and the column count are not kept.
+// The palette in the content with its colours' names (as ExchangeNames reads
+// them, the spaces around them trimmed); the column count is not kept.
 ExchangeReading Read(QByteArrayView content, ReadingProgress* progress = nullptr);
 
-// The palette as GIMP writes one: LF lines, each colour named as
-// exchangenames gives.
+// The palette as GIMP writes one: LF lines, each colour with its own name
+// (control characters as spaces, trimmed), or one that exchangenames makes.
 QByteArray Write(const ExchangePalette& palette);
 
 } // namespace gimppalette

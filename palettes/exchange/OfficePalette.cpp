@@ -26,6 +26,17 @@ QString where(const QXmlStreamReader& xml)
     return QStringLiteral("line %1, column %2").arg(xml.lineNumber()).arg(xml.columnNumber() + 1);
 }
 
+// XML holds no control characters but tab, LF and CR (which an attribute
+// turns into spaces anyway), no U+FFFE or U+FFFF and no lone surrogate.
+QString xmlName(const QString& name)
+{
+    QString valid = exchangenames::ReadName(name);
+    for (QChar& c : valid)
+        if (c.unicode() == 0xFFFE || c.unicode() == 0xFFFF)
+            c = QChar::ReplacementCharacter;
+    return valid;
+}
+
 } // namespace
 
 bool IsOfficePalette(QByteArrayView content)
@@ -61,9 +72,9 @@ ExchangeReading Read(QByteArrayView content)
             const bool office = xml.namespaceUri() == OfficeNs1 || xml.namespaceUri() == OfficeNs2;
             if (xml.name() != QLatin1String("color-table") || !office)
                 return ExchangeReading::failure(
-                    QStringLiteral("its root element is <%1>, not the color-table of a "
+                    QStringLiteral("at %1 its root element is <%2>, not the color-table of a "
                                    "LibreOffice palette")
-                        .arg(exchangetext::Shown(xml.qualifiedName().toString())));
+                        .arg(where(xml), exchangetext::Shown(xml.qualifiedName().toString())));
             continue;
         }
         if (depth != 2 || xml.name() != QLatin1String("color") ||
@@ -71,12 +82,16 @@ ExchangeReading Read(QByteArrayView content)
             continue;
         const QXmlStreamAttributes attributes = xml.attributes();
         QString value;
+        QString name;
         bool hasValue = false;
         for (const QXmlStreamAttribute& attribute : attributes) {
-            if (attribute.name() == QLatin1String("color") &&
-                isDrawNamespace(attribute.namespaceUri())) {
+            if (!isDrawNamespace(attribute.namespaceUri()))
+                continue;
+            if (attribute.name() == QLatin1String("color")) {
                 value = attribute.value().toString();
                 hasValue = true;
+            } else if (attribute.name() == QLatin1String("name")) {
+                name = exchangenames::ReadName(attribute.value());
             }
         }
         if (!hasValue)
@@ -92,12 +107,14 @@ ExchangeReading Read(QByteArrayView content)
         if (reading.palette.colors.size() == paletteexchange::MaxColors)
             return ExchangeReading::failure(paletteexchange::TooManyColors());
         reading.palette.colors.append(*color);
+        reading.palette.names.append(name);
     }
     if (xml.hasError())
         return ExchangeReading::failure(QStringLiteral("at %1 it is not well-formed XML: %2")
                                             .arg(where(xml), xml.errorString()));
     if (!sawRoot)
         return ExchangeReading::failure(QStringLiteral("it holds no XML element"));
+    exchangenames::SettleNames(reading.palette);
     return reading;
 }
 
@@ -115,7 +132,8 @@ QByteArray Write(const ExchangePalette& palette)
     xml.writeNamespace(QStringLiteral("http://www.w3.org/2000/svg"), QStringLiteral("svg"));
     xml.writeNamespace(OfficeNs2, QStringLiteral("ooo"));
     xml.writeStartElement(OfficeNs2, QStringLiteral("color-table"));
-    const QStringList names = exchangenames::ColorNames(palette.colors);
+    const QStringList names =
+        exchangenames::NamesToWrite(palette, &xmlName, exchangenames::Keys::AsGiven);
     for (qsizetype i = 0; i < palette.colors.size(); ++i) {
         xml.writeEmptyElement(DrawNsOdf, QStringLiteral("color"));
         xml.writeAttribute(DrawNsOdf, QStringLiteral("name"), names.at(i));

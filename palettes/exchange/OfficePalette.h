@@ -18,7 +18,7 @@
 // gives the palette no name.
 namespace officepalette {
 
-// The colours in document order. Elements other than draw:color are passed
+// The colours in document order with their draw:name. Elements other than draw:color are passed
 // over; a document that is not well-formed XML, a root other than
 // color-table, or a colour without a six-digit draw:color makes the whole file
 // unreadable, with the line and column of the fault.
@@ -28,7 +28,8 @@ ExchangeReading Read(QByteArrayView content);
 bool IsOfficePalette(QByteArrayView content);
 
 // The palette as LibreOffice writes one, in the OpenDocument namespaces, each
-// colour named as exchangenames gives and its value in lower case.
+// colour with its own name (characters that XML cannot hold replaced) or one
+// that exchangenames makes, its value in lower case.
 QByteArray Write(const ExchangePalette& palette);
 
 } // namespace officepalette

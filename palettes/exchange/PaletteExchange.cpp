@@ -191,6 +191,34 @@ QStringList ExtensionsOf(Format format)
     return {QString()};
 }
 
+QString ShortNameOf(Format format)
+{
+    switch (format) {
+    case Format::DesignTokens:
+        return QStringLiteral("tokens");
+    case Format::Tailwind:
+        return QStringLiteral("tailwind");
+    default:
+        return ExtensionOf(format);
+    }
+}
+
+std::optional<Format> FormatNamed(const QString& shortName)
+{
+    for (const Format format : AllFormats)
+        if (ShortNameOf(format).compare(shortName, Qt::CaseInsensitive) == 0)
+            return format;
+    return std::nullopt;
+}
+
+QStringList ShortNames()
+{
+    QStringList names;
+    for (const Format format : ExportFormats())
+        names.append(ShortNameOf(format));
+    return names;
+}
+
 QString FilterOf(Format format)
 {
     switch (format) {
@@ -331,10 +359,12 @@ ExchangeReading Decode(QByteArrayView content, ReadingProgress* progress)
         return reading;
     }
     // Binary files of other kinds hold zero bytes; no style sheet does.
-    if (content.contains('\0'))
-        return ExchangeReading::failure(QStringLiteral(
-            "it is not a palette file of a known format (GIMP, Adobe swatch exchange, Photoshop "
-            "swatches, LibreOffice, Sketch, design tokens, JSON) and not text"));
+    if (const qsizetype zero = content.indexOf('\0'); zero >= 0)
+        return ExchangeReading::failure(
+            QStringLiteral("it is not a palette file of a known format (GIMP, Adobe swatch "
+                           "exchange, Photoshop swatches, LibreOffice, Sketch, design tokens, "
+                           "JSON) and not text: byte %1 is a zero byte")
+                .arg(zero));
     return stylesheetharvest::LooksLikeMarkup(content)
                ? stylesheetharvest::FromWebPage(content, progress)
                : stylesheetharvest::FromStyleSheet(content, progress);
@@ -443,6 +473,15 @@ FileResult ExportFile(const QString& path, Format format, const ExchangePalette&
     if (const QString problem = ExportProblem(format, palette); !problem.isEmpty())
         return FileResult::failure(describeFileError(action, path, problem));
     return WriteExport(path, Encode(format, palette), action);
+}
+
+FileResult ConvertFile(const QString& inPath, const QString& outPath, Format format)
+{
+    ExchangePalette palette;
+    if (FileResult read = ImportFile(inPath, palette); !read)
+        return read;
+    palette.name = ImportedName(palette, inPath);
+    return ExportFile(outPath, format, palette);
 }
 
 FileResult WriteExport(const QString& path, const QByteArray& content, const QString& action)

@@ -47,6 +47,14 @@ std::optional<Format> FormatOfFileName(const QString& fileName);
 // custom properties are both .css), else the format of the name alone.
 std::optional<Format> FormatForExport(const QString& fileName, const QString& chosenFilter);
 
+// Each format's short name, which the command line takes: gpl, ase, css, json,
+// aco, soc, sketchpalette, tokens, tailwind, scss, less.
+QString ShortNameOf(Format format);
+// The format of a short name, in any case; nothing for another text.
+std::optional<Format> FormatNamed(const QString& shortName);
+// Every short name, in the order of the export dialog.
+QStringList ShortNames();
+
 // The extension the dialog adds to a name typed without one.
 QString ExtensionOf(Format format);
 QStringList ExtensionsOf(Format format);
@@ -104,6 +112,12 @@ FileResult ReadForExport(const QString& palettePath, QList<Color>& colors);
 
 // Writes the palette to `path` in `format`; the file is complete or untouched.
 FileResult ExportFile(const QString& path, Format format, const ExchangePalette& palette);
+
+// Reads the palette file `inPath` as ImportFile() does and writes it to
+// `outPath` in `format` as ExportFile() does: the output is complete or not
+// created (an earlier file of that name is then untouched). A palette that
+// names itself not is named as ImportedName() names it.
+FileResult ConvertFile(const QString& inPath, const QString& outPath, Format format);
 
 // Writes `content` to `path`, a complete file or none; a failure names the
 // file, as "Could not <action> ...".

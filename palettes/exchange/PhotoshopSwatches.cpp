@@ -101,6 +101,7 @@ QString at(qsizetype offset)
 struct Section
 {
     QList<Color> colors;
+    QStringList names;
     QString problem;
 };
 
@@ -187,13 +188,15 @@ Section readSection(bigendian::Reader& reader, quint16 version)
             name.reserve(qsizetype(units));
             for (quint32 u = 0; u < units; ++u)
                 name.append(reader.u16());
-            if (!bigendian::NameFromUnits(std::move(name))) {
+            const std::optional<QString> read = bigendian::NameFromUnits(std::move(name));
+            if (!read) {
                 section.problem = QStringLiteral("the name of colour %1 %2 is not valid UTF-16")
                                       .arg(i)
                                       .arg(at(nameAt));
                 section.colors.clear();
                 return section;
             }
+            section.names.append(exchangenames::ReadName(*read));
         }
         section.colors.append(*color);
     }
@@ -236,13 +239,23 @@ ExchangeReading Read(QByteArrayView content)
                 .arg(reader.remaining()));
     ExchangeReading reading;
     reading.palette.colors = std::move(section.colors);
+    reading.palette.names = std::move(section.names);
+    exchangenames::SettleNames(reading.palette);
     return reading;
 }
 
 QByteArray Write(const ExchangePalette& palette)
 {
     const qsizetype count = std::min(palette.colors.size(), MaxColors);
-    const QStringList names = exchangenames::ColorNames(palette.colors.first(count));
+    ExchangePalette kept = palette;
+    kept.colors.resize(count);
+    kept.names = palette.names.mid(0, count);
+    const QStringList names = exchangenames::NamesToWrite(
+        kept,
+        [](const QString& name) {
+            return bigendian::CutName(exchangenames::ReadName(name), MaxNameUnits - 1);
+        },
+        exchangenames::Keys::AsGiven);
     QByteArray out;
     out.reserve(count * 60 + 8);
     for (const quint16 version : {1, 2}) {
@@ -256,7 +269,7 @@ QByteArray Write(const ExchangePalette& palette)
                 bigendian::AppendU16(out, quint16(value * 257));
             bigendian::AppendU16(out, 0);
             if (version == 2) {
-                const QString name = bigendian::CutName(names.at(i), MaxNameUnits - 1);
+                const QString& name = names.at(i);
                 bigendian::AppendU32(out, quint32(name.size() + 1));
                 out += bigendian::UnitsWithClosingZero(name);
             }

@@ -29,7 +29,8 @@
 namespace photoshopswatches {
 
 // Colours in file order from the version 2 section where there is one, else
-// from the version 1 section; no palette name (the format has none). The
+// from the version 1 section, with the names of version 2; no palette name
+// (the format has none). The
 // conversions to the screen:
 //   RGB and HSB    each value over 65535 (HSB through the HSV conversion of
 //                  sRGB); each channel rounded to the nearest of 255 steps,
@@ -46,7 +47,8 @@ namespace photoshopswatches {
 ExchangeReading Read(QByteArrayView content);
 
 // Both sections, each colour an RGB entry (channel x 257, so that it reads back
-// exactly) named in version 2 as exchangenames gives. At most MaxColors colours.
+// exactly) named in version 2 with its own name (as exchangenames::ReadName
+// makes it) or one that exchangenames makes. At most MaxColors colours.
 QByteArray Write(const ExchangePalette& palette);
 constexpr qsizetype MaxColors = 0xFFFF;
 

@@ -62,6 +62,7 @@ ExchangeReading FromJson(QByteArrayView content, const jsontree::Document& docum
                               QStringLiteral("%1, \"%2\", is not a hex colour such as #FF8800")
                                   .arg(which, exchangetext::Shown(entry.string()))));
             reading.palette.colors.append(*color);
+            reading.palette.names.append(QString());
             continue;
         }
         if (!entry.isObject())
@@ -88,13 +89,19 @@ ExchangeReading FromJson(QByteArrayView content, const jsontree::Document& docum
             channels[c] = static_cast<int>(std::nearbyint(v * 255.0));
         }
         reading.palette.colors.append(bascommon::MakeColor(channels[0], channels[1], channels[2]));
+        const Value name = entry.member(u"name");
+        reading.palette.names.append(name.isString() ? exchangenames::ReadName(name.string())
+                                                     : QString());
     }
+    exchangenames::SettleNames(reading.palette);
     return reading;
 }
 
 QByteArray Write(const ExchangePalette& palette)
 {
-    const QStringList names = exchangenames::ColorNames(palette.colors);
+    const QStringList names = exchangenames::NamesToWrite(
+        palette, [](const QString& name) { return exchangenames::ReadName(name); },
+        exchangenames::Keys::AsGiven);
     jsonwriting::Writer json;
     json.beginObject();
     json.key("compatibleVersion").string(QStringLiteral("2.0"));

@@ -19,14 +19,14 @@
 // The format gives the palette no name.
 namespace sketchpalette {
 
-// The colours in order, alpha ignored; a channel rounded to the nearest of 255
-// steps, ties to even. Text that is not JSON, a missing "colors" list, or a
-// colour that is neither form or lies outside 0 to 1 makes the file unreadable,
-// with the line and column of the fault.
+// The colours in order with the "name" of the object form, alpha ignored; a channel rounded to the
+// nearest of 255 steps, ties to even. Text that is not JSON, a missing "colors" list, or a colour
+// that is neither form or lies outside 0 to 1 makes the file unreadable, with the line and column
+// of the fault.
 ExchangeReading Read(QByteArrayView content);
 
-// compatibleVersion "2.0": every colour an object of opaque channels, with the
-// name that exchangenames gives under "name" (which newer plugin versions show
+// compatibleVersion "2.0": every colour an object of opaque channels, with its
+// own name or the one that exchangenames makes under "name" (which newer plugin versions show
 // and older ones pass over). Every colour reads back exactly.
 QByteArray Write(const ExchangePalette& palette);
 

@@ -72,36 +72,189 @@ QString declaration(const QString& lead, const QString& name, Color color)
            QStringLiteral(";\n");
 }
 
-} // namespace
-
-QByteArray TailwindTheme(const QList<NamedColor>& colors, const QString& title)
+// What comes before every colour's name in the dialects that give the
+// palette's name a part.
+QString namePrefix(Dialect dialect, const QString& paletteName)
 {
-    QString text = title.isEmpty() ? QString() : blockComment(title);
-    text += QStringLiteral("@theme {\n");
-    for (const NamedColor& named : colors)
-        text += declaration(QStringLiteral("  --color-"),
-                            exchangenames::IdentifierPart(named.name, QStringLiteral("color")),
-                            named.color);
-    text += QStringLiteral("}\n");
-    return withCharset(text);
-}
-
-QByteArray Write(Dialect dialect, const ExchangePalette& palette)
-{
-    const QStringList names = exchangenames::ColorNames(palette.colors);
-    if (dialect == Dialect::TailwindTheme) {
-        QList<NamedColor> named;
-        named.reserve(palette.colors.size());
-        for (qsizetype i = 0; i < palette.colors.size(); ++i)
-            named.append({names.at(i), palette.colors.at(i)});
-        return TailwindTheme(named, palette.name);
-    }
     QString prefix =
-        exchangenames::IdentifierPart(palette.name, QStringLiteral("color")) + QLatin1Char('-');
+        exchangenames::IdentifierPart(paletteName, QStringLiteral("color")) + QLatin1Char('-');
     // A custom property's name may go on with a digit after "--"; an SCSS or
     // Less variable's may not.
     if (dialect != Dialect::CustomProperties && prefix.front().isDigit())
         prefix.prepend(QLatin1Char('_'));
+    return prefix;
+}
+
+bool isCssSpace(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') ||
+           c == QLatin1Char('\r') || c == QLatin1Char('\f');
+}
+
+int escapeHexDigit(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return u - u'0';
+    if (u >= u'a' && u <= u'f')
+        return u - u'a' + 10;
+    if (u >= u'A' && u <= u'F')
+        return u - u'A' + 10;
+    return -1;
+}
+
+struct Declared
+{
+    QString name; // the identifier after its lead, escapes undone
+    Color color = 0;
+};
+
+// One line "--name: #RRGGBB;" (a custom property) or "$name: ..." /
+// "@name: ..." (a variable, whose name does not begin with a digit), spaces
+// allowed around the colon and semicolon. Escapes are undone as CSS reads them: up to six
+// hexadecimal digits and one space after them, or any other character as it
+// is. Read in one pass, so that any line takes time linear in its length.
+std::optional<Declared> parseDeclaration(QStringView line, bool customProperty)
+{
+    qsizetype at = 0;
+    if (customProperty) {
+        if (!line.startsWith(QLatin1String("--")))
+            return std::nullopt;
+        at = 2;
+    } else {
+        if (line.size() < 2 ||
+            (line.front() != QLatin1Char('$') && line.front() != QLatin1Char('@')) ||
+            (line.at(1) >= QLatin1Char('0') && line.at(1) <= QLatin1Char('9')))
+            return std::nullopt;
+        at = 1;
+    }
+    Declared declared;
+    while (at < line.size()) {
+        const QChar c = line.at(at);
+        if (isCssSpace(c) || c == QLatin1Char(':') || c == QLatin1Char(';'))
+            break;
+        if (c != QLatin1Char('\\')) {
+            declared.name += c;
+            ++at;
+            continue;
+        }
+        if (++at >= line.size())
+            return std::nullopt;
+        if (escapeHexDigit(line.at(at)) < 0) {
+            declared.name += line.at(at++);
+            continue;
+        }
+        char32_t code = 0;
+        for (int digits = 0; digits < 6 && at < line.size() && escapeHexDigit(line.at(at)) >= 0;
+             ++digits)
+            code = code * 16 + char32_t(escapeHexDigit(line.at(at++)));
+        if (at < line.size() && isCssSpace(line.at(at)))
+            ++at;
+        if (code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            code = 0xFFFD;
+        declared.name += QString::fromUcs4(&code, 1);
+    }
+    if (declared.name.isEmpty())
+        return std::nullopt;
+    const auto skipSpaces = [&] {
+        while (at < line.size() && isCssSpace(line.at(at)))
+            ++at;
+    };
+    skipSpaces();
+    if (at >= line.size() || line.at(at) != QLatin1Char(':'))
+        return std::nullopt;
+    ++at;
+    skipSpaces();
+    constexpr qsizetype HexLength = 7;
+    const std::optional<Color> color =
+        exchangetext::HexColor(line.mid(at, HexLength), exchangetext::HexForms::SixDigits);
+    if (!color)
+        return std::nullopt;
+    at += HexLength;
+    skipSpaces();
+    if (at >= line.size() || line.at(at) != QLatin1Char(';'))
+        return std::nullopt;
+    ++at;
+    skipSpaces();
+    if (at != line.size())
+        return std::nullopt;
+    declared.color = *color;
+    return declared;
+}
+
+// An @theme block of colours whose names are identifier parts already.
+QByteArray themeText(const QList<NamedColor>& colors, const QString& title)
+{
+    QString text = title.isEmpty() ? QString() : blockComment(title);
+    text += QStringLiteral("@theme {\n");
+    for (const NamedColor& named : colors)
+        text += declaration(QStringLiteral("  --color-"), named.name, named.color);
+    text += QStringLiteral("}\n");
+    return withCharset(text);
+}
+
+} // namespace
+
+QByteArray TailwindTheme(const QList<NamedColor>& colors, const QString& title)
+{
+    QList<NamedColor> parts;
+    parts.reserve(colors.size());
+    for (const NamedColor& named : colors)
+        parts.append(
+            {exchangenames::IdentifierPart(named.name, QStringLiteral("color")), named.color});
+    return themeText(parts, title);
+}
+
+QString EscapedName(const QString& name)
+{
+    QString escaped;
+    for (const QChar c : exchangenames::ReadName(name)) {
+        const char16_t u = c.unicode();
+        const bool plain = u >= 0x80 || (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') ||
+                           (u >= u'0' && u <= u'9') || u == u'-' || u == u'_';
+        if (!plain)
+            escaped += QLatin1Char('\\');
+        escaped += c;
+    }
+    return escaped;
+}
+
+QString LessName(const QString& name)
+{
+    QString part;
+    for (const char32_t u : exchangenames::ReadName(name).toUcs4()) {
+        const bool keep = u < 0x80 ? ((u >= U'a' && u <= U'z') || (u >= U'A' && u <= U'Z') ||
+                                      (u >= U'0' && u <= U'9') || u == U'_')
+                                   : (QChar::isLetterOrNumber(u) || QChar::isMark(u));
+        if (keep)
+            part += QString::fromUcs4(&u, 1);
+        else if (!part.isEmpty() && !part.endsWith(QLatin1Char('-')))
+            part += QLatin1Char('-');
+    }
+    while (part.endsWith(QLatin1Char('-')))
+        part.chop(1);
+    return part;
+}
+
+QByteArray Write(Dialect dialect, const ExchangePalette& palette)
+{
+    const QStringList names = exchangenames::NamesToWrite(
+        palette, dialect == Dialect::Less ? &LessName : &EscapedName, exchangenames::Keys::Unique);
+    // Names made from colours are identifier parts as they always were; a
+    // colour's own name is kept as the dialect can hold it.
+    const auto part = [&](qsizetype i) {
+        return palette.nameAt(i).isEmpty()
+                   ? exchangenames::IdentifierPart(names.at(i), QStringLiteral("color"))
+                   : names.at(i);
+    };
+    if (dialect == Dialect::TailwindTheme) {
+        QList<NamedColor> named;
+        named.reserve(palette.colors.size());
+        for (qsizetype i = 0; i < palette.colors.size(); ++i)
+            named.append({part(i), palette.colors.at(i)});
+        return themeText(named, palette.name);
+    }
+    const QString prefix = namePrefix(dialect, palette.name);
     QString text;
     QString lead;
     switch (dialect) {
@@ -119,9 +272,7 @@ QByteArray Write(Dialect dialect, const ExchangePalette& palette)
         break;
     }
     for (qsizetype i = 0; i < palette.colors.size(); ++i)
-        text += declaration(
-            lead, prefix + exchangenames::IdentifierPart(names.at(i), QStringLiteral("color")),
-            palette.colors.at(i));
+        text += declaration(lead, prefix + part(i), palette.colors.at(i));
     if (dialect == Dialect::CustomProperties) {
         text += QStringLiteral("}\n");
         return withCharset(text);
@@ -135,10 +286,6 @@ std::optional<ExchangePalette> ReadWritten(QByteArrayView content)
                                                QRegularExpression::DotMatchesEverythingOption);
     static const QRegularExpression lineTitle(QStringLiteral("^//\\s?(.*)$"),
                                               QRegularExpression::DotMatchesEverythingOption);
-    static const QRegularExpression property(
-        QStringLiteral("^--[^\\s:;]+\\s*:\\s*(#[0-9A-Fa-f]{6})\\s*;$"));
-    static const QRegularExpression variable(
-        QStringLiteral("^[$@][^\\s:;0-9][^\\s:;]*\\s*:\\s*(#[0-9A-Fa-f]{6})\\s*;$"));
 
     const QString text = exchangetext::DecodeUtf8OrLatin1(content);
     ExchangePalette palette;
@@ -148,6 +295,8 @@ std::optional<ExchangePalette> ReadWritten(QByteArrayView content)
     bool blockOpen = false;
     bool blockClosed = false;
     bool first = true;
+    // The part before every colour's name, as the writer made it.
+    QString prefix;
     // Lines are looked at in place: a file of nothing but line breaks must not
     // become millions of strings.
     for (QStringView line : qTokenize(text, u'\n')) {
@@ -171,6 +320,10 @@ std::optional<ExchangePalette> ReadWritten(QByteArrayView content)
             (line == QLatin1String(":root {") || line == QLatin1String("@theme {"))) {
             shape = Shape::Block;
             blockOpen = true;
+            if (line.startsWith(QLatin1Char('@')))
+                prefix = QStringLiteral("color-");
+            else if (hasTitle)
+                prefix = namePrefix(Dialect::CustomProperties, palette.name);
             continue;
         }
         if (blockOpen && line == QLatin1String("}")) {
@@ -178,21 +331,27 @@ std::optional<ExchangePalette> ReadWritten(QByteArrayView content)
             blockClosed = true;
             continue;
         }
-        const QRegularExpressionMatch declared =
-            blockOpen ? property.match(line)
-                      : (shape != Shape::Block ? variable.match(line) : QRegularExpressionMatch());
-        if (!declared.hasMatch())
+        if (!blockOpen && shape == Shape::Block)
             return std::nullopt;
+        const std::optional<Declared> declared = parseDeclaration(line, blockOpen);
+        if (!declared)
+            return std::nullopt;
+        if (!blockOpen && shape == Shape::Unknown && hasTitle)
+            prefix = namePrefix(line.startsWith(QLatin1Char('$')) ? Dialect::Scss : Dialect::Less,
+                                palette.name);
         if (!blockOpen)
             shape = Shape::Variables;
         if (palette.colors.size() == paletteexchange::MaxColors)
             return std::nullopt;
-        palette.colors.append(
-            *exchangetext::HexColor(declared.captured(1), exchangetext::HexForms::SixDigits));
+        palette.colors.append(declared->color);
+        const QStringView name = QStringView(declared->name);
+        palette.names.append(exchangenames::ReadName(
+            !prefix.isEmpty() && name.startsWith(prefix) ? name.sliced(prefix.size()) : name));
     }
     // A title alone is what SCSS and Less give an empty palette.
     if ((shape == Shape::Unknown && !hasTitle) || blockOpen)
         return std::nullopt;
+    exchangenames::SettleNames(palette);
     return palette;
 }
 

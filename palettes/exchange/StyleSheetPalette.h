@@ -25,11 +25,14 @@
 //   Less variables (.less)           // My Colors
 //                                    @my-colors-red: #FF0000;
 // The CSS dialects begin with @charset "UTF-8"; when they hold other than
-// ASCII. Names are made of letters, digits and hyphens (exchangenames); the
-// colour's part comes from exchangenames::ColorNames, the palette's part (not
-// in a Tailwind theme, whose "--color-" namespace is what makes the utilities
-// bg-red, text-red...) from the palette's name, after "_" in SCSS and Less
-// where it would begin with a digit.
+// ASCII. The palette's part of a name (not in a Tailwind theme, whose
+// "--color-" namespace is what makes the utilities bg-red, text-red...) is made
+// of letters, digits and hyphens (exchangenames), after "_" in SCSS and Less
+// where it would begin with a digit. The colour's part is its own name, in CSS
+// and SCSS escaped as EscapedName() does, in Less as LessName() makes it, or
+// for a colour without one the name exchangenames::ColorNames gives; a part
+// that an earlier colour has gets "-2", "-3", so that no two declarations
+// share a name.
 namespace stylesheetpalette {
 
 enum class Dialect { CustomProperties, TailwindTheme, Scss, Less };
@@ -48,10 +51,23 @@ QByteArray TailwindTheme(const QList<NamedColor>& colors, const QString& title);
 
 QByteArray Write(Dialect dialect, const ExchangePalette& palette);
 
+// A colour's own name as part of a CSS identifier that it does not begin:
+// every ASCII character but letters, digits, "-" and "_" escaped with a
+// backslash ("primary 500" becomes "primary\ 500"), after control characters
+// became spaces; CSS, Sass and Tailwind read it back unchanged.
+QString EscapedName(const QString& name);
+
+// A colour's own name as part of a Less variable, which takes no escapes: its
+// letters, digits and "_" of any script, in their case, every other run of
+// characters one hyphen, no hyphen at either end.
+QString LessName(const QString& name);
+
 // The palette in a text of the form that Write() gives, in any of the
 // dialects, duplicates and order kept; blank lines, spaces and CR LF line ends
-// are allowed. Nothing for any other text: a style sheet of another form is a
-// matter for the harvester.
+// are allowed. The colours' names are their identifiers with the escapes
+// undone and the palette's part taken away where the title gives it. Nothing
+// for any other text: a style sheet of another form is a matter for the
+// harvester.
 std::optional<ExchangePalette> ReadWritten(QByteArrayView content);
 
 } // namespace stylesheetpalette

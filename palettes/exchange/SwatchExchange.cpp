@@ -71,11 +71,11 @@ struct Model
 };
 constexpr Model Models[] = {{"RGB ", 3}, {"CMYK", 4}, {"LAB ", 3}, {"Gray", 1}};
 
-// The colour of one entry; `problem` says what is wrong otherwise.
-std::optional<Color> readColorEntry(QByteArrayView data, qsizetype block, QString& problem)
+// The colour of one entry and its name; `problem` says what is wrong otherwise.
+std::optional<Color> readColorEntry(QByteArrayView data, qsizetype block, QString& name,
+                                    QString& problem)
 {
     BigEndianReader reader(data);
-    QString name;
     if (const NameRead read = readName(reader, name); read != NameRead::Ok) {
         problem = nameProblem(read, QStringLiteral("color"), block);
         return std::nullopt;
@@ -159,41 +159,48 @@ ExchangeReading Read(QByteArrayView content)
     // a lie that must not be believed.
     if (blocks > quint64(reader.remaining()) / BlockHeadBytes)
         return ExchangeReading::failure(
-            QStringLiteral("it claims %1 blocks, more than its %2 bytes can hold")
+            QStringLiteral("it claims %1 blocks at byte 8, more than its %2 bytes can hold")
                 .arg(blocks)
                 .arg(content.size()));
 
     ExchangeReading reading;
     bool named = false;
     for (quint32 i = 1; i <= blocks; ++i) {
-        if (!reader.has(BlockHeadBytes))
+        // Where the block begins, for a user who looks at the bytes.
+        const qsizetype blockAt = reader.position();
+        const auto failure = [blockAt](const QString& problem) {
             return ExchangeReading::failure(
-                QStringLiteral("it ends inside block %1 of %2").arg(i).arg(blocks));
+                problem + QStringLiteral(" (the block begins at byte %1)").arg(blockAt));
+        };
+        if (!reader.has(BlockHeadBytes))
+            return failure(QStringLiteral("it ends inside block %1 of %2").arg(i).arg(blocks));
         const quint16 type = reader.u16();
         const quint32 length = reader.u32();
         if (!reader.has(qsizetype(length)))
-            return ExchangeReading::failure(
-                QStringLiteral("block %1 runs past the end of the file").arg(i));
+            return failure(QStringLiteral("block %1 runs past the end of the file").arg(i));
         const QByteArrayView data = reader.take(qsizetype(length));
         if (type == ColorEntry) {
             QString problem;
-            const std::optional<Color> colour = readColorEntry(data, i, problem);
+            QString name;
+            const std::optional<Color> colour = readColorEntry(data, i, name, problem);
             if (!colour)
-                return ExchangeReading::failure(problem);
+                return failure(problem);
             if (reading.palette.colors.size() == paletteexchange::MaxColors)
                 return ExchangeReading::failure(paletteexchange::TooManyColors());
             reading.palette.colors.append(*colour);
+            reading.palette.names.append(exchangenames::ReadName(name));
         } else if (type == GroupStart) {
             BigEndianReader groupReader(data);
             QString name;
             if (const NameRead read = readName(groupReader, name); read != NameRead::Ok)
-                return ExchangeReading::failure(nameProblem(read, QStringLiteral("group"), i));
+                return failure(nameProblem(read, QStringLiteral("group"), i));
             if (!named) {
                 reading.palette.name = name;
                 named = true;
             }
         }
     }
+    exchangenames::SettleNames(reading.palette);
     return reading;
 }
 
@@ -204,7 +211,12 @@ QByteArray Write(const ExchangePalette& palette)
     AppendU16(out, 0);
     AppendU32(out, quint32(palette.colors.size() + 2));
     appendBlock(out, GroupStart, nameData(palette.name));
-    const QStringList names = exchangenames::ColorNames(palette.colors);
+    const QStringList names = exchangenames::NamesToWrite(
+        palette,
+        [](const QString& name) {
+            return bigendian::CutName(exchangenames::ReadName(name), MaxNameUnits);
+        },
+        exchangenames::Keys::AsGiven);
     for (qsizetype i = 0; i < palette.colors.size(); ++i) {
         const Color colour = palette.colors.at(i);
         QByteArray data = nameData(names.at(i));

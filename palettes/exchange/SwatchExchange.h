@@ -20,14 +20,16 @@ constexpr quint16 ColorEntry = 0x0001;
 constexpr quint16 GroupStart = 0xC001;
 constexpr quint16 GroupEnd = 0xC002;
 
-// The colours of every entry in file order, groups flattened; the palette is
-// named after the first group. A version other than 1.x, a block that runs
-// past the end, an unknown colour model, a value that is not a number or a
-// name that is not valid UTF-16 makes the whole content unreadable.
+// The colours of every entry in file order with their names, groups
+// flattened; the palette is named after the first group. A version other than 1.x, a block that
+// runs past the end, an unknown colour model, a value that is not a number or a name that is not
+// valid UTF-16 makes the whole content unreadable; the message gives the block and the byte at
+// which it begins.
 ExchangeReading Read(QByteArrayView content);
 
 // One group named after the palette holding an RGB entry for each colour,
-// named as exchangenames gives, of colour type normal. Every colour reads back
+// with its own name (as exchangenames::ReadName makes it) or one that
+// exchangenames makes, of colour type normal. Every colour reads back
 // exactly.
 QByteArray Write(const ExchangePalette& palette);
 

@@ -79,6 +79,11 @@ private slots:
     void extract_printsColoursAndShares();
     void extract_refusedFiles_exitOne_data();
     void extract_refusedFiles_exitOne();
+
+    void convert_parse_data();
+    void convert_parse();
+    void convert_writesOrExplains_data();
+    void convert_writesOrExplains();
 };
 
 void tst_commandline::parse_data()
@@ -266,6 +271,148 @@ void tst_commandline::extract_refusedFiles_exitOne()
     const QString err = QString::fromUtf8(outcome.err);
     QVERIFY2(err.contains(reason), qPrintable(err));
     QVERIFY2(err.contains(image), qPrintable(err));
+}
+
+void tst_commandline::convert_parse_data()
+{
+    using paletteexchange::Format;
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<Action>("action");
+    QTest::addColumn<int>("format");
+
+    QTest::newRow("by extension") << QStringList{"--convert", "a.gpl", "b.ase"} << Action::Convert
+                                  << int(Format::SwatchExchange);
+    QTest::newRow("longest extension wins") << QStringList{"--convert", "a.gpl", "b.tokens.json"}
+                                            << Action::Convert << int(Format::DesignTokens);
+    QTest::newRow(".css is custom properties")
+        << QStringList{"--convert", "a.gpl", "b.css"} << Action::Convert << int(Format::Css);
+    QTest::newRow("--to over the extension")
+        << QStringList{"--convert", "a.gpl", "b.css", "--to", "tailwind"} << Action::Convert
+        << int(Format::Tailwind);
+    QTest::newRow("--to in any case") << QStringList{"--to=TOKENS", "--convert", "a.gpl", "b.json"}
+                                      << Action::Convert << int(Format::DesignTokens);
+    QTest::newRow("--to without --convert")
+        << QStringList{"--to", "css"} << Action::UsageError << 0;
+    QTest::newRow("one file") << QStringList{"--convert", "a.gpl"} << Action::UsageError << 0;
+    QTest::newRow("three files") << QStringList{"--convert", "a.gpl", "b.css", "c.css"}
+                                 << Action::UsageError << 0;
+    QTest::newRow("with --extract")
+        << QStringList{"--convert", "a.gpl", "b.css", "--extract", "x"} << Action::UsageError << 0;
+    QTest::newRow("unknown --to") << QStringList{"--convert", "a.gpl", "b.css", "--to", "pdf"}
+                                  << Action::UsageError << 0;
+    QTest::newRow("no format from the extension")
+        << QStringList{"--convert", "a.gpl", "b.txt"} << Action::UsageError << 0;
+}
+
+void tst_commandline::convert_parse()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(Action, action);
+    arguments.prepend(QStringLiteral("tintora"));
+    const commandline::Request request = commandline::Parse(arguments);
+    QCOMPARE(request.action, action);
+    QVERIFY(!commandline::NeedsWindows(request));
+    if (action != Action::Convert)
+        return;
+    QCOMPARE(request.convertInput, QStringLiteral("a.gpl"));
+    QTEST(int(request.convertFormat), "format");
+}
+
+void tst_commandline::convert_writesOrExplains_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("arguments"); // after IN: OUT and options
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("told");   // on stderr
+    QTest::addColumn<QByteArray>("written"); // in OUT; empty: OUT must not change
+    QTest::addColumn<bool>("outExists");     // OUT there before the run
+
+    const QByteArray gimp = "GIMP Palette\nName: Tango\n252 233  79\tButter 1\n 46  52  54\n";
+    const QByteArray tokens = R"({"brand": {"$type": "color", "primary": {"500": {"$value": )"
+                              R"("#3B82F6"}}}})";
+    const QByteArray office =
+        R"(<?xml version="1.0" encoding="UTF-8"?>)"
+        R"(<ooo:color-table xmlns:ooo="http://openoffice.org/2004/office" )"
+        R"(xmlns:draw="urn:oasis:names:tc:opendocument:xmlns:drawing:1.0">)"
+        R"(<draw:color draw:name="Dark Red 2" draw:color="#8b0000"/></ooo:color-table>)";
+    QTest::newRow("gpl to css, names escaped")
+        << "tango.gpl" << gimp << QStringList{"out.css"} << 0 << QStringList()
+        << QByteArray("  --tango-Butter\\ 1: #FCE94F;\n  --tango-darkslategray: #2E3436;\n")
+        << false;
+    QTest::newRow("tokens to a tailwind theme")
+        << "brand.tokens.json" << tokens << QStringList{"theme.css", "--to", "tailwind"} << 0
+        << QStringList() << QByteArray("  --color-primary-500: #3B82F6;\n") << false;
+    QTest::newRow("soc to gpl, over an older file")
+        << "chart.soc" << office << QStringList{"out.gpl"} << 0 << QStringList()
+        << QByteArray("139   0   0\tDark Red 2\n") << true;
+    QTest::newRow("bad gpl names the file and line")
+        << "bad.gpl" << QByteArray("GIMP Palette\n1 2 3 a\n1 2 x\n") << QStringList{"out.ase"} << 1
+        << QStringList{"bad.gpl", "line 3"} << QByteArray() << false;
+    QTest::newRow("bad gpl leaves an older file alone")
+        << "bad.gpl" << QByteArray("GIMP Palette\n1 2 300\n") << QStringList{"out.ase"} << 1
+        << QStringList{"bad.gpl", "line 2"} << QByteArray() << true;
+    QTest::newRow("bad ase names the byte")
+        << "cut.ase"
+        << QByteArray("ASEF\x00\x01\x00\x00\x00\x00\x00\x01\x00\x01\x00\x00\x00\x64"
+                      "ab",
+                      20)
+        << QStringList{"out.gpl"} << 1 << QStringList{"cut.ase", "at byte 12"} << QByteArray()
+        << false;
+    QTest::newRow("bad json names line and column")
+        << "x.tokens.json" << QByteArray("{\n  \"a\": [1,,]\n}") << QStringList{"out.gpl"} << 1
+        << QStringList{"x.tokens.json", "line 2, column"} << QByteArray() << false;
+    QTest::newRow("binary names the zero byte")
+        << "x.bin" << QByteArray("abc\0def", 7) << QStringList{"out.gpl"} << 1
+        << QStringList{"x.bin", "byte 3"} << QByteArray() << false;
+    QTest::newRow("missing input") << "" << QByteArray() << QStringList{"out.gpl"} << 1
+                                   << QStringList{"absent.gpl"} << QByteArray() << false;
+    QTest::newRow("unknown --to") << "tango.gpl" << gimp << QStringList{"out.css", "--to", "pdf"}
+                                  << 2 << QStringList{"'pdf'", "tailwind"} << QByteArray() << false;
+    QTest::newRow("extension of no format")
+        << "tango.gpl" << gimp << QStringList{"out.txt"} << 2 << QStringList{"out.txt", "--to"}
+        << QByteArray() << false;
+}
+
+void tst_commandline::convert_writesOrExplains()
+{
+    QFETCH(QString, input);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, told);
+    QFETCH(QByteArray, written);
+    QFETCH(bool, outExists);
+    QTemporaryDir folder;
+    const QString in = input.isEmpty() ? folder.filePath(QStringLiteral("absent.gpl"))
+                                       : writeFile(folder, input, bytes);
+    const QString out = folder.filePath(arguments.takeFirst());
+    const QByteArray older = "an older file\n";
+    if (outExists)
+        writeFile(folder, QFileInfo(out).fileName(), older);
+    // The data folder is neither resolved nor created.
+    const QString data = folder.filePath(QStringLiteral("data"));
+    const Outcome outcome =
+        runWithoutDisplay(QStringList{QStringLiteral("--convert"), in, out} + arguments, data);
+    QCOMPARE(outcome.exitCode, exitCode);
+    QCOMPARE(outcome.out, QByteArray());
+    QVERIFY(!QFileInfo::exists(data));
+    const QString err = QString::fromUtf8(outcome.err);
+    if (exitCode == 0)
+        QCOMPARE(err, QString());
+    for (const QString& part : told)
+        QVERIFY2(err.contains(part), qPrintable(err));
+    QFile file(out);
+    if (written.isEmpty()) {
+        QCOMPARE(file.exists(), outExists);
+        QVERIFY(!outExists || (file.open(QIODevice::ReadOnly) && file.readAll() == older));
+        return;
+    }
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray content = file.readAll();
+    QVERIFY2(content.contains(written), content.constData());
+    // Nothing but OUT was left beside it: no temporary file of the writing.
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files).size(), 2);
 }
 
 QTEST_GUILESS_MAIN(tst_commandline)

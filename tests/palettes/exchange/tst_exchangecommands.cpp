@@ -194,7 +194,7 @@ void tst_exchangecommands::exportTo()
     QVERIFY(s.platform.messages.isEmpty());
     // The palette on display, oldest colour first, as its file holds them.
     QCOMPARE(readFile(path),
-             paletteexchange::Encode(format, {QStringLiteral("Sea & Sky"), SeaAndSkyColours}));
+             paletteexchange::Encode(format, {QStringLiteral("Sea & Sky"), SeaAndSkyColours, {}}));
     QCOMPARE(s.folder.read("c4.rgb"), SeaAndSky);
     QCOMPARE(s.window->cmbChart->currentIndex(), 2);
 }

@@ -277,8 +277,8 @@ void tst_paletteformats::acoEveryTruncation_refused()
 
 void tst_paletteformats::acoWrite_layout()
 {
-    const ExchangePalette palette{QStringLiteral("P"),
-                                  {MakeColor(255, 0, 51), MakeColor(255, 0, 51)}};
+    const ExchangePalette palette{
+        QStringLiteral("P"), {MakeColor(255, 0, 51), MakeColor(255, 0, 51)}, {}};
     AcoBuilder expected;
     // Each colour named by its nearest CSS colour, made unique.
     expected.add(0, {65535, 0, 51 * 257, 0}, "red").add(0, {65535, 0, 51 * 257, 0}, "red-2");
@@ -355,7 +355,7 @@ void tst_paletteformats::socMalformed()
 
 void tst_paletteformats::socWrite_asLibreOfficeWritesIt()
 {
-    const ExchangePalette palette{QStringLiteral("P"), {MakeColor(0, 69, 134), White}};
+    const ExchangePalette palette{QStringLiteral("P"), {MakeColor(0, 69, 134), White}, {}};
     const QByteArray written = officepalette::Write(palette);
     QVERIFY2(written.contains("<draw:color draw:name=\"darkslateblue\" draw:color=\"#004586\"/>"),
              written.constData());
@@ -571,7 +571,7 @@ void tst_paletteformats::tokensMalformed()
 
 void tst_paletteformats::tokensWrite_layout()
 {
-    const ExchangePalette palette{QStringLiteral("$Brand.v2 {x}"), {MakeColor(255, 0, 51)}};
+    const ExchangePalette palette{QStringLiteral("$Brand.v2 {x}"), {MakeColor(255, 0, 51)}, {}};
     QCOMPARE(designtokens::Write(palette), QByteArray(R"({
   "Brand-v2 -x-": {
     "$type": "color",
@@ -699,7 +699,8 @@ void tst_paletteformats::styleSheetWriters()
 {
     using stylesheetpalette::Dialect;
     const ExchangePalette palette{QStringLiteral("My */ Colors\n#2"),
-                                  {MakeColor(255, 0, 10), MakeColor(255, 0, 10), Black}};
+                                  {MakeColor(255, 0, 10), MakeColor(255, 0, 10), Black},
+                                  {}};
     QCOMPARE(stylesheetpalette::Write(Dialect::CustomProperties, palette),
              QByteArray("/* My * / Colors #2 */\n"
                         ":root {\n"
@@ -722,11 +723,13 @@ void tst_paletteformats::styleSheetWriters()
     // A variable's name never begins with a digit; a custom property's may.
     QCOMPARE(stylesheetpalette::Write(Dialect::Scss, {QStringLiteral("2024 \x01"
                                                                      "brand"),
-                                                      {White}}),
+                                                      {White},
+                                                      {}}),
              QByteArray("// 2024  brand\n$_2024-brand-white: #FFFFFF;\n"));
-    QVERIFY(stylesheetpalette::Write(Dialect::CustomProperties, {QStringLiteral("2024"), {White}})
-                .contains("  --2024-white: #FFFFFF;\n"));
-    QCOMPARE(stylesheetpalette::Write(Dialect::Less, {QStringLiteral("***"), {White}}),
+    QVERIFY(
+        stylesheetpalette::Write(Dialect::CustomProperties, {QStringLiteral("2024"), {White}, {}})
+            .contains("  --2024-white: #FFFFFF;\n"));
+    QCOMPARE(stylesheetpalette::Write(Dialect::Less, {QStringLiteral("***"), {White}, {}}),
              QByteArray("// ***\n@color-white: #FFFFFF;\n"));
 }
 
@@ -816,7 +819,7 @@ void tst_paletteformats::roundTrip()
     QCOMPARE(hexes(reading.palette.colors), hexes(palette.colors));
 
     const ExchangeReading none =
-        paletteexchange::Decode(paletteexchange::Encode(format, {name, {}}));
+        paletteexchange::Decode(paletteexchange::Encode(format, {name, {}, {}}));
     QVERIFY2(none.ok(), qPrintable(none.problem));
     QVERIFY(none.palette.colors.isEmpty());
 }
@@ -863,7 +866,8 @@ void tst_paletteformats::decode_tellsNewFormatsApart()
 void tst_paletteformats::photoshopLimit_refusedBeforeWriting()
 {
     QTemporaryDir dir;
-    ExchangePalette palette{QStringLiteral("Big"), QList<Color>(photoshopswatches::MaxColors + 1)};
+    ExchangePalette palette{
+        QStringLiteral("Big"), QList<Color>(photoshopswatches::MaxColors + 1), {}};
     const QString path = dir.filePath("big.aco");
     const FileResult result =
         paletteexchange::ExportFile(path, paletteexchange::Format::Photoshop, palette);
