@@ -99,9 +99,10 @@ void build(QCommandLineParser& parser, const Options& options)
     parser.setApplicationDescription(
         QStringLiteral("Colour tool for web designers. Without options it opens its window; "
                        "palette files given as arguments are imported, one new palette each."));
-    parser.addPositionalArgument(QStringLiteral("files"),
-                                 QStringLiteral("Palette files to import (as Palette > Import)."),
-                                 QStringLiteral("[FILE...]"));
+    parser.addPositionalArgument(
+        QStringLiteral("files"),
+        QStringLiteral("Palette files to import (as File > Import Palette...)."),
+        QStringLiteral("[FILE...]"));
     // "-platform offscreen" is one option, as QApplication reads it.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     options.addTo(parser);

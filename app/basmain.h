@@ -15,7 +15,7 @@ frmshowcolor* CreateMainWindow(Platform& platform, const QString& dataFolder);
 // The start-up routine: ends at once when another instance is running on the
 // same data (which brings that instance's window to the front, or imports
 // `files` there), otherwise shows the main window, imports `files` as
-// Palette > Import does, and runs until the window closes.
+// File > Import Palette... does, and runs until the window closes.
 int Main(Platform& platform, const QString& dataFolder, const QStringList& files = {});
 
 } // namespace basmain

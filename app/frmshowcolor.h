@@ -284,7 +284,7 @@ public:
     // out of the way, or palette files imported. `answer` is called once.
     void answerSecondStart(const instancemessage::Request& request,
                            std::function<void(const instancemessage::Reply&)> answer);
-    // Imports each file as Palette > Import does; the last one stays shown.
+    // Imports each file as File > Import Palette... does; the last one stays shown.
     void openPaletteFiles(const QStringList& files);
 
 signals:
@@ -356,7 +356,7 @@ private:
     void mnuNew_Click();
     void mnuExport_Click();
     void mnuImport_Click();
-    // Palette > Import without its dialog: a new user palette of the file's
+    // File > Import Palette... without its dialog: a new user palette of the file's
     // colours, shown; false after telling the user why not.
     bool importPaletteFromFile(const QString& path);
     // Lists a new user palette of file NewChartFile; false after reporting a

@@ -38,6 +38,9 @@ TEST_PACKAGES="$TEST_PACKAGES chromium clang-format"
 # tests read the clipboard as other programs do (xclip, wl-paste) and click
 # with xdotool.
 TEST_PACKAGES="$TEST_PACKAGES fp-utils xclip wl-clipboard xdotool"
+# The pick command's tests paint the X root window one known colour with
+# xsetroot.
+TEST_PACKAGES="$TEST_PACKAGES x11-xserver-utils"
 
 PACKAGES="$RUN_PACKAGES"
 case "$MODE" in

@@ -102,8 +102,8 @@ int Run(Platform& platform, const QString& dataFolder, const instancemessage::Re
         // The running instance owns the clipboard now, and stays.
         reply = *handOver.reply;
     } else {
-        PickOnce picker(platform, dataFolder, [dataFolder] { return paletteindex::Read(dataFolder); },
-                        options);
+        PickOnce picker(
+            platform, dataFolder, [dataFolder] { return paletteindex::Read(dataFolder); }, options);
         QEventLoop loop;
         QObject::connect(&picker, &PickOnce::finished, &loop,
                          [&reply, &loop](const instancemessage::Reply& answer) {

@@ -130,8 +130,8 @@ void frmshowcolor::pickForRequest(const instancemessage::Request& request,
     // keep the picture from the keys and the mouse.
     bool pickerShown = false;
     for (QWidget* top : QApplication::topLevelWidgets())
-        pickerShown = pickerShown || (top->isVisible() &&
-                                      top->objectName() == QLatin1String("frmGetColor"));
+        pickerShown =
+            pickerShown || (top->isVisible() && top->objectName() == QLatin1String("frmGetColor"));
     if (m_pickingForRequest || pickerShown) {
         answer(failedReply(QStringLiteral("Tintora is picking a color already.")));
         return;
@@ -160,8 +160,8 @@ void frmshowcolor::pickForRequest(const instancemessage::Request& request,
     options.save = request.save;
     options.saveTo = request.saveTo;
     options.templates =
-        FormatChoices::fromSetting(
-            m_platform.readSetting(FormatChoices::SettingKey, FormatChoices::Defaults().toSetting()))
+        FormatChoices::fromSetting(m_platform.readSetting(FormatChoices::SettingKey,
+                                                          FormatChoices::Defaults().toSetting()))
             .templates;
     auto* pick = new PickOnce(
         m_platform, m_dataFolder, [this] { return ReadChartIndex(); }, options, nullptr, this);
