@@ -58,7 +58,8 @@ private:
         environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
         environment.insert(QStringLiteral("TINTORA_DATA_DIR"), data.path());
         // Never the user's own settings.
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
+                           home.filePath(QStringLiteral("config")));
         environment.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
         return environment;
     }
@@ -90,9 +91,9 @@ private:
 
     QString clipboardText()
     {
-        return QString::fromUtf8(runTool(QStringLiteral("xclip"),
-                                         {QStringLiteral("-o"), QStringLiteral("-selection"),
-                                          QStringLiteral("clipboard")}));
+        return QString::fromUtf8(
+            runTool(QStringLiteral("xclip"), {QStringLiteral("-o"), QStringLiteral("-selection"),
+                                              QStringLiteral("clipboard")}));
     }
 
     // Another program's text on the clipboard: xclip in the foreground owns
@@ -101,8 +102,9 @@ private:
     {
         auto* owner = new QProcess(this);
         owner->setProcessEnvironment(plainDesktop());
-        owner->start(QStringLiteral("xclip"), {QStringLiteral("-quiet"), QStringLiteral("-selection"),
-                                               QStringLiteral("clipboard")});
+        owner->start(
+            QStringLiteral("xclip"),
+            {QStringLiteral("-quiet"), QStringLiteral("-selection"), QStringLiteral("clipboard")});
         m_running.append(owner);
         owner->write(text.toUtf8());
         owner->closeWriteChannel();
@@ -111,9 +113,9 @@ private:
 
     bool windowShown(const QString& title)
     {
-        return !runTool(QStringLiteral("xdotool"), {QStringLiteral("search"),
-                                                   QStringLiteral("--onlyvisible"),
-                                                   QStringLiteral("--name"), title})
+        return !runTool(QStringLiteral("xdotool"),
+                        {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                         QStringLiteral("--name"), title})
                     .trimmed()
                     .isEmpty();
     }
@@ -159,8 +161,8 @@ private:
             return;
         }
         // The keys go to the frozen picture, which has the focus.
-        runTool(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("200"),
-                                            QStringLiteral("600")});
+        runTool(QStringLiteral("xdotool"),
+                {QStringLiteral("mousemove"), QStringLiteral("200"), QStringLiteral("600")});
         const QStringList keys = action == QLatin1String("escape")
                                      ? QStringList{QStringLiteral("Escape")}
                                      : QStringList{QStringLiteral("Right"), QStringLiteral("Down"),
@@ -243,18 +245,20 @@ private slots:
         QTest::addColumn<int>("savedTo");
         QTest::newRow("a click, printed") << QStringList{"--print"} << "click" << 0 << "#3A6EA5\n"
                                           << "#3A6EA5" << 0;
-        QTest::newRow("arrows and Enter, oklch")
-            << QStringList{"--print", "--format", "oklch"} << "keys" << 0
-            << "oklch(52.8% 0.10358 251.54)\n" << "oklch(52.8% 0.10358 251.54)" << 0;
-        QTest::newRow("quiet, a copy item")
-            << QStringList{"--format", "cpp"} << "click" << 0 << "" << "0xA56E3A" << 0;
+        QTest::newRow("arrows and Enter, oklch") << QStringList{"--print", "--format", "oklch"}
+                                                 << "keys" << 0 << "oklch(52.8% 0.10358 251.54)\n"
+                                                 << "oklch(52.8% 0.10358 251.54)" << 0;
+        QTest::newRow("quiet, a copy item") << QStringList{"--format", "cpp"} << "click" << 0 << ""
+                                            << "0xA56E3A" << 0;
         QTest::newRow("to another palette, not copied")
             << QStringList{"--print", "--no-copy", "--save-to", "<second>"} << "click" << 0
-            << "#3A6EA5\n" << "" << 1;
-        QTest::newRow("saved nowhere")
-            << QStringList{"--print", "--no-save", "--format", "rgb"} << "click" << 0
-            << "rgb(58 110 165)\n" << "rgb(58 110 165)" << -1;
-        QTest::newRow("Escape") << QStringList{"--print"} << "escape" << 1 << "" << "" << -1;
+            << "#3A6EA5\n"
+            << "" << 1;
+        QTest::newRow("saved nowhere") << QStringList{"--print", "--no-save", "--format", "rgb"}
+                                       << "click" << 0 << "rgb(58 110 165)\n"
+                                       << "rgb(58 110 165)" << -1;
+        QTest::newRow("Escape") << QStringList{"--print"} << "escape" << 1 << ""
+                                << "" << -1;
     }
 
     void coldPick()
