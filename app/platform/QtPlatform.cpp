@@ -458,8 +458,8 @@ void QtPlatform::serveSecondStart(QLocalSocket* socket)
         if (!m_requestHandler) {
             instancemessage::Reply busy;
             busy.status = instancemessage::Reply::Status::Failed;
-            busy.message = QStringLiteral("The running Tintora is starting or ending and "
-                                          "cannot take the request now.");
+            busy.message = QStringLiteral("The running Tintora cannot take the request now: it "
+                                          "is starting, ending or picking for another command.");
             answer(busy);
             return;
         }

@@ -131,4 +131,3 @@ private:
 
     QDBusConnection m_connection;
 };
-
