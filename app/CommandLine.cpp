@@ -2,9 +2,12 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 #include <QTextStream>
 
-#include "models/notations/ColorNotations.h"
+#include <algorithm>
+
+#include "models/FormatNames.h"
 #include "palettes/image/ImageSource.h"
 #include "palettes/image/PaletteExtraction.h"
 
@@ -53,8 +56,8 @@ struct Options
         QStringLiteral("n")};
     QCommandLineOption format{
         QStringLiteral("format"),
-        QStringLiteral("With --extract: how each color is written (default hex, #RRGGBB): %1.")
-            .arg(FormatNames().join(QStringLiteral(", "))),
+        QStringLiteral("With --extract or --pick: how each color is written (default hex, "
+                       "#RRGGBB); --list-formats lists the names."),
         QStringLiteral("name")};
     QCommandLineOption convert{
         QStringLiteral("convert"),
@@ -69,9 +72,31 @@ struct Options
             .arg(paletteexchange::ShortNames().join(QStringLiteral(", "))),
         QStringLiteral("format")};
 
+    QCommandLineOption listFormats{
+        QStringLiteral("list-formats"),
+        QStringLiteral("Lists the names that --format takes, with an example each, and exits.")};
+    QCommandLineOption pick{
+        QStringLiteral("pick"),
+        QStringLiteral("Freezes the screen to pick one color with a click (or the arrow keys and "
+                       "Enter), copies it and saves it to the first palette the picker offers; "
+                       "Escape cancels and exits 1. A running Tintora on the same data does the "
+                       "picking.")};
+    QCommandLineOption print{QStringLiteral("print"),
+                             QStringLiteral("With --pick: also writes the picked color's text "
+                                            "and a newline to standard output.")};
+    QCommandLineOption noCopy{QStringLiteral("no-copy"),
+                              QStringLiteral("With --pick: leaves the clipboard alone.")};
+    QCommandLineOption saveTo{QStringLiteral("save-to"),
+                              QStringLiteral("With --pick: saves the color to the palette of "
+                                             "this shown name instead."),
+                              QStringLiteral("palette")};
+    QCommandLineOption noSave{QStringLiteral("no-save"),
+                              QStringLiteral("With --pick: saves the color to no palette.")};
+
     void addTo(QCommandLineParser& parser) const
     {
-        parser.addOptions({help, version, extract, colors, format, convert, to});
+        parser.addOptions({help, version, extract, colors, format, listFormats, pick, print, noCopy,
+                           saveTo, noSave, convert, to});
         for (const QtOption& qt : QtOptions) {
             QCommandLineOption option(QString::fromLatin1(qt.name));
             if (qt.takesValue)
@@ -85,7 +110,12 @@ struct Options
 void build(QCommandLineParser& parser, const Options& options)
 {
     parser.setApplicationDescription(
-        QStringLiteral("Colour tool for web designers. Without options it opens its window."));
+        QStringLiteral("Colour tool for web designers. Without options it opens its window; "
+                       "palette files given as arguments are imported, one new palette each."));
+    parser.addPositionalArgument(
+        QStringLiteral("files"),
+        QStringLiteral("Palette files to import (as File > Import Palette...)."),
+        QStringLiteral("[FILE...]"));
     // "-platform offscreen" is one option, as QApplication reads it.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     options.addTo(parser);
@@ -99,15 +129,8 @@ Request usageError(const QString& message)
     return request;
 }
 
-QString helpText()
-{
-    QCommandLineParser parser;
-    const Options options;
-    build(parser, options);
-    return parser.helpText();
-}
-
-int extract(const Request& request, QTextStream& out, QTextStream& err)
+int extract(const Request& request, QTextStream& out, QTextStream& err,
+            const QList<UserTemplate>& templates)
 {
     const imagesource::Loaded loaded = imagesource::ReadImageFile(request.imagePath);
     if (!loaded.ok()) {
@@ -121,9 +144,9 @@ int extract(const Request& request, QTextStream& out, QTextStream& err)
             << " has no colors to extract: every pixel is transparent.\n";
         return ExitFailure;
     }
-    const ColorFormatter formatter = *FormatNamed(request.format);
     for (const paletteextraction::PaletteColor& color : palette.colors)
-        out << formatter(color.color) << ' ' << paletteextraction::ShareText(color.share) << '\n';
+        out << formatnames::Format(request.format, color.color, templates).value_or(QString())
+            << ' ' << paletteextraction::ShareText(color.share) << '\n';
     return 0;
 }
 
@@ -132,7 +155,9 @@ Request parseConvert(const QCommandLineParser& parser, const Options& options)
 {
     if (!parser.isSet(options.convert))
         return usageError(QStringLiteral("The option '--to' needs --convert."));
-    for (const QCommandLineOption* option : {&options.extract, &options.colors, &options.format})
+    for (const QCommandLineOption* option :
+         {&options.extract, &options.colors, &options.format, &options.listFormats, &options.pick,
+          &options.print, &options.noCopy, &options.saveTo, &options.noSave})
         if (parser.isSet(*option))
             return usageError(QStringLiteral("The option '--%1' cannot be used with --convert.")
                                   .arg(option->names().constFirst()));
@@ -171,11 +196,31 @@ int convert(const Request& request, QTextStream& err)
         return 0;
     err << ProgramName << ": " << converted.message << '\n';
     return ExitFailure;
+// The example colour of --list-formats: one whose every channel differs, so
+// that each notation shows where it puts red, green and blue.
+constexpr Color ListExample = bascommon::MakeColor(0x3A, 0x6E, 0xA5);
+
+int listFormats(QTextStream& out, const QList<UserTemplate>& templates)
+{
+    const QList<formatnames::Entry> entries = formatnames::Catalog(templates);
+    qsizetype width = 0;
+    for (const formatnames::Entry& entry : entries)
+        width = std::max(width, entry.name.size());
+    for (const formatnames::Entry& entry : entries)
+        out << entry.name.leftJustified(width + 2)
+            << formatnames::Format(entry.name, ListExample, templates).value_or(QString()) << '\n';
+    return 0;
+}
+
+QString unknownFormat(const QString& name)
+{
+    return QStringLiteral("Unknown format '%1'; 'tintora --list-formats' lists the names.")
+        .arg(name);
 }
 
 } // namespace
 
-Request Parse(const QStringList& arguments)
+Request Parse(const QStringList& arguments, const QList<UserTemplate>& templates)
 {
     QCommandLineParser parser;
     const Options options;
@@ -194,16 +239,60 @@ Request Parse(const QStringList& arguments)
     }
     if (parser.isSet(options.convert) || parser.isSet(options.to))
         return parseConvert(parser, options);
-    if (const QStringList positional = parser.positionalArguments(); !positional.isEmpty())
-        return usageError(QStringLiteral("Unexpected argument '%1'.").arg(positional.constFirst()));
 
     const bool extracting = parser.isSet(options.extract);
-    for (const QCommandLineOption* option : {&options.colors, &options.format})
+    const bool picking = parser.isSet(options.pick);
+    const bool listing = parser.isSet(options.listFormats);
+    if (int(extracting) + int(picking) + int(listing) > 1)
+        return usageError(
+            QStringLiteral("The options --extract, --pick and --list-formats exclude each other."));
+    const QStringList positional = parser.positionalArguments();
+    if (!positional.isEmpty() && (extracting || picking || listing))
+        return usageError(QStringLiteral("Unexpected argument '%1'.").arg(positional.constFirst()));
+    for (const QCommandLineOption* option : {&options.colors})
         if (parser.isSet(*option) && !extracting)
             return usageError(QStringLiteral("The option '--%1' needs --extract.")
                                   .arg(option->names().constFirst()));
-    if (!extracting)
+    if (parser.isSet(options.format) && !extracting && !picking)
+        return usageError(QStringLiteral("The option '--format' needs --extract or --pick."));
+    for (const QCommandLineOption* option :
+         {&options.print, &options.noCopy, &options.saveTo, &options.noSave})
+        if (parser.isSet(*option) && !picking)
+            return usageError(QStringLiteral("The option '--%1' needs --pick.")
+                                  .arg(option->names().constFirst()));
+
+    if (listing) {
+        request.action = Action::ListFormats;
         return request;
+    }
+    request.format =
+        parser.isSet(options.format) ? parser.value(options.format) : QStringLiteral("hex");
+    if ((extracting || picking) && !formatnames::Format(request.format, 0, templates))
+        return usageError(unknownFormat(request.format));
+
+    if (picking) {
+        if (parser.isSet(options.saveTo) && parser.isSet(options.noSave))
+            return usageError(QStringLiteral("The options --save-to and --no-save exclude each "
+                                             "other."));
+        request.action = Action::Pick;
+        request.print = parser.isSet(options.print);
+        request.copy = !parser.isSet(options.noCopy);
+        request.save = !parser.isSet(options.noSave);
+        request.saveTo = parser.value(options.saveTo);
+        if (parser.isSet(options.saveTo) && request.saveTo.isEmpty())
+            return usageError(QStringLiteral("The option '--save-to' needs a palette's name."));
+        return request;
+    }
+    if (!extracting) {
+        request.format.clear();
+        if (positional.isEmpty())
+            return request;
+        // The running instance that may import them has its own working folder.
+        request.action = Action::Open;
+        for (const QString& file : positional)
+            request.files.append(QDir::cleanPath(QDir::current().absoluteFilePath(file)));
+        return request;
+    }
 
     request.action = Action::Extract;
     request.imagePath = parser.value(options.extract);
@@ -219,77 +308,50 @@ Request Parse(const QStringList& arguments)
                                   .arg(paletteextraction::MaxColors)
                                   .arg(parser.value(options.colors)));
     }
-    request.format =
-        parser.isSet(options.format) ? parser.value(options.format) : QStringLiteral("hex");
-    if (!FormatNamed(request.format))
-        return usageError(QStringLiteral("Unknown format '%1'; the formats are: %2.")
-                              .arg(request.format, FormatNames().join(QStringLiteral(", "))));
     return request;
 }
 
 bool NeedsWindows(const Request& request)
 {
-    return request.action == Action::StartWindow;
+    return request.action == Action::StartWindow || request.action == Action::Pick ||
+           request.action == Action::Open;
 }
 
-int Run(const Request& request, QTextStream& out, QTextStream& err)
+int Run(const Request& request, QTextStream& out, QTextStream& err,
+        const QList<UserTemplate>& templates)
 {
     switch (request.action) {
     case Action::ShowHelp:
-        out << helpText();
+        out << HelpText();
         return 0;
     case Action::ShowVersion:
         out << QCoreApplication::applicationName() << ' ' << QCoreApplication::applicationVersion()
             << '\n';
         return 0;
     case Action::Extract:
-        return extract(request, out, err);
+        return extract(request, out, err, templates);
     case Action::Convert:
         return convert(request, err);
+    case Action::ListFormats:
+        return listFormats(out, templates);
     case Action::UsageError:
         err << ProgramName << ": " << request.error << '\n'
             << "Try '" << ProgramName << " --help' for more information.\n";
         return ExitUsage;
     case Action::StartWindow:
+    case Action::Pick:
+    case Action::Open:
         break;
     }
     return ExitUsage;
 }
 
-std::optional<ColorFormatter> FormatNamed(const QString& name)
+QString HelpText()
 {
-    const qsizetype index = FormatNames().indexOf(name);
-    if (index < 0)
-        return std::nullopt;
-    const auto notation = notations::Notation(index);
-    // "hex" is the specified #RRGGBB, in the place of the short CSS form,
-    // which stays the Color Formats window's own.
-    if (notation == notations::Notation::Hex)
-        return ColorFormatter(&bascommon::ColorToHtmlHex);
-    return ColorFormatter([notation](Color color) { return notations::Format(notation, color); });
-}
-
-QStringList FormatNames()
-{
-    // In the order of the notations, so that a notation's name sits at its
-    // own index; "hex" takes the place of the short hex form.
-    QStringList names;
-    for (const notations::Notation notation : notations::AllNotations) {
-        switch (notation) {
-        case notations::Notation::Hex:
-            names.append(QStringLiteral("hex"));
-            break;
-        case notations::Notation::RgbSpace:
-            names.append(QStringLiteral("rgb"));
-            break;
-        case notations::Notation::DisplayP3:
-            names.append(QStringLiteral("display-p3"));
-            break;
-        default:
-            names.append(notations::ShortName(notation).toLower());
-        }
-    }
-    return names;
+    QCommandLineParser parser;
+    const Options options;
+    build(parser, options);
+    return parser.helpText();
 }
 
 } // namespace commandline

@@ -7,6 +7,8 @@
 #include "palettes/ShippedPaletteOffer.h"
 
 #include <QApplication>
+#include <QPointer>
+#include <QTimer>
 
 #include <memory>
 
@@ -20,10 +22,21 @@ frmshowcolor* CreateMainWindow(Platform& platform, const QString& dataFolder)
     return window;
 }
 
-int Main(Platform& platform, const QString& dataFolder)
+int Main(Platform& platform, const QString& dataFolder, const QStringList& files)
 {
-    if (platform.anotherInstanceRunning())
-        return 0;
+    if (files.isEmpty()) {
+        if (platform.anotherInstanceRunning())
+            return 0;
+    } else {
+        instancemessage::Request open;
+        open.kind = instancemessage::Request::Kind::Open;
+        open.files = files;
+        if (const Platform::HandOver handOver = platform.handToRunningInstance(open);
+            handOver.anotherInstance)
+            return handOver.reply && handOver.reply->status == instancemessage::Reply::Status::Done
+                       ? 0
+                       : 1;
+    }
     // The user's own folder was seeded once; what a newer release ships joins
     // it only when the user agrees.
     if (const DataFolderLayout layout = currentDataFolderLayout();
@@ -31,8 +44,18 @@ int Main(Platform& platform, const QString& dataFolder)
         offerShippedPalettes(platform, layout.shipped, dataFolder);
     std::unique_ptr<frmshowcolor> window(CreateMainWindow(platform, dataFolder));
     platform.bringToFrontOnSecondStart(window.get());
+    QPointer<frmshowcolor> requests(window.get());
+    platform.handleSecondStartRequests(
+        [requests](const instancemessage::Request& request, Platform::SecondStartAnswer answer) {
+            if (requests)
+                requests->answerSecondStart(request, std::move(answer));
+        });
     window->show();
-    return QApplication::exec();
+    if (!files.isEmpty())
+        QTimer::singleShot(0, window.get(), [&window, files] { window->openPaletteFiles(files); });
+    const int exitCode = QApplication::exec();
+    platform.handleSecondStartRequests({});
+    return exitCode;
 }
 
 } // namespace basmain

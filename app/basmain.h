@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class Platform;
 class frmshowcolor;
@@ -12,8 +13,9 @@ namespace basmain {
 frmshowcolor* CreateMainWindow(Platform& platform, const QString& dataFolder);
 
 // The start-up routine: ends at once when another instance is running on the
-// same data (which brings that instance's window to the front), otherwise
-// shows the main window and runs until it closes.
-int Main(Platform& platform, const QString& dataFolder);
+// same data (which brings that instance's window to the front, or imports
+// `files` there), otherwise shows the main window, imports `files` as
+// File > Import Palette... does, and runs until the window closes.
+int Main(Platform& platform, const QString& dataFolder, const QStringList& files = {});
 
 } // namespace basmain

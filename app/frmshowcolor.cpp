@@ -108,6 +108,7 @@ frmshowcolor::frmshowcolor(Platform& platform, const QString& dataFolder, QWidge
     new FocusKeeper(this);
     setUpGeneratorHandlers();
     setUpImageHandlers();
+    setUpPickHandlers();
 
     // Paste Color, text dropped on the swatch, More Formats and the Color
     // Formats window.
@@ -477,6 +478,11 @@ void frmshowcolor::returnFromPicking()
 {
     show();
     activateWindow();
+    showPalettesAfterPicking();
+}
+
+void frmshowcolor::showPalettesAfterPicking()
+{
     // Page 1 of the first palette, whichever palette the colours went to.
     cmbChart->setCurrentIndex(0);
     // The list's first palette is "mycolor.rgb" in a sound index; where it is

@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 
 class ClickableLabel;
 struct ColorFields;
@@ -33,6 +34,7 @@ class QRadioButton;
 class QToolBar;
 class SelectionFrame;
 class FormatsTool;
+class GlobalShortcuts;
 class frmContrast;
 class frmGenerator;
 class frmImage;
@@ -46,6 +48,10 @@ enum class Notation;
 namespace paletteindex {
 struct Reading;
 }
+namespace instancemessage {
+struct Request;
+struct Reply;
+} // namespace instancemessage
 
 // The main window. Its handlers are split by subsystem: the shell, current
 // colour, entry fields and commands live in app/, the palette view and palette
@@ -270,6 +276,17 @@ public:
     QAction* mnuFromImage = nullptr;
     frmImage* imageWindow() const;
 
+    // ---- Picking from anywhere ----
+    // Appended to the Tool menu: a shortcut of the desktop that picks one
+    // colour whichever program has the focus (a setting, off at first).
+    QAction* mnuPickShortcut = nullptr;
+    // What a later start asks: one colour picked with this program's windows
+    // out of the way, or palette files imported. `answer` is called once.
+    void answerSecondStart(const instancemessage::Request& request,
+                           std::function<void(const instancemessage::Reply&)> answer);
+    // Imports each file as File > Import Palette... does; the last one stays shown.
+    void openPaletteFiles(const QStringList& files);
+
 signals:
     // Any change of SchemeColors: a role's colour applied, a scheme shown.
     void schemeColorsChanged();
@@ -317,10 +334,19 @@ private:
     void mnuGenerator_Click();
     // The end of picking: this window back, showing page 1 of the first palette.
     void returnFromPicking();
+    // Page 1 of the first palette, whichever palette the colours went to.
+    void showPalettesAfterPicking();
     void setUpImageHandlers(); // palettes/image/frmshowcolor_image.cpp
     void mnuFromImage_Click();
     // A colour picked from an image, saved to `file` as the picker saves.
     void saveImageColor(Color color, const QString& file);
+    // Picks for a later start or the desktop's shortcut
+    // (palettes/picker/frmshowcolor_pick.cpp).
+    void setUpPickHandlers();
+    void mnuPickShortcut_Click(bool checked);
+    void pickShortcutChanged();
+    void pickForRequest(const instancemessage::Request& request,
+                        std::function<void(const instancemessage::Reply&)> answer);
 
     // Palettes (palettes/frmshowcolor_palettes.cpp).
     void cmbChart_Click(int index);
@@ -330,6 +356,9 @@ private:
     void mnuNew_Click();
     void mnuExport_Click();
     void mnuImport_Click();
+    // File > Import Palette... without its dialog: a new user palette of the file's
+    // colours, shown; false after telling the user why not.
+    bool importPaletteFromFile(const QString& path);
     // Lists a new user palette of file NewChartFile; false after reporting a
     // failure. showNewPalette then rebuilds the list and shows it.
     bool listUserPalette(const QString& name);
@@ -397,6 +426,8 @@ private:
     FormatsTool* m_formatsTool = nullptr;
     QPointer<frmGenerator> m_generatorWindow;
     QPointer<frmImage> m_imageWindow;
+    GlobalShortcuts* m_pickShortcut = nullptr;
+    bool m_pickingForRequest = false;
     bool m_unloaded = false;
     bool m_recentFailureReported = false;
 

@@ -2,11 +2,15 @@
 #include "app/DataFolder.h"
 #include "app/platform/QtPlatform.h"
 #include "app/basmain.h"
+#include "app/platform/ClipboardKeeper.h"
+#include "palettes/picker/PickOnce.h"
 
 #include <QApplication>
+#include <QSettings>
 #include <QTextStream>
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -25,19 +29,36 @@ QStringList argumentsOf(int argc, char* argv[])
     return arguments;
 }
 
+// The user's own notations, which --format names besides the built-in ones.
+QList<UserTemplate> storedTemplates()
+{
+    const QSettings settings(QStringLiteral("quorvane software"), QStringLiteral("Tintora 3.7"));
+    const QVariant value = settings.value(FormatChoices::SettingKey);
+    if (!value.isValid())
+        return {};
+    return FormatChoices::fromSetting(value.toString()).templates;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
+    // What keeps a picked colour on the clipboard after the pick has ended:
+    // this program started again in the background, with nothing of the
+    // program's but the text.
+    if (argc == 2 && std::strcmp(argv[1], "--keep-clipboard") == 0)
+        return clipboardkeeper::Serve(argc, argv);
+
     // Read before any window object exists: help, the version and a palette
     // printed from an image need no display, and a wrong option opens none.
-    const commandline::Request request = commandline::Parse(argumentsOf(argc, argv));
+    const QList<UserTemplate> templates = storedTemplates();
+    const commandline::Request request = commandline::Parse(argumentsOf(argc, argv), templates);
     if (!commandline::NeedsWindows(request)) {
         QCoreApplication application(argc, argv);
         setApplicationNames();
         QTextStream out(stdout);
         QTextStream err(stderr);
-        return commandline::Run(request, out, err);
+        return commandline::Run(request, out, err, templates);
     }
 
     QApplication application(argc, argv);
@@ -47,5 +68,16 @@ int main(int argc, char* argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral(TINTORA_APP_ID));
     const QString dataFolder = resolveDataFolder();
     QtPlatform platform(dataFolder);
-    return basmain::Main(platform, dataFolder);
+    if (request.action == commandline::Action::Pick) {
+        instancemessage::Request pick;
+        pick.kind = instancemessage::Request::Kind::Pick;
+        pick.format = request.format;
+        pick.copy = request.copy;
+        pick.save = request.save;
+        pick.saveTo = request.saveTo;
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return pickcommand::Run(platform, dataFolder, pick, request.print, templates, out, err);
+    }
+    return basmain::Main(platform, dataFolder, request.files);
 }

@@ -548,6 +548,11 @@ void frmshowcolor::mnuImport_Click()
                                                    QStringLiteral("Import Palette"));
     if (path.isEmpty())
         return;
+    importPaletteFromFile(path);
+}
+
+bool frmshowcolor::importPaletteFromFile(const QString& path)
+{
     ExchangePalette palette;
     FileResult read = FileResult::success();
     {
@@ -557,11 +562,12 @@ void frmshowcolor::mnuImport_Click()
     if (!read) {
         if (!read.wasCancelled())
             reportFileError(read.message);
-        return;
+        return false;
     }
     bool nameCut = false;
     const QString name = paletteexchange::ImportedName(palette, path, &nameCut);
-    if (addUserPalette(name, palette.colors) && nameCut)
+    const bool added = addUserPalette(name, palette.colors);
+    if (added && nameCut)
         m_platform.showMessage(
             this,
             QStringLiteral("The palette's name in \"%1\" is longer than %2 characters; the "
@@ -569,6 +575,7 @@ void frmshowcolor::mnuImport_Click()
                 .arg(QDir::toNativeSeparators(path))
                 .arg(textbounds::MaxNameLength),
             Platform::Buttons::Ok, Platform::Icon::Information, QStringLiteral("Tintora"));
+    return added;
 }
 
 bool frmshowcolor::addUserPalette(const QString& name, const QList<Color>& colors)

@@ -41,6 +41,9 @@ TEST_PACKAGES="$TEST_PACKAGES fp-utils xclip wl-clipboard xdotool"
 # Colour names go through every exchange format and back on the palettes
 # that GIMP and LibreOffice ship themselves (.gpl and .soc).
 TEST_PACKAGES="$TEST_PACKAGES gimp-data libreoffice-common"
+# The pick command's tests paint the X root window one known colour with
+# xsetroot.
+TEST_PACKAGES="$TEST_PACKAGES x11-xserver-utils"
 
 PACKAGES="$RUN_PACKAGES"
 case "$MODE" in

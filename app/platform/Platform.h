@@ -1,11 +1,15 @@
 #pragma once
 
 #include "app/platform/ScreenCapture.h"
+#include "app/InstanceMessage.h"
 #include "app/bascommon.h"
 
 #include <QImage>
 #include <QPoint>
 #include <QString>
+
+#include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -92,6 +96,33 @@ public:
     // After anotherInstanceRunning() said no: a later start on the same data
     // brings `window` to the front instead of opening one of its own.
     virtual void bringToFrontOnSecondStart(QWidget* window) = 0;
+
+    // What a later start asks of the running instance (a pick, files to
+    // open), and how the instance answers it: once, whenever it is done.
+    using SecondStartAnswer = std::function<void(const instancemessage::Reply&)>;
+    using SecondStartHandler =
+        std::function<void(const instancemessage::Request&, SecondStartAnswer)>;
+
+    struct HandOver
+    {
+        bool anotherInstance = false;
+        // The running instance's answer; nothing when it gave none.
+        std::optional<instancemessage::Reply> reply;
+    };
+
+    // Asked once at start-up in place of anotherInstanceRunning() by a start
+    // that asks for more than the window: where another instance runs on the
+    // same data, hands it `request` and waits for its answer however long it
+    // takes (a pick waits for the user).
+    virtual HandOver handToRunningInstance(const instancemessage::Request& request)
+    {
+        Q_UNUSED(request);
+        return {anotherInstanceRunning(), std::nullopt};
+    }
+
+    // After anotherInstanceRunning() or handToRunningInstance() said no: the
+    // requests of later starts other than showing the window go to `handler`.
+    virtual void handleSecondStartRequests(SecondStartHandler handler) { Q_UNUSED(handler); }
 
     // chooseSaveFile for a choice of formats: `chosenFilter` receives the entry
     // of `filter` that was chosen when the user saved, which tells formats

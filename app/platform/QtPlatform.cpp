@@ -143,20 +143,39 @@ constexpr int SecondStartWaitMs = 2000;
 constexpr int MaxSecondStartConnections = 4;
 const QByteArray FrontRequest = QByteArrayLiteral("front\n");
 
-// Asks the running instance to show its window; quietly gives up when it
-// does not answer.
-void askRunningInstanceToComeForward(const QString& dataFolder)
+// Asks the running instance to show its window, or hands it a request and
+// waits for its answer. Quietly gives up on the window when the instance does
+// not answer; nothing when a request got no answer.
+std::optional<instancemessage::Reply> askRunningInstance(const QString& dataFolder,
+                                                         const instancemessage::Request& request)
 {
+    const bool front = request.kind == instancemessage::Request::Kind::Front;
     for (const QString& address : secondStartAddresses(dataFolder)) {
         QLocalSocket socket;
         socket.connectToServer(address);
         if (!socket.waitForConnected(SecondStartWaitMs))
             continue;
-        socket.write(FrontRequest);
+        // The bare line asks for the window in words that every version
+        // understands.
+        socket.write(front ? FrontRequest : instancemessage::Encode(request));
         socket.waitForBytesWritten(SecondStartWaitMs);
-        socket.disconnectFromServer();
-        return;
+        if (front) {
+            socket.disconnectFromServer();
+            return std::nullopt;
+        }
+        // A pick waits for the user, however long that takes; the instance
+        // closes the connection when it gives up.
+        instancemessage::Decoder decoder;
+        while (decoder.state() == instancemessage::Decoder::State::NeedMore) {
+            if (socket.bytesAvailable() == 0 && !socket.waitForReadyRead(-1))
+                break;
+            decoder.feed(
+                socket.read(instancemessage::MaxHeaderBytes + instancemessage::MaxPayloadBytes));
+        }
+        socket.abort();
+        return decoder.reply();
     }
+    return std::nullopt;
 }
 
 } // namespace
@@ -314,20 +333,32 @@ bool QtPlatform::shellOpenFile(QWidget* owner, const QString& verb, const QStrin
 
 bool QtPlatform::anotherInstanceRunning()
 {
+    return claimOrHandOver(instancemessage::Request()).anotherInstance;
+}
+
+Platform::HandOver QtPlatform::handToRunningInstance(const instancemessage::Request& request)
+{
+    return claimOrHandOver(request);
+}
+
+Platform::HandOver QtPlatform::claimOrHandOver(const instancemessage::Request& request)
+{
+    const auto handOver = [this, &request] {
+        return HandOver{true, askRunningInstance(m_dataFolder, request)};
+    };
     if (!m_dataLock) {
         m_dataLock = std::make_unique<InstanceLock>();
         switch (m_dataLock->acquire(m_dataFolder)) {
         case InstanceLock::State::Held:
             listenForSecondStarts();
-            return false;
+            return {};
         case InstanceLock::State::HeldElsewhere:
-            askRunningInstanceToComeForward(m_dataFolder);
-            return true;
+            return handOver();
         case InstanceLock::State::Unavailable:
             break;
         }
     } else if (m_dataLock->held()) {
-        return false;
+        return {};
     }
 
     // A folder that cannot be written holds no lock: one in the runtime
@@ -339,13 +370,11 @@ bool QtPlatform::anotherInstanceRunning()
         m_lock->setStaleLockTime(0);
     }
     if (m_lock->isLocked())
-        return false;
-    if (!m_lock->tryLock(0)) {
-        askRunningInstanceToComeForward(m_dataFolder);
-        return true;
-    }
+        return {};
+    if (!m_lock->tryLock(0))
+        return handOver();
     listenForSecondStarts();
-    return false;
+    return {};
 }
 
 void QtPlatform::listenForSecondStarts()
@@ -380,29 +409,70 @@ void QtPlatform::listenForSecondStarts()
             ++m_secondStartConnections;
             QObject::connect(socket, &QObject::destroyed, m_server.get(),
                              [this] { --m_secondStartConnections; });
-            QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            QTimer::singleShot(SecondStartWaitMs, socket, [socket] {
-                socket->abort();
-                socket->deleteLater();
-            });
-            auto received = std::make_shared<QByteArray>();
-            const auto take = [this, socket, received] {
-                if (received->size() == FrontRequest.size())
-                    return; // answered already
-                *received += socket->read(FrontRequest.size() - received->size());
-                if (!FrontRequest.startsWith(*received)) {
-                    socket->abort();
-                    socket->deleteLater();
-                } else if (*received == FrontRequest) {
-                    socket->disconnectFromServer();
-                    bringWindowToFront();
-                }
-            };
-            QObject::connect(socket, &QLocalSocket::readyRead, socket, take);
-            if (socket->bytesAvailable() > 0)
-                take();
+            serveSecondStart(socket);
         }
     });
+}
+
+void QtPlatform::serveSecondStart(QLocalSocket* socket)
+{
+    QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    // Only the request itself has a deadline: once it is in, the answer may
+    // take as long as the user picks.
+    auto* deadline = new QTimer(socket);
+    deadline->setSingleShot(true);
+    QObject::connect(deadline, &QTimer::timeout, socket, [socket] {
+        socket->abort();
+        socket->deleteLater();
+    });
+    deadline->start(SecondStartWaitMs);
+    auto decoder = std::make_shared<instancemessage::Decoder>();
+    const auto take = [this, socket, deadline, decoder] {
+        if (decoder->state() != instancemessage::Decoder::State::NeedMore)
+            return; // answered already, or being answered
+        // Never more than a whole frame: the decoder refuses what goes beyond.
+        decoder->feed(
+            socket->read(instancemessage::MaxHeaderBytes + instancemessage::MaxPayloadBytes + 1));
+        if (decoder->state() == instancemessage::Decoder::State::NeedMore)
+            return;
+        const std::optional<instancemessage::Request> request = decoder->request();
+        if (!request) {
+            socket->abort();
+            socket->deleteLater();
+            return;
+        }
+        if (request->kind == instancemessage::Request::Kind::Front) {
+            socket->disconnectFromServer();
+            bringWindowToFront();
+            return;
+        }
+        deadline->stop();
+        QPointer<QLocalSocket> peer(socket);
+        const auto answer = [peer](const instancemessage::Reply& reply) {
+            if (!peer)
+                return; // the start that asked has gone
+            peer->write(instancemessage::Encode(reply));
+            peer->flush();
+            peer->disconnectFromServer();
+        };
+        if (!m_requestHandler) {
+            instancemessage::Reply busy;
+            busy.status = instancemessage::Reply::Status::Failed;
+            busy.message = QStringLiteral("The running Tintora cannot take the request now: it "
+                                          "is starting, ending or picking for another command.");
+            answer(busy);
+            return;
+        }
+        m_requestHandler(*request, answer);
+    };
+    QObject::connect(socket, &QLocalSocket::readyRead, socket, take);
+    if (socket->bytesAvailable() > 0)
+        take();
+}
+
+void QtPlatform::handleSecondStartRequests(SecondStartHandler handler)
+{
+    m_requestHandler = std::move(handler);
 }
 
 void QtPlatform::bringToFrontOnSecondStart(QWidget* window)

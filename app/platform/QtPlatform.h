@@ -49,11 +49,16 @@ public:
     bool placesWindowsOnDesktop() override;
     ScreenColorPick pickScreenColor() override;
     void bringToFrontOnSecondStart(QWidget* window) override;
+    HandOver handToRunningInstance(const instancemessage::Request& request) override;
+    void handleSecondStartRequests(SecondStartHandler handler) override;
 
 private:
     // Starts listening for later starts; the first name that works is used.
     void listenForSecondStarts();
     void bringWindowToFront();
+    void serveSecondStart(class QLocalSocket* socket);
+    // The lock taken, or the running instance asked with `request`.
+    HandOver claimOrHandOver(const instancemessage::Request& request);
 
     QString m_dataFolder;
     // The lock in the data folder, or, where the folder gives none, the one
@@ -64,4 +69,5 @@ private:
     // Connections of later starts open now.
     int m_secondStartConnections = 0;
     QPointer<QWidget> m_window;
+    SecondStartHandler m_requestHandler;
 };

@@ -1,6 +1,7 @@
 #include "palettes/picker/frmGetColor.h"
 
 #include <QBitmap>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -11,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPolygon>
+#include <QSignalBlocker>
 
 #include "app/ClickableLabel.h"
 #include "app/platform/Platform.h"
@@ -133,7 +135,8 @@ void frmGetColor::Form_Load()
     shpshow->hide();
     QCoreApplication::processEvents();
     Platform& platform = m_platform;
-    platform.clearClipboard();
+    if (!m_once)
+        platform.clearClipboard();
     m_picture = platform.captureScreen();
     switch (m_picture.outcome()) {
     case ScreenCapture::Outcome::Captured:
@@ -177,6 +180,13 @@ void frmGetColor::Form_Load()
     showUnderRestingPointer();
 }
 
+void frmGetColor::pickOnce(bool save, const QString& saveToFile)
+{
+    m_once = true;
+    m_onceSaves = save;
+    m_onceTarget = saveToFile;
+}
+
 void frmGetColor::showUnderRestingPointer()
 {
     // A pointer that rests where picking began sends no move: the swatches,
@@ -213,6 +223,17 @@ void frmGetColor::showPickWindow()
     connect(pick, &frmpick::pictureKey, this, &frmGetColor::pictureKey);
     connect(pick, &frmpick::averageSizeChanged, this, &frmGetColor::averageSizeChanged);
     connect(pick, &frmpick::pickRequested, this, &frmGetColor::pickThroughDesktop);
+    if (m_once) {
+        // The stored choice of continuous picking stays the Pick&Save window's own.
+        const QSignalBlocker quiet(pick->Check1);
+        pick->Check1->setChecked(false);
+        pick->Check1->setEnabled(false);
+        if (!m_onceSaves)
+            pick->cmbSaveTo->setEnabled(false);
+        else if (const qsizetype target = pick->SaveToFiles.indexOf(m_onceTarget);
+                 !m_onceTarget.isEmpty() && target >= 0)
+            pick->cmbSaveTo->setCurrentIndex(int(target));
+    }
     m_pick = pick;
     m_pick->show();
 }
@@ -427,7 +448,9 @@ void frmGetColor::Form_MouseUp(Qt::MouseButton button, const QPointF& position)
 void frmGetColor::savePickedColor()
 {
     const FileResult saved =
-        picksave::SavePickedColor(m_dataFolder, m_pick->SaveToFile, PickedColor);
+        m_once && !m_onceSaves
+            ? FileResult::success()
+            : picksave::SavePickedColor(m_dataFolder, m_pick->SaveToFile, PickedColor);
     if (!saved) {
         // Every further click would fail the same way.
         FinishPicking();
@@ -435,10 +458,12 @@ void frmGetColor::savePickedColor()
                                Platform::Icon::Critical, PickerMessageTitle);
         return;
     }
-    if (const std::optional<QString> text = m_pick->copyText(PickedColor))
-        m_platform.setClipboardText(*text);
+    // A pick for a command copies as the command says, not as the window's choice.
+    if (!m_once)
+        if (const std::optional<QString> text = m_pick->copyText(PickedColor))
+            m_platform.setClipboardText(*text);
     emit colorPicked(PickedColor);
-    if (m_pick->continuous())
+    if (m_pick->continuous() && !m_once)
         return;
     FinishPicking();
 }

@@ -52,6 +52,13 @@ public:
     // be captured, says so and ends picking at once.
     void Form_Load();
 
+    // One colour and then the end, as a pick started from outside the
+    // program's windows asks: the clipboard is left as it is (whoever asked
+    // copies the colour in the notation of its choice), continuous picking is
+    // off, and the colour goes to the palette of `saveToFile` (empty: the one
+    // "Save To:" offers first) or, with `save` false, to none. Before Form_Load.
+    void pickOnce(bool save, const QString& saveToFile);
+
     frmpick* pickWindow() const { return m_pick; }
     bool finished() const override { return m_finished; }
     // The windows of the further screens, where each screen has its own.
@@ -125,6 +132,9 @@ private:
     QPointF m_lastMove{-1, -1};
     bool m_moved = false;
     bool m_finished = false;
+    bool m_once = false;
+    bool m_onceSaves = true;
+    QString m_onceTarget;
     // Where the keys last put the cursor, in window coordinates: the move
     // that the window system reports for it is already shown, more exactly
     // than its whole logical pixel can say.

@@ -1,11 +1,13 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "app/CommandLine.h"
+#include "models/FormatNames.h"
 #include "models/notations/ColorNotations.h"
 #include "tests/palettes/image/SyntheticImages.h"
 
@@ -28,7 +30,8 @@ struct Outcome
 
 // The program as a shell starts it, with no display at all: whatever it
 // answers here it answers without opening the window system.
-Outcome runWithoutDisplay(const QStringList& arguments, const QString& dataFolder)
+Outcome runWithoutDisplay(const QStringList& arguments, const QString& dataFolder,
+                          const QString& configFolder = QString())
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -36,6 +39,10 @@ Outcome runWithoutDisplay(const QStringList& arguments, const QString& dataFolde
          {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "QT_QPA_PLATFORMTHEME"})
         environment.remove(QLatin1String(name));
     environment.insert(QStringLiteral("TINTORA_DATA_DIR"), dataFolder);
+    // Never the user's own settings.
+    const QTemporaryDir noSettings;
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
+                       configFolder.isEmpty() ? noSettings.path() : configFolder);
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(TINTORA_EXECUTABLE), arguments);
     if (!process.waitForFinished(30000)) {
@@ -69,7 +76,10 @@ private slots:
 
     void parse_data();
     void parse();
-    void formatNames_reachEveryNotation();
+    void parsePick_data();
+    void parsePick();
+    void parseFiles_absoluteInOrder();
+    void listFormats_everyNameWithItsExample();
 
     void helpAndVersion_needNoDisplay_data();
     void helpAndVersion_needNoDisplay();
@@ -122,8 +132,28 @@ void tst_commandline::parse_data()
         << QStringList{"--colors", "4"} << Action::UsageError << "" << 0 << "";
     QTest::newRow("extract without image")
         << QStringList{"--extract"} << Action::UsageError << "" << 0 << "";
-    QTest::newRow("stray argument")
-        << QStringList{"picture.png"} << Action::UsageError << "" << 0 << "";
+    QTest::newRow("files open") << QStringList{"a.gpl", "b.ase"} << Action::Open << "" << 0 << "";
+    QTest::newRow("pick") << QStringList{"--pick"} << Action::Pick << "" << 0 << "hex";
+    QTest::newRow("list formats") << QStringList{"--list-formats"} << Action::ListFormats << "" << 0
+                                  << "";
+    QTest::newRow("file beside pick")
+        << QStringList{"--pick", "a.gpl"} << Action::UsageError << "" << 0 << "";
+    QTest::newRow("file beside extract")
+        << QStringList{"--extract", "a.png", "b.gpl"} << Action::UsageError << "" << 0 << "";
+    QTest::newRow("pick and extract")
+        << QStringList{"--pick", "--extract", "a.png"} << Action::UsageError << "" << 0 << "";
+    QTest::newRow("print without pick")
+        << QStringList{"--print"} << Action::UsageError << "" << 0 << "";
+    QTest::newRow("save-to without pick")
+        << QStringList{"--save-to", "Web"} << Action::UsageError << "" << 0 << "";
+    QTest::newRow("format alone") << QStringList{"--format", "hex"} << Action::UsageError << "" << 0
+                                  << "";
+    QTest::newRow("save-to and no-save") << QStringList{"--pick", "--save-to", "Web", "--no-save"}
+                                         << Action::UsageError << "" << 0 << "";
+    QTest::newRow("save-to empty")
+        << QStringList{"--pick", "--save-to="} << Action::UsageError << "" << 0 << "";
+    QTest::newRow("pick, unknown format")
+        << QStringList{"--pick", "--format", "cmyk"} << Action::UsageError << "" << 0 << "";
 }
 
 void tst_commandline::parse()
@@ -133,9 +163,12 @@ void tst_commandline::parse()
     arguments.prepend(QStringLiteral("tintora"));
     const commandline::Request request = commandline::Parse(arguments);
     QCOMPARE(request.action, action);
-    QCOMPARE(commandline::NeedsWindows(request), action == Action::StartWindow);
+    QCOMPARE(commandline::NeedsWindows(request),
+             action == Action::StartWindow || action == Action::Pick || action == Action::Open);
     if (action == Action::UsageError)
         QVERIFY(!request.error.isEmpty());
+    if (action == Action::Pick || action == Action::Extract)
+        QTEST(request.format, "format");
     if (action != Action::Extract)
         return;
     QTEST(request.imagePath, "image");
@@ -143,23 +176,82 @@ void tst_commandline::parse()
     QTEST(request.format, "format");
 }
 
-void tst_commandline::formatNames_reachEveryNotation()
+void tst_commandline::parsePick_data()
 {
-    const QStringList names = commandline::FormatNames();
-    QCOMPARE(names.size(), notations::NotationCount);
-    for (const char* css :
-         {"hex", "rgb", "hsl", "hwb", "lab", "lch", "oklab", "oklch", "srgb", "display-p3"})
-        QVERIFY2(names.contains(QLatin1String(css)), css);
-    QCOMPARE(commandline::FormatNamed(QStringLiteral("hex")).value()(Blue),
-             QStringLiteral("#3A6EA5"));
-    for (const notations::Notation notation : notations::AllNotations) {
-        if (notation == notations::Notation::Hex)
-            continue;
-        const QString name = names.at(int(notation));
-        QCOMPARE(name, name.toLower());
-        QCOMPARE(commandline::FormatNamed(name).value()(Blue), notations::Format(notation, Blue));
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<bool>("print");
+    QTest::addColumn<bool>("copy");
+    QTest::addColumn<bool>("save");
+    QTest::addColumn<QString>("saveTo");
+    QTest::newRow("defaults") << QStringList{"--pick"} << "hex" << false << true << true << "";
+    QTest::newRow("every option") << QStringList{"--pick",    "--format=oklch", "--print",
+                                                 "--no-copy", "--save-to",      "Web Safe"}
+                                  << "oklch" << true << false << true << "Web Safe";
+    QTest::newRow("no save") << QStringList{"--no-save", "--pick", "--format", "cpp"} << "cpp"
+                             << false << true << false << "";
+    QTest::newRow("a template by name")
+        << QStringList{"--pick", "--format", "Dash"} << "Dash" << false << true << true << "";
+}
+
+void tst_commandline::parsePick()
+{
+    QFETCH(QStringList, arguments);
+    arguments.prepend(QStringLiteral("tintora"));
+    const commandline::Request request =
+        commandline::Parse(arguments, {{QStringLiteral("Dash"), QStringLiteral("{r}-{g}-{b}")}});
+    QCOMPARE(request.action, Action::Pick);
+    QVERIFY(commandline::NeedsWindows(request));
+    QTEST(request.format, "format");
+    QTEST(request.print, "print");
+    QTEST(request.copy, "copy");
+    QTEST(request.save, "save");
+    QTEST(request.saveTo, "saveTo");
+}
+
+void tst_commandline::parseFiles_absoluteInOrder()
+{
+    // The running instance that imports them works in another folder.
+    const QString here = QDir::currentPath();
+    const commandline::Request request = commandline::Parse(
+        {QStringLiteral("tintora"), QStringLiteral("b.gpl"), QStringLiteral("/x/../y/a.ase")});
+    QCOMPARE(request.action, Action::Open);
+    QCOMPARE(request.files,
+             (QStringList{here + QStringLiteral("/b.gpl"), QStringLiteral("/y/a.ase")}));
+}
+
+void tst_commandline::listFormats_everyNameWithItsExample()
+{
+    // The user's own notation, as the Color Formats window stores it.
+    QTemporaryDir config;
+    {
+        QSettings settings(config.filePath(QStringLiteral("quorvane software/Tintora 3.7.conf")),
+                           QSettings::IniFormat);
+        FormatChoices choices = FormatChoices::Defaults();
+        choices.templates.append({QStringLiteral("Dash"), QStringLiteral("{r}-{g}-{b}")});
+        settings.setValue(FormatChoices::SettingKey, choices.toSetting());
     }
-    QVERIFY(!commandline::FormatNamed(QStringLiteral("HEX")));
+    const Outcome outcome =
+        runWithoutDisplay({QStringLiteral("--list-formats")}, config.path(), config.path());
+    QCOMPARE(outcome.exitCode, 0);
+    QCOMPARE(outcome.err, QByteArray());
+    const QStringList lines =
+        QString::fromUtf8(outcome.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QList<formatnames::Entry> catalog =
+        formatnames::Catalog({{QStringLiteral("Dash"), QStringLiteral("{r}-{g}-{b}")}});
+    QCOMPARE(lines.size(), catalog.size());
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString name = catalog.at(i).name;
+        const QStringList fields = lines.at(i).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        QCOMPARE(fields.constFirst(), name);
+        QCOMPARE(lines.at(i).mid(lines.at(i).indexOf(QLatin1Char(' '))).trimmed(),
+                 formatnames::Format(name, Blue,
+                                     {{QStringLiteral("Dash"), QStringLiteral("{r}-{g}-{b}")}})
+                     .value());
+    }
+    QVERIFY(lines.constFirst().endsWith(QLatin1String("#3A6EA5")));
+    QVERIFY(lines.constLast().startsWith(QLatin1String("Dash ")));
+    QVERIFY(lines.constLast().endsWith(QLatin1String("58-110-165")));
 }
 
 void tst_commandline::helpAndVersion_needNoDisplay_data()
@@ -170,6 +262,8 @@ void tst_commandline::helpAndVersion_needNoDisplay_data()
     QTest::newRow("-h") << QStringList{"-h"} << "--format <name>";
     QTest::newRow("--version") << QStringList{"--version"} << "Tintora 3.7\n";
     QTest::newRow("-v") << QStringList{"-v"} << "Tintora 3.7\n";
+    QTest::newRow("--help lists the pick") << QStringList{"--help"} << "--save-to <palette>";
+    QTest::newRow("--list-formats") << QStringList{"--list-formats"} << "oklch ";
 }
 
 void tst_commandline::helpAndVersion_needNoDisplay()
@@ -195,6 +289,8 @@ void tst_commandline::wrongCommandLines_exitTwo_openNoWindow_data()
         << QStringList{"--extract", "x.png", "--colors", "99"} << "--colors";
     QTest::newRow("unknown format")
         << QStringList{"--extract", "x.png", "--format", "cmyk"} << "cmyk";
+    QTest::newRow("pick, unknown format") << QStringList{"--pick", "--format", "cmyk"} << "cmyk";
+    QTest::newRow("print without pick") << QStringList{"--print"} << "--print";
 }
 
 void tst_commandline::wrongCommandLines_exitTwo_openNoWindow()

@@ -2,11 +2,13 @@
 // folder whatever the runtime folder, a second start bringing the first one's
 // window forward, and message boxes that fit the screen.
 #include "app/InstanceLock.h"
+#include "app/InstanceMessage.h"
 #include "app/platform/QtPlatform.h"
 #include "tests/support/ModalScript.h"
 #include "tests/support/TestData.h"
 
 #include <QAbstractButton>
+#include <QCborMap>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -37,7 +39,40 @@ private:
     QTemporaryDir m_dir;
 };
 
+QByteArray framed(const QByteArray& payload, int version = instancemessage::Version)
+{
+    return "TINTORA " + QByteArray::number(version) + ' ' + QByteArray::number(payload.size()) +
+           '\n' + payload;
+}
+
+QByteArray cborOf(const QCborMap& map)
+{
+    return map.toCborValue().toCbor();
+}
+
+instancemessage::Request pickRequest()
+{
+    instancemessage::Request request;
+    request.kind = instancemessage::Request::Kind::Pick;
+    request.format = QStringLiteral("oklch");
+    request.copy = false;
+    request.saveTo = QStringLiteral("Web \u00e9");
+    return request;
+}
+
+instancemessage::Request openRequest()
+{
+    instancemessage::Request request;
+    request.kind = instancemessage::Request::Kind::Open;
+    request.files = {QStringLiteral("/a/b.gpl"), QStringLiteral("/c d/e.ase")};
+    return request;
+}
+
+enum class Dispatch { Dropped, Front, Handled };
+
 } // namespace
+
+Q_DECLARE_METATYPE(Dispatch)
 
 class tst_qtplatform : public QObject
 {
@@ -48,6 +83,8 @@ private slots:
     void secondStart_fromAnotherRuntimeFolder_bringsTheFirstWindowForward();
     void dataFolderWithoutLock_fallsBackToTheRuntimeFolder();
     void secondStartSocket_holdsFewConnectionsBriefly();
+    void secondStartSocket_dispatchesOnlyWholeFrames_data();
+    void secondStartSocket_dispatchesOnlyWholeFrames();
     void messageBox_ofADamagedIndex_fitsTheScreen();
 };
 
@@ -153,6 +190,89 @@ void tst_qtplatform::secondStartSocket_holdsFewConnectionsBriefly()
         QtPlatform second(data.path());
         QVERIFY(second.anotherInstanceRunning());
         QTRY_VERIFY(!window.isMinimized());
+    }
+    qputenv("XDG_RUNTIME_DIR", runtime);
+}
+
+void tst_qtplatform::secondStartSocket_dispatchesOnlyWholeFrames_data()
+{
+    QTest::addColumn<QByteArray>("sent");
+    QTest::addColumn<Dispatch>("dispatch");
+    QTest::addColumn<int>("kind");
+    using Kind = instancemessage::Request::Kind;
+    QTest::newRow("a line of garbage") << QByteArray("hello\n") << Dispatch::Dropped << 0;
+    QTest::newRow("another magic") << QByteArray("TINTORB 1 1\n\xa0") << Dispatch::Dropped << 0;
+    QTest::newRow("another version")
+        << framed(cborOf({{QStringLiteral("kind"), QStringLiteral("front")}}), 2)
+        << Dispatch::Dropped << 0;
+    QTest::newRow("announced beyond the bound")
+        << QByteArray("TINTORA 1 ") + QByteArray::number(instancemessage::MaxPayloadBytes + 1) +
+               "\n"
+        << Dispatch::Dropped << 0;
+    QTest::newRow("a header that never ends") << QByteArray(4096, 'A') << Dispatch::Dropped << 0;
+    QTest::newRow("a payload that is no map") << framed("abc") << Dispatch::Dropped << 0;
+    QTest::newRow("an unknown kind")
+        << framed(cborOf({{QStringLiteral("kind"), QStringLiteral("explode")}}))
+        << Dispatch::Dropped << 0;
+    QTest::newRow("more than announced")
+        << instancemessage::Encode(pickRequest()) + "trailing" << Dispatch::Dropped << 0;
+    QTest::newRow("half a frame, then silence")
+        << instancemessage::Encode(pickRequest()).chopped(3) << Dispatch::Dropped << 0;
+    QTest::newRow("the bare line of older versions")
+        << QByteArray("front\n") << Dispatch::Front << 0;
+    QTest::newRow("a framed front")
+        << instancemessage::Encode(instancemessage::Request()) << Dispatch::Front << 0;
+    QTest::newRow("a pick") << instancemessage::Encode(pickRequest()) << Dispatch::Handled
+                            << int(Kind::Pick);
+    QTest::newRow("an opening") << instancemessage::Encode(openRequest()) << Dispatch::Handled
+                                << int(Kind::Open);
+}
+
+void tst_qtplatform::secondStartSocket_dispatchesOnlyWholeFrames()
+{
+    QFETCH(QByteArray, sent);
+    QFETCH(Dispatch, dispatch);
+    QFETCH(int, kind);
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    TestDataFolder data(TestDataFolder::Contents::Empty);
+    QWidget window;
+    window.showMinimized();
+    {
+        const RuntimeFolder session;
+        QtPlatform first(data.path());
+        QVERIFY(!first.anotherInstanceRunning());
+        first.bringToFrontOnSecondStart(&window);
+        QList<instancemessage::Request> handled;
+        instancemessage::Reply answer;
+        answer.text = QStringLiteral("oklch(52.8% 0.10358 251.54)");
+        // The answer comes later than the deadline of a request that is
+        // still arriving: a pick takes as long as the user does.
+        first.handleSecondStartRequests([&handled, answer](const instancemessage::Request& request,
+                                                           Platform::SecondStartAnswer reply) {
+            handled.append(request);
+            QTimer::singleShot(3000, [reply, answer] { reply(answer); });
+        });
+
+        QLocalSocket client;
+        client.connectToServer(
+            QDir(data.path()).absoluteFilePath(QStringLiteral(".tintora.socket")));
+        QVERIFY(client.waitForConnected(5000));
+        client.write(sent);
+        QTRY_COMPARE_WITH_TIMEOUT(client.state(), QLocalSocket::UnconnectedState, 10000);
+
+        QCOMPARE(window.isMinimized(), dispatch != Dispatch::Front);
+        QCOMPARE(handled.size(), dispatch == Dispatch::Handled ? 1 : 0);
+        instancemessage::Decoder decoder;
+        decoder.feed(client.readAll());
+        if (dispatch != Dispatch::Handled) {
+            QCOMPARE(decoder.state(), instancemessage::Decoder::State::NeedMore);
+        } else {
+            QCOMPARE(int(handled.constFirst().kind), kind);
+            QCOMPARE(handled.constFirst(), kind == int(instancemessage::Request::Kind::Pick)
+                                               ? pickRequest()
+                                               : openRequest());
+            QCOMPARE(decoder.reply(), std::optional<instancemessage::Reply>(answer));
+        }
     }
     qputenv("XDG_RUNTIME_DIR", runtime);
 }

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "app/InstanceMessage.h"
 #include "app/frmshowcolor.h"
 #include "palettes/exchange/PaletteExchange.h"
 #include "palettes/exchange/SwatchExchange.h"
@@ -110,6 +111,7 @@ private slots:
     void import_cancelled_changesNothing();
     void import_indexCannotBeWritten_leavesNoPaletteFile();
     void import_paletteFileCannotBeReplaced_takesTheEntryBack();
+    void openFromAnotherStart_eachFileAPalette_aBadOneSaysSo();
 
 private:
     PaletteSession& start(const std::function<void(TestDataFolder&)>& prepare = withThreePalettes);
@@ -444,6 +446,39 @@ void tst_exchangecommands::import_paletteFileCannotBeReplaced_takesTheEntryBack(
     QCOMPARE(s.folder.read("colorchart.cci"), indexBefore);
     QVERIFY(!s.folder.exists("c5.rgb.tmp"));
     QCOMPARE(s.window->cmbChart->count(), 3);
+}
+
+void tst_exchangecommands::openFromAnotherStart_eachFileAPalette_aBadOneSaysSo()
+{
+    PaletteSession& s = start();
+    frmshowcolor& w = *s.window;
+    const QByteArray indexBefore = s.folder.read("colorchart.cci");
+    const QString gimp = m_outside->filePath(QStringLiteral("first.gpl"));
+    writeFile(gimp, "GIMP Palette\nName: First\n#\n 10  11  12\tInk\n");
+    const QString bad = m_outside->filePath(QStringLiteral("broken.gpl"));
+    writeFile(bad, "not a palette at all\n");
+    const QString swatches = m_outside->filePath(QStringLiteral("kit.ase"));
+    writeFile(swatches, twoGroupFile());
+
+    instancemessage::Request request;
+    request.kind = instancemessage::Request::Kind::Open;
+    request.files = {gimp, bad, swatches};
+    std::optional<instancemessage::Reply> answer;
+    w.answerSecondStart(request,
+                        [&answer](const instancemessage::Reply& reply) { answer = reply; });
+
+    QVERIFY(answer && answer->status == instancemessage::Reply::Status::Done);
+    // No dialog: the files are the ones given.
+    QVERIFY(s.platform.openRequests.isEmpty());
+    // The bad file gets the import's own message, naming it; the others
+    // become palettes in the order given, the last one shown.
+    QCOMPARE(s.platform.messages.size(), 1);
+    QVERIFY2(s.platform.messages.constFirst().text.contains(QDir::toNativeSeparators(bad)),
+             qPrintable(s.platform.messages.constFirst().text));
+    QCOMPARE(s.folder.read("colorchart.cci"),
+             indexBefore + "c5.rgb\r\nFirst\r\n1\r\nc6.rgb\r\nBrand Kit\r\n1\r\n");
+    QCOMPARE(w.cmbChart->currentText(), QStringLiteral("Brand Kit"));
+    QCOMPARE(w.cmbChart->currentIndex(), w.cmbChart->count() - 1);
 }
 
 QTEST_MAIN(tst_exchangecommands)

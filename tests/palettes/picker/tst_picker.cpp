@@ -16,8 +16,10 @@
 #include "app/ClickableLabel.h"
 #include "models/notations/FormatChoices.h"
 #include "app/frmshowcolor.h"
+#include "models/FormatNames.h"
 #include "palettes/PaletteIndex.h"
 #include "palettes/picker/FrozenScreen.h"
+#include "palettes/picker/PickOnce.h"
 #include "palettes/picker/PickLoupe.h"
 #include "palettes/picker/frmGetColor.h"
 #include "palettes/picker/frmpick.h"
@@ -26,6 +28,9 @@
 #include <memory>
 
 using namespace bascommon;
+
+Q_DECLARE_METATYPE(instancemessage::Reply)
+Q_DECLARE_METATYPE(instancemessage::Reply::Status)
 
 namespace {
 
@@ -121,6 +126,10 @@ private slots:
     void withoutMainWindow();
     void copyAs_data();
     void copyAs();
+    void pickOnce_data();
+    void pickOnce();
+    void requestFromAnotherStart_data();
+    void requestFromAnotherStart();
 
 private:
     PaletteSession& begin(const std::function<void(TestDataFolder&)>& prepare = {});
@@ -1310,6 +1319,162 @@ void tst_picker::copyAs()
         QCOMPARE(shown, storedFormat);
     QTest::keyClick(again, Qt::Key_Escape);
     QVERIFY2(platform.unexpected.isEmpty(), qPrintable(platform.unexpected.join('\n')));
+}
+
+void tst_picker::pickOnce_data()
+{
+    using Status = instancemessage::Reply::Status;
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<bool>("save");
+    // "<second>": the second palette that "Save To:" offers.
+    QTest::addColumn<QString>("saveTo");
+    // 0: a left click.
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Status>("status");
+    QTest::addColumn<QString>("text");
+    // Which offered palette gains the colour: -1 none.
+    QTest::addColumn<int>("savedTo");
+    QTest::newRow("a click, hex, the first palette")
+        << "hex" << true << "" << 0 << Status::Done << "#050607" << 0;
+    QTest::newRow("Enter, oklch, a palette by name")
+        << "OKLCH" << true << "<second>" << int(Qt::Key_Return) << Status::Done
+        << formatnames::Format(QStringLiteral("oklch"), MakeColor(5, 6, 7), {}).value() << 1;
+    QTest::newRow("a template, saved nowhere")
+        << "Dash" << false << "" << 0 << Status::Done << "5-6-7" << -1;
+    QTest::newRow("Escape") << "hex" << true << "" << int(Qt::Key_Escape) << Status::Cancelled << ""
+                            << -1;
+    QTest::newRow("a right click")
+        << "hex" << true << "" << int(Qt::Key_unknown) << Status::Cancelled << "" << -1;
+    QTest::newRow("no palette of that name")
+        << "hex" << true << "Nowhere" << 0 << Status::Failed << "" << -1;
+}
+
+void tst_picker::pickOnce()
+{
+    QFETCH(QString, format);
+    QFETCH(bool, save);
+    QFETCH(QString, saveTo);
+    QFETCH(int, key);
+    QFETCH(instancemessage::Reply::Status, status);
+    QFETCH(QString, text);
+    QFETCH(int, savedTo);
+    TestDataFolder folder;
+    FakePlatform platform;
+    platform.screen = oneScreen();
+    // Continuous picking stays the Pick&Save window's own choice.
+    platform.settings.insert(QStringLiteral("autostop"), QStringLiteral("1"));
+    platform.clipboard = QStringLiteral("copied earlier");
+    QCursor::setPos(OffThePicture);
+    StringTable files;
+    StringTable names;
+    paletteindex::ColorTargets(paletteindex::Read(folder.path()).entries, files, names);
+    QVERIFY(files.size() >= 2);
+    if (saveTo == QLatin1String("<second>"))
+        saveTo = names.at(1);
+    QList<QByteArray> before;
+    for (qsizetype i = 0; i < files.size(); ++i)
+        before.append(folder.read(files.at(i)));
+
+    PickOnce::Options options;
+    options.format = format;
+    options.save = save;
+    options.saveTo = saveTo;
+    options.templates = {{QStringLiteral("Dash"), QStringLiteral("{r}-{g}-{b}")}};
+    PickOnce once(
+        platform, folder.path(), [&folder] { return paletteindex::Read(folder.path()); }, options);
+    QSignalSpy finished(&once, &PickOnce::finished);
+    once.start();
+    frmGetColor* p = picker();
+    const auto removePicker = qScopeGuard([p] { delete p; });
+    if (status == instancemessage::Reply::Status::Failed) {
+        // Told before any window opens.
+        QVERIFY(!p);
+        QTRY_COMPARE(finished.size(), 1);
+        const auto reply = finished.first().first().value<instancemessage::Reply>();
+        QCOMPARE(reply.status, status);
+        QVERIFY2(reply.message.contains(QLatin1String("\"Nowhere\"")), qPrintable(reply.message));
+        QCOMPARE(platform.captureCount, 0);
+        return;
+    }
+    QVERIFY(p);
+    QVERIFY(!p->pickWindow()->Check1->isChecked());
+    QTest::mouseMove(p, QPoint(5, 6));
+    if (key == 0)
+        QTest::mouseClick(p, Qt::LeftButton, Qt::NoModifier, QPoint(5, 6));
+    else if (key == Qt::Key_unknown)
+        QTest::mouseClick(p, Qt::RightButton, Qt::NoModifier, QPoint(5, 6));
+    else
+        QTest::keyClick(p, Qt::Key(key));
+    // One colour and the end, whatever the stored choice of continuous picking.
+    QCOMPARE(finished.size(), 1);
+    QVERIFY(p->finished());
+    const auto reply = finished.first().first().value<instancemessage::Reply>();
+    QCOMPARE(reply.status, status);
+    QCOMPARE(reply.text, text);
+    // Whoever asked copies; the picker leaves the clipboard alone.
+    QCOMPARE(platform.clipboard, QStringLiteral("copied earlier"));
+    QCOMPARE(platform.clipboardClears, 0);
+    QCOMPARE(platform.settings.value(QStringLiteral("autostop")), QStringLiteral("1"));
+    for (qsizetype i = 0; i < files.size(); ++i)
+        QCOMPARE(folder.read(files.at(i)),
+                 i == savedTo ? before.at(i) + QByteArray("050607") : before.at(i));
+    QVERIFY2(platform.unexpected.isEmpty(), qPrintable(platform.unexpected.join('\n')));
+}
+
+void tst_picker::requestFromAnotherStart_data()
+{
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<bool>("copy");
+    QTest::newRow("shown, copied") << "shown" << true;
+    QTest::newRow("minimised stays so") << "minimised" << false;
+    QTest::newRow("hidden stays so") << "hidden" << true;
+}
+
+void tst_picker::requestFromAnotherStart()
+{
+    QFETCH(QString, state);
+    QFETCH(bool, copy);
+    PaletteSession& session = begin();
+    frmshowcolor& w = *session.window;
+    session.platform.clipboard = QStringLiteral("copied earlier");
+    if (state == QLatin1String("minimised"))
+        w.showMinimized();
+    else if (state == QLatin1String("hidden"))
+        w.hide();
+    // A tool window beside it steps aside and comes back too.
+    QWidget tool(&w, Qt::Tool);
+    tool.show();
+
+    instancemessage::Request request;
+    request.kind = instancemessage::Request::Kind::Pick;
+    request.format = QStringLiteral("rgb");
+    request.copy = copy;
+    std::optional<instancemessage::Reply> answer;
+    w.answerSecondStart(request,
+                        [&answer](const instancemessage::Reply& reply) { answer = reply; });
+    frmGetColor* p = picker();
+    QVERIFY(p);
+    QVERIFY(!w.isVisible() && !tool.isVisible());
+    // One frozen screen at a time.
+    std::optional<instancemessage::Reply> second;
+    w.answerSecondStart(request,
+                        [&second](const instancemessage::Reply& reply) { second = reply; });
+    QVERIFY(second && second->status == instancemessage::Reply::Status::Failed);
+    QVERIFY(!answer);
+
+    QTest::mouseMove(p, QPoint(5, 6));
+    QTest::mouseClick(p, Qt::LeftButton, Qt::NoModifier, QPoint(5, 6));
+    QVERIFY(answer);
+    QCOMPARE(answer->status, instancemessage::Reply::Status::Done);
+    QCOMPARE(answer->text, QStringLiteral("rgb(5 6 7)"));
+    // As a palette click makes a colour current: the recent colours have it.
+    QCOMPARE(w.currentColor(), MakeColor(5, 6, 7));
+    QVERIFY(session.folder.read("recent.rgb").contains("050607"));
+    QCOMPARE(session.platform.clipboard,
+             copy ? QStringLiteral("rgb(5 6 7)") : QStringLiteral("copied earlier"));
+    QVERIFY(tool.isVisible());
+    QCOMPARE(w.isVisible(), state != QLatin1String("hidden"));
+    QCOMPARE(w.isMinimized(), state == QLatin1String("minimised"));
 }
 
 QTEST_MAIN(tst_picker)

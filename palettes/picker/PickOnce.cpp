@@ -1,0 +1,138 @@
+#include "palettes/picker/PickOnce.h"
+
+#include "app/platform/ClipboardKeeper.h"
+#include "app/platform/Platform.h"
+#include "models/FormatNames.h"
+#include "palettes/picker/frmGetColor.h"
+
+#include <QEventLoop>
+#include <QTextStream>
+#include <QTimer>
+
+QString PickOnce::paletteNamed(const paletteindex::Reading& reading, const QString& name)
+{
+    StringTable files;
+    StringTable names;
+    paletteindex::ColorTargets(reading.entries, files, names);
+    const qsizetype at = names.indexOf(name);
+    return at < 0 ? QString() : files.at(at);
+}
+
+QString PickOnce::problemWith(const Options& options, const paletteindex::Reading& reading)
+{
+    if (!options.save || options.saveTo.isEmpty() ||
+        !paletteNamed(reading, options.saveTo).isEmpty())
+        return {};
+    return QStringLiteral("No palette named \"%1\" takes colors; choose one that Pick&Save Color "
+                          "offers in \"Save To:\", or --no-save.")
+        .arg(options.saveTo);
+}
+
+PickOnce::PickOnce(Platform& platform, const QString& dataFolder, PaletteIndexReader readIndex,
+                   Options options, QWidget* owner, QObject* parent)
+    : QObject(parent), m_platform(platform), m_dataFolder(dataFolder),
+      m_readIndex(std::move(readIndex)), m_options(std::move(options)), m_owner(owner)
+{
+}
+
+void PickOnce::start()
+{
+    if (m_started)
+        return;
+    m_started = true;
+    const paletteindex::Reading reading = m_readIndex();
+    if (const QString problem = problemWith(m_options, reading); !problem.isEmpty()) {
+        instancemessage::Reply reply;
+        reply.status = instancemessage::Reply::Status::Failed;
+        reply.message = problem;
+        // Whoever started this hears of it as of any other end: afterwards.
+        QTimer::singleShot(0, this, [this, reply] { emit finished(reply); });
+        return;
+    }
+    // The picker deletes itself when picking ends.
+    auto* picker = new frmGetColor(m_platform, m_dataFolder, m_readIndex, m_owner);
+    picker->pickOnce(m_options.save, paletteNamed(reading, m_options.saveTo));
+    connect(picker, &frmGetColor::colorPicked, this, [this](Color color) {
+        m_picked = color;
+        emit colorPicked(color);
+    });
+    connect(picker, &frmGetColor::pickingFinished, this, &PickOnce::pickingFinished);
+    picker->Form_Load();
+}
+
+void PickOnce::pickingFinished()
+{
+    instancemessage::Reply reply;
+    if (!m_picked) {
+        reply.status = instancemessage::Reply::Status::Cancelled;
+    } else {
+        reply.text = formatnames::Format(m_options.format, *m_picked, m_options.templates)
+                         .value_or(bascommon::ColorToHtmlHex(*m_picked));
+    }
+    emit finished(reply);
+}
+
+namespace pickcommand {
+
+int Run(Platform& platform, const QString& dataFolder, const instancemessage::Request& request,
+        bool print, const QList<UserTemplate>& templates, QTextStream& out, QTextStream& err)
+{
+    const QString program = QStringLiteral("tintora: ");
+    PickOnce::Options options;
+    options.format = request.format;
+    options.save = request.save;
+    options.saveTo = request.saveTo;
+    options.templates = templates;
+    if (const QString problem = PickOnce::problemWith(options, paletteindex::Read(dataFolder));
+        !problem.isEmpty()) {
+        err << program << problem << '\n';
+        return 2;
+    }
+
+    instancemessage::Reply reply;
+    bool keep = false;
+    const Platform::HandOver handOver = platform.handToRunningInstance(request);
+    if (handOver.anotherInstance) {
+        if (!handOver.reply) {
+            err << program
+                << "The Tintora running on the same data gave no answer to the pick; it may be "
+                   "an older version. Close it, or pick from its Tool menu.\n";
+            return 1;
+        }
+        // The running instance owns the clipboard now, and stays.
+        reply = *handOver.reply;
+    } else {
+        PickOnce picker(
+            platform, dataFolder, [dataFolder] { return paletteindex::Read(dataFolder); }, options);
+        QEventLoop loop;
+        QObject::connect(&picker, &PickOnce::finished, &loop,
+                         [&reply, &loop](const instancemessage::Reply& answer) {
+                             reply = answer;
+                             loop.quit();
+                         });
+        picker.start();
+        loop.exec();
+        keep = request.copy;
+    }
+
+    switch (reply.status) {
+    case instancemessage::Reply::Status::Done:
+        break;
+    case instancemessage::Reply::Status::Cancelled:
+        return 1;
+    case instancemessage::Reply::Status::Failed:
+        err << program << reply.message << '\n';
+        return 1;
+    }
+    if (print) {
+        out << reply.text << '\n';
+        out.flush();
+    }
+    if (keep) {
+        if (const QString problem = clipboardkeeper::KeepAfterExit(reply.text); !problem.isEmpty())
+            err << program << problem << '\n';
+    }
+    return 0;
+}
+
+} // namespace pickcommand
