@@ -196,6 +196,8 @@ int convert(const Request& request, QTextStream& err)
         return 0;
     err << ProgramName << ": " << converted.message << '\n';
     return ExitFailure;
+}
+
 // The example colour of --list-formats: one whose every channel differs, so
 // that each notation shows where it puts red, green and blue.
 constexpr Color ListExample = bascommon::MakeColor(0x3A, 0x6E, 0xA5);
