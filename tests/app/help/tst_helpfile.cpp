@@ -86,12 +86,12 @@ void tst_helpfile::programsHelp_contentsAsWritten()
     QCOMPARE(
         names(topics),
         (QStringList{"Tintora 3.7", "The current colour", "Colour palettes", "Colour generator",
-                     "Picking colours from the screen", "Colours from images", "Web colour schemes",
-                     "Conversion and colour details", "Copying a colour", "Files and settings",
-                     "Menus and windows", "Using the help"}));
+                     "Picking colours from the screen", "Pick from anywhere", "Colours from images",
+                     "Web colour schemes", "Conversion and colour details", "Copying a colour",
+                     "Files and settings", "Menus and windows", "Using the help"}));
     for (const HelpTopic& topic : topics)
         QVERIFY2(archive.read(topic.local), qPrintable(topic.local));
-    const HelpTopic& files = topics.at(9);
+    const HelpTopic& files = topics.at(10);
     QCOMPARE(files.local, QStringLiteral("/files.html"));
     QCOMPARE(files.children.size(), 1);
     QCOMPARE(files.children.first().local, QStringLiteral("/files.html#where"));
