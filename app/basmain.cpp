@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <cstdio>
 #include <memory>
 
 namespace basmain {
@@ -32,10 +33,14 @@ int Main(Platform& platform, const QString& dataFolder, const QStringList& files
         open.kind = instancemessage::Request::Kind::Open;
         open.files = files;
         if (const Platform::HandOver handOver = platform.handToRunningInstance(open);
-            handOver.anotherInstance)
-            return handOver.reply && handOver.reply->status == instancemessage::Reply::Status::Done
-                       ? 0
-                       : 1;
+            handOver.anotherInstance) {
+            if (handOver.reply && handOver.reply->status == instancemessage::Reply::Status::Done)
+                return 0;
+            std::fprintf(stderr, "tintora: %s\n",
+                         handOver.reply ? qPrintable(handOver.reply->message)
+                                        : "The Tintora running on the same data gave no answer.");
+            return 1;
+        }
     }
     // The user's own folder was seeded once; what a newer release ships joins
     // it only when the user agrees.

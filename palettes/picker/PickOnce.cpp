@@ -6,6 +6,7 @@
 #include "palettes/picker/frmGetColor.h"
 
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QTextStream>
 #include <QTimer>
 
@@ -102,6 +103,10 @@ int Run(Platform& platform, const QString& dataFolder, const instancemessage::Re
         // The running instance owns the clipboard now, and stays.
         reply = *handOver.reply;
     } else {
+        // A message of the picker is the last window for a moment; its
+        // closing must not end the pick.
+        QGuiApplication::setQuitOnLastWindowClosed(false);
+        reply.status = instancemessage::Reply::Status::Cancelled;
         PickOnce picker(
             platform, dataFolder, [dataFolder] { return paletteindex::Read(dataFolder); }, options);
         QEventLoop loop;

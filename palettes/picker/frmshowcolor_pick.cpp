@@ -149,6 +149,11 @@ void frmshowcolor::pickForRequest(const instancemessage::Request& request,
     for (QWidget* top : QApplication::topLevelWidgets()) {
         if (!top->isWindow() || !top->isVisible())
             continue;
+        // An open menu or tooltip is closed, as a click elsewhere would close it.
+        if (top->windowType() == Qt::Popup || top->windowType() == Qt::ToolTip) {
+            top->close();
+            continue;
+        }
         shown.append({top, top->isMinimized()});
         top->hide();
     }
