@@ -62,7 +62,7 @@ public:
         const quint64 key = keyOf(parent, name);
         for (auto found = m_groupIds.constFind(key);
              found != m_groupIds.constEnd() && found.key() == key; ++found)
-            if (groups.at(*found).object.key() == name)
+            if (groups.at(*found).object.keyIs(name))
                 return *found;
         groups.append(Group{object, parent});
         m_groupIds.insert(key, qint32(groups.size() - 1));
@@ -72,15 +72,39 @@ public:
     void addToken(qint32 group, const QString& name, const Value& token, Typed type)
     {
         tokens.append(Token{token, group, type});
-        m_tokenIds.push_back({keyOf(group, name), qint32(tokens.size() - 1)});
+        m_tokenKeys.push_back(keyOf(group, name));
     }
 
-    // Makes the tokens findable; call once, after the last addToken().
+    // Makes the tokens findable; call once, after the last addToken(). Each
+    // path gets one place in an open-addressed table, taken by the last token
+    // of that path in the file, so that an alias is found in constant time
+    // however many tokens there are.
     void index()
     {
-        std::sort(m_tokenIds.begin(), m_tokenIds.end(), [](const Entry& a, const Entry& b) {
-            return a.key != b.key ? a.key < b.key : a.token < b.token;
-        });
+        std::size_t capacity = 16;
+        while (capacity < 2 * m_tokenKeys.size())
+            capacity *= 2;
+        m_places.assign(capacity, -1);
+        for (qint32 i = 0; i < qint32(tokens.size()); ++i) {
+            const quint64 key = m_tokenKeys[std::size_t(i)];
+            QString name; // read only when another token has the same key
+            for (std::size_t place = slotOf(key);; place = (place + 1) & (capacity - 1)) {
+                qint32& taken = m_places[place];
+                if (taken < 0) {
+                    taken = i;
+                    break;
+                }
+                if (m_tokenKeys[std::size_t(taken)] != key ||
+                    tokens.at(taken).group != tokens.at(i).group)
+                    continue;
+                if (name.isNull())
+                    name = tokens.at(i).token.key();
+                if (tokens.at(taken).token.keyIs(name)) {
+                    taken = i;
+                    break;
+                }
+            }
+        }
     }
 
     QString path(const Token& token) const
@@ -93,47 +117,51 @@ public:
 
     // The token at a dotted path, the last of that path in the file; null
     // when the file holds none there.
-    const Token* find(const QString& path) const
+    const Token* find(QStringView path) const
     {
-        const QStringList parts = path.split(QLatin1Char('.'));
         qint32 group = 0;
-        for (qsizetype i = 0; i + 1 < parts.size(); ++i) {
-            const quint64 key = keyOf(group, parts.at(i));
+        qsizetype dot = path.indexOf(QLatin1Char('.'));
+        while (dot >= 0) {
+            const QStringView part = path.first(dot);
+            const quint64 key = keyOf(group, part);
             qint32 next = -1;
             for (auto found = m_groupIds.constFind(key);
                  found != m_groupIds.constEnd() && found.key() == key && next < 0; ++found)
-                if (groups.at(*found).object.key() == parts.at(i))
+                if (groups.at(*found).object.keyIs(part))
                     next = *found;
             if (next < 0)
                 return nullptr;
             group = next;
+            path = path.sliced(dot + 1);
+            dot = path.indexOf(QLatin1Char('.'));
         }
-        const quint64 key = keyOf(group, parts.constLast());
-        auto at = std::upper_bound(m_tokenIds.begin(), m_tokenIds.end(), key,
-                                   [](quint64 k, const Entry& e) { return k < e.key; });
-        while (at != m_tokenIds.begin()) {
-            --at;
-            if (at->key != key)
-                break;
-            const Token& token = tokens.at(at->token);
-            if (token.group == group && token.token.key() == parts.constLast())
+        const quint64 key = keyOf(group, path);
+        for (std::size_t place = slotOf(key);; place = (place + 1) & (m_places.size() - 1)) {
+            const qint32 taken = m_places[place];
+            if (taken < 0)
+                return nullptr;
+            const Token& token = tokens.at(taken);
+            if (m_tokenKeys[std::size_t(taken)] == key && token.group == group &&
+                token.token.keyIs(path))
                 return &token;
         }
-        return nullptr;
     }
 
 private:
-    struct Entry
-    {
-        quint64 key;
-        qint32 token;
-    };
     QMultiHash<quint64, qint32> m_groupIds;
-    std::vector<Entry> m_tokenIds;
+    // The key of each token, and the table of index().
+    std::vector<quint64> m_tokenKeys;
+    std::vector<qint32> m_places;
 
     static quint64 keyOf(qint32 group, QStringView name)
     {
         return quint64(qHashMulti(0, group, name));
+    }
+
+    std::size_t slotOf(quint64 key) const
+    {
+        // The high bits mixed in: the table's mask keeps only low ones.
+        return std::size_t(key ^ (key >> 29) ^ (key >> 41)) & (m_places.size() - 1);
     }
 };
 
@@ -144,11 +172,9 @@ void collect(const Value& object, qint32 group, Typed inheritedType, Tokens& tok
     if (const Value own = object.member(u"$type"); own.isString())
         type = typedAs(own.string());
     for (const Value& child : object.children()) {
-        if (!child.isObject())
+        if (!child.isObject() || child.keyStartsWith(u"$"))
             continue;
         const QString name = child.key();
-        if (name.startsWith(QLatin1Char('$')))
-            continue;
         if (child.member(u"$value").isValid()) {
             Typed tokenType = type;
             if (const Value own = child.member(u"$type"); own.isString())
@@ -456,13 +482,18 @@ ExchangeReading FromJson(QByteArrayView content, const jsontree::Document& docum
             return ExchangeReading::failure(paletteexchange::TooManyColors());
         reading.palette.colors.append(*color);
     }
-    QStringList children;
-    for (const Value& child : root.children())
-        if (!child.key().startsWith(QLatin1Char('$')))
-            children.append(child.key());
-    if (children.size() == 1 && root.member(children.first()).isObject() &&
-        !root.member(children.first()).member(u"$value").isValid())
-        reading.palette.name = children.first();
+    // One group and nothing else names the palette. Its name, which can be as
+    // long as the file, is read once, and only then.
+    qsizetype groups = 0;
+    Value group;
+    for (const Value& child : root.children()) {
+        if (!child.keyStartsWith(u"$")) {
+            ++groups;
+            group = child;
+        }
+    }
+    if (groups == 1 && group.isObject() && !group.member(u"$value").isValid())
+        reading.palette.name = group.key();
     return reading;
 }
 

@@ -54,6 +54,10 @@ public:
     QList<Value> children() const;
     // The name of this value in its object; empty for an array item or the root.
     QString key() const;
+    // Whether key() is `name`, or begins with `prefix`, found without copying
+    // the key: a name can be as long as the file.
+    bool keyIs(QStringView name) const;
+    bool keyStartsWith(QStringView prefix) const;
     // The last member of an object with that name; invalid when there is none.
     Value member(QStringView name) const;
 
