@@ -407,7 +407,9 @@ ExchangeReading FromWebPage(QByteArrayView content, ReadingProgress* progress)
     };
     qsizetype i = 0;
     while (i < page.size() && harvest.problem.isEmpty() && harvest.goOn(i)) {
-        const qsizetype open = page.indexOf(QLatin1Char('<'), i);
+        // Most often where the last tag or lone "<" ended.
+        const qsizetype open =
+            page.at(i) == QLatin1Char('<') ? i : page.indexOf(QLatin1Char('<'), i);
         if (open < 0)
             break;
         if (open + 3 < page.size() && page.at(open + 1) == QLatin1Char('!') &&
