@@ -57,22 +57,28 @@ public:
     QList<Group> groups = {Group{}};
     QList<Token> tokens;
 
-    qint32 groupOf(qint32 parent, const QString& name, const Value& object)
+    // The group of the member `object` of the group `parent`. Its name is
+    // read only when another group's has the same hash.
+    qint32 groupOf(qint32 parent, const Value& object)
     {
-        const quint64 key = keyOf(parent, name);
+        const quint64 key = object.keyHash(seedOf(parent));
+        QString name;
         for (auto found = m_groupIds.constFind(key);
-             found != m_groupIds.constEnd() && found.key() == key; ++found)
+             found != m_groupIds.constEnd() && found.key() == key; ++found) {
+            if (name.isNull())
+                name = object.key();
             if (groups.at(*found).object.keyIs(name))
                 return *found;
+        }
         groups.append(Group{object, parent});
         m_groupIds.insert(key, qint32(groups.size() - 1));
         return qint32(groups.size() - 1);
     }
 
-    void addToken(qint32 group, const QString& name, const Value& token, Typed type)
+    void addToken(qint32 group, const Value& token, Typed type)
     {
         tokens.append(Token{token, group, type});
-        m_tokenKeys.push_back(keyOf(group, name));
+        m_tokenKeys.push_back(token.keyHash(seedOf(group)));
     }
 
     // Makes the tokens findable; call once, after the last addToken(). Each
@@ -84,23 +90,23 @@ public:
         std::size_t capacity = 16;
         while (capacity < 2 * m_tokenKeys.size())
             capacity *= 2;
-        m_places.assign(capacity, -1);
+        m_places.assign(capacity, Place{});
         for (qint32 i = 0; i < qint32(tokens.size()); ++i) {
             const quint64 key = m_tokenKeys[std::size_t(i)];
             QString name; // read only when another token has the same key
             for (std::size_t place = slotOf(key);; place = (place + 1) & (capacity - 1)) {
-                qint32& taken = m_places[place];
-                if (taken < 0) {
-                    taken = i;
+                Place& taken = m_places[place];
+                if (taken.token < 0) {
+                    taken = Place{checkOf(key), i};
                     break;
                 }
-                if (m_tokenKeys[std::size_t(taken)] != key ||
-                    tokens.at(taken).group != tokens.at(i).group)
+                if (taken.check != checkOf(key) || m_tokenKeys[std::size_t(taken.token)] != key ||
+                    tokens.at(taken.token).group != tokens.at(i).group)
                     continue;
                 if (name.isNull())
                     name = tokens.at(i).token.key();
-                if (tokens.at(taken).token.keyIs(name)) {
-                    taken = i;
+                if (tokens.at(taken.token).token.keyIs(name)) {
+                    taken.token = i;
                     break;
                 }
             }
@@ -137,12 +143,13 @@ public:
         }
         const quint64 key = keyOf(group, path);
         for (std::size_t place = slotOf(key);; place = (place + 1) & (m_places.size() - 1)) {
-            const qint32 taken = m_places[place];
-            if (taken < 0)
+            const Place taken = m_places[place];
+            if (taken.token < 0)
                 return nullptr;
-            const Token& token = tokens.at(taken);
-            if (m_tokenKeys[std::size_t(taken)] == key && token.group == group &&
-                token.token.keyIs(path))
+            if (taken.check != checkOf(key) || m_tokenKeys[std::size_t(taken.token)] != key)
+                continue;
+            const Token& token = tokens.at(taken.token);
+            if (token.group == group && token.token.keyIs(path))
                 return &token;
         }
     }
@@ -151,11 +158,25 @@ private:
     QMultiHash<quint64, qint32> m_groupIds;
     // The key of each token, and the table of index().
     std::vector<quint64> m_tokenKeys;
-    std::vector<qint32> m_places;
+    // A place holds part of its token's key as well, so that probing past
+    // other tokens' places reads nothing else.
+    struct Place
+    {
+        quint32 check = 0;
+        qint32 token = -1;
+    };
+    std::vector<Place> m_places;
 
+    static quint32 checkOf(quint64 key) { return quint32(key >> 32); }
+
+    // The hash of a name within its group, for the group's own seed.
+    static quint64 seedOf(qint32 group)
+    {
+        return 14695981039346656037ull ^ (quint64(quint32(group)) * 0x9E3779B97F4A7C15ull);
+    }
     static quint64 keyOf(qint32 group, QStringView name)
     {
-        return quint64(qHashMulti(0, group, name));
+        return jsontree::HashOf(name, seedOf(group));
     }
 
     std::size_t slotOf(quint64 key) const
@@ -174,14 +195,13 @@ void collect(const Value& object, qint32 group, Typed inheritedType, Tokens& tok
     for (const Value& child : object.children()) {
         if (!child.isObject() || child.keyStartsWith(u"$"))
             continue;
-        const QString name = child.key();
         if (child.member(u"$value").isValid()) {
             Typed tokenType = type;
             if (const Value own = child.member(u"$type"); own.isString())
                 tokenType = typedAs(own.string());
-            tokens.addToken(group, name, child, tokenType);
+            tokens.addToken(group, child, tokenType);
         } else {
-            collect(child, tokens.groupOf(group, name, child), type, tokens);
+            collect(child, tokens.groupOf(group, child), type, tokens);
         }
     }
 }

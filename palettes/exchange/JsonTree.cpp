@@ -10,6 +10,16 @@
 
 namespace jsontree {
 
+namespace {
+
+// FNV-1a over UTF-16 units.
+quint64 HashStep(quint64 hash, char16_t unit)
+{
+    return (hash ^ unit) * 1099511628211ull;
+}
+
+} // namespace
+
 class Parser
 {
 public:
@@ -29,14 +39,14 @@ public:
         return text;
     }
 
-    // Whether the string whose opening quote is at `offset`, which parsing
-    // found sound, is `name` (or, with `prefix`, begins with it). Decoded a
-    // character at a time, so that comparing a name of many megabytes with
-    // a short one stops at once and copies nothing.
-    static bool StringIs(QByteArrayView content, qsizetype offset, QStringView name, bool prefix)
+    // Hands each UTF-16 unit of the string whose opening quote is at
+    // `offset`, which parsing found sound, to `visit` until it returns false.
+    // Decoded a unit at a time: comparing or hashing a name of many megabytes
+    // copies nothing, and a comparison stops at the first difference.
+    template <typename Visit>
+    static void VisitString(QByteArrayView content, qsizetype offset, Visit visit)
     {
         qsizetype at = offset + 1;
-        qsizetype matched = 0;
         char16_t units[2];
         while (at < content.size()) {
             const auto byte = static_cast<unsigned char>(content.at(at));
@@ -95,14 +105,27 @@ public:
                     units[0] = char16_t(code);
                 }
             }
-            for (int i = 0; i < count; ++i) {
-                if (matched == name.size())
-                    return prefix;
-                if (name.at(matched++).unicode() != units[i])
-                    return false;
-            }
+            for (int i = 0; i < count; ++i)
+                if (!visit(units[i]))
+                    return;
         }
-        return matched == name.size();
+    }
+
+    // Whether that string is `name` (or, with `prefix`, begins with it).
+    static bool StringIs(QByteArrayView content, qsizetype offset, QStringView name, bool prefix)
+    {
+        qsizetype matched = 0;
+        bool differs = false;
+        bool longer = false;
+        VisitString(content, offset, [&](char16_t unit) {
+            if (matched == name.size()) {
+                longer = true;
+                return false;
+            }
+            differs = name.at(matched++).unicode() != unit;
+            return !differs;
+        });
+        return !differs && matched == name.size() && (prefix || !longer);
     }
 
     void run()
@@ -518,6 +541,26 @@ bool Value::keyStartsWith(QStringView prefix) const
     const quint32 key = m_document->m_nodes[std::size_t(m_index)].key;
     return key == Document::NoKey ? prefix.isEmpty()
                                   : Parser::StringIs(m_document->m_content, key, prefix, true);
+}
+
+quint64 Value::keyHash(quint64 seed) const
+{
+    quint64 hash = seed;
+    const quint32 key = isValid() ? m_document->m_nodes[std::size_t(m_index)].key : Document::NoKey;
+    if (key != Document::NoKey)
+        Parser::VisitString(m_document->m_content, key, [&hash](char16_t unit) {
+            hash = HashStep(hash, unit);
+            return true;
+        });
+    return hash;
+}
+
+quint64 HashOf(QStringView text, quint64 seed)
+{
+    quint64 hash = seed;
+    for (const QChar c : text)
+        hash = HashStep(hash, c.unicode());
+    return hash;
 }
 
 Value Value::member(QStringView name) const
