@@ -108,9 +108,11 @@ QString Decode(QStringView text)
 
 bool HasReferences(QStringView text)
 {
+    // Looked at character by character: a search from every one of a run of
+    // ampersands would cost more than the look.
     qsizetype end = 0;
-    for (qsizetype i = text.indexOf(u'&'); i >= 0; i = text.indexOf(u'&', i + 1))
-        if (referenceAt(text, i, end) != 0)
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (text.at(i) == u'&' && referenceAt(text, i, end) != 0)
             return true;
     return false;
 }

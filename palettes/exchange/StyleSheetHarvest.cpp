@@ -75,6 +75,23 @@ QString lookedUp(QStringView word)
     return word.size() <= LongestLookedUpName ? word.toString().toLower() : QString();
 }
 
+// Whether `c` only joins the statement it is in, changing nothing else.
+bool plainInStatement(QChar c)
+{
+    switch (c.unicode()) {
+    case u'/':
+    case u'"':
+    case u'\'':
+    case u'{':
+    case u'}':
+    case u';':
+    case u'(':
+        return false;
+    default:
+        return true;
+    }
+}
+
 QString whereIn(QStringView text, qsizetype index)
 {
     qsizetype line = 1;
@@ -276,8 +293,26 @@ public:
                 clear(i);
                 continue;
             }
-            append(c, true);
-            ++i;
+            if (c == QLatin1Char('(')) {
+                append(c, true);
+                ++i;
+                continue;
+            }
+            // Characters that mean nothing here join the statement a run at
+            // a time.
+            qsizetype end = i + 1;
+            while (end < text.size() && plainInStatement(text.at(end)))
+                ++end;
+            const QStringView run = text.sliced(i, end - i);
+            if (!contiguous)
+                copied += run;
+            for (qsizetype k = run.size() - 1; k >= 0; --k) {
+                if (!run.at(k).isSpace()) {
+                    lastNonSpace = run.at(k);
+                    break;
+                }
+            }
+            i = end;
         }
         if (problem.isEmpty() && !stopped)
             declaration(statement(), depth);
