@@ -398,6 +398,26 @@ FileResult DataFolderAccess::open(QFile& file, const QString& name, Access acces
     return FileResult::success();
 }
 
+FileResult DataFolderAccess::appendRecord(const QString& name, QByteArrayView content,
+                                          qint64 recordLength, const QString& action) const
+{
+    FileResult result;
+    const Descriptor fd(openDescriptor(name, Access::Create, action, result));
+    if (fd.get() < 0)
+        return result;
+    struct stat info;
+    if (::fstat(fd.get(), &info) != 0)
+        return failure(action, name, errno);
+    const qint64 oldSize = qint64(info.st_size);
+    const qint64 position = recordLength > 1 ? oldSize - oldSize % recordLength : oldSize;
+    if (const int error = writeAll(fd.get(), content.data(), content.size(), position);
+        error != 0) {
+        static_cast<void>(::ftruncate(fd.get(), off_t(oldSize)));
+        return FileResult::failure(describeFileError(action, pathOf(name), systemReason(error)));
+    }
+    return FileResult::success();
+}
+
 FileResult DataFolderAccess::makeFolder(const QString& name, const QString& action) const
 {
     QByteArray leaf;

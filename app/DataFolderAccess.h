@@ -86,6 +86,15 @@ public:
     int openDescriptor(const QString& name, Access access, const QString& action,
                        FileResult& result) const;
 
+    // Writes `content` at the end of the plain file `name` (created empty when
+    // missing), after its last whole record of `recordLength` bytes: a tail
+    // cut short by an earlier failure is written over, not left to shift
+    // every later record (1: after the last byte). The file is opened as
+    // open() opens one for writing, so a link or a file with other names is
+    // refused; a write that fails puts the file back to its old size.
+    FileResult appendRecord(const QString& name, QByteArrayView content, qint64 recordLength,
+                            const QString& action) const;
+
     // Creates the file `name` anew, open for writing, never through a link:
     // whatever an interrupted run left under the name (a file, or a link
     // itself) goes first. -1 on failure with the system's error in `error`

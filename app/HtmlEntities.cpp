@@ -50,6 +50,37 @@ char32_t referenced(QStringView name)
     return code;
 }
 
+// The character of the reference whose ampersand is at `i`, and in `end`
+// where the reference ends; 0 when no reference starts there. Every
+// character scanned lies before the next ampersand, so that no character is
+// scanned more than twice.
+char32_t referenceAt(QStringView text, qsizetype i, qsizetype& end)
+{
+    end = i + 1;
+    if (end < text.size() && text.at(end) == u'#') {
+        ++end;
+        const bool hex = end < text.size() && (text.at(end) == u'x' || text.at(end) == u'X');
+        if (hex)
+            ++end;
+        const qsizetype digits = end;
+        while (end < text.size() && (hex ? isHexDigit(text.at(end)) : isDecimalDigit(text.at(end))))
+            ++end;
+        if (end == digits)
+            return 0;
+    } else {
+        const qsizetype letters = end;
+        while (end < text.size() && isAsciiLetter(text.at(end)))
+            ++end;
+        if (end == letters)
+            return 0;
+    }
+    if (end >= text.size() || text.at(end) != u';')
+        return 0;
+    const char32_t character = referenced(text.sliced(i + 1, end - i - 1));
+    ++end;
+    return character;
+}
+
 } // namespace
 
 QString Decode(QStringView text)
@@ -58,43 +89,32 @@ QString Decode(QStringView text)
     decoded.reserve(text.size());
     qsizetype i = 0;
     while (i < text.size()) {
-        if (text.at(i) != u'&') {
-            decoded += text.at(i++);
-            continue;
-        }
-        // The longest run that can form a reference: every character scanned
-        // here lies before the next ampersand, so no character is scanned
-        // more than twice.
-        qsizetype end = i + 1;
-        if (end < text.size() && text.at(end) == u'#') {
-            ++end;
-            const bool hex = end < text.size() && (text.at(end) == u'x' || text.at(end) == u'X');
-            if (hex)
-                ++end;
-            const qsizetype digits = end;
-            while (end < text.size() &&
-                   (hex ? isHexDigit(text.at(end)) : isDecimalDigit(text.at(end))))
-                ++end;
-            if (end == digits)
-                end = -1;
-        } else {
-            const qsizetype letters = end;
-            while (end < text.size() && isAsciiLetter(text.at(end)))
-                ++end;
-            if (end == letters)
-                end = -1;
-        }
-        const char32_t character = end > 0 && end < text.size() && text.at(end) == u';'
-                                       ? referenced(text.sliced(i + 1, end - i - 1))
-                                       : 0;
+        const qsizetype ampersand = text.indexOf(u'&', i);
+        decoded += text.sliced(i, (ampersand < 0 ? text.size() : ampersand) - i);
+        if (ampersand < 0)
+            break;
+        qsizetype end = 0;
+        const char32_t character = referenceAt(text, ampersand, end);
         if (character == 0) {
-            decoded += text.at(i++);
+            decoded += u'&';
+            i = ampersand + 1;
             continue;
         }
         decoded += QString::fromUcs4(&character, 1);
-        i = end + 1;
+        i = end;
     }
     return decoded;
+}
+
+bool HasReferences(QStringView text)
+{
+    // Looked at character by character: a search from every one of a run of
+    // ampersands would cost more than the look.
+    qsizetype end = 0;
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (text.at(i) == u'&' && referenceAt(text, i, end) != 0)
+            return true;
+    return false;
 }
 
 } // namespace htmlentities

@@ -14,4 +14,8 @@ namespace htmlentities {
 // Linear in the length of the text.
 QString Decode(QStringView text);
 
+// Whether Decode() would change the text: a reader can then go on with the
+// text itself instead of a copy.
+bool HasReferences(QStringView text);
+
 } // namespace htmlentities

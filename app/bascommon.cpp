@@ -1,8 +1,6 @@
 #include "app/bascommon.h"
 
-#include "app/DataFileAccess.h"
-
-#include <QFile>
+#include "app/DataFolderAccess.h"
 
 namespace bascommon {
 
@@ -130,19 +128,8 @@ FileResult AppendColorToFile(const QString& dataFolder, const QString& fileName,
         padded += part;
     }
 
-    const QString path = DataFilePath(dataFolder, fileName);
-    const QString action = QStringLiteral("add a colour to");
-    QFile file;
-    if (FileResult opened = datafiles::OpenForWriting(file, path, action); !opened)
-        return opened;
-    const qint64 oldSize = file.size();
-    const qint64 position = oldSize - oldSize % RecordLength;
-    if (!file.seek(position) || file.write(padded) != RecordLength || !file.flush()) {
-        const QString reason = file.errorString();
-        file.resize(oldSize);
-        return FileResult::failure(describeFileError(action, path, reason));
-    }
-    return FileResult::success();
+    return DataFolderAccess(dataFolder)
+        .appendRecord(fileName, padded, RecordLength, QStringLiteral("add a colour to"));
 }
 
 } // namespace bascommon

@@ -1,6 +1,7 @@
 #include "palettes/PaletteIndex.h"
 
 #include "app/DataFileAccess.h"
+#include "app/DataFolderAccess.h"
 #include "app/SafeRewrite.h"
 #include "app/TextBounds.h"
 #include "app/TextEncoding.h"
@@ -8,7 +9,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QHash>
 
 #include <array>
@@ -43,15 +43,15 @@ QString quoted(const QString& text)
 class IndexContent
 {
 public:
+    // Opened beneath the data folder like every other data file: an index
+    // that is a link is refused, never read from wherever it leads.
     FileResult open(const QString& path, const QString& action)
     {
-        const QFileInfo info(path);
-        if (info.isDir())
-            return FileResult::failure(
-                describeFileError(action, path, QStringLiteral("a folder has that name")));
-        m_file.setFileName(path);
-        if (!m_file.open(QIODevice::ReadOnly))
-            return FileResult::failure(describeFileError(action, path, m_file.errorString()));
+        const DataFolderAccess folder(DataFolderAccess::folderOf(path));
+        if (FileResult opened = folder.open(m_file, DataFolderAccess::nameOf(path),
+                                            DataFolderAccess::Access::Read, action);
+            !opened)
+            return opened;
         const qint64 size = m_file.size();
         if (size > MaxIndexBytes)
             return FileResult::failure(describeFileError(
@@ -322,6 +322,27 @@ FileResult rewritten(QByteArrayView content, qint32 dropped, const QString& acti
     return FileResult::success();
 }
 
+// What adding an entry starts from: the index as it is now (a copy: the file
+// is written to or replaced while the copy is in use) and the three lines of
+// the new entry, its name kept to one line.
+FileResult prepareAddition(const QString& path, const QString& action, const QString& file,
+                           const QString& name, const QString& kind, QByteArray& bytes,
+                           QList<QByteArray>& entry)
+{
+    {
+        IndexContent content;
+        if (FileResult opened = content.open(path, action); !opened)
+            return opened;
+        bytes = content.bytes().toByteArray();
+    }
+    QString oneLineName = name;
+    oneLineName.replace(QLatin1Char('\r'), QLatin1Char(' '))
+        .replace(QLatin1Char('\n'), QLatin1Char(' '));
+    entry = {textencoding::EncodeLine(file), textencoding::EncodeLine(oneLineName),
+             textencoding::EncodeLine(kind)};
+    return FileResult::success();
+}
+
 QString emptyFieldProblem(const Entry& entry, int field)
 {
     const QString what = field == KindField ? QStringLiteral("kind") : QStringLiteral("name");
@@ -454,6 +475,7 @@ Reading Read(const QString& dataFolder)
     IndexContent content;
     if (FileResult opened = content.open(path, QStringLiteral("read the palette index")); !opened) {
         reading.problems = opened.message;
+        reading.unreadable = true;
         reading.nextFileName = NextFileName({});
         return reading;
     }
@@ -556,19 +578,10 @@ FileResult AppendEntry(const QString& dataFolder, const QString& file, const QSt
     const QString path = indexPath(dataFolder);
     const QString action = QStringLiteral("add the palette to");
     QByteArray bytes;
-    {
-        IndexContent content;
-        if (FileResult opened = content.open(path, action); !opened)
-            return opened;
-        bytes = content.bytes().toByteArray();
-    }
-
-    QString oneLineName = name;
-    oneLineName.replace(QLatin1Char('\r'), QLatin1Char(' '))
-        .replace(QLatin1Char('\n'), QLatin1Char(' '));
-    const QList<QByteArray> entry = {textencoding::EncodeLine(file),
-                                     textencoding::EncodeLine(oneLineName),
-                                     textencoding::EncodeLine(kind)};
+    QList<QByteArray> entry;
+    if (FileResult prepared = prepareAddition(path, action, file, name, kind, bytes, entry);
+        !prepared)
+        return prepared;
 
     if (!scan(bytes).leftover.isEmpty()) {
         // Appended after a torn entry, the new lines would be read shifted and
@@ -605,18 +618,10 @@ FileResult InsertEntry(const QString& dataFolder, qint32 position, const QString
     const QString path = indexPath(dataFolder);
     const QString action = QStringLiteral("add the palette to");
     QByteArray bytes;
-    {
-        IndexContent content;
-        if (FileResult opened = content.open(path, action); !opened)
-            return opened;
-        bytes = content.bytes().toByteArray();
-    }
-    QString oneLineName = name;
-    oneLineName.replace(QLatin1Char('\r'), QLatin1Char(' '))
-        .replace(QLatin1Char('\n'), QLatin1Char(' '));
-    const QList<QByteArray> entry = {textencoding::EncodeLine(file),
-                                     textencoding::EncodeLine(oneLineName),
-                                     textencoding::EncodeLine(kind)};
+    QList<QByteArray> entry;
+    if (FileResult prepared = prepareAddition(path, action, file, name, kind, bytes, entry);
+        !prepared)
+        return prepared;
     QByteArray extended;
     if (FileResult made = rewritten(bytes, 0, action, path, extended, entry, qMax(position, 1));
         !made)

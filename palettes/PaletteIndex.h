@@ -86,6 +86,9 @@ struct Reading
     // that describes the problems found (the first MaxListedProblems of them
     // one by one).
     QString problems;
+    // The index could not be opened at all (missing, a folder, a link, not
+    // readable): `problems` says why, and there are no entries.
+    bool unreadable = false;
 };
 
 constexpr int MaxListedProblems = 100;

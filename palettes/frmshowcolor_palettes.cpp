@@ -187,7 +187,9 @@ paletteindex::Reading frmshowcolor::ReadChartIndex()
     paletteindex::Reading reading = paletteindex::Read(m_dataFolder);
 
     QStringList problems;
-    if (!repaired)
+    // An index that cannot be opened could not be repaired either, for the
+    // same reason: the reading's message alone says it.
+    if (!repaired && !reading.unreadable)
         problems.append(repaired.message);
     if (!reading.problems.isEmpty())
         problems.append(reading.problems);
@@ -475,15 +477,13 @@ void frmshowcolor::mnuNew_Click()
                                  QStringLiteral("Please input a name of new color palette:"));
     if (name.isEmpty())
         return;
-    // No entry lists a file of this name, but a run that ended while deleting
-    // the palette that had it may have left the file behind: the new palette
-    // starts empty all the same.
-    if (FileResult cleared = paletterecords::ClearAll(dataFilePath(NewChartFile)); !cleared) {
-        reportFileError(cleared.message);
-        return;
-    }
-    if (listUserPalette(name))
-        showNewPalette();
+    // Added as an imported palette is, with no colours: the empty file takes
+    // the name only once the palette is listed. No entry lists a file of that
+    // name, but a run that ended while deleting the palette that had it may
+    // have left the file behind, which the new palette replaces; and where the
+    // index could not be read, the name is only a guess that may belong to a
+    // palette, which stays as it is when listing fails.
+    addUserPalette(name, {});
 }
 
 bool frmshowcolor::listUserPalette(const QString& name)

@@ -93,12 +93,14 @@ FileResult SchemeStore::readNames(QStringList& names, QString* notice) const
     if (notice)
         notice->clear();
     const QString path = filePath(NamesFile);
-    // Read as the program always has, through a link too: only writing
-    // through one is refused.
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return FileResult::failure(
-            describeFileError(QStringLiteral("read"), path, file.errorString()));
+    // A list that is a link is refused like any other link in the folder:
+    // whatever it leads to is not the program's to read.
+    QFile file;
+    if (FileResult opened =
+            DataFolderAccess(m_dataFolder)
+                .open(file, NamesFile, DataFolderAccess::Access::Read, QStringLiteral("read"));
+        !opened)
+        return opened;
     // Mapped rather than copied: the list may hold a name of many megabytes.
     QByteArray content;
     const qint64 size = file.size();
@@ -168,6 +170,10 @@ FileResult SchemeStore::save(const QString& name, const SchemeColors& colors) co
     const QString namesPath = filePath(NamesFile);
     const QString colorsPath = filePath(ColorsFile);
 
+    // A list that is a link is refused as what it is, before anything is read.
+    const QString action = QStringLiteral("write");
+    if (FileResult link = datafiles::RefuseLink(namesPath, action); !link)
+        return link;
     QByteArray names;
     if (FileResult read = readWholeFile(namesPath, true, names); !read)
         return read;
@@ -185,9 +191,6 @@ FileResult SchemeStore::save(const QString& name, const SchemeColors& colors) co
 
     // Both files are opened before either is written, so that a file that
     // cannot be written leaves the other one alone.
-    const QString action = QStringLiteral("write");
-    if (FileResult link = datafiles::RefuseLink(namesPath, action); !link)
-        return link;
     QFile colorsFile;
     const bool colorsExisted = exists(colorsPath);
     if (FileResult opened = datafiles::OpenForWriting(colorsFile, colorsPath, action); !opened)
@@ -303,6 +306,10 @@ FileResult SchemeStore::finishInterruptedRemove() const
 
     const QString namesPath = filePath(NamesFile);
     const QString colorsPath = filePath(ColorsFile);
+    // A list that is a link is refused as what it is, before anything is read.
+    const QString action = QStringLiteral("write");
+    if (FileResult link = datafiles::RefuseLink(namesPath, action); !link)
+        return link;
     QByteArray names;
     if (FileResult read = readWholeFile(namesPath, true, names); !read)
         return read;

@@ -15,7 +15,9 @@ bool isNameChar(char c)
            c == ':';
 }
 
-QByteArray lowerName(QByteArrayView html, qsizetype& at)
+// The element name at `at`, read in place: names are ASCII and compared
+// without regard to case, so no copy of a name is made per tag.
+QByteArrayView elementName(QByteArrayView html, qsizetype& at)
 {
     const qsizetype start = at;
     if (at >= html.size() ||
@@ -23,23 +25,29 @@ QByteArray lowerName(QByteArrayView html, qsizetype& at)
         return {};
     while (at < html.size() && isNameChar(html.at(at)))
         ++at;
-    return html.sliced(start, at - start).toByteArray().toLower();
+    return html.sliced(start, at - start);
 }
 
-bool oneOf(const QByteArray& name, std::initializer_list<const char*> names)
+bool sameName(QByteArrayView a, QByteArrayView b)
 {
-    return std::any_of(names.begin(), names.end(),
-                       [&name](const char* candidate) { return name == candidate; });
+    return a.size() == b.size() && qstrnicmp(a.data(), b.data(), std::size_t(a.size())) == 0;
 }
 
-bool isVoid(const QByteArray& name)
+bool oneOf(QByteArrayView name, std::initializer_list<const char*> names)
+{
+    return std::any_of(names.begin(), names.end(), [&name](const char* candidate) {
+        return sameName(name, QByteArrayView(candidate));
+    });
+}
+
+bool isVoid(QByteArrayView name)
 {
     return oneOf(name, {"area", "base", "br", "col", "embed", "hr", "img", "input", "link", "meta",
                         "param", "source", "track", "wbr"});
 }
 
 // Elements that end an open element of their own name.
-bool closesSibling(const QByteArray& name)
+bool closesSibling(QByteArrayView name)
 {
     return oneOf(name, {"p", "li", "dt", "dd", "tr", "td", "th", "option"});
 }
@@ -74,7 +82,7 @@ void skipPast(QByteArrayView html, qsizetype& at, QByteArrayView end)
 
 int NestingDepth(QByteArrayView html, int limit)
 {
-    QList<QByteArray> open;
+    QList<QByteArrayView> open;
     int deepest = 0;
     qsizetype at = 0;
     while (at < html.size() && deepest <= limit) {
@@ -94,16 +102,18 @@ int NestingDepth(QByteArrayView html, int limit)
         }
         if (html.at(at) == '/') {
             ++at;
-            const QByteArray name = lowerName(html, at);
+            const QByteArrayView name = elementName(html, at);
             skipTag(html, at);
             // The stack never holds more than `limit` + 1 names, so this
             // search keeps the whole count linear.
-            const qsizetype match = open.lastIndexOf(name);
+            qsizetype match = open.size() - 1;
+            while (match >= 0 && !sameName(open.at(match), name))
+                --match;
             if (match >= 0)
                 open.resize(match);
             continue;
         }
-        const QByteArray name = lowerName(html, at);
+        const QByteArrayView name = elementName(html, at);
         if (name.isEmpty())
             continue; // a "<" in text
         // Style and script text is counted as markup too: it can only make the
@@ -111,7 +121,7 @@ int NestingDepth(QByteArrayView html, int limit)
         const bool selfClosed = skipTag(html, at);
         if (selfClosed || isVoid(name))
             continue;
-        if (closesSibling(name) && !open.isEmpty() && open.constLast() == name)
+        if (closesSibling(name) && !open.isEmpty() && sameName(open.constLast(), name))
             open.removeLast();
         open.append(name);
         deepest = std::max(deepest, int(open.size()));

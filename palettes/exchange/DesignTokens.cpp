@@ -57,30 +57,60 @@ public:
     QList<Group> groups = {Group{}};
     QList<Token> tokens;
 
-    qint32 groupOf(qint32 parent, const QString& name, const Value& object)
+    // The group of the member `object` of the group `parent`. Its name is
+    // read only when another group's has the same hash.
+    qint32 groupOf(qint32 parent, const Value& object)
     {
-        const quint64 key = keyOf(parent, name);
+        const quint64 key = object.keyHash(seedOf(parent));
+        QString name;
         for (auto found = m_groupIds.constFind(key);
-             found != m_groupIds.constEnd() && found.key() == key; ++found)
-            if (groups.at(*found).object.key() == name)
+             found != m_groupIds.constEnd() && found.key() == key; ++found) {
+            if (name.isNull())
+                name = object.key();
+            if (groups.at(*found).object.keyIs(name))
                 return *found;
+        }
         groups.append(Group{object, parent});
         m_groupIds.insert(key, qint32(groups.size() - 1));
         return qint32(groups.size() - 1);
     }
 
-    void addToken(qint32 group, const QString& name, const Value& token, Typed type)
+    void addToken(qint32 group, const Value& token, Typed type)
     {
         tokens.append(Token{token, group, type});
-        m_tokenIds.push_back({keyOf(group, name), qint32(tokens.size() - 1)});
+        m_tokenKeys.push_back(token.keyHash(seedOf(group)));
     }
 
-    // Makes the tokens findable; call once, after the last addToken().
+    // Makes the tokens findable; call once, after the last addToken(). Each
+    // path gets one place in an open-addressed table, taken by the last token
+    // of that path in the file, so that an alias is found in constant time
+    // however many tokens there are.
     void index()
     {
-        std::sort(m_tokenIds.begin(), m_tokenIds.end(), [](const Entry& a, const Entry& b) {
-            return a.key != b.key ? a.key < b.key : a.token < b.token;
-        });
+        std::size_t capacity = 16;
+        while (capacity < 2 * m_tokenKeys.size())
+            capacity *= 2;
+        m_places.assign(capacity, Place{});
+        for (qint32 i = 0; i < qint32(tokens.size()); ++i) {
+            const quint64 key = m_tokenKeys[std::size_t(i)];
+            QString name; // read only when another token has the same key
+            for (std::size_t place = slotOf(key);; place = (place + 1) & (capacity - 1)) {
+                Place& taken = m_places[place];
+                if (taken.token < 0) {
+                    taken = Place{checkOf(key), i};
+                    break;
+                }
+                if (taken.check != checkOf(key) || m_tokenKeys[std::size_t(taken.token)] != key ||
+                    tokens.at(taken.token).group != tokens.at(i).group)
+                    continue;
+                if (name.isNull())
+                    name = tokens.at(i).token.key();
+                if (tokens.at(taken.token).token.keyIs(name)) {
+                    taken.token = i;
+                    break;
+                }
+            }
+        }
     }
 
     QString path(const Token& token) const
@@ -93,47 +123,66 @@ public:
 
     // The token at a dotted path, the last of that path in the file; null
     // when the file holds none there.
-    const Token* find(const QString& path) const
+    const Token* find(QStringView path) const
     {
-        const QStringList parts = path.split(QLatin1Char('.'));
         qint32 group = 0;
-        for (qsizetype i = 0; i + 1 < parts.size(); ++i) {
-            const quint64 key = keyOf(group, parts.at(i));
+        qsizetype dot = path.indexOf(QLatin1Char('.'));
+        while (dot >= 0) {
+            const QStringView part = path.first(dot);
+            const quint64 key = keyOf(group, part);
             qint32 next = -1;
             for (auto found = m_groupIds.constFind(key);
                  found != m_groupIds.constEnd() && found.key() == key && next < 0; ++found)
-                if (groups.at(*found).object.key() == parts.at(i))
+                if (groups.at(*found).object.keyIs(part))
                     next = *found;
             if (next < 0)
                 return nullptr;
             group = next;
+            path = path.sliced(dot + 1);
+            dot = path.indexOf(QLatin1Char('.'));
         }
-        const quint64 key = keyOf(group, parts.constLast());
-        auto at = std::upper_bound(m_tokenIds.begin(), m_tokenIds.end(), key,
-                                   [](quint64 k, const Entry& e) { return k < e.key; });
-        while (at != m_tokenIds.begin()) {
-            --at;
-            if (at->key != key)
-                break;
-            const Token& token = tokens.at(at->token);
-            if (token.group == group && token.token.key() == parts.constLast())
+        const quint64 key = keyOf(group, path);
+        for (std::size_t place = slotOf(key);; place = (place + 1) & (m_places.size() - 1)) {
+            const Place taken = m_places[place];
+            if (taken.token < 0)
+                return nullptr;
+            if (taken.check != checkOf(key) || m_tokenKeys[std::size_t(taken.token)] != key)
+                continue;
+            const Token& token = tokens.at(taken.token);
+            if (token.group == group && token.token.keyIs(path))
                 return &token;
         }
-        return nullptr;
     }
 
 private:
-    struct Entry
-    {
-        quint64 key;
-        qint32 token;
-    };
     QMultiHash<quint64, qint32> m_groupIds;
-    std::vector<Entry> m_tokenIds;
+    // The key of each token, and the table of index().
+    std::vector<quint64> m_tokenKeys;
+    // A place holds part of its token's key as well, so that probing past
+    // other tokens' places reads nothing else.
+    struct Place
+    {
+        quint32 check = 0;
+        qint32 token = -1;
+    };
+    std::vector<Place> m_places;
 
+    static quint32 checkOf(quint64 key) { return quint32(key >> 32); }
+
+    // The hash of a name within its group, for the group's own seed.
+    static quint64 seedOf(qint32 group)
+    {
+        return 14695981039346656037ull ^ (quint64(quint32(group)) * 0x9E3779B97F4A7C15ull);
+    }
     static quint64 keyOf(qint32 group, QStringView name)
     {
-        return quint64(qHashMulti(0, group, name));
+        return jsontree::HashOf(name, seedOf(group));
+    }
+
+    std::size_t slotOf(quint64 key) const
+    {
+        // The high bits mixed in: the table's mask keeps only low ones.
+        return std::size_t(key ^ (key >> 29) ^ (key >> 41)) & (m_places.size() - 1);
     }
 };
 
@@ -144,18 +193,15 @@ void collect(const Value& object, qint32 group, Typed inheritedType, Tokens& tok
     if (const Value own = object.member(u"$type"); own.isString())
         type = typedAs(own.string());
     for (const Value& child : object.children()) {
-        if (!child.isObject())
-            continue;
-        const QString name = child.key();
-        if (name.startsWith(QLatin1Char('$')))
+        if (!child.isObject() || child.keyStartsWith(u"$"))
             continue;
         if (child.member(u"$value").isValid()) {
             Typed tokenType = type;
             if (const Value own = child.member(u"$type"); own.isString())
                 tokenType = typedAs(own.string());
-            tokens.addToken(group, name, child, tokenType);
+            tokens.addToken(group, child, tokenType);
         } else {
-            collect(child, tokens.groupOf(group, name, child), type, tokens);
+            collect(child, tokens.groupOf(group, child), type, tokens);
         }
     }
 }
@@ -520,14 +566,20 @@ ExchangeReading FromJson(QByteArrayView content, const jsontree::Document& docum
     tokens.index();
     Resolver resolver(content, tokens);
     ExchangeReading reading;
-    QStringList children;
-    for (const Value& child : root.children())
-        if (!child.key().startsWith(QLatin1Char('$')))
-            children.append(child.key());
-    const bool paletteGroup = children.size() == 1 && root.member(children.first()).isObject() &&
-                              !root.member(children.first()).member(u"$value").isValid();
+    // One group and nothing else names the palette. Its name, which can be as
+    // long as the file, is read once, and only then.
+    qsizetype groups = 0;
+    Value group;
+    for (const Value& child : root.children()) {
+        if (!child.keyStartsWith(u"$")) {
+            ++groups;
+            group = child;
+        }
+    }
+    const bool paletteGroup =
+        groups == 1 && group.isObject() && !group.member(u"$value").isValid();
     if (paletteGroup)
-        reading.palette.name = children.first();
+        reading.palette.name = group.key();
     TokenNames names(tokens, paletteGroup, content.size());
     for (const Token& token : tokens.tokens) {
         if (!resolver.isColor(token))

@@ -10,6 +10,16 @@
 
 namespace jsontree {
 
+namespace {
+
+// FNV-1a over UTF-16 units.
+quint64 HashStep(quint64 hash, char16_t unit)
+{
+    return (hash ^ unit) * 1099511628211ull;
+}
+
+} // namespace
+
 class Parser
 {
 public:
@@ -25,8 +35,97 @@ public:
         Parser parser(content, scratch);
         parser.m_at = offset;
         QString text;
-        parser.string(text);
+        parser.string(&text);
         return text;
+    }
+
+    // Hands each UTF-16 unit of the string whose opening quote is at
+    // `offset`, which parsing found sound, to `visit` until it returns false.
+    // Decoded a unit at a time: comparing or hashing a name of many megabytes
+    // copies nothing, and a comparison stops at the first difference.
+    template <typename Visit>
+    static void VisitString(QByteArrayView content, qsizetype offset, Visit visit)
+    {
+        qsizetype at = offset + 1;
+        char16_t units[2];
+        while (at < content.size()) {
+            const auto byte = static_cast<unsigned char>(content.at(at));
+            int count = 1;
+            if (byte == '"') {
+                break;
+            } else if (byte == '\\' && at + 1 < content.size()) {
+                const char escaped = content.at(at + 1);
+                at += 2;
+                switch (escaped) {
+                case 'b':
+                    units[0] = u'\b';
+                    break;
+                case 'f':
+                    units[0] = u'\f';
+                    break;
+                case 'n':
+                    units[0] = u'\n';
+                    break;
+                case 'r':
+                    units[0] = u'\r';
+                    break;
+                case 't':
+                    units[0] = u'\t';
+                    break;
+                case 'u': {
+                    units[0] = 0;
+                    for (int i = 0; i < 4 && at < content.size(); ++i, ++at) {
+                        const char c = content.at(at);
+                        const int digit = c >= '0' && c <= '9'   ? c - '0'
+                                          : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                                                 : c - 'A' + 10;
+                        units[0] = char16_t(units[0] * 16 + digit);
+                    }
+                    break;
+                }
+                default:
+                    units[0] = char16_t(escaped);
+                    break;
+                }
+            } else if (byte < 0x80) {
+                units[0] = byte;
+                ++at;
+            } else {
+                // Sound UTF-8: the lead byte tells the length.
+                const int length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : 2;
+                char32_t code = byte & (0x7F >> length);
+                for (int i = 1; i < length && at + i < content.size(); ++i)
+                    code = (code << 6) | (static_cast<unsigned char>(content.at(at + i)) & 0x3F);
+                at += length;
+                if (code >= 0x10000) {
+                    units[0] = QChar::highSurrogate(code);
+                    units[1] = QChar::lowSurrogate(code);
+                    count = 2;
+                } else {
+                    units[0] = char16_t(code);
+                }
+            }
+            for (int i = 0; i < count; ++i)
+                if (!visit(units[i]))
+                    return;
+        }
+    }
+
+    // Whether that string is `name` (or, with `prefix`, begins with it).
+    static bool StringIs(QByteArrayView content, qsizetype offset, QStringView name, bool prefix)
+    {
+        qsizetype matched = 0;
+        bool differs = false;
+        bool longer = false;
+        VisitString(content, offset, [&](char16_t unit) {
+            if (matched == name.size()) {
+                longer = true;
+                return false;
+            }
+            differs = name.at(matched++).unicode() != unit;
+            return !differs;
+        });
+        return !differs && matched == name.size() && (prefix || !longer);
     }
 
     void run()
@@ -143,9 +242,8 @@ private:
             const qint32 index = newNode(Kind::String, parent, key);
             if (index < 0)
                 return false;
-            // Read to check it; Value::string() reads it again when asked.
-            QString text;
-            return string(text);
+            // Only checked; Value::string() reads it when asked.
+            return string(nullptr);
         }
         if (c == '-' || (c >= '0' && c <= '9'))
             return number(parent, key);
@@ -181,8 +279,7 @@ private:
                                 ? QStringLiteral("the file ends inside an object")
                                 : QStringLiteral("a member name in double quotes was expected"));
             const quint32 nameAt = quint32(m_at);
-            QString name;
-            if (!string(name))
+            if (!string(nullptr))
                 return false;
             if (!expect(':', "a colon after the member name"))
                 return false;
@@ -243,7 +340,9 @@ private:
         return true;
     }
 
-    bool string(QString& text)
+    // Reads the string at m_at into `text`, or only checks it when `text` is
+    // null: a member name or a value as long as the file is then never copied.
+    bool string(QString* text)
     {
         ++m_at; // the opening quote
         qsizetype runStart = m_at;
@@ -254,8 +353,13 @@ private:
                 m_at = runStart + bad;
                 return fail(QStringLiteral("a string holds bytes that are not UTF-8"));
             }
-            text += QString::fromUtf8(run);
+            if (text)
+                *text += QString::fromUtf8(run);
             return true;
+        };
+        const auto add = [&](QChar unit) {
+            if (text)
+                *text += unit;
         };
         while (true) {
             if (m_at >= m_in.size())
@@ -284,28 +388,28 @@ private:
             case '"':
             case '\\':
             case '/':
-                text += QLatin1Char(escaped);
+                add(QLatin1Char(escaped));
                 break;
             case 'b':
-                text += QLatin1Char('\b');
+                add(QLatin1Char('\b'));
                 break;
             case 'f':
-                text += QLatin1Char('\f');
+                add(QLatin1Char('\f'));
                 break;
             case 'n':
-                text += QLatin1Char('\n');
+                add(QLatin1Char('\n'));
                 break;
             case 'r':
-                text += QLatin1Char('\r');
+                add(QLatin1Char('\r'));
                 break;
             case 't':
-                text += QLatin1Char('\t');
+                add(QLatin1Char('\t'));
                 break;
             case 'u': {
                 char16_t unit = 0;
                 if (!hex4(unit))
                     return false;
-                text += QChar(unit);
+                add(QChar(unit));
                 break;
             }
             default:
@@ -421,6 +525,44 @@ QString Value::key() const
     return key == Document::NoKey ? QString() : Parser::StringAt(m_document->m_content, key);
 }
 
+bool Value::keyIs(QStringView name) const
+{
+    if (!isValid())
+        return false;
+    const quint32 key = m_document->m_nodes[std::size_t(m_index)].key;
+    return key == Document::NoKey ? name.isEmpty()
+                                  : Parser::StringIs(m_document->m_content, key, name, false);
+}
+
+bool Value::keyStartsWith(QStringView prefix) const
+{
+    if (!isValid())
+        return false;
+    const quint32 key = m_document->m_nodes[std::size_t(m_index)].key;
+    return key == Document::NoKey ? prefix.isEmpty()
+                                  : Parser::StringIs(m_document->m_content, key, prefix, true);
+}
+
+quint64 Value::keyHash(quint64 seed) const
+{
+    quint64 hash = seed;
+    const quint32 key = isValid() ? m_document->m_nodes[std::size_t(m_index)].key : Document::NoKey;
+    if (key != Document::NoKey)
+        Parser::VisitString(m_document->m_content, key, [&hash](char16_t unit) {
+            hash = HashStep(hash, unit);
+            return true;
+        });
+    return hash;
+}
+
+quint64 HashOf(QStringView text, quint64 seed)
+{
+    quint64 hash = seed;
+    for (const QChar c : text)
+        hash = HashStep(hash, c.unicode());
+    return hash;
+}
+
 Value Value::member(QStringView name) const
 {
     Value found;
@@ -428,7 +570,7 @@ Value Value::member(QStringView name) const
         return found;
     for (qint32 child = m_document->m_nodes[std::size_t(m_index)].firstChild; child >= 0;
          child = m_document->m_nodes[std::size_t(child)].nextSibling)
-        if (Value(m_document, child).key() == name)
+        if (Value(m_document, child).keyIs(name))
             found = Value(m_document, child);
     return found;
 }

@@ -54,6 +54,12 @@ public:
     QList<Value> children() const;
     // The name of this value in its object; empty for an array item or the root.
     QString key() const;
+    // Whether key() is `name`, or begins with `prefix`, found without copying
+    // the key: a name can be as long as the file.
+    bool keyIs(QStringView name) const;
+    bool keyStartsWith(QStringView prefix) const;
+    // HashOf(key(), seed), found without copying the key.
+    quint64 keyHash(quint64 seed) const;
     // The last member of an object with that name; invalid when there is none.
     Value member(QStringView name) const;
 
@@ -96,6 +102,10 @@ private:
 
     friend Document Parse(QByteArrayView content, ReadingProgress* progress);
 };
+
+// A hash of the text's UTF-16 units, started from `seed`; Value::keyHash()
+// gives the same for a key, so that names can be matched with keys unread.
+quint64 HashOf(QStringView text, quint64 seed);
 
 // A UTF-8 byte order mark at the start is skipped.
 // `progress`, when given, is told how far the parse is and may stop it, which

@@ -64,6 +64,34 @@ bool isNameChar(QChar c)
     return isNameStart(c) || c.isDigit() || c == QLatin1Char('-');
 }
 
+// The longest property, function or colour name the harvest looks up, with
+// room to spare for lower-casing that changes the length; a longer word is
+// none of them, and is never copied.
+constexpr qsizetype LongestLookedUpName = 64;
+
+// `word` in lower case, or a null string when it is too long to be looked up.
+QString lookedUp(QStringView word)
+{
+    return word.size() <= LongestLookedUpName ? word.toString().toLower() : QString();
+}
+
+// Whether `c` only joins the statement it is in, changing nothing else.
+bool plainInStatement(QChar c)
+{
+    switch (c.unicode()) {
+    case u'/':
+    case u'"':
+    case u'\'':
+    case u'{':
+    case u'}':
+    case u';':
+    case u'(':
+        return false;
+    default:
+        return true;
+    }
+}
+
 QString whereIn(QStringView text, qsizetype index)
 {
     qsizetype line = 1;
@@ -111,12 +139,12 @@ public:
         colors.append(parsed.color);
     }
 
-    // A declaration's value, property in lower case. Functions inside
-    // functions are looked into down to MaxNesting levels.
-    void value(QStringView text, const QString& property, int nesting = 0)
+    // A declaration's value; `wordsAreColours` unless its property names
+    // other things. Functions inside functions are looked into down to
+    // MaxNesting levels.
+    void value(QStringView text, bool wordsAreColours, int nesting = 0)
     {
         constexpr int MaxNesting = 16;
-        const bool wordsAreColours = !WordsAreNames.contains(property);
         qsizetype i = 0;
         while (i < text.size()) {
             const QChar c = text.at(i);
@@ -135,14 +163,14 @@ public:
                 qsizetype end = i + 1;
                 while (end < text.size() && isNameChar(text.at(end)))
                     ++end;
-                const QString name = text.sliced(i, end - i).toString().toLower();
+                const QString name = lookedUp(text.sliced(i, end - i));
                 if (end < text.size() && text.at(end) == QLatin1Char('(')) {
                     const qsizetype close = matchingParen(text, end);
                     if (ColorFunctions.contains(name))
                         add(colorparser::Parse(text.sliced(i, close - i)));
                     else if (name != QLatin1String("url") && nesting < MaxNesting)
                         value(text.sliced(end + 1, std::max<qsizetype>(0, close - end - 2)),
-                              property, nesting + 1);
+                              wordsAreColours, nesting + 1);
                     i = close;
                     continue;
                 }
@@ -168,25 +196,54 @@ public:
     void styleSheet(QStringView text, bool inBlock, QStringView document, qsizetype base)
     {
         int depth = inBlock ? 1 : 0;
-        QString statement;
+        // The statement so far: the text from `from` to the place read, as
+        // long as nothing in between was left out; a copy only once a comment
+        // or an interpolation breaks it up, so that a statement as long as
+        // the file costs no memory of its own.
+        qsizetype from = 0;
+        bool contiguous = true;
+        QString copied;
         // What "//" needs to know of the statement so far, kept as it grows
         // so that no search of it is repeated.
         QChar lastNonSpace;
         bool hasUrl = false;
-        const auto append = [&](QChar c) {
-            statement += c;
+        qsizetype i = 0;
+        const auto statement = [&]() -> QStringView {
+            return contiguous ? text.sliced(from, i - from) : QStringView(copied);
+        };
+        // `c` joins the statement; `atI` when it is the character at i, which
+        // the view takes in by growing.
+        const auto append = [&](QChar c, bool atI) {
+            if (contiguous && !atI) {
+                copied = statement().toString();
+                contiguous = false;
+            }
+            if (!contiguous)
+                copied += c;
             if (!c.isSpace())
                 lastNonSpace = c;
-            if (c == QLatin1Char('(') && statement.size() >= 4 &&
-                QStringView(statement).right(4).compare(u"url(", Qt::CaseInsensitive) == 0)
-                hasUrl = true;
+            if (c == QLatin1Char('(')) {
+                const QStringView so = contiguous ? text.sliced(from, i + 1 - from) : copied;
+                if (so.size() >= 4 && so.right(4).compare(u"url(", Qt::CaseInsensitive) == 0)
+                    hasUrl = true;
+            }
         };
-        const auto clear = [&]() {
-            statement.clear();
+        // The statement ends before i; the next starts at `next`.
+        const auto clear = [&](qsizetype next) {
+            from = next;
+            contiguous = true;
+            copied.clear();
             lastNonSpace = QChar();
             hasUrl = false;
         };
-        qsizetype i = 0;
+        // Characters up to `to` are left out of the statement.
+        const auto leaveOut = [&](qsizetype to) {
+            if (contiguous) {
+                copied = statement().toString();
+                contiguous = false;
+            }
+            i = to;
+        };
         while (i < text.size() && problem.isEmpty() && goOn(base + i)) {
             const QChar c = text.at(i);
             if (c == QLatin1Char('/') && i + 1 < text.size() &&
@@ -197,8 +254,8 @@ public:
                                   .arg(whereIn(document, base + i));
                     return;
                 }
-                append(QLatin1Char(' '));
-                i = close + 2;
+                append(QLatin1Char(' '), false);
+                leaveOut(close + 2);
                 continue;
             }
             // SCSS and Less line comments; "//" never begins anything else in
@@ -206,14 +263,13 @@ public:
             if (c == QLatin1Char('/') && i + 1 < text.size() &&
                 text.at(i + 1) == QLatin1Char('/') && lastNonSpace != QLatin1Char(':') && !hasUrl) {
                 const qsizetype end = text.indexOf(QLatin1Char('\n'), i);
-                i = end < 0 ? text.size() : end;
+                leaveOut(end < 0 ? text.size() : end);
                 continue;
             }
             if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
                 const qsizetype end = skipString(text, i);
-                for (const QChar quoted : text.sliced(i, end - i))
-                    append(quoted);
-                i = end;
+                for (; i < end; ++i)
+                    append(text.at(i), true);
                 continue;
             }
             if (c == QLatin1Char('{')) {
@@ -221,27 +277,45 @@ public:
                 // #{...} interpolation stays part of the statement.
                 if (i > 0 && text.at(i - 1) == QLatin1Char('#')) {
                     const qsizetype close = text.indexOf(QLatin1Char('}'), i);
-                    i = close < 0 ? text.size() : close + 1;
+                    leaveOut(close < 0 ? text.size() : close + 1);
                     continue;
                 }
-                clear();
                 ++depth;
                 ++i;
+                clear(i);
                 continue;
             }
             if (c == QLatin1Char(';') || c == QLatin1Char('}')) {
-                declaration(statement, depth);
-                clear();
+                declaration(statement(), depth);
                 if (c == QLatin1Char('}') && depth > 0)
                     --depth;
                 ++i;
+                clear(i);
                 continue;
             }
-            append(c);
-            ++i;
+            if (c == QLatin1Char('(')) {
+                append(c, true);
+                ++i;
+                continue;
+            }
+            // Characters that mean nothing here join the statement a run at
+            // a time.
+            qsizetype end = i + 1;
+            while (end < text.size() && plainInStatement(text.at(end)))
+                ++end;
+            const QStringView run = text.sliced(i, end - i);
+            if (!contiguous)
+                copied += run;
+            for (qsizetype k = run.size() - 1; k >= 0; --k) {
+                if (!run.at(k).isSpace()) {
+                    lastNonSpace = run.at(k);
+                    break;
+                }
+            }
+            i = end;
         }
         if (problem.isEmpty() && !stopped)
-            declaration(statement, depth);
+            declaration(statement(), depth);
     }
 
 private:
@@ -280,12 +354,12 @@ private:
         return text.size();
     }
 
-    void declaration(const QString& statement, int depth)
+    void declaration(QStringView statement, int depth)
     {
         const qsizetype colon = statement.indexOf(QLatin1Char(':'));
         if (colon <= 0)
             return;
-        const QString property = statement.left(colon).trimmed().toLower();
+        const QStringView property = statement.first(colon).trimmed();
         if (property.isEmpty())
             return;
         // Outside a block only variables are declarations: the rest are
@@ -298,7 +372,8 @@ private:
         for (const QChar c : property)
             if (c.isSpace() || c == QLatin1Char('(') || c == QLatin1Char(','))
                 return; // a selector such as "a:hover" before its block was cut short
-        value(QStringView(statement).sliced(colon + 1), property);
+        const QString lowered = lookedUp(property);
+        value(statement.sliced(colon + 1), lowered.isNull() || !WordsAreNames.contains(lowered));
     }
 };
 
@@ -367,10 +442,13 @@ ExchangeReading FromWebPage(QByteArrayView content, ReadingProgress* progress)
     };
     qsizetype i = 0;
     while (i < page.size() && harvest.problem.isEmpty() && harvest.goOn(i)) {
-        const qsizetype open = page.indexOf(QLatin1Char('<'), i);
+        // Most often where the last tag or lone "<" ended.
+        const qsizetype open =
+            page.at(i) == QLatin1Char('<') ? i : page.indexOf(QLatin1Char('<'), i);
         if (open < 0)
             break;
-        if (QStringView(page).sliced(open).startsWith(u"<!--")) {
+        if (open + 3 < page.size() && page.at(open + 1) == QLatin1Char('!') &&
+            page.at(open + 2) == QLatin1Char('-') && page.at(open + 3) == QLatin1Char('-')) {
             const qsizetype close = page.indexOf(QLatin1String("-->"), open + 4);
             i = close < 0 ? page.size() : close + 3;
             continue;
@@ -386,7 +464,7 @@ ExchangeReading FromWebPage(QByteArrayView content, ReadingProgress* progress)
                (page.at(at).isLetterOrNumber() || page.at(at) == QLatin1Char('-') ||
                 page.at(at) == QLatin1Char(':')))
             ++at;
-        const QString tag = page.sliced(open + 1, at - open - 1).toLower();
+        const QString tag = lookedUp(QStringView(page).sliced(open + 1, at - open - 1));
         // The attributes, up to the end of the tag.
         while (at < page.size() && page.at(at) != QLatin1Char('>')) {
             if (page.at(at).isSpace() || page.at(at) == QLatin1Char('/')) {
@@ -397,7 +475,7 @@ ExchangeReading FromWebPage(QByteArrayView content, ReadingProgress* progress)
             while (at < page.size() && !page.at(at).isSpace() && page.at(at) != QLatin1Char('=') &&
                    page.at(at) != QLatin1Char('>') && page.at(at) != QLatin1Char('/'))
                 ++at;
-            const QString attribute = page.sliced(nameStart, at - nameStart).toLower();
+            const QString attribute = lookedUp(QStringView(page).sliced(nameStart, at - nameStart));
             while (at < page.size() && page.at(at).isSpace())
                 ++at;
             if (at >= page.size() || page.at(at) != QLatin1Char('=')) {
@@ -425,9 +503,14 @@ ExchangeReading FromWebPage(QByteArrayView content, ReadingProgress* progress)
                 valueEnd = at;
             }
             if (attribute == QLatin1String("style")) {
-                const QString declarations = htmlentities::Decode(
-                    QStringView(page).sliced(valueStart, valueEnd - valueStart));
-                harvest.styleSheet(declarations, true, page, valueStart);
+                // Decoded only when a reference is there to decode: a copy of
+                // a long attribute would double the memory the page takes.
+                const QStringView declarations =
+                    QStringView(page).sliced(valueStart, valueEnd - valueStart);
+                if (htmlentities::HasReferences(declarations))
+                    harvest.styleSheet(htmlentities::Decode(declarations), true, page, valueStart);
+                else
+                    harvest.styleSheet(declarations, true, page, valueStart);
             }
         }
         i = std::min(at + 1, page.size());

@@ -15,10 +15,17 @@
 
 namespace {
 
-// Names that hold the data folder, or a path built from it.
-const QStringList DataFolderNames = {QStringLiteral("dataFolder"),   QStringLiteral("m_dataFolder"),
-                                     QStringLiteral("DataFilePath"), QStringLiteral("dataFilePath"),
-                                     QStringLiteral("indexPath"),    QStringLiteral("recordPath")};
+// Names that hold the data folder, a path built from it, or the name of a
+// file in it.
+const QStringList DataFolderNames = {
+    QStringLiteral("dataFolder"),       QStringLiteral("m_dataFolder"),
+    QStringLiteral("DataFilePath"),     QStringLiteral("dataFilePath"),
+    QStringLiteral("indexPath"),        QStringLiteral("recordPath"),
+    QStringLiteral("IndexFileName"),    QStringLiteral("IndexTempFileName"),
+    QStringLiteral("NamesFile"),        QStringLiteral("ColorsFile"),
+    QStringLiteral("NamesTempFile"),    QStringLiteral("ColorsTempFile"),
+    QStringLiteral("RecentColorsFile"),
+};
 
 // The source without comments and the contents of string and character
 // literals, statement by statement,
@@ -71,7 +78,10 @@ QList<std::pair<int, QString>> statementsOf(const QString& source)
 
 // The statements of `source` that give a Qt file class a data-folder path:
 // one built from a data-folder name in the statement itself, or held in a
-// variable that an earlier statement built from one.
+// variable that some statement of the source built from one. A name is
+// followed through the whole source, not only below where it is built: a
+// helper that opens its `path` parameter is often defined above the routine
+// that hands it a data-folder path under that name.
 QStringList dataFolderPathsGivenToQt(const QString& source)
 {
     static const QRegularExpression qtFileUse(
@@ -81,26 +91,34 @@ QStringList dataFolderPathsGivenToQt(const QString& source)
     // `path = ...`, or `QString path(...)`.
     static const QRegularExpression assignment(
         QStringLiteral(R"(\b(\w+)\s*=(?!=)|\bQString\s+(\w+)\s*[({])"));
-    QSet<QString> tainted(DataFolderNames.begin(), DataFolderNames.end());
-    QStringList found;
-    for (const auto& [line, statement] : statementsOf(source)) {
+    const QList<std::pair<int, QString>> statements = statementsOf(source);
+    const auto usesAny = [](const QString& statement, const QSet<QString>& names) {
         const QStringList words =
             statement.split(QRegularExpression(QStringLiteral(R"(\W+)")), Qt::SkipEmptyParts);
-        bool usesDataFolder = false;
         for (const QString& word : words)
-            usesDataFolder = usesDataFolder || tainted.contains(word);
-        if (!usesDataFolder)
-            continue;
-        if (qtFileUse.match(statement).hasMatch()) {
-            found.append(QStringLiteral("line %1: %2").arg(line).arg(statement));
-            continue;
+            if (names.contains(word))
+                return true;
+        return false;
+    };
+    // `const QString path = DataFilePath(...)`: `path` holds one. Repeated
+    // until no new name is found, so that the order of the routines does not
+    // matter.
+    QSet<QString> tainted(DataFolderNames.begin(), DataFolderNames.end());
+    for (qsizetype before = -1; before != tainted.size();) {
+        before = tainted.size();
+        for (const auto& [line, statement] : statements) {
+            if (!usesAny(statement, tainted) || qtFileUse.match(statement).hasMatch())
+                continue;
+            if (const QRegularExpressionMatch assigned = assignment.match(statement);
+                assigned.hasMatch())
+                tainted.insert(assigned.captured(1).isEmpty() ? assigned.captured(2)
+                                                              : assigned.captured(1));
         }
-        // `const QString path = DataFilePath(...)`: `path` holds one from now on.
-        if (const QRegularExpressionMatch assigned = assignment.match(statement);
-            assigned.hasMatch())
-            tainted.insert(assigned.captured(1).isEmpty() ? assigned.captured(2)
-                                                          : assigned.captured(1));
     }
+    QStringList found;
+    for (const auto& [line, statement] : statements)
+        if (usesAny(statement, tainted) && qtFileUse.match(statement).hasMatch())
+            found.append(QStringLiteral("line %1: %2").arg(line).arg(statement));
     return found;
 }
 
@@ -157,6 +175,12 @@ void tst_confinement::check_findsPathsGivenToQt_data()
     QTest::newRow("named later") << "QString p = dataFilePath(n); QFile f; f.setFileName(p);"
                                  << true;
     QTest::newRow("listed") << "QDirIterator it(dataFolder, {}, QDir::Files);" << true;
+    QTest::newRow("a parameter, named so where a caller builds it")
+        << "FileResult open(const QString& path) { const QFileInfo info(path); }\n"
+           "void read() { const QString path = indexPath(dataFolder); open(path); }"
+        << true;
+    QTest::newRow("a data file's name")
+        << "const QString path = filePath(NamesFile);\nQFile file(path);" << true;
     QTest::newRow("through the class")
         << "QFile file; const DataFolderAccess folder(dataFolder); folder.open(file, name);"
         << false;

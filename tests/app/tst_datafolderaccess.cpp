@@ -50,6 +50,9 @@ private slots:
     void copy_keepLeavesExistingFile();
     void open_refusesPipeAndHardLinkWithoutBlocking();
     void replace_failedWriteLeavesOldFile();
+    void appendRecord_writesAfterTheLastWholeRecord_data();
+    void appendRecord_writesAfterTheLastWholeRecord();
+    void appendRecord_refusesHardLink();
 
 private:
     void addResolvers();
@@ -101,6 +104,10 @@ void tst_datafolderaccess::linkOnTheWay_refusedAndOutsideUntouched()
         {"remove in a linked folder", [&] { return access.removeFile("undo/secret", action); }},
         {"remove a tree in a linked folder",
          [&] { return access.removeAll("undo/inner", action); }},
+        {"append to a linked file",
+         [&] { return access.appendRecord("c1.rgb", "AABBCC", 6, action); }},
+        {"append through a dangling link",
+         [&] { return access.appendRecord("c2.rgb", "AABBCC", 6, action); }},
         {"replace a link", [&] { return access.replace("c1.rgb", "c1.rgb.tmp", "new", action); }},
         {"replace in a linked folder",
          [&] { return access.replace("undo/secret", "undo/secret.tmp", "new", action); }},
@@ -277,6 +284,45 @@ void tst_datafolderaccess::replace_failedWriteLeavesOldFile()
     QVERIFY(access.replace("set.hcs", "set.hcs.tmp", "new names", "save"));
     QCOMPARE(readFile(data.filePath("set.hcs")), QByteArray("new names"));
     QVERIFY(!QFileInfo::exists(data.filePath("set.hcs.tmp")));
+}
+
+void tst_datafolderaccess::appendRecord_writesAfterTheLastWholeRecord_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<qint64>("recordLength");
+    QTest::addColumn<QByteArray>("after");
+    QTest::newRow("missing") << QByteArray("missing") << qint64(6) << QByteArray("ABCDEF");
+    QTest::newRow("empty") << QByteArray() << qint64(6) << QByteArray("ABCDEF");
+    QTest::newRow("whole records")
+        << QByteArray("112233445566") << qint64(6) << QByteArray("112233445566ABCDEF");
+    QTest::newRow("torn tail written over")
+        << QByteArray("1122334") << qint64(6) << QByteArray("112233ABCDEF");
+    QTest::newRow("bytes") << QByteArray("1122334") << qint64(1) << QByteArray("1122334ABCDEF");
+}
+
+void tst_datafolderaccess::appendRecord_writesAfterTheLastWholeRecord()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(qint64, recordLength);
+    QFETCH(QByteArray, after);
+    QTemporaryDir data;
+    if (before != "missing")
+        writeFile(data.filePath("c1.rgb"), before);
+    QVERIFY(Access(data.path()).appendRecord("c1.rgb", "ABCDEF", recordLength, "add"));
+    QCOMPARE(readFile(data.filePath("c1.rgb")), after);
+}
+
+void tst_datafolderaccess::appendRecord_refusesHardLink()
+{
+    QTemporaryDir data;
+    writeFile(data.filePath("c1.rgb"), "AABBCC");
+    QCOMPARE(::link(QFile::encodeName(data.filePath("c1.rgb")).constData(),
+                    QFile::encodeName(data.filePath("other")).constData()),
+             0);
+    const FileResult shared = Access(data.path()).appendRecord("c1.rgb", "DDEEFF", 6, "add");
+    QVERIFY(!shared);
+    QVERIFY(shared.message.contains("hard links"));
+    QCOMPARE(readFile(data.filePath("other")), QByteArray("AABBCC"));
 }
 
 QTEST_GUILESS_MAIN(tst_datafolderaccess)

@@ -1,10 +1,15 @@
 #include "palettes/PaletteIndex.h"
 
+#include "app/DataFolderAccess.h"
+
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <functional>
 
 #include "tests/palettes/PaletteTestFiles.h"
 
@@ -39,6 +44,18 @@ QStringList filesOf(const Reading& reading)
     return files;
 }
 
+// Every file below `root` with its bytes.
+QMap<QString, QByteArray> filesBelow(const QString& root)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files.insert(QDir(root).relativeFilePath(path), readAll(path));
+    }
+    return files;
+}
+
 class IndexFolder
 {
 public:
@@ -51,7 +68,12 @@ private:
     QTemporaryDir m_dir;
 };
 
+// Runs one reading or rewrite of the index in a folder; its message.
+using IndexCommand = std::function<QString(const QString&)>;
+
 } // namespace
+
+Q_DECLARE_METATYPE(IndexCommand)
 
 class tst_paletteindex : public QObject
 {
@@ -89,7 +111,8 @@ private slots:
     void read_onlyPaletteFilesListedOnce();
     void read_longNameIsCutAndReported();
     void read_manyProblems_listsTheFirstOnes();
-    void rewrite_indexThatIsALink_isRefused();
+    void indexThatIsALink_isRefused_data();
+    void indexThatIsALink_isRefused();
 };
 
 void tst_paletteindex::splitLines_data()
@@ -527,26 +550,50 @@ void tst_paletteindex::read_manyProblems_listsTheFirstOnes()
         qPrintable(reading.problems.right(200)));
 }
 
-void tst_paletteindex::rewrite_indexThatIsALink_isRefused()
+void tst_paletteindex::indexThatIsALink_isRefused_data()
 {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<IndexCommand>("run");
+    QTest::newRow("read") << "read the palette index" << IndexCommand([](const QString& folder) {
+        const Reading reading = Read(folder);
+        return reading.entries.isEmpty() && reading.unreadable
+                   ? reading.problems
+                   : QStringLiteral("entries read through the link");
+    });
+    QTest::newRow("repair") << "repair the palette index"
+                            << IndexCommand(
+                                   [](const QString& folder) { return Repair(folder).message; });
+    QTest::newRow("delete") << "delete the palette from" << IndexCommand([](const QString& folder) {
+        return DeleteEntry(folder, 1).message;
+    });
+    QTest::newRow("append") << "add the palette to" << IndexCommand([](const QString& folder) {
+        return AppendEntry(folder, QStringLiteral("c3.rgb"), QStringLiteral("C"),
+                           QStringLiteral("1"))
+            .message;
+    });
+    QTest::newRow("insert") << "add the palette to" << IndexCommand([](const QString& folder) {
+        return InsertEntry(folder, 1, QStringLiteral("c3.rgb"), QStringLiteral("C"),
+                           QStringLiteral("1"))
+            .message;
+    });
+}
+
+void tst_paletteindex::indexThatIsALink_isRefused()
+{
+    QFETCH(QString, action);
+    QFETCH(IndexCommand, run);
     QTemporaryDir outside;
     const QString target = QDir(outside.path()).filePath(QStringLiteral("elsewhere.cci"));
-    const QByteArray content = "c1.rgb\r\n\r\nA\r\n1\r\nc2.rgb\r\nB\r\n1\r\n";
-    writeAll(target, content);
+    // A blank line, which a repair would remove.
+    writeAll(target, "c1.rgb\r\n\r\nA\r\n1\r\nc2.rgb\r\nB\r\n1\r\n");
+    const QMap<QString, QByteArray> outsideBefore = filesBelow(outside.path());
     QTemporaryDir dir;
     const QString index = QDir(dir.path()).filePath(QStringLiteral("colorchart.cci"));
     QVERIFY(QFile::link(target, index));
 
-    // Read through the link, but never written or replaced through it.
-    QCOMPARE(filesOf(Read(dir.path())), (QStringList{"c1.rgb", "c2.rgb"}));
-    for (const FileResult& result : {Repair(dir.path()), DeleteEntry(dir.path(), 1),
-                                     AppendEntry(dir.path(), QStringLiteral("c3.rgb"),
-                                                 QStringLiteral("C"), QStringLiteral("1"))}) {
-        QVERIFY(!result.ok);
-        QVERIFY2(result.message.contains(QStringLiteral("symbolic link")),
-                 qPrintable(result.message));
-    }
-    QCOMPARE(readAll(target), content);
+    // Neither read nor written through: refused in the words of every link.
+    QCOMPARE(run(dir.path()), datafiles::LinkRefusalTo(action, index, target));
+    QCOMPARE(filesBelow(outside.path()), outsideBefore);
     QCOMPARE(QFileInfo(index).symLinkTarget(), target);
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
              QStringList{QStringLiteral("colorchart.cci")});

@@ -155,9 +155,15 @@ void tst_hostilefolder::linkedDataFile_isLeftAlone_data()
         << LinkCase{"colorchart.cci", false, [](PaletteSession&) {}};
     QTest::newRow("index of a new palette")
         << LinkCase{"colorchart.cci", false, [](PaletteSession& s) {
+                        // Unread, the index leaves the new palette a name
+                        // that may be a listed palette's: that one stays.
+                        s.folder.write(QStringLiteral("c1.rgb"), MinePalette);
                         schemetest::answerNameDialog(QStringLiteral("Fresh"));
                         s.action("mnuNew")->trigger();
+                        QCOMPARE(s.folder.read(QStringLiteral("c1.rgb")), MinePalette);
                     }};
+    QTest::newRow("saved scheme names read at start")
+        << LinkCase{"set.hcs", false, [](PaletteSession&) {}};
     QTest::newRow("saved scheme names")
         << LinkCase{"set.hcs", false, [](PaletteSession& s) {
                         schemetest::answerNameDialog(QStringLiteral("Kept"));

@@ -657,6 +657,25 @@ void tst_paletteformats::tokensLargeShapes_readAsWritten_data()
                       "\"b\": {\"$type\": \"color\", \"$value\": \"{a.x}\"}, "
                       "\"c\": {\"$type\": \"color\", \"$value\": \"{a.y}\"}}")
         << "" << QStringList{"#010203", "#040506", "#010203", "#040506"} << "";
+    // Names are compared and hashed as the text they stand for, however the
+    // file writes them.
+    QTest::newRow("names written with escapes")
+        << QByteArray("{\"r\\u00e9d\": {\"$type\": \"color\", \"$value\": \"#010203\"}, "
+                      "\"\\ud83c\\udfa8\": {\"x\\/y\": {\"$type\": \"color\", "
+                      "\"$value\": \"#040506\"}}, "
+                      "\"b\": {\"$type\": \"color\", \"$value\": \"{r\xC3\xA9"
+                      "d}\"}, "
+                      "\"c\": {\"$type\": \"color\", \"$value\": \"{\xF0\x9F\x8E\xA8.x/y}\"}}")
+        << "" << QStringList{"#010203", "#040506", "#010203", "#040506"} << "";
+    QTest::newRow("a token given twice: an alias reaches the last")
+        << QByteArray("{\"a\": {\"$type\": \"color\", \"$value\": \"#010203\"}, "
+                      "\"a\": {\"$type\": \"color\", \"$value\": \"#040506\"}, "
+                      "\"b\": {\"$type\": \"color\", \"$value\": \"{a}\"}}")
+        << "" << QStringList{"#010203", "#040506", "#040506"} << "";
+    QTest::newRow("a name that begins another is not that name")
+        << QByteArray("{\"ab\": {\"$type\": \"color\", \"$value\": \"#010203\"}, "
+                      "\"b\": {\"$type\": \"color\", \"$value\": \"{abc}\"}}")
+        << "" << QStringList() << "refers to \"abc\", which the file does not hold";
     QTest::newRow("the path of a long name, cut in the message")
         << "{\"" + longName + "\": {\"t\": {\"$type\": \"color\", \"$value\": \"bright\"}}}"
         << "" << QStringList()

@@ -93,6 +93,16 @@ void tst_stylesheetharvest::styleSheet_data()
                       ".btn { color: $primary; &:hover { background: darken($primary, 10%); "
                       "border-color: #{$primary}; outline-color: crimson } }")
         << QStringList{"#3B82F6", "#DC143C"};
+    // A statement broken up by what is left out of it reads as if it had
+    // never held it, wherever the break falls.
+    QTest::newRow("comments and interpolation inside a declaration")
+        << QByteArray("a { col/* x */or: red; background:/**/blue/* navy */; border-color: "
+                      "#{$x}abc; $c: url(x) // lime\n; outline-color: gr/* */een }")
+        << QStringList{"#0000FF", "#AABBCC", "#00FF00"};
+    QTest::newRow("words too long to be names")
+        << QByteArray("a { ") + QByteArray(5000, 'b') + ": red; color: " + QByteArray(5000, 'X') +
+               "(teal) " + QByteArray(5000, 'r') + " rgb(1 2 3) }"
+        << QStringList{"#FF0000", "#008080", "#010203"};
     QTest::newRow("Less variables")
         << QByteArray("@accent: #ff8800;\n.a { color: @accent; }") << QStringList{"#FF8800"};
     QTest::newRow("declarations without a final semicolon")
@@ -149,6 +159,10 @@ void tst_stylesheetharvest::webPage_data()
         << QByteArray("<p style=\"color: red; x: ") + QByteArray(300'000, '&') +
                "; background: &#x23;0000ff\">x</p>"
         << QStringList{"#FF0000", "#0000FF"};
+    QTest::newRow("long tag and attribute names")
+        << QByteArray("<") + QByteArray(5000, 'q') + " style=\"color: red\" " +
+               QByteArray(5000, 's') + "=\"color: blue\"><STYLE>a{color:&#35;00f}</STYLE>"
+        << QStringList{"#FF0000"};
     QTest::newRow("attributes named like style")
         << QByteArray("<p data-style=\"color: red\" title=\"style=color:red\" "
                       "style=\"color: purple\">x</p>")
