@@ -38,6 +38,9 @@ TEST_PACKAGES="$TEST_PACKAGES chromium clang-format"
 # tests read the clipboard as other programs do (xclip, wl-paste) and click
 # with xdotool.
 TEST_PACKAGES="$TEST_PACKAGES fp-utils xclip wl-clipboard xdotool"
+# Importing a palette keeps its colours' names and order: the tests import
+# GIMP's own palettes, installed with gimp-data.
+TEST_PACKAGES="$TEST_PACKAGES gimp-data"
 
 PACKAGES="$RUN_PACKAGES"
 case "$MODE" in
