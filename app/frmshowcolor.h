@@ -340,8 +340,7 @@ private:
     // A new user palette of these colours, listed last and shown; false after
     // reporting a failure, with the index and the data folder as they were.
     bool addUserPalette(const QString& name, const QList<Color>& colors);
-    // The same with the colours' names; the colours show first to last, and
-    // a name taken by a listed palette gets a number.
+    // The same with the colours' names; the colours show first to last.
     bool addNamedPalette(const QString& name, const QList<Color>& colors, const QStringList& names);
     void mnuNameColor_Click();
     void mnuRenamePalette_Click();

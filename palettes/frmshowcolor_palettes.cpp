@@ -631,7 +631,10 @@ void frmshowcolor::mnuImport_Click()
     }
     bool nameCut = false;
     const QString name = paletteexchange::ImportedName(palette, path, &nameCut);
-    if (addNamedPalette(name, palette.colors, palette.names) && nameCut)
+    // A file imported again, or two files of one name, stay apart in the
+    // list; names typed for a new palette are the user's to repeat.
+    if (addNamedPalette(newpalette::UniqueName(ChartName, name), palette.colors, palette.names) &&
+        nameCut)
         m_platform.showMessage(
             this,
             QStringLiteral("The palette's name in \"%1\" is longer than %2 characters; the "
@@ -651,8 +654,7 @@ bool frmshowcolor::addNamedPalette(const QString& name, const QList<Color>& colo
 {
     bool listed = false;
     const FileResult added =
-        newpalette::Add(m_dataFolder, NewChartFile, newpalette::UniqueName(ChartName, name), colors,
-                        names, &listed);
+        newpalette::Add(m_dataFolder, NewChartFile, name, colors, names, &listed);
     if (!added)
         reportFileError(added.message);
     if (!listed)
