@@ -311,7 +311,8 @@ bool frmshowcolor::recordRecentColor(Color color)
 
 void frmshowcolor::setPaletteItemsVisible(bool visible)
 {
-    for (QAction* item : {mnuDelCor, mnuDelChart, mnuCleanDup, mnuCleanAll, editsep3, editsep1})
+    for (QAction* item :
+         {mnuDelCor, mnuNameColor, mnuDelChart, mnuCleanDup, mnuCleanAll, editsep3, editsep1})
         item->setVisible(visible);
 }
 

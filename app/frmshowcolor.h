@@ -2,6 +2,7 @@
 
 #include "app/StringTable.h"
 #include "app/bascommon.h"
+#include "palettes/PaletteNames.h"
 #include "scheme/SchemeColors.h"
 
 #include <QMainWindow>
@@ -173,8 +174,9 @@ public:
     // ---- Menus ----
     QMenu* mnufile = nullptr;
     QAction* mnuNew = nullptr;
-    QAction* mnuExport = nullptr; // the palette on display to a GIMP, ASE, CSS or JSON file
-    QAction* mnuImport = nullptr; // a GIMP or ASE file as a new user palette
+    QAction* mnuRenamePalette = nullptr; // a user palette's name in the list
+    QAction* mnuExport = nullptr;        // the palette on display to a GIMP, ASE, CSS or JSON file
+    QAction* mnuImport = nullptr;        // a GIMP or ASE file as a new user palette
     QAction* mnuExit = nullptr;
 
     QMenu* mnuEdit = nullptr;
@@ -197,6 +199,7 @@ public:
     QList<QAction*> mnuAddChart; // item 0 exists from the start
     QAction* editsep3 = nullptr;
     QAction* mnuDelCor = nullptr;
+    QAction* mnuNameColor = nullptr; // names the framed colour, enabled as mnuDelCor
     QAction* mnuDelChart = nullptr;
     QAction* editsep1 = nullptr;
     QAction* mnuCleanDup = nullptr;
@@ -366,6 +369,12 @@ private:
     // A new user palette of these colours, listed last and shown; false after
     // reporting a failure, with the index and the data folder as they were.
     bool addUserPalette(const QString& name, const QList<Color>& colors);
+    // The same with the colours' names; the colours show first to last.
+    bool addNamedPalette(const QString& name, const QList<Color>& colors, const QStringList& names);
+    void mnuNameColor_Click();
+    void mnuRenamePalette_Click();
+    // The names of the palette on display, read again with its page 1.
+    void loadChartNames(const QString& file);
     void mnuDelChart_Click();
     void mnuDelCor_Click();
     void mnuCleanAll_Click();
@@ -436,6 +445,9 @@ private:
     // following "activated" signal repeats.
     QList<qint32> m_chartEntryPosition;
     std::array<bool, CellCount> m_cellUnreadable{};
+    // The names of the palette on display and of each cell's colour.
+    PaletteNames m_chartNames;
+    std::array<QString, CellCount> m_cellNames{};
     // Keyboard and screen-reader access to the cells, and the grid's lines.
     PaletteGrid* m_paletteGrid = nullptr;
     // Edit > "Undo ...": copies of what the palette edits replace.

@@ -277,6 +277,7 @@ void frmshowcolor::buildMenus()
     mnuNew = menuItem(mnufile, "mnuNew", QStringLiteral("&New Color Palette..."));
     mnuExport = menuItem(mnufile, "mnuExport", QStringLiteral("&Export Palette..."));
     mnuImport = menuItem(mnufile, "mnuImport", QStringLiteral("&Import Palette..."));
+    mnuRenamePalette = menuItem(mnufile, "mnuRenamePalette", QStringLiteral("&Rename Palette..."));
     mnuExit = menuItem(mnufile, "mnuExit", QStringLiteral("E&xit"));
     bar->addMenu(mnufile);
 
@@ -307,6 +308,7 @@ void frmshowcolor::buildMenus()
     mnuAddto->menuAction()->setVisible(false);
     editsep3 = menuSeparator(mnuEdit, "editsep3");
     mnuDelCor = menuItem(mnuEdit, "mnuDelCor", QStringLiteral("&Delete Selected Color"));
+    mnuNameColor = menuItem(mnuEdit, "mnuNameColor", QStringLiteral("&Name This Color..."));
     mnuDelChart = menuItem(mnuEdit, "mnuDelChart", QStringLiteral("Delete &Current Palette"));
     editsep1 = menuSeparator(mnuEdit, "editsep1");
     mnuCleanDup = menuItem(mnuEdit, "mnuCleanDup", QStringLiteral("Clear Duplicate Colors"));

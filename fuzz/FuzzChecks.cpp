@@ -19,7 +19,9 @@
 #include "palettes/exchange/SketchPalette.h"
 #include "palettes/exchange/StyleSheetHarvest.h"
 #include "palettes/exchange/StyleSheetPalette.h"
+#include "palettes/NamedEdits.h"
 #include "palettes/PaletteIndex.h"
+#include "palettes/PaletteNames.h"
 #include "palettes/PaletteRecords.h"
 #include "scheme/SchemeFormat.h"
 #include "scheme/SchemeStore.h"
@@ -570,6 +572,58 @@ void CheckPaletteFile(const QString& scratchFolder, QByteArrayView input)
     checkPaletteRewrites(scratchFolder, path, content);
 }
 
+namespace {
+
+// Every named record of `palette` holds the colour of its name's line.
+void checkNamesFit(const PaletteNames& names, const QByteArray& palette, const char* promise)
+{
+    for (auto it = names.named().cbegin(); it != names.named().cend(); ++it) {
+        const qint64 at = (qint64(it.key()) - 1) * paletterecords::RecordLength;
+        require(it.key() >= 1 && at + paletterecords::RecordLength <= palette.size(), promise);
+        require(paletterecords::ParseRecord(
+                    QByteArrayView(palette).sliced(at, paletterecords::RecordLength)) == it->color,
+                promise);
+        require(!it->name.isEmpty() && it->name.size() <= PaletteNames::MaxNameLength &&
+                    PaletteNames::cleaned(it->name) == it->name,
+                promise);
+    }
+}
+
+} // namespace
+
+void CheckPaletteNames(const QString& scratchFolder, QByteArrayView input)
+{
+    emptyFolder(scratchFolder);
+    // Copies of a few colours, some lower-case, and a record that is none,
+    // so that lines can pair early, late or not at all.
+    const QByteArray palette = "FF0000AAAAAA00ff00AAAAAAZZ0000FF0000123456aaaaaaFF0000";
+    const QString file = QStringLiteral("c1.rgb");
+    writeFile(bascommon::DataFilePath(scratchFolder, file), palette);
+    writeFile(bascommon::DataFilePath(scratchFolder, PaletteNames::fileFor(file)),
+              input.toByteArray());
+
+    PaletteNames names;
+    requireOk(PaletteNames::read(scratchFolder, file, names), "a names file can always be read");
+    checkNamesFit(names, palette, "a name pairs only with a record of its own colour");
+    require(PaletteNames::paired(names.content(), palette) == names,
+            "names written read back the same");
+
+    PaletteNames deleted = names;
+    deleted.recordDeleted(2, palette);
+    QByteArray shorter = palette;
+    shorter.remove(6, 6);
+    checkNamesFit(deleted, shorter, "deleting a colour leaves names that fit");
+    require(PaletteNames::paired(deleted.content(), shorter) == deleted,
+            "names after deleting a colour read back the same");
+
+    requireOk(namededits::ClearDuplicates(scratchFolder, file), "clearing duplicates works");
+    const QByteArray kept = readFile(bascommon::DataFilePath(scratchFolder, file));
+    PaletteNames cleared;
+    requireOk(PaletteNames::read(scratchFolder, file, cleared), "names are read after clearing");
+    checkNamesFit(cleared, kept, "clearing duplicates leaves names that fit");
+    require(cleared.size() <= names.size(), "clearing duplicates adds no name");
+}
+
 void CheckSchemeNames(const QString& scratchFolder, QByteArrayView input)
 {
     emptyFolder(scratchFolder);
@@ -824,6 +878,8 @@ Check CheckNamed(const QString& target)
         return &CheckPaletteIndex;
     if (target == QLatin1String("paletterecords"))
         return &CheckPaletteFile;
+    if (target == QLatin1String("palettenames"))
+        return &CheckPaletteNames;
     if (target == QLatin1String("schemenames"))
         return &CheckSchemeNames;
     if (target == QLatin1String("schemecolors"))

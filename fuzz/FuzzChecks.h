@@ -22,6 +22,11 @@ void CheckPaletteIndex(const QString& scratchFolder, QByteArrayView input);
 // clearing duplicates.
 void CheckPaletteFile(const QString& scratchFolder, QByteArrayView input);
 
+// A palette's names file: whatever it holds, a name pairs only with a record
+// of its own colour, in order; what was read writes back to read the same;
+// deleting a colour and clearing duplicates leave names that still fit.
+void CheckPaletteNames(const QString& scratchFolder, QByteArrayView input);
+
 // The scheme name list "set.hcs": reading, saving a scheme after it and
 // deleting one.
 void CheckSchemeNames(const QString& scratchFolder, QByteArrayView input);
@@ -53,6 +58,7 @@ void CheckStyleSheetVariables(const QString& scratchFolder, QByteArrayView input
 void CheckStyleSheetHarvest(const QString& scratchFolder, QByteArrayView input);
 
 // The check of a fuzz target by its name ("paletteindex", "paletterecords",
+// "palettenames",
 // "schemenames", "schemecolors", "exchange", "colortext", "aco", "soc",
 // "sketch", "tokens", "stylesheet", "harvest"); nullptr for any other name.
 Check CheckNamed(const QString& target);

@@ -100,7 +100,8 @@ PaletteGrid::PaletteGrid(const QList<ClickableLabel*>& cells, int rows, QObject*
 
 PaletteGrid::~PaletteGrid() = default;
 
-QString PaletteGrid::cellName(Content content, Color color, qint32 position, qint32 count)
+QString PaletteGrid::cellName(Content content, Color color, qint32 position, qint32 count,
+                              const QString& name)
 {
     switch (content) {
     case Content::Empty:
@@ -110,10 +111,12 @@ QString PaletteGrid::cellName(Content content, Color color, qint32 position, qin
     case Content::Colour:
         break;
     }
+    QString head = bascommon::ColorToHtmlHex(color);
+    if (!name.isEmpty())
+        head += QLatin1Char(' ') + name;
+    // One arg() for all three: a name may hold "%2" itself.
     return QStringLiteral("%1, colour %2 of %3")
-        .arg(bascommon::ColorToHtmlHex(color))
-        .arg(position)
-        .arg(count);
+        .arg(head, QString::number(position), QString::number(count));
 }
 
 QString PaletteGrid::pageText(qint32 page, qint32 pageCount)
@@ -122,11 +125,11 @@ QString PaletteGrid::pageText(qint32 page, qint32 pageCount)
 }
 
 void PaletteGrid::describeCell(int index, Content content, Color color, qint32 position,
-                               qint32 count)
+                               qint32 count, const QString& colorName)
 {
     if (index < 0 || index >= m_cells.size())
         return;
-    const QString name = cellName(content, color, position, count);
+    const QString name = cellName(content, color, position, count, colorName);
     ClickableLabel* cell = m_cells.at(index);
     if (cell->accessibleName() != name)
         cell->setAccessibleName(name);

@@ -31,8 +31,10 @@ public:
     PaletteGrid(const QList<ClickableLabel*>& cells, int rows, QObject* parent = nullptr);
     ~PaletteGrid() override;
 
-    // The cell stands for `position` (from 1) of `count` colours, newest first.
-    void describeCell(int index, Content content, Color color, qint32 position, qint32 count);
+    // The cell stands for `position` (from 1) of `count` colours, newest first;
+    // `name` is its colour's name, empty when it has none.
+    void describeCell(int index, Content content, Color color, qint32 position, qint32 count,
+                      const QString& name = QString());
     // The page buttons: Page Up and Page Down trigger them, and their tooltips
     // add the page on display.
     void setPageButtons(QAction* previous, QAction* next);
@@ -46,7 +48,8 @@ public:
     // release of that mouse button over its middle.
     void activate(int index, Qt::MouseButton button);
 
-    static QString cellName(Content content, Color color, qint32 position, qint32 count);
+    static QString cellName(Content content, Color color, qint32 position, qint32 count,
+                            const QString& name = QString());
     static QString pageText(qint32 page, qint32 pageCount);
 
 signals:

@@ -629,6 +629,37 @@ FileResult InsertEntry(const QString& dataFolder, qint32 position, const QString
     return replaceFileContents(path, tempPath(dataFolder), extended, action);
 }
 
+FileResult RenameEntry(const QString& dataFolder, qint32 position, const QString& file,
+                       const QString& name)
+{
+    const QString path = indexPath(dataFolder);
+    const QString action = QStringLiteral("rename the palette in");
+    IndexContent content;
+    if (FileResult opened = content.open(path, action); !opened)
+        return opened;
+    EntryParser parser(content.bytes());
+    RawEntry entry;
+    bool found = false;
+    while (!found && parser.next(entry))
+        found =
+            entry.position == position && textencoding::DecodeLine(entry.lines[FileField]) == file;
+    if (!found)
+        return FileResult::failure(describeFileError(
+            action, path, QStringLiteral("it no longer lists that palette at its place")));
+    QString oneLineName = name;
+    oneLineName.replace(QLatin1Char('\r'), QLatin1Char(' '))
+        .replace(QLatin1Char('\n'), QLatin1Char(' '));
+    const QList<QByteArray> renamed = {entry.lines[FileField].toByteArray(),
+                                       textencoding::EncodeLine(oneLineName),
+                                       entry.lines[KindField].toByteArray()};
+    QByteArray out;
+    if (FileResult made =
+            rewritten(content.bytes(), position, action, path, out, renamed, position);
+        !made)
+        return made;
+    return replaceFileContents(path, tempPath(dataFolder), out, action);
+}
+
 bool IsPlainFileName(const QString& name)
 {
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))

@@ -130,6 +130,12 @@ FileResult AppendEntry(const QString& dataFolder, const QString& file, const QSt
 FileResult InsertEntry(const QString& dataFolder, qint32 position, const QString& file,
                        const QString& name, const QString& kind);
 
+// Gives the entry at 1-based `position`, which must list `file`, the display
+// name `name` (line breaks become spaces); its file and kind lines stay byte
+// for byte. Rewrites through "colorchart.cct".
+FileResult RenameEntry(const QString& dataFolder, qint32 position, const QString& file,
+                       const QString& name);
+
 // A name that addresses a file directly inside the data folder: not empty, no
 // folder part, not "." or "..", and not the index itself.
 bool IsPlainFileName(const QString& name);

@@ -407,6 +407,7 @@ QStringList RemoveLeftoverTemporaryFiles(const QString& dataFolder)
         const QString& name = listed.name;
         if (!name.endsWith(QLatin1String(".rgb.tmp"), Qt::CaseInsensitive) &&
             !name.endsWith(QLatin1String(".rgb.ctm"), Qt::CaseInsensitive) &&
+            !name.endsWith(QLatin1String(".names.tmp"), Qt::CaseInsensitive) &&
             name.compare(QLatin1String("colorchart.cct"), Qt::CaseInsensitive) != 0)
             continue;
         if (folder.removeAll(name, QStringLiteral("remove")) &&

@@ -86,7 +86,8 @@ FileResult ClearDuplicates(const QString& path, qint32* kept = nullptr,
 FileResult ClearAll(const QString& path);
 
 // Removes what interrupted rewrites left in `dataFolder`: the temporary
-// files of palettes ("*.rgb.tmp", "*.rgb.ctm") and of the index
+// files of palettes ("*.rgb.tmp", "*.rgb.ctm"), of their names
+// ("*.names.tmp") and of the index
 // ("colorchart.cct"). No rewrite ever reads them, and one of a large palette
 // is as large. A link of such a name is removed itself, never what it leads
 // to; folders stay. Returns the names removed.

@@ -1,6 +1,7 @@
 #include "palettes/PaletteUndo.h"
 
 #include "app/DataFolderAccess.h"
+#include "palettes/PaletteNames.h"
 
 #include <QFile>
 #include <QStringList>
@@ -13,11 +14,12 @@ using Access = DataFolderAccess;
 
 // Each entry is a folder named by a number that grows with every edit, all
 // of one width so that the names sort oldest first. In it: the description,
-// the palette file as it was before the edit (none when it had no file), and
-// the palette's state after the edit.
+// the palette file as it was before the edit (none when it had no file), its
+// names file likewise, and the palette's state after the edit.
 constexpr int NumberWidth = 10;
 const QString EditFile = QStringLiteral("edit");
 const QString PaletteCopy = QStringLiteral("palette");
+const QString NamesCopy = QStringLiteral("names");
 const QString AfterFile = QStringLiteral("after");
 // An entry being written, and one being removed.
 const QString Unfinished = QStringLiteral(".new");
@@ -82,7 +84,24 @@ struct Description
     PaletteUndo::Entry entry;
     // -1: the palette had no file before the edit.
     qint64 copySize = -1;
+    // -1: the palette had no names file (and entries kept before names
+    // existed have no line for it).
+    qint64 namesSize = -1;
 };
+
+// The state of the palette and of its names after an edit.
+QByteArray stateAfter(const Access& access, const QString& paletteFile)
+{
+    return fingerprint(access.status(paletteFile)) + '\n' +
+           fingerprint(access.status(PaletteNames::fileFor(paletteFile)));
+}
+
+bool copyMatches(const Access& access, const QString& name, qint64 size)
+{
+    const Access::Status copy = access.status(name);
+    return size < 0 ? copy.kind == Access::Kind::Missing
+                    : copy.kind == Access::Kind::File && copy.size == size;
+}
 
 std::optional<QByteArray> readSmall(const Access& access, const QString& name)
 {
@@ -126,10 +145,15 @@ std::optional<Description> describe(const Access& access, const QString& entry)
     if (!known || !positionRead || !sizeRead ||
         !paletteindex::IsPlainFileName(found.entry.palette.file))
         return std::nullopt;
-    // The copy must be there, whole, exactly when the description says so.
-    const Access::Status copy = access.status(inEntry(entry, PaletteCopy));
-    if (found.copySize < 0 ? copy.kind != Access::Kind::Missing
-                           : copy.kind != Access::Kind::File || copy.size != found.copySize)
+    if (lines.size() > 7 && !lines.at(7).isEmpty()) {
+        bool namesRead = false;
+        found.namesSize = lines.at(7).toLongLong(&namesRead);
+        if (!namesRead)
+            return std::nullopt;
+    }
+    // The copies must be there, whole, exactly when the description says so.
+    if (!copyMatches(access, inEntry(entry, PaletteCopy), found.copySize) ||
+        !copyMatches(access, inEntry(entry, NamesCopy), found.namesSize))
         return std::nullopt;
     return found;
 }
@@ -274,9 +298,26 @@ FileResult PaletteUndo::keep(Edit edit, const paletteindex::Entry& palette)
             return abandon(copied);
         copySize = access.status(inEntry(unfinished, PaletteCopy)).size;
     }
+    // The names go with the colours: undoing gives back both.
+    qint64 namesSize = -1;
+    const QString namesFile = PaletteNames::fileFor(palette.file);
+    if (access.status(namesFile).kind != Access::Kind::Missing) {
+        QFile source;
+        if (FileResult opened = access.open(source, namesFile, Access::Access::Read,
+                                            QStringLiteral("keep a copy for undo of"));
+            !opened)
+            return abandon(opened);
+        if (FileResult copied = access.copy(source, inEntry(unfinished, NamesCopy),
+                                            inEntry(unfinished, NamesCopy + Temporary),
+                                            QStringLiteral("keep a copy for undo of"));
+            !copied)
+            return abandon(copied);
+        namesSize = access.status(inEntry(unfinished, NamesCopy)).size;
+    }
     QByteArray description = Signature + '\n';
     for (const QString& line : {editKey(edit), palette.file, palette.name, palette.kind,
-                                QString::number(palette.position), QString::number(copySize)}) {
+                                QString::number(palette.position), QString::number(copySize),
+                                QString::number(namesSize)}) {
         QString oneLine = line;
         oneLine.replace(QLatin1Char('\n'), QLatin1Char(' '));
         description += oneLine.toUtf8() + '\n';
@@ -308,7 +349,7 @@ void PaletteUndo::editDone()
         // Without it undoing still works; it only cannot warn.
         static_cast<void>(access.replace(
             inEntry(m_pendingEntry, AfterFile), inEntry(m_pendingEntry, AfterFile + Temporary),
-            fingerprint(access.status(described->entry.palette.file)), QStringLiteral("write")));
+            stateAfter(access, described->entry.palette.file), QStringLiteral("write")));
     }
     m_pendingEntry.clear();
 }
@@ -355,7 +396,10 @@ std::optional<PaletteUndo::Plan> PaletteUndo::plan() const
         const std::optional<QByteArray> after =
             entries.isEmpty() ? std::nullopt
                               : readSmall(access, inEntry(entries.constLast(), AfterFile));
-        plan.changedSince = after && *after != fingerprint(access.status(entry->palette.file));
+        // An entry kept before names existed notes the palette alone.
+        const QByteArray now = stateAfter(access, entry->palette.file);
+        plan.changedSince =
+            after && *after != (after->contains('\n') ? now : now.left(now.indexOf('\n')));
         return plan;
     }
     plan.addsEntry = true;
@@ -388,6 +432,20 @@ FileResult PaletteUndo::undoLast()
             return opened;
     }
 
+    // The names come back after the colours they name (a names file never
+    // waits for colours it does not fit) and before the entry that shows them.
+    const auto restoreNames = [&]() -> FileResult {
+        const QString names = PaletteNames::fileFor(plan->file);
+        if (described->namesSize < 0)
+            return access.removeFile(names, action);
+        QFile namesCopy;
+        if (FileResult opened =
+                access.open(namesCopy, inEntry(entry, NamesCopy), Access::Access::Read, action);
+            !opened)
+            return opened;
+        return access.copy(namesCopy, names, PaletteNames::temporaryFor(plan->file), action);
+    };
+
     if (plan->addsEntry) {
         // The file first, under a name nobody uses, then the entry that lists
         // it: until the entry is there, nothing shows the file.
@@ -401,19 +459,29 @@ FileResult PaletteUndo::undoLast()
                                     QStringLiteral("a file of that name has appeared")))
                               : placed;
         }
+        if (FileResult named = restoreNames(); !named) {
+            if (described->copySize >= 0)
+                static_cast<void>(access.removeFile(plan->file, action));
+            return named;
+        }
         const paletteindex::Entry& palette = described->entry.palette;
         if (FileResult listed = paletteindex::InsertEntry(m_dataFolder, palette.position,
                                                           plan->file, palette.name, palette.kind);
             !listed) {
             if (described->copySize >= 0)
                 static_cast<void>(access.removeFile(plan->file, action));
+            static_cast<void>(PaletteNames::remove(m_dataFolder, plan->file));
             return listed;
         }
-    } else if (described->copySize >= 0) {
-        if (FileResult placed = access.copy(copy, plan->file, temporary, action); !placed)
-            return placed;
-    } else if (FileResult removed = access.removeFile(plan->file, action); !removed) {
-        return removed;
+    } else {
+        if (described->copySize >= 0) {
+            if (FileResult placed = access.copy(copy, plan->file, temporary, action); !placed)
+                return placed;
+        } else if (FileResult removed = access.removeFile(plan->file, action); !removed) {
+            return removed;
+        }
+        if (FileResult named = restoreNames(); !named)
+            return named;
     }
     copy.close();
     dropEntry(access, entry);

@@ -10,12 +10,11 @@
 // A journal of the four palette edits in the folder "undo" of the data
 // folder, so that each can be undone. Before an edit, an entry is written
 // completely under a name of its own: the palette file as it was (streamed,
-// holes kept), then what the entry is (the edit, the palette's file, name,
-// kind and place in the index, the copy's size); one rename then makes it an
-// entry. After the edit the entry notes the size and time of the palette, so
-// that undoing can tell whether anything changed the palette since. The last
-// `Depth` entries are kept. Everything lives on disk, so a second object on
-// the same folder sees the same edits; whatever is not a whole entry (an
+// holes kept) and its names file when it has one, then what the entry is (the edit, the palette's
+// file, name, kind and place in the index, the copy's size); one rename then makes it an entry.
+// After the edit the entry notes the size and time of the palette, so that undoing can tell whether
+// anything changed the palette since. The last `Depth` entries are kept. Everything lives on disk,
+// so a second object on the same folder sees the same edits; whatever is not a whole entry (an
 // interrupted one, someone else's file, a link) is never read, never blocks
 // an edit, and goes at start.
 class PaletteUndo

@@ -10,7 +10,11 @@
 #include "app/SelectionFrame.h"
 #include "app/TextBounds.h"
 #include "app/WindowRoutines.h"
+#include "app/frmInput.h"
 #include "palettes/GroupedMenu.h"
+#include "palettes/NamedEdits.h"
+#include "palettes/NewPalette.h"
+#include "palettes/PaletteFileAccess.h"
 #include "palettes/exchange/PaletteExchange.h"
 #include "palettes/PaletteGrid.h"
 #include "palettes/PaletteGridLines.h"
@@ -25,6 +29,8 @@
 #include <QDir>
 #include <QFontMetrics>
 #include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
@@ -95,6 +101,30 @@ bool isUndeletableKind(const QString& kind)
     return trimmed == QLatin1String("0") || trimmed == QLatin1String("2");
 }
 
+// The name dialog, opening with `current` to edit. Nothing for Cancel;
+// otherwise the dialog's answer (`trimmed` the text as typed, trimmed, so
+// that an empty field is an answer of its own).
+struct NameDialogAnswer
+{
+    QString name;
+    QString trimmed;
+};
+std::optional<NameDialogAnswer> askForName(Platform& platform, QWidget* parent,
+                                           const QString& title, const QString& prompt,
+                                           const QString& current)
+{
+    frmInput dialog(platform, parent);
+    dialog.setWindowTitle(title);
+    dialog.lblMsg->setText(prompt);
+    dialog.txtResult->setText(current);
+    dialog.txtResult->selectAll();
+    dialog.exec();
+    // OK always gives a name ("Untiltled" for an empty field); Cancel none.
+    if (dialog.result().isEmpty())
+        return std::nullopt;
+    return NameDialogAnswer{dialog.result(), dialog.typedText().trimmed()};
+}
+
 // The listed palette `i` as the index gives it, for the undo journal.
 paletteindex::Entry chartEntry(const StringTable& files, const StringTable& names,
                                const StringTable& kinds, const QList<qint32>& positions, int i)
@@ -142,6 +172,11 @@ void frmshowcolor::setUpPaletteHandlers()
     connect(mnuImport, &QAction::triggered, this, &frmshowcolor::mnuImport_Click);
     connect(mnuDelChart, &QAction::triggered, this, &frmshowcolor::mnuDelChart_Click);
     connect(mnuDelCor, &QAction::triggered, this, &frmshowcolor::mnuDelCor_Click);
+    // A colour can be named wherever it can be deleted.
+    connect(mnuDelCor, &QAction::enabledChanged, mnuNameColor, &QAction::setEnabled);
+    mnuNameColor->setEnabled(mnuDelCor->isEnabled());
+    connect(mnuNameColor, &QAction::triggered, this, &frmshowcolor::mnuNameColor_Click);
+    connect(mnuRenamePalette, &QAction::triggered, this, &frmshowcolor::mnuRenamePalette_Click);
     connect(mnuCleanAll, &QAction::triggered, this, &frmshowcolor::mnuCleanAll_Click);
     connect(mnuCleanDup, &QAction::triggered, this, &frmshowcolor::mnuCleanDup_Click);
     connect(mnuAddChart.at(0), &QAction::triggered, this, [this] { mnuAddChart_Click(0); });
@@ -261,6 +296,7 @@ void frmshowcolor::cmbChart_Click(int index)
     mnuCleanDup->setEnabled(clearable);
     toolButton(QStringLiteral("clearduplicate"))->setEnabled(clearable);
     mnuDelChart->setEnabled(listed && !isUndeletableKind(ChartKind.at(index)));
+    mnuRenamePalette->setEnabled(listed && TrimSpaces(ChartKind.at(index)) == QLatin1String("1"));
 }
 
 // ---------------------------------------------------------------------------
@@ -278,8 +314,13 @@ void frmshowcolor::ShowColorChart(const QString& curChartfile, qint32 page)
     FileResult result = FileResult::success();
     if (addressable)
         result = paletterecords::EnsureFileExists(path);
-    if (page == 1)
+    if (page == 1) {
         ColorCount = addressable ? paletterecords::CountRecords(path) : 0;
+        if (addressable && result)
+            loadChartNames(curChartfile);
+        else
+            m_chartNames = PaletteNames();
+    }
     PageCount = paletterecords::PageCountFor(ColorCount);
 
     paletterecords::PageCells cells;
@@ -289,9 +330,14 @@ void frmshowcolor::ShowColorChart(const QString& curChartfile, qint32 page)
         cells.fill({});
     for (int j = 0; j < CellCount; ++j) {
         const paletterecords::PageCell& cell = cells[static_cast<std::size_t>(j)];
+        m_cellNames[static_cast<std::size_t>(j)] =
+            cell.kind == paletterecords::PageCell::Kind::Colour
+                ? m_chartNames.nameOf(paletterecords::RecordForCell(ColorCount, page, j))
+                : QString();
         setCellContent(j, cell.color, cell.kind == paletterecords::PageCell::Kind::Unreadable);
         m_paletteGrid->describeCell(j, gridContent(cell.kind), cell.color,
-                                    (page - 1) * CellsPerPage + j + 1, ColorCount);
+                                    (page - 1) * CellsPerPage + j + 1, ColorCount,
+                                    m_cellNames[static_cast<std::size_t>(j)]);
     }
     m_paletteGrid->setPage(page, PageCount);
 
@@ -319,6 +365,13 @@ void frmshowcolor::ShowColorChart(const QString& curChartfile, qint32 page)
         reportFileError(result.message);
     else if (page == 1 && addressable)
         reportTornRecord(path);
+}
+
+void frmshowcolor::loadChartNames(const QString& file)
+{
+    // Names are read with page 1 only: the other pages use the same reading.
+    if (FileResult read = PaletteNames::read(m_dataFolder, file, m_chartNames); !read)
+        reportFileErrorOnce(read.message);
 }
 
 void frmshowcolor::reportTornRecord(const QString& path)
@@ -358,8 +411,10 @@ void frmshowcolor::setCellContent(int index, Color color, bool unreadable)
 void frmshowcolor::updateCellTip(int index)
 {
     const auto at = static_cast<std::size_t>(index);
-    const QString head =
+    QString head =
         m_cellUnreadable[at] ? UnreadableCellTip : ColorToHtmlHex(lblcor[at]->backColor());
+    if (!m_cellNames[at].isEmpty())
+        head += QLatin1Char(' ') + m_cellNames[at];
     lblcor[at]->setToolTip(head + CellTipTail);
 }
 
@@ -515,12 +570,23 @@ void frmshowcolor::mnuExport_Click()
         return;
     ExchangePalette palette;
     palette.name = ChartName.at(i);
+    PaletteNames names;
     if (FileResult read =
             paletteexchange::ReadForExport(dataFilePath(ChartFile.at(i)), palette.colors);
         !read) {
         reportFileError(read.message);
         return;
     }
+    if (FileResult read = PaletteNames::read(m_dataFolder, ChartFile.at(i), names); !read) {
+        reportFileError(read.message);
+        return;
+    }
+    // In the order the view shows them, newest first, so that a file
+    // imported and exported again keeps its order.
+    if (!names.isEmpty())
+        palette.names = names.list(qint32(palette.colors.size()));
+    std::reverse(palette.colors.begin(), palette.colors.end());
+    std::reverse(palette.names.begin(), palette.names.end());
     QString chosenFilter;
     const QString path = m_platform.chooseSaveFileOfType(
         this, paletteexchange::ProposedBaseName(palette.name),
@@ -566,7 +632,10 @@ bool frmshowcolor::importPaletteFromFile(const QString& path)
     }
     bool nameCut = false;
     const QString name = paletteexchange::ImportedName(palette, path, &nameCut);
-    const bool added = addUserPalette(name, palette.colors);
+    // A file imported again, or two files of one name, stay apart in the
+    // list; names typed for a new palette are the user's to repeat.
+    const bool added =
+        addNamedPalette(newpalette::UniqueName(ChartName, name), palette.colors, palette.names);
     if (added && nameCut)
         m_platform.showMessage(
             this,
@@ -580,28 +649,19 @@ bool frmshowcolor::importPaletteFromFile(const QString& path)
 
 bool frmshowcolor::addUserPalette(const QString& name, const QList<Color>& colors)
 {
-    // The colours are written aside first and take the palette file's place
-    // only once the palette is listed: a failure at any step leaves the index
-    // and the data folder as they were, a stray file of that name included.
-    const QString file = NewChartFile;
-    const QString target = dataFilePath(file);
-    const QString aside = target + QStringLiteral(".tmp");
-    if (FileResult written = writeSyncedFile(aside, paletterecords::RecordsOf(colors)); !written) {
-        reportFileError(written.message);
+    return addNamedPalette(name, colors, {});
+}
+
+bool frmshowcolor::addNamedPalette(const QString& name, const QList<Color>& colors,
+                                   const QStringList& names)
+{
+    bool listed = false;
+    const FileResult added =
+        newpalette::Add(m_dataFolder, NewChartFile, name, colors, names, &listed);
+    if (!added)
+        reportFileError(added.message);
+    if (!listed)
         return false;
-    }
-    if (!listUserPalette(name)) {
-        static_cast<void>(datafiles::RemoveFile(aside, QStringLiteral("remove")));
-        return false;
-    }
-    if (FileResult placed = renameOver(aside, target); !placed) {
-        const paletteindex::Reading reading = paletteindex::Read(m_dataFolder);
-        if (!reading.entries.isEmpty() && reading.entries.constLast().file == file)
-            static_cast<void>(
-                paletteindex::DeleteEntry(m_dataFolder, reading.entries.constLast().position));
-        reportFileError(placed.message);
-        return false;
-    }
     showNewPalette();
     return true;
 }
@@ -650,8 +710,12 @@ void frmshowcolor::mnuDelChart_Click()
         m_paletteUndo->failed();
         return;
     }
+    // The names last: nothing lists the palette any more, and names left by
+    // a kill before this are removed when a palette gets this file again.
     if (FileResult removed = paletterecords::ClearAll(dataFilePath(ChartFile.at(i))); !removed)
         reportFileError(removed.message);
+    else if (FileResult unnamed = PaletteNames::remove(m_dataFolder, ChartFile.at(i)); !unnamed)
+        reportFileError(unnamed.message);
     m_paletteUndo->done();
     ShowChartMenu();
     ShowColorChart(ChartFile.value(0), 1);
@@ -667,8 +731,8 @@ void frmshowcolor::mnuDelCor_Click()
                              chartEntry(ChartFile, ChartName, ChartKind, m_chartEntryPosition, i)))
         return;
     ProgressWindow progress(this, QStringLiteral("Deleting the color..."));
-    if (FileResult deleted = paletterecords::DeleteRecord(dataFilePath(ChartFile.at(i)),
-                                                          SelectedRecord, progress.progress());
+    if (FileResult deleted = namededits::DeleteColor(m_dataFolder, ChartFile.at(i), SelectedRecord,
+                                                     progress.progress());
         !deleted) {
         m_paletteUndo->failed();
         if (!deleted.wasCancelled())
@@ -690,7 +754,7 @@ void frmshowcolor::mnuCleanAll_Click()
     if (!m_paletteUndo->keep(PaletteUndo::Edit::ClearAll,
                              chartEntry(ChartFile, ChartName, ChartKind, m_chartEntryPosition, i)))
         return;
-    if (FileResult cleared = paletterecords::ClearAll(dataFilePath(ChartFile.at(i))); !cleared) {
+    if (FileResult cleared = namededits::ClearAll(m_dataFolder, ChartFile.at(i)); !cleared) {
         m_paletteUndo->failed();
         reportFileError(cleared.message);
         return;
@@ -708,8 +772,8 @@ void frmshowcolor::mnuCleanDup_Click()
                              chartEntry(ChartFile, ChartName, ChartKind, m_chartEntryPosition, i)))
         return;
     ProgressWindow progress(this, QStringLiteral("Clearing duplicate colors..."));
-    if (FileResult cleared = paletterecords::ClearDuplicates(dataFilePath(ChartFile.at(i)), nullptr,
-                                                             progress.progress());
+    if (FileResult cleared =
+            namededits::ClearDuplicates(m_dataFolder, ChartFile.at(i), progress.progress());
         !cleared) {
         m_paletteUndo->failed();
         if (!cleared.wasCancelled())
@@ -718,4 +782,82 @@ void frmshowcolor::mnuCleanDup_Click()
     }
     m_paletteUndo->done();
     refreshChartFromPageOne(ChartFile.at(i));
+}
+
+// ---------------------------------------------------------------------------
+// Names
+
+void frmshowcolor::mnuNameColor_Click()
+{
+    const int i = listedChart();
+    if (i < 0 || isReadOnlyKind(ChartKind.at(i)) || SelectedRecord < 1)
+        return;
+    const QString file = ChartFile.at(i);
+    PaletteNames names;
+    QByteArray records;
+    if (FileResult read = PaletteNames::read(m_dataFolder, file, names); !read) {
+        reportFileError(read.message);
+        return;
+    }
+    if (FileResult read =
+            palettefiles::ReadWholeFile(dataFilePath(file), QStringLiteral("read the colors of"),
+                                        palettefiles::WhenMissing::ReadAsEmpty, records);
+        !read) {
+        reportFileError(read.message);
+        return;
+    }
+    const std::optional<NameDialogAnswer> answer =
+        askForName(m_platform, this, QStringLiteral("Name this color"),
+                   QStringLiteral("Please input a name for %1 (empty: no name):")
+                       .arg(ColorToHtmlHex(CellColor)),
+                   names.nameOf(SelectedRecord));
+    if (!answer)
+        return;
+    if (!names.rename(SelectedRecord, answer->trimmed, records)) {
+        reportFileError(
+            describeFileError(QStringLiteral("name the color in"), dataFilePath(file),
+                              QStringLiteral("the palette no longer holds that color")));
+        return;
+    }
+    if (FileResult written = PaletteNames::write(m_dataFolder, file, names); !written) {
+        reportFileError(written.message);
+        return;
+    }
+    // The name shows at once; the cell stays framed and the page stays.
+    m_chartNames = names;
+    const qint32 firstRecord = paletterecords::RecordForCell(ColorCount, CurPage, 0);
+    for (int j = 0; j < CellCount; ++j) {
+        const qint32 record = firstRecord - j;
+        const auto at = static_cast<std::size_t>(j);
+        if (record < 1 || m_cellUnreadable[at])
+            continue;
+        m_cellNames[at] = m_chartNames.nameOf(record);
+        m_paletteGrid->describeCell(j, PaletteGrid::Content::Colour, lblcor[at]->backColor(),
+                                    (CurPage - 1) * CellsPerPage + j + 1, ColorCount,
+                                    m_cellNames[at]);
+        updateCellTip(j);
+    }
+}
+
+void frmshowcolor::mnuRenamePalette_Click()
+{
+    const int i = listedChart();
+    if (i < 0 || TrimSpaces(ChartKind.at(i)) != QLatin1String("1"))
+        return;
+    const std::optional<NameDialogAnswer> answer = askForName(
+        m_platform, this, QStringLiteral("Rename color palette"),
+        QStringLiteral("Please input a new name of the color palette:"), ChartName.at(i));
+    if (!answer || answer->name == ChartName.at(i))
+        return;
+    if (FileResult renamed = paletteindex::RenameEntry(m_dataFolder, m_chartEntryPosition.at(i),
+                                                       ChartFile.at(i), answer->name);
+        !renamed) {
+        reportFileError(renamed.message);
+        return;
+    }
+    const QString file = ChartFile.at(i);
+    ShowChartMenu();
+    const int renamed = int(ChartFile.indexOf(file));
+    if (renamed > 0)
+        cmbChart->setCurrentIndex(renamed);
 }

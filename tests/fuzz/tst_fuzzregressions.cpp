@@ -20,6 +20,7 @@ struct Target
 const QList<Target> Targets = {
     {"paletteindex", {"colorchart.cci"}},
     {"paletterecords", {"mycolor.rgb", "c1.rgb", "c2.rgb", "c3.rgb", "c4.rgb", "c5.rgb"}},
+    {"palettenames", {}},
     {"schemenames", {"set.hcs"}},
     {"schemecolors", {"colorset.dat"}},
     {"exchange", {}, {"tests/data/gimp", "tests/data/ase", "tests/data/soc"}},

@@ -39,6 +39,36 @@ std::function<void(TestDataFolder&)> withFivePalettes(const QByteArray& c4)
     };
 }
 
+// "Mine & Yours" holds AAAAAA, BBBBBB, AAAAAA, CCCCCC (records 1 to 4),
+// three of them named.
+const QByteArray NamedRecords = "AAAAAABBBBBBAAAAAACCCCCC";
+const QByteArray NamedLines = "AAAAAA\ta1\nBBBBBB\tb\nCCCCCC\tc\n";
+
+std::function<void(TestDataFolder&)> withNamedPalette()
+{
+    return [](TestDataFolder& folder) {
+        withFivePalettes(NamedRecords)(folder);
+        folder.write(QStringLiteral("c4.names"), NamedLines);
+    };
+}
+
+// Answers the next name dialog with `text`, or cancels it for a null text.
+void answerNameDialog(const QString& text, QString* shown = nullptr)
+{
+    whenModalShown([text, shown](QWidget* dialog) {
+        auto* input = qobject_cast<frmInput*>(dialog);
+        QVERIFY(input);
+        if (shown)
+            *shown = input->txtResult->text();
+        if (text.isNull()) {
+            QTest::mouseClick(input->cmdCancel, Qt::LeftButton);
+            return;
+        }
+        input->txtResult->setText(text);
+        QTest::mouseClick(input->cmdOk, Qt::LeftButton);
+    });
+}
+
 QStringList listedNames(const frmshowcolor& window)
 {
     QStringList names;
@@ -73,6 +103,10 @@ private slots:
     void writeFailure_data();
     void writeFailure();
     void interruptedRewrite_leftoversNeverReachTheFiles();
+    void namedPalette_commandsKeepNamesTrue_data();
+    void namedPalette_commandsKeepNamesTrue();
+    void renamePalette_rewritesIndexAndList_data();
+    void renamePalette_rewritesIndexAndList();
 
 private:
     PaletteSession& start(const std::function<void(TestDataFolder&)>& prepare = {});
@@ -483,3 +517,112 @@ void tst_palettecommands::interruptedRewrite_leftoversNeverReachTheFiles()
 
 QTEST_MAIN(tst_palettecommands)
 #include "tst_palettecommands.moc"
+
+void tst_palettecommands::namedPalette_commandsKeepNamesTrue_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("cell");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QByteArray>("palette");
+    // "-": no names file.
+    QTest::addColumn<QByteArray>("names");
+    // The cells' names from cell 0 on, newest first.
+    QTest::addColumn<QStringList>("shown");
+
+    QTest::newRow("add this color to") << "mnuAddChart_2" << -1 << "" << NamedRecords + "DDDDDD"
+                                       << NamedLines << QStringList{"", "c", "", "b", "a1"};
+    QTest::newRow("delete selected color")
+        << "mnuDelCor" << 2 << "" << QByteArray("AAAAAAAAAAAACCCCCC")
+        << QByteArray("AAAAAA\ta1\nCCCCCC\tc\n") << QStringList{"c", "", "a1"};
+    QTest::newRow("clear duplicate colors")
+        << "mnuCleanDup" << -1 << "" << QByteArray("AAAAAABBBBBBCCCCCC") << NamedLines
+        << QStringList{"c", "b", "a1"};
+    QTest::newRow("clear all colors")
+        << "mnuCleanAll" << -1 << "" << QByteArray() << QByteArray("-") << QStringList{""};
+    QTest::newRow("name this color") << "mnuNameColor" << 1 << "  a2 " << NamedRecords
+                                     << QByteArray("AAAAAA\ta1\nBBBBBB\tb\nAAAAAA\ta2\nCCCCCC\tc\n")
+                                     << QStringList{"c", "a2", "b", "a1"};
+    QTest::newRow("rename this color")
+        << "mnuNameColor" << 0 << "sea" << NamedRecords
+        << QByteArray("AAAAAA\ta1\nBBBBBB\tb\nCCCCCC\tsea\n") << QStringList{"sea", "", "b", "a1"};
+    QTest::newRow("empty name takes it away")
+        << "mnuNameColor" << 0 << "" << NamedRecords << QByteArray("AAAAAA\ta1\nBBBBBB\tb\n")
+        << QStringList{"", "", "b", "a1"};
+    QTest::newRow("cancel changes nothing") << "mnuNameColor" << 0 << QString() << NamedRecords
+                                            << NamedLines << QStringList{"c", "", "b", "a1"};
+}
+
+void tst_palettecommands::namedPalette_commandsKeepNamesTrue()
+{
+    QFETCH(QString, command);
+    QFETCH(int, cell);
+    QFETCH(QString, answer);
+    QFETCH(QByteArray, palette);
+    QFETCH(QByteArray, names);
+    QFETCH(QStringList, shown);
+    PaletteSession& s = start(withNamedPalette());
+    frmshowcolor& w = *s.window;
+    s.choosePalette(3);
+    QCOMPARE(s.cell(0)->toolTip(),
+             QStringLiteral("#CCCCCC c - Right-click for more features. Double-click to show "
+                            "color details."));
+    QCOMPARE(s.cell(0)->accessibleName(), QStringLiteral("#CCCCCC c, colour 1 of 4"));
+
+    if (cell >= 0)
+        s.clickCell(cell);
+    if (command == QLatin1String("mnuAddChart_2"))
+        w.CurrentColorChanged(bascommon::MakeColor(0xDD, 0xDD, 0xDD));
+    if (command == QLatin1String("mnuCleanAll"))
+        s.platform.answers.append(Platform::Answer::Yes);
+    QString offered;
+    if (command == QLatin1String("mnuNameColor"))
+        answerNameDialog(answer, &offered);
+    s.action(command)->trigger();
+
+    QCOMPARE(s.folder.read("c4.rgb"), palette);
+    QCOMPARE(s.folder.exists(QStringLiteral("c4.names")), names != "-");
+    if (names != "-")
+        QCOMPARE(s.folder.read("c4.names"), names);
+    for (qsizetype j = 0; j < shown.size(); ++j) {
+        const QString name = shown.at(j);
+        const QString hex = bascommon::ColorToHtmlHex(s.cellColour(int(j)));
+        QVERIFY2(s.cell(int(j))->toolTip().startsWith(name.isEmpty() ? hex + QStringLiteral(" - ")
+                                                                     : hex + ' ' + name + " - "),
+                 qPrintable(s.cell(int(j))->toolTip()));
+    }
+    if (command == QLatin1String("mnuNameColor"))
+        QCOMPARE(offered, cell == 0 ? QStringLiteral("c") : QString());
+    QVERIFY(!s.folder.exists(QStringLiteral("c4.names.tmp")));
+    QVERIFY(s.platform.messages.size() == (command == QLatin1String("mnuCleanAll") ? 1 : 0));
+}
+
+void tst_palettecommands::renamePalette_rewritesIndexAndList_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("renamed") << " Brand  "
+                             << "Brand";
+    QTest::newRow("empty name") << ""
+                                << "Untiltled";
+    QTest::newRow("cancelled") << QString() << "Mine & Yours";
+}
+
+void tst_palettecommands::renamePalette_rewritesIndexAndList()
+{
+    QFETCH(QString, answer);
+    QFETCH(QString, stored);
+    PaletteSession& s = start(withFivePalettes("ABCDEF"));
+    frmshowcolor& w = *s.window;
+    s.choosePalette(3);
+    QString offered;
+    answerNameDialog(answer, &offered);
+    w.mnuRenamePalette->trigger();
+    QCOMPARE(offered, QStringLiteral("Mine & Yours"));
+    QList<IndexLine> expected = FivePalettes;
+    expected[3].name = stored;
+    QCOMPARE(s.folder.read("colorchart.cci"), indexBytes(expected));
+    QCOMPARE(w.cmbChart->currentIndex(), 3);
+    QCOMPARE(w.cmbChart->currentText(), stored);
+    QCOMPARE(s.action("mnuAddChart_2")->toolTip(), stored);
+    QCOMPARE(s.cellColour(0), bascommon::MakeColor(0xAB, 0xCD, 0xEF));
+}

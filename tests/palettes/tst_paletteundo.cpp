@@ -104,33 +104,57 @@ void tst_paletteundo::undo_restoresFilesAndView_data()
 {
     QTest::addColumn<QString>("edit");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("delete palette") << "mnuDelChart"
-                                    << "&Undo Delete Current Palette";
-    QTest::newRow("delete colour") << "mnuDelCor"
-                                   << "&Undo Delete Selected Color";
-    QTest::newRow("clear all") << "mnuCleanAll"
-                               << "&Undo Clear All Colors";
-    QTest::newRow("clear duplicates") << "mnuCleanDup"
-                                      << "&Undo Clear Duplicate Colors";
+    // The names file of the palette, empty for none.
+    QTest::addColumn<QByteArray>("names");
+    const QList<std::pair<const char*, const char*>> edits = {
+        {"mnuDelChart", "&Undo Delete Current Palette"},
+        {"mnuDelCor", "&Undo Delete Selected Color"},
+        {"mnuCleanAll", "&Undo Clear All Colors"},
+        {"mnuCleanDup", "&Undo Clear Duplicate Colors"},
+    };
+    for (const auto& [edit, caption] : edits) {
+        QTest::addRow("%s", edit) << edit << caption << QByteArray();
+        // Records 1, 4 (the colour deleted) and 6 named, and one a copy
+        // that clearing duplicates drops.
+        QTest::addRow("%s, named colours", edit)
+            << edit << caption
+            << QByteArray("FF0000\tred\n00FF00\tgreen\nFF0000\tred again\n0000FF\tblue\n"
+                          "112233\tink\n");
+    }
 }
 
 void tst_paletteundo::undo_restoresFilesAndView()
 {
     QFETCH(QString, edit);
     QFETCH(QString, caption);
-    PaletteSession& s = start();
+    QFETCH(QByteArray, names);
+    const QString namesFile = QStringLiteral("c3.names");
+    m_session = std::make_unique<PaletteSession>([&names, &namesFile](TestDataFolder& folder) {
+        withUserPalette()(folder);
+        if (!names.isEmpty())
+            folder.write(namesFile, names);
+    });
+    PaletteSession& s = *m_session;
+    s.choosePalette(2);
     frmshowcolor& w = *s.window;
     QVERIFY(undo());
     QVERIFY(!undo()->isEnabled());
     const QByteArray index = file(IndexName);
     runEdit(edit);
     QVERIFY(file(Palette) != Records || file(IndexName) != index);
+    if (!names.isEmpty())
+        QVERIFY(file(namesFile) != names);
     QVERIFY(undo()->isEnabled());
     QCOMPARE(undo()->text(), caption);
 
     undo()->trigger();
     QCOMPARE(file(Palette), Records);
     QCOMPARE(file(IndexName), index);
+    QCOMPARE(s.folder.exists(namesFile), !names.isEmpty());
+    QCOMPARE(file(namesFile), names);
+    QCOMPARE(s.cell(0)->accessibleName(), names.isEmpty()
+                                              ? QStringLiteral("#112233, colour 1 of 6")
+                                              : QStringLiteral("#112233 ink, colour 1 of 6"));
     QCOMPARE(w.cmbChart->currentIndex(), 2);
     QCOMPARE(w.cmbChart->currentText(), QStringLiteral("Under Test"));
     QCOMPARE(w.ColorCount, 6);

@@ -181,11 +181,13 @@ void tst_paletteview::enablingPerKind_data()
     QTest::addColumn<QString>("kind");
     QTest::addColumn<bool>("deletable");
     QTest::addColumn<bool>("changeable");
-    QTest::newRow("fixed") << "0" << false << true;
-    QTest::newRow("user") << "1" << true << true;
-    QTest::newRow("read-only") << "2" << false << false;
-    QTest::newRow("read-only, spaces around") << " 2 " << false << false;
-    QTest::newRow("fixed, space after") << "0 " << false << true;
+    QTest::addColumn<bool>("renamable");
+    QTest::newRow("fixed") << "0" << false << true << false;
+    QTest::newRow("user") << "1" << true << true << true;
+    QTest::newRow("user, spaces around") << " 1 " << true << true << true;
+    QTest::newRow("read-only") << "2" << false << false << false;
+    QTest::newRow("read-only, spaces around") << " 2 " << false << false << false;
+    QTest::newRow("fixed, space after") << "0 " << false << true << false;
 }
 
 void tst_paletteview::enablingPerKind()
@@ -193,6 +195,7 @@ void tst_paletteview::enablingPerKind()
     QFETCH(QString, kind);
     QFETCH(bool, deletable);
     QFETCH(bool, changeable);
+    QFETCH(bool, renamable);
     PaletteSession& s = start(withPalette(kind, "112233445566"));
     frmshowcolor& w = *s.window;
     s.choosePalette(2);
@@ -201,19 +204,29 @@ void tst_paletteview::enablingPerKind()
     QCOMPARE(w.mnuCleanAll->isEnabled(), changeable);
     QCOMPARE(w.mnuCleanDup->isEnabled(), changeable);
     QCOMPARE(s.tool("clearduplicate")->isEnabled(), changeable);
+    QCOMPARE(w.mnuRenamePalette->isEnabled(), renamable);
     QVERIFY(!w.mnuDelCor->isEnabled());
+    QVERIFY(!w.mnuNameColor->isEnabled());
 
     s.clickCell(1);
     QCOMPARE(w.mnuDelCor->isEnabled(), changeable);
-    // An empty cell holds no colour to delete, whatever the kind.
+    QCOMPARE(w.mnuNameColor->isEnabled(), changeable);
+    // An empty cell holds no colour to delete or name, whatever the kind.
     s.clickCell(2);
     QVERIFY(!w.mnuDelCor->isEnabled());
+    QVERIFY(!w.mnuNameColor->isEnabled());
     QVERIFY(w.shpSelect->isVisible());
     QCOMPARE(w.currentColor(), bascommon::White);
+    // Another colour releases the cell, and with it both commands.
+    s.clickCell(0);
+    QCOMPARE(w.mnuNameColor->isEnabled(), changeable);
+    w.CurrentColorChanged(bascommon::MakeColor(1, 2, 3));
+    QVERIFY(!w.mnuNameColor->isEnabled());
 
     // Going back to a fixed palette restores its own rules.
     s.choosePalette(0);
     QVERIFY(!w.mnuDelChart->isEnabled());
+    QVERIFY(!w.mnuRenamePalette->isEnabled());
     QVERIFY(w.mnuCleanAll->isEnabled());
     QVERIFY(s.tool("clearduplicate")->isEnabled());
 }

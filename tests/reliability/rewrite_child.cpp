@@ -6,7 +6,10 @@
 // rewrites: repair-index, delete-entry <position>, delete-colour <record>,
 // clear-duplicates (both on "mycolor.rgb"), delete-scheme <list index>;
 // undo-delete-colour <record> (the copy kept for undo, the deletion and the
-// note after it) and undo-last (undoing the last kept edit).
+// note after it) and undo-last (undoing the last kept edit); with the
+// palette's names: delete-named-colour <record>, clear-named-duplicates,
+// clear-all-named (on "mycolor.rgb") and add-named-palette <count> (a new
+// palette "c6.rgb" of that many named colours).
 //
 // It prints "ready", waits for one byte on standard input, runs the rewrite
 // and prints "done", the calls that changed files (one letter each: o open for
@@ -20,6 +23,8 @@
 // The calls are caught by defining the C library's functions in this
 // executable, which the dynamic linker prefers for Qt's calls too; each passes
 // the call on to the next definition, the C library's (or a sanitizer's).
+#include "palettes/NamedEdits.h"
+#include "palettes/NewPalette.h"
 #include "palettes/PaletteIndex.h"
 #include "palettes/PaletteRecords.h"
 #include "palettes/PaletteUndo.h"
@@ -291,6 +296,23 @@ FileResult runRewrite(const QString& folder, const QString& rewrite, const QStri
     }
     if (rewrite == QLatin1String("undo-last"))
         return PaletteUndo(folder).undoLast();
+    const QString paletteFile = QStringLiteral("mycolor.rgb");
+    if (rewrite == QLatin1String("delete-named-colour"))
+        return namededits::DeleteColor(folder, paletteFile, argument.toInt());
+    if (rewrite == QLatin1String("clear-named-duplicates"))
+        return namededits::ClearDuplicates(folder, paletteFile);
+    if (rewrite == QLatin1String("clear-all-named"))
+        return namededits::ClearAll(folder, paletteFile);
+    if (rewrite == QLatin1String("add-named-palette")) {
+        QList<Color> colors;
+        QStringList names;
+        for (int i = 1; i <= argument.toInt(); ++i) {
+            colors.append(bascommon::MakeColor(i & 255, (i >> 8) & 255, 9));
+            names.append(i % 3 == 0 ? QString() : QStringLiteral("added %1").arg(i));
+        }
+        return newpalette::Add(folder, QStringLiteral("c6.rgb"), QStringLiteral("Added"), colors,
+                               names);
+    }
     return FileResult::failure(QStringLiteral("unknown rewrite ") + rewrite);
 }
 

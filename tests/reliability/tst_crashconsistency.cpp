@@ -19,6 +19,8 @@
 
 #include "app/basmain.h"
 #include "app/frmshowcolor.h"
+#include "palettes/NamedEdits.h"
+#include "palettes/PaletteNames.h"
 #include "palettes/PaletteRecords.h"
 #include "palettes/PaletteUndo.h"
 #include "tests/scheme/SchemeWindowTest.h"
@@ -241,6 +243,8 @@ private slots:
     void killedUndoJournal_paletteAndJournalWholeAndNextEditWorks();
     void diskFull_saysWhatHappenedNamingTheFile_data();
     void diskFull_saysWhatHappenedNamingTheFile();
+    void killedNamedEdit_neverShowsAWrongName_data();
+    void killedNamedEdit_neverShowsAWrongName();
     void cleanupTestCase();
 
 private:
@@ -512,6 +516,176 @@ void tst_crashconsistency::diskFull_saysWhatHappenedNamingTheFile()
     QCOMPARE(QDir(folder.path())
                  .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
              QStringList{Palette});
+}
+
+namespace {
+
+const QString PaletteNamesFile = QStringLiteral("mycolor.names");
+// The colour deleted by the named rewrites, itself named.
+constexpr qint32 DeletedRecord = PaletteRecords / 2;
+
+// Every third record named after its number, the deleted one among them.
+QByteArray namesEveryThird(const QByteArray& palette)
+{
+    QByteArray lines;
+    for (qint64 r = 1; r * 6 <= palette.size(); r += 3)
+        lines += palette.mid((r - 1) * 6, 6) + "\tcolour " + QByteArray::number(r) + '\n';
+    return lines;
+}
+
+// Where record `record` of one side of a change stands on the other side; 0
+// where it has no place there.
+qint32 afterDeleting(qint32 record)
+{
+    return record < DeletedRecord ? record : record == DeletedRecord ? 0 : record - 1;
+}
+
+qint32 beforeDeleting(qint32 record)
+{
+    return record < DeletedRecord ? record : record + 1;
+}
+
+} // namespace
+
+void tst_crashconsistency::killedNamedEdit_neverShowsAWrongName_data()
+{
+    QTest::addColumn<QString>("rewrite");
+    QTest::newRow("delete a named colour") << "delete-named-colour";
+    QTest::newRow("clear duplicates of named colours") << "clear-named-duplicates";
+    QTest::newRow("clear all named colours") << "clear-all-named";
+    QTest::newRow("undo deleting a named colour") << "undo-last";
+    QTest::newRow("add a palette of named colours") << "add-named-palette";
+}
+
+void tst_crashconsistency::killedNamedEdit_neverShowsAWrongName()
+{
+    QFETCH(QString, rewrite);
+    const bool adds = rewrite == QLatin1String("add-named-palette");
+    const bool undoes = rewrite == QLatin1String("undo-last");
+    const QString paletteFile = adds ? QStringLiteral("c6.rgb") : Palette;
+    const QString namesFile = PaletteNames::fileFor(paletteFile);
+    QString argument;
+    if (rewrite == QLatin1String("delete-named-colour"))
+        argument = QString::number(DeletedRecord);
+    else if (adds)
+        argument = QString::number(60000);
+    const Rewrite r{rewrite, argument, {paletteFile, namesFile}, {}};
+
+    // The shipped data, so that the next start has all it needs.
+    TestDataFolder start;
+    QVERIFY(!start.exists(paletteFile) || !adds);
+    if (!adds) {
+        const QByteArray palette = largePalette(
+            PaletteRecords, rewrite == QLatin1String("clear-named-duplicates") ? PaletteRecords / 4
+                                                                               : PaletteRecords);
+        start.write(Palette, palette);
+        start.write(PaletteNamesFile, namesEveryThird(palette));
+    }
+    if (undoes) {
+        PaletteUndo undo(start.path());
+        QVERIFY(undo.keep(PaletteUndo::Edit::DeleteColor,
+                          {Palette, QStringLiteral("My Colors"), QStringLiteral("0"), 1}));
+        QVERIFY(namededits::DeleteColor(start.path(), Palette, DeletedRecord));
+        undo.editDone();
+    }
+    const QList<QByteArray> before = contentsOf(start, r.files);
+    PaletteNames namesBefore;
+    QVERIFY(PaletteNames::read(start.path(), paletteFile, namesBefore));
+
+    TestDataFolder reference(TestDataFolder::Contents::Empty);
+    copyTree(start, reference);
+    Child complete(reference, r);
+    QVERIFY(complete.waitUntilReady());
+    complete.go();
+    QVERIFY(complete.finish());
+    const QList<QByteArray> done = complete.output().trimmed().split(' ');
+    QVERIFY2(complete.succeeded() && done.size() == 3 && done.at(0) == "done",
+             qPrintable(done.join(' ')));
+    const QByteArray calls = done.at(1);
+    const QList<QByteArray> after = contentsOf(reference, r.files);
+    PaletteNames namesAfter;
+    QVERIFY(PaletteNames::read(reference.path(), paletteFile, namesAfter));
+    QVERIFY(after.at(0) != before.at(0));
+    QVERIFY(after.at(1) != before.at(1));
+
+    // Where a record of the palette before the change stands after it, and
+    // the other way round.
+    const auto toAfter = [&](qint32 record) -> qint32 {
+        if (rewrite == QLatin1String("delete-named-colour"))
+            return afterDeleting(record);
+        if (undoes)
+            return beforeDeleting(record);
+        if (rewrite == QLatin1String("clear-named-duplicates"))
+            return record <= PaletteRecords / 4 ? record : 0;
+        return 0;
+    };
+    const auto toBefore = [&](qint32 record) -> qint32 {
+        if (rewrite == QLatin1String("delete-named-colour"))
+            return beforeDeleting(record);
+        if (undoes)
+            return afterDeleting(record);
+        if (rewrite == QLatin1String("clear-named-duplicates"))
+            return record;
+        return 0;
+    };
+
+    int outcomes[2] = {0, 0};
+    for (int call = 1; call <= calls.size(); ++call) {
+        for (const bool tears : {false, true}) {
+            if (tears && calls.at(call - 1) != 'w')
+                continue;
+            const QString where = QStringLiteral("before call %1 (%2)%3")
+                                      .arg(call)
+                                      .arg(QLatin1Char(calls.at(call - 1)))
+                                      .arg(tears ? " tearing it" : "");
+            TestDataFolder folder(TestDataFolder::Contents::Empty);
+            copyTree(start, folder);
+            Child child(folder, r, call, tears);
+            QVERIFY(child.waitUntilReady());
+            child.go();
+            QVERIFY(child.finish());
+            QVERIFY2(child.killed(), qPrintable(QStringLiteral("not killed ") + where));
+            ++m_killPoints;
+
+            // Each file whole, old or new.
+            const QList<QByteArray> now = contentsOf(folder, r.files);
+            for (qsizetype i = 0; i < now.size(); ++i)
+                QVERIFY2(
+                    now.at(i) == before.at(i) || now.at(i) == after.at(i),
+                    qPrintable(r.files.at(i) + QStringLiteral(" damaged when killed ") + where));
+            const bool paletteIsOld = now.at(0) == before.at(0);
+            ++outcomes[now == before ? 0 : 1];
+
+            // Every name shown is one that record had before or has after.
+            PaletteNames shown;
+            QVERIFY(PaletteNames::read(folder.path(), paletteFile, shown));
+            for (auto it = shown.named().cbegin(); it != shown.named().cend(); ++it) {
+                const qint32 old = paletteIsOld ? it.key() : toBefore(it.key());
+                const qint32 fresh = paletteIsOld ? toAfter(it.key()) : it.key();
+                QVERIFY2((old > 0 && it->name == namesBefore.nameOf(old)) ||
+                             (fresh > 0 && it->name == namesAfter.nameOf(fresh)),
+                         qPrintable(QStringLiteral("record %1 shows \"%2\" when killed ")
+                                        .arg(it.key())
+                                        .arg(it->name) +
+                                    where));
+            }
+
+            // The next start says nothing. Adding a palette appends its entry
+            // to the index, and an append torn short is told at start as a
+            // damaged index (the index's own tests cover that).
+            if (adds && tears)
+                continue;
+            FakePlatform platform;
+            std::unique_ptr<frmshowcolor> window(
+                basmain::CreateMainWindow(platform, folder.path()));
+            QVERIFY2(platform.messages.isEmpty(),
+                     qPrintable(platform.messageTexts().join('\n') +
+                                QStringLiteral(" after a kill ") + where));
+            QVERIFY(platform.unexpected.isEmpty());
+        }
+    }
+    QVERIFY(outcomes[0] > 0);
+    QVERIFY(outcomes[1] > 0);
 }
 
 void tst_crashconsistency::cleanupTestCase()

@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include "app/InstanceMessage.h"
+#include "app/ClickableLabel.h"
 #include "app/frmshowcolor.h"
 #include "palettes/exchange/PaletteExchange.h"
 #include "palettes/exchange/SwatchExchange.h"
@@ -47,6 +48,12 @@ void writeFile(const QString& path, const QByteArray& content)
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
         file.write(content) != content.size())
         qFatal("cannot write a test file");
+}
+
+QList<Color> reversed(QList<Color> colours)
+{
+    std::reverse(colours.begin(), colours.end());
+    return colours;
 }
 
 QByteArray recordsOf(const QList<Color>& colours)
@@ -112,6 +119,9 @@ private slots:
     void import_indexCannotBeWritten_leavesNoPaletteFile();
     void import_paletteFileCannotBeReplaced_takesTheEntryBack();
     void openFromAnotherStart_eachFileAPalette_aBadOneSaysSo();
+    void import_nameTaken_getsNumber();
+    void import_gimpNamedColors_keepsNamesAndOrder();
+    void export_namedPalette_passesNamesInViewOrder();
 
 private:
     PaletteSession& start(const std::function<void(TestDataFolder&)>& prepare = withThreePalettes);
@@ -138,13 +148,14 @@ void tst_exchangecommands::menuItems_followNewPalette()
 {
     PaletteSession& s = start();
     const QList<QAction*> items = s.window->mnufile->actions();
-    QCOMPARE(items.size(), 4);
+    QCOMPARE(items.size(), 5);
     QCOMPARE(items.at(0), s.window->mnuNew);
     QCOMPARE(items.at(1)->objectName(), QStringLiteral("mnuExport"));
     QCOMPARE(items.at(1)->text(), QStringLiteral("&Export Palette..."));
     QCOMPARE(items.at(2)->objectName(), QStringLiteral("mnuImport"));
     QCOMPARE(items.at(2)->text(), QStringLiteral("&Import Palette..."));
-    QCOMPARE(items.at(3), s.window->mnuExit);
+    QCOMPARE(items.at(3), s.window->mnuRenamePalette);
+    QCOMPARE(items.at(4), s.window->mnuExit);
     for (QAction* item : {items.at(1), items.at(2)})
         QVERIFY(item->isEnabled() && item->isVisible());
 }
@@ -194,9 +205,9 @@ void tst_exchangecommands::exportTo()
     QCOMPARE(request.defaultSuffix, QStringLiteral("gpl"));
     QCOMPARE(request.filter, paletteexchange::ExportFilter());
     QVERIFY(s.platform.messages.isEmpty());
-    // The palette on display, oldest colour first, as its file holds them.
-    QCOMPARE(readFile(path),
-             paletteexchange::Encode(format, {QStringLiteral("Sea & Sky"), SeaAndSkyColours, {}}));
+    // The palette on display in the order the view shows it, newest first.
+    QCOMPARE(readFile(path), paletteexchange::Encode(format, {QStringLiteral("Sea & Sky"),
+                                                              reversed(SeaAndSkyColours), {}}));
     QCOMPARE(s.folder.read("c4.rgb"), SeaAndSky);
     QCOMPARE(s.window->cmbChart->currentIndex(), 2);
 }
@@ -293,14 +304,19 @@ void tst_exchangecommands::import()
     // A new user palette, listed last and shown, exactly as a new palette is.
     QCOMPARE(s.folder.read("colorchart.cci"),
              indexBefore + "c5.rgb\r\n" + name.toLatin1() + "\r\n1\r\n");
-    QCOMPARE(s.folder.read("c5.rgb"), recordsOf(colours));
+    // Shown in the file's order, first colour first: the newest record is
+    // the file's first colour.
+    QCOMPARE(s.folder.read("c5.rgb"), recordsOf(reversed(colours)));
+    QVERIFY(!s.folder.exists(QStringLiteral("c5.names")));
     QCOMPARE(w.cmbChart->count(), 4);
     QCOMPARE(w.cmbChart->currentIndex(), 3);
     QCOMPARE(w.cmbChart->currentText(), name);
     QCOMPARE(w.NewChartFile, QStringLiteral("c6.rgb"));
     QCOMPARE(w.CurPage, 1);
     QCOMPARE(w.ColorCount, qint32(colours.size()));
-    QCOMPARE(s.cellColour(0), colours.isEmpty() ? White : colours.last());
+    QCOMPARE(s.cellColour(0), colours.isEmpty() ? White : colours.first());
+    if (colours.size() > 1)
+        QCOMPARE(s.cellColour(1), colours.at(1));
     QVERIFY(w.mnuDelChart->isEnabled());
     QCOMPARE(w.mnuAddChart.constLast()->text(), name);
     // The chosen file is only read.
@@ -314,7 +330,8 @@ void tst_exchangecommands::import_roundTripsAnExport_data()
     QTest::addColumn<QString>("name");
     using F = paletteexchange::Format;
     const QString gimp = paletteexchange::FilterOf(F::Gimp);
-    const QString named = QStringLiteral("Sea & Sky");
+    // "Sea & Sky" is listed already: the imported copy gets a number.
+    const QString named = QStringLiteral("Sea & Sky (2)");
     QTest::newRow("GIMP") << "out.gpl" << gimp << named;
     QTest::newRow("swatch exchange") << "out.ase" << gimp << named;
     // Formats without a palette name: the new palette is named after the file.
@@ -482,4 +499,81 @@ void tst_exchangecommands::openFromAnotherStart_eachFileAPalette_aBadOneSaysSo()
 }
 
 QTEST_MAIN(tst_exchangecommands)
+void tst_exchangecommands::import_nameTaken_getsNumber()
+{
+    PaletteSession& s = start();
+    frmshowcolor& w = *s.window;
+    const QString path = m_outside->filePath("landing.gpl");
+    writeFile(path, "GIMP Palette\nName: Landing Page\n1 2 3\n");
+    for (const char* expected : {"Landing Page", "Landing Page (2)", "Landing Page (3)"}) {
+        s.platform.openAnswers = {path};
+        w.mnuImport->trigger();
+        QCOMPARE(w.cmbChart->currentText(), QString::fromLatin1(expected));
+    }
+    QCOMPARE(w.cmbChart->count(), 6);
+    QVERIFY(s.platform.messages.isEmpty());
+}
+
+void tst_exchangecommands::import_gimpNamedColors_keepsNamesAndOrder()
+{
+    const QString gimpPalette = QStringLiteral("/usr/share/gimp/2.0/palettes/Named_Colors.gpl");
+    if (!QFile::exists(gimpPalette))
+        QSKIP("GIMP's palettes are not installed (Debian package gimp-data)");
+    ExchangePalette read;
+    QVERIFY(paletteexchange::ImportFile(gimpPalette, read));
+    QCOMPARE(read.colors.size(), 448);
+
+    PaletteSession& s = start();
+    frmshowcolor& w = *s.window;
+    s.platform.openAnswers = {gimpPalette};
+    w.mnuImport->trigger();
+    QVERIFY2(s.platform.messages.isEmpty(), qPrintable(s.platform.messageTexts().join('\n')));
+    QCOMPARE(w.cmbChart->currentText(), QStringLiteral("Named Colors"));
+    QCOMPARE(w.ColorCount, 448);
+    // Page 1 shows the file's first colours first, each with its name.
+    for (int cell = 0; cell < 216; ++cell) {
+        QCOMPARE(s.cellColour(cell), read.colors.at(cell));
+        const QString name = read.nameAt(cell);
+        QCOMPARE(s.cell(cell)->accessibleName(),
+                 QStringLiteral("%1%2, colour %3 of 448")
+                     .arg(ColorToHtmlHex(read.colors.at(cell)),
+                          name.isEmpty() ? QString() : QLatin1Char(' ') + name)
+                     .arg(cell + 1));
+    }
+    // The names file holds the file's names, oldest record (last colour) first.
+    QByteArray lines;
+    for (qsizetype i = read.colors.size() - 1; i >= 0; --i)
+        if (!read.nameAt(i).isEmpty())
+            lines += ColorToHtmlHex(read.colors.at(i)).mid(1).toLatin1() + '\t' +
+                     read.nameAt(i).toUtf8() + '\n';
+    QCOMPARE(s.folder.read("c5.names"), lines);
+
+    // Exported again: the same colours, names and order.
+    const QString path = m_outside->filePath("again.gpl");
+    s.platform.saveAnswers = {path};
+    s.platform.saveFilterAnswers = {paletteexchange::FilterOf(paletteexchange::Format::Gimp)};
+    w.mnuExport->trigger();
+    ExchangePalette again;
+    QVERIFY(paletteexchange::ImportFile(path, again));
+    QCOMPARE(again.colors, read.colors);
+    QCOMPARE(again.names, read.names);
+}
+
+void tst_exchangecommands::export_namedPalette_passesNamesInViewOrder()
+{
+    PaletteSession& s = start([](TestDataFolder& folder) {
+        withThreePalettes(folder);
+        folder.write(QStringLiteral("c4.names"), "0A0B0C\tdeep\nABCDEF\tsky\n");
+    });
+    s.choosePalette(2);
+    const QString path = m_outside->filePath("sea.gpl");
+    s.platform.saveAnswers = {path};
+    s.platform.saveFilterAnswers = {paletteexchange::FilterOf(paletteexchange::Format::Gimp)};
+    s.window->mnuExport->trigger();
+    QVERIFY(s.platform.messages.isEmpty());
+    ExchangePalette expected{
+        QStringLiteral("Sea & Sky"), reversed(SeaAndSkyColours), {"sky", "", "", "", "deep"}};
+    QCOMPARE(readFile(path), paletteexchange::Encode(paletteexchange::Format::Gimp, expected));
+}
+
 #include "tst_exchangecommands.moc"

@@ -11,6 +11,7 @@
 #include <QToolTip>
 #include <QtTest>
 
+#include "app/ClickableLabel.h"
 #include "app/frmshowcolor.h"
 #include "models/notations/ColorNotations.h"
 #include "models/notations/ColorParser.h"
@@ -280,12 +281,16 @@ void tst_generatorwindow::saveAsPalette_addsOneEntryAndOneFile()
     // Exactly one entry more, at the end, of kind 1.
     QCOMPARE(folder.read("colorchart.cci"),
              indexBefore + file.toLatin1() + "\r\nBrand ramp\r\n1\r\n");
-    // Exactly one file more, holding the ramp, 50 first.
+    // Exactly one file more, holding the ramp so that the view, newest
+    // record first, shows 50 first.
     QStringList filesAfter = dataFiles(folder);
     QCOMPARE(filesAfter.size(), filesBefore.size() + 1);
     filesAfter.removeOne(file);
     QCOMPARE(filesAfter, filesBefore);
-    QCOMPARE(folder.read(file), paletteRecords(hexesOf(g->swatches())));
+    QStringList newestFirst = hexesOf(g->swatches());
+    std::reverse(newestFirst.begin(), newestFirst.end());
+    QCOMPARE(folder.read(file), paletteRecords(newestFirst));
+    QCOMPARE(ColorToHtmlHex(w.lblcor[0]->backColor()), hexesOf(g->swatches()).first());
     // Listed last and on display.
     QCOMPARE(w.cmbChart->count(), listed + 1);
     QCOMPARE(w.cmbChart->currentIndex(), listed);

@@ -20,6 +20,7 @@
 #include <QtTest>
 
 #include "app/frmInput.h"
+#include "app/ClickableLabel.h"
 #include "app/frmshowcolor.h"
 #include "models/notations/ColorNotations.h"
 #include "palettes/image/ImageCanvas.h"
@@ -444,8 +445,10 @@ void tst_imagewindow::saveAsPalette_keepsTheViewsOrder()
 
     QCOMPARE(folder.read("colorchart.cci"),
              indexBefore + file.toLatin1() + "\r\nFrom the mock-up\r\n1\r\n");
-    // Largest share first, as the list shows them.
-    QCOMPARE(folder.read(file), paletteRecords({"#F2C14E", "#FF0000", "#3A6EA5"}));
+    // Largest share first, as the list shows them: the view shows the
+    // newest record first.
+    QCOMPARE(folder.read(file), paletteRecords({"#3A6EA5", "#FF0000", "#F2C14E"}));
+    QCOMPARE(main.lblcor[0]->backColor(), Yellow);
     QCOMPARE(main.cmbChart->currentText(), QStringLiteral("From the mock-up"));
 
     // Cancelled: nothing more.
