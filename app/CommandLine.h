@@ -12,9 +12,9 @@ class QTextStream;
 
 // The program's command line, read before any window object exists: what
 // can be answered without a display (help, version, a palette from an image
-// file, a palette file converted) is answered on a QCoreApplication, and only a plain start opens the
-// window system. A pick and the opening of palette files need the window
-// system; the request says what they ask for.
+// file, a palette file converted) is answered on a QCoreApplication, and only a plain start opens
+// the window system. A pick and the opening of palette files need the window system; the request
+// says what they ask for.
 namespace commandline {
 
 enum class Action {
@@ -22,7 +22,7 @@ enum class Action {
     ShowHelp,
     ShowVersion,
     Extract,
-    Convert,    // a palette file to another format
+    Convert, // a palette file to another format
     ListFormats,
     // --pick: one colour from the screen.
     Pick,

@@ -576,8 +576,7 @@ ExchangeReading FromJson(QByteArrayView content, const jsontree::Document& docum
             group = child;
         }
     }
-    const bool paletteGroup =
-        groups == 1 && group.isObject() && !group.member(u"$value").isValid();
+    const bool paletteGroup = groups == 1 && group.isObject() && !group.member(u"$value").isValid();
     if (paletteGroup)
         reading.palette.name = group.key();
     TokenNames names(tokens, paletteGroup, content.size());

@@ -25,8 +25,10 @@ for size in 16 22 24 32 48 64 128 256 512; do
 done
 expect_file "$prefix/share/metainfo/$app_id.metainfo.xml"
 expect_file "$prefix/share/man/man1/tintora.1.gz"
-grep -qx "Exec=$prefix/bin/tintora" "$prefix/share/applications/$app_id.desktop" ||
-    fail "the desktop entry does not start the installed program"
+grep -qx "Exec=$prefix/bin/tintora %F" "$prefix/share/applications/$app_id.desktop" ||
+    fail "the desktop entry does not start the installed program with the files it is given"
+grep -qx "Exec=$prefix/bin/tintora --pick" "$prefix/share/applications/$app_id.desktop" ||
+    fail "the desktop entry's pick action does not start the installed program"
 
 make_and_find "$prefix/bin/tintora" "$home" "$(user_data "$home")"
 cmp -s "$prefix/share/tintora/mycolor.rgb" "$source_data/mycolor.rgb" ||

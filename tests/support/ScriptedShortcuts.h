@@ -22,7 +22,6 @@ inline const QString PortalPath = QStringLiteral("/org/freedesktop/portal/deskto
 
 } // namespace scriptedshortcuts
 
-
 // A session object: records that the program closed it.
 class ScriptedSession : public QObject
 {

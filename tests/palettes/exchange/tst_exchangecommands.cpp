@@ -206,8 +206,9 @@ void tst_exchangecommands::exportTo()
     QCOMPARE(request.filter, paletteexchange::ExportFilter());
     QVERIFY(s.platform.messages.isEmpty());
     // The palette on display in the order the view shows it, newest first.
-    QCOMPARE(readFile(path), paletteexchange::Encode(format, {QStringLiteral("Sea & Sky"),
-                                                              reversed(SeaAndSkyColours), {}}));
+    QCOMPARE(readFile(path),
+             paletteexchange::Encode(
+                 format, {QStringLiteral("Sea & Sky"), reversed(SeaAndSkyColours), {}}));
     QCOMPARE(s.folder.read("c4.rgb"), SeaAndSky);
     QCOMPARE(s.window->cmbChart->currentIndex(), 2);
 }
@@ -307,7 +308,11 @@ void tst_exchangecommands::import()
     // Shown in the file's order, first colour first: the newest record is
     // the file's first colour.
     QCOMPARE(s.folder.read("c5.rgb"), recordsOf(reversed(colours)));
-    QVERIFY(!s.folder.exists(QStringLiteral("c5.names")));
+    // A names file only where the file names a colour.
+    const QStringList names = paletteexchange::Decode(content).palette.names;
+    const bool named = std::any_of(names.begin(), names.end(),
+                                   [](const QString& name) { return !name.isEmpty(); });
+    QCOMPARE(s.folder.exists(QStringLiteral("c5.names")), named);
     QCOMPARE(w.cmbChart->count(), 4);
     QCOMPARE(w.cmbChart->currentIndex(), 3);
     QCOMPARE(w.cmbChart->currentText(), name);
@@ -522,6 +527,10 @@ void tst_exchangecommands::import_gimpNamedColors_keepsNamesAndOrder()
     ExchangePalette read;
     QVERIFY(paletteexchange::ImportFile(gimpPalette, read));
     QCOMPARE(read.colors.size(), 448);
+    // Every colour of this palette is named, as the file writes it.
+    QCOMPARE(read.names.size(), 448);
+    QVERIFY(!read.names.contains(QString()));
+    QCOMPARE(read.names.constFirst(), QStringLiteral("snow (255 250 250)"));
 
     PaletteSession& s = start();
     frmshowcolor& w = *s.window;
