@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -282,42 +283,42 @@ FileResult PaletteUndo::keep(Edit edit, const paletteindex::Entry& palette)
         !made)
         return abandon(made);
 
-    // The copy first, streamed; the description second; the rename last.
-    qint64 copySize = -1;
-    const Access::Status before = access.status(palette.file);
-    if (before.kind != Access::Kind::Missing) {
+    // A streamed copy of `file` into the entry as `copyName`; its size, -1 when
+    // there is no such file, or nothing when it could not be copied.
+    FileResult copyFailure;
+    const auto keepCopy = [&](const QString& file,
+                              const QString& copyName) -> std::optional<qint64> {
+        if (access.status(file).kind == Access::Kind::Missing)
+            return -1;
         QFile source;
-        if (FileResult opened = access.open(source, palette.file, Access::Access::Read,
+        if (FileResult opened = access.open(source, file, Access::Access::Read,
                                             QStringLiteral("keep a copy for undo of"));
-            !opened)
-            return abandon(opened);
-        if (FileResult copied = access.copy(source, inEntry(unfinished, PaletteCopy),
-                                            inEntry(unfinished, PaletteCopy + Temporary),
+            !opened) {
+            copyFailure = opened;
+            return std::nullopt;
+        }
+        if (FileResult copied = access.copy(source, inEntry(unfinished, copyName),
+                                            inEntry(unfinished, copyName + Temporary),
                                             QStringLiteral("keep a copy for undo of"));
-            !copied)
-            return abandon(copied);
-        copySize = access.status(inEntry(unfinished, PaletteCopy)).size;
-    }
-    // The names go with the colours: undoing gives back both.
-    qint64 namesSize = -1;
-    const QString namesFile = PaletteNames::fileFor(palette.file);
-    if (access.status(namesFile).kind != Access::Kind::Missing) {
-        QFile source;
-        if (FileResult opened = access.open(source, namesFile, Access::Access::Read,
-                                            QStringLiteral("keep a copy for undo of"));
-            !opened)
-            return abandon(opened);
-        if (FileResult copied = access.copy(source, inEntry(unfinished, NamesCopy),
-                                            inEntry(unfinished, NamesCopy + Temporary),
-                                            QStringLiteral("keep a copy for undo of"));
-            !copied)
-            return abandon(copied);
-        namesSize = access.status(inEntry(unfinished, NamesCopy)).size;
-    }
+            !copied) {
+            copyFailure = copied;
+            return std::nullopt;
+        }
+        return access.status(inEntry(unfinished, copyName)).size;
+    };
+    // The copy first, streamed; the description second; the rename last. The
+    // names go with the colours: undoing gives back both.
+    const std::optional<qint64> copySize = keepCopy(palette.file, PaletteCopy);
+    if (!copySize)
+        return abandon(copyFailure);
+    const std::optional<qint64> namesSize =
+        keepCopy(PaletteNames::fileFor(palette.file), NamesCopy);
+    if (!namesSize)
+        return abandon(copyFailure);
     QByteArray description = Signature + '\n';
     for (const QString& line : {editKey(edit), palette.file, palette.name, palette.kind,
-                                QString::number(palette.position), QString::number(copySize),
-                                QString::number(namesSize)}) {
+                                QString::number(palette.position), QString::number(*copySize),
+                                QString::number(*namesSize)}) {
         QString oneLine = line;
         oneLine.replace(QLatin1Char('\n'), QLatin1Char(' '));
         description += oneLine.toUtf8() + '\n';
