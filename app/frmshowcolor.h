@@ -33,9 +33,9 @@ class QMenu;
 class QPushButton;
 class QRadioButton;
 class QToolBar;
+class RequestedPick;
 class SelectionFrame;
 class FormatsTool;
-class GlobalShortcuts;
 class frmContrast;
 class frmGenerator;
 class frmImage;
@@ -346,10 +346,6 @@ private:
     // Picks for a later start or the desktop's shortcut
     // (palettes/picker/frmshowcolor_pick.cpp).
     void setUpPickHandlers();
-    void mnuPickShortcut_Click(bool checked);
-    void pickShortcutChanged();
-    void pickForRequest(const instancemessage::Request& request,
-                        std::function<void(const instancemessage::Reply&)> answer);
 
     // Palettes (palettes/frmshowcolor_palettes.cpp).
     void cmbChart_Click(int index);
@@ -435,8 +431,7 @@ private:
     FormatsTool* m_formatsTool = nullptr;
     QPointer<frmGenerator> m_generatorWindow;
     QPointer<frmImage> m_imageWindow;
-    GlobalShortcuts* m_pickShortcut = nullptr;
-    bool m_pickingForRequest = false;
+    RequestedPick* m_requestedPick = nullptr;
     bool m_unloaded = false;
     bool m_recentFailureReported = false;
 

@@ -228,6 +228,9 @@ void frmGetColor::showPickWindow()
         const QSignalBlocker quiet(pick->Check1);
         pick->Check1->setChecked(false);
         pick->Check1->setEnabled(false);
+        // The command says whether and how the colour is copied.
+        pick->chkCopyPick->setEnabled(false);
+        pick->cmbCopyFormat->setEnabled(false);
         if (!m_onceSaves)
             pick->cmbSaveTo->setEnabled(false);
         else if (const qsizetype target = pick->SaveToFiles.indexOf(m_onceTarget);
