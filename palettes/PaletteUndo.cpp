@@ -383,7 +383,9 @@ std::optional<PaletteUndo::Plan> PaletteUndo::plan() const
     if (!entry)
         return std::nullopt;
     const Access access(m_dataFolder);
-    Plan plan{*entry, entry->palette.file};
+    Plan plan;
+    plan.entry = *entry;
+    plan.file = entry->palette.file;
     const paletteindex::Reading reading = paletteindex::Read(m_dataFolder);
     const paletteindex::EntryTable& listed = reading.entries;
     for (qsizetype i = 0; i < listed.size(); ++i)
