@@ -2,7 +2,7 @@
 // its output painted one known colour, the screen read through the desktop
 // portal, the keys typed by a virtual keyboard (wtype; the headless seat
 // has no keyboard of its own), the clipboard read by wl-paste after the
-// command has ended.
+// command has ended. Cold, and handed over to a running Tintora.
 #include "palettes/PaletteIndex.h"
 #include "tests/support/HeadlessDesktop.h"
 #include "tests/support/TestData.h"
@@ -277,6 +277,64 @@ private slots:
         QTest::qWait(2000);
         QCOMPARE(clipboardText(), copied.isEmpty() ? earlier : copied);
         QCOMPARE(data.read(firstFile), saved ? before + WaylandPaintedRecord : before);
+    }
+
+    void forwardedPick_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QStringList>("keys");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("printed");
+        // Empty: the clipboard holds what it held before.
+        QTest::addColumn<QString>("copied");
+        QTest::newRow("Enter, hsl") << QStringList{"--print", "--format", "hsl"}
+                                    << QStringList{"Return"} << 0 << "hsl(210.8 48% 43.7%)\n"
+                                    << "hsl(210.8 48% 43.7%)";
+        QTest::newRow("printed, not copied") << QStringList{"--print", "--no-copy"}
+                                             << QStringList{"Left", "Return"} << 0 << "#3A6EA5\n"
+                                             << "";
+        QTest::newRow("Escape") << QStringList{"--print"} << QStringList{"Escape"} << 1 << ""
+                                << "";
+    }
+
+    void forwardedPick()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QStringList, keys);
+        QFETCH(int, exitCode);
+        QFETCH(QString, printed);
+        QFETCH(QString, copied);
+        const TestDataFolder data;
+        const QTemporaryDir home;
+        const QProcessEnvironment environment = desktop(data, home);
+        const QString firstFile = targets(data).constFirst().second;
+        const QByteArray before = data.read(firstFile);
+        const QString earlier = QStringLiteral("copied earlier");
+        setClipboardText(earlier);
+        QProcess* running = startTintora({}, environment);
+        QTRY_VERIFY_WITH_TIMEOUT(windowShown(WaylandMainWindow), 15000);
+
+        QProcess* pick = startTintora(QStringList{QStringLiteral("--pick")} + options, environment);
+        QTRY_VERIFY_WITH_TIMEOUT(windowShown(WaylandPickWindow), 15000);
+        // Out of the way of the picture while it is picked from.
+        QVERIFY(!windowShown(WaylandMainWindow));
+        type(keys);
+        const WaylandFinished picked = finish(pick);
+        QCOMPARE(picked.exitCode, exitCode);
+        QCOMPARE(QString::fromUtf8(picked.out), printed);
+        QCOMPARE(picked.err, QByteArray());
+        QTRY_VERIFY_WITH_TIMEOUT(windowShown(WaylandMainWindow), 5000);
+        QTest::qWait(2000);
+        const QString expected = copied.isEmpty() ? earlier : copied;
+        QCOMPARE(clipboardText(), expected);
+        QCOMPARE(data.read(firstFile), exitCode == 0 ? before + WaylandPaintedRecord : before);
+
+        // The text is kept apart from the instance that picked it (a
+        // compositor hands the selection only to a client with the keyboard
+        // focus, which that instance need not have): it stays when that ends.
+        end(running);
+        QTest::qWait(500);
+        QCOMPARE(clipboardText(), expected);
     }
 };
 
