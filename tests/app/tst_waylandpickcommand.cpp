@@ -1,20 +1,23 @@
 // `tintora --pick` as a shell runs it on a Wayland desktop: headless sway,
 // its output painted one known colour, the screen read through the desktop
-// portal, the keys typed by a virtual keyboard (wtype; the headless seat
-// has no keyboard of its own), the clipboard read by wl-paste after the
-// command has ended. Cold, and handed over to a running Tintora.
+// portal, the keys typed by a virtual keyboard (wtype) and clicks made by a
+// virtual pointer (the headless seat has neither of its own), the clipboard
+// read by wl-paste after the command has ended. Cold, and handed over to a running Tintora.
 #include "palettes/PaletteIndex.h"
 #include "tests/support/HeadlessDesktop.h"
 #include "tests/support/TestData.h"
 
+#include <QDateTime>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -43,6 +46,156 @@ bool shownInTree(const QJsonObject& node, const QString& title)
                 return true;
     return false;
 }
+
+// A pointer for the headless seat, which has none of its own: a client of
+// the compositor's virtual pointer protocol, spoken on the Wayland socket
+// directly (no tool in Debian does it). Enough of the wire format for a
+// move and a click of the left button.
+class WaylandVirtualPointer
+{
+public:
+    // False when the compositor offers no virtual pointers; problem() says why.
+    bool connect(const QString& socket)
+    {
+        m_socket.connectToServer(socket);
+        if (!m_socket.waitForConnected(5000)) {
+            m_problem = m_socket.errorString();
+            return false;
+        }
+        // A client numbers its objects in order, without gaps.
+        m_registry = m_nextId++;
+        send(Display, 1, {m_registry}); // get_registry
+        if (!roundTrip())
+            return false;
+        if (m_global == 0) {
+            m_problem = QStringLiteral("the compositor offers no virtual pointer");
+            return false;
+        }
+        const quint32 manager = m_nextId++;
+        // bind(name, interface, version, new id)
+        sendRaw(m_registry, 0, word(m_global) + text(ManagerInterface) + word(1) + word(manager));
+        m_pointer = m_nextId++;
+        send(manager, 0, {0, m_pointer}); // create_virtual_pointer(the default seat, new id)
+        return roundTrip();
+    }
+
+    // To (x, y) of a desktop of `extent`, then a click there. The client
+    // under it hears of the new pointer first and needs a moment for it.
+    bool click(QPoint at, QSize extent)
+    {
+        QTest::qWait(300);
+        send(m_pointer, 1,
+             {now(), quint32(at.x()), quint32(at.y()), quint32(extent.width()),
+              quint32(extent.height())}); // motion_absolute
+        send(m_pointer, 4, {});           // frame
+        if (!roundTrip())
+            return false;
+        QTest::qWait(300);
+        for (const quint32 state : {1u, 0u}) {
+            send(m_pointer, 2, {now(), LeftButton, state}); // button
+            send(m_pointer, 4, {});
+        }
+        return roundTrip();
+    }
+
+    QString problem() const { return m_problem; }
+
+    ~WaylandVirtualPointer()
+    {
+        if (m_socket.state() == QLocalSocket::ConnectedState) {
+            send(m_pointer, 8, {}); // destroy
+            m_socket.waitForBytesWritten(1000);
+            m_socket.disconnectFromServer();
+        }
+    }
+
+private:
+    static constexpr quint32 Display = 1;
+    static constexpr quint32 LeftButton = 0x110;
+    static constexpr char ManagerInterface[] = "zwlr_virtual_pointer_manager_v1";
+
+    static QByteArray word(quint32 value)
+    {
+        return QByteArray(reinterpret_cast<const char*>(&value), sizeof value);
+    }
+    static QByteArray text(const char* value)
+    {
+        const QByteArray bytes = QByteArray(value) + '\0';
+        QByteArray padded = word(quint32(bytes.size())) + bytes;
+        padded.append((4 - bytes.size() % 4) % 4, '\0');
+        return padded;
+    }
+    static quint32 now() { return quint32(QDateTime::currentMSecsSinceEpoch()); }
+
+    void sendRaw(quint32 object, quint32 opcode, const QByteArray& arguments)
+    {
+        m_socket.write(word(object) + word(quint32(8 + arguments.size()) << 16 | opcode) +
+                       arguments);
+    }
+    void send(quint32 object, quint32 opcode, std::initializer_list<quint32> arguments)
+    {
+        QByteArray bytes;
+        for (const quint32 argument : arguments)
+            bytes += word(argument);
+        sendRaw(object, opcode, bytes);
+    }
+
+    // Sends wl_display.sync and reads events until its answer: globals on
+    // the way, and any protocol error as a failure.
+    bool roundTrip()
+    {
+        const quint32 callback = m_nextId++;
+        send(Display, 0, {callback});
+        QByteArray& buffer = m_events;
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 5000) {
+            while (buffer.size() >= 8) {
+                quint32 object;
+                quint32 sizeAndOpcode;
+                std::memcpy(&object, buffer.constData(), 4);
+                std::memcpy(&sizeAndOpcode, buffer.constData() + 4, 4);
+                const qsizetype size = sizeAndOpcode >> 16;
+                const quint32 opcode = sizeAndOpcode & 0xffff;
+                if (size < 8 || buffer.size() < size)
+                    break;
+                const QByteArray body = buffer.mid(8, size - 8);
+                buffer.remove(0, size);
+                if (object == Display && opcode == 0) {
+                    // error(object, code, message)
+                    m_problem = QString::fromUtf8(body.mid(12)).trimmed();
+                    return false;
+                }
+                if (object == callback && opcode == 0)
+                    return true; // done
+                if (object == m_registry && opcode == 0 && body.size() >= 8) {
+                    // global(name, interface, version)
+                    quint32 name;
+                    std::memcpy(&name, body.constData(), 4);
+                    if (body.mid(8).startsWith(QByteArray(ManagerInterface) + '\0'))
+                        m_global = name;
+                }
+            }
+            if (!m_socket.waitForReadyRead(100) &&
+                m_socket.state() != QLocalSocket::ConnectedState) {
+                m_problem = QStringLiteral("the compositor closed the connection");
+                return false;
+            }
+            buffer += m_socket.readAll();
+        }
+        m_problem = QStringLiteral("the compositor did not answer");
+        return false;
+    }
+
+    QLocalSocket m_socket;
+    // Read and not yet handled: the rest of a read may hold part of an event.
+    QByteArray m_events;
+    QString m_problem;
+    quint32 m_nextId = 2;
+    quint32 m_registry = 0;
+    quint32 m_global = 0;
+    quint32 m_pointer = 0;
+};
 
 } // namespace
 
@@ -148,10 +301,20 @@ private:
         process->deleteLater();
     }
 
-    // The keys go to the frozen picture or to "Pick&Save Color", whichever
-    // sway focused: both act on the picture.
-    void type(const QStringList& keys)
+    // A left click on the picture, or keys typed. The keys go to the frozen
+    // picture or to "Pick&Save Color", whichever sway focused: both act on
+    // the picture.
+    void act(const QStringList& keys)
     {
+        if (keys == QStringList{QStringLiteral("click")}) {
+            WaylandVirtualPointer pointer;
+            QVERIFY2(pointer.connect(
+                         m_desktop->clientEnvironment().value(QStringLiteral("WAYLAND_DISPLAY"))),
+                     qPrintable(pointer.problem()));
+            QVERIFY2(pointer.click(QPoint(200, 600), QSize(1024, 768)),
+                     qPrintable(pointer.problem()));
+            return;
+        }
         // A new keyboard's first key can arrive before the focused client
         // has its keymap and is lost: wtype waits a moment first.
         QStringList arguments{QStringLiteral("-s"), QStringLiteral("300")};
@@ -247,6 +410,9 @@ private slots:
             << "0xA56E3A" << false;
         QTest::newRow("Escape") << QStringList{"--print"} << QStringList{"Escape"} << 1 << ""
                                 << "" << false;
+        QTest::newRow("a click") << QStringList{"--print"} << QStringList{"click"} << 0
+                                 << "#3A6EA5\n"
+                                 << "#3A6EA5" << true;
     }
 
     void coldPick()
@@ -267,7 +433,7 @@ private slots:
         QProcess* pick =
             startTintora(QStringList{QStringLiteral("--pick")} + options, desktop(data, home));
         QTRY_VERIFY_WITH_TIMEOUT(windowShown(WaylandPickWindow), 15000);
-        type(keys);
+        act(keys);
         const WaylandFinished finished = finish(pick);
         QCOMPARE(finished.exitCode, exitCode);
         QCOMPARE(QString::fromUtf8(finished.out), printed);
@@ -287,9 +453,9 @@ private slots:
         QTest::addColumn<QString>("printed");
         // Empty: the clipboard holds what it held before.
         QTest::addColumn<QString>("copied");
-        QTest::newRow("Enter, hsl") << QStringList{"--print", "--format", "hsl"}
-                                    << QStringList{"Return"} << 0 << "hsl(210.8 48% 43.7%)\n"
-                                    << "hsl(210.8 48% 43.7%)";
+        QTest::newRow("a click, hsl") << QStringList{"--print", "--format", "hsl"}
+                                      << QStringList{"click"} << 0 << "hsl(210.8 48% 43.7%)\n"
+                                      << "hsl(210.8 48% 43.7%)";
         QTest::newRow("printed, not copied") << QStringList{"--print", "--no-copy"}
                                              << QStringList{"Left", "Return"} << 0 << "#3A6EA5\n"
                                              << "";
@@ -318,7 +484,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(windowShown(WaylandPickWindow), 15000);
         // Out of the way of the picture while it is picked from.
         QVERIFY(!windowShown(WaylandMainWindow));
-        type(keys);
+        act(keys);
         const WaylandFinished picked = finish(pick);
         QCOMPARE(picked.exitCode, exitCode);
         QCOMPARE(QString::fromUtf8(picked.out), printed);
