@@ -1361,8 +1361,9 @@ void tst_picker::pickOnce()
     TestDataFolder folder;
     FakePlatform platform;
     platform.screen = oneScreen();
-    // Continuous picking stays the Pick&Save window's own choice.
+    // Continuous picking and "Copy as" stay the Pick&Save window's own choice.
     platform.settings.insert(QStringLiteral("autostop"), QStringLiteral("1"));
+    platform.settings.insert(QStringLiteral("copypick"), QStringLiteral("1"));
     platform.clipboard = QStringLiteral("copied earlier");
     QCursor::setPos(OffThePicture);
     StringTable files;
@@ -1398,6 +1399,9 @@ void tst_picker::pickOnce()
     }
     QVERIFY(p);
     QVERIFY(!p->pickWindow()->Check1->isChecked());
+    QVERIFY(!p->pickWindow()->chkCopyPick->isEnabled() &&
+            !p->pickWindow()->chkCopyPick->isChecked());
+    QVERIFY(!p->pickWindow()->cmbCopyFormat->isEnabled());
     QTest::mouseMove(p, QPoint(5, 6));
     if (key == 0)
         QTest::mouseClick(p, Qt::LeftButton, Qt::NoModifier, QPoint(5, 6));
@@ -1415,6 +1419,7 @@ void tst_picker::pickOnce()
     QCOMPARE(platform.clipboard, QStringLiteral("copied earlier"));
     QCOMPARE(platform.clipboardClears, 0);
     QCOMPARE(platform.settings.value(QStringLiteral("autostop")), QStringLiteral("1"));
+    QCOMPARE(platform.settings.value(QStringLiteral("copypick")), QStringLiteral("1"));
     for (qsizetype i = 0; i < files.size(); ++i)
         QCOMPARE(folder.read(files.at(i)),
                  i == savedTo ? before.at(i) + QByteArray("050607") : before.at(i));
