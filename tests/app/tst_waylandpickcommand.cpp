@@ -19,6 +19,7 @@
 
 #include <cstring>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -35,16 +36,31 @@ struct WaylandFinished
 };
 
 // Whether sway shows a window of that title anywhere in its tree.
-bool shownInTree(const QJsonObject& node, const QString& title)
+// Where sway shows a window of that title, and whether it has the focus;
+// nothing when it shows none.
+struct ShownWindow
+{
+    QRect area;
+    bool focused = false;
+    bool operator==(const ShownWindow&) const = default;
+};
+
+std::optional<ShownWindow> shownInTree(const QJsonObject& node, const QString& title)
 {
     if (node.value(QStringLiteral("name")).toString() == title &&
-        node.value(QStringLiteral("visible")).toBool())
-        return true;
+        node.value(QStringLiteral("visible")).toBool()) {
+        const QJsonObject rect = node.value(QStringLiteral("rect")).toObject();
+        return ShownWindow{QRect(rect.value(QStringLiteral("x")).toInt(),
+                                 rect.value(QStringLiteral("y")).toInt(),
+                                 rect.value(QStringLiteral("width")).toInt(),
+                                 rect.value(QStringLiteral("height")).toInt()),
+                           node.value(QStringLiteral("focused")).toBool()};
+    }
     for (const char* children : {"nodes", "floating_nodes"})
         for (const QJsonValue child : node.value(QLatin1String(children)).toArray())
-            if (shownInTree(child.toObject(), title))
-                return true;
-    return false;
+            if (std::optional<ShownWindow> found = shownInTree(child.toObject(), title))
+                return found;
+    return std::nullopt;
 }
 
 // A pointer for the headless seat, which has none of its own: a client of
@@ -255,7 +271,7 @@ private:
         QTRY_COMPARE_WITH_TIMEOUT(clipboardText(), text, 5000);
     }
 
-    bool windowShown(const QString& title)
+    std::optional<ShownWindow> shownWindow(const QString& title)
     {
         const QJsonObject tree =
             QJsonDocument::fromJson(
@@ -263,6 +279,7 @@ private:
                 .object();
         return shownInTree(tree, title);
     }
+    bool windowShown(const QString& title) { return shownWindow(title).has_value(); }
 
     QProcess* startTintora(const QStringList& arguments, const QProcessEnvironment& environment)
     {
@@ -479,6 +496,8 @@ private slots:
         setClipboardText(earlier);
         QProcess* running = startTintora({}, environment);
         QTRY_VERIFY_WITH_TIMEOUT(windowShown(WaylandMainWindow), 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(shownWindow(WaylandMainWindow)->focused, 5000);
+        const ShownWindow main = *shownWindow(WaylandMainWindow);
 
         QProcess* pick = startTintora(QStringList{QStringLiteral("--pick")} + options, environment);
         QTRY_VERIFY_WITH_TIMEOUT(windowShown(WaylandPickWindow), 15000);
@@ -489,7 +508,8 @@ private slots:
         QCOMPARE(picked.exitCode, exitCode);
         QCOMPARE(QString::fromUtf8(picked.out), printed);
         QCOMPARE(picked.err, QByteArray());
-        QTRY_VERIFY_WITH_TIMEOUT(windowShown(WaylandMainWindow), 5000);
+        // Back as it was: where it was, its size, and the keyboard focus.
+        QTRY_VERIFY_WITH_TIMEOUT(shownWindow(WaylandMainWindow) == main, 5000);
         QTest::qWait(2000);
         const QString expected = copied.isEmpty() ? earlier : copied;
         QCOMPARE(clipboardText(), expected);
