@@ -44,6 +44,9 @@ TEST_PACKAGES="$TEST_PACKAGES gimp-data libreoffice-common"
 # The pick command's tests paint the X root window one known colour with
 # xsetroot.
 TEST_PACKAGES="$TEST_PACKAGES x11-xserver-utils"
+# On the headless Wayland desktop, whose seat has no keyboard of its own, the
+# pick command's test types its keys through a virtual keyboard (wtype).
+TEST_PACKAGES="$TEST_PACKAGES wtype"
 
 PACKAGES="$RUN_PACKAGES"
 case "$MODE" in

@@ -100,8 +100,12 @@ int Run(Platform& platform, const QString& dataFolder, const instancemessage::Re
                    "an older version. Close it, or pick from its Tool menu.\n";
             return 1;
         }
-        // The running instance owns the clipboard now, and stays.
+        // The running instance owns the clipboard now, and stays. Not so on
+        // Wayland: a compositor gives the selection only to a client with the
+        // keyboard focus, which the instance need not have once its picture
+        // has gone; the text is kept from here, as after a pick of our own.
         reply = *handOver.reply;
+        keep = request.copy && QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
     } else {
         // A message of the picker is the last window for a moment; its
         // closing must not end the pick.

@@ -228,7 +228,10 @@ void frmGetColor::showPickWindow()
         const QSignalBlocker quiet(pick->Check1);
         pick->Check1->setChecked(false);
         pick->Check1->setEnabled(false);
-        // The command says whether and how the colour is copied.
+        // The command says what is copied, and in which notation; the window's
+        // own choice would show one that this pick does not follow.
+        const QSignalBlocker quietCopy(pick->chkCopyPick);
+        pick->chkCopyPick->setChecked(false);
         pick->chkCopyPick->setEnabled(false);
         pick->cmbCopyFormat->setEnabled(false);
         if (!m_onceSaves)

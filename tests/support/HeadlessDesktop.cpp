@@ -82,6 +82,18 @@ HeadlessDesktop::~HeadlessDesktop()
     }
     if (!m_busConnection.isEmpty())
         QDBusConnection::disconnectFromBus(m_busConnection);
+    // The bus started the document portal for the desktop portal, with its
+    // file system mounted in the runtime folder; it unmounts once it sees the
+    // bus gone. Until then the temporary folder cannot be removed.
+    const QByteArray mount = ' ' + QFile::encodeName(m_runtime) + "/doc ";
+    QElapsedTimer clock;
+    clock.start();
+    while (!m_runtime.isEmpty() && clock.elapsed() < 5000) {
+        QFile mounts(QStringLiteral("/proc/self/mountinfo"));
+        if (!mounts.open(QIODevice::ReadOnly) || !mounts.readAll().contains(mount))
+            break;
+        QThread::msleep(20);
+    }
 }
 
 QStringList HeadlessDesktop::missingPackages()
