@@ -53,6 +53,9 @@ void PickOnce::start()
     // The picker deletes itself when picking ends.
     auto* picker = new frmGetColor(m_platform, m_dataFolder, m_readIndex, m_owner);
     picker->pickOnce(m_options.save, paletteNamed(reading, m_options.saveTo));
+    // A pick from outside waits on the picture alone; at a cold start the
+    // Pick&Save window's text would first load the fonts.
+    picker->pickWindowAfterPicture();
     connect(picker, &frmGetColor::colorPicked, this, [this](Color color) {
         m_picked = color;
         emit colorPicked(color);
