@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTimer>
@@ -22,6 +23,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 
+#include "app/ProgramStart.h"
 #include "app/basmain.h"
 #include "app/platform/QtPlatform.h"
 #include "app/help/HelpPage.h"
@@ -534,9 +536,9 @@ void benchStartup()
 // Start-up of a whole process
 
 // A child process of this program, started by benchProcessStartup(): creates
-// the application and one window (a bare Qt window, or the main window as the
-// program starts it), prints the milliseconds from the parent's start of the
-// process to the window's first paint, and two seconds after start its
+// the application and one window (a bare Qt window, the main window as the
+// program starts it, or the whole program as `tintora --pick`), prints the milliseconds from the
+// parent's start of the process to the window's first paint, and two seconds after start its
 // resident memory. The parent's clock reading comes in an environment variable.
 const char* const StartChildArgument = "start-child";
 const char* const StartClockVariable = "TINTORA_BENCH_START_NS";
@@ -551,11 +553,16 @@ qint64 monotonicNs()
 class FirstPaintWatch : public QObject
 {
 public:
-    explicit FirstPaintWatch(qint64 startNs) : m_startNs(startNs) {}
+    // `window`: the objectName of the window whose paint counts; empty for any.
+    explicit FirstPaintWatch(qint64 startNs, QString window = {})
+        : m_startNs(startNs), m_window(std::move(window))
+    {
+    }
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (!m_seen && event->type() == QEvent::Paint && watched->isWidgetType() &&
-            static_cast<QWidget*>(watched)->isWindow()) {
+            static_cast<QWidget*>(watched)->isWindow() &&
+            (m_window.isEmpty() || watched->objectName() == m_window)) {
             m_seen = true;
             std::printf("appeared %.3f\n", double(monotonicNs() - m_startNs) / 1e6);
             std::fflush(stdout);
@@ -565,20 +572,50 @@ public:
 
 private:
     qint64 m_startNs;
+    QString m_window;
     bool m_seen = false;
 };
 
+// The memory two seconds after start, and the end of the child.
+void reportMemoryAfterTwoSeconds(qint64 startNs)
+{
+    QTimer::singleShot(std::max<qint64>(0, 2000 - (monotonicNs() - startNs) / 1000000), [] {
+        std::printf("memory %.3f\n", residentMb());
+        std::fflush(stdout);
+        QCoreApplication::exit(0);
+    });
+}
+
+// `tintora --pick` as the program runs it, from its own start: the frozen
+// screen's first paint is where it takes a click. Watched from inside the
+// application object the program creates (a start that hands over creates a
+// plain one first, which paints nothing).
+int runPickCommandChild(int argc, char* argv[])
+{
+    static const qint64 startNs = qEnvironmentVariable(StartClockVariable).toLongLong();
+    qAddPreRoutine([] {
+        QCoreApplication* application = QCoreApplication::instance();
+        if (!application->inherits("QGuiApplication"))
+            return;
+        static FirstPaintWatch watch(startNs, QStringLiteral("frmGetColor"));
+        application->installEventFilter(&watch);
+        reportMemoryAfterTwoSeconds(startNs);
+    });
+    char pickOption[] = "--pick";
+    char* arguments[] = {argv[0], pickOption, nullptr};
+    Q_UNUSED(argc);
+    return programstart::Run(2, arguments);
+}
+
 int runStartChild(int argc, char* argv[], const QString& kind, const QString& dataFolder)
 {
+    if (kind == QLatin1String("pick command"))
+        return runPickCommandChild(argc, argv);
     const qint64 startNs = qEnvironmentVariable(StartClockVariable).toLongLong();
     QApplication application(argc, argv);
     FirstPaintWatch watch(startNs);
     application.installEventFilter(&watch);
-    QTimer::singleShot(std::max<qint64>(0, 2000 - (monotonicNs() - startNs) / 1000000), [] {
-        std::printf("memory %.3f\n", residentMb());
-        std::fflush(stdout);
-        QApplication::exit(0);
-    });
+    reportMemoryAfterTwoSeconds(startNs);
     if (kind == QLatin1String("bare")) {
         QWidget window;
         window.resize(480, 360);
@@ -588,12 +625,6 @@ int runStartChild(int argc, char* argv[], const QString& kind, const QString& da
     QCoreApplication::setApplicationName(QStringLiteral("Tintora"));
     QCoreApplication::setOrganizationName(QStringLiteral("quorvane software"));
     QtPlatform platform(dataFolder);
-    if (kind == QLatin1String("picker")) {
-        auto* picker = new frmGetColor(platform, dataFolder,
-                                       [&dataFolder] { return paletteindex::Read(dataFolder); });
-        picker->Form_Load();
-        return QApplication::exec();
-    }
     return basmain::Main(platform, dataFolder);
 }
 
@@ -603,15 +634,22 @@ struct ChildFigures
     double memoryMb = 0;
 };
 
+QProcessEnvironment childEnvironment(const QTemporaryDir& settings, const BenchData& data)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), settings.path());
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), settings.path());
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), settings.path());
+    environment.insert(QStringLiteral("TINTORA_DATA_DIR"), data.path());
+    return environment;
+}
+
 ChildFigures runOneChild(const QString& kind)
 {
     BenchData data;
     QTemporaryDir settings;
     QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), settings.path());
-    environment.insert(QStringLiteral("XDG_DATA_HOME"), settings.path());
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), settings.path());
+    QProcessEnvironment environment = childEnvironment(settings, data);
     environment.insert(QLatin1String(StartClockVariable), QString::number(monotonicNs()));
     child.setProcessEnvironment(environment);
     child.start(QCoreApplication::applicationFilePath(),
@@ -634,18 +672,53 @@ ChildFigures runOneChild(const QString& kind)
 // memory two seconds after start: a bare Qt window, the main window, and the
 // frozen screen of the picker, each the median of runs that take turns, so
 // that a busy moment of the machine falls on all of them alike.
+// `tintora --pick` while an instance runs on the same data (this process,
+// through the program's own single-instance code): milliseconds from the
+// command's start to its request reaching the instance.
+double handedOverPickMs()
+{
+    BenchData data;
+    QTemporaryDir settings;
+    QtPlatform instance(data.path());
+    if (instance.anotherInstanceRunning())
+        qFatal("the bench data folder is in use");
+    qint64 startNs = 0;
+    qint64 arrivedNs = 0;
+    instance.handleSecondStartRequests(
+        [&arrivedNs](const instancemessage::Request&, Platform::SecondStartAnswer answer) {
+            arrivedNs = monotonicNs();
+            instancemessage::Reply cancelled;
+            cancelled.status = instancemessage::Reply::Status::Cancelled;
+            answer(cancelled);
+        });
+    QProcess child;
+    child.setProcessEnvironment(childEnvironment(settings, data));
+    QEventLoop loop;
+    QObject::connect(&child, &QProcess::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+    startNs = monotonicNs();
+    child.start(QCoreApplication::applicationFilePath(),
+                {QLatin1String(StartChildArgument), QStringLiteral("pick command"), data.path()});
+    loop.exec();
+    if (arrivedNs == 0 || child.state() != QProcess::NotRunning)
+        qFatal("the handed-over pick did not reach the instance");
+    return double(arrivedNs - startNs) / 1e6;
+}
+
 void benchProcessStartup()
 {
     const QStringList kinds = {QStringLiteral("bare"), QStringLiteral("main"),
-                               QStringLiteral("picker")};
+                               QStringLiteral("pick command")};
     std::vector<std::vector<double>> times(kinds.size());
     std::vector<std::vector<double>> memory(kinds.size());
+    std::vector<double> handedOver;
     for (int run = 0; run < 7; ++run) {
         for (qsizetype k = 0; k < kinds.size(); ++k) {
             const ChildFigures figures = runOneChild(kinds.at(k));
             times[k].push_back(figures.appearedMs);
             memory[k].push_back(figures.memoryMb);
         }
+        handedOver.push_back(handedOverPickMs());
     }
     auto median = [](std::vector<double> values) {
         std::sort(values.begin(), values.end());
@@ -656,8 +729,11 @@ void benchProcessStartup()
     report("process start to first paint, bare Qt window", bareMs, "ms");
     report("process start to first paint, main window", median(times[1]), "ms");
     report("  main window / bare window", median(times[1]) / bareMs, "x");
-    report("process start to first paint, frozen screen of the picker", median(times[2]), "ms");
+    report("tintora --pick, start to the frozen screen painted", median(times[2]), "ms");
     report("  frozen screen / bare window", median(times[2]) / bareMs, "x");
+    report("tintora --pick, start to its request at the running instance", median(handedOver),
+           "ms");
+    report("  handed over / frozen screen", median(handedOver) / median(times[2]), "x");
     report("memory 2 s after start, bare Qt window", bareMb, "MB");
     report("memory 2 s after start, main window", median(memory[1]), "MB");
     report("  main window / bare window", median(memory[1]) / bareMb, "x");

@@ -1,12 +1,12 @@
 #include "app/platform/QtPlatform.h"
 
 #include "app/InstanceLock.h"
+#include "app/SecondStart.h"
 #include "app/TextBounds.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QColorDialog>
-#include <QCryptographicHash>
 #include <QDBusConnection>
 #include <QCursor>
 #include <QDesktopServices>
@@ -41,19 +41,6 @@ QSettings programSettings()
 QColor toQColor(Color value)
 {
     return QColor(bascommon::GetRed(value), bascommon::GetGreen(value), bascommon::GetBlue(value));
-}
-
-QString lockFilePath(const QString& dataFolder)
-{
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
-        folder = QDir::tempPath();
-    const QByteArray key = QCryptographicHash::hash(QDir(dataFolder).canonicalPath().toUtf8(),
-                                                    QCryptographicHash::Sha1)
-                               .toHex()
-                               .left(16);
-    return folder + QStringLiteral("/tintora-") + QString::fromLatin1(key) +
-           QStringLiteral(".lock");
 }
 
 // A few frames of the compositor, even on a busy machine.
@@ -121,62 +108,7 @@ bool desktopHasHandlerFor(const QString& file)
     return false;
 }
 
-// Where a running instance listens for later starts, in the order tried: a
-// socket in the data folder, which every run on the folder can reach, then a
-// name of the data folder's own in the user's temporary folder.
-QStringList secondStartAddresses(const QString& dataFolder)
-{
-    const QByteArray key = QCryptographicHash::hash(QDir(dataFolder).canonicalPath().toUtf8(),
-                                                    QCryptographicHash::Sha1)
-                               .toHex()
-                               .left(16);
-    QStringList addresses;
-    const QString inFolder = QDir(dataFolder).absoluteFilePath(QStringLiteral(".tintora.socket"));
-    // A Unix socket address holds at most 107 bytes.
-    if (QFile::encodeName(inFolder).size() < 100)
-        addresses.append(inFolder);
-    addresses.append(QStringLiteral("tintora-") + QString::fromLatin1(key));
-    return addresses;
-}
-
-constexpr int SecondStartWaitMs = 2000;
 constexpr int MaxSecondStartConnections = 4;
-const QByteArray FrontRequest = QByteArrayLiteral("front\n");
-
-// Asks the running instance to show its window, or hands it a request and
-// waits for its answer. Quietly gives up on the window when the instance does
-// not answer; nothing when a request got no answer.
-std::optional<instancemessage::Reply> askRunningInstance(const QString& dataFolder,
-                                                         const instancemessage::Request& request)
-{
-    const bool front = request.kind == instancemessage::Request::Kind::Front;
-    for (const QString& address : secondStartAddresses(dataFolder)) {
-        QLocalSocket socket;
-        socket.connectToServer(address);
-        if (!socket.waitForConnected(SecondStartWaitMs))
-            continue;
-        // The bare line asks for the window in words that every version
-        // understands.
-        socket.write(front ? FrontRequest : instancemessage::Encode(request));
-        socket.waitForBytesWritten(SecondStartWaitMs);
-        if (front) {
-            socket.disconnectFromServer();
-            return std::nullopt;
-        }
-        // A pick waits for the user, however long that takes; the instance
-        // closes the connection when it gives up.
-        instancemessage::Decoder decoder;
-        while (decoder.state() == instancemessage::Decoder::State::NeedMore) {
-            if (socket.bytesAvailable() == 0 && !socket.waitForReadyRead(-1))
-                break;
-            decoder.feed(
-                socket.read(instancemessage::MaxHeaderBytes + instancemessage::MaxPayloadBytes));
-        }
-        socket.abort();
-        return decoder.reply();
-    }
-    return std::nullopt;
-}
 
 } // namespace
 
@@ -344,7 +276,7 @@ Platform::HandOver QtPlatform::handToRunningInstance(const instancemessage::Requ
 Platform::HandOver QtPlatform::claimOrHandOver(const instancemessage::Request& request)
 {
     const auto handOver = [this, &request] {
-        return HandOver{true, askRunningInstance(m_dataFolder, request)};
+        return HandOver{true, secondstart::Ask(m_dataFolder, request)};
     };
     if (!m_dataLock) {
         m_dataLock = std::make_unique<InstanceLock>();
@@ -364,7 +296,7 @@ Platform::HandOver QtPlatform::claimOrHandOver(const instancemessage::Request& r
     // A folder that cannot be written holds no lock: one in the runtime
     // folder keeps at least the runs of this session apart.
     if (!m_lock) {
-        m_lock = std::make_unique<QLockFile>(lockFilePath(m_dataFolder));
+        m_lock = std::make_unique<QLockFile>(secondstart::RuntimeLockPath(m_dataFolder));
         // Only a lock whose process has gone counts as stale: a long-running
         // instance must keep blocking the next launch.
         m_lock->setStaleLockTime(0);
@@ -383,7 +315,7 @@ void QtPlatform::listenForSecondStarts()
         return;
     m_server = std::make_unique<QLocalServer>();
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    for (const QString& address : secondStartAddresses(m_dataFolder)) {
+    for (const QString& address : secondstart::Addresses(m_dataFolder)) {
         // Holding the lock, this process owns the address: a socket left by a
         // run that ended without closing is in the way, nothing more.
         QLocalServer::removeServer(address);
@@ -425,7 +357,7 @@ void QtPlatform::serveSecondStart(QLocalSocket* socket)
         socket->abort();
         socket->deleteLater();
     });
-    deadline->start(SecondStartWaitMs);
+    deadline->start(secondstart::WaitMs);
     auto decoder = std::make_shared<instancemessage::Decoder>();
     const auto take = [this, socket, deadline, decoder] {
         if (decoder->state() != instancemessage::Decoder::State::NeedMore)

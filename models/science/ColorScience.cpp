@@ -128,12 +128,20 @@ template <typename Rectangular, typename Polar> Rectangular ToRectangular(const 
     return Rectangular{color.l, color.c * std::cos(radians), color.c * std::sin(radians)};
 }
 
-const std::array<double, 256> LinearLevels = [] {
-    std::array<double, 256> levels{};
-    for (int level = 0; level < 256; ++level)
-        levels[std::size_t(level)] = ToLinear(level / 255.0);
+// The tables below are built on first use rather than when the program
+// loads: a start that converts no colour (a pick handed to the running
+// instance, the first paint of a window) does not wait for them. Local
+// statics, so that the first uses from two threads build them once.
+const std::array<double, 256>& LinearLevels()
+{
+    static const std::array<double, 256> levels = [] {
+        std::array<double, 256> built{};
+        for (int level = 0; level < 256; ++level)
+            built[std::size_t(level)] = ToLinear(level / 255.0);
+        return built;
+    }();
     return levels;
-}();
+}
 
 int ToLevel(double channel)
 {
@@ -146,55 +154,62 @@ int ToLevel(double channel)
     return static_cast<int>(channel * 255 + 0.5);
 }
 
-// Boundary[k] is the smallest linear value that ToLevel(ToEncoded(value))
+// boundaries[k] is the smallest linear value that ToLevel(ToEncoded(value))
 // takes to level k or above, found by bisection over the doubles of 0..1
-// (whose bit patterns are ordered as their values).
-const std::array<double, 256> LevelBoundaries = [] {
-    std::array<double, 256> boundaries{};
-    for (int level = 1; level < 256; ++level) {
-        std::uint64_t below = 0; // bits of 0.0
-        std::uint64_t atOrAbove = std::bit_cast<std::uint64_t>(1.0);
-        while (atOrAbove - below > 1) {
-            const std::uint64_t middle = below + (atOrAbove - below) / 2;
-            if (ToLevel(ToEncoded(std::bit_cast<double>(middle))) >= level)
-                atOrAbove = middle;
-            else
-                below = middle;
-        }
-        boundaries[std::size_t(level)] = std::bit_cast<double>(atOrAbove);
-    }
-    boundaries[0] = -HUGE_VAL;
-    return boundaries;
-}();
-
-// Where to start looking: for each of 1024 equal steps of the square root
+// (whose bit patterns are ordered as their values). firstLevelOfBucket says
+// where to start looking: for each of 1024 equal steps of the square root
 // of a linear value (which spreads the levels nearly evenly, as the curve
 // does), the lowest level found in it. A step holds at most a few levels.
 constexpr int Buckets = 1024;
-const std::array<std::uint8_t, Buckets + 1> FirstLevelOfBucket = [] {
-    std::array<std::uint8_t, Buckets + 1> first{};
-    int level = 0;
-    for (int bucket = 0; bucket <= Buckets; ++bucket) {
-        const double start = double(bucket) / Buckets;
-        const double linear = start * start;
-        while (level < 255 && LevelBoundaries[std::size_t(level + 1)] <= linear)
-            ++level;
-        first[std::size_t(bucket)] = std::uint8_t(level);
-    }
-    return first;
-}();
+struct LevelSearch
+{
+    std::array<double, 256> boundaries{};
+    std::array<std::uint8_t, Buckets + 1> firstLevelOfBucket{};
+};
+
+const LevelSearch& LevelSearchTables()
+{
+    static const LevelSearch tables = [] {
+        LevelSearch built;
+        for (int level = 1; level < 256; ++level) {
+            std::uint64_t below = 0; // bits of 0.0
+            std::uint64_t atOrAbove = std::bit_cast<std::uint64_t>(1.0);
+            while (atOrAbove - below > 1) {
+                const std::uint64_t middle = below + (atOrAbove - below) / 2;
+                if (ToLevel(ToEncoded(std::bit_cast<double>(middle))) >= level)
+                    atOrAbove = middle;
+                else
+                    below = middle;
+            }
+            built.boundaries[std::size_t(level)] = std::bit_cast<double>(atOrAbove);
+        }
+        built.boundaries[0] = -HUGE_VAL;
+        int level = 0;
+        for (int bucket = 0; bucket <= Buckets; ++bucket) {
+            const double start = double(bucket) / Buckets;
+            const double linear = start * start;
+            while (level < 255 && built.boundaries[std::size_t(level + 1)] <= linear)
+                ++level;
+            built.firstLevelOfBucket[std::size_t(bucket)] = std::uint8_t(level);
+        }
+        return built;
+    }();
+    return tables;
+}
 
 int LinearToLevel(double linear)
 {
+    const LevelSearch& tables = LevelSearchTables();
     // NaN fails the comparison too.
-    if (!(linear >= LevelBoundaries[1]))
+    if (!(linear >= tables.boundaries[1]))
         return 0;
     if (linear >= 1)
         return 255;
     // One level lower than the bucket's first, so that a root rounded up
     // by its last bit cannot start the walk above the answer.
-    int level = std::max(0, FirstLevelOfBucket[std::size_t(std::sqrt(linear) * Buckets)] - 1);
-    while (level < 255 && LevelBoundaries[std::size_t(level + 1)] <= linear)
+    int level =
+        std::max(0, tables.firstLevelOfBucket[std::size_t(std::sqrt(linear) * Buckets)] - 1);
+    while (level < 255 && tables.boundaries[std::size_t(level + 1)] <= linear)
         ++level;
     return level;
 }
@@ -306,18 +321,23 @@ double ToEncoded(double linear)
 
 namespace {
 
-const std::array<double, 256> ChannelLinearTable = [] {
-    std::array<double, 256> table{};
-    for (int channel = 0; channel < 256; ++channel)
-        table[static_cast<std::size_t>(channel)] = ToLinear(channel / 255.0);
+// Built on first use, as the level tables are.
+const std::array<double, 256>& ChannelLinearTable()
+{
+    static const std::array<double, 256> table = [] {
+        std::array<double, 256> built{};
+        for (int channel = 0; channel < 256; ++channel)
+            built[static_cast<std::size_t>(channel)] = ToLinear(channel / 255.0);
+        return built;
+    }();
     return table;
-}();
+}
 
 } // namespace
 
 double ChannelToLinear(int channel)
 {
-    return ChannelLinearTable[static_cast<std::size_t>(std::clamp(channel, 0, 255))];
+    return ChannelLinearTable()[static_cast<std::size_t>(std::clamp(channel, 0, 255))];
 }
 
 int LinearToChannel(double linear)
@@ -535,9 +555,10 @@ Srgb ToSrgb(Color color)
 
 LinearSrgb ToLinearSrgb(Color color)
 {
-    return {LinearLevels[std::size_t(bascommon::GetRed(color))],
-            LinearLevels[std::size_t(bascommon::GetGreen(color))],
-            LinearLevels[std::size_t(bascommon::GetBlue(color))]};
+    const std::array<double, 256>& levels = LinearLevels();
+    return {levels[std::size_t(bascommon::GetRed(color))],
+            levels[std::size_t(bascommon::GetGreen(color))],
+            levels[std::size_t(bascommon::GetBlue(color))]};
 }
 
 OkLab ToOkLab(Color color)

@@ -1,5 +1,6 @@
 #include "palettes/picker/PickOnce.h"
 
+#include "app/SecondStart.h"
 #include "app/platform/ClipboardKeeper.h"
 #include "app/platform/Platform.h"
 #include "models/FormatNames.h"
@@ -53,6 +54,9 @@ void PickOnce::start()
     // The picker deletes itself when picking ends.
     auto* picker = new frmGetColor(m_platform, m_dataFolder, m_readIndex, m_owner);
     picker->pickOnce(m_options.save, paletteNamed(reading, m_options.saveTo));
+    // A pick from outside waits on the picture alone; at a cold start the
+    // Pick&Save window's text would first load the fonts.
+    picker->pickWindowAfterPicture();
     connect(picker, &frmGetColor::colorPicked, this, [this](Color color) {
         m_picked = color;
         emit colorPicked(color);
@@ -73,7 +77,51 @@ void PickOnce::pickingFinished()
     emit finished(reply);
 }
 
+namespace {
+
+QString pickCommandNoAnswerText()
+{
+    return QStringLiteral("The Tintora running on the same data gave no answer to the pick; it "
+                          "may be an older version. Close it, or pick from its Tool menu.");
+}
+
+} // namespace
+
 namespace pickcommand {
+
+int RunHandedOver(const QString& dataFolder, const instancemessage::Request& request, bool print,
+                  QTextStream& out, QTextStream& err)
+{
+    const QString program = QStringLiteral("tintora: ");
+    PickOnce::Options options;
+    options.save = request.save;
+    options.saveTo = request.saveTo;
+    if (const QString problem = PickOnce::problemWith(options, paletteindex::Read(dataFolder));
+        !problem.isEmpty()) {
+        err << program << problem << '\n';
+        return 2;
+    }
+    // The running instance owns the clipboard, and stays.
+    const std::optional<instancemessage::Reply> reply = secondstart::Ask(dataFolder, request);
+    if (!reply) {
+        err << program << pickCommandNoAnswerText() << '\n';
+        return 1;
+    }
+    switch (reply->status) {
+    case instancemessage::Reply::Status::Done:
+        break;
+    case instancemessage::Reply::Status::Cancelled:
+        return 1;
+    case instancemessage::Reply::Status::Failed:
+        err << program << reply->message << '\n';
+        return 1;
+    }
+    if (print) {
+        out << reply->text << '\n';
+        out.flush();
+    }
+    return 0;
+}
 
 int Run(Platform& platform, const QString& dataFolder, const instancemessage::Request& request,
         bool print, const QList<UserTemplate>& templates, QTextStream& out, QTextStream& err)
@@ -95,9 +143,7 @@ int Run(Platform& platform, const QString& dataFolder, const instancemessage::Re
     const Platform::HandOver handOver = platform.handToRunningInstance(request);
     if (handOver.anotherInstance) {
         if (!handOver.reply) {
-            err << program
-                << "The Tintora running on the same data gave no answer to the pick; it may be "
-                   "an older version. Close it, or pick from its Tool menu.\n";
+            err << program << pickCommandNoAnswerText() << '\n';
             return 1;
         }
         // The running instance owns the clipboard now, and stays. Not so on

@@ -76,4 +76,9 @@ namespace pickcommand {
 int Run(Platform& platform, const QString& dataFolder, const instancemessage::Request& request,
         bool print, const QList<UserTemplate>& templates, QTextStream& out, QTextStream& err);
 
+// The command once an instance is known to run on `dataFolder`: hands it the
+// pick and ends as Run does, with nothing but Qt Core (no display needed).
+int RunHandedOver(const QString& dataFolder, const instancemessage::Request& request, bool print,
+                  QTextStream& out, QTextStream& err);
+
 } // namespace pickcommand

@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QPolygon>
 #include <QSignalBlocker>
+#include <QTimer>
 
 #include "app/ClickableLabel.h"
 #include "app/platform/Platform.h"
@@ -22,6 +23,7 @@
 #include "palettes/picker/frmpick.h"
 
 #include <cmath>
+#include <utility>
 
 using namespace bascommon;
 
@@ -31,6 +33,8 @@ constexpr int SwatchSize = 30;
 // Where the swatch sits relative to the cursor: right of it and above it.
 constexpr int SwatchRight = 15;
 constexpr int SwatchUp = 40;
+// The longest "Pick&Save Color" waits for the picture's first paint.
+constexpr int DeferredPickWindowLatestMs = 250;
 
 const QString PickerMessageTitle = QStringLiteral("Tintora");
 
@@ -172,12 +176,39 @@ void frmGetColor::Form_Load()
     } else {
         coverScreensOneByOne();
     }
-    showPickWindow();
+    if (m_pickWindowDeferred) {
+        // Normally the first paint brings it; this is for a window system
+        // that is slow to expose the picture, or never does.
+        QTimer::singleShot(DeferredPickWindowLatestMs, this, &frmGetColor::showDeferredPickWindow);
+    } else {
+        showPickWindow();
+    }
     // The keys act on the picture from the start, not on the first control
     // of "Pick&Save Color", whose arrows would change the target palette.
     activateWindow();
     setFocus();
     showUnderRestingPointer();
+}
+
+void frmGetColor::showDeferredPickWindow()
+{
+    if (m_finished || m_pick)
+        return;
+    showPickWindow();
+    activateWindow();
+    setFocus();
+    // The new window shows the colour under the hot spot, read again with
+    // its choice of average; the swatch goes where the window now covers the
+    // cursor, as a move onto it would hide it.
+    if (m_moved) {
+        m_shownColor.reset();
+        Form_MouseMove(m_lastMove);
+        if (m_pick->frameGeometry().contains(QCursor::pos()))
+            hideSwatch();
+    }
+    const QList<QPair<Qt::MouseButton, QPointF>> early = std::exchange(m_earlyReleases, {});
+    for (const auto& [button, position] : early)
+        Form_MouseUp(button, position);
 }
 
 void frmGetColor::pickOnce(bool save, const QString& saveToFile)
@@ -270,6 +301,11 @@ void frmGetColor::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     FrozenScreen::paintPicture(painter, m_picture, m_origin, event->rect());
+    if (m_pickWindowDeferred && !m_pickWindowQueued) {
+        m_pickWindowQueued = true;
+        // After this paint has reached the screen.
+        QTimer::singleShot(0, this, &frmGetColor::showDeferredPickWindow);
+    }
 }
 
 // The event's window position keeps the fraction of a logical pixel that its
@@ -381,7 +417,7 @@ QPointF frmGetColor::hotSpot() const
 bool frmGetColor::pictureKey(int key, Qt::KeyboardModifiers modifiers)
 {
     // Without a picture the keys have nothing to move over.
-    if (m_finished || !m_pick || m_picture.isNull())
+    if (m_finished || m_picture.isNull())
         return false;
     const Qt::KeyboardModifiers plain = modifiers & ~Qt::KeypadModifier;
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -437,9 +473,15 @@ void frmGetColor::moveHotSpot(int dx, int dy)
 
 void frmGetColor::Form_MouseUp(Qt::MouseButton button, const QPointF& position)
 {
-    // Until the "Pick&Save Color" window is up there is no target to save to.
-    if (m_finished || !m_pick)
+    if (m_finished)
         return;
+    // Until the "Pick&Save Color" window is up there is no target to save
+    // to: a window that comes later carries the release out then.
+    if (!m_pick) {
+        if (m_pickWindowDeferred)
+            m_earlyReleases.append({button, position});
+        return;
+    }
     if (button == Qt::LeftButton) {
         // A click that no movement led to (the cursor rested where picking
         // began) picks what is under it, not black.

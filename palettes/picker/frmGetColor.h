@@ -59,6 +59,13 @@ public:
     // "Save To:" offers first) or, with `save` false, to none. Before Form_Load.
     void pickOnce(bool save, const QString& saveToFile);
 
+    // Before Form_Load: "Pick&Save Color" is built only once the picture has
+    // been painted, for a start with nothing of the program on screen yet,
+    // where that window's text (the fonts) would cost more than the picture.
+    // Clicks and Enter that come before it are kept and carried out, in
+    // their order, as soon as it is there.
+    void pickWindowAfterPicture() { m_pickWindowDeferred = true; }
+
     frmpick* pickWindow() const { return m_pick; }
     bool finished() const override { return m_finished; }
     // The windows of the further screens, where each screen has its own.
@@ -100,6 +107,8 @@ private:
     bool pictureKeyPress(QKeyEvent* event) override;
     void coverScreensOneByOne();
     void showPickWindow();
+    // The deferred "Pick&Save Color", once the picture is on screen.
+    void showDeferredPickWindow();
     void showUnderRestingPointer();
     // The desktop's own colour picker, for desktops without a picture.
     void pickThroughDesktop();
@@ -133,6 +142,10 @@ private:
     bool m_moved = false;
     bool m_finished = false;
     bool m_once = false;
+    bool m_pickWindowDeferred = false;
+    bool m_pickWindowQueued = false;
+    // Releases over the picture before "Pick&Save Color" was there.
+    QList<QPair<Qt::MouseButton, QPointF>> m_earlyReleases;
     bool m_onceSaves = true;
     QString m_onceTarget;
     // Where the keys last put the cursor, in window coordinates: the move

@@ -130,6 +130,8 @@ private slots:
     void pickOnce();
     void requestFromAnotherStart_data();
     void requestFromAnotherStart();
+    void inputBeforePickWindow_data();
+    void inputBeforePickWindow();
 
 private:
     PaletteSession& begin(const std::function<void(TestDataFolder&)>& prepare = {});
@@ -1398,6 +1400,7 @@ void tst_picker::pickOnce()
         return;
     }
     QVERIFY(p);
+    QTRY_VERIFY(p->pickWindow());
     QVERIFY(!p->pickWindow()->Check1->isChecked());
     QVERIFY(!p->pickWindow()->chkCopyPick->isEnabled() &&
             !p->pickWindow()->chkCopyPick->isChecked());
@@ -1469,7 +1472,7 @@ void tst_picker::requestFromAnotherStart()
 
     QTest::mouseMove(p, QPoint(5, 6));
     QTest::mouseClick(p, Qt::LeftButton, Qt::NoModifier, QPoint(5, 6));
-    QVERIFY(answer);
+    QTRY_VERIFY(answer);
     QCOMPARE(answer->status, instancemessage::Reply::Status::Done);
     QCOMPARE(answer->text, QStringLiteral("rgb(5 6 7)"));
     // As a palette click makes a colour current: the recent colours have it.
@@ -1480,6 +1483,81 @@ void tst_picker::requestFromAnotherStart()
     QVERIFY(tool.isVisible());
     QCOMPARE(w.isVisible(), state != QLatin1String("hidden"));
     QCOMPARE(w.isMinimized(), state == QLatin1String("minimised"));
+}
+
+void tst_picker::inputBeforePickWindow_data()
+{
+    using Status = instancemessage::Reply::Status;
+    // What the user does before "Pick&Save Color" has been built ("move X Y",
+    // "click X Y", "right-click X Y", or a key), the stored average, and what
+    // the pick then gives.
+    QTest::addColumn<QStringList>("input");
+    QTest::addColumn<QString>("average");
+    QTest::addColumn<Status>("status");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("appended");
+    QTest::newRow("a click") << QStringList{"move 5 6", "click 5 6"} << "1" << Status::Done
+                             << "#050607" << QByteArray("050607");
+    // The window's average, not the single pixel read while it was missing
+    // (white here).
+    QTest::newRow("a click, 3 x 3 average") << QStringList{"move 2 2", "click 2 2"} << "3"
+                                            << Status::Done << "#1E1E22" << QByteArray("1E1E22");
+    QTest::newRow("a click without a move, 5 x 5 average")
+        << QStringList{"click 2 2"} << "5" << Status::Done << "#0C0C11" << QByteArray("0C0C11");
+    QTest::newRow("arrows and Enter") << QStringList{"move 5 6", "Right", "Down", "Return"} << "1"
+                                      << Status::Done << "#060707" << QByteArray("060707");
+    QTest::newRow("a second click after the first")
+        << QStringList{"move 5 6", "click 5 6", "click 9 9"} << "1" << Status::Done << "#050607"
+        << QByteArray("050607");
+    QTest::newRow("right button") << QStringList{"move 5 6", "right-click 5 6"} << "1"
+                                  << Status::Cancelled << "" << QByteArray();
+    QTest::newRow("Escape, then a click") << QStringList{"move 5 6", "Escape", "click 5 6"} << "1"
+                                          << Status::Cancelled << "" << QByteArray();
+}
+
+void tst_picker::inputBeforePickWindow()
+{
+    QFETCH(QStringList, input);
+    QFETCH(QString, average);
+    QFETCH(instancemessage::Reply::Status, status);
+    QFETCH(QString, text);
+    QFETCH(QByteArray, appended);
+    TestDataFolder folder;
+    FakePlatform platform;
+    platform.screen = oneScreen();
+    platform.settings.insert(QStringLiteral("pickaverage"), average);
+    QCursor::setPos(OffThePicture);
+    const QByteArray mine = folder.read("mycolor.rgb");
+    PickOnce once(platform, folder.path(), [&folder] { return paletteindex::Read(folder.path()); },
+                  {});
+    QSignalSpy finished(&once, &PickOnce::finished);
+    once.start();
+    frmGetColor* p = picker();
+    QVERIFY(p);
+    const QPointer<frmGetColor> alive(p);
+    const auto removePicker = qScopeGuard([&alive] { delete alive.data(); });
+    // All of it arrives before the window does.
+    QVERIFY(!p->pickWindow());
+    for (const QString& step : input) {
+        const QStringList words = step.split(QLatin1Char(' '));
+        const QPoint at =
+            words.size() == 3 ? QPoint(words.at(1).toInt(), words.at(2).toInt()) : QPoint();
+        if (words.first() == QLatin1String("move"))
+            QTest::mouseMove(p, at);
+        else if (words.first() == QLatin1String("click"))
+            QTest::mouseClick(p, Qt::LeftButton, Qt::NoModifier, at);
+        else if (words.first() == QLatin1String("right-click"))
+            QTest::mouseClick(p, Qt::RightButton, Qt::NoModifier, at);
+        else
+            QTest::keyClick(p, Qt::Key(QKeySequence::fromString(step)[0].key()));
+        QVERIFY(!p->pickWindow());
+    }
+    QTRY_COMPARE(finished.size(), 1);
+    const auto reply = finished.first().first().value<instancemessage::Reply>();
+    QCOMPARE(reply.status, status);
+    QCOMPARE(reply.text, text);
+    QCOMPARE(folder.read("mycolor.rgb"), mine + appended);
+    QVERIFY2(platform.unexpected.isEmpty(), qPrintable(platform.unexpected.join('\n')));
 }
 
 QTEST_MAIN(tst_picker)
