@@ -102,6 +102,13 @@ QString KeepWithSelf(const QString& text, qint64* keeperPid)
 
 } // namespace
 
+QString KeepForHandedOverPick(const QString& text)
+{
+    if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return {};
+    return KeepWithWlCopy(text);
+}
+
 QString KeepAfterExit(const QString& text, qint64* keeperPid)
 {
     const QString platform = QGuiApplication::platformName();

@@ -24,6 +24,15 @@ inline constexpr char Option[] = "keep-clipboard";
 // where the program started it itself.
 QString KeepAfterExit(const QString& text, qint64* keeperPid = nullptr);
 
+// For a command whose colour another Tintora copied, with no window of its
+// own: on a Wayland desktop (WAYLAND_DISPLAY set) the compositor gives the
+// selection only to a client with the keyboard focus, which that instance
+// need not have once its picture has gone, so wl-copy keeps the text. An
+// instance under XWayland loses nothing by it: both offer the same text.
+// Elsewhere the instance's own copy stands and nothing is done. Needs no
+// application object. Returns an empty string, or why the text was not kept.
+QString KeepForHandedOverPick(const QString& text);
+
 // The keeper's own main: reads the text from standard input (at most
 // MaxTextBytes), takes the clipboard and runs until it loses it. Creates its
 // own QGuiApplication on the xcb platform. Returns the exit code.

@@ -101,7 +101,6 @@ int RunHandedOver(const QString& dataFolder, const instancemessage::Request& req
         err << program << problem << '\n';
         return 2;
     }
-    // The running instance owns the clipboard, and stays.
     const std::optional<instancemessage::Reply> reply = secondstart::Ask(dataFolder, request);
     if (!reply) {
         err << program << pickCommandNoAnswerText() << '\n';
@@ -120,6 +119,11 @@ int RunHandedOver(const QString& dataFolder, const instancemessage::Request& req
         out << reply->text << '\n';
         out.flush();
     }
+    // The running instance has copied the text, and stays.
+    if (request.copy)
+        if (const QString problem = clipboardkeeper::KeepForHandedOverPick(reply->text);
+            !problem.isEmpty())
+            err << program << problem << '\n';
     return 0;
 }
 
