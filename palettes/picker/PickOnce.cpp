@@ -22,8 +22,24 @@ QString PickOnce::paletteNamed(const paletteindex::Reading& reading, const QStri
 
 QString PickOnce::problemWith(const Options& options, const paletteindex::Reading& reading)
 {
-    if (!options.save || options.saveTo.isEmpty() ||
-        !paletteNamed(reading, options.saveTo).isEmpty())
+    if (!options.save)
+        return {};
+    if (options.saveTo.isEmpty()) {
+        StringTable files;
+        StringTable names;
+        paletteindex::ColorTargets(reading.entries, files, names);
+        if (!files.isEmpty())
+            return {};
+        // Told before the picture rather than after the pick, which would be
+        // lost: the window could not have saved it either.
+        QString problem = QStringLiteral("No palette takes colors, so a picked color cannot be "
+                                         "saved (the command picks without saving with "
+                                         "--no-save).");
+        if (!reading.problems.isEmpty())
+            problem += QLatin1Char(' ') + reading.problems;
+        return problem;
+    }
+    if (!paletteNamed(reading, options.saveTo).isEmpty())
         return {};
     return QStringLiteral("No palette named \"%1\" takes colors; choose one that Pick&Save Color "
                           "offers in \"Save To:\", or --no-save.")

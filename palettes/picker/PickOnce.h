@@ -36,7 +36,7 @@ public:
     // empty when there is none of that name.
     static QString paletteNamed(const paletteindex::Reading& reading, const QString& name);
     // Why `options` cannot be carried out on `reading` (a --save-to name that
-    // no palette has); empty when they can.
+    // no palette has, or no palette at all to save to); empty when they can.
     static QString problemWith(const Options& options, const paletteindex::Reading& reading);
 
     // `owner` as for frmGetColor.
@@ -70,7 +70,7 @@ private:
 // text when `print` asks and keeps it on the clipboard after the command has
 // ended (unless the request says not to copy). Needs a QApplication. Returns
 // the exit code: 0 picked, 1 cancelled or failed, 2 a --save-to name that no
-// palette has (told before any window opens).
+// palette has, or no palette at all to save to (told before any window opens).
 namespace pickcommand {
 
 int Run(Platform& platform, const QString& dataFolder, const instancemessage::Request& request,

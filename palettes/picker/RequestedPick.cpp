@@ -75,11 +75,16 @@ RequestedPick::RequestedPick(Platform& platform, const QString& dataFolder,
 {
 }
 
+bool RequestedPick::pickUnderWay() const
+{
+    return m_picking || frozenScreenShown();
+}
+
 void RequestedPick::run(const instancemessage::Request& request, Answer answer)
 {
     // One frozen screen at a time; and a dialog waiting for an answer would
     // keep the picture from the keys and the mouse.
-    if (m_picking || frozenScreenShown()) {
+    if (pickUnderWay()) {
         answer(refusedPickReply(QStringLiteral("Tintora is picking a color already.")));
         return;
     }

@@ -28,6 +28,8 @@ public:
     // (a pick already under way, a dialog waiting for an answer, a palette
     // that does not take colours).
     void run(const instancemessage::Request& request, Answer answer);
+    // A frozen screen is up, this one's or the Tool menu's.
+    bool pickUnderWay() const;
 
 signals:
     // Saved where the request says, before the windows come back.

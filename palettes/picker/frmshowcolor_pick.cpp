@@ -3,6 +3,7 @@
 #include "app/frmshowcolor.h"
 
 #include "app/InstanceMessage.h"
+#include "app/platform/Platform.h"
 #include "palettes/PaletteIndex.h"
 #include "palettes/picker/PickShortcut.h"
 #include "palettes/picker/RequestedPick.h"
@@ -23,10 +24,18 @@ void frmshowcolor::setUpPickHandlers()
     mnuPickShortcut->setObjectName(QStringLiteral("mnuPickShortcut"));
     auto* shortcut = new PickShortcut(m_platform, mnuPickShortcut, this);
     connect(shortcut, &PickShortcut::activated, this, [this] {
+        // Pressed again while picking: the pick under way goes on.
+        if (m_requestedPick->pickUnderWay())
+            return;
         instancemessage::Request request;
         request.kind = instancemessage::Request::Kind::Pick;
         request.format = QStringLiteral("hex");
-        m_requestedPick->run(request, [](const instancemessage::Reply&) {});
+        // No command waits for the answer: a refusal is told here.
+        m_requestedPick->run(request, [this](const instancemessage::Reply& reply) {
+            if (reply.status == instancemessage::Reply::Status::Failed)
+                m_platform.showMessage(this, reply.message, Platform::Buttons::Ok,
+                                       Platform::Icon::Warning, QStringLiteral("Tintora"));
+        });
     });
 }
 

@@ -3,6 +3,7 @@
 // when turned on, a pick on each activation, closed when turned off.
 #include "app/basmain.h"
 #include "app/frmshowcolor.h"
+#include "palettes/PaletteIndex.h"
 #include "palettes/picker/frmGetColor.h"
 #include "tests/support/FakePlatform.h"
 #include "tests/support/ScriptedPortal.h"
@@ -82,6 +83,19 @@ private slots:
         QTRY_VERIFY(window->isVisible());
         QCOMPARE(window->currentColor(), bascommon::MakeColor(0x3A, 0x6E, 0xA5));
         QCOMPARE(platform.clipboard, QStringLiteral("#3A6EA5"));
+
+        // No command hears a refusal here: the window tells it.
+        data.write(paletteindex::IndexFileName(), {});
+        const auto toldNoPalette = [&platform] {
+            for (const auto& message : platform.messages)
+                if (message.text.contains(QLatin1String("No palette takes colors")))
+                    return true;
+            return false;
+        };
+        portal.activate(portal.sessionPath, QStringLiteral("pick"));
+        QTRY_VERIFY(toldNoPalette());
+        QVERIFY(!runningPicker());
+        QVERIFY(window->isVisible());
 
         item->trigger();
         QVERIFY(!item->isChecked());

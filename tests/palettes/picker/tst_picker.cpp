@@ -1349,6 +1349,11 @@ void tst_picker::pickOnce_data()
         << "hex" << true << "" << int(Qt::Key_unknown) << Status::Cancelled << "" << -1;
     QTest::newRow("no palette of that name")
         << "hex" << true << "Nowhere" << 0 << Status::Failed << "" << -1;
+    // "<none>": an index that lists no palette at all.
+    QTest::newRow("no palette to save to")
+        << "hex" << true << "<none>" << 0 << Status::Failed << "" << -1;
+    QTest::newRow("no palette, saved nowhere")
+        << "hex" << false << "<none>" << 0 << Status::Done << "#050607" << -1;
 }
 
 void tst_picker::pickOnce()
@@ -1377,6 +1382,11 @@ void tst_picker::pickOnce()
     QList<QByteArray> before;
     for (qsizetype i = 0; i < files.size(); ++i)
         before.append(folder.read(files.at(i)));
+    const bool noPalette = saveTo == QLatin1String("<none>");
+    if (noPalette) {
+        folder.write(paletteindex::IndexFileName(), {});
+        saveTo.clear();
+    }
 
     PickOnce::Options options;
     options.format = format;
@@ -1395,7 +1405,9 @@ void tst_picker::pickOnce()
         QTRY_COMPARE(finished.size(), 1);
         const auto reply = finished.first().first().value<instancemessage::Reply>();
         QCOMPARE(reply.status, status);
-        QVERIFY2(reply.message.contains(QLatin1String("\"Nowhere\"")), qPrintable(reply.message));
+        QVERIFY2(reply.message.contains(noPalette ? QLatin1String("--no-save")
+                                                  : QLatin1String("\"Nowhere\"")),
+                 qPrintable(reply.message));
         QCOMPARE(platform.captureCount, 0);
         return;
     }
