@@ -75,4 +75,21 @@ FileResult ClearAll(const QString& dataFolder, const QString& file)
     });
 }
 
+FileResult NameColor(const QString& dataFolder, const QString& file, qint32 record,
+                     const QString& name, PaletteNames& names)
+{
+    QByteArray records;
+    const QString path = bascommon::DataFilePath(dataFolder, file);
+    if (FileResult read =
+            palettefiles::ReadWholeFile(path, QStringLiteral("read the colors of"),
+                                        palettefiles::WhenMissing::ReadAsEmpty, records);
+        !read)
+        return read;
+    if (!names.rename(record, name, records))
+        return FileResult::failure(
+            describeFileError(QStringLiteral("name the color in"), path,
+                              QStringLiteral("the palette no longer holds that color")));
+    return PaletteNames::write(dataFolder, file, names);
+}
+
 } // namespace namededits

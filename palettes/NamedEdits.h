@@ -13,6 +13,8 @@
 // the lines of records still there only loses those names, whereas lines of
 // records gone would pair with later copies of their colours. A palette
 // without names is edited exactly as before, and gets no names file.
+class PaletteNames;
+
 namespace namededits {
 
 FileResult DeleteColor(const QString& dataFolder, const QString& file, qint32 record,
@@ -20,5 +22,11 @@ FileResult DeleteColor(const QString& dataFolder, const QString& file, qint32 re
 FileResult ClearDuplicates(const QString& dataFolder, const QString& file,
                            const Progress& progress = {});
 FileResult ClearAll(const QString& dataFolder, const QString& file);
+
+// Gives `record` the name `name` (empty: no name) in `names`, the palette's
+// names as read, and writes them; the colours stay. Fails, writing nothing,
+// when the palette no longer holds that record.
+FileResult NameColor(const QString& dataFolder, const QString& file, qint32 record,
+                     const QString& name, PaletteNames& names);
 
 } // namespace namededits

@@ -14,7 +14,6 @@
 #include "palettes/GroupedMenu.h"
 #include "palettes/NamedEdits.h"
 #include "palettes/NewPalette.h"
-#include "palettes/PaletteFileAccess.h"
 #include "palettes/exchange/PaletteExchange.h"
 #include "palettes/PaletteGrid.h"
 #include "palettes/PaletteGridLines.h"
@@ -794,15 +793,7 @@ void frmshowcolor::mnuNameColor_Click()
         return;
     const QString file = ChartFile.at(i);
     PaletteNames names;
-    QByteArray records;
     if (FileResult read = PaletteNames::read(m_dataFolder, file, names); !read) {
-        reportFileError(read.message);
-        return;
-    }
-    if (FileResult read =
-            palettefiles::ReadWholeFile(dataFilePath(file), QStringLiteral("read the colors of"),
-                                        palettefiles::WhenMissing::ReadAsEmpty, records);
-        !read) {
         reportFileError(read.message);
         return;
     }
@@ -813,14 +804,10 @@ void frmshowcolor::mnuNameColor_Click()
                    names.nameOf(SelectedRecord));
     if (!answer)
         return;
-    if (!names.rename(SelectedRecord, answer->trimmed, records)) {
-        reportFileError(
-            describeFileError(QStringLiteral("name the color in"), dataFilePath(file),
-                              QStringLiteral("the palette no longer holds that color")));
-        return;
-    }
-    if (FileResult written = PaletteNames::write(m_dataFolder, file, names); !written) {
-        reportFileError(written.message);
+    if (FileResult named =
+            namededits::NameColor(m_dataFolder, file, SelectedRecord, answer->trimmed, names);
+        !named) {
+        reportFileError(named.message);
         return;
     }
     // The name shows at once; the cell stays framed and the page stays.
