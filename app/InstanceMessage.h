@@ -56,6 +56,8 @@ struct Reply
     // Failed: a sentence for the user.
     QString message;
 
+    static Reply failed(const QString& message) { return {Status::Failed, {}, message}; }
+
     bool operator==(const Reply&) const = default;
 };
 

@@ -388,11 +388,9 @@ void QtPlatform::serveSecondStart(QLocalSocket* socket)
             peer->disconnectFromServer();
         };
         if (!m_requestHandler) {
-            instancemessage::Reply busy;
-            busy.status = instancemessage::Reply::Status::Failed;
-            busy.message = QStringLiteral("The running Tintora cannot take the request now: it "
-                                          "is starting, ending or picking for another command.");
-            answer(busy);
+            answer(instancemessage::Reply::failed(
+                QStringLiteral("The running Tintora cannot take the request now: it is starting, "
+                               "ending or picking for another command.")));
             return;
         }
         m_requestHandler(*request, answer);

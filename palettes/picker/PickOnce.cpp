@@ -60,11 +60,9 @@ void PickOnce::start()
     m_started = true;
     const paletteindex::Reading reading = m_readIndex();
     if (const QString problem = problemWith(m_options, reading); !problem.isEmpty()) {
-        instancemessage::Reply reply;
-        reply.status = instancemessage::Reply::Status::Failed;
-        reply.message = problem;
         // Whoever started this hears of it as of any other end: afterwards.
-        QTimer::singleShot(0, this, [this, reply] { emit finished(reply); });
+        QTimer::singleShot(
+            0, this, [this, problem] { emit finished(instancemessage::Reply::failed(problem)); });
         return;
     }
     // The picker deletes itself when picking ends.

@@ -17,14 +17,6 @@ struct WindowBeforeRequestedPick
     bool minimized = false;
 };
 
-instancemessage::Reply refusedPickReply(const QString& message)
-{
-    instancemessage::Reply reply;
-    reply.status = instancemessage::Reply::Status::Failed;
-    reply.message = message;
-    return reply;
-}
-
 bool frozenScreenShown()
 {
     for (QWidget* top : QApplication::topLevelWidgets())
@@ -85,12 +77,14 @@ void RequestedPick::run(const instancemessage::Request& request, Answer answer)
     // One frozen screen at a time; and a dialog waiting for an answer would
     // keep the picture from the keys and the mouse.
     if (pickUnderWay()) {
-        answer(refusedPickReply(QStringLiteral("Tintora is picking a color already.")));
+        answer(
+            instancemessage::Reply::failed(QStringLiteral("Tintora is picking a color already.")));
         return;
     }
     if (QApplication::activeModalWidget()) {
-        answer(refusedPickReply(QStringLiteral("Tintora is waiting for an answer in one of its "
-                                               "windows; answer it, then pick again.")));
+        answer(instancemessage::Reply::failed(
+            QStringLiteral("Tintora is waiting for an answer in one of its "
+                           "windows; answer it, then pick again.")));
         return;
     }
     m_picking = true;

@@ -49,11 +49,9 @@ void frmshowcolor::answerSecondStart(const instancemessage::Request& request,
     if (request.kind != instancemessage::Request::Kind::Open)
         return;
     if (QApplication::activeModalWidget()) {
-        instancemessage::Reply reply;
-        reply.status = instancemessage::Reply::Status::Failed;
-        reply.message = QStringLiteral("Tintora is waiting for an answer in one of its windows; "
-                                       "answer it, then open the files again.");
-        answer(reply);
+        answer(instancemessage::Reply::failed(
+            QStringLiteral("Tintora is waiting for an answer in one of its windows; answer it, "
+                           "then open the files again.")));
         return;
     }
     openPaletteFiles(request.files);
