@@ -331,6 +331,23 @@ DataFolderAccess::Status DataFolderAccess::status(const QString& name) const
     return status;
 }
 
+QString DataFolderAccess::socketAddress(const QString& name) const
+{
+    QByteArray leaf;
+    const Descriptor parent(parentOf(name, leaf, nullptr, QString()));
+    if (parent.get() < 0)
+        return {};
+    struct stat info;
+    if (::fstatat(parent.get(), leaf.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno == ENOENT ? pathOf(name) : QString();
+    return S_ISSOCK(info.st_mode) ? pathOf(name) : QString();
+}
+
+QString DataFolderAccess::canonicalFolder(const QString& folder)
+{
+    return QDir(folder).canonicalPath();
+}
+
 int DataFolderAccess::openDescriptor(const QString& name, Access access, const QString& action,
                                      FileResult& result) const
 {

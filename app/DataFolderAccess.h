@@ -77,6 +77,16 @@ public:
     // way is missing or not a folder.
     Status status(const QString& name) const;
 
+    // The path by which a local socket `name` in the folder is reached, when
+    // the entry is a socket or missing (for a server to create); empty when
+    // it is a link or anything else, which no connection goes through and no
+    // server removes to take the name.
+    QString socketAddress(const QString& name) const;
+    // `folder` with every link in its path resolved: what tells that two
+    // runs, however each names the folder, work on the same one. Empty when
+    // the folder does not exist.
+    static QString canonicalFolder(const QString& folder);
+
     // Opens a plain file into `file` (which closes the descriptor). A link,
     // a folder, a device, a named pipe and, when writing, a file with other
     // names (hard links, whose content would change too) are refused.

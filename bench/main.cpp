@@ -23,7 +23,6 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 
-#include "app/ProgramStart.h"
 #include "app/basmain.h"
 #include "app/platform/QtPlatform.h"
 #include "app/help/HelpPage.h"
@@ -535,12 +534,13 @@ void benchStartup()
 // ---------------------------------------------------------------------------
 // Start-up of a whole process
 
-// A child process of this program, started by benchProcessStartup(): creates
-// the application and one window (a bare Qt window, the main window as the
-// program starts it, or the whole program as `tintora --pick`), prints the milliseconds from the
-// parent's start of the process to the window's first paint, and two seconds after start its
-// resident memory. The parent's clock reading comes in an environment variable.
-const char* const StartChildArgument = "start-child";
+// Each start is a process of its own, started as a user starts it: a bare Qt
+// window (a program that links Qt Widgets alone), the program's main window
+// (`tintora`) and its frozen screen (`tintora --pick`). A watch loaded into
+// each (bench/StartWatch.cpp) prints the milliseconds from this process's
+// start of the child to the window's first paint, and two seconds after
+// start its resident memory. The parent's clock reading comes in an
+// environment variable.
 const char* const StartClockVariable = "TINTORA_BENCH_START_NS";
 
 qint64 monotonicNs()
@@ -548,84 +548,6 @@ qint64 monotonicNs()
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
     return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
-}
-
-class FirstPaintWatch : public QObject
-{
-public:
-    // `window`: the objectName of the window whose paint counts; empty for any.
-    explicit FirstPaintWatch(qint64 startNs, QString window = {})
-        : m_startNs(startNs), m_window(std::move(window))
-    {
-    }
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (!m_seen && event->type() == QEvent::Paint && watched->isWidgetType() &&
-            static_cast<QWidget*>(watched)->isWindow() &&
-            (m_window.isEmpty() || watched->objectName() == m_window)) {
-            m_seen = true;
-            std::printf("appeared %.3f\n", double(monotonicNs() - m_startNs) / 1e6);
-            std::fflush(stdout);
-        }
-        return false;
-    }
-
-private:
-    qint64 m_startNs;
-    QString m_window;
-    bool m_seen = false;
-};
-
-// The memory two seconds after start, and the end of the child.
-void reportMemoryAfterTwoSeconds(qint64 startNs)
-{
-    QTimer::singleShot(std::max<qint64>(0, 2000 - (monotonicNs() - startNs) / 1000000), [] {
-        std::printf("memory %.3f\n", residentMb());
-        std::fflush(stdout);
-        QCoreApplication::exit(0);
-    });
-}
-
-// `tintora --pick` as the program runs it, from its own start: the frozen
-// screen's first paint is where it takes a click. Watched from inside the
-// application object the program creates (a start that hands over creates a
-// plain one first, which paints nothing).
-int runPickCommandChild(int argc, char* argv[])
-{
-    static const qint64 startNs = qEnvironmentVariable(StartClockVariable).toLongLong();
-    qAddPreRoutine([] {
-        QCoreApplication* application = QCoreApplication::instance();
-        if (!application->inherits("QGuiApplication"))
-            return;
-        static FirstPaintWatch watch(startNs, QStringLiteral("frmGetColor"));
-        application->installEventFilter(&watch);
-        reportMemoryAfterTwoSeconds(startNs);
-    });
-    char pickOption[] = "--pick";
-    char* arguments[] = {argv[0], pickOption, nullptr};
-    Q_UNUSED(argc);
-    return programstart::Run(2, arguments);
-}
-
-int runStartChild(int argc, char* argv[], const QString& kind, const QString& dataFolder)
-{
-    if (kind == QLatin1String("pick command"))
-        return runPickCommandChild(argc, argv);
-    const qint64 startNs = qEnvironmentVariable(StartClockVariable).toLongLong();
-    QApplication application(argc, argv);
-    FirstPaintWatch watch(startNs);
-    application.installEventFilter(&watch);
-    reportMemoryAfterTwoSeconds(startNs);
-    if (kind == QLatin1String("bare")) {
-        QWidget window;
-        window.resize(480, 360);
-        window.show();
-        return QApplication::exec();
-    }
-    QCoreApplication::setApplicationName(QStringLiteral("Tintora"));
-    QCoreApplication::setOrganizationName(QStringLiteral("quorvane software"));
-    QtPlatform platform(dataFolder);
-    return basmain::Main(platform, dataFolder);
 }
 
 struct ChildFigures
@@ -650,10 +572,23 @@ ChildFigures runOneChild(const QString& kind)
     QTemporaryDir settings;
     QProcess child;
     QProcessEnvironment environment = childEnvironment(settings, data);
+    environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(TINTORA_BENCH_WATCH));
+    // The window whose first paint counts.
+    QString window;
+    QString program = QStringLiteral(TINTORA_EXECUTABLE);
+    QStringList arguments;
+    if (kind == QLatin1String("bare")) {
+        program = QStringLiteral(TINTORA_BENCH_BARE);
+    } else if (kind == QLatin1String("pick command")) {
+        window = QStringLiteral("frmGetColor");
+        arguments = {QStringLiteral("--pick")};
+    } else {
+        window = QStringLiteral("frmshowcolor");
+    }
+    environment.insert(QStringLiteral("TINTORA_BENCH_WATCH"), window);
     environment.insert(QLatin1String(StartClockVariable), QString::number(monotonicNs()));
     child.setProcessEnvironment(environment);
-    child.start(QCoreApplication::applicationFilePath(),
-                {QLatin1String(StartChildArgument), kind, data.path()});
+    child.start(program, arguments);
     if (!child.waitForFinished(30000))
         qFatal("the start-up child did not finish");
     ChildFigures figures;
@@ -668,13 +603,10 @@ ChildFigures runOneChild(const QString& kind)
     return figures;
 }
 
-// From the start of a process to the first paint of its window, and its
-// memory two seconds after start: a bare Qt window, the main window, and the
-// frozen screen of the picker, each the median of runs that take turns, so
-// that a busy moment of the machine falls on all of them alike.
 // `tintora --pick` while an instance runs on the same data (this process,
 // through the program's own single-instance code): milliseconds from the
-// command's start to its request reaching the instance.
+// command's start, as a user starts it, to its request reaching the
+// instance.
 double handedOverPickMs()
 {
     BenchData data;
@@ -697,14 +629,17 @@ double handedOverPickMs()
     QObject::connect(&child, &QProcess::finished, &loop, &QEventLoop::quit);
     QTimer::singleShot(30000, &loop, &QEventLoop::quit);
     startNs = monotonicNs();
-    child.start(QCoreApplication::applicationFilePath(),
-                {QLatin1String(StartChildArgument), QStringLiteral("pick command"), data.path()});
+    child.start(QStringLiteral(TINTORA_EXECUTABLE), {QStringLiteral("--pick")});
     loop.exec();
     if (arrivedNs == 0 || child.state() != QProcess::NotRunning)
         qFatal("the handed-over pick did not reach the instance");
     return double(arrivedNs - startNs) / 1e6;
 }
 
+// From the start of a process to the first paint of its window, and its
+// memory two seconds after start: a bare Qt window, the main window, and the
+// frozen screen of the picker, each the median of runs that take turns, so
+// that a busy moment of the machine falls on all of them alike.
 void benchProcessStartup()
 {
     const QStringList kinds = {QStringLiteral("bare"), QStringLiteral("main"),
@@ -1184,9 +1119,6 @@ int main(int argc, char* argv[])
     // The windows are measured without a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (argc == 4 && std::strcmp(argv[1], StartChildArgument) == 0)
-        return runStartChild(argc, argv, QString::fromLocal8Bit(argv[2]),
-                             QString::fromLocal8Bit(argv[3]));
     QApplication application(argc, argv);
     if (application.arguments().contains(QStringLiteral("startup"))) {
         benchProcessStartup();

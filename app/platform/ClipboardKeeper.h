@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/handover/WlCopy.h"
+
 #include <QString>
 
 // A command that copies and then exits would take its text with it: X11 and
@@ -23,15 +25,6 @@ inline constexpr char Option[] = "keep-clipboard";
 // long as this process runs). `keeperPid` receives the keeper's process id
 // where the program started it itself.
 QString KeepAfterExit(const QString& text, qint64* keeperPid = nullptr);
-
-// For a command whose colour another Tintora copied, with no window of its
-// own: on a Wayland desktop (WAYLAND_DISPLAY set) the compositor gives the
-// selection only to a client with the keyboard focus, which that instance
-// need not have once its picture has gone, so wl-copy keeps the text. An
-// instance under XWayland loses nothing by it: both offer the same text.
-// Elsewhere the instance's own copy stands and nothing is done. Needs no
-// application object. Returns an empty string, or why the text was not kept.
-QString KeepForHandedOverPick(const QString& text);
 
 // The keeper's own main: reads the text from standard input (at most
 // MaxTextBytes), takes the clipboard and runs until it loses it. Creates its

@@ -1,7 +1,7 @@
 #include "app/platform/QtPlatform.h"
 
 #include "app/InstanceLock.h"
-#include "app/SecondStart.h"
+#include "app/handover/SecondStart.h"
 #include "app/TextBounds.h"
 
 #include <QApplication>

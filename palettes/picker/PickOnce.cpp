@@ -1,50 +1,16 @@
 #include "palettes/picker/PickOnce.h"
 
-#include "app/SecondStart.h"
+#include "app/handover/PickHandOver.h"
 #include "app/platform/ClipboardKeeper.h"
 #include "app/platform/Platform.h"
 #include "models/FormatNames.h"
+#include "palettes/picker/PickTarget.h"
 #include "palettes/picker/frmGetColor.h"
 
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QTextStream>
 #include <QTimer>
-
-QString PickOnce::paletteNamed(const paletteindex::Reading& reading, const QString& name)
-{
-    StringTable files;
-    StringTable names;
-    paletteindex::ColorTargets(reading.entries, files, names);
-    const qsizetype at = names.indexOf(name);
-    return at < 0 ? QString() : files.at(at);
-}
-
-QString PickOnce::problemWith(const Options& options, const paletteindex::Reading& reading)
-{
-    if (!options.save)
-        return {};
-    if (options.saveTo.isEmpty()) {
-        StringTable files;
-        StringTable names;
-        paletteindex::ColorTargets(reading.entries, files, names);
-        if (!files.isEmpty())
-            return {};
-        // Told before the picture rather than after the pick, which would be
-        // lost: the window could not have saved it either.
-        QString problem = QStringLiteral("No palette takes colors, so a picked color cannot be "
-                                         "saved (the command picks without saving with "
-                                         "--no-save).");
-        if (!reading.problems.isEmpty())
-            problem += QLatin1Char(' ') + reading.problems;
-        return problem;
-    }
-    if (!paletteNamed(reading, options.saveTo).isEmpty())
-        return {};
-    return QStringLiteral("No palette named \"%1\" takes colors; choose one that Pick&Save Color "
-                          "offers in \"Save To:\", or --no-save.")
-        .arg(options.saveTo);
-}
 
 PickOnce::PickOnce(Platform& platform, const QString& dataFolder, PaletteIndexReader readIndex,
                    Options options, QWidget* owner, QObject* parent)
@@ -59,7 +25,8 @@ void PickOnce::start()
         return;
     m_started = true;
     const paletteindex::Reading reading = m_readIndex();
-    if (const QString problem = problemWith(m_options, reading); !problem.isEmpty()) {
+    if (const QString problem = picktarget::Problem(m_options.save, m_options.saveTo, reading);
+        !problem.isEmpty()) {
         // Whoever started this hears of it as of any other end: afterwards.
         QTimer::singleShot(
             0, this, [this, problem] { emit finished(instancemessage::Reply::failed(problem)); });
@@ -67,7 +34,7 @@ void PickOnce::start()
     }
     // The picker deletes itself when picking ends.
     auto* picker = new frmGetColor(m_platform, m_dataFolder, m_readIndex, m_owner);
-    picker->pickOnce(m_options.save, paletteNamed(reading, m_options.saveTo));
+    picker->pickOnce(m_options.save, picktarget::PaletteNamed(reading, m_options.saveTo));
     // A pick from outside waits on the picture alone; at a cold start the
     // Pick&Save window's text would first load the fonts.
     picker->pickWindowAfterPicture();
@@ -91,55 +58,7 @@ void PickOnce::pickingFinished()
     emit finished(reply);
 }
 
-namespace {
-
-QString pickCommandNoAnswerText()
-{
-    return QStringLiteral("The Tintora running on the same data gave no answer to the pick; it "
-                          "may be an older version. Close it, or pick from its Tool menu.");
-}
-
-} // namespace
-
 namespace pickcommand {
-
-int RunHandedOver(const QString& dataFolder, const instancemessage::Request& request, bool print,
-                  QTextStream& out, QTextStream& err)
-{
-    const QString program = QStringLiteral("tintora: ");
-    PickOnce::Options options;
-    options.save = request.save;
-    options.saveTo = request.saveTo;
-    if (const QString problem = PickOnce::problemWith(options, paletteindex::Read(dataFolder));
-        !problem.isEmpty()) {
-        err << program << problem << '\n';
-        return 2;
-    }
-    const std::optional<instancemessage::Reply> reply = secondstart::Ask(dataFolder, request);
-    if (!reply) {
-        err << program << pickCommandNoAnswerText() << '\n';
-        return 1;
-    }
-    switch (reply->status) {
-    case instancemessage::Reply::Status::Done:
-        break;
-    case instancemessage::Reply::Status::Cancelled:
-        return 1;
-    case instancemessage::Reply::Status::Failed:
-        err << program << reply->message << '\n';
-        return 1;
-    }
-    if (print) {
-        out << reply->text << '\n';
-        out.flush();
-    }
-    // The running instance has copied the text, and stays.
-    if (request.copy)
-        if (const QString problem = clipboardkeeper::KeepForHandedOverPick(reply->text);
-            !problem.isEmpty())
-            err << program << problem << '\n';
-    return 0;
-}
 
 int Run(Platform& platform, const QString& dataFolder, const instancemessage::Request& request,
         bool print, const QList<UserTemplate>& templates, QTextStream& out, QTextStream& err)
@@ -150,7 +69,8 @@ int Run(Platform& platform, const QString& dataFolder, const instancemessage::Re
     options.save = request.save;
     options.saveTo = request.saveTo;
     options.templates = templates;
-    if (const QString problem = PickOnce::problemWith(options, paletteindex::Read(dataFolder));
+    if (const QString problem =
+            picktarget::Problem(options.save, options.saveTo, paletteindex::Read(dataFolder));
         !problem.isEmpty()) {
         err << program << problem << '\n';
         return 2;
@@ -161,7 +81,7 @@ int Run(Platform& platform, const QString& dataFolder, const instancemessage::Re
     const Platform::HandOver handOver = platform.handToRunningInstance(request);
     if (handOver.anotherInstance) {
         if (!handOver.reply) {
-            err << program << pickCommandNoAnswerText() << '\n';
+            err << program << NoAnswerText() << '\n';
             return 1;
         }
         // The running instance owns the clipboard now, and stays. Not so on

@@ -32,13 +32,6 @@ public:
         QList<UserTemplate> templates;
     };
 
-    // The file of the palette shown as `name` among those that take colours;
-    // empty when there is none of that name.
-    static QString paletteNamed(const paletteindex::Reading& reading, const QString& name);
-    // Why `options` cannot be carried out on `reading` (a --save-to name that
-    // no palette has, or no palette at all to save to); empty when they can.
-    static QString problemWith(const Options& options, const paletteindex::Reading& reading);
-
     // `owner` as for frmGetColor.
     PickOnce(Platform& platform, const QString& dataFolder, PaletteIndexReader readIndex,
              Options options, QWidget* owner = nullptr, QObject* parent = nullptr);
@@ -66,7 +59,8 @@ private:
 };
 
 // `tintora --pick` as a command: hands the pick to the instance running on
-// the same data, or picks itself without the main window; then prints the
+// the same data (one that started since the launch looked; see
+// pickcommand::RunHandedOver), or picks itself without the main window; then prints the
 // text when `print` asks and keeps it on the clipboard after the command has
 // ended (unless the request says not to copy). Needs a QApplication. Returns
 // the exit code: 0 picked, 1 cancelled or failed, 2 a --save-to name that no
@@ -75,10 +69,5 @@ namespace pickcommand {
 
 int Run(Platform& platform, const QString& dataFolder, const instancemessage::Request& request,
         bool print, const QList<UserTemplate>& templates, QTextStream& out, QTextStream& err);
-
-// The command once an instance is known to run on `dataFolder`: hands it the
-// pick and ends as Run does, with nothing but Qt Core (no display needed).
-int RunHandedOver(const QString& dataFolder, const instancemessage::Request& request, bool print,
-                  QTextStream& out, QTextStream& err);
 
 } // namespace pickcommand

@@ -3,16 +3,34 @@
 // WAYLAND_DISPLAY and the platform plugin unset), this test process being
 // the running instance through the program's own single-instance code.
 #include "app/InstanceLock.h"
-#include "app/SecondStart.h"
+#include "app/handover/SecondStart.h"
 #include "app/platform/QtPlatform.h"
 #include "palettes/PaletteIndex.h"
 #include "tests/support/TestData.h"
 
+#include <QLocalServer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 Q_DECLARE_METATYPE(instancemessage::Reply::Status)
+
+namespace {
+
+void startPickWithoutDisplay(QProcess& pick, const QString& dataFolder, const QTemporaryDir& home,
+                             const QStringList& options)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(name));
+    environment.insert(QStringLiteral("TINTORA_DATA_DIR"), dataFolder);
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("c")));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("d")));
+    pick.setProcessEnvironment(environment);
+    pick.start(QStringLiteral(TINTORA_EXECUTABLE), QStringList{"--pick"} + options);
+}
+
+} // namespace
 
 class tst_secondstart : public QObject
 {
@@ -116,15 +134,8 @@ private slots:
                 reply(given);
             });
 
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-            environment.remove(QString::fromLatin1(name));
-        environment.insert(QStringLiteral("TINTORA_DATA_DIR"), data.path());
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("c")));
-        environment.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("d")));
         QProcess pick;
-        pick.setProcessEnvironment(environment);
-        pick.start(QStringLiteral(TINTORA_EXECUTABLE), QStringList{"--pick"} + options);
+        startPickWithoutDisplay(pick, data.path(), home, options);
         // The instance answers from this event loop.
         QTRY_VERIFY_WITH_TIMEOUT(pick.state() == QProcess::NotRunning, 20000);
         const QString err = QString::fromUtf8(pick.readAllStandardError());
@@ -136,6 +147,57 @@ private slots:
         else
             QVERIFY2(err.contains(told), qPrintable(err));
         QCOMPARE(requests, asked.isEmpty() ? QStringList() : QStringList{asked});
+    }
+
+    // Whatever already has the socket's name in the data folder (planted,
+    // synced or restored) is left alone by the instance, and a later start
+    // neither follows a link there to another program's socket nor fails
+    // to reach the instance.
+    void socketNameTakenInTheFolder_data()
+    {
+        QTest::addColumn<QString>("taken");
+        QTest::newRow("a link to another program's socket") << "link";
+        QTest::newRow("a plain file") << "file";
+    }
+
+    void socketNameTakenInTheFolder()
+    {
+        QFETCH(QString, taken);
+        const TestDataFolder data;
+        const QTemporaryDir home;
+        const QTemporaryDir elsewhere;
+        QLocalServer decoy;
+        QVERIFY(decoy.listen(elsewhere.filePath(QStringLiteral("decoy"))));
+        const QString inFolder = data.path() + QStringLiteral("/.tintora.socket");
+        if (taken == QLatin1String("link")) {
+            QVERIFY(QFile::link(decoy.fullServerName(), inFolder));
+        } else {
+            QFile file(inFolder);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("mine");
+        }
+        QVERIFY(!secondstart::Addresses(data.path()).contains(inFolder));
+
+        QtPlatform instance(data.path());
+        QVERIFY(!instance.anotherInstanceRunning());
+        int requests = 0;
+        instance.handleSecondStartRequests(
+            [&](const instancemessage::Request&, Platform::SecondStartAnswer reply) {
+                ++requests;
+                instancemessage::Reply given;
+                given.text = QStringLiteral("#010203");
+                reply(given);
+            });
+        QProcess pick;
+        startPickWithoutDisplay(pick, data.path(), home, {"--print", "--no-save"});
+        QTRY_VERIFY_WITH_TIMEOUT(pick.state() == QProcess::NotRunning, 20000);
+        QVERIFY2(pick.exitCode() == 0, pick.readAllStandardError().constData());
+        QCOMPARE(pick.readAllStandardOutput(), QByteArray("#010203\n"));
+        QCOMPARE(requests, 1);
+        QVERIFY(!decoy.hasPendingConnections());
+        const QFileInfo left(inFolder);
+        QCOMPARE(left.isSymLink(), taken == QLatin1String("link"));
+        QVERIFY(taken == QLatin1String("link") || left.size() == 4);
     }
 };
 

@@ -34,6 +34,9 @@ for path in usr/bin/tintora usr/share/tintora/colorchart.cci usr/share/tintora/t
     usr/share/icons/hicolor/scalable/apps/$app_id.svg; do
     expect_file "$root/$path"
 done
+# The windows' module, which the program loads from its private folder.
+[ -n "$(find "$root/usr/lib" -path '*/tintora/tintora-windows.so')" ] ||
+    fail "the package lacks the windows' module"
 for size in 16 22 24 32 48 64 128 256 512; do
     expect_file "$root/usr/share/icons/hicolor/${size}x$size/apps/$app_id.png"
 done

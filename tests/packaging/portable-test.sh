@@ -12,6 +12,7 @@ home="$work/home"
 rm -rf "$folder" "$home"
 mkdir -p "$folder"
 cp "$program" "$folder/tintora"
+cp "$(dirname "$program")/tintora-windows.so" "$folder/"
 cp "$source_data"/colorchart.cci "$source_data"/*.rgb "$source_data"/set.hcs "$source_data"/colorset.dat \
     "$source_data"/tintora.chm "$folder/"
 
