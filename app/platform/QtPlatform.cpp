@@ -1,6 +1,7 @@
 #include "app/platform/QtPlatform.h"
 
 #include "app/InstanceLock.h"
+#include "app/handover/LocalServer.h"
 #include "app/handover/SecondStart.h"
 #include "app/TextBounds.h"
 
@@ -14,8 +15,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QLockFile>
 #include <QMessageBox>
 #include <QMimeDatabase>
@@ -313,12 +312,10 @@ void QtPlatform::listenForSecondStarts()
 {
     if (m_server)
         return;
-    m_server = std::make_unique<QLocalServer>();
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    m_server = std::make_unique<LocalServer>();
     for (const QString& address : secondstart::Addresses(m_dataFolder)) {
         // Holding the lock, this process owns the address: a socket left by a
         // run that ended without closing is in the way, nothing more.
-        QLocalServer::removeServer(address);
         if (m_server->listen(address))
             break;
     }
@@ -330,12 +327,10 @@ void QtPlatform::listenForSecondStarts()
     // at once, so a connection is held only briefly, for those bytes, and a
     // few at a time; the rest are closed unread. Descriptors stay bounded
     // however many connect.
-    m_server->setMaxPendingConnections(MaxSecondStartConnections);
-    QObject::connect(m_server.get(), &QLocalServer::newConnection, m_server.get(), [this] {
-        while (QLocalSocket* socket = m_server->nextPendingConnection()) {
+    QObject::connect(m_server.get(), &LocalServer::newConnection, m_server.get(), [this] {
+        while (LocalConnection* socket = m_server->nextPendingConnection()) {
             if (m_secondStartConnections >= MaxSecondStartConnections) {
-                socket->abort();
-                socket->deleteLater();
+                delete socket;
                 continue;
             }
             ++m_secondStartConnections;
@@ -346,17 +341,14 @@ void QtPlatform::listenForSecondStarts()
     });
 }
 
-void QtPlatform::serveSecondStart(QLocalSocket* socket)
+void QtPlatform::serveSecondStart(LocalConnection* socket)
 {
-    QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    QObject::connect(socket, &LocalConnection::disconnected, socket, &QObject::deleteLater);
     // Only the request itself has a deadline: once it is in, the answer may
     // take as long as the user picks.
     auto* deadline = new QTimer(socket);
     deadline->setSingleShot(true);
-    QObject::connect(deadline, &QTimer::timeout, socket, [socket] {
-        socket->abort();
-        socket->deleteLater();
-    });
+    QObject::connect(deadline, &QTimer::timeout, socket, &LocalConnection::close);
     deadline->start(secondstart::WaitMs);
     auto decoder = std::make_shared<instancemessage::Decoder>();
     const auto take = [this, socket, deadline, decoder] {
@@ -369,23 +361,20 @@ void QtPlatform::serveSecondStart(QLocalSocket* socket)
             return;
         const std::optional<instancemessage::Request> request = decoder->request();
         if (!request) {
-            socket->abort();
-            socket->deleteLater();
+            socket->close();
             return;
         }
         if (request->kind == instancemessage::Request::Kind::Front) {
-            socket->disconnectFromServer();
+            socket->close();
             bringWindowToFront();
             return;
         }
         deadline->stop();
-        QPointer<QLocalSocket> peer(socket);
+        QPointer<LocalConnection> peer(socket);
         const auto answer = [peer](const instancemessage::Reply& reply) {
             if (!peer)
                 return; // the start that asked has gone
-            peer->write(instancemessage::Encode(reply));
-            peer->flush();
-            peer->disconnectFromServer();
+            peer->writeAndClose(instancemessage::Encode(reply));
         };
         if (!m_requestHandler) {
             answer(instancemessage::Reply::failed(
@@ -395,7 +384,7 @@ void QtPlatform::serveSecondStart(QLocalSocket* socket)
         }
         m_requestHandler(*request, answer);
     };
-    QObject::connect(socket, &QLocalSocket::readyRead, socket, take);
+    QObject::connect(socket, &LocalConnection::readyRead, socket, take);
     if (socket->bytesAvailable() > 0)
         take();
 }

@@ -9,7 +9,8 @@
 #include <memory>
 
 class InstanceLock;
-class QLocalServer;
+class LocalConnection;
+class LocalServer;
 class QLockFile;
 
 // The platform services carried out with Qt.
@@ -56,7 +57,7 @@ private:
     // Starts listening for later starts; the first name that works is used.
     void listenForSecondStarts();
     void bringWindowToFront();
-    void serveSecondStart(class QLocalSocket* socket);
+    void serveSecondStart(LocalConnection* socket);
     // The lock taken, or the running instance asked with `request`.
     HandOver claimOrHandOver(const instancemessage::Request& request);
 
@@ -65,7 +66,7 @@ private:
     // in the runtime folder.
     std::unique_ptr<InstanceLock> m_dataLock;
     std::unique_ptr<QLockFile> m_lock;
-    std::unique_ptr<QLocalServer> m_server;
+    std::unique_ptr<LocalServer> m_server;
     // Connections of later starts open now.
     int m_secondStartConnections = 0;
     QPointer<QWidget> m_window;

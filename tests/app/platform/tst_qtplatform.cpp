@@ -159,6 +159,11 @@ void tst_qtplatform::secondStartSocket_holdsFewConnectionsBriefly()
         const QString address =
             QDir(data.path()).absoluteFilePath(QStringLiteral(".tintora.socket"));
         QVERIFY(QFileInfo::exists(address));
+        // Only its owner may connect: the replies carry picked colours.
+        const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                                QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                                                QFileDevice::WriteOther | QFileDevice::ExeOther;
+        QCOMPARE(QFile::permissions(address) & others, QFileDevice::Permissions());
 
         // Any program of the user can connect: one that says something else,
         // then many that say nothing and stay.
