@@ -31,7 +31,8 @@ struct Outcome
 // The program as a shell starts it, with no display at all: whatever it
 // answers here it answers without opening the window system.
 Outcome runWithoutDisplay(const QStringList& arguments, const QString& dataFolder,
-                          const QString& configFolder = QString())
+                          const QString& configFolder = QString(),
+                          const QString& program = QStringLiteral(TINTORA_EXECUTABLE))
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -44,7 +45,7 @@ Outcome runWithoutDisplay(const QStringList& arguments, const QString& dataFolde
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
                        configFolder.isEmpty() ? noSettings.path() : configFolder);
     process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(TINTORA_EXECUTABLE), arguments);
+    process.start(program, arguments);
     if (!process.waitForFinished(30000)) {
         process.kill();
         process.waitForFinished();
@@ -83,6 +84,7 @@ private slots:
 
     void helpAndVersion_needNoDisplay_data();
     void helpAndVersion_needNoDisplay();
+    void withoutItsWindows_saysWhy();
     void wrongCommandLines_exitTwo_openNoWindow_data();
     void wrongCommandLines_exitTwo_openNoWindow();
     void extract_printsColoursAndShares_data();
@@ -277,6 +279,23 @@ void tst_commandline::helpAndVersion_needNoDisplay()
     QCOMPARE(outcome.err, QByteArray());
     // No start-up ran: the data folder was not touched.
     QVERIFY(QDir(data.path()).isEmpty());
+}
+
+// The executable alone, its windows' module missing (copied on its own, a
+// broken install): a message and exit 1, rather than a crash or silence.
+void tst_commandline::withoutItsWindows_saysWhy()
+{
+    QTemporaryDir data;
+    QTemporaryDir folder;
+    const QString alone = folder.filePath(QStringLiteral("tintora"));
+    QVERIFY(QFile::copy(QStringLiteral(TINTORA_EXECUTABLE), alone));
+    const Outcome outcome =
+        runWithoutDisplay({QStringLiteral("--version")}, data.path(), {}, alone);
+    QCOMPARE(outcome.exitCode, 1);
+    QVERIFY2(outcome.err.contains("the program's windows could not be loaded from " +
+                                  QFile::encodeName(folder.path())),
+             outcome.err.constData());
+    QCOMPARE(outcome.out, QByteArray());
 }
 
 void tst_commandline::wrongCommandLines_exitTwo_openNoWindow_data()

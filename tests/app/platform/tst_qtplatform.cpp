@@ -20,8 +20,16 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <vector>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -85,6 +93,7 @@ private slots:
     void secondStartSocket_holdsFewConnectionsBriefly();
     void secondStartSocket_dispatchesOnlyWholeFrames_data();
     void secondStartSocket_dispatchesOnlyWholeFrames();
+    void secondStartSocket_refusesOtherUsers();
     void messageBox_ofADamagedIndex_fitsTheScreen();
 };
 
@@ -278,6 +287,65 @@ void tst_qtplatform::secondStartSocket_dispatchesOnlyWholeFrames()
                                                : openRequest());
             QCOMPARE(decoder.reply(), std::optional<instancemessage::Reply>(answer));
         }
+    }
+    qputenv("XDG_RUNTIME_DIR", runtime);
+}
+
+// The socket file is the user's alone; were it opened to all (a careless
+// umask, a copied folder), a process of another user would still be turned
+// away by its credentials before it could ask for a pick.
+void tst_qtplatform::secondStartSocket_refusesOtherUsers()
+{
+    if (::geteuid() != 0)
+        QSKIP("connecting as another user needs root");
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    TestDataFolder data(TestDataFolder::Contents::Empty);
+    {
+        const RuntimeFolder session;
+        QtPlatform first(data.path());
+        QVERIFY(!first.anotherInstanceRunning());
+        int handled = 0;
+        first.handleSecondStartRequests(
+            [&handled](const instancemessage::Request&, Platform::SecondStartAnswer reply) {
+                ++handled;
+                reply(instancemessage::Reply());
+            });
+        const QByteArray address = QFile::encodeName(
+            QDir(data.path()).absoluteFilePath(QStringLiteral(".tintora.socket")));
+        QVERIFY(QFile::setPermissions(data.path(), QFileDevice::Permissions(0x7711)));
+        QVERIFY(::chmod(address.constData(), 0666) == 0);
+        const QByteArray request = instancemessage::Encode(pickRequest());
+
+        // 0: connected, asked and was closed without an answer; 1: could
+        // not connect; 2: was answered.
+        const pid_t child = ::fork();
+        if (child == 0) {
+            // The raw calls: glibc's own would wait for the parent's other
+            // threads, which the child does not have.
+            if (::syscall(SYS_setgid, 65534) != 0 || ::syscall(SYS_setuid, 65534) != 0)
+                ::_exit(1);
+            sockaddr_un where{};
+            where.sun_family = AF_UNIX;
+            std::memcpy(where.sun_path, address.constData(), std::size_t(address.size()));
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            if (fd < 0 || ::connect(fd, reinterpret_cast<sockaddr*>(&where), sizeof(where)) != 0)
+                ::_exit(1);
+            ::send(fd, request.constData(), std::size_t(request.size()), MSG_NOSIGNAL);
+            char answer[64];
+            ::_exit(::recv(fd, answer, sizeof(answer), 0) > 0 ? 2 : 0);
+        }
+        QVERIFY(child > 0);
+        int status = 0;
+        // The instance answers from this event loop while the child waits.
+        pid_t ended = 0;
+        for (QDeadlineTimer deadline(10000); ended == 0 && !deadline.hasExpired();) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            ended = ::waitpid(child, &status, WNOHANG);
+        }
+        QCOMPARE(ended, child);
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(WEXITSTATUS(status), 0);
+        QCOMPARE(handled, 0);
     }
     qputenv("XDG_RUNTIME_DIR", runtime);
 }
