@@ -568,24 +568,12 @@ void frmshowcolor::mnuExport_Click()
     if (i < 0)
         return;
     ExchangePalette palette;
-    palette.name = ChartName.at(i);
-    PaletteNames names;
-    if (FileResult read =
-            paletteexchange::ReadForExport(dataFilePath(ChartFile.at(i)), palette.colors);
+    if (FileResult read = paletteexchange::ReadPaletteForExport(m_dataFolder, ChartFile.at(i),
+                                                                ChartName.at(i), palette);
         !read) {
         reportFileError(read.message);
         return;
     }
-    if (FileResult read = PaletteNames::read(m_dataFolder, ChartFile.at(i), names); !read) {
-        reportFileError(read.message);
-        return;
-    }
-    // In the order the view shows them, newest first, so that a file
-    // imported and exported again keeps its order.
-    if (!names.isEmpty())
-        palette.names = names.list(qint32(palette.colors.size()));
-    std::reverse(palette.colors.begin(), palette.colors.end());
-    std::reverse(palette.names.begin(), palette.names.end());
     QString chosenFilter;
     const QString path = m_platform.chooseSaveFileOfType(
         this, paletteexchange::ProposedBaseName(palette.name),

@@ -7,6 +7,7 @@
 #include "palettes/exchange/JsonTree.h"
 #include "palettes/exchange/JsonWriting.h"
 #include "palettes/exchange/OfficePalette.h"
+#include "palettes/PaletteNames.h"
 #include "palettes/PaletteRecords.h"
 #include "palettes/exchange/PhotoshopSwatches.h"
 #include "palettes/exchange/SketchPalette.h"
@@ -465,6 +466,24 @@ FileResult ReadForExport(const QString& palettePath, QList<Color>& colors)
                 .arg(count)
                 .arg(MaxColors)));
     return paletterecords::ReadColors(palettePath, colors);
+}
+
+FileResult ReadPaletteForExport(const QString& dataFolder, const QString& file, const QString& name,
+                                ExchangePalette& palette)
+{
+    palette = ExchangePalette();
+    palette.name = name;
+    if (FileResult read = ReadForExport(bascommon::DataFilePath(dataFolder, file), palette.colors);
+        !read)
+        return read;
+    PaletteNames names;
+    if (FileResult read = PaletteNames::read(dataFolder, file, names); !read)
+        return read;
+    if (!names.isEmpty())
+        palette.names = names.list(qint32(palette.colors.size()));
+    std::reverse(palette.colors.begin(), palette.colors.end());
+    std::reverse(palette.names.begin(), palette.names.end());
+    return FileResult::success();
 }
 
 FileResult ExportFile(const QString& path, Format format, const ExchangePalette& palette)

@@ -110,6 +110,13 @@ FileResult ImportFile(const QString& path, ExchangePalette& palette, const Progr
 // it out would take gigabytes. The message names the file.
 FileResult ReadForExport(const QString& palettePath, QList<Color>& colors);
 
+// The palette `file` of the data folder as an export writes it, shown as
+// `name`: its colours (as ReadForExport() reads them) and their names, in the
+// order the view shows them, newest first, so that a file imported and
+// exported again keeps its order.
+FileResult ReadPaletteForExport(const QString& dataFolder, const QString& file, const QString& name,
+                                ExchangePalette& palette);
+
 // Writes the palette to `path` in `format`; the file is complete or untouched.
 FileResult ExportFile(const QString& path, Format format, const ExchangePalette& palette);
 
