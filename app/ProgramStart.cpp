@@ -35,7 +35,6 @@ int Run(int argc, char* argv[])
         return commandline::Run(request, out, err, templates);
     }
 
-    const instancemessage::Request pick = PickRequest(request);
     QApplication application(argc, argv);
     SetApplicationNames();
     // The application id on Wayland, by which the compositor and the desktop
@@ -47,7 +46,8 @@ int Run(int argc, char* argv[])
         QTextStream out(stdout);
         QTextStream err(stderr);
         // An instance that started since is still found and handed the pick.
-        return pickcommand::Run(platform, dataFolder, pick, request.print, templates, out, err);
+        return pickcommand::Run(platform, dataFolder, PickRequest(request), request.print,
+                                templates, out, err);
     }
     return basmain::Main(platform, dataFolder, request.files);
 }

@@ -2,19 +2,15 @@
 
 #include "app/InstanceMessage.h"
 #include "app/handover/SecondStart.h"
+#include "app/handover/UnixSocket.h"
 
 #include <QDeadlineTimer>
-#include <QDir>
-#include <QFile>
 #include <QSocketNotifier>
 
 #include <cerrno>
-#include <cstring>
 
-#include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
@@ -50,15 +46,10 @@ bool LocalServer::listen(const QString& address)
 {
     if (m_fd >= 0)
         return false;
-    const QByteArray path =
-        QFile::encodeName(address.startsWith(QLatin1Char('/'))
-                              ? address
-                              : QDir::cleanPath(QDir::tempPath()) + QLatin1Char('/') + address);
     sockaddr_un where{};
-    if (path.isEmpty() || path.size() >= qsizetype(sizeof(where.sun_path)))
+    QByteArray path;
+    if (!unixsocket::AddressOf(address, where, path))
         return false;
-    where.sun_family = AF_UNIX;
-    std::memcpy(where.sun_path, path.constData(), std::size_t(path.size()));
     struct stat info;
     if (::lstat(path.constData(), &info) == 0) {
         if (!S_ISSOCK(info.st_mode) || ::unlink(path.constData()) != 0)
@@ -127,8 +118,8 @@ void LocalConnection::receive()
         m_notifier->setEnabled(false);
         return;
     }
-    QByteArray bytes(room, Qt::Uninitialized);
-    const ssize_t got = ::recv(m_fd, bytes.data(), std::size_t(room), 0);
+    QByteArray bytes(qMin<qsizetype>(room, 64 * 1024), Qt::Uninitialized);
+    const ssize_t got = ::recv(m_fd, bytes.data(), std::size_t(bytes.size()), 0);
     if (got < 0 && (errno == EAGAIN || errno == EINTR))
         return;
     if (got <= 0) {
@@ -151,23 +142,8 @@ QByteArray LocalConnection::read(qsizetype most)
 
 void LocalConnection::writeAndClose(const QByteArray& bytes)
 {
-    const QDeadlineTimer deadline(secondstart::WaitMs);
-    for (qsizetype done = 0; m_fd >= 0 && done < bytes.size();) {
-        const ssize_t written =
-            ::send(m_fd, bytes.constData() + done, std::size_t(bytes.size() - done), MSG_NOSIGNAL);
-        if (written > 0) {
-            done += written;
-            continue;
-        }
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written < 0 && errno == EAGAIN && !deadline.hasExpired()) {
-            pollfd room{m_fd, POLLOUT, 0};
-            ::poll(&room, 1, int(qMax<qint64>(1, deadline.remainingTime())));
-            continue;
-        }
-        break;
-    }
+    if (m_fd >= 0)
+        unixsocket::SendAll(m_fd, bytes, QDeadlineTimer(secondstart::WaitMs));
     close();
 }
 

@@ -33,24 +33,32 @@ int RunHandedOver(const QString& dataFolder, const instancemessage::Request& req
         err << program << NoAnswerText() << '\n';
         return 1;
     }
-    switch (reply->status) {
+    // The running instance has copied the text, and stays.
+    return Finish(*reply, print,
+                  request.copy ? clipboardkeeper::KeepForHandedOverPick
+                               : std::function<QString(const QString&)>(),
+                  out, err);
+}
+
+int Finish(const instancemessage::Reply& reply, bool print,
+           const std::function<QString(const QString&)>& keep, QTextStream& out, QTextStream& err)
+{
+    switch (reply.status) {
     case instancemessage::Reply::Status::Done:
         break;
     case instancemessage::Reply::Status::Cancelled:
         return 1;
     case instancemessage::Reply::Status::Failed:
-        err << program << reply->message << '\n';
+        err << "tintora: " << reply.message << '\n';
         return 1;
     }
     if (print) {
-        out << reply->text << '\n';
+        out << reply.text << '\n';
         out.flush();
     }
-    // The running instance has copied the text, and stays.
-    if (request.copy)
-        if (const QString problem = clipboardkeeper::KeepForHandedOverPick(reply->text);
-            !problem.isEmpty())
-            err << program << problem << '\n';
+    if (keep)
+        if (const QString problem = keep(reply.text); !problem.isEmpty())
+            err << "tintora: " << problem << '\n';
     return 0;
 }
 

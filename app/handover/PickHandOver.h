@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 class QTextStream;
@@ -28,6 +29,13 @@ QString NoAnswerText();
 // does.
 int RunHandedOver(const QString& dataFolder, const instancemessage::Request& request, bool print,
                   QTextStream& out, QTextStream& err);
+
+// How the command ends once it has the reply, whoever picked: the exit code
+// (0 picked, 1 cancelled or failed with the message told), the text printed
+// when `print` asks, and handed to `keep` when given, which returns why it
+// could not keep the text on the clipboard.
+int Finish(const instancemessage::Reply& reply, bool print,
+           const std::function<QString(const QString&)>& keep, QTextStream& out, QTextStream& err);
 
 } // namespace pickcommand
 

@@ -2,6 +2,7 @@
 
 #include "app/DataFolderAccess.h"
 #include "app/InstanceLock.h"
+#include "app/handover/UnixSocket.h"
 
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
@@ -11,12 +12,9 @@
 #include <QStandardPaths>
 
 #include <cerrno>
-#include <cstring>
 
-#include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
@@ -35,22 +33,16 @@ const QString SocketName = QStringLiteral(".tintora.socket");
 
 // A connection to the running instance over a plain Unix socket: Qt's own
 // local socket would load Qt Network, a good part of what a start that only
-// hands over costs. The instance listens with QLocalServer, which takes a
-// name without a slash to be one in the temporary folder.
+// hands over costs.
 class Connection
 {
 public:
     explicit Connection(const QString& address)
     {
-        const QByteArray path =
-            QFile::encodeName(address.startsWith(QLatin1Char('/'))
-                                  ? address
-                                  : QDir::cleanPath(QDir::tempPath()) + QLatin1Char('/') + address);
         sockaddr_un where{};
-        if (path.size() >= qsizetype(sizeof(where.sun_path)))
+        QByteArray path;
+        if (!unixsocket::AddressOf(address, where, path))
             return;
-        where.sun_family = AF_UNIX;
-        std::memcpy(where.sun_path, path.constData(), std::size_t(path.size()));
         m_fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
         if (m_fd < 0)
             return;
@@ -58,7 +50,8 @@ public:
         // whose queue is full, which is waited for as for any bytes.
         if (::connect(m_fd, reinterpret_cast<const sockaddr*>(&where), sizeof(where)) != 0 &&
             !((errno == EAGAIN || errno == EINPROGRESS) &&
-              waitFor(POLLOUT, QDeadlineTimer(secondstart::WaitMs)) && connectedAfterWait())) {
+              unixsocket::WaitFor(m_fd, POLLOUT, QDeadlineTimer(secondstart::WaitMs)) &&
+              connectedAfterWait())) {
             ::close(m_fd);
             m_fd = -1;
         }
@@ -75,21 +68,7 @@ public:
 
     bool write(const QByteArray& bytes)
     {
-        const QDeadlineTimer deadline(secondstart::WaitMs);
-        for (qsizetype done = 0; done < bytes.size();) {
-            const ssize_t written = ::send(m_fd, bytes.constData() + done,
-                                           std::size_t(bytes.size() - done), MSG_NOSIGNAL);
-            if (written > 0) {
-                done += written;
-                continue;
-            }
-            if (written < 0 && errno == EINTR)
-                continue;
-            if (written < 0 && errno == EAGAIN && waitFor(POLLOUT, deadline))
-                continue;
-            return false;
-        }
-        return true;
+        return unixsocket::SendAll(m_fd, bytes, QDeadlineTimer(secondstart::WaitMs));
     }
 
     // Up to `most` bytes, waiting however long it takes; empty once the
@@ -105,24 +84,14 @@ public:
             }
             if (got < 0 && errno == EINTR)
                 continue;
-            if (got < 0 && errno == EAGAIN && waitFor(POLLIN, QDeadlineTimer::Forever))
+            if (got < 0 && errno == EAGAIN &&
+                unixsocket::WaitFor(m_fd, POLLIN, QDeadlineTimer::Forever))
                 continue;
             return {};
         }
     }
 
 private:
-    bool waitFor(short events, QDeadlineTimer deadline) const
-    {
-        for (;;) {
-            pollfd watched{m_fd, events, 0};
-            const qint64 left = deadline.remainingTime();
-            const int ready = ::poll(&watched, 1, left < 0 ? -1 : int(qMin<qint64>(left, 1 << 30)));
-            if (ready < 0 && errno == EINTR)
-                continue;
-            return ready > 0 && (watched.revents & (events | POLLHUP)) != 0;
-        }
-    }
     bool connectedAfterWait() const
     {
         int error = 0;

@@ -108,24 +108,10 @@ int Run(Platform& platform, const QString& dataFolder, const instancemessage::Re
         keep = request.copy;
     }
 
-    switch (reply.status) {
-    case instancemessage::Reply::Status::Done:
-        break;
-    case instancemessage::Reply::Status::Cancelled:
-        return 1;
-    case instancemessage::Reply::Status::Failed:
-        err << program << reply.message << '\n';
-        return 1;
-    }
-    if (print) {
-        out << reply.text << '\n';
-        out.flush();
-    }
-    if (keep) {
-        if (const QString problem = clipboardkeeper::KeepAfterExit(reply.text); !problem.isEmpty())
-            err << program << problem << '\n';
-    }
-    return 0;
+    return Finish(reply, print,
+                  keep ? [](const QString& text) { return clipboardkeeper::KeepAfterExit(text); }
+                       : std::function<QString(const QString&)>(),
+                  out, err);
 }
 
 } // namespace pickcommand
