@@ -5,9 +5,52 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <type_traits>
+
 #include <chm_lib.h>
 
+#include <dlfcn.h>
+
 namespace {
+
+// chmlib is loaded when a help file is first opened, not with the program:
+// most starts never show the help.
+struct ChmLibrary
+{
+    decltype(&::chm_open) open = nullptr;
+    decltype(&::chm_close) close = nullptr;
+    decltype(&::chm_resolve_object) resolveObject = nullptr;
+    decltype(&::chm_retrieve_object) retrieveObject = nullptr;
+    decltype(&::chm_enumerate) enumerate = nullptr;
+    // Why it could not be loaded; empty once it is.
+    QString problem;
+};
+
+const ChmLibrary& chmLibrary()
+{
+    static const ChmLibrary library = [] {
+        ChmLibrary loaded;
+        const char* const name = "libchm.so.1";
+        void* handle = ::dlopen(name, RTLD_LAZY | RTLD_LOCAL);
+        auto find = [handle](auto& function, const char* symbol) {
+            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(
+                ::dlsym(handle, symbol));
+            return function != nullptr;
+        };
+        if (!handle || !find(loaded.open, "chm_open") || !find(loaded.close, "chm_close") ||
+            !find(loaded.resolveObject, "chm_resolve_object") ||
+            !find(loaded.retrieveObject, "chm_retrieve_object") ||
+            !find(loaded.enumerate, "chm_enumerate")) {
+            const char* why = ::dlerror();
+            loaded.problem = QStringLiteral("the help reader %1 could not be loaded (%2)")
+                                 .arg(QLatin1String(name), why ? QString::fromLocal8Bit(why)
+                                                               : QStringLiteral("no reason given"));
+        }
+        // Kept loaded for the rest of the run, as a linked library would be.
+        return loaded;
+    }();
+    return library;
+}
 
 // No object of the program's own help comes near this; a larger length is a
 // damaged file, and reading it would only exhaust memory.
@@ -57,7 +100,10 @@ FileResult ChmArchive::open(const QString& path)
     close();
     if (FileResult readable = CheckReadable(path); !readable)
         return readable;
-    m_file = chm_open(QFile::encodeName(path).constData());
+    const ChmLibrary& chm = chmLibrary();
+    if (!chm.problem.isEmpty())
+        return FileResult::failure(describeFileError(OpenAction, path, chm.problem));
+    m_file = chm.open(QFile::encodeName(path).constData());
     if (!m_file)
         return FileResult::failure(
             describeFileError(OpenAction, path, QStringLiteral("it is not a compiled help file")));
@@ -69,7 +115,7 @@ FileResult ChmArchive::open(const QString& path)
 void ChmArchive::close()
 {
     if (m_file)
-        chm_close(m_file);
+        chmLibrary().close(m_file);
     m_file = nullptr;
     m_path.clear();
     m_contentsFile.clear();
@@ -83,7 +129,7 @@ std::optional<QByteArray> ChmArchive::read(const QString& objectPath) const
         return std::nullopt;
     chmUnitInfo unit{};
     const QByteArray name = absoluteObjectPath(objectPath).toUtf8();
-    if (chm_resolve_object(m_file, name.constData(), &unit) != CHM_RESOLVE_SUCCESS)
+    if (chmLibrary().resolveObject(m_file, name.constData(), &unit) != CHM_RESOLVE_SUCCESS)
         return std::nullopt;
     if (unit.length > LargestObject)
         return std::nullopt;
@@ -91,8 +137,8 @@ std::optional<QByteArray> ChmArchive::read(const QString& objectPath) const
     if (unit.length == 0)
         return content;
     const LONGINT64 got =
-        chm_retrieve_object(m_file, &unit, reinterpret_cast<unsigned char*>(content.data()), 0,
-                            static_cast<LONGINT64>(unit.length));
+        chmLibrary().retrieveObject(m_file, &unit, reinterpret_cast<unsigned char*>(content.data()),
+                                    0, static_cast<LONGINT64>(unit.length));
     if (got != static_cast<LONGINT64>(unit.length))
         return std::nullopt;
     return content;
@@ -102,7 +148,8 @@ QStringList ChmArchive::files() const
 {
     QStringList names;
     if (m_file)
-        chm_enumerate(m_file, CHM_ENUMERATE_NORMAL | CHM_ENUMERATE_FILES, collectFile, &names);
+        chmLibrary().enumerate(m_file, CHM_ENUMERATE_NORMAL | CHM_ENUMERATE_FILES, collectFile,
+                               &names);
     return names;
 }
 
