@@ -2,6 +2,7 @@
 
 #include "app/CommandLine.h"
 #include "app/DataFolder.h"
+#include "app/FontWarmUp.h"
 #include "app/handover/PickHandOver.h"
 #include "app/basmain.h"
 #include "app/platform/ClipboardKeeper.h"
@@ -9,9 +10,11 @@
 #include "palettes/picker/PickOnce.h"
 
 #include <QApplication>
+#include <QScopeGuard>
 #include <QTextStream>
 
 #include <cstring>
+#include <optional>
 
 namespace programstart {
 
@@ -35,7 +38,18 @@ int Run(int argc, char* argv[])
         return commandline::Run(request, out, err, templates);
     }
 
+    // The frozen screen of a pick shows no text before its first click.
+    std::optional<FontWarmUp> fonts;
+    if (request.action != commandline::Action::Pick)
+        fonts.emplace();
     QApplication application(argc, argv);
+    // Done before the application object goes, whichever way the start ends.
+    const auto finishFonts = qScopeGuard([&fonts] {
+        if (fonts)
+            fonts->finish();
+    });
+    if (fonts)
+        fonts->applicationReady();
     SetApplicationNames();
     // The application id on Wayland, by which the compositor and the desktop
     // portals know the program: the name of its desktop entry.
