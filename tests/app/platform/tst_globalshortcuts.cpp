@@ -59,8 +59,14 @@ private slots:
         portal.activate(QStringLiteral("/org/freedesktop/portal/desktop/session/other/x"),
                         QStringLiteral("pick"));
         portal.activate(portal.sessionPath, QStringLiteral("pick"));
-        QTest::qWait(200);
-        QCOMPARE(activations.size(), state == GlobalShortcuts::State::Bound ? 1 : 0);
+        // The bus keeps one sender's order: once ours has arrived, the other
+        // session's has been heard and dropped.
+        if (state == GlobalShortcuts::State::Bound) {
+            QTRY_COMPARE(activations.size(), 1);
+        } else {
+            QTest::qWait(200);
+            QCOMPARE(activations.size(), 0);
+        }
         if (!activations.isEmpty())
             QCOMPARE(activations.first().first().toString(), QStringLiteral("pick"));
 
