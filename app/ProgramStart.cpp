@@ -13,8 +13,46 @@
 #include <QScopeGuard>
 #include <QTextStream>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
+
+namespace {
+
+QtMessageHandler g_handlerBeforeStart = nullptr;
+
+QString displayDescription(const char* name)
+{
+    const QByteArray value = qgetenv(name);
+    return value.isEmpty() ? QStringLiteral("%1 not set").arg(QLatin1String(name))
+                           : QStringLiteral("%1=\"%2\"")
+                                 .arg(QLatin1String(name), QString::fromLocal8Bit(value));
+}
+
+// Qt ends a start that reaches no window system with a fatal message (advice
+// to reinstall) and an abort that leaves a core file; the user needs to hear
+// which display was missing, and a script an ordinary failure.
+void windowSystemFailure(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type != QtFatalMsg) {
+        g_handlerBeforeStart(type, context, message);
+        return;
+    }
+    const QString text =
+        qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+                qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")
+            ? QStringLiteral("tintora: there is no display to open a window on: neither DISPLAY "
+                             "nor WAYLAND_DISPLAY is set.\n")
+            : QStringLiteral("tintora: no window could be opened (%1, %2): Qt could not start "
+                             "its connection to the window system (the lines above say why).\n")
+                  .arg(displayDescription("DISPLAY"), displayDescription("WAYLAND_DISPLAY"));
+    std::fputs(text.toLocal8Bit().constData(), stderr);
+    std::fflush(stderr);
+    std::_Exit(1);
+}
+
+} // namespace
 
 namespace programstart {
 
@@ -42,7 +80,9 @@ int Run(int argc, char* argv[])
     std::optional<FontWarmUp> fonts;
     if (request.action != commandline::Action::Pick)
         fonts.emplace();
+    g_handlerBeforeStart = qInstallMessageHandler(windowSystemFailure);
     QApplication application(argc, argv);
+    qInstallMessageHandler(g_handlerBeforeStart);
     // Done before the application object goes, whichever way the start ends.
     const auto finishFonts = qScopeGuard([&fonts] {
         if (fonts)

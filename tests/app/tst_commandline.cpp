@@ -85,6 +85,8 @@ private slots:
     void helpAndVersion_needNoDisplay_data();
     void helpAndVersion_needNoDisplay();
     void withoutItsWindows_saysWhy();
+    void windowsWithoutDisplay_sayWhichIsMissing_data();
+    void windowsWithoutDisplay_sayWhichIsMissing();
     void wrongCommandLines_exitTwo_openNoWindow_data();
     void wrongCommandLines_exitTwo_openNoWindow();
     void extract_printsColoursAndShares_data();
@@ -296,6 +298,26 @@ void tst_commandline::withoutItsWindows_saysWhy()
                                   QFile::encodeName(folder.path())),
              outcome.err.constData());
     QCOMPARE(outcome.out, QByteArray());
+}
+
+// Qt's own ending here is an abort whose advice is to reinstall.
+void tst_commandline::windowsWithoutDisplay_sayWhichIsMissing_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("the main window") << QStringList{};
+    QTest::newRow("a pick") << QStringList{"--pick", "--print"};
+}
+
+void tst_commandline::windowsWithoutDisplay_sayWhichIsMissing()
+{
+    QFETCH(QStringList, arguments);
+    QTemporaryDir data;
+    const Outcome outcome = runWithoutDisplay(arguments, data.path());
+    QCOMPARE(outcome.exitCode, 1);
+    QVERIFY2(outcome.err.contains("neither DISPLAY nor WAYLAND_DISPLAY is set"),
+             outcome.err.constData());
+    QCOMPARE(outcome.out, QByteArray());
+    QVERIFY(QDir(data.path()).isEmpty());
 }
 
 void tst_commandline::wrongCommandLines_exitTwo_openNoWindow_data()
