@@ -2,6 +2,7 @@
 
 #include "app/StringTable.h"
 #include "app/bascommon.h"
+#include "palettes/PaletteGrid.h"
 #include "palettes/PaletteNames.h"
 #include "scheme/SchemeColors.h"
 
@@ -20,7 +21,6 @@ class EntryField;
 class HelpOpener;
 class GroupedMenu;
 class ImageList;
-class PaletteGrid;
 class PaletteUndoMenu;
 class Platform;
 class QAction;
@@ -376,7 +376,10 @@ private:
     void mnuCleanAll_Click();
     void mnuCleanDup_Click();
     void mnuAddChart_Click(int index);
-    void setCellContent(int index, Color color, bool unreadable);
+    // One cell of the page on display: its colour, and its name in its
+    // tooltip and for a screen reader.
+    void showCell(int index, qint32 page, PaletteGrid::Content content, Color color,
+                  const QString& name);
     void updateCellTip(int index);
     void refreshChartFromPageOne(const QString& file);
     void reportIndexProblems(const QString& problems);

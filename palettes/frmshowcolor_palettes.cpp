@@ -329,14 +329,10 @@ void frmshowcolor::ShowColorChart(const QString& curChartfile, qint32 page)
         cells.fill({});
     for (int j = 0; j < CellCount; ++j) {
         const paletterecords::PageCell& cell = cells[static_cast<std::size_t>(j)];
-        m_cellNames[static_cast<std::size_t>(j)] =
-            cell.kind == paletterecords::PageCell::Kind::Colour
-                ? m_chartNames.nameOf(paletterecords::RecordForCell(ColorCount, page, j))
-                : QString();
-        setCellContent(j, cell.color, cell.kind == paletterecords::PageCell::Kind::Unreadable);
-        m_paletteGrid->describeCell(j, gridContent(cell.kind), cell.color,
-                                    (page - 1) * CellsPerPage + j + 1, ColorCount,
-                                    m_cellNames[static_cast<std::size_t>(j)]);
+        showCell(j, page, gridContent(cell.kind), cell.color,
+                 cell.kind == paletterecords::PageCell::Kind::Colour
+                     ? m_chartNames.nameOf(paletterecords::RecordForCell(ColorCount, page, j))
+                     : QString());
     }
     m_paletteGrid->setPage(page, PageCount);
 
@@ -391,9 +387,11 @@ void frmshowcolor::reportTornRecord(const QString& path)
         Platform::Buttons::Ok, Platform::Icon::Warning, QStringLiteral("Tintora"));
 }
 
-void frmshowcolor::setCellContent(int index, Color color, bool unreadable)
+void frmshowcolor::showCell(int index, qint32 page, PaletteGrid::Content content, Color color,
+                            const QString& name)
 {
     const auto at = static_cast<std::size_t>(index);
+    const bool unreadable = content == PaletteGrid::Content::Unreadable;
     ClickableLabel* cell = lblcor[at];
     if (cell->backColor() != color)
         cell->setBackColor(color);
@@ -404,6 +402,9 @@ void frmshowcolor::setCellContent(int index, Color color, bool unreadable)
         else
             cell->clear();
     }
+    m_cellNames[at] = name;
+    m_paletteGrid->describeCell(index, content, color, (page - 1) * CellsPerPage + index + 1,
+                                ColorCount, name);
     updateCellTip(index);
 }
 
@@ -806,11 +807,8 @@ void frmshowcolor::mnuNameColor_Click()
         const auto at = static_cast<std::size_t>(j);
         if (record < 1 || m_cellUnreadable[at])
             continue;
-        m_cellNames[at] = m_chartNames.nameOf(record);
-        m_paletteGrid->describeCell(j, PaletteGrid::Content::Colour, lblcor[at]->backColor(),
-                                    (CurPage - 1) * CellsPerPage + j + 1, ColorCount,
-                                    m_cellNames[at]);
-        updateCellTip(j);
+        showCell(j, CurPage, PaletteGrid::Content::Colour, lblcor[at]->backColor(),
+                 m_chartNames.nameOf(record));
     }
 }
 
