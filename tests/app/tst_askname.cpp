@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QtTest>
+#include <QTest>
 
 class tst_askname : public QObject
 {

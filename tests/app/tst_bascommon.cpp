@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 using namespace bascommon;
 

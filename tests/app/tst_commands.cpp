@@ -10,14 +10,14 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QListWidget>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardPaths>
+#include <QTest>
 #include <QToolButton>
-#include <QtTest>
 
 #include <memory>
 

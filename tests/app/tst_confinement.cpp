@@ -8,8 +8,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <QSet>
-#include <QtTest>
+#include <QTest>
 
 #include <utility>
 

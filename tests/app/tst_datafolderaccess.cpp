@@ -4,7 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 #include "app/DataFolderAccess.h"
 #include "tests/support/FileContents.h"

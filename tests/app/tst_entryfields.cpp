@@ -8,7 +8,7 @@
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QStandardPaths>
-#include <QtTest>
+#include <QTest>
 
 #include <memory>
 

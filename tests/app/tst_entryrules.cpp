@@ -1,6 +1,6 @@
 #include "app/EntryRules.h"
 
-#include <QtTest>
+#include <QTest>
 
 using entryrules::FieldKind;
 

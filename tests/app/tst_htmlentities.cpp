@@ -1,6 +1,6 @@
 #include "app/HtmlEntities.h"
 
-#include <QtTest>
+#include <QTest>
 
 class tst_htmlentities : public QObject
 {

@@ -17,10 +17,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardPaths>
+#include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <QXmlStreamAttributes>
 #include <QXmlStreamReader>
-#include <QtTest>
 
 #include <memory>
 

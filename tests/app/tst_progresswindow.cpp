@@ -6,7 +6,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QStandardPaths>
-#include <QtTest>
+#include <QTest>
 
 class tst_progresswindow : public QObject
 {

@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 #include "tests/support/FileContents.h"
 

@@ -10,8 +10,9 @@
 
 #include <QLocalServer>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 Q_DECLARE_METATYPE(instancemessage::Reply::Status)
 

@@ -1,7 +1,7 @@
 // Names and messages cut to what a list, a menu and a message box can show.
 #include "app/TextBounds.h"
 
-#include <QtTest>
+#include <QTest>
 
 using namespace textbounds;
 

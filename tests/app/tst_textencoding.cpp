@@ -1,6 +1,6 @@
 #include "app/TextEncoding.h"
 
-#include <QtTest>
+#include <QTest>
 
 class tst_textencoding : public QObject
 {

@@ -14,7 +14,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QtTest>
+#include <QJsonValue>
+#include <QTest>
 
 #include <cmath>
 #include <set>

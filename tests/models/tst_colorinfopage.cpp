@@ -2,7 +2,8 @@
 #include "models/ColorInfoPage.h"
 #include "tests/models/ExpectedPage.h"
 
-#include <QtTest>
+#include <QStandardPaths>
+#include <QTest>
 
 namespace {
 

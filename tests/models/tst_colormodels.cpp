@@ -1,7 +1,7 @@
 // The colour models: the exact numbers the conversion and details windows show.
 #include "models/cClrModels.h"
 
-#include <QtTest>
+#include <QTest>
 
 #include <stdexcept>
 

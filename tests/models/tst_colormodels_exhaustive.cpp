@@ -6,7 +6,7 @@
 #include "models/cClrModels.h"
 #include "tests/models/ColorModelReference.h"
 
-#include <QtTest>
+#include <QTest>
 
 #include <functional>
 #include <stdexcept>

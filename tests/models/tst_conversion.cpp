@@ -13,8 +13,9 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QSlider>
+#include <QStandardPaths>
 #include <QTabBar>
-#include <QtTest>
+#include <QTest>
 
 #include <memory>
 

@@ -7,7 +7,8 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QMenu>
-#include <QtTest>
+#include <QStandardPaths>
+#include <QTest>
 
 #include <memory>
 

@@ -2,7 +2,7 @@
 // main window's notation fields.
 #include "models/CopyNotations.h"
 
-#include <QtTest>
+#include <QTest>
 
 using copynotations::FieldTexts;
 using copynotations::Notation;

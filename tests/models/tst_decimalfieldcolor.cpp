@@ -1,7 +1,7 @@
 // The colour that the model windows start from.
 #include "models/DecimalFieldColor.h"
 
-#include <QtTest>
+#include <QTest>
 
 class tst_decimalfieldcolor : public QObject
 {

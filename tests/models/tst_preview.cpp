@@ -12,7 +12,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QScreen>
-#include <QtTest>
+#include <QStandardPaths>
+#include <QTest>
 
 #include <memory>
 

@@ -3,7 +3,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QStandardPaths>
-#include <QtTest>
+#include <QTest>
 
 #include "app/ClickableLabel.h"
 #include "app/basmain.h"

@@ -4,9 +4,10 @@
 #include <QAction>
 #include <QComboBox>
 #include <QMenu>
+#include <QSignalSpy>
+#include <QTest>
 #include <QToolBar>
 #include <QToolTip>
-#include <QtTest>
 
 #include "app/ClickableLabel.h"
 #include "app/ElidingComboBox.h"

@@ -4,7 +4,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QtTest>
+#include <QTest>
 
 #include "app/ClickableLabel.h"
 #include "app/SelectionFrame.h"

@@ -1,7 +1,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 #include "palettes/NamedEdits.h"
 #include "palettes/NewPalette.h"

@@ -2,11 +2,11 @@
 // byte for byte and the view shows the palette again.
 #include <QAction>
 #include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QDir>
+#include <QLineEdit>
 #include <QMenu>
-#include <QtTest>
+#include <QPushButton>
+#include <QTest>
 
 #include "app/ClickableLabel.h"
 #include "app/frmInput.h"

@@ -2,7 +2,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
-#include <QtTest>
+#include <QTest>
 
 #include "app/ClickableLabel.h"
 #include "app/SelectionFrame.h"

@@ -4,7 +4,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QtTest>
+#include <QTest>
 
 #include "app/ClickableLabel.h"
 #include "app/frmshowcolor.h"

@@ -3,7 +3,8 @@
 // mapping, as the build optimises them, against the same sources built without
 // optimisation: a routine whose result moved with the optimiser would show
 // here as a different digest.
-#include <QtTest>
+#include <QProcess>
+#include <QTest>
 
 class tst_buildindependence : public QObject
 {

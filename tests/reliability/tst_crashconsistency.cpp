@@ -13,9 +13,10 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QRandomGenerator>
 #include <QStandardPaths>
-#include <QtTest>
+#include <QTest>
 
 #include "app/basmain.h"
 #include "app/frmshowcolor.h"

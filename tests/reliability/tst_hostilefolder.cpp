@@ -10,7 +10,8 @@
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QMenu>
-#include <QtTest>
+#include <QStandardPaths>
+#include <QTest>
 
 #include "app/basmain.h"
 #include "app/frmshowcolor.h"

@@ -15,7 +15,7 @@
 #include <QDirIterator>
 #include <QListWidget>
 #include <QPushButton>
-#include <QtTest>
+#include <QTest>
 
 #include "app/frmshowcolor.h"
 #include "models/frmpreview.h"

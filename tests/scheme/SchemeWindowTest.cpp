@@ -10,8 +10,9 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStandardPaths>
+#include <QTest>
 #include <QTimer>
-#include <QtTest>
 
 SchemeWindowTest::SchemeWindowTest()
 {

@@ -5,7 +5,7 @@
 #include "models/science/ColorScience.h"
 
 #include <QRandomGenerator>
-#include <QtTest>
+#include <QTest>
 
 #include <cmath>
 

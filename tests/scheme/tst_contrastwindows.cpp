@@ -16,8 +16,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTextDocumentFragment>
-#include <QtTest>
 
 using namespace bascommon;
 using namespace schemetest;

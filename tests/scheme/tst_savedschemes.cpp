@@ -14,7 +14,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QtTest>
+#include <QTest>
 
 using namespace bascommon;
 using namespace schemetest;

@@ -1,6 +1,6 @@
 #include "scheme/SchemeCode.h"
 
-#include <QtTest>
+#include <QTest>
 
 Q_DECLARE_METATYPE(SchemeColors)
 

@@ -9,7 +9,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QtTest>
+#include <QTest>
 
 using namespace bascommon;
 using namespace schemetest;

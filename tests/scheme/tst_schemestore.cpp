@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 using namespace bascommon;
 using namespace schemeformat;

@@ -13,7 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QtTest>
+#include <QTest>
 
 using namespace bascommon;
 using namespace schemetest;

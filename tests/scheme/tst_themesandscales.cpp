@@ -14,7 +14,7 @@
 #include <QPainter>
 #include <QStyle>
 #include <QStyleFactory>
-#include <QtTest>
+#include <QTest>
 
 #include <memory>
 

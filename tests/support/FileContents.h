@@ -7,7 +7,7 @@
 #include <QFileInfo>
 #include <QMap>
 #include <QString>
-#include <QtTest>
+#include <QTest>
 
 // Whole-file helpers for the tests of logic, which link no test library.
 

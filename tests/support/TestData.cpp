@@ -2,7 +2,7 @@
 
 #include <QDir>
 #include <QFile>
-#include <QtTest>
+#include <QTest>
 
 TestDataFolder::TestDataFolder(Contents contents)
 {

@@ -6,16 +6,16 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QMenu>
 #include <QMainWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QSet>
 #include <QStandardPaths>
+#include <QTest>
 #include <QTextDocument>
 #include <QTimer>
-#include <QtTest>
 
 #include <functional>
 #include <memory>

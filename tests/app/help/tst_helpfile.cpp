@@ -8,7 +8,7 @@
 #include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

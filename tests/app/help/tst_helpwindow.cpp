@@ -15,15 +15,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QTabWidget>
+#include <QPointer>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QToolButton>
 #include <QTreeWidget>
-#include <QtTest>
 
 #include <sys/stat.h>
 

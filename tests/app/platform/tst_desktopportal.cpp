@@ -5,7 +5,8 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
+#include <QVariantMap>
 
 #include "tests/support/ScriptedPortal.h"
 

@@ -13,7 +13,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
-#include <QtTest>
+#include <QStandardPaths>
+#include <QTest>
 
 #include <memory>
 

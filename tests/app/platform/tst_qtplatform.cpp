@@ -17,7 +17,8 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstring>

@@ -3,7 +3,8 @@
 #include <QDBusArgument>
 #include <QDir>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
+#include <QVariantMap>
 
 #include "app/platform/DesktopPortal.h"
 #include "app/platform/PortalCapture.h"

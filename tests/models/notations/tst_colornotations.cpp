@@ -3,7 +3,7 @@
 #include "models/notations/ColorNotations.h"
 #include "models/notations/ColorParser.h"
 
-#include <QtTest>
+#include <QTest>
 
 #include <atomic>
 #include <thread>

@@ -2,7 +2,7 @@
 // channel lists, and one clear message for each text that is no colour.
 #include "models/notations/ColorParser.h"
 
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

@@ -21,7 +21,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
-#include <QtTest>
+#include <QStandardPaths>
+#include <QTest>
 
 using bascommon::MakeColor;
 

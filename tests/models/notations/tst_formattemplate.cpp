@@ -4,7 +4,7 @@
 #include "models/notations/FormatTemplate.h"
 #include "scheme/ModernCss.h"
 
-#include <QtTest>
+#include <QTest>
 
 using bascommon::MakeColor;
 

@@ -3,7 +3,7 @@
 // promises.
 #include "models/science/ColorScience.h"
 
-#include <QtTest>
+#include <QTest>
 
 #include <cmath>
 

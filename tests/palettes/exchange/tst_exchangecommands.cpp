@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 #include "app/InstanceMessage.h"
 #include "app/ClickableLabel.h"

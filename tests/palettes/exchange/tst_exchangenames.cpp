@@ -1,7 +1,7 @@
 // Colour names through the exchange formats: real palettes of other programs
 // through every format that names colours and back, names a format cannot hold
 // made valid for it, and names read from groups and escapes.
-#include <QtTest>
+#include <QTest>
 
 #include <QDir>
 #include <QRegularExpression>

@@ -1,4 +1,5 @@
-#include <QtTest>
+#include <QJsonValue>
+#include <QTest>
 
 #include <QDir>
 #include <QFile>

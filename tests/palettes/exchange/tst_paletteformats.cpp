@@ -2,7 +2,7 @@
 // Photoshop swatches, LibreOffice palettes, Sketch palettes, design tokens and
 // the style-sheet variables, read from real or byte-built files, refused when
 // malformed with a message that says where, and round-tripped.
-#include <QtTest>
+#include <QTest>
 
 #include <QFile>
 #include <QXmlStreamReader>

@@ -1,6 +1,6 @@
 // The colours that a style sheet or a web page uses, harvested into a palette:
 // where in CSS a colour counts and where the same letters are something else.
-#include <QtTest>
+#include <QTest>
 
 #include <QDir>
 #include <QTemporaryDir>

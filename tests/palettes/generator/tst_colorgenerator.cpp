@@ -1,4 +1,4 @@
-#include <QtTest>
+#include <QTest>
 
 #include "palettes/generator/ColorGenerator.h"
 #include "palettes/generator/RampTheme.h"

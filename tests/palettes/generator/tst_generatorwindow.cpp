@@ -8,8 +8,8 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTest>
 #include <QToolTip>
-#include <QtTest>
 
 #include "app/ClickableLabel.h"
 #include "app/frmshowcolor.h"

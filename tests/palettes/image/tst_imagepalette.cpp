@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 #include "models/science/ColorScience.h"
 #include "palettes/image/ImageSource.h"

@@ -14,10 +14,11 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSet>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QUrl>
-#include <QtTest>
 
 #include "app/frmInput.h"
 #include "app/ClickableLabel.h"

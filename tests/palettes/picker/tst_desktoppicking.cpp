@@ -7,11 +7,10 @@
 // real platform services and checks the palette file.
 
 #include <QAction>
-#include <QElapsedTimer>
-#include <QProcess>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -19,11 +18,14 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QPushButton>
 #include <QScreen>
+#include <QStandardPaths>
+#include <QTest>
 #include <QTimer>
 #include <QWindow>
-#include <QtTest>
 
 #include "app/ClickableLabel.h"
 #include "app/platform/QtPlatform.h"

@@ -11,7 +11,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSignalSpy>
-#include <QtTest>
+#include <QTest>
 
 #include "app/ClickableLabel.h"
 #include "models/notations/FormatChoices.h"
