@@ -22,8 +22,10 @@ QStringList ColorNames(const QList<Color>& colors)
     return NamesToWrite(palette, {}, Keys::Unique);
 }
 
-QStringList NamesToWrite(const ExchangePalette& palette, const NameRule& rule, Keys keys)
+QStringList NamesToWrite(const ExchangePalette& palette, const NameRule& rule, Keys keys,
+                         const NameRule& sameKey)
 {
+    const auto key = [&](const QString& name) { return sameKey ? sameKey(name) : name; };
     QStringList names;
     names.reserve(palette.colors.size());
     QHash<QString, int> seen;
@@ -40,7 +42,7 @@ QStringList NamesToWrite(const ExchangePalette& palette, const NameRule& rule, K
                 found = known.insert(color, ColorName(color));
             name = *found;
         }
-        int& count = seen[name];
+        int& count = seen[key(name)];
         ++count;
         if (own && keys == Keys::AsGiven) {
             names.append(name);
@@ -49,10 +51,10 @@ QStringList NamesToWrite(const ExchangePalette& palette, const NameRule& rule, K
         QString unique = count == 1 ? name : name + QLatin1Char('-') + QString::number(count);
         // "red-2" may itself be a colour's name in a later version of the
         // table, or have been made already: count on until it is free.
-        while (count > 1 && seen.contains(unique))
+        while (count > 1 && seen.contains(key(unique)))
             unique = name + QLatin1Char('-') + QString::number(++count);
         if (count > 1)
-            seen.insert(unique, 1);
+            seen.insert(key(unique), 1);
         names.append(unique);
     }
     return names;

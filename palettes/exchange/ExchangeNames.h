@@ -38,8 +38,11 @@ using NameRule = std::function<QString(const QString&)>;
 // `rule` (as it is without one), else ColorName(). Names made from colours are
 // always unique as ColorNames() makes them, so that a palette without names
 // writes exactly as ColorNames() says; with Keys::Unique the palette's own
-// names are made unique the same way ("primary", "primary-2").
-QStringList NamesToWrite(const ExchangePalette& palette, const NameRule& rule, Keys keys);
+// names are made unique the same way ("primary", "primary-2"). Where a format
+// holds two different texts as one key, `sameKey` gives the key a name counts
+// as when it is made unique.
+QStringList NamesToWrite(const ExchangePalette& palette, const NameRule& rule, Keys keys,
+                         const NameRule& sameKey = {});
 
 // A name as read from a file, made what a palette holds: control characters
 // (line breaks among them, C1's too) and the line and paragraph separators

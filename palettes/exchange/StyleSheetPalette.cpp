@@ -238,8 +238,15 @@ QString LessName(const QString& name)
 
 QByteArray Write(Dialect dialect, const ExchangePalette& palette)
 {
+    // Sass holds "_" and "-" in a variable's name as the same character:
+    // "$p-light_blue" and "$p-light-blue" would be one variable, the later
+    // colour hiding the earlier.
+    const exchangenames::NameRule sassKey = [](const QString& name) {
+        return QString(name).replace(QLatin1Char('_'), QLatin1Char('-'));
+    };
     const QStringList names = exchangenames::NamesToWrite(
-        palette, dialect == Dialect::Less ? &LessName : &EscapedName, exchangenames::Keys::Unique);
+        palette, dialect == Dialect::Less ? &LessName : &EscapedName, exchangenames::Keys::Unique,
+        dialect == Dialect::Scss ? sassKey : exchangenames::NameRule{});
     // Names made from colours are identifier parts as they always were; a
     // colour's own name is kept as the dialect can hold it.
     const auto part = [&](qsizetype i) {

@@ -213,6 +213,11 @@ void tst_exchangenames::names_madeValidForEachFormat_data()
     QTest::newRow("scss: escaped")
         << Format::Scss << QStringList{"50% gray"} << QByteArray("$p-50\\%\\ gray: #0080F0;\n")
         << QStringList{"50% gray"};
+    QTest::newRow("scss: names Sass holds as one made unique")
+        << Format::Scss << QStringList{"light_blue", "light-blue", "a-b", "a_b-2", "a_b"}
+        << QByteArray("$p-light_blue: #0080F0;\n$p-light-blue-2: #2880F0;\n$p-a-b: #5080F0;\n"
+                      "$p-a_b-2: #7880F0;\n$p-a_b-3: #A080F0;\n")
+        << QStringList{"light_blue", "light-blue-2", "a-b", "a_b-2", "a_b-3"};
     QTest::newRow("less: reduced to what a variable holds")
         << Format::Less << QStringList{"50% Gray", "50 gray!"}
         << QByteArray("@p-50-Gray: #0080F0;\n@p-50-gray: #2880F0;\n")
