@@ -18,6 +18,7 @@
 namespace {
 
 const QString AccessService = QStringLiteral("org.freedesktop.impl.portal.desktop.tintoratest");
+const QString AccessPath = QStringLiteral("/org/freedesktop/portal/desktop");
 
 // Grants every Access dialog the portal would show.
 class GrantingAccess : public QObject
@@ -70,6 +71,18 @@ HeadlessDesktop::HeadlessDesktop() = default;
 
 HeadlessDesktop::~HeadlessDesktop()
 {
+    // Off the bus while it still runs. Qt's D-Bus thread may delete a
+    // connection whose bus is gone only as the program exits, and then
+    // touches every object still registered on it: one deleted by then made
+    // the test crash after all its cases had passed.
+    if (!m_busConnection.isEmpty()) {
+        QDBusConnection bus(m_busConnection);
+        bus.unregisterObject(AccessPath);
+        bus.unregisterService(AccessService);
+    }
+    m_access.reset();
+    if (!m_busConnection.isEmpty())
+        QDBusConnection::disconnectFromBus(m_busConnection);
     // The last started first: the portal before its backend, sway before the bus.
     for (auto process = m_processes.rbegin(); process != m_processes.rend(); ++process) {
         if ((*process)->state() == QProcess::NotRunning)
@@ -80,8 +93,6 @@ HeadlessDesktop::~HeadlessDesktop()
             (*process)->waitForFinished(3000);
         }
     }
-    if (!m_busConnection.isEmpty())
-        QDBusConnection::disconnectFromBus(m_busConnection);
     // The bus started the document portal for the desktop portal, with its
     // file system mounted in the runtime folder; it unmounts once it sees the
     // bus gone. Until then the temporary folder cannot be removed.
@@ -276,8 +287,7 @@ bool HeadlessDesktop::start(const Options& options)
         return false;
 
     m_access = std::make_unique<GrantingAccess>();
-    if (!connection.registerObject(QStringLiteral("/org/freedesktop/portal/desktop"),
-                                   m_access.get(), QDBusConnection::ExportAllSlots) ||
+    if (!connection.registerObject(AccessPath, m_access.get(), QDBusConnection::ExportAllSlots) ||
         !connection.registerService(AccessService)) {
         m_problem = QStringLiteral("the Access service cannot be put on the bus");
         return false;
