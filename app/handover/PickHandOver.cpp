@@ -22,8 +22,10 @@ int RunHandedOver(const QString& dataFolder, const instancemessage::Request& req
                   QTextStream& out, QTextStream& err)
 {
     const QString program = QStringLiteral("tintora: ");
-    if (const QString problem =
-            picktarget::Problem(request.save, request.saveTo, paletteindex::Read(dataFolder));
+    // The index matters only to a pick that saves.
+    const paletteindex::Reading reading =
+        request.save ? paletteindex::Read(dataFolder) : paletteindex::Reading();
+    if (const QString problem = picktarget::Problem(request.save, request.saveTo, reading);
         !problem.isEmpty()) {
         err << program << problem << '\n';
         return 2;

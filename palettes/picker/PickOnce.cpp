@@ -32,8 +32,11 @@ void PickOnce::start()
             0, this, [this, problem] { emit finished(instancemessage::Reply::failed(problem)); });
         return;
     }
-    // The picker deletes itself when picking ends.
-    auto* picker = new frmGetColor(m_platform, m_dataFolder, m_readIndex, m_owner);
+    // The picker deletes itself when picking ends. Its Pick&Save window lists
+    // the palettes of this same reading: a pick is one moment, and an index of
+    // a million palettes takes a second or more to read.
+    auto* picker = new frmGetColor(
+        m_platform, m_dataFolder, [reading] { return reading; }, m_owner);
     picker->pickOnce(m_options.save, picktarget::PaletteNamed(reading, m_options.saveTo));
     // A pick from outside waits on the picture alone; at a cold start the
     // Pick&Save window's text would first load the fonts.
@@ -69,8 +72,9 @@ int Run(Platform& platform, const QString& dataFolder, const instancemessage::Re
     options.save = request.save;
     options.saveTo = request.saveTo;
     options.templates = templates;
-    if (const QString problem =
-            picktarget::Problem(options.save, options.saveTo, paletteindex::Read(dataFolder));
+    // Read once for the whole command: the pick below lists the same palettes.
+    const paletteindex::Reading reading = paletteindex::Read(dataFolder);
+    if (const QString problem = picktarget::Problem(options.save, options.saveTo, reading);
         !problem.isEmpty()) {
         err << program << problem << '\n';
         return 2;
@@ -96,7 +100,7 @@ int Run(Platform& platform, const QString& dataFolder, const instancemessage::Re
         QGuiApplication::setQuitOnLastWindowClosed(false);
         reply.status = instancemessage::Reply::Status::Cancelled;
         PickOnce picker(
-            platform, dataFolder, [dataFolder] { return paletteindex::Read(dataFolder); }, options);
+            platform, dataFolder, [&reading] { return reading; }, options);
         QEventLoop loop;
         QObject::connect(&picker, &PickOnce::finished, &loop,
                          [&reply, &loop](const instancemessage::Reply& answer) {

@@ -1393,8 +1393,14 @@ void tst_picker::pickOnce()
     options.save = save;
     options.saveTo = saveTo;
     options.templates = {{QStringLiteral("Dash"), QStringLiteral("{r}-{g}-{b}")}};
+    int reads = 0;
     PickOnce once(
-        platform, folder.path(), [&folder] { return paletteindex::Read(folder.path()); }, options);
+        platform, folder.path(),
+        [&folder, &reads] {
+            ++reads;
+            return paletteindex::Read(folder.path());
+        },
+        options);
     QSignalSpy finished(&once, &PickOnce::finished);
     once.start();
     frmGetColor* p = picker();
@@ -1413,6 +1419,9 @@ void tst_picker::pickOnce()
     }
     QVERIFY(p);
     QTRY_VERIFY(p->pickWindow());
+    // The window lists the palettes of the pick's one reading: a large index
+    // takes seconds to read.
+    QCOMPARE(reads, 1);
     QVERIFY(!p->pickWindow()->Check1->isChecked());
     QVERIFY(!p->pickWindow()->chkCopyPick->isEnabled() &&
             !p->pickWindow()->chkCopyPick->isChecked());
