@@ -71,10 +71,9 @@ HeadlessDesktop::HeadlessDesktop() = default;
 
 HeadlessDesktop::~HeadlessDesktop()
 {
-    // Off the bus while it still runs. Qt's D-Bus thread may delete a
-    // connection whose bus is gone only as the program exits, and then
-    // touches every object still registered on it: one deleted by then made
-    // the test crash after all its cases had passed.
+    // Off the bus while it still runs. Qt's D-Bus thread deletes a connection
+    // in its own time and then touches every object still registered on it:
+    // one deleted meanwhile made the test crash after its cases had passed.
     if (!m_busConnection.isEmpty()) {
         QDBusConnection bus(m_busConnection);
         bus.unregisterObject(AccessPath);
