@@ -86,6 +86,8 @@ private slots:
     void helpAndVersion_needNoDisplay_data();
     void helpAndVersion_needNoDisplay();
     void withoutItsWindows_saysWhy();
+    void librariesInTheCurrentFolder_areNotLoaded_data();
+    void librariesInTheCurrentFolder_areNotLoaded();
     void windowsWithoutDisplay_sayWhichIsMissing_data();
     void windowsWithoutDisplay_sayWhichIsMissing();
     void wrongCommandLines_exitTwo_openNoWindow_data();
@@ -299,6 +301,35 @@ void tst_commandline::withoutItsWindows_saysWhy()
                                   QFile::encodeName(folder.path())),
              outcome.err.constData());
     QCOMPARE(outcome.out, QByteArray());
+}
+
+// A program started from a folder that holds a file named as one of its
+// libraries (a download folder, an unpacked archive) loads the system's
+// library, not that file: the executable and the windows' module search no
+// folder of their own, least of all the current one.
+void tst_commandline::librariesInTheCurrentFolder_areNotLoaded_data()
+{
+    QTest::addColumn<QString>("library");
+    QTest::newRow("the executable's") << "libQt6Core.so.6";
+    QTest::newRow("the windows' module's") << "libQt6Widgets.so.6";
+}
+
+void tst_commandline::librariesInTheCurrentFolder_areNotLoaded()
+{
+    QFETCH(QString, library);
+    QTemporaryDir data;
+    QTemporaryDir current;
+    writeFile(current, library, "not a library, a stranger's file\n");
+    QProcess process;
+    process.setWorkingDirectory(current.path());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TINTORA_DATA_DIR"), data.path());
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(TINTORA_EXECUTABLE), {QStringLiteral("--version")});
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.readAllStandardError(), QByteArray());
+    QCOMPARE(process.exitCode(), 0);
+    QCOMPARE(process.readAllStandardOutput(), QByteArray("Tintora 3.7\n"));
 }
 
 // Qt's own ending here is an abort whose advice is to reinstall.
