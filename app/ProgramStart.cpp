@@ -61,8 +61,12 @@ int Run(int argc, char* argv[])
     // What keeps a picked colour on the clipboard after the pick has ended:
     // this program started again in the background, with nothing of the
     // program's but the text.
-    if (argc == 2 && std::strcmp(argv[1], "--keep-clipboard") == 0)
+    // Its X server can be gone by the time it starts (or a user typed it with
+    // none): an exit, not Qt's abort and core file.
+    if (argc == 2 && std::strcmp(argv[1], "--keep-clipboard") == 0) {
+        g_handlerBeforeStart = qInstallMessageHandler(windowSystemFailure);
         return clipboardkeeper::Serve(argc, argv);
+    }
 
     // Read before any window object exists: help, the version and a palette
     // printed from an image need no display, and a wrong option opens none.
