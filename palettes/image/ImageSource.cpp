@@ -4,6 +4,13 @@
 #include <QFile>
 #include <QImageReader>
 
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace imagesource {
 
 namespace {
@@ -51,9 +58,30 @@ Loaded toSampledFormat(QImage image, const QString& name)
 Loaded ReadImageFile(const QString& path)
 {
     const QString name = QDir::toNativeSeparators(path);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Opening a named pipe waits for a writer, which may never come: the
+    // window's reading thread would never end, nor the program, which waits
+    // for it. Opened without waiting, a pipe with no writer reads as empty
+    // at once; one with a writer (/dev/stdin of `... | tintora --extract
+    // /dev/stdin`) reads as it comes. A plain file reads as ever.
+    const int descriptor =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
+        return {{},
+                QStringLiteral("%1 cannot be opened: %2.")
+                    .arg(name, QString::fromLocal8Bit(std::strerror(errno)))};
+    struct stat status
+    {
+    };
+    if (::fstat(descriptor, &status) == 0 && S_ISDIR(status.st_mode)) {
+        ::close(descriptor);
+        return {{}, QStringLiteral("%1 cannot be opened: it is a folder.").arg(name)};
+    }
+    ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
+    QFile file;
+    if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(descriptor);
         return {{}, QStringLiteral("%1 cannot be opened: %2.").arg(name, file.errorString())};
+    }
     return ReadImage(&file, name);
 }
 
