@@ -5,7 +5,6 @@
 #include <QImageReader>
 
 #include <cerrno>
-#include <cstring>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -65,13 +64,11 @@ Loaded ReadImageFile(const QString& path)
     // /dev/stdin`) reads as it comes. A plain file reads as ever.
     const int descriptor =
         ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (descriptor < 0)
-        return {{},
-                QStringLiteral("%1 cannot be opened: %2.")
-                    .arg(name, QString::fromLocal8Bit(std::strerror(errno)))};
-    struct stat status
-    {
-    };
+    if (descriptor < 0) {
+        const int error = errno;
+        return {{}, QStringLiteral("%1 cannot be opened: %2.").arg(name, qt_error_string(error))};
+    }
+    struct stat status;
     if (::fstat(descriptor, &status) == 0 && S_ISDIR(status.st_mode)) {
         ::close(descriptor);
         return {{}, QStringLiteral("%1 cannot be opened: it is a folder.").arg(name)};
