@@ -319,12 +319,14 @@ void tst_commandline::librariesInTheCurrentFolder_areNotLoaded()
 {
     QFETCH(QString, library);
     QTemporaryDir data;
+    QTemporaryDir settings;
     QTemporaryDir current;
     writeFile(current, library, "not a library, a stranger's file\n");
     QProcess process;
     process.setWorkingDirectory(current.path());
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("TINTORA_DATA_DIR"), data.path());
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), settings.path());
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(TINTORA_EXECUTABLE), {QStringLiteral("--version")});
     QVERIFY(process.waitForFinished(30000));
