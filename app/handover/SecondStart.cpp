@@ -54,6 +54,14 @@ public:
               connectedAfterWait())) {
             ::close(m_fd);
             m_fd = -1;
+            return;
+        }
+        // The address in the temporary folder is open to every user: a
+        // socket another user put there first must not answer a pick (its
+        // text would be printed and copied) nor hear what is asked.
+        if (!servedByThisUser()) {
+            ::close(m_fd);
+            m_fd = -1;
         }
     }
     ~Connection()
@@ -92,6 +100,14 @@ public:
     }
 
 private:
+    bool servedByThisUser() const
+    {
+        ucred peer{};
+        socklen_t length = sizeof(peer);
+        return ::getsockopt(m_fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0 &&
+               peer.uid == ::geteuid();
+    }
+
     bool connectedAfterWait() const
     {
         int error = 0;

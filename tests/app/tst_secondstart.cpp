@@ -6,6 +6,7 @@
 #include "app/handover/SecondStart.h"
 #include "app/platform/QtPlatform.h"
 #include "palettes/PaletteIndex.h"
+#include "tests/support/OtherUser.h"
 #include "tests/support/TestData.h"
 
 #include <QLocalServer>
@@ -13,6 +14,9 @@
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 Q_DECLARE_METATYPE(instancemessage::Reply::Status)
 
@@ -38,6 +42,47 @@ class tst_secondstart : public QObject
     Q_OBJECT
 
 private slots:
+    // The address in the temporary folder is open to every user: a socket
+    // that another user put at an address first is not taken for the
+    // instance, so that its answer is neither printed nor copied.
+    void ask_turnsAwayAnotherUsersSocket()
+    {
+        if (::geteuid() != 0)
+            QSKIP("serving as another user needs root");
+        const TestDataFolder data(TestDataFolder::Contents::Empty);
+        QVERIFY(QFile::setPermissions(data.path(), QFileDevice::Permissions(0x7777)));
+        const QByteArray address =
+            QFile::encodeName(secondstart::Addresses(data.path()).constFirst());
+        const QByteArray forged = instancemessage::Encode(
+            instancemessage::Reply{instancemessage::Reply::Status::Done, "#BADBAD", {}});
+        int ready[2];
+        QCOMPARE(::pipe(ready), 0);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            sockaddr_un where{};
+            const int fd = otheruser::SocketAsNobody(address, where);
+            if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&where), sizeof(where)) != 0 ||
+                ::listen(fd, 1) != 0 || ::write(ready[1], "r", 1) != 1)
+                ::_exit(1);
+            const int asked = ::accept(fd, nullptr, nullptr);
+            ::send(asked, forged.constData(), std::size_t(forged.size()), MSG_NOSIGNAL);
+            ::_exit(0);
+        }
+        QVERIFY(child > 0);
+        ::close(ready[1]);
+        char byte = 0;
+        const bool listening = ::read(ready[0], &byte, 1) == 1;
+        ::close(ready[0]);
+        instancemessage::Request pick;
+        pick.kind = instancemessage::Request::Kind::Pick;
+        const std::optional<instancemessage::Reply> reply =
+            listening ? secondstart::Ask(data.path(), pick) : std::nullopt;
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        QVERIFY(listening);
+        QCOMPARE(reply, std::nullopt);
+    }
+
     void instanceRunning_data()
     {
         QTest::addColumn<bool>("held");

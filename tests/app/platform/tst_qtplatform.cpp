@@ -5,6 +5,7 @@
 #include "app/InstanceMessage.h"
 #include "app/platform/QtPlatform.h"
 #include "tests/support/ModalScript.h"
+#include "tests/support/OtherUser.h"
 #include "tests/support/TestData.h"
 
 #include <QAbstractButton>
@@ -21,13 +22,11 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
 #include <vector>
 
 #include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -321,14 +320,8 @@ void tst_qtplatform::secondStartSocket_refusesOtherUsers()
         // not connect; 2: was answered.
         const pid_t child = ::fork();
         if (child == 0) {
-            // The raw calls: glibc's own would wait for the parent's other
-            // threads, which the child does not have.
-            if (::syscall(SYS_setgid, 65534) != 0 || ::syscall(SYS_setuid, 65534) != 0)
-                ::_exit(1);
             sockaddr_un where{};
-            where.sun_family = AF_UNIX;
-            std::memcpy(where.sun_path, address.constData(), std::size_t(address.size()));
-            const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            const int fd = otheruser::SocketAsNobody(address, where);
             if (fd < 0 || ::connect(fd, reinterpret_cast<sockaddr*>(&where), sizeof(where)) != 0)
                 ::_exit(1);
             ::send(fd, request.constData(), std::size_t(request.size()), MSG_NOSIGNAL);
