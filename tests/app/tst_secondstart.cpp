@@ -44,7 +44,8 @@ class tst_secondstart : public QObject
 private slots:
     // The address in the temporary folder is open to every user: a socket
     // that another user put at an address first is not taken for the
-    // instance, so that its answer is neither printed nor copied.
+    // instance, so that its answer is neither printed nor copied. The data
+    // folder, opened to all, stands for the temporary folder here.
     void ask_turnsAwayAnotherUsersSocket()
     {
         if (::geteuid() != 0)
