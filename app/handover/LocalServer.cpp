@@ -19,14 +19,6 @@ namespace {
 // all but a few at once anyway.
 constexpr int ListenBacklog = 16;
 
-bool fromThisUser(int fd)
-{
-    ucred peer{};
-    socklen_t length = sizeof(peer);
-    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0 &&
-           peer.uid == ::geteuid();
-}
-
 } // namespace
 
 LocalServer::LocalServer(QObject* parent) : QObject(parent) {}
@@ -85,7 +77,7 @@ LocalConnection* LocalServer::nextPendingConnection()
                 continue;
             return nullptr;
         }
-        if (fromThisUser(fd))
+        if (unixsocket::PeerIsThisUser(fd))
             return new LocalConnection(fd, this);
         ::close(fd);
     }

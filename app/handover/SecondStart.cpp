@@ -59,7 +59,7 @@ public:
         // The address in the temporary folder is open to every user: a
         // socket another user put there first must not answer a pick (its
         // text would be printed and copied) nor hear what is asked.
-        if (!servedByThisUser()) {
+        if (!unixsocket::PeerIsThisUser(m_fd)) {
             ::close(m_fd);
             m_fd = -1;
         }
@@ -100,14 +100,6 @@ public:
     }
 
 private:
-    bool servedByThisUser() const
-    {
-        ucred peer{};
-        socklen_t length = sizeof(peer);
-        return ::getsockopt(m_fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0 &&
-               peer.uid == ::geteuid();
-    }
-
     bool connectedAfterWait() const
     {
         int error = 0;

@@ -8,6 +8,7 @@
 
 #include <poll.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 namespace unixsocket {
 
@@ -22,6 +23,14 @@ bool AddressOf(const QString& address, sockaddr_un& where, QByteArray& path)
     where.sun_family = AF_UNIX;
     std::memcpy(where.sun_path, path.constData(), std::size_t(path.size()));
     return true;
+}
+
+bool PeerIsThisUser(int fd)
+{
+    ucred peer{};
+    socklen_t length = sizeof(peer);
+    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0 &&
+           peer.uid == ::geteuid();
 }
 
 bool WaitFor(int fd, short events, QDeadlineTimer deadline)
