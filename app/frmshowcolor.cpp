@@ -23,6 +23,7 @@
 #include "palettes/picker/frmGetColor.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QComboBox>
@@ -66,6 +67,15 @@ frmshowcolor::frmshowcolor(Platform& platform, const QString& dataFolder, QWidge
     buildToolbar();
     setFixedSize(WindowWidth, FullViewHeight);
 
+    // A click gives the swatch the focus, for Ctrl+V, but never takes it from
+    // an entry field: leaving a field applies it, and a click on the swatch
+    // must leave an edit under way unapplied (its pop-up copies the current
+    // colour), as a click on a palette cell does.
+    lblcolor->setFocusPolicy(Qt::TabFocus);
+    connect(lblcolor, &ClickableLabel::mouseReleased, this, [this] {
+        if (!qobject_cast<EntryField*>(QApplication::focusWidget()))
+            lblcolor->setFocus(Qt::MouseFocusReason);
+    });
     connect(lblcolor, &ClickableLabel::mouseReleased, this,
             [this](Qt::MouseButton button, Qt::KeyboardModifiers, const QPoint& pos) {
                 lblcolor_MouseUp(button, pos);
@@ -119,8 +129,7 @@ frmshowcolor::frmshowcolor(Platform& platform, const QString& dataFolder, QWidge
     connect(this, &frmshowcolor::currentColorChanged, m_formatsTool, &FormatsTool::setCurrentColor);
     connect(this, &frmshowcolor::schemeColorsChanged, m_formatsTool, &FormatsTool::schemeChanged);
     // Ctrl+V where users try it: the read-only "RGB:" and "HEX:" fields, the
-    // swatch (a click gives it the focus for that) and the palette cells.
-    lblcolor->setFocusPolicy(Qt::ClickFocus);
+    // swatch and the palette cells.
     for (QWidget* control : std::initializer_list<QWidget*>{txtrgb1, txtrgb, lblcolor})
         m_formatsTool->pasteOn(control);
     for (ClickableLabel* cell : lblcor)

@@ -1,3 +1,4 @@
+#include "app/ClickableLabel.h"
 #include "app/EntryField.h"
 #include "app/basmain.h"
 #include "app/frmshowcolor.h"
@@ -37,6 +38,7 @@ private slots:
     void leavingAField_appliesEachTime();
     void focusLeaving_appliesOnlyForAnotherControl_data();
     void focusLeaving_appliesOnlyForAnotherControl();
+    void swatchClick_leavesAnEditUnapplied();
     void hexEnter_ignoresUnappliedDecimalEdits();
     void programmaticChange_neverApplies();
 
@@ -320,6 +322,23 @@ void tst_entryfields::focusLeaving_appliesOnlyForAnotherControl()
     QApplication::sendEvent(red, &leaving);
     QCOMPARE(m_window->currentColor(), applies ? MakeColor(9, 2, 3) : MakeColor(1, 2, 3));
     QCOMPARE(recent(), applies ? before + "090203" : before);
+}
+
+void tst_entryfields::swatchClick_leavesAnEditUnapplied()
+{
+    // The swatch is a label: a click on it leaves the field, and the edit,
+    // where they are.
+    m_window->CurrentColorChanged(MakeColor(1, 2, 3));
+    const QByteArray before = recent();
+    EntryField* red = field(QStringLiteral("txtr"));
+    red->setFocus(Qt::TabFocusReason);
+    red->selectAll();
+    QTest::keyClicks(red, QStringLiteral("200"));
+    QTest::mouseClick(m_window->lblcolor, Qt::LeftButton);
+    QCOMPARE(QApplication::focusWidget(), red);
+    QCOMPARE(red->text(), QStringLiteral("200"));
+    QCOMPARE(m_window->currentColor(), MakeColor(1, 2, 3));
+    QCOMPARE(recent(), before);
 }
 
 void tst_entryfields::hexEnter_ignoresUnappliedDecimalEdits()
