@@ -4,6 +4,7 @@
 #include "app/CommonDialog.h"
 #include "app/DataFolder.h"
 #include "app/DataFileAccess.h"
+#include "app/DataFolderAccess.h"
 #include "app/EntryField.h"
 #include "app/FocusKeeper.h"
 #include "app/FramePositionKeeper.h"
@@ -19,6 +20,7 @@
 #include "models/notations/FormatsTool.h"
 #include "models/frmConversion.h"
 #include "models/frmpreview.h"
+#include "palettes/PaletteNames.h"
 #include "palettes/PaletteRecords.h"
 #include "palettes/picker/frmGetColor.h"
 
@@ -210,7 +212,12 @@ void frmshowcolor::Form_Initialize()
         // as large as the palette it was made from.
         paletterecords::RemoveLeftoverTemporaryFiles(m_dataFolder);
         // The recent-colours palette must exist from the start; an existing
-        // file (left by a run that ended without closing) keeps its colours.
+        // file (left by a run that ended without closing) keeps its colours,
+        // and its names. A new one starts without names: names left over
+        // would go to colours of this run that happen to match.
+        if (DataFolderAccess(m_dataFolder).status(RecentColorsFile).kind ==
+            DataFolderAccess::Kind::Missing)
+            static_cast<void>(PaletteNames::remove(m_dataFolder, RecentColorsFile));
         QFile recent;
         if (FileResult created = datafiles::OpenForWriting(recent, dataFilePath(RecentColorsFile),
                                                            QStringLiteral("create"));
@@ -257,6 +264,7 @@ void frmshowcolor::Form_Unload()
     // A "recent.rgb" that is a link was never written to and is left as it is.
     static_cast<void>(
         datafiles::RemoveFile(dataFilePath(RecentColorsFile), QStringLiteral("delete")));
+    static_cast<void>(PaletteNames::remove(m_dataFolder, RecentColorsFile));
 }
 
 // ---------------------------------------------------------------------------

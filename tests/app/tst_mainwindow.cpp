@@ -353,12 +353,18 @@ void tst_mainwindow::paletteGrid_twelveRowsEighteenColumns()
 
 void tst_mainwindow::startUp_createsRecentColoursAndCloseRemovesThem()
 {
+    // Names of recent colours go with them: a leftover would name colours
+    // of the next run that happen to match.
     m_data->remove(QStringLiteral("recent.rgb"));
+    m_data->write(QStringLiteral("recent.names"), "336699\tLeft over\n");
     startWindow();
     QCOMPARE(window()->windowTitle(), QStringLiteral("Tintora 3.7"));
     QVERIFY(m_data->exists(QStringLiteral("recent.rgb")));
+    QVERIFY(!m_data->exists(QStringLiteral("recent.names")));
+    m_data->write(QStringLiteral("recent.names"), "336699\tNamed in this run\n");
     window()->close();
     QVERIFY(!m_data->exists(QStringLiteral("recent.rgb")));
+    QVERIFY(!m_data->exists(QStringLiteral("recent.names")));
     // The next start begins with an empty file again.
     startWindow();
     QVERIFY(m_data->exists(QStringLiteral("recent.rgb")));
@@ -367,8 +373,10 @@ void tst_mainwindow::startUp_createsRecentColoursAndCloseRemovesThem()
 void tst_mainwindow::startUp_keepsColoursOfARunThatDidNotClose()
 {
     m_data->write(QStringLiteral("recent.rgb"), "123456");
+    m_data->write(QStringLiteral("recent.names"), "123456\tKept\n");
     startWindow();
     QVERIFY(recentRecords().startsWith("123456"));
+    QVERIFY(m_data->exists(QStringLiteral("recent.names")));
 }
 
 void tst_mainwindow::startUp_compactViewFromSetting_data()
