@@ -1,5 +1,6 @@
 #include "app/frmInput.h"
 
+#include "app/TextBounds.h"
 #include "app/bascommon.h"
 #include "app/platform/Platform.h"
 
@@ -21,6 +22,9 @@ frmInput::frmInput(Platform& platform, QWidget* parent) : QDialog(parent), m_pla
 
     txtResult = new QLineEdit(this);
     txtResult->setObjectName(QStringLiteral("txtResult"));
+    // Every name asked for here is kept in a file whose readers cut a longer
+    // one, calling the file damaged.
+    txtResult->setMaxLength(textbounds::MaxNameLength);
     lblMsg->setBuddy(txtResult);
 
     cmdOk = new QPushButton(QStringLiteral("&Ok"), this);

@@ -87,6 +87,7 @@ private slots:
 
     void newPalette_data();
     void newPalette();
+    void newPalette_longName_keptAsTheIndexKeepsIt();
     void newPalette_cancel_changesNothing();
     void deletePalette_yes_removesEntryAndFile();
     void deletePalette_no_changesNothing();
@@ -190,6 +191,21 @@ void tst_palettecommands::newPalette()
     QVERIFY(w.mnuDelChart->isEnabled());
     QCOMPARE(s.action("mnuAddChart_3")->text(), caption);
     QCOMPARE(w.AddToFile.value(3), QStringLiteral("c6.rgb"));
+}
+
+void tst_palettecommands::newPalette_longName_keptAsTheIndexKeepsIt()
+{
+    // The field takes no more than the index keeps: a longer name made the
+    // program call its own index damaged.
+    PaletteSession& s = start();
+    frmshowcolor& w = *s.window;
+    const QByteArray indexBefore = s.folder.read("colorchart.cci");
+    answerNameDialog(QString(1200, u'x'));
+    w.mnuNew->trigger();
+    QCOMPARE(s.folder.read("colorchart.cci"),
+             indexBefore + "c6.rgb\r\n" + QByteArray(1000, 'x') + "\r\n1\r\n");
+    QCOMPARE(w.cmbChart->itemText(7), QString(1000, u'x'));
+    QVERIFY(s.platform.messages.isEmpty());
 }
 
 void tst_palettecommands::newPalette_cancel_changesNothing()
