@@ -16,15 +16,19 @@ QString leftWhole(const QString& text, qsizetype length)
     return text.left(length);
 }
 
-// A zero-width space lets the text layout break a run that has no space of
-// its own, such as a file name of hundreds of characters.
+// A zero-width space lets the text layout break a run that has no break of
+// its own, such as a name of hundreds of letters. The layout breaks at spaces,
+// after a slash and after a hyphen that no digit follows; a run broken there
+// anyway keeps its text as it is, so that a message quoting a hyphenated name
+// or a path says exactly what it says.
 QString breakableRuns(const QString& line)
 {
     constexpr qsizetype RunLength = 60;
     QString result;
     result.reserve(line.size() + line.size() / RunLength);
     qsizetype run = 0;
-    for (const QChar c : line) {
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line.at(i);
         if (c.isSpace()) {
             run = 0;
         } else if (++run > RunLength && !c.isLowSurrogate()) {
@@ -32,6 +36,8 @@ QString breakableRuns(const QString& line)
             run = 1;
         }
         result += c;
+        if (c == u'/' || (c == u'-' && i + 1 < line.size() && !line.at(i + 1).isDigit()))
+            run = 0;
     }
     return result;
 }

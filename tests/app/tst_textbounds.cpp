@@ -11,6 +11,8 @@ class tst_textbounds : public QObject
 private slots:
     void boundMessage_data();
     void boundMessage();
+    void boundMessage_keepsRunsThatBreakOnTheirOwn_data();
+    void boundMessage_keepsRunsThatBreakOnTheirOwn();
     void boundName_keepsSurrogatePairsWhole();
     void shownName_quotesTheBeginningAndTheLength();
 };
@@ -58,6 +60,33 @@ void tst_textbounds::boundMessage()
                                            ? QStringLiteral("\n\u2026 (%1 more characters)")
                                                  .arg(text.size() - MaxDetailsLength)
                                            : QString()));
+}
+
+void tst_textbounds::boundMessage_keepsRunsThatBreakOnTheirOwn_data()
+{
+    // A box quoting a name says exactly what its caller wrote, as long as the
+    // text layout can break the name anyway.
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("asWritten");
+    QTest::newRow("hyphenated name") << "Are you sure you want to delete color scheme "
+                                        "\"my-company-website-dark-theme-with-orange-accents-"
+                                        "version-2\"?"
+                                     << true;
+    QTest::newRow("path") << "Could not read /home/designer/projects/customer-website/"
+                             "assets/palettes/colorchart.cci."
+                          << true;
+    QTest::newRow("hyphens before digits break nothing")
+        << QStringLiteral("x-1").repeated(30) << false;
+    QTest::newRow("letters alone") << QString(61, u'a') << false;
+}
+
+void tst_textbounds::boundMessage_keepsRunsThatBreakOnTheirOwn()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, asWritten);
+    const BoundedMessage message = BoundMessage(text);
+    QCOMPARE(message.summary == text, asWritten);
+    QCOMPARE(QString(message.summary).remove(QChar(0x200B)), text);
 }
 
 void tst_textbounds::boundName_keepsSurrogatePairsWhole()
