@@ -16,6 +16,7 @@
 #include "scheme/frmcss.h"
 
 #include <QAction>
+#include <QGuiApplication>
 #include <QListWidget>
 #include <QSignalBlocker>
 #include <QMenu>
@@ -283,6 +284,16 @@ void frmshowcolor::lstCorset_LostFocus(QWidget* newFocus)
     // button, which then never sees its click, so the press is honoured here,
     // for the scheme chosen last.
     const bool deletePressed = newFocus && newFocus == cmdDelItem && cmdDelItem->isEnabled();
+    // Qt gives the button the focus for a press of any mouse button, but only
+    // the left one presses it: a right or middle click leaves the list, its
+    // choice and the scheme alone.
+    const Qt::MouseButtons buttons = QGuiApplication::mouseButtons();
+    if (deletePressed && buttons != Qt::NoButton && !(buttons & Qt::LeftButton)) {
+        QMetaObject::invokeMethod(
+            lstCorset, [list = lstCorset] { list->setFocus(Qt::OtherFocusReason); },
+            Qt::QueuedConnection);
+        return;
+    }
     ClearSchemeSelection();
     if (deletePressed)
         cmdDelItem_Click();

@@ -85,6 +85,8 @@ private slots:
     // Deleting
     void delete_onePressAfterChoosing_asksOnce_data();
     void delete_onePressAfterChoosing_asksOnce();
+    void delete_otherMouseButtons_pressNothing_data();
+    void delete_otherMouseButtons_pressNothing();
     void delete_answerNo_changesNothing();
     void delete_lastOfFour();
     void delete_firstSchemeCannotBeDeleted();
@@ -463,6 +465,35 @@ void tst_savedschemes::delete_onePressAfterChoosing_asksOnce()
     w.lstCorset->setCurrentRow(1);
     QCOMPARE(describe(w.schemeColors()),
              QStringLiteral("#333333 #F5E6CA #336699 #996633 #CC3300 #FF9900"));
+}
+
+void tst_savedschemes::delete_otherMouseButtons_pressNothing_data()
+{
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::newRow("right") << Qt::RightButton;
+    QTest::newRow("middle") << Qt::MiddleButton;
+}
+
+void tst_savedschemes::delete_otherMouseButtons_pressNothing()
+{
+    // Only the left button presses "Delete This Scheme"; the others used to
+    // ask to delete the scheme, Yes being the default answer.
+    QFETCH(Qt::MouseButton, button);
+    frmshowcolor& w = t->openFour();
+    t->showActive();
+    clickEntry(w, 1);
+    QTest::mouseClick(w.cmdDelItem, button);
+    QTRY_VERIFY(w.lstCorset->hasFocus());
+    QVERIFY(t->platform.messages.isEmpty());
+    QCOMPARE(selectedRow(w), 1);
+    QVERIFY(w.cmdDelItem->isEnabled());
+    QCOMPARE(t->folder.read(Names), nameList(fourNames()));
+    // The left button still does.
+    t->platform.answers << Platform::Answer::No;
+    QTest::mouseClick(w.cmdDelItem, Qt::LeftButton);
+    QCOMPARE(
+        t->platform.messageTexts(),
+        QStringList{QStringLiteral("Are you sure you want to delete color scheme \"Night\"?")});
 }
 
 void tst_savedschemes::delete_answerNo_changesNothing()
