@@ -12,6 +12,11 @@
 namespace textencoding {
 
 QString DecodeLine(QByteArrayView bytes);
+// The first `maxLength` characters of DecodeLine(bytes), a surrogate pair
+// never split, in memory bounded by `maxLength` however long the line: a
+// damaged file can hold a line of gigabytes. `cut` tells whether the line
+// held more.
+QString DecodeLineStart(QByteArrayView bytes, qsizetype maxLength, bool* cut = nullptr);
 QByteArray EncodeLine(const QString& text);
 
 } // namespace textencoding

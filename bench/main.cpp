@@ -28,6 +28,7 @@
 #include "app/help/HelpPage.h"
 #include "app/frmshowcolor.h"
 #include "palettes/PaletteIndex.h"
+#include "scheme/SchemeStore.h"
 #include "bench/BenchPlatform.h"
 #include "models/notations/ColorNotations.h"
 #include "models/notations/ColorParser.h"
@@ -1051,6 +1052,26 @@ void benchReaders()
         const QByteArray shallow = QByteArray("<b></b>").repeated(64 * 1024 * 1024 / 7);
         reportReader("help page markup counted for its depth",
                      [&] { helppage::NestingDepth(shallow); });
+    }
+    {
+        // One name of 32 million accented letters, as a damaged file can hold,
+        // in the scheme list and in the palette index; both are read at every
+        // start. The file content is written before the figure begins.
+        QTemporaryDir folder;
+        const QByteArray name = QByteArray("\xC3\xA9").repeated(32 * 1024 * 1024 - 8);
+        const auto writeFile = [&folder](const QString& file, const QByteArray& content) {
+            QFile out(folder.filePath(file));
+            if (!out.open(QIODevice::WriteOnly) || out.write(content) != content.size())
+                std::fprintf(stderr, "could not write %s\n", qPrintable(out.fileName()));
+        };
+        writeFile(QStringLiteral("set.hcs"), '"' + name + "\"\r\n");
+        reportReader("scheme name list, one name", [&] {
+            QStringList names;
+            static_cast<void>(SchemeStore(folder.path()).readNames(names));
+        });
+        writeFile(QStringLiteral("colorchart.cci"), "mycolor.rgb\r\n" + name + "\r\n1\r\n");
+        reportReader("palette index, one name",
+                     [&] { static_cast<void>(paletteindex::Read(folder.path())); });
     }
 }
 

@@ -491,7 +491,8 @@ StoredSchemes readAll(const SchemeStore& store)
 
 void checkNameRoundTrip(const QString& name)
 {
-    const QList<QByteArray> lines = schemeformat::NameLines(schemeformat::LineFromName(name));
+    const QByteArray stored = schemeformat::LineFromName(name);
+    const QList<QByteArrayView> lines = schemeformat::NameLines(stored);
     require(lines.size() == 1 &&
                 schemeformat::NameFromLine(lines.first()) == withoutLineBreaks(name),
             "a stored name reads back as it was stored", [&] { return name; });

@@ -490,19 +490,24 @@ Reading Read(const QString& dataFolder)
     RawEntry raw;
     while (parser.next(raw)) {
         Entry entry;
-        entry.file = textencoding::DecodeLine(raw.lines[FileField]);
+        // Only what can be kept is decoded: a damaged index can hold a line
+        // of gigabytes. No file name is as long as a name may be.
+        bool fileCut = false;
+        entry.file = textencoding::DecodeLineStart(raw.lines[FileField], textbounds::MaxNameLength,
+                                                   &fileCut);
         bool cut = false;
-        entry.name = textbounds::BoundName(textencoding::DecodeLine(raw.lines[NameField]), &cut);
+        entry.name =
+            textencoding::DecodeLineStart(raw.lines[NameField], textbounds::MaxNameLength, &cut);
         const QByteArrayView kind = raw.lines[KindField];
         entry.kind = kind.size() == 1 && kind[0] >= '0' && kind[0] <= '2'
                          ? sharedKinds[kind[0] - '0']
-                         : textencoding::DecodeLine(kind);
+                         : textencoding::DecodeLineStart(kind, textbounds::MaxNameLength);
         entry.position = raw.position;
         next.add(entry.file);
         lastFile = entry.file;
         if (raw.emptyField >= 0)
             problems.add(emptyFieldProblem(entry, raw.emptyField));
-        if (!IsPaletteFileName(entry.file)) {
+        if (fileCut || !IsPaletteFileName(entry.file)) {
             problems.add(
                 QStringLiteral("Entry %1 (%2) names the file %3, which is not a palette file of "
                                "the data folder (a plain name ending in \".rgb\"); that palette "

@@ -66,10 +66,10 @@ QString NameFromAnswer(const QString& typed)
     return NoName;
 }
 
-QList<QByteArray> NameLines(const QByteArray& fileContent)
+QList<QByteArrayView> NameLines(QByteArrayView fileContent)
 {
     static const QByteArray Utf8Bom = QByteArrayLiteral("\xEF\xBB\xBF");
-    QList<QByteArray> lines;
+    QList<QByteArrayView> lines;
     qsizetype start = fileContent.startsWith(Utf8Bom) ? Utf8Bom.size() : 0;
     const qsizetype size = fileContent.size();
     while (start < size) {
@@ -77,7 +77,7 @@ QList<QByteArray> NameLines(const QByteArray& fileContent)
         while (end < size && fileContent.at(end) != '\n' && fileContent.at(end) != '\r')
             ++end;
         if (end - start >= 2)
-            lines.append(fileContent.mid(start, end - start));
+            lines.append(fileContent.sliced(start, end - start));
         // CR LF, a lone LF and a lone CR each end a line.
         start = end +
                 ((end + 1 < size && fileContent.at(end) == '\r' && fileContent.at(end + 1) == '\n')
@@ -87,14 +87,14 @@ QList<QByteArray> NameLines(const QByteArray& fileContent)
     return lines;
 }
 
-QString NameFromLine(const QByteArray& line, bool* cut)
+QString NameFromLine(QByteArrayView line, bool* cut)
 {
     if (cut)
         *cut = false;
     if (line.size() < 2)
         return {};
-    return textbounds::BoundName(
-        textencoding::DecodeLine(QByteArrayView(line).sliced(1, line.size() - 2)), cut);
+    return textencoding::DecodeLineStart(line.sliced(1, line.size() - 2), textbounds::MaxNameLength,
+                                         cut);
 }
 
 QByteArray LineFromName(const QString& name)

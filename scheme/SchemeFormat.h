@@ -32,13 +32,14 @@ QString NameFromAnswer(const QString& typed);
 // LF, LF or a lone CR, and a UTF-8 byte-order mark before the first line is
 // not part of it. A line shorter than two bytes cannot hold the quotes and is
 // passed over, so list entry i always belongs to the i-th line returned here
-// and to record i + 1. A last line without a line break still counts.
-QList<QByteArray> NameLines(const QByteArray& fileContent);
+// and to record i + 1. A last line without a line break still counts. The
+// lines are views of `fileContent`.
+QList<QByteArrayView> NameLines(QByteArrayView fileContent);
 
 // The name held by one line (of two bytes or more): the line without its
 // first and last byte, cut to textbounds::MaxNameLength characters; `cut`
-// tells whether it was.
-QString NameFromLine(const QByteArray& line, bool* cut = nullptr);
+// tells whether it was. Only the kept part is decoded.
+QString NameFromLine(QByteArrayView line, bool* cut = nullptr);
 
 // The bytes that store `name`: quote, name, quote, CR LF. A line break inside
 // the name would split it over two lines and put every later name out of step

@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
+
 #include <utility>
 
 using namespace schemeformat;
@@ -21,26 +23,42 @@ const QString SchemeStore::ColorsTempFile = QStringLiteral("colorset.dam");
 
 namespace {
 
-// Reads a whole file. A missing file is empty content when `missingIsEmpty`
-// holds; a folder of that name is always a failure (QFile refuses to open one).
-FileResult readWholeFile(const QString& path, bool missingIsEmpty, QByteArray& content)
+// A data file's content, or its first `maxSize` bytes. Mapped rather than
+// copied where the file allows it: a damaged list can hold a name of
+// gigabytes, and a sparse file takes no room on the disk.
+class FileContent
 {
-    content.clear();
-    const DataFolderAccess folder(DataFolderAccess::folderOf(path));
-    const QString name = DataFolderAccess::nameOf(path);
-    if (missingIsEmpty && folder.status(name).kind == DataFolderAccess::Kind::Missing)
+public:
+    // A missing file is empty content when `missingIsEmpty` holds; a folder of
+    // that name is always a failure (QFile refuses to open one).
+    FileResult read(const QString& path, bool missingIsEmpty, qint64 maxSize = -1)
+    {
+        const DataFolderAccess folder(DataFolderAccess::folderOf(path));
+        const QString name = DataFolderAccess::nameOf(path);
+        if (missingIsEmpty && folder.status(name).kind == DataFolderAccess::Kind::Missing)
+            return FileResult::success();
+        if (FileResult opened =
+                folder.open(m_file, name, DataFolderAccess::Access::Read, QStringLiteral("read"));
+            !opened)
+            return opened;
+        const qint64 size = maxSize < 0 ? m_file.size() : std::min(maxSize, m_file.size());
+        if (const uchar* mapped = size > 0 ? m_file.map(0, size) : nullptr)
+            m_content = QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), size);
+        else if (size > 0)
+            m_content = m_file.read(size);
+        if (m_file.error() != QFileDevice::NoError)
+            return FileResult::failure(
+                describeFileError(QStringLiteral("read"), path, m_file.errorString()));
         return FileResult::success();
-    QFile file;
-    if (FileResult opened =
-            folder.open(file, name, DataFolderAccess::Access::Read, QStringLiteral("read"));
-        !opened)
-        return opened;
-    content = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return FileResult::failure(
-            describeFileError(QStringLiteral("read"), path, file.errorString()));
-    return FileResult::success();
-}
+    }
+
+    // Valid while this object lives.
+    const QByteArray& bytes() const { return m_content; }
+
+private:
+    QFile m_file;
+    QByteArray m_content;
+};
 
 QString unreadableColors(int schemeNumber, const QString& path, const QString& reason)
 {
@@ -95,24 +113,11 @@ FileResult SchemeStore::readNames(QStringList& names, QString* notice) const
     const QString path = filePath(NamesFile);
     // A list that is a link is refused like any other link in the folder:
     // whatever it leads to is not the program's to read.
-    QFile file;
-    if (FileResult opened =
-            DataFolderAccess(m_dataFolder)
-                .open(file, NamesFile, DataFolderAccess::Access::Read, QStringLiteral("read"));
-        !opened)
-        return opened;
-    // Mapped rather than copied: the list may hold a name of many megabytes.
-    QByteArray content;
-    const qint64 size = file.size();
-    if (const uchar* mapped = size > 0 ? file.map(0, size) : nullptr)
-        content = QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), size);
-    else
-        content = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return FileResult::failure(
-            describeFileError(QStringLiteral("read"), path, file.errorString()));
+    FileContent content;
+    if (FileResult read = content.read(path, false); !read)
+        return read;
     qsizetype cutNames = 0;
-    for (const QByteArray& line : NameLines(content)) {
+    for (const QByteArrayView line : NameLines(content.bytes())) {
         bool cut = false;
         names.append(NameFromLine(line, &cut));
         cutNames += cut ? 1 : 0;
@@ -174,9 +179,10 @@ FileResult SchemeStore::save(const QString& name, const SchemeColors& colors) co
     const QString action = QStringLiteral("write");
     if (FileResult link = datafiles::RefuseLink(namesPath, action); !link)
         return link;
-    QByteArray names;
-    if (FileResult read = readWholeFile(namesPath, true, names); !read)
+    FileContent content;
+    if (FileResult read = content.read(namesPath, true); !read)
         return read;
+    const QByteArray& names = content.bytes();
     QByteArray addition;
     // A last line without its line break gets one. A lone CR at the very end
     // is read as that line's ending already; a second CR would become part
@@ -186,7 +192,8 @@ FileResult SchemeStore::save(const QString& name, const SchemeColors& colors) co
     else if (!names.isEmpty() && !names.endsWith('\n'))
         addition = "\r\n";
     addition += LineFromName(name);
-    const qint64 recordNumber = NameLines(names + addition).size();
+    // The addition ends the last line, if it has no break, and adds one.
+    const qint64 recordNumber = NameLines(names).size() + 1;
     const QByteArray record = EncodeRecord(colors);
 
     // Both files are opened before either is written, so that a file that
@@ -248,12 +255,10 @@ FileResult SchemeStore::remove(int index) const
     const QString namesTemp = filePath(NamesTempFile);
     const QString colorsTemp = filePath(ColorsTempFile);
 
-    QByteArray oldNames;
-    if (FileResult read = readWholeFile(namesPath, false, oldNames); !read)
+    FileContent namesContent;
+    if (FileResult read = namesContent.read(namesPath, false); !read)
         return read;
-    QByteArray oldColors;
-    if (FileResult read = readWholeFile(colorsPath, true, oldColors); !read)
-        return read;
+    const QByteArray& oldNames = namesContent.bytes();
 
     // A link would be replaced by a plain file: refused before anything is written.
     for (const QString& path : {namesPath, colorsPath})
@@ -261,20 +266,27 @@ FileResult SchemeStore::remove(int index) const
             !link)
             return link;
 
-    const QList<QByteArray> lines = NameLines(oldNames);
+    const QList<QByteArrayView> lines = NameLines(oldNames);
     if (index < 0 || index >= lines.size())
         return FileResult::failure(
             describeFileError(QStringLiteral("delete scheme %1 from").arg(index + 1), namesPath,
                               QStringLiteral("the file holds no such scheme")));
+    // Records beyond the name count belong to no name and are not read.
+    FileContent colorsContent;
+    if (FileResult read = colorsContent.read(colorsPath, true, qint64(lines.size()) * RecordLength);
+        !read)
+        return read;
+    const QByteArray& oldColors = colorsContent.bytes();
 
-    // Records beyond the name count belong to no name and are not carried over.
     QByteArray newNames;
     QByteArray newColors;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (i == index)
             continue;
-        const QByteArray& line = lines.at(i);
-        newNames += '"' + line.mid(1, line.size() - 2) + "\"\r\n";
+        const QByteArrayView line = lines.at(i);
+        newNames += '"';
+        newNames += line.sliced(1, line.size() - 2);
+        newNames += "\"\r\n";
         newColors += oldColors.mid(i * RecordLength, RecordLength);
     }
 
@@ -310,14 +322,14 @@ FileResult SchemeStore::finishInterruptedRemove() const
     const QString action = QStringLiteral("write");
     if (FileResult link = datafiles::RefuseLink(namesPath, action); !link)
         return link;
-    QByteArray names;
-    if (FileResult read = readWholeFile(namesPath, true, names); !read)
+    FileContent names;
+    if (FileResult read = names.read(namesPath, true); !read)
         return read;
     // The new colour file holds exactly one record per remaining name and is
     // complete once the name list has been replaced, since both were written
     // and synced before the first rename. A colour file written by a removal
     // that stopped earlier belongs to a list with one name more.
-    const qint64 expectedSize = qint64(NameLines(names).size()) * RecordLength;
+    const qint64 expectedSize = qint64(NameLines(names.bytes()).size()) * RecordLength;
     qint64 newColorsSize = 0;
     qint64 colorsSize = 0;
     isFile(colorsPath, &colorsSize);

@@ -9,6 +9,8 @@ private slots:
     void roundTrip_data();
     void roundTrip();
     void latin1BytesReadAsLatin1();
+    void decodeLineStart_isTheStartOfTheWholeLine_data();
+    void decodeLineStart_isTheStartOfTheWholeLine();
 };
 
 void tst_textencoding::roundTrip_data()
@@ -37,6 +39,43 @@ void tst_textencoding::latin1BytesReadAsLatin1()
 {
     // A byte sequence that is not valid UTF-8 is an 8-bit name.
     QCOMPARE(textencoding::DecodeLine(QByteArray("\xc9t\xe9")), QString("\u00c9t\u00e9"));
+}
+
+void tst_textencoding::decodeLineStart_isTheStartOfTheWholeLine_data()
+{
+    // Lines long enough to be read a block (64 KiB) at a time; what makes a
+    // line UTF-8 or not may lie far beyond the part that is kept.
+    constexpr qsizetype Block = 1 << 16;
+    const QByteArray e = QString(u'\u00e9').toUtf8();
+    const QByteArray pair = QString::fromUcs4(U"\U0001F3A8").toUtf8();
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<int>("maxLength");
+    QTest::newRow("short ascii") << QByteArray("Web") << 10;
+    QTest::newRow("ascii, cut") << QByteArray(3 * Block, 'a') << 1000;
+    QTest::newRow("utf-8, cut") << e.repeated(Block) << 1000;
+    QTest::newRow("utf-8, a pair at the cut")
+        << (QByteArray(999, 'a') + pair.repeated(Block)) << 1000;
+    QTest::newRow("utf-8 across blocks")
+        << (QByteArray(Block - 1, 'a') + e.repeated(Block)) << 1000;
+    QTest::newRow("latin-1 byte far beyond the cut")
+        << (e.repeated(Block) + "\xe9" + e.repeated(10)) << 1000;
+    QTest::newRow("sequence cut short at the end") << (e.repeated(Block) + e.left(1)) << 1000;
+    QTest::newRow("byte-order mark inside") << (e.repeated(Block) + "\xEF\xBB\xBF" + e) << 1000;
+    QTest::newRow("continuation bytes alone") << QByteArray(3 * Block, '\x80') << 1000;
+    QTest::newRow("nothing kept") << e.repeated(10) << 0;
+}
+
+void tst_textencoding::decodeLineStart_isTheStartOfTheWholeLine()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(int, maxLength);
+    const QString whole = textencoding::DecodeLine(line);
+    QString expected = whole.left(maxLength);
+    if (whole.size() > maxLength && maxLength > 0 && expected.back().isHighSurrogate())
+        expected.chop(1);
+    bool cut = false;
+    QCOMPARE(textencoding::DecodeLineStart(line, maxLength, &cut), expected);
+    QCOMPARE(cut, whole.size() > maxLength);
 }
 
 QTEST_GUILESS_MAIN(tst_textencoding)

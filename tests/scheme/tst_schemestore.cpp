@@ -241,7 +241,7 @@ void tst_schemestore::nameLines()
     QFETCH(QByteArray, content);
     QFETCH(QStringList, names);
     QStringList read;
-    for (const QByteArray& line : NameLines(content))
+    for (const QByteArrayView line : NameLines(content))
         read.append(NameFromLine(line));
     QCOMPARE(read, names);
 }
