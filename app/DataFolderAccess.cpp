@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QStringList>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
@@ -412,6 +413,22 @@ FileResult DataFolderAccess::open(QFile& file, const QString& name, Access acces
         ::close(fd);
         return FileResult::failure(describeFileError(action, pathOf(name), file.errorString()));
     }
+    return FileResult::success();
+}
+
+FileResult DataFolderAccess::mapContent(QFile& file, const QString& name, const QString& action,
+                                        QByteArray& content, qint64 maxSize) const
+{
+    content.clear();
+    if (FileResult opened = open(file, name, Access::Read, action); !opened)
+        return opened;
+    const qint64 size = maxSize < 0 ? file.size() : std::min(maxSize, file.size());
+    if (const uchar* mapped = size > 0 ? file.map(0, size) : nullptr)
+        content = QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), size);
+    else if (size > 0)
+        content = file.read(size);
+    if (file.error() != QFileDevice::NoError)
+        return FileResult::failure(describeFileError(action, pathOf(name), file.errorString()));
     return FileResult::success();
 }
 

@@ -91,6 +91,13 @@ public:
     // a folder, a device, a named pipe and, when writing, a file with other
     // names (hard links, whose content would change too) are refused.
     FileResult open(QFile& file, const QString& name, Access access, const QString& action) const;
+    // Opens `name` for reading as open() does and gives its content, or its
+    // first `maxSize` bytes, in `content`: a mapping of the file where it
+    // allows one (valid while `file` stays open), which a damaged file of
+    // gigabytes, or a sparse one, does not fill the memory with; read
+    // otherwise.
+    FileResult mapContent(QFile& file, const QString& name, const QString& action,
+                          QByteArray& content, qint64 maxSize = -1) const;
     // The same for a caller that needs the descriptor itself (a lock); -1 on
     // failure, with the reason in `result`.
     int openDescriptor(const QString& name, Access access, const QString& action,

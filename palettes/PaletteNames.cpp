@@ -1,7 +1,6 @@
 #include "palettes/PaletteNames.h"
 
 #include "app/DataFolderAccess.h"
-#include "palettes/PaletteFileAccess.h"
 #include "palettes/PaletteRecords.h"
 
 #include <QFile>
@@ -76,19 +75,12 @@ QString PaletteNames::cleaned(const QString& name)
 PaletteNames PaletteNames::paired(QByteArrayView lines, QByteArrayView records)
 {
     PaletteNames names;
-    if (lines.isEmpty())
-        return names;
-    const qint32 count = recordCountOf(records);
-    // Where each colour stands, oldest first, and how far each list has been
-    // passed: every line moves on from where the one before it paired, so
-    // the pointers only ever move forward and the pairing stays linear.
-    QHash<Color, QList<qint32>> places;
-    for (qint32 record = 1; record <= count; ++record)
-        if (const std::optional<Color> color = colorOfRecord(records, record))
-            places[*color].append(record);
-    QHash<Color, qsizetype> passed;
-
-    qint32 last = 0;
+    struct Line
+    {
+        Color color;
+        QString name;
+    };
+    QList<Line> wanted;
     qsizetype at = 0;
     while (at < lines.size()) {
         qsizetype end = lines.indexOf('\n', at);
@@ -103,21 +95,40 @@ PaletteNames PaletteNames::paired(QByteArrayView lines, QByteArrayView records)
         const std::optional<Color> color = paletterecords::ParseRecord(line.first(RecordLength));
         if (!color)
             continue;
-        const QString name = cleaned(QString::fromUtf8(
+        QString name = cleaned(QString::fromUtf8(
             line.sliced(RecordLength + 1)
                 .first(qMin<qsizetype>(line.size() - RecordLength - 1, MaxNameLength * 4 + 4))));
-        if (name.isEmpty())
+        if (!name.isEmpty())
+            wanted.append(Line{*color, std::move(name)});
+    }
+    if (wanted.isEmpty())
+        return names;
+
+    // Each line pairs with the first record of its colour after the one the
+    // line before it paired with, or with nothing when its colour does not
+    // come again. Knowing where each named colour stands last (found from
+    // the end, so usually at once), one forward pass pairs them all, holding
+    // nothing per record: a palette can hold hundreds of millions.
+    const qint32 count = recordCountOf(records);
+    QHash<Color, qint32> lastPlace;
+    for (const Line& line : wanted)
+        lastPlace.insert(line.color, 0);
+    qsizetype unplaced = lastPlace.size();
+    for (qint32 record = count; record >= 1 && unplaced > 0; --record)
+        if (const std::optional<Color> color = colorOfRecord(records, record))
+            if (const auto found = lastPlace.find(*color);
+                found != lastPlace.end() && *found == 0) {
+                *found = record;
+                --unplaced;
+            }
+    qint32 last = 0;
+    for (Line& line : wanted) {
+        if (lastPlace.value(line.color) <= last)
             continue;
-        const auto found = places.constFind(*color);
-        if (found == places.constEnd())
-            continue;
-        qsizetype& next = passed[*color];
-        while (next < found->size() && found->at(next) <= last)
-            ++next;
-        if (next == found->size())
-            continue;
-        last = found->at(next++);
-        names.m_named.insert(last, Named{*color, name});
+        do
+            ++last;
+        while (colorOfRecord(records, last) != line.color);
+        names.m_named.insert(last, Named{line.color, std::move(line.name)});
     }
     return names;
 }
@@ -274,12 +285,14 @@ FileResult PaletteNames::read(const QString& dataFolder, const QString& paletteF
     if (source.error() != QFileDevice::NoError)
         return FileResult::failure(
             describeFileError(action, access.pathOf(file), source.errorString()));
+    // Mapped: a palette can be far larger than the memory its names need.
+    QFile palette;
     QByteArray records;
-    if (FileResult read = palettefiles::ReadWholeFile(
-            access.pathOf(paletteFile), QStringLiteral("read the colors of"),
-            palettefiles::WhenMissing::ReadAsEmpty, records);
-        !read)
-        return read;
+    if (access.status(paletteFile).kind != DataFolderAccess::Kind::Missing)
+        if (FileResult read = access.mapContent(palette, paletteFile,
+                                                QStringLiteral("read the colors of"), records);
+            !read)
+            return read;
     names = paired(lines, records);
     return FileResult::success();
 }

@@ -37,19 +37,7 @@ public:
         const QString name = DataFolderAccess::nameOf(path);
         if (missingIsEmpty && folder.status(name).kind == DataFolderAccess::Kind::Missing)
             return FileResult::success();
-        if (FileResult opened =
-                folder.open(m_file, name, DataFolderAccess::Access::Read, QStringLiteral("read"));
-            !opened)
-            return opened;
-        const qint64 size = maxSize < 0 ? m_file.size() : std::min(maxSize, m_file.size());
-        if (const uchar* mapped = size > 0 ? m_file.map(0, size) : nullptr)
-            m_content = QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), size);
-        else if (size > 0)
-            m_content = m_file.read(size);
-        if (m_file.error() != QFileDevice::NoError)
-            return FileResult::failure(
-                describeFileError(QStringLiteral("read"), path, m_file.errorString()));
-        return FileResult::success();
+        return folder.mapContent(m_file, name, QStringLiteral("read"), m_content, maxSize);
     }
 
     // Valid while this object lives.
