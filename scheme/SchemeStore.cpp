@@ -10,8 +10,6 @@
 #include <QDir>
 #include <QFile>
 
-#include <algorithm>
-
 #include <utility>
 
 using namespace schemeformat;
