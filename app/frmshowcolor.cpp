@@ -72,8 +72,9 @@ frmshowcolor::frmshowcolor(Platform& platform, const QString& dataFolder, QWidge
     // A click gives the swatch the focus, for Ctrl+V, but never takes it from
     // an entry field: leaving a field applies it, and a click on the swatch
     // must leave an edit under way unapplied (its pop-up copies the current
-    // colour), as a click on a palette cell does.
-    lblcolor->setFocusPolicy(Qt::TabFocus);
+    // colour), as a click on a palette cell does. Tab passes it by, as it
+    // always has: it shows no focus.
+    lblcolor->setFocusPolicy(Qt::NoFocus);
     connect(lblcolor, &ClickableLabel::mouseReleased, this, [this] {
         if (!qobject_cast<EntryField*>(QApplication::focusWidget()))
             lblcolor->setFocus(Qt::MouseFocusReason);
