@@ -287,8 +287,9 @@ public:
     // out of the way, or palette files imported. `answer` is called once.
     void answerSecondStart(const instancemessage::Request& request,
                            std::function<void(const instancemessage::Reply&)> answer);
-    // Imports each file as File > Import Palette... does; the last one stays shown.
-    void openPaletteFiles(const QStringList& files);
+    // Imports each file as File > Import Palette... does; the last one stays
+    // shown. Gives the files that could not be imported.
+    QStringList openPaletteFiles(const QStringList& files);
 
 signals:
     // Any change of SchemeColors: a role's colour applied, a scheme shown.

@@ -3,6 +3,7 @@
 #include "app/frmshowcolor.h"
 
 #include "app/InstanceMessage.h"
+#include "app/TextBounds.h"
 #include "app/platform/Platform.h"
 #include "palettes/PaletteIndex.h"
 #include "palettes/picker/PickShortcut.h"
@@ -10,7 +11,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QMenu>
+
+#include <algorithm>
 
 void frmshowcolor::setUpPickHandlers()
 {
@@ -54,16 +58,37 @@ void frmshowcolor::answerSecondStart(const instancemessage::Request& request,
                            "then open the files again.")));
         return;
     }
-    openPaletteFiles(request.files);
-    answer(instancemessage::Reply());
+    // The later start exits with a failure, as its user asked for files
+    // that are not palettes now; the window has said why.
+    const QStringList failed = openPaletteFiles(request.files);
+    if (failed.isEmpty()) {
+        answer(instancemessage::Reply());
+        return;
+    }
+    // A few named, so that the answer stays well within a reply's size.
+    constexpr qsizetype Named = 5;
+    QStringList quoted;
+    for (const QString& file : failed.first(std::min(failed.size(), Named)))
+        quoted.append(QLatin1Char('"') + textbounds::ShownName(QDir::toNativeSeparators(file)) +
+                      QLatin1Char('"'));
+    if (failed.size() > Named)
+        quoted.append(failed.size() - Named == 1
+                          ? QStringLiteral("1 more file")
+                          : QStringLiteral("%1 more files").arg(failed.size() - Named));
+    answer(instancemessage::Reply::failed(
+        QStringLiteral("Could not import %1; the running Tintora says why in its window.")
+            .arg(quoted.join(QStringLiteral(", ")))));
 }
 
-void frmshowcolor::openPaletteFiles(const QStringList& files)
+QStringList frmshowcolor::openPaletteFiles(const QStringList& files)
 {
+    QStringList failed;
     for (const QString& file : files)
-        importPaletteFromFile(file);
+        if (!importPaletteFromFile(file))
+            failed.append(file);
     if (isMinimized())
         showNormal();
     raise();
     activateWindow();
+    return failed;
 }

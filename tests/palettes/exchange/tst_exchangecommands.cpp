@@ -489,7 +489,11 @@ void tst_exchangecommands::openFromAnotherStart_eachFileAPalette_aBadOneSaysSo()
     w.answerSecondStart(request,
                         [&answer](const instancemessage::Reply& reply) { answer = reply; });
 
-    QVERIFY(answer && answer->status == instancemessage::Reply::Status::Done);
+    // The later start fails, naming the file; the window says why.
+    QVERIFY(answer && answer->status == instancemessage::Reply::Status::Failed);
+    QCOMPARE(answer->message,
+             QStringLiteral("Could not import \"%1\"; the running Tintora says why in its window.")
+                 .arg(QDir::toNativeSeparators(bad)));
     // No dialog: the files are the ones given.
     QVERIFY(s.platform.openRequests.isEmpty());
     // The bad file gets the import's own message, naming it; the others
