@@ -496,6 +496,16 @@ FileResult ExportFile(const QString& path, Format format, const ExchangePalette&
 
 FileResult ConvertFile(const QString& inPath, const QString& outPath, Format format)
 {
+    // Converting a file onto itself (a slip of the shell, or another name of
+    // it) would put the other format in place of the palette.
+    struct stat in = {};
+    struct stat out = {};
+    if (::stat(QFile::encodeName(inPath).constData(), &in) == 0 &&
+        ::stat(QFile::encodeName(outPath).constData(), &out) == 0 && in.st_dev == out.st_dev &&
+        in.st_ino == out.st_ino)
+        return FileResult::failure(describeFileError(QStringLiteral("export the palette to"),
+                                                     outPath,
+                                                     QStringLiteral("it is the file converted")));
     ExchangePalette palette;
     if (FileResult read = ImportFile(inPath, palette); !read)
         return read;
@@ -505,11 +515,20 @@ FileResult ConvertFile(const QString& inPath, const QString& outPath, Format for
 
 FileResult WriteExport(const QString& path, const QByteArray& content, const QString& action)
 {
+    // The new file takes the old one's place: a device or a pipe there (say
+    // /dev/null, for a user with the right to replace it) would become a
+    // plain file.
+    if (const QFileInfo target(path); target.exists() && !target.isFile())
+        return FileResult::failure(
+            describeFileError(action, path, QStringLiteral("it is not a plain file")));
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that the write that meets a full disk fails itself; Qt
+    // then says "Unknown error", the system's reason is in errno.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return FileResult::failure(describeFileError(action, path, file.errorString()));
+    errno = 0;
     if (file.write(content) != content.size()) {
-        const QString reason = file.errorString();
+        const QString reason = errno != 0 ? qt_error_string(errno) : file.errorString();
         file.cancelWriting();
         return FileResult::failure(describeFileError(action, path, reason));
     }

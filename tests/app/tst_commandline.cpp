@@ -12,6 +12,8 @@
 #include "models/notations/ColorNotations.h"
 #include "tests/palettes/image/SyntheticImages.h"
 
+#include <sys/stat.h>
+
 using bascommon::MakeColor;
 using commandline::Action;
 
@@ -104,6 +106,8 @@ private slots:
     void convert_parse();
     void convert_writesOrExplains_data();
     void convert_writesOrExplains();
+    void convert_replacesNeitherItsInputNorASpecialFile_data();
+    void convert_replacesNeitherItsInputNorASpecialFile();
 };
 
 void tst_commandline::parse_data()
@@ -585,6 +589,44 @@ void tst_commandline::convert_writesOrExplains()
     QVERIFY2(content.contains(written), content.constData());
     // Nothing but OUT was left beside it: no temporary file of the writing.
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files).size(), 2);
+}
+
+void tst_commandline::convert_replacesNeitherItsInputNorASpecialFile_data()
+{
+    QTest::addColumn<QString>("output"); // in the folder of IN, "tango.gpl"
+    QTest::addColumn<bool>("pipe");      // OUT a named pipe before the run
+    QTest::addColumn<QString>("told");
+    QTest::newRow("onto itself") << "tango.gpl" << false << "it is the file converted";
+    QTest::newRow("onto itself by another name")
+        << "./tango.gpl" << false << "it is the file converted";
+    // A device or a pipe was replaced by a plain file (/dev/null, as root).
+    QTest::newRow("onto a named pipe") << "pipe.gpl" << true << "it is not a plain file";
+}
+
+void tst_commandline::convert_replacesNeitherItsInputNorASpecialFile()
+{
+    QFETCH(QString, output);
+    QFETCH(bool, pipe);
+    QFETCH(QString, told);
+    QTemporaryDir folder;
+    const QByteArray gimp = "GIMP Palette\nName: Tango\n252 233  79\tButter 1\n";
+    const QString in = writeFile(folder, QStringLiteral("tango.gpl"), gimp);
+    const QString out = folder.path() + QLatin1Char('/') + output;
+    if (pipe)
+        QCOMPARE(::mkfifo(QFile::encodeName(out).constData(), 0600), 0);
+    const Outcome outcome = runWithoutDisplay(
+        {QStringLiteral("--convert"), in, out, QStringLiteral("--to"), QStringLiteral("ase")},
+        folder.filePath(QStringLiteral("data")));
+    QCOMPARE(outcome.exitCode, 1);
+    QVERIFY2(QString::fromUtf8(outcome.err).contains(told), outcome.err.constData());
+    QFile input(in);
+    QVERIFY(input.open(QIODevice::ReadOnly));
+    QCOMPARE(input.readAll(), gimp);
+    if (pipe) {
+        struct stat status = {};
+        QCOMPARE(::lstat(QFile::encodeName(out).constData(), &status), 0);
+        QVERIFY(S_ISFIFO(status.st_mode));
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_commandline)
