@@ -13,6 +13,7 @@
 #include <QScopeGuard>
 #include <QTextStream>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -52,6 +53,23 @@ void windowSystemFailure(QtMsgType type, const QMessageLogContext& context, cons
     std::_Exit(1);
 }
 
+// `code`, or a failure when what went to standard output did not all arrive
+// (a full disk behind "> colors.txt"): a script must not take a cut list for
+// the whole one.
+int withOutputDelivered(int code, QTextStream& out)
+{
+    errno = 0;
+    out.flush();
+    const bool lost =
+        out.status() != QTextStream::Ok || std::fflush(stdout) != 0 || std::ferror(stdout) != 0;
+    if (!lost)
+        return code;
+    const int error = errno;
+    std::fprintf(stderr, "tintora: could not write to the standard output%s%s.\n",
+                 error != 0 ? ": " : "", error != 0 ? std::strerror(error) : "");
+    return code == 0 ? 1 : code;
+}
+
 } // namespace
 
 namespace programstart {
@@ -77,7 +95,9 @@ int Run(int argc, char* argv[])
         SetApplicationNames();
         QTextStream out(stdout);
         QTextStream err(stderr);
-        return commandline::Run(request, out, err, templates);
+        const int code = commandline::Run(request, out, err, templates);
+        err.flush();
+        return withOutputDelivered(code, out);
     }
 
     // The frozen screen of a pick shows no text before its first click.

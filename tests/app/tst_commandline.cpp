@@ -36,10 +36,13 @@ struct Outcome
 Outcome runWithoutDisplay(const QStringList& arguments, const QString& dataFolder,
                           const QString& configFolder = QString(),
                           const QString& program = QStringLiteral(TINTORA_EXECUTABLE),
-                          const QString& workingFolder = QString())
+                          const QString& workingFolder = QString(),
+                          const QString& outputFile = QString())
 {
     QProcess process;
     process.setWorkingDirectory(workingFolder);
+    if (!outputFile.isEmpty())
+        process.setStandardOutputFile(outputFile);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char* name :
          {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "QT_QPA_PLATFORMTHEME"})
@@ -108,6 +111,8 @@ private slots:
     void convert_writesOrExplains();
     void convert_replacesNeitherItsInputNorASpecialFile_data();
     void convert_replacesNeitherItsInputNorASpecialFile();
+    void output_lostOnAFullDisk_fails_data();
+    void output_lostOnAFullDisk_fails();
 };
 
 void tst_commandline::parse_data()
@@ -627,6 +632,30 @@ void tst_commandline::convert_replacesNeitherItsInputNorASpecialFile()
         QCOMPARE(::lstat(QFile::encodeName(out).constData(), &status), 0);
         QVERIFY(S_ISFIFO(status.st_mode));
     }
+}
+
+void tst_commandline::output_lostOnAFullDisk_fails_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("--version") << QStringList{"--version"};
+    QTest::newRow("--list-formats") << QStringList{"--list-formats"};
+}
+
+void tst_commandline::output_lostOnAFullDisk_fails()
+{
+    // "> colors.txt" on a full disk: a script must not take what is missing
+    // for a success.
+    QFETCH(QStringList, arguments);
+    if (!QFileInfo::exists(QStringLiteral("/dev/full")))
+        QSKIP("This system has no /dev/full.");
+    QTemporaryDir folder;
+    const Outcome outcome = runWithoutDisplay(arguments, folder.filePath(QStringLiteral("data")),
+                                              QString(), QStringLiteral(TINTORA_EXECUTABLE),
+                                              QString(), QStringLiteral("/dev/full"));
+    QCOMPARE(outcome.exitCode, 1);
+    // The system's reason follows, in the user's language.
+    QVERIFY2(outcome.err.startsWith("tintora: could not write to the standard output: "),
+             outcome.err.constData());
 }
 
 QTEST_GUILESS_MAIN(tst_commandline)
