@@ -147,10 +147,16 @@ FileResult ReadPage(const QString& path, qint32 colorCount, qint32 page, PageCel
 
 FileResult EnsureFileExists(const QString& path)
 {
-    if (statusOf(path).kind == DataFolderAccess::Kind::File)
+    const DataFolderAccess::Kind kind = statusOf(path).kind;
+    if (kind == DataFolderAccess::Kind::File)
         return FileResult::success();
+    // Something else under the name (a pipe, a folder, a link) is refused by
+    // the opening, and the message says what was tried on it.
     QFile file;
-    return datafiles::OpenForWriting(file, path, QStringLiteral("create the palette"));
+    return datafiles::OpenForWriting(file, path,
+                                     kind == DataFolderAccess::Kind::Missing
+                                         ? QStringLiteral("create the palette")
+                                         : QStringLiteral("open the palette"));
 }
 
 namespace {
