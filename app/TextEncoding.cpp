@@ -32,26 +32,14 @@ QString DecodeLine(QByteArrayView bytes)
     return QString::fromLatin1(bytes);
 }
 
-QString DecodeLineStart(QByteArrayView bytes, qsizetype maxLength, bool* cut)
+QString DecodeLineStart(QByteArrayView bytes, qsizetype length)
 {
-    const auto whole = [maxLength, cut](QString text) {
-        const bool longer = text.size() > maxLength;
-        if (cut)
-            *cut = longer;
-        if (!longer)
-            return text;
-        qsizetype length = maxLength;
-        if (length > 0 && text.at(length - 1).isHighSurrogate())
-            --length;
-        text.truncate(length);
-        return text;
-    };
     // Whether the line is UTF-8 depends on all of it, so all of it is
     // checked, a block at a time; only the start is kept. Four bytes per
-    // character (and one more) always cover what is kept.
-    const qsizetype kept = maxLength < (bytes.size() - 1) / 4 ? 4 * (maxLength + 1) : bytes.size();
+    // character always cover what is kept.
+    const qsizetype kept = length < bytes.size() / 4 ? 4 * length : bytes.size();
     if (kept == bytes.size() || isAscii(bytes))
-        return whole(DecodeLine(bytes.first(kept)));
+        return DecodeLine(bytes.first(kept)).left(length);
     constexpr qsizetype Block = 1 << 16;
     QString start;
     for (qsizetype at = 0; at < bytes.size();) {
@@ -62,17 +50,17 @@ QString DecodeLineStart(QByteArrayView bytes, qsizetype maxLength, bool* cut)
                (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80)
             --end;
         if (end == at) // no character starts within a block: not UTF-8
-            return whole(QString::fromLatin1(bytes.first(kept)));
+            return QString::fromLatin1(bytes.first(length));
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
                                                       QStringDecoder::Flag::ConvertInitialBom);
         const QString decoded = utf8.decode(bytes.sliced(at, end - at));
         if (utf8.hasError())
-            return whole(QString::fromLatin1(bytes.first(kept)));
-        if (start.size() <= maxLength)
-            start += QStringView(decoded).first(std::min(decoded.size(), maxLength + 1));
+            return QString::fromLatin1(bytes.first(length));
+        if (start.size() < length)
+            start += QStringView(decoded).first(std::min(decoded.size(), length - start.size()));
         at = end;
     }
-    return whole(start);
+    return start;
 }
 
 QByteArray EncodeLine(const QString& text)

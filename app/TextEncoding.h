@@ -12,11 +12,11 @@
 namespace textencoding {
 
 QString DecodeLine(QByteArrayView bytes);
-// The first `maxLength` characters of DecodeLine(bytes), a surrogate pair
-// never split, in memory bounded by `maxLength` however long the line: a
-// damaged file can hold a line of gigabytes. `cut` tells whether the line
-// held more.
-QString DecodeLineStart(QByteArrayView bytes, qsizetype maxLength, bool* cut = nullptr);
+// DecodeLine(bytes), or its first `length` characters when it is longer, in
+// memory bounded by `length` however long the line: a damaged file can hold a
+// line of gigabytes. For textbounds::BoundName to cut, with one character
+// more than it keeps (the end may be half a surrogate pair).
+QString DecodeLineStart(QByteArrayView bytes, qsizetype length);
 QByteArray EncodeLine(const QString& text);
 
 } // namespace textencoding

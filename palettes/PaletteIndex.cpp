@@ -48,35 +48,23 @@ public:
     FileResult open(const QString& path, const QString& action)
     {
         const DataFolderAccess folder(DataFolderAccess::folderOf(path));
-        if (FileResult opened = folder.open(m_file, DataFolderAccess::nameOf(path),
-                                            DataFolderAccess::Access::Read, action);
-            !opened)
-            return opened;
-        const qint64 size = m_file.size();
-        if (size > MaxIndexBytes)
+        // One byte past the largest index tells one that is too large.
+        if (FileResult read = folder.mapContent(m_file, DataFolderAccess::nameOf(path), action,
+                                                m_content, MaxIndexBytes + 1);
+            !read)
+            return read;
+        if (m_content.size() > MaxIndexBytes)
             return FileResult::failure(describeFileError(
                 action, path,
                 QStringLiteral("at %1 bytes it is larger than any palette index can be")
-                    .arg(size)));
-        if (size > 0) {
-            if (const uchar* mapped = m_file.map(0, size)) {
-                m_view = QByteArrayView(reinterpret_cast<const char*>(mapped), size);
-            } else {
-                m_copy = m_file.readAll();
-                if (m_file.error() != QFileDevice::NoError)
-                    return FileResult::failure(
-                        describeFileError(action, path, m_file.errorString()));
-                m_view = m_copy;
-            }
-        }
+                    .arg(m_file.size())));
         return FileResult::success();
     }
-    QByteArrayView bytes() const { return m_view; }
+    QByteArrayView bytes() const { return m_content; }
 
 private:
     QFile m_file;
-    QByteArray m_copy;
-    QByteArrayView m_view;
+    QByteArray m_content;
 };
 
 // ---------------------------------------------------------------------------
@@ -492,16 +480,17 @@ Reading Read(const QString& dataFolder)
         Entry entry;
         // Only what can be kept is decoded: a damaged index can hold a line
         // of gigabytes. No file name is as long as a name may be.
+        constexpr qsizetype Decoded = textbounds::MaxNameLength + 1;
         bool fileCut = false;
-        entry.file = textencoding::DecodeLineStart(raw.lines[FileField], textbounds::MaxNameLength,
-                                                   &fileCut);
+        entry.file = textbounds::BoundName(
+            textencoding::DecodeLineStart(raw.lines[FileField], Decoded), &fileCut);
         bool cut = false;
-        entry.name =
-            textencoding::DecodeLineStart(raw.lines[NameField], textbounds::MaxNameLength, &cut);
+        entry.name = textbounds::BoundName(
+            textencoding::DecodeLineStart(raw.lines[NameField], Decoded), &cut);
         const QByteArrayView kind = raw.lines[KindField];
         entry.kind = kind.size() == 1 && kind[0] >= '0' && kind[0] <= '2'
                          ? sharedKinds[kind[0] - '0']
-                         : textencoding::DecodeLineStart(kind, textbounds::MaxNameLength);
+                         : textbounds::BoundName(textencoding::DecodeLineStart(kind, Decoded));
         entry.position = raw.position;
         next.add(entry.file);
         lastFile = entry.file;

@@ -93,8 +93,9 @@ QString NameFromLine(QByteArrayView line, bool* cut)
         *cut = false;
     if (line.size() < 2)
         return {};
-    return textencoding::DecodeLineStart(line.sliced(1, line.size() - 2), textbounds::MaxNameLength,
-                                         cut);
+    return textbounds::BoundName(textencoding::DecodeLineStart(line.sliced(1, line.size() - 2),
+                                                               textbounds::MaxNameLength + 1),
+                                 cut);
 }
 
 QByteArray LineFromName(const QString& name)

@@ -69,13 +69,8 @@ void tst_textencoding::decodeLineStart_isTheStartOfTheWholeLine()
 {
     QFETCH(QByteArray, line);
     QFETCH(int, maxLength);
-    const QString whole = textencoding::DecodeLine(line);
-    QString expected = whole.left(maxLength);
-    if (whole.size() > maxLength && maxLength > 0 && expected.back().isHighSurrogate())
-        expected.chop(1);
-    bool cut = false;
-    QCOMPARE(textencoding::DecodeLineStart(line, maxLength, &cut), expected);
-    QCOMPARE(cut, whole.size() > maxLength);
+    QCOMPARE(textencoding::DecodeLineStart(line, maxLength),
+             textencoding::DecodeLine(line).left(maxLength));
 }
 
 QTEST_GUILESS_MAIN(tst_textencoding)
