@@ -593,6 +593,9 @@ ChildFigures runOneChild(const QString& kind, const QByteArray& index = {})
     QStringList arguments;
     if (kind == QLatin1String("bare")) {
         program = QStringLiteral(TINTORA_BENCH_BARE);
+    } else if (kind == QLatin1String("bare with label")) {
+        program = QStringLiteral(TINTORA_BENCH_BARE);
+        arguments = {QStringLiteral("--label")};
     } else if (kind == QLatin1String("pick command")) {
         window = QStringLiteral("frmGetColor");
         arguments = {QStringLiteral("--pick")};
@@ -660,13 +663,13 @@ double handedOverPickMs()
 }
 
 // From the start of a process to the first paint of its window, and its
-// memory two seconds after start: a bare Qt window, the main window, and the
-// frozen screen of the picker, each the median of runs that take turns, so
-// that a busy moment of the machine falls on all of them alike.
+// memory two seconds after start: a bare Qt window, the same window showing
+// one word, the main window, and the frozen screen of the picker, each the median of runs that take
+// turns, so that a busy moment of the machine falls on all of them alike.
 void benchProcessStartup()
 {
     const QStringList kinds = {QStringLiteral("bare"), QStringLiteral("main"),
-                               QStringLiteral("pick command")};
+                               QStringLiteral("pick command"), QStringLiteral("bare with label")};
     std::vector<std::vector<double>> times(kinds.size());
     std::vector<std::vector<double>> memory(kinds.size());
     std::vector<double> handedOver;
@@ -687,6 +690,8 @@ void benchProcessStartup()
     report("process start to first paint, bare Qt window", bareMs, "ms");
     report("process start to first paint, main window", median(times[1]), "ms");
     report("  main window / bare window", median(times[1]) / bareMs, "x");
+    report("process start to first paint, bare Qt window with one word", median(times[3]), "ms");
+    report("  bare window with one word / bare window", median(times[3]) / bareMs, "x");
     report("tintora --pick, start to the frozen screen painted", median(times[2]), "ms");
     report("  frozen screen / bare window", median(times[2]) / bareMs, "x");
     report("tintora --pick, start to its request at the running instance", median(handedOver),
@@ -695,6 +700,8 @@ void benchProcessStartup()
     report("memory 2 s after start, bare Qt window", bareMb, "MB");
     report("memory 2 s after start, main window", median(memory[1]), "MB");
     report("  main window / bare window", median(memory[1]) / bareMb, "x");
+    report("memory 2 s after start, bare Qt window with one word", median(memory[3]), "MB");
+    report("  bare window with one word / bare window", median(memory[3]) / bareMb, "x");
 }
 
 // ---------------------------------------------------------------------------
