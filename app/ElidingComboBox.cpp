@@ -1,6 +1,7 @@
 #include "app/ElidingComboBox.h"
 
 #include "app/ElidingItemDelegate.h"
+#include "app/WindowRoutines.h"
 
 #include <QAbstractItemView>
 #include <QHelpEvent>
@@ -41,7 +42,8 @@ void ElidingComboBox::showPopup()
 bool ElidingComboBox::event(QEvent* event)
 {
     if (event->type() == QEvent::ToolTip && shownText() != currentText()) {
-        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), currentText(), this);
+        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(),
+                           PlainToolTip(currentText()), this);
         return true;
     }
     return QComboBox::event(event);

@@ -1,5 +1,7 @@
 #include "app/ElidingItemDelegate.h"
 
+#include "app/WindowRoutines.h"
+
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QHelpEvent>
@@ -23,8 +25,9 @@ bool ElidingItemDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
         const QRect textRect = style->subElementRect(QStyle::SE_ItemViewItemText, &item, view);
         // The style leaves a margin on either side of the text.
         const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+        // The entries are the user's names, shown as written.
         if (isElided(item.text, item.font, textRect.width() - 2 * margin)) {
-            QToolTip::showText(event->globalPos(), item.text, view->viewport());
+            QToolTip::showText(event->globalPos(), PlainToolTip(item.text), view->viewport());
             return true;
         }
     }

@@ -5,6 +5,7 @@
 
 #include <QLabel>
 #include <QScreen>
+#include <QTextDocument>
 
 #include <algorithm>
 
@@ -72,4 +73,12 @@ QString AskNameAsTyped(Platform& platform, QWidget* parent, const QString& title
                        const QString& prompt)
 {
     return askNameDialog(platform, parent, title, prompt).typed;
+}
+
+QString PlainToolTip(const QString& text)
+{
+    if (!Qt::mightBeRichText(text))
+        return text;
+    // Spaces kept as they are and no wrapping, as a plain tooltip shows them.
+    return Qt::convertFromPlainText(text, Qt::WhiteSpacePre);
 }

@@ -16,6 +16,11 @@ void ClearTopmost(Platform& platform, QWidget* window);
 // kept on `owner`'s screen.
 void PlaceBeside(QWidget* window, const QWidget* owner);
 
+// `text` as a tooltip shows it as written. Qt lays out a tooltip as markup
+// whenever it looks like markup, so a name from a file could otherwise style
+// itself, hide part of itself or make Qt read a file it names.
+QString PlainToolTip(const QString& text);
+
 // Asks for a name with a fresh name dialog. Returns the trimmed name ("Untiltled"
 // when OK was pressed on an empty field), or empty text when the user cancelled.
 QString AskName(Platform& platform, QWidget* parent, const QString& title, const QString& prompt);

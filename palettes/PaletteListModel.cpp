@@ -1,5 +1,7 @@
 #include "palettes/PaletteListModel.h"
 
+#include "app/WindowRoutines.h"
+
 #include <QComboBox>
 #include <QListView>
 
@@ -28,8 +30,10 @@ QVariant PaletteListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= m_names.size())
         return {};
-    if (role == Qt::DisplayRole || role == Qt::EditRole || role == Qt::ToolTipRole)
+    if (role == Qt::DisplayRole || role == Qt::EditRole)
         return m_names.at(index.row());
+    if (role == Qt::ToolTipRole)
+        return PlainToolTip(m_names.at(index.row()));
     return {};
 }
 

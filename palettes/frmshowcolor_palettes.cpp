@@ -73,7 +73,7 @@ void setAddToCaption(const QMenu* menu, QAction* item, const QString& name)
 {
     const QFontMetrics metrics(menu->font());
     item->setText(menuCaption(metrics.elidedText(name, Qt::ElideRight, AddToCaptionWidth)));
-    item->setToolTip(name);
+    item->setToolTip(PlainToolTip(name));
 }
 
 bool isReadOnlyKind(const QString& kind)
@@ -415,7 +415,7 @@ void frmshowcolor::updateCellTip(int index)
         m_cellUnreadable[at] ? UnreadableCellTip : ColorToHtmlHex(lblcor[at]->backColor());
     if (!m_cellNames[at].isEmpty())
         head += QLatin1Char(' ') + m_cellNames[at];
-    lblcor[at]->setToolTip(head + CellTipTail);
+    lblcor[at]->setToolTip(PlainToolTip(head + CellTipTail));
 }
 
 void frmshowcolor::lblcor_MouseMove(int index)

@@ -5,6 +5,7 @@
 #include "app/help/HelpPlacement.h"
 #include "app/help/HelpSearch.h"
 #include "app/ImageList.h"
+#include "app/WindowRoutines.h"
 #include "app/platform/Platform.h"
 
 #include <QAction>
@@ -308,7 +309,7 @@ void frmHelp::fillContents(const QList<HelpTopic>& topics, QTreeWidgetItem* pare
     for (const HelpTopic& topic : topics) {
         auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tvwContents);
         item->setText(0, topic.name.isEmpty() ? topic.local : topic.name);
-        item->setToolTip(0, item->text(0));
+        item->setToolTip(0, PlainToolTip(item->text(0)));
         item->setData(0, PageRole, topic.local);
         if (!topic.local.isEmpty() &&
             !m_itemsByPage.contains(HelpBrowser::TopicUrl(topic.local).path()))

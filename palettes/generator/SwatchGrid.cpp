@@ -1,5 +1,6 @@
 #include "palettes/generator/SwatchGrid.h"
 
+#include "app/WindowRoutines.h"
 #include "models/science/Contrast.h"
 
 #include <QContextMenuEvent>
@@ -138,7 +139,7 @@ bool SwatchGrid::event(QEvent* event)
         QString tip = bascommon::ColorToHtmlHex(swatch.color) + QStringLiteral("  ") + swatch.label;
         if (!swatch.detail.isEmpty())
             tip += QStringLiteral(", ") + swatch.detail;
-        QToolTip::showText(help->globalPos(), tip, this, swatchRect(index));
+        QToolTip::showText(help->globalPos(), PlainToolTip(tip), this, swatchRect(index));
         return true;
     }
     return QWidget::event(event);

@@ -192,7 +192,8 @@ void frmpick::ShowCopyFormats()
         // The short name is what the command line takes; what it looks like
         // is one hover away.
         cmbCopyFormat->addItem(entry.name, entry.name);
-        cmbCopyFormat->setItemData(cmbCopyFormat->count() - 1, entry.label, Qt::ToolTipRole);
+        cmbCopyFormat->setItemData(cmbCopyFormat->count() - 1, PlainToolTip(entry.label),
+                                   Qt::ToolTipRole);
         if (entry.name == stored)
             chosen = cmbCopyFormat->count() - 1;
     }

@@ -1,8 +1,11 @@
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
+#include <QTextDocument>
+#include <QToolTip>
 
 #include "app/ClickableLabel.h"
 #include "app/SelectionFrame.h"
@@ -40,6 +43,16 @@ std::function<void(TestDataFolder&)> withPalette(const QString& kind, const QByt
     };
 }
 
+// What a tooltip (a label that guesses whether its text is markup) shows.
+QString shownTip(const QString& tip)
+{
+    if (!Qt::mightBeRichText(tip))
+        return tip;
+    QTextDocument document;
+    document.setHtml(tip);
+    return document.toPlainText();
+}
+
 } // namespace
 
 class tst_paletteview : public QObject
@@ -62,6 +75,8 @@ private slots:
     void indexProblems_reportedOnceAtStartUp_data();
     void indexProblems_reportedOnceAtStartUp();
     void missingIndex_leavesAnEmptyViewWithCommandsOff();
+    void markupInNames_shownAsWritten_data();
+    void markupInNames_shownAsWritten();
 
 private:
     PaletteSession& start(const std::function<void(TestDataFolder&)>& prepare = {});
@@ -446,3 +461,46 @@ void tst_paletteview::missingIndex_leavesAnEmptyViewWithCommandsOff()
 
 QTEST_MAIN(tst_paletteview)
 #include "tst_paletteview.moc"
+
+void tst_paletteview::markupInNames_shownAsWritten_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("bold") << QStringLiteral("<b>Bold</b> <i>italic</i>");
+    // Qt reads the file an image element names, a pipe for ever.
+    QTest::newRow("image") << QStringLiteral("Logo <img src=\"/nonexistent/logo.png\">");
+    QTest::newRow("break and entity") << QStringLiteral("Pal<br>ette &amp; co");
+    QTest::newRow("spaces kept") << QStringLiteral("<font color=red>a</font>  two  spaces");
+    QTest::newRow("no markup") << QStringLiteral("a < b & c");
+}
+
+// Names come from imported files: their tooltips show them as written.
+void tst_paletteview::markupInNames_shownAsWritten()
+{
+    QFETCH(QString, name);
+    const QString paletteName = name + QStringLiteral(" and a name too long for the list");
+    PaletteSession& s = start([&](TestDataFolder& folder) {
+        writeIndex(folder, {{"mycolor.rgb", "My Colors", "0"},
+                            {"recent.rgb", "Recent Colors", "0"},
+                            {"c5.rgb", paletteName.toUtf8(), "0"}});
+        folder.write(QStringLiteral("c5.rgb"), "FF0000");
+        folder.write(QStringLiteral("c5.names"), "FF0000\t" + name.toUtf8() + '\n');
+    });
+    frmshowcolor& w = *s.window;
+    s.choosePalette(2);
+    QCOMPARE(shownTip(s.cell(0)->toolTip()), QStringLiteral("#FF0000 ") + name + TipTail);
+    QCOMPARE(shownTip(s.action("mnuAddChart_2")->toolTip()), paletteName);
+
+    // The palette list, closed and cutting the name short, and open.
+    QCOMPARE(w.cmbChart->currentText(), paletteName);
+    QHelpEvent closedHelp(QEvent::ToolTip, QPoint(4, 4), w.cmbChart->mapToGlobal(QPoint(4, 4)));
+    QApplication::sendEvent(w.cmbChart, &closedHelp);
+    QCOMPARE(shownTip(QToolTip::text()), paletteName);
+    QToolTip::hideText();
+    QAbstractItemView* list = w.cmbChart->view();
+    const QRect entry = list->visualRect(list->model()->index(2, 0));
+    QHelpEvent openHelp(QEvent::ToolTip, entry.center(),
+                        list->viewport()->mapToGlobal(entry.center()));
+    QApplication::sendEvent(list->viewport(), &openHelp);
+    QCOMPARE(shownTip(QToolTip::text()), paletteName);
+    QToolTip::hideText();
+}
