@@ -342,6 +342,8 @@ private:
     void showPalettesAfterPicking();
     void setUpImageHandlers(); // palettes/image/frmshowcolor_image.cpp
     void mnuFromImage_Click();
+    // The palettes "Colors From Image" offers, when it is open.
+    void offerImageSaveTargets(const StringTable& files, const StringTable& names);
     // A colour picked from an image, saved to `file` as the picker saves.
     void saveImageColor(Color color, const QString& file);
     // Picks for a later start or the desktop's shortcut

@@ -465,6 +465,8 @@ void frmshowcolor::ShowAddTo(const paletteindex::Reading& reading)
     StringTable captions;
     paletteindex::ColorTargets(reading.entries, AddToFile, captions);
 
+    offerImageSaveTargets(AddToFile, captions);
+
     mnuAddto->setToolTipsVisible(true);
     if (AddToFile.isEmpty()) {
         mnuAddChart.at(0)->setText(EmptyAddToCaption);

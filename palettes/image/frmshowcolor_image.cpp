@@ -33,10 +33,19 @@ void frmshowcolor::mnuFromImage_Click()
     StringTable files;
     StringTable names;
     paletteindex::ColorTargets(reading.entries, files, names);
-    m_imageWindow->setSaveTargets(files, names);
+    offerImageSaveTargets(files, names);
     m_imageWindow->show();
     m_imageWindow->raise();
     m_imageWindow->activateWindow();
+}
+
+void frmshowcolor::offerImageSaveTargets(const StringTable& files, const StringTable& names)
+{
+    // Also after every change of the index while the window stays open: a
+    // click must not save to a palette that is gone, nor to a new one that
+    // took a deleted one's file.
+    if (m_imageWindow)
+        m_imageWindow->setSaveTargets(files, names);
 }
 
 void frmshowcolor::saveImageColor(Color color, const QString& file)

@@ -164,6 +164,15 @@ void tst_imagewindow::toolMenu_opensOneWindow_offeringThePickersPalettes()
     QCOMPARE(window->saveToFile(), QStringLiteral("c4.rgb"));
     QVERIFY(!window->cmdSavePalette->isEnabled());
     QVERIFY(!window->cmdCopy->isEnabled());
+
+    // The chosen palette deleted while the window stays open is no longer
+    // offered, nor saved to.
+    m_session->choosePalette(3);
+    m_session->platform.answers.append(Platform::Answer::Yes);
+    main.mnuDelChart->trigger();
+    QVERIFY(!m_session->folder.exists(QStringLiteral("c4.rgb")));
+    QCOMPARE(itemsOf(window->cmbSaveTo), QStringList({"My Colors", "Recent Colors"}));
+    QCOMPARE(window->saveToFile(), QStringLiteral("mycolor.rgb"));
 }
 
 void tst_imagewindow::everyNamedControl_data()
