@@ -82,11 +82,16 @@ Loaded ReadImageFile(const QString& path)
     return ReadImage(&file, name);
 }
 
-Loaded ReadImage(QIODevice* device, const QString& name)
+void LimitDecoding()
 {
     // Process-wide, but nothing else in the program decodes images of a
     // size it does not choose itself.
     QImageReader::setAllocationLimit(AllocationLimitMb);
+}
+
+Loaded ReadImage(QIODevice* device, const QString& name)
+{
+    LimitDecoding();
     QImageReader reader(device);
     reader.setAutoTransform(true);
     if (!reader.canRead())

@@ -28,6 +28,10 @@ struct Loaded
     bool ok() const { return !image.isNull(); }
 };
 
+// Holds every decoder of the process to AllocationLimitMb, Qt's own readers
+// of pasted and dropped pictures too (their default is a third of it).
+void LimitDecoding();
+
 // The image in the file at `path`.
 [[nodiscard]] Loaded ReadImageFile(const QString& path);
 // The image in `device`; `name` is how messages call it.

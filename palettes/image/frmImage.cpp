@@ -101,6 +101,9 @@ frmImage::frmImage(Platform& platform, QWidget* parent)
     setWindowTitle(ImageWindowTitle);
     setWindowIcon(ImageList::programIcon());
     setAttribute(Qt::WA_QuitOnClose, false);
+    // A picture pasted or dropped before any file is opened is decoded by
+    // Qt, within the same bounds as a file.
+    imagesource::LimitDecoding();
     setAcceptDrops(true);
 
     cmdOpen = imageButton(QStringLiteral("&Open Image..."), this, "cmdOpen");
