@@ -1,5 +1,7 @@
 #include "palettes/image/ImageSource.h"
 
+#include "palettes/image/ImageCompleteness.h"
+
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
@@ -101,12 +103,17 @@ Loaded ReadImage(QIODevice* device, const QString& name)
     const QSize claimed = reader.size();
     if (claimed.isValid() && qint64(claimed.width()) * claimed.height() > MaxPixels)
         return {{}, tooLarge(name, claimed)};
+    // Known only while the reader can still read.
+    const QByteArray format = reader.format();
     QImage image;
+    const imagecompleteness::JpegWarnings jpegWarnings;
     if (!reader.read(&image)) {
         if (reader.error() == QImageReader::InvalidDataError && !claimed.isValid())
             return {{}, QStringLiteral("%1 is not an image that can be read.").arg(name)};
         return {{}, QStringLiteral("%1 cannot be read: %2.").arg(name, reader.errorString())};
     }
+    if (jpegWarnings.dataEndedEarly() || !imagecompleteness::HoldsWholePicture(device, format))
+        return {{}, QStringLiteral("%1 cannot be read: it is damaged or cut short.").arg(name)};
     // Handed on, not shared, so that a conversion can work in place.
     return Accept(std::move(image), name);
 }

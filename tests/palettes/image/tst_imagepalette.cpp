@@ -325,35 +325,35 @@ void tst_imagepalette::truncatedFiles_neverYieldAWrongPicture_data()
 {
     QTest::addColumn<QByteArray>("format");
     QTest::addColumn<double>("kept");
-    // Qt writes no GIF; its reader is held to a bomb above.
-    for (const char* format : {"png", "jpg", "bmp", "ppm"})
+    for (const char* format : {"png", "jpg", "bmp", "ppm", "gif"})
         for (const double kept : {0.05, 0.5, 0.95})
             QTest::addRow("%s, %.0f%% kept", format, kept * 100) << QByteArray(format) << kept;
 }
 
+// Qt's JPEG, GIF and BMP readers fill what is missing with grey or
+// transparency and say nothing: the colours of such a picture are not the
+// image's.
 void tst_imagepalette::truncatedFiles_neverYieldAWrongPicture()
 {
     QFETCH(QByteArray, format);
     QFETCH(double, kept);
-    const QByteArray whole = syntheticimages::Encoded(syntheticimages::Photo(160, 120), format);
+    // Qt writes no GIF: two red pixels over two blue ones.
+    const QByteArray gif = QByteArray::fromHex("47494638396102000200f00000ff00000000ff21f904"
+                                               "00000000002c0000000002000200000203041205003b");
+    const QByteArray whole =
+        format == "gif" ? gif : syntheticimages::Encoded(syntheticimages::Photo(160, 120), format);
     QVERIFY(!whole.isEmpty());
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("cut.") + QString::fromLatin1(format));
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(whole.left(qsizetype(whole.size() * kept)));
+    file.write(whole);
     file.close();
-    // Some decoders fill what is missing, others refuse: either way the
-    // result is a picture of the size the header gave, or a message.
+    QVERIFY2(imagesource::ReadImageFile(path).ok(), "the whole file is read");
+    QVERIFY(QFile::resize(path, qint64(whole.size() * kept)));
     const imagesource::Loaded loaded = imagesource::ReadImageFile(path);
-    if (loaded.ok()) {
-        QCOMPARE(loaded.image.size(), QSize(160, 120));
-        QVERIFY(!paletteextraction::Extract(loaded.image, 8).colors.isEmpty());
-    } else {
-        QVERIFY(!loaded.message.isEmpty());
-        QVERIFY2(loaded.message.contains(QDir::toNativeSeparators(path)),
-                 qPrintable(loaded.message));
-    }
+    QVERIFY(!loaded.ok());
+    QVERIFY2(loaded.message.contains(QDir::toNativeSeparators(path)), qPrintable(loaded.message));
 }
 
 void tst_imagepalette::accepted_isThirtyTwoBitsStraightAlpha_data()
