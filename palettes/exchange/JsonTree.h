@@ -18,14 +18,15 @@
 // refused, so that a hostile file can exhaust neither the stack nor memory.
 // A value costs 20 bytes: strings and numbers stay in the content and are
 // read from it when asked for, so a document never holds the content twice
-// (a file of 64 MB takes less than 100 MB as a tree).
+// (a file of 64 MB takes at most 160 MB as a tree).
 //
 // A document refers to the content it was parsed from, which must outlive it.
 namespace jsontree {
 
 constexpr int MaxDepth = 200;
-// A million colours of this program's JSON, or 800,000 of a Sketch palette.
-constexpr qsizetype MaxValues = 4'000'000;
+// A million colours in any JSON palette this program writes (a Sketch
+// palette takes six values a colour), with room to spare.
+constexpr qsizetype MaxValues = 8'000'000;
 
 enum class Kind : quint8 { Null, Boolean, Number, String, Array, Object };
 

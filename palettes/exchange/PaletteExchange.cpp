@@ -2,6 +2,7 @@
 
 #include "app/TextBounds.h"
 #include "palettes/exchange/DesignTokens.h"
+#include "palettes/exchange/ExchangeNames.h"
 #include "palettes/exchange/ExchangeText.h"
 #include "palettes/exchange/GimpPalette.h"
 #include "palettes/exchange/JsonTree.h"
@@ -542,10 +543,21 @@ QString ImportedName(const ExchangePalette& palette, const QString& path, bool* 
     if (cut)
         *cut = false;
     QString name = bascommon::TrimSpaces(palette.name);
-    if (name.isEmpty())
-        name = bascommon::TrimSpaces(QFileInfo(path).completeBaseName());
+    if (name.isEmpty()) {
+        // The one extension of two parts goes whole: brand.tokens.json is "brand".
+        const QString file = QFileInfo(path).fileName();
+        const QString tokens = QStringLiteral(".tokens.json");
+        name = file.endsWith(tokens, Qt::CaseInsensitive) ? file.chopped(tokens.size())
+                                                          : QFileInfo(path).completeBaseName();
+        name = bascommon::TrimSpaces(name);
+    }
+    // Control characters of a file's text (a NUL, an escape sequence) would
+    // go into the index and every file exported later; they become spaces,
+    // as in colour names.
+    if (!name.isEmpty())
+        name = bascommon::TrimSpaces(exchangenames::ReadName(textbounds::BoundName(name, cut)));
     // A display name is never empty; the name dialog's word for none.
-    return name.isEmpty() ? QStringLiteral("Untiltled") : textbounds::BoundName(name, cut);
+    return name.isEmpty() ? QStringLiteral("Untiltled") : name;
 }
 
 } // namespace paletteexchange

@@ -736,6 +736,18 @@ void tst_paletteexchange::importFile_data()
     QTest::newRow("blank name") << "Greens.v2.gpl"
                                 << QByteArray("GIMP Palette\nName:   \n0 128 0\n") << "Greens.v2"
                                 << "";
+    QTest::newRow("controls in the name") << "Greens.gpl"
+                                          << QByteArray("GIMP Palette\nName: \x01"
+                                                        "a\x00"
+                                                        "b\x1b[31m\t\n0 128 0\n",
+                                                        38)
+                                          << "a b [31m"
+                                          << "";
+    // The two-part extension goes whole.
+    QTest::newRow("nameless design tokens")
+        << "Brand.Tokens.json" << QByteArray(R"({"leaf":{"$type":"color","$value":"#008000"}})")
+        << "Brand"
+        << "";
     QTest::newRow("nameless swatch exchange")
         << "Sea.ase" << AseBuilder().colour("x", "RGB ", {0, 0.5f, 0}).bytes() << "Sea"
         << "";

@@ -621,7 +621,7 @@ void tst_paletteformats::jsonTree_tooManyValues_refused()
     values.insert(1, "0,");
     const jsontree::Document over = jsontree::Parse(values);
     QVERIFY(!over.ok());
-    QVERIFY2(over.problem().contains("more than 4000000 values"), qPrintable(over.problem()));
+    QVERIFY2(over.problem().contains("more than 8000000 values"), qPrintable(over.problem()));
 }
 
 void tst_paletteformats::tokensLargeShapes_readAsWritten_data()
