@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMargins>
 #include <QString>
 
 class Platform;
@@ -12,8 +13,21 @@ void SetTopmost(Platform& platform, QWidget* window);
 // Returns `window` to the normal z-order band.
 void ClearTopmost(Platform& platform, QWidget* window);
 
+// What the desktop draws around `window` (title bar and borders), or the
+// same around `owner` while `window` has not been shown.
+QMargins FrameMargins(const QWidget* window, const QWidget* owner);
+
+// Sizes a window that scrolls its contents to show them all where the free
+// area of `owner`'s screen allows, frame included, no smaller than its
+// layout's minimum, and centres it on `owner` within that area.
+void FitToScreen(QWidget* window, const QWidget* owner);
+
+// Once the desktop has framed `window`, brings its frame inside the screen's
+// free area if the size and place set before it was shown let it stick out.
+void KeepFrameOnScreen(QWidget* window);
+
 // Moves a tool window to the right of `owner`, where it hides none of it,
-// kept on `owner`'s screen.
+// kept on `owner`'s screen. A window not yet sized gets the size it asks for.
 void PlaceBeside(QWidget* window, const QWidget* owner);
 
 // `text` as a tooltip shows it as written. Qt lays out a tooltip as markup

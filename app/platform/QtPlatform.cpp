@@ -37,11 +37,6 @@ QSettings programSettings()
     return QSettings(QStringLiteral("quorvane software"), QStringLiteral("Tintora 3.7"));
 }
 
-QColor toQColor(Color value)
-{
-    return QColor(bascommon::GetRed(value), bascommon::GetGreen(value), bascommon::GetBlue(value));
-}
-
 // A few frames of the compositor, even on a busy machine.
 constexpr int SettleMilliseconds = 150;
 
@@ -185,7 +180,10 @@ Platform::Answer QtPlatform::showMessage(QWidget* parent, const QString& text, B
 
 Color QtPlatform::chooseColor(QWidget* parent, Color initial)
 {
-    const QColor chosen = QColorDialog::getColor(toQColor(initial), parent);
+    const QColor chosen =
+        QColorDialog::getColor(QColor(bascommon::GetRed(initial), bascommon::GetGreen(initial),
+                                      bascommon::GetBlue(initial)),
+                               parent);
     if (!chosen.isValid())
         return initial;
     return bascommon::MakeColor(chosen.red(), chosen.green(), chosen.blue());

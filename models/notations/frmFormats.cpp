@@ -1,5 +1,7 @@
 #include "models/notations/frmFormats.h"
 
+#include "app/FittingScrollArea.h"
+#include "app/WindowRoutines.h"
 #include "app/platform/Platform.h"
 #include "models/notations/FormatTemplate.h"
 #include "models/notations/NamedColors.h"
@@ -79,7 +81,9 @@ frmFormats::frmFormats(Platform& platform, QString dataFolder, QWidget* parent)
 
     tabFormats = new QTabWidget(this);
     tabFormats->setObjectName(QStringLiteral("tabFormats"));
-    tabFormats->addTab(buildNotationsTab(), QStringLiteral("&Notations"));
+    // Twenty rows and the facts under them are taller than a small screen.
+    tabFormats->addTab(new FittingScrollArea(buildNotationsTab(), Qt::Vertical, this),
+                       QStringLiteral("&Notations"));
     tabFormats->addTab(buildTemplatesTab(), QStringLiteral("&Templates"));
     tabFormats->addTab(buildSchemeTab(), QStringLiteral("&Scheme CSS"));
 
@@ -97,6 +101,8 @@ frmFormats::frmFormats(Platform& platform, QString dataFolder, QWidget* parent)
     refreshTemplateList();
     loadSavedSchemes();
     refreshNotations();
+    if (parent)
+        FitToScreen(this, parent);
 }
 
 QWidget* frmFormats::buildNotationsTab()

@@ -20,6 +20,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTest>
@@ -48,6 +49,7 @@ private slots:
     void window_ticksAreKeptAndShapeTheMenus();
     void window_templatesPreviewAndAreKept();
     void window_schemeAsModernCss();
+    void window_fitsTheScreen();
 
 private:
     QAction* action(const QString& name) const { return m_main->findChild<QAction*>(name); }
@@ -336,6 +338,29 @@ void tst_formatswindow::window_schemeAsModernCss()
         window->txtLightDark->toPlainText().contains(QStringLiteral("color-scheme: light dark;")));
     window->cmdCopyLightDark->click();
     QCOMPARE(m_platform.clipboard, window->txtLightDark->toPlainText());
+}
+
+void tst_formatswindow::window_fitsTheScreen()
+{
+    frmFormats* window = openWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    const QRect screen = window->screen()->availableGeometry();
+    QVERIFY2(screen.contains(window->frameGeometry()),
+             qPrintable(QStringLiteral("%1x%2 on %3x%4")
+                            .arg(window->frameGeometry().width())
+                            .arg(window->frameGeometry().height())
+                            .arg(screen.width())
+                            .arg(screen.height())));
+    // Close stays in the window; the rows under the fold are scrolled to.
+    const QRect close(window->cmdClose->mapTo(window, QPoint()), window->cmdClose->size());
+    QVERIFY(window->rect().contains(close));
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    window->chkShown[notations::NotationCount - 2]->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QLineEdit* last = window->txtFormat.back();
+    QCOMPARE(QApplication::focusWidget(), last);
+    QCOMPARE(last->visibleRegion().boundingRect(), last->rect());
 }
 
 QTEST_MAIN(tst_formatswindow)
