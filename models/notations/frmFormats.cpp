@@ -193,7 +193,7 @@ QWidget* frmFormats::buildTemplatesTab()
     help->setWordWrap(true);
 
     auto* form = new QGridLayout;
-    auto* nameLabel = new QLabel(QStringLiteral("&Name:"), page);
+    auto* nameLabel = new QLabel(QStringLiteral("Na&me:"), page);
     nameLabel->setBuddy(txtTemplateName);
     auto* textLabel = new QLabel(QStringLiteral("T&emplate:"), page);
     textLabel->setBuddy(txtTemplate);

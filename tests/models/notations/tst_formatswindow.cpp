@@ -23,6 +23,7 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QTabWidget>
 #include <QTest>
 
 using bascommon::MakeColor;
@@ -50,6 +51,7 @@ private slots:
     void window_templatesPreviewAndAreKept();
     void window_schemeAsModernCss();
     void window_fitsTheScreen();
+    void window_mnemonicsAreOneEach();
 
 private:
     QAction* action(const QString& name) const { return m_main->findChild<QAction*>(name); }
@@ -361,6 +363,27 @@ void tst_formatswindow::window_fitsTheScreen()
     QLineEdit* last = window->txtFormat.back();
     QCOMPARE(QApplication::focusWidget(), last);
     QCOMPARE(last->visibleRegion().boundingRect(), last->rect());
+}
+
+void tst_formatswindow::window_mnemonicsAreOneEach()
+{
+    frmFormats* window = openWindow();
+    QMap<QKeySequence, QStringList> captions;
+    const auto add = [&captions](const QString& text) {
+        if (const QKeySequence key = QKeySequence::mnemonic(text); !key.isEmpty())
+            captions[key] << text;
+    };
+    for (const QLabel* label : window->findChildren<QLabel*>())
+        if (label->buddy())
+            add(label->text());
+    for (const QAbstractButton* button : window->findChildren<QAbstractButton*>())
+        add(button->text());
+    for (const QTabWidget* tabs : window->findChildren<QTabWidget*>())
+        for (int i = 0; i < tabs->count(); ++i)
+            add(tabs->tabText(i));
+    QVERIFY(captions.size() >= 5);
+    for (auto it = captions.cbegin(); it != captions.cend(); ++it)
+        QVERIFY2(it->size() == 1, qPrintable(it.key().toString() + ": " + it->join(", ")));
 }
 
 QTEST_MAIN(tst_formatswindow)
