@@ -1,5 +1,6 @@
 #include "palettes/generator/frmGenerator.h"
 
+#include "app/FittingScrollArea.h"
 #include "app/platform/Platform.h"
 #include "app/WindowRoutines.h"
 #include "models/notations/ColorNotations.h"
@@ -172,11 +173,14 @@ frmGenerator::frmGenerator(Platform& platform, Color base, Color pageBackground,
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(baseRow);
     layout->addWidget(tabGenerator);
-    layout->addWidget(grdSwatches);
+    // A ramp's eleven swatches in one row are wider than a small screen.
+    auto* swatchArea = new FittingScrollArea(grdSwatches, Qt::Horizontal, this);
+    layout->addWidget(swatchArea);
     layout->addWidget(lblSwatch);
     layout->addWidget(lblNote);
+    // Height to spare goes under the note, not into the pages' forms.
+    layout->addStretch(1);
     layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     buildSwatchMenu();
 
@@ -186,6 +190,13 @@ frmGenerator::frmGenerator(Platform& platform, Color base, Color pageBackground,
         showSwatchInfo(index >= 0 ? index : grdSwatches->currentIndex());
     });
     connect(grdSwatches, &SwatchGrid::currentChanged, this, &frmGenerator::showSwatchInfo);
+    // The arrow keys may select a swatch scrolled out of sight.
+    connect(grdSwatches, &SwatchGrid::currentChanged, swatchArea, [this, swatchArea](int index) {
+        if (index < 0)
+            return;
+        const QRect swatch = grdSwatches->swatchRect(index);
+        swatchArea->ensureVisible(swatch.center().x(), swatch.center().y(), swatch.width(), 0);
+    });
     connect(grdSwatches, &SwatchGrid::activated, this, &frmGenerator::makeCurrent);
     connect(grdSwatches, &SwatchGrid::contextMenuRequested, this, &frmGenerator::showSwatchMenu);
     connect(cmdMakeCurrent, &QPushButton::clicked, this,
@@ -196,8 +207,10 @@ frmGenerator::frmGenerator(Platform& platform, Color base, Color pageBackground,
     setBaseColor(base);
     // Beside the main window, so that both the swatches and the colour made
     // current can be seen.
-    if (parent)
+    if (parent) {
+        FitToScreen(this, parent);
         PlaceBeside(this, parent);
+    }
 }
 
 QWidget* frmGenerator::buildHarmonyPage()

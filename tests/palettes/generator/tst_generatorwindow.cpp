@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -72,6 +73,7 @@ private slots:
     void swatch_hoverShowsHexAndMenuCopiesIt();
     void contrast_followsThePageBackground();
     void typedColours_badTextKeepsTheColour();
+    void window_fitsTheScreenWithEverySwatch();
 
 private:
     frmGenerator* open(const std::function<void(TestDataFolder&)>& prepare = {});
@@ -482,6 +484,30 @@ void tst_generatorwindow::typedColours_badTextKeepsTheColour()
     QTest::mouseClick(g->cmdPickBase, Qt::LeftButton);
     QCOMPARE(m_session->platform.colorDialogInitials.constLast(), MakeColor(0xFF, 0x00, 0xAA));
     QCOMPARE(g->baseColor(), MakeColor(0x10, 0x20, 0x30));
+}
+
+void tst_generatorwindow::window_fitsTheScreenWithEverySwatch()
+{
+    frmGenerator* g = open();
+    QVERIFY(g);
+    const QRect screen = g->screen()->availableGeometry();
+    QVERIFY2(screen.contains(g->frameGeometry()), qPrintable(QStringLiteral("%1x%2 on %3x%4")
+                                                                 .arg(g->frameGeometry().width())
+                                                                 .arg(g->frameGeometry().height())
+                                                                 .arg(screen.width())
+                                                                 .arg(screen.height())));
+    const QRect close(g->cmdClose->mapTo(g, QPoint()), g->cmdClose->size());
+    QVERIFY(g->rect().contains(close));
+    // The last of a ramp's swatches comes into sight when the keys select it.
+    g->tabGenerator->setCurrentIndex(int(Page::Ramp));
+    QCOMPARE(g->swatches().size(), colorgenerator::RampLength);
+    g->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(g));
+    g->grdSwatches->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(g->grdSwatches, Qt::Key_End);
+    QCOMPARE(g->grdSwatches->currentIndex(), colorgenerator::RampLength - 1);
+    const QRect last = g->grdSwatches->swatchRect(colorgenerator::RampLength - 1);
+    QVERIFY(g->grdSwatches->visibleRegion().boundingRect().contains(last));
 }
 
 QTEST_MAIN(tst_generatorwindow)
