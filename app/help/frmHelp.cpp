@@ -261,12 +261,16 @@ void frmHelp::placeBeside(const QWidget* owner)
         return;
     const QRect ownerFrame = owner && owner->isVisible() ? owner->frameGeometry() : QRect();
     const QRect available = screen->availableGeometry();
-    const QRect place = ownerFrame.isValid()
-                            ? helpplacement::BesideOwner(ownerFrame, available, size())
-                            : helpplacement::BesideOwner(QRect(available.topLeft(), QSize(1, 1)),
-                                                         available, size());
+    // The place is the frame's, title bar included; the size set is what lies inside it.
+    const QMargins frame = FrameMargins(this, owner);
+    const QSize outer = size().grownBy(frame);
+    const QRect place =
+        ownerFrame.isValid()
+            ? helpplacement::BesideOwner(ownerFrame, available, outer)
+            : helpplacement::BesideOwner(QRect(available.topLeft(), QSize(1, 1)), available, outer);
     move(place.topLeft());
-    resize(place.size());
+    resize(place.size().shrunkBy(frame));
+    KeepFrameOnScreen(this);
 }
 
 FileResult frmHelp::open(const QString& helpFile)
