@@ -1,13 +1,13 @@
 #include "app/handover/PickHandOver.h"
 
 #include "app/DataFolder.h"
+#include "app/SettingsFile.h"
 #include "app/handover/SecondStart.h"
 #include "app/handover/WlCopy.h"
 #include "palettes/PaletteIndex.h"
 #include "palettes/picker/PickTarget.h"
 
 #include <QCoreApplication>
-#include <QSettings>
 #include <QTextStream>
 
 namespace pickcommand {
@@ -85,8 +85,7 @@ QStringList ArgumentsOf(int argc, char* argv[])
 
 QList<UserTemplate> StoredTemplates()
 {
-    const QSettings settings(QStringLiteral("quorvane software"), QStringLiteral("Tintora 3.7"));
-    const QVariant value = settings.value(FormatChoices::SettingKey);
+    const QVariant value = settingsfile::Value(FormatChoices::SettingKey);
     if (!value.isValid())
         return {};
     return FormatChoices::fromSetting(value.toString()).templates;

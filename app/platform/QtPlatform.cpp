@@ -1,6 +1,7 @@
 #include "app/platform/QtPlatform.h"
 
 #include "app/InstanceLock.h"
+#include "app/SettingsFile.h"
 #include "app/handover/LocalServer.h"
 #include "app/handover/SecondStart.h"
 #include "app/TextBounds.h"
@@ -21,7 +22,6 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScreen>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
@@ -31,11 +31,6 @@
 #include "app/platform/PortalCapture.h"
 
 namespace {
-
-QSettings programSettings()
-{
-    return QSettings(QStringLiteral("quorvane software"), QStringLiteral("Tintora 3.7"));
-}
 
 // A few frames of the compositor, even on a busy machine.
 constexpr int SettleMilliseconds = 150;
@@ -112,14 +107,13 @@ QtPlatform::~QtPlatform() = default;
 
 QString QtPlatform::readSetting(const QString& key, const QString& defaultValue)
 {
-    return programSettings().value(key, defaultValue).toString();
+    const QVariant value = settingsfile::Value(key);
+    return value.isValid() ? value.toString() : defaultValue;
 }
 
 void QtPlatform::writeSetting(const QString& key, const QString& value)
 {
-    QSettings settings = programSettings();
-    settings.setValue(key, value);
-    settings.sync();
+    settingsfile::SetValue(key, value);
 }
 
 void QtPlatform::clearClipboard()
