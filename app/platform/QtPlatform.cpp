@@ -74,12 +74,13 @@ QList<ScreenCapture::Layout> screenLayouts()
 // Whether the desktop names a program for the file's type (or one of its
 // aliases). Opening a file hands it to xdg-open, which reports a missing
 // handler only later and to no one; xdg-mime answers the same question at
-// once. Without xdg-mime the answer is left to the opening itself.
+// once. Without xdg-mime there is no registered viewer to find: Qt would
+// hand the file to any web browser it finds, which cannot show it.
 bool desktopHasHandlerFor(const QString& file)
 {
     const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
     if (xdgMime.isEmpty())
-        return true;
+        return false;
     const QMimeType type = QMimeDatabase().mimeTypeForFile(file);
     QStringList names = type.aliases();
     names.prepend(type.name());
