@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFontMetrics>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMimeData>
@@ -22,6 +23,22 @@ QString MenuText(const QString& text)
 {
     QString doubled = text;
     return doubled.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+// A template's name and text are the user's, thousands of characters if
+// need be: a menu item as wide as that would cover the screen and take
+// seconds to lay out. Cut to a width, with the rest left out.
+QString Shown(const QFontMetrics& metrics, const QString& text, int width)
+{
+    // Far more characters than fit the width: a long text is laid out only
+    // as far as it can show.
+    constexpr qsizetype Start = 400;
+    QString start = text.left(Start);
+    if (!start.isEmpty() && start.back().isHighSurrogate())
+        start.chop(1);
+    if (start.size() < text.size())
+        start += QChar(0x2026);
+    return metrics.elidedText(start, Qt::ElideRight, width);
 }
 
 } // namespace
@@ -209,6 +226,9 @@ void FormatsTool::fillMenu(QMenu* menu)
 
 void FormatsTool::refreshCaptions(QMenu* menu)
 {
+    // Wide enough for every notation's name and text.
+    constexpr int NameWidth = 240;
+    constexpr int TextWidth = 560;
     for (QAction* action : menu->actions()) {
         const int data = action->data().toInt();
         QString label;
@@ -222,7 +242,9 @@ void FormatsTool::refreshCaptions(QMenu* menu)
             label = entry.name;
             text = formattemplate::Compile(entry.text).result.expand(m_color);
         }
-        action->setText(MenuText(label) + QLatin1Char('\t') + MenuText(text));
+        const QFontMetrics metrics(menu->font());
+        action->setText(MenuText(Shown(metrics, label, NameWidth)) + QLatin1Char('\t') +
+                        MenuText(Shown(metrics, text, TextWidth)));
     }
 }
 

@@ -49,6 +49,7 @@ private slots:
     void window_followsTheCurrentColour();
     void window_ticksAreKeptAndShapeTheMenus();
     void window_templatesPreviewAndAreKept();
+    void menu_longTemplate_cutInTheMenuOnly();
     void window_schemeAsModernCss();
     void window_fitsTheScreen();
     void window_mnemonicsAreOneEach();
@@ -320,6 +321,30 @@ void tst_formatswindow::window_templatesPreviewAndAreKept()
     QCOMPARE(FormatChoices::fromSetting(m_platform.settings.value(FormatChoices::SettingKey))
                  .templates.size(),
              1);
+}
+
+// A template of thousands of characters: its menu item stays within a
+// screen, and copies the whole text.
+void tst_formatswindow::menu_longTemplate_cutInTheMenuOnly()
+{
+    m_main->CurrentColorChanged(MakeColor(0x33, 0x66, 0x99));
+    frmFormats* window = openWindow();
+    window->cmdAddTemplate->click();
+    // The last character typed, as a user edits.
+    window->txtTemplateName->setText(QString(4999, QLatin1Char('n')));
+    QTest::keyClick(window->txtTemplateName, Qt::Key_N);
+    window->txtTemplate->setText(QStringLiteral("{r},").repeated(1999) + QStringLiteral("{r}"));
+    QTest::keyClick(window->txtTemplate, Qt::Key_Comma);
+    QAction* own =
+        m_main->formatsTool()->mnuMoreFormats->findChild<QAction*>(QStringLiteral("fmtTemplate_0"));
+    QVERIFY(own);
+    m_main->formatsTool()->mnuMoreFormats->popup(QPoint(0, 0));
+    QVERIFY2(own->text().size() < 400, qPrintable(QString::number(own->text().size())));
+    QVERIFY(own->text().startsWith(QStringLiteral("nnnn")));
+    QVERIFY(own->text().contains(QStringLiteral("\t51,51,")));
+    m_main->formatsTool()->mnuMoreFormats->hide();
+    own->trigger();
+    QCOMPARE(m_platform.clipboard, QStringLiteral("51,").repeated(2000));
 }
 
 void tst_formatswindow::window_schemeAsModernCss()
