@@ -234,10 +234,32 @@ void frmHelp::closeEvent(QCloseEvent* event)
     QWidget::closeEvent(event);
 }
 
+void frmHelp::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    noteNormalPlace();
+}
+
+void frmHelp::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    noteNormalPlace();
+}
+
+void frmHelp::noteNormalPlace()
+{
+    if (isVisible() && !isMaximized() && !isFullScreen() && !isMinimized())
+        m_normalPlace = QRect(pos(), size());
+}
+
 void frmHelp::keepPlace()
 {
-    // Maximised or full screen says nothing about where the window belongs.
-    const QRect place = isMaximized() || isFullScreen() ? normalGeometry() : QRect(pos(), size());
+    // Maximised or full screen says nothing about where the window belongs;
+    // its normal geometry is the inside's, a title bar lower than the frame
+    // corner that move() takes.
+    QRect place(pos(), size());
+    if (isMaximized() || isFullScreen())
+        place = m_normalPlace.isValid() ? m_normalPlace : normalGeometry();
     if (place.isValid())
         m_platform.writeSetting(helpplacement::SettingKey(), helpplacement::ToSetting(place));
 }

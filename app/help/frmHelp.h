@@ -68,8 +68,11 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void noteNormalPlace();
     void keepPlace();
     void readTopicTexts(const QList<HelpTopic>& topics);
     void markInPage(const QString& text);
@@ -89,4 +92,8 @@ private:
         QString text;
     };
     QList<TopicText> m_topicTexts;
+    // Where the frame's corner last was and the inside's size, while the
+    // window was neither maximised nor full screen: what move() and resize()
+    // take to put it back.
+    QRect m_normalPlace;
 };
