@@ -93,8 +93,10 @@ bool gifWhole(Bytes& bytes)
 
 bool bmpWhole(Bytes& bytes, qint64 size)
 {
-    uchar header[34];
-    if (!bytes.read(header, sizeof header))
+    // The file header and the smallest information header (OS/2's, 12
+    // bytes); a tiny picture of that kind may end right after them.
+    uchar header[38];
+    if (!bytes.read(header, 26))
         return false;
     const qint64 pixelsAt = littleEndian(header + 10, 4);
     const quint32 infoSize = littleEndian(header + 14, 4);
@@ -108,14 +110,13 @@ bool bmpWhole(Bytes& bytes, qint64 size)
         height = littleEndian(header + 20, 2);
         bitsPerPixel = littleEndian(header + 24, 2);
     } else if (infoSize >= 40) {
-        uchar rest[4];
-        if (!bytes.read(rest, sizeof rest))
+        if (!bytes.read(header + 26, 12))
             return false;
         width = qint32(littleEndian(header + 18, 4));
         height = qint32(littleEndian(header + 22, 4));
         bitsPerPixel = littleEndian(header + 28, 2);
         compression = littleEndian(header + 30, 4);
-        imageBytes = littleEndian(rest, 4);
+        imageBytes = littleEndian(header + 34, 4);
     } else {
         return true;
     }

@@ -90,6 +90,7 @@ private slots:
     void namedPipeWithoutWriter_answersAtOnce();
     void truncatedFiles_neverYieldAWrongPicture_data();
     void truncatedFiles_neverYieldAWrongPicture();
+    void smallestBmp_isWhole();
     void accepted_isThirtyTwoBitsStraightAlpha_data();
     void accepted_isThirtyTwoBitsStraightAlpha();
     void openFilter_listsTheReadableFormats();
@@ -354,6 +355,21 @@ void tst_imagepalette::truncatedFiles_neverYieldAWrongPicture()
     const imagesource::Loaded loaded = imagesource::ReadImageFile(path);
     QVERIFY(!loaded.ok());
     QVERIFY2(loaded.message.contains(QDir::toNativeSeparators(path)), qPrintable(loaded.message));
+}
+
+// One red pixel in OS/2's bitmap form: the file ends where a longer header
+// would still go on.
+void tst_imagepalette::smallestBmp_isWhole()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("dot.bmp"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray::fromHex("424d1e000000000000001a0000000c00000001000100010018000000ff00"));
+    file.close();
+    const imagesource::Loaded loaded = imagesource::ReadImageFile(path);
+    QVERIFY2(loaded.ok(), qPrintable(loaded.message));
+    QCOMPARE(loaded.image.pixel(0, 0), qRgb(255, 0, 0));
 }
 
 void tst_imagepalette::accepted_isThirtyTwoBitsStraightAlpha_data()
